@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages needed to build and test. Safe to run again:
+# it only calls apt-get when something is missing. Works as root or via sudo.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-5compat-dev libgl-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+elif command -v sudo >/dev/null; then
+    sudo=(sudo)
+else
+    echo "install-deps: need root or sudo to install: ${missing[*]}" >&2
+    exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
