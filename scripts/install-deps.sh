@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-5compat-dev libgl-dev
+    clang libclang-rt-14-dev
 )
 
 missing=()

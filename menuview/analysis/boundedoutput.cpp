@@ -1,0 +1,29 @@
+// The 127-byte output of an item line.
+#include "menuview/analysis/boundedoutput.h"
+
+#include <cstring>
+
+void BoundedOutput::append(const char *data, qsizetype size)
+{
+    const qsizetype n = qMin(size, Capacity - m_size);
+    if (n <= 0)
+        return;
+    std::memcpy(m_data + m_size, data, size_t(n));
+    m_size += n;
+}
+
+void BoundedOutput::appendRepeated(char c, qint64 count)
+{
+    const qsizetype n = qsizetype(qMin<qint64>(count, Capacity - m_size));
+    if (n <= 0)
+        return;
+    std::memset(m_data + m_size, c, size_t(n));
+    m_size += n;
+}
+
+QString BoundedOutput::toString() const
+{
+    const void *zero = std::memchr(m_data, 0, size_t(m_size));
+    const qsizetype length = zero ? static_cast<const char *>(zero) - m_data : m_size;
+    return QString::fromUtf8(m_data, length);
+}

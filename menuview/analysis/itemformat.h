@@ -1,0 +1,36 @@
+// Item lines: item texts formatted with their stored parameter values.
+#pragma once
+
+#include "menuview/analysis/menudefinition.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantList>
+
+// Rebuilds itemLines and itemParams from itemTexts and paramValues, one entry
+// per item text. The first d, u, f or s conversion (either case) decides the
+// item's kind and the number of such conversions its count; the stored
+// strings are read as that kind (0, 0.0 or empty when missing or unreadable,
+// "," accepted as decimal point). A String item's line is cut to 21
+// characters, the width of the screen.
+void formatItems(MenuDefinition &menu);
+
+// printf without its dangers: the format (UTF-8) is read here and each
+// conversion is fed only a value of its own kind. Output is cut to 127 bytes,
+// as in the device's 128-byte buffer, then decoded from UTF-8.
+//
+// - d, u, f and s in either case take the next value in order, and honour
+//   flags (- + space # 0), width, precision and length modifiers; %D, %U
+//   and %S mean %d, %u and %s, %F prints "INF" and "NAN" in upper case.
+//   Integers are int or qint64 values, reals double, strings QByteArray
+//   (UTF-8) or QString.
+// - Such a conversion is shown as written, while still taking its value's
+//   place, when no value is left, when the value is of another kind, or when
+//   it asks for "*" as width or precision.
+// - "%%" (with or without flags) prints "%".
+// - Any other conversion (%i, %x, %c, %n, %p, ...) is shown as written and
+//   takes no value; nothing is ever written through %n.
+// - A "%" at the end, or a conversion the format ends in the middle of, is
+//   shown as written.
+// - As in C, the format ends at its first zero byte, and so does a string value.
+QString formatText(const QByteArray &format, const QVariantList &values);

@@ -1,0 +1,17 @@
+// Display names of the parameter kinds.
+#include "menuview/analysis/menudefinition.h"
+
+QString paramTypeName(ParamType type)
+{
+    switch (type) {
+    case ParamType::Integer:
+        return QStringLiteral("Целое число");
+    case ParamType::Real:
+        return QStringLiteral("Вещественное число");
+    case ParamType::String:
+        return QStringLiteral("Строка");
+    case ParamType::None:
+        break;
+    }
+    return QString();
+}

@@ -1,0 +1,343 @@
+// Reading menu definitions from C source: keywords, names, titles, comments,
+// item arguments, literals, constants and escapes.
+#include "menuview/analysis/menuparser.h"
+
+#include <QtTest>
+
+class tst_MenuParser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void errors_data();
+    void errors();
+    void decode_data();
+    void decode();
+};
+
+static MenuDefinition menuFrom(const QString &source, const QString &preamble = QString())
+{
+    MenuDefinition menu;
+    menu.source = source;
+    menu.preamble = preamble;
+    return menu;
+}
+
+void tst_MenuParser::parse_data()
+{
+    QTest::addColumn<QString>("preamble");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("items");
+
+    const QString end = QStringLiteral("\nEND_MENU(Main, \"Main menu\")\n");
+
+    QTest::addRow("plain")
+            << QString()
+            << u"BEGIN_MENU(Main)\n  MENU_ITEM(\"Start\", start)\n  MENU_ITEM(\"Stop\", stop)\n"_qs
+                    + end
+            << true << "Main"
+            << "Main menu" << QStringList {"Start", "Stop"};
+    QTest::addRow("editable")
+            << QString()
+            << u"BEGIN_EDITABLE_MENU( Setup )\nMENU_ITEM(\"A\")\nEND_EDITABLE_MENU( Setup , \"Set\")"_qs
+            << true << "Setup"
+            << "Set" << QStringList {"A"};
+    QTest::addRow("no-items") << QString() << u"BEGIN_MENU(Main)"_qs + end << true << "Main"
+                              << "Main menu" << QStringList();
+    QTest::addRow("text-before-keyword")
+            << QString() << u"int x; BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end << true << "Main"
+            << "Main menu" << QStringList {"A"};
+    QTest::addRow("items-after-closing-keyword-ignored")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end + u"MENU_ITEM(\"B\")"_qs
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
+
+    QTest::addRow("name-mismatch")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\") END_MENU(Other, \"T\")"_qs << false
+            << ""
+            << "" << QStringList();
+    QTest::addRow("plain-closed-as-editable")
+            << QString() << u"BEGIN_MENU(Main) END_EDITABLE_MENU(Main, \"T\")"_qs << false << ""
+            << "" << QStringList();
+    QTest::addRow("editable-closed-as-plain")
+            << QString() << u"BEGIN_EDITABLE_MENU(Main) END_MENU(Main, \"T\")"_qs << false << ""
+            << "" << QStringList();
+
+    QTest::addRow("title-adjacent-literals")
+            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Main\" \"menu\")"_qs << true
+            << "Main"
+            << "Mainmenu" << QStringList();
+    QTest::addRow("title-escapes-kept")
+            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Line\\nTwo\")"_qs << true << "Main"
+            << "Line\\nTwo" << QStringList();
+    QTest::addRow("title-without-literal")
+            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, )"_qs << true << "Main"
+            << "" << QStringList();
+    QTest::addRow("title-unterminated")
+            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Ma\" \"in)\n"_qs << true << "Main"
+            << "Ma" << QStringList();
+    QTest::addRow("title-ends-at-parenthesis")
+            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"T\") \"later\""_qs << true << "Main"
+            << "T" << QStringList();
+
+    QTest::addRow("item-unclosed-fails-after-read-items")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\") MENU_ITEM(\"B\""_qs + end << false
+            << "Main"
+            << "Main menu" << QStringList {"A"};
+    QTest::addRow("item-without-parenthesis-before-end")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM"_qs + end << false << "Main"
+            << "Main menu" << QStringList();
+    QTest::addRow("item-constant")
+            << u"#define STR_EXIT \"Exit\"\n"_qs
+            << u"BEGIN_MENU(Main) MENU_ITEM(STR_EXIT, 0)"_qs + end << true << "Main"
+            << "Main menu" << QStringList {"Exit"};
+    QTest::addRow("item-unreadable-keeps-its-row")
+            << QString()
+            << u"BEGIN_MENU(Main) MENU_ITEM(STR_NONE) MENU_ITEM(\"\\xZZ\") MENU_ITEM(\"B\")"_qs
+                    + end
+            << true << "Main"
+            << "Main menu" << QStringList {"", "", "B"};
+
+    // Comments between items.
+    QTest::addRow("comment-line-same-line")
+            << QString()
+            << u"BEGIN_MENU(Main)\n  MENU_ITEM(\"A\") // MENU_ITEM(\"X\")\n  MENU_ITEM(\"B\")"_qs
+                    + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A", "B"};
+    QTest::addRow("comment-line-ends-before-unindented-item")
+            << QString()
+            << u"BEGIN_MENU(Main) // main menu\nMENU_ITEM(\"A\")\nMENU_ITEM(\"B\")"_qs + end << true
+            << "Main"
+            << "Main menu" << QStringList {"A", "B"};
+    QTest::addRow("comment-line-crlf")
+            << QString() << u"BEGIN_MENU(Main) // main\r\nMENU_ITEM(\"A\")"_qs + end << true
+            << "Main"
+            << "Main menu" << QStringList {"A"};
+    QTest::addRow("comment-block-one-item")
+            << QString() << u"BEGIN_MENU(Main) /* MENU_ITEM(\"X\") */ MENU_ITEM(\"A\")"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
+    QTest::addRow("comment-block-several-items")
+            << QString()
+            << u"BEGIN_MENU(Main)\n/*\nMENU_ITEM(\"X\")\nMENU_ITEM(\"Y\")\nMENU_ITEM(\"Z\")\n*/\nMENU_ITEM(\"A\")"_qs
+                    + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
+    QTest::addRow("comment-line-then-block")
+            << QString()
+            << u"BEGIN_MENU(Main) // x /*\nMENU_ITEM(\"A\") /* MENU_ITEM(\"X\") MENU_ITEM(\"Y\") */ MENU_ITEM(\"B\")"_qs
+                    + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A", "B"};
+    QTest::addRow("comment-unclosed-hides-rest")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\") /* MENU_ITEM(\"X\")"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
+    QTest::addRow("closing-keyword-in-comment")
+            << QString()
+            << u"BEGIN_MENU(Main) /* END_MENU(Main, \"Old\") */ MENU_ITEM(\"A\")"_qs + end << true
+            << "Main"
+            << "Old" << QStringList();
+    QTest::addRow("closing-keyword-in-comment-other-name")
+            << QString() << u"BEGIN_MENU(Main) // END_MENU(Old, \"T\")\nMENU_ITEM(\"A\")"_qs + end
+            << false << ""
+            << "" << QStringList();
+
+    // Item argument lists.
+    QTest::addRow("args-nested-parentheses")
+            << QString()
+            << u"BEGIN_MENU(Main) MENU_ITEM(\"A\", f(g(1), (2)), 3) MENU_ITEM(\"B\")"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A", "B"};
+    QTest::addRow("args-comments")
+            << QString()
+            << u"BEGIN_MENU(Main) MENU_ITEM(\"A\" /* ) */, f // (\n) MENU_ITEM(\"B\")"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A", "B"};
+    QTest::addRow("args-closing-parenthesis-in-literal")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"Smile :)\") MENU_ITEM(\"B\")"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"Smile :)", "B"};
+    QTest::addRow("args-opening-parenthesis-in-literal")
+            << QString()
+            << u"BEGIN_MENU(Main) MENU_ITEM(\"Volume (\", vol) MENU_ITEM(\"B\")"_qs + end << true
+            << "Main"
+            << "Main menu" << QStringList {"Volume (", "B"};
+    QTest::addRow("args-comment-markers-in-literal")
+            << QString()
+            << u"BEGIN_MENU(Main) MENU_ITEM(\"http://x\") MENU_ITEM(\"a/*b\") MENU_ITEM(\"B\")"_qs
+                    + end
+            << true << "Main"
+            << "Main menu" << QStringList {"http://x", "a/*b", "B"};
+    QTest::addRow("args-character-literals")
+            << QString()
+            << u"BEGIN_MENU(Main) MENU_ITEM(\"A\", '(', '\\'', '\"') MENU_ITEM(\"B\")"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A", "B"};
+    QTest::addRow("args-escaped-quote-and-parenthesis")
+            << QString()
+            << u"BEGIN_MENU(Main) MENU_ITEM(\"say \\\")\\\"\") MENU_ITEM(\"B\")"_qs + end << true
+            << "Main"
+            << "Main menu" << QStringList {"say \")\"", "B"};
+    QTest::addRow("args-literal-ends-at-line-feed")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\", 'x)\n) MENU_ITEM(\"B\")"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A", "B"};
+    QTest::addRow("args-unterminated-literal-fails")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A)\nMENU_ITEM(\"B\")"_qs + end << false
+            << "Main"
+            << "Main menu" << QStringList();
+}
+
+void tst_MenuParser::parse()
+{
+    QFETCH(QString, preamble);
+    QFETCH(QString, source);
+    MenuDefinition menu = menuFrom(source, preamble);
+    // What the formatter and the parameter store own must survive any parse.
+    menu.itemLines = QStringList {"line"};
+    menu.itemParams = {{ParamType::Real, 2}};
+    menu.paramValues = {{"1", "2", "3"}};
+
+    QTEST(parseMenu(menu), "ok");
+    QTEST(menu.name, "name");
+    QTEST(menu.title, "title");
+    QTEST(menu.itemTexts, "items");
+    QCOMPARE(menu.itemLines, QStringList {"line"});
+    QCOMPARE(menu.itemParams.size(), 1);
+    QCOMPARE(menu.itemParams[0].type, ParamType::Real);
+    QCOMPARE(menu.itemParams[0].count, 2);
+    QCOMPARE(menu.paramValues, (QList<QStringList> {{"1", "2", "3"}}));
+}
+
+void tst_MenuParser::errors_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<ParseError>("error");
+    QTest::addColumn<qsizetype>("offset");
+
+    QTest::addRow("none") << u"BEGIN_MENU(M) MENU_ITEM(\"A\") END_MENU(M, \"T\")"_qs
+                          << ParseError::None << qsizetype(-1);
+    QTest::addRow("no-opening-keyword") << u"MENU_ITEM(\"A\") END_MENU(M, \"T\")"_qs
+                                        << ParseError::NoOpeningKeyword << qsizetype(-1);
+    QTest::addRow("no-closing-keyword") << u"x; BEGIN_MENU(M) MENU_ITEM(\"A\")"_qs
+                                        << ParseError::NoClosingKeyword << qsizetype(3);
+    QTest::addRow("no-name-parentheses")
+            << u"x; BEGIN_MENU END_MENU"_qs << ParseError::NoNameParentheses << qsizetype(3);
+    QTest::addRow("no-closing-comma")
+            << u"BEGIN_MENU(M) END_MENU(M)"_qs << ParseError::NoClosingArguments << qsizetype(14);
+    QTest::addRow("no-closing-parenthesis")
+            << u"BEGIN_MENU(M) END_MENU"_qs << ParseError::NoClosingArguments << qsizetype(14);
+    QTest::addRow("name-mismatch")
+            << u"BEGIN_MENU(M) END_MENU(N, \"T\")"_qs << ParseError::NameMismatch << qsizetype(14);
+    QTest::addRow("unclosed-item")
+            << u"BEGIN_MENU(M) MENU_ITEM(\"A\") MENU_ITEM(\"B\" END_MENU(M, \"T\")"_qs
+            << ParseError::UnclosedItem << qsizetype(29);
+}
+
+void tst_MenuParser::errors()
+{
+    QFETCH(QString, source);
+    QFETCH(ParseError, error);
+    QFETCH(qsizetype, offset);
+
+    MenuDefinition reported = menuFrom(source);
+    ParseError actualError = ParseError::UnclosedItem;
+    qsizetype actualOffset = 12345;
+    const bool ok = parseMenu(reported, &actualError, &actualOffset);
+    QCOMPARE(actualError, error);
+    QCOMPARE(actualOffset, offset);
+    QCOMPARE(ok, error == ParseError::None);
+
+    MenuDefinition plain = menuFrom(source);
+    QCOMPARE(parseMenu(plain), ok);
+    QCOMPARE(plain.name, reported.name);
+    QCOMPARE(plain.title, reported.title);
+    QCOMPARE(plain.itemTexts, reported.itemTexts);
+}
+
+void tst_MenuParser::decode_data()
+{
+    QTest::addColumn<QString>("preamble");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("text");
+
+    const QString none;
+    // Literal forms.
+    QTest::addRow("literal") << none << u" \"Start\", 1"_qs << "Start";
+    QTest::addRow("adjacent") << none << u"\"Ex\" \"it\""_qs << "Exit";
+    QTest::addRow("adjacent-across-macro-and-comment")
+            << none << u"\"a\" UNIT /* c */ \"b\""_qs << "ab";
+    QTest::addRow("adjacent-stops-at-comma") << none << u"\"a\", \"b\""_qs << "a";
+    QTest::addRow("escape-split-across-literals") << none << u"\"\\x\" \"41\""_qs << "A";
+    QTest::addRow("empty-argument") << none << u"  \t"_qs << "";
+    QTest::addRow("unterminated") << none << u"\"abc"_qs << "";
+    QTest::addRow("escaped-closing-quote") << none << u"\"a\\\""_qs << "";
+    QTest::addRow("neither-literal-nor-name") << none << u"(char *)\"x\""_qs << "";
+
+    // Escapes.
+    QTest::addRow("simple-escape-dropped") << none << u"\"Line\\tEnd\""_qs << "LineEnd";
+    QTest::addRow("all-simple-escapes") << none << u"\"<\\a\\b\\f\\n\\r\\t\\v\\e>\""_qs << "<>";
+    QTest::addRow("kept-escapes") << none << u"\"\\\"\\'\\?\\\\\\q\""_qs << "\"'?\\q";
+    QTest::addRow("hex-two-digits") << none << u"\"A\\x41\""_qs << "AA";
+    QTest::addRow("hex-at-most-two-digits") << none << u"\"\\x414\""_qs << "A4";
+    QTest::addRow("hex-one-digit-at-end") << none << u"\"ab\\x4\""_qs << "ab";
+    QTest::addRow("hex-no-digit") << none << u"\"ok\\xZZ\""_qs << "";
+    QTest::addRow("hex-no-digit-at-end") << none << u"\"ok\\x\""_qs << "";
+    QTest::addRow("hex-control-dropped") << none << u"\"a\\x1Fb\""_qs << "ab";
+    QTest::addRow("octal-three-digits") << none << u"\"\\101\""_qs << "A";
+    QTest::addRow("octal-two-digits-at-end") << none << u"\"a\\60\""_qs << "a0";
+    QTest::addRow("octal-control-dropped") << none << u"\"\\7bell\""_qs << "bell";
+    QTest::addRow("octal-single-digit-at-end") << none << u"\"a\\0\""_qs << "a";
+    QTest::addRow("octal-eight-or-nine-invalid") << none << u"\"a\\189b\""_qs << "ab";
+    QTest::addRow("octal-other-script-digits") << none << u"\"\\\u0661\u0660\u0661\""_qs << "A";
+    QTest::addRow("u-allowed") << none << u"\"\\u00e9\""_qs << u"é"_qs;
+    QTest::addRow("u-not-allowed") << none << u"\"\\u0041\""_qs << "";
+    QTest::addRow("u-allowed-ascii") << none << u"\"\\u0024\\u0040\\u0060\""_qs << "$@`";
+    QTest::addRow("u-short-at-end") << none << u"\"ok\\u00e\""_qs << "";
+    QTest::addRow("u-non-hex") << none << u"\"ok\\u00g9\""_qs << "";
+    QTest::addRow("U-low-16-bits") << none << u"\"\\U00010041\""_qs << "A";
+    QTest::addRow("U-bmp") << none << u"\"\\U000000e9!\""_qs << u"é!"_qs;
+    QTest::addRow("U-overflow-counts-as-zero") << none << u"\"ok\\U80000041\""_qs << "";
+    QTest::addRow("U-largest-signed") << none << u"\"\\U7FFF00e9\""_qs << u"é"_qs;
+    QTest::addRow("U-short-at-end") << none << u"\"ok\\U0000e9\""_qs << "";
+    QTest::addRow("inserted-backslash-octal") << none << u"\"\\134x41\""_qs << "A";
+    QTest::addRow("inserted-backslash-hex") << none << u"\"a\\x5cnb\""_qs << "ab";
+    QTest::addRow("inserted-backslash-U") << none << u"\"x\\U0001005Cq\""_qs << "xq";
+    QTest::addRow("inserted-backslash-at-end") << none << u"\"a\\134\""_qs << "a\\";
+    QTest::addRow("three-backslashes-before-quote") << none << u"\"a\\\\\\\""_qs << "a\\\\";
+
+    // Named constants.
+    QTest::addRow("constant-define")
+            << u"#define STR_EXIT \"Exit\"\n"_qs << u" STR_EXIT "_qs << "Exit";
+    QTest::addRow("constant-array")
+            << u"const char STR_EXIT[] = \"Ex\"\n  \"it\";"_qs << u"STR_EXIT"_qs << "Exit";
+    QTest::addRow("constant-escapes-decoded") << u"#define S \"a\\x42\"\n"_qs << u"S"_qs << "aB";
+    QTest::addRow("constant-only-white-space-between")
+            << u"#define S \"a\" /* x */ \"b\"\n"_qs << u"S"_qs << "a";
+    QTest::addRow("constant-undefined") << u"int x;\n"_qs << u"STR_EXIT"_qs << "";
+    QTest::addRow("constant-use-before-definition")
+            << u"f(STR_EXIT);\n#define STR_EXIT \"Exit\"\n"_qs << u"STR_EXIT"_qs << "Exit";
+    QTest::addRow("constant-name-at-end-of-preamble")
+            << u"#define X 1\nSTR_EXIT"_qs << u"STR_EXIT"_qs << "";
+    QTest::addRow("constant-without-literal") << u"#define STR_EXIT 5\n"_qs << u"STR_EXIT"_qs << "";
+    QTest::addRow("constant-unterminated") << u"#define STR_EXIT \"Ex"_qs << u"STR_EXIT"_qs << "";
+    QTest::addRow("constant-name-ends-at-punctuation")
+            << u"#define STR \"s\"\n"_qs << u"STR+1"_qs << "s";
+}
+
+void tst_MenuParser::decode()
+{
+    QFETCH(QString, preamble);
+    QFETCH(QString, argument);
+    QTEST(decodeLiteral(menuFrom(QString(), preamble), argument), "text");
+}
+
+QTEST_APPLESS_MAIN(tst_MenuParser)
+#include "tst_menuparser.moc"
