@@ -66,13 +66,18 @@ bool appendConstant(QStringView preamble, QStringView name, QString *text)
 
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument)
 {
+    return decodeLiteral(menu.preamble, argument);
+}
+
+QString decodeLiteral(QStringView preamble, QStringView argument)
+{
     const qsizetype first = skipWhiteSpace(argument, 0);
     if (first >= argument.size())
         return QString();
     QString text;
     const bool read = argument[first] == u'"'
             ? appendLiterals(argument, first, true, &text)
-            : appendConstant(menu.preamble, identifierAt(argument, first), &text);
+            : appendConstant(preamble, identifierAt(argument, first), &text);
     return read ? decodeEscapes(text) : QString();
 }
 

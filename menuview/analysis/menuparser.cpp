@@ -15,7 +15,10 @@ struct Keywords
 Keywords openingKeyword(QStringView source)
 {
     const qsizetype plain = source.indexOf(u"BEGIN_MENU");
-    const qsizetype editable = source.indexOf(u"BEGIN_EDITABLE_MENU");
+    // Only an editable keyword before the plain one matters: looking no
+    // further keeps a walk over many menus linear.
+    const QStringView before = plain < 0 ? source : source.first(qMin(source.size(), plain + 19));
+    const qsizetype editable = before.indexOf(u"BEGIN_EDITABLE_MENU");
     if (editable >= 0 && (plain < 0 || editable < plain))
         return {u"END_EDITABLE_MENU", editable};
     return {u"END_MENU", plain};
@@ -85,6 +88,12 @@ bool parseMenu(MenuDefinition &menu)
 
 bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset)
 {
+    return parseMenuText(menu, menu.preamble, menu.source, error, errorOffset);
+}
+
+bool parseMenuText(MenuDefinition &menu, QStringView preamble, QStringView source, ParseError *error,
+                   qsizetype *errorOffset)
+{
     const auto finish = [&](ParseError reason, qsizetype offset) {
         if (error)
             *error = reason;
@@ -94,7 +103,6 @@ bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset)
     };
 
     menu.name.clear();
-    const QStringView source = menu.source;
 
     const Keywords keywords = openingKeyword(source);
     if (keywords.start < 0)
@@ -140,7 +148,7 @@ bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset)
         if (end < 0 || end > endMark)
             return finish(ParseError::UnclosedItem, keyword);
         menu.itemTexts.append(
-                decodeLiteral(menu, source.sliced(open + 1, end - open - 1).toString()));
+                decodeLiteral(preamble, source.sliced(open + 1, end - open - 1)));
         scan = end + 1;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringView>
 
 // Why a definition could not be read.
 enum class ParseError {
@@ -34,12 +35,19 @@ bool parseMenu(MenuDefinition &menu);
 // and -1 for None and NoOpeningKeyword. Either pointer may be null.
 bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset);
 
+// The same parse over views into a larger text, filling name, title and
+// itemTexts of menu (its own source and preamble are not read): a walk over
+// every block of a document parses each in place instead of copying its tail.
+bool parseMenuText(MenuDefinition &menu, QStringView preamble, QStringView source,
+                   ParseError *error = nullptr, qsizetype *errorOffset = nullptr);
+
 // The text of one item from its argument list: a string literal, adjacent
 // literals (anything up to the next literal is skipped, up to a ","), or the
 // name of a constant defined in menu.preamble ("NAME" followed by white space
 // or "[", then one or more literals separated by white space). Escapes are
 // decoded. Returns an empty string when the argument cannot be read.
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument);
+QString decodeLiteral(QStringView preamble, QStringView argument);
 
 // True for a decimal digit (any script) and for a to f in either case.
 bool isHexDigit(QChar c);

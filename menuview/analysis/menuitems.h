@@ -1,0 +1,85 @@
+// MenuItems: the emulated device screen and the owner of all menu state. It
+// follows the host's current editor, finds and parses the menu around the
+// cursor, keeps the user's parameter values and paints the menu through the
+// device graphics library. Slot bodies live by concern: the block locator and
+// document tracking here in analysis/, the parameter store in params/, the
+// painting in screen/.
+#pragma once
+
+#include "coreplugin/idocument.h"
+#include "menuview/analysis/menudefinition.h"
+
+#include <QBrush>
+#include <QFrame>
+#include <QPointer>
+#include <QTime>
+#include <QTimer>
+
+class QBitmap;
+class QPainter;
+class QSettings;
+
+namespace Core {
+class EditorManager;
+} // namespace Core
+
+class MenuItems : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit MenuItems(QWidget *parent = nullptr);
+    ~MenuItems() override;
+
+    // Screen rows: the title plus one per item while a menu is shown, else 0.
+    int rowCount() const;
+
+    int multiplier() const { return m_multiplier; }
+    void setMultiplier(int multiplier);
+    int period() const { return m_period; }
+    void setPeriod(int seconds);
+    QSettings *settings() const { return m_settings; }
+
+    // The clock of the title row shows this time instead of the local time
+    // while it is valid; an invalid time returns to the local time.
+    void setFixedTime(const QTime &time);
+    QTime fixedTime() const { return m_fixedTime; }
+
+    // The parsed menu and whether it is shown (for tools that report on it).
+    const MenuDefinition &menuDefinition() const { return menu; }
+    bool isMenuValid() const { return menuValid; }
+
+signals:
+    void analyzed();
+
+private slots:
+    void drawString(QPainter *g, int row);
+    void documentOpened(Core::IDocument *document);
+    void documentClosed(Core::IDocument *document);
+    void onTimeout();
+    void contentsChanged();
+    void analyze();
+    void loadSettingsParams();
+    void saveSettingsParam(int itemIndex, int paramNo, const QString &value);
+    void deleteUnusedSettings(Core::IDocument *document);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Core::EditorManager *editorManager = nullptr;
+    QSettings *m_settings = nullptr;
+    QTimer timer;
+    qint32 cursorLine = 0;
+    qint32 cursorColumn = 0;
+    QPointer<Core::IDocument> document; // guarded: a host may delete a document unannounced
+    QString documentText;
+    MenuDefinition menu;
+    bool menuValid = false;
+    QBitmap *rowBitmap = nullptr;
+    qint32 m_multiplier = 1;
+    qint32 m_period = 3;
+    QBrush offPixelBrush;
+    QBrush onPixelBrush;
+    QTime m_fixedTime;
+};

@@ -1,0 +1,194 @@
+// Painting: the grabbed widget, read back into device pixels, must show the
+// inverted title bar with its clock and one row per item, magnified.
+#include "screenart.h"
+#include "viewfixture.h"
+
+#include "devicegfx/gfx.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray menuWithTitle(const QByteArray &title, const QList<QByteArray> &items)
+{
+    QByteArray text = "BEGIN_MENU(Main)\n";
+    for (const QByteArray &item : items)
+        text += "  MENU_ITEM(\"" + item + "\")\n";
+    return text + "END_MENU(Main, \"" + title + "\")\n";
+}
+
+// The device row the library draws for text, as art.
+QString deviceRow(const QString &text, bool inverted)
+{
+    gfxClear();
+    gfxPrint(0, 0, "%s", text.toUtf8().constData());
+    if (inverted)
+        gfxBox(0, 0, 127, 7, DrawInvert);
+    return ScreenArt::capture(0, 0, 128, 8);
+}
+
+struct Shot
+{
+    QImage image;
+    int m;
+
+    // Device row `row` read back from the widget; "?" marks a block whose
+    // m x m pixels disagree.
+    QString row(int row) const
+    {
+        QString art;
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 128; ++x) {
+                const bool lit = isLit(x * m, (row * 8 + y) * m);
+                bool uniform = true;
+                for (int dy = 0; dy < m; ++dy)
+                    for (int dx = 0; dx < m; ++dx)
+                        uniform &= isLit(x * m + dx, (row * 8 + y) * m + dy) == lit;
+                art += !uniform ? QLatin1Char('?') : lit ? QLatin1Char('#') : QLatin1Char('.');
+            }
+            art += QLatin1Char('\n');
+        }
+        return art;
+    }
+
+    bool isLit(int x, int y) const { return image.pixel(x, y) == qRgb(0, 0, 0); }
+
+    int litPixels() const
+    {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += isLit(x, y);
+        return n;
+    }
+};
+
+Shot shoot(ViewFixture &f, int m)
+{
+    f.items->setMultiplier(m);
+    f.items->resize(128 * m, 8 * m * f.items->rowCount());
+    return Shot{f.items->grab().toImage(), m};
+}
+
+} // namespace
+
+class tst_MenuScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { clearStore(); }
+
+    void titleRow_data();
+    void titleRow();
+    void itemRowsMagnified_data();
+    void itemRowsMagnified();
+    void tallMenuIsNotCut();
+    void unlitPixelsShowTheBackground();
+    void invalidMenuPaintsNothing();
+};
+
+void tst_MenuScreen::titleRow_data()
+{
+    QTest::addColumn<QByteArray>("title");
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("shown");
+
+    QTest::addRow("short-title-with-clock") << QByteArray("Main menu") << QTime(9, 5) << "Main menu       09:05";
+    QTest::addRow("fifteen-characters") << QByteArray("ABCDEFGHIJKLMNO") << QTime(9, 5) << "ABCDEFGHIJKLMNO 09:05";
+    QTest::addRow("sixteen-characters-no-clock") << QByteArray("ABCDEFGHIJKLMNOP") << QTime(9, 5) << "ABCDEFGHIJKLMNOP";
+    QTest::addRow("thirty-characters-cut") << QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123") << QTime(9, 5)
+                                           << "ABCDEFGHIJKLMNOPQRSTU";
+    QTest::addRow("empty-title") << QByteArray() << QTime(9, 5) << "                09:05";
+    QTest::addRow("midnight") << QByteArray("T") << QTime(0, 0) << "T               00:00";
+    QTest::addRow("last-minute") << QByteArray("T") << QTime(23, 59) << "T               23:59";
+    QTest::addRow("percent-percent") << QByteArray("Load 50%%") << QTime(9, 5) << "Load 50%       09:05";
+    QTest::addRow("conversion-shown-as-written") << QByteArray("Val %d %s") << QTime(9, 5) << "Val %d %s       09:05";
+    QTest::addRow("cyrillic") << QByteArray("Меню") << QTime(12, 30) << "Меню            12:30";
+}
+
+void tst_MenuScreen::titleRow()
+{
+    QFETCH(QByteArray, title);
+    QFETCH(QTime, time);
+    QFETCH(QString, shown);
+    ViewFixture f;
+    f.open(QStringLiteral("/tmp/t.c"), menuWithTitle(title, {"Item"}), 2, 1);
+    f.tick();
+    QVERIFY(f.items->isMenuValid());
+    f.items->setFixedTime(time);
+    const Shot shot = shoot(f, 1);
+    COMPARE_ART(shot.row(0), deviceRow(shown, true));
+}
+
+void tst_MenuScreen::itemRowsMagnified_data()
+{
+    QTest::addColumn<int>("m");
+    QTest::addRow("x1") << 1;
+    QTest::addRow("x2") << 2;
+    QTest::addRow("x3") << 3;
+}
+
+void tst_MenuScreen::itemRowsMagnified()
+{
+    QFETCH(int, m);
+    ViewFixture f;
+    f.open(QStringLiteral("/tmp/t.c"), menuWithTitle("Main", {"Start", "Load 50%%", "Скорость"}), 2, 1);
+    f.tick();
+    f.items->setFixedTime(QTime(9, 5));
+    QCOMPARE(f.items->rowCount(), 4);
+    const Shot shot = shoot(f, m);
+    QCOMPARE(shot.image.size(), QSize(128 * m, 32 * m));
+    COMPARE_ART(shot.row(0), deviceRow(QStringLiteral("Main            09:05"), true));
+    COMPARE_ART(shot.row(1), deviceRow(QStringLiteral("Start"), false));
+    COMPARE_ART(shot.row(2), deviceRow(QStringLiteral("Load 50%"), false));
+    COMPARE_ART(shot.row(3), deviceRow(QStringLiteral("Скорость"), false));
+}
+
+void tst_MenuScreen::tallMenuIsNotCut()
+{
+    QList<QByteArray> items;
+    for (int i = 1; i <= 12; ++i)
+        items << "Item " + QByteArray::number(i);
+    ViewFixture f;
+    f.open(QStringLiteral("/tmp/t.c"), menuWithTitle("Long", items), 2, 1);
+    f.tick();
+    QCOMPARE(f.items->rowCount(), 13);
+    const Shot shot = shoot(f, 1);
+    QCOMPARE(shot.image.height(), 13 * 8);
+    for (int i = 1; i <= 12; ++i)
+        COMPARE_ART(shot.row(i), deviceRow(QStringLiteral("Item %1").arg(i), false));
+}
+
+void tst_MenuScreen::unlitPixelsShowTheBackground()
+{
+    ViewFixture f;
+    f.open(QStringLiteral("/tmp/t.c"), menuWithTitle("T", {"A"}), 2, 1);
+    f.tick();
+    QPalette palette = f.items->palette();
+    palette.setColor(QPalette::Window, QColor(0x12, 0x34, 0x56));
+    f.items->setPalette(palette);
+    f.items->setAutoFillBackground(true);
+    const Shot shot = shoot(f, 1);
+    // Row 1 column 0 is the blank spacing column of "A": unlit.
+    QCOMPARE(shot.image.pixel(0, 8), qRgb(0x12, 0x34, 0x56));
+    // Title bar columns 126 and 127 are lit by the inversion.
+    QCOMPARE(shot.image.pixel(127, 0), qRgb(0, 0, 0));
+}
+
+void tst_MenuScreen::invalidMenuPaintsNothing()
+{
+    ViewFixture f;
+    auto *doc = f.open(QStringLiteral("/tmp/t.c"), menuWithTitle("T", {"A"}), 2, 1);
+    f.tick();
+    QVERIFY(shoot(f, 1).litPixels() > 0);
+    doc->setContents(menuWithTitle("T", {"A"}) + "\nint x;\n");
+    f.moveCursor(6, 1);
+    f.tick();
+    QVERIFY(!f.items->isMenuValid());
+    f.items->resize(128, 16); // the pane would keep the last size
+    QCOMPARE((Shot{f.items->grab().toImage(), 1}).litPixels(), 0);
+}
+
+QTEST_MAIN(tst_MenuScreen)
+#include "tst_menuscreen.moc"

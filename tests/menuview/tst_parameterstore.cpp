@@ -1,0 +1,249 @@
+// The parameter store: values keyed by document, menu and item text, loaded
+// at each analysis and pruned when a document closes, without ever losing the
+// values of a menu that still exists.
+#include "viewfixture.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+namespace {
+
+const QString path = QStringLiteral("/home/user/fw/menu.c");
+const QString docKey = QStringLiteral("\\home\\user\\fw\\menu.c");
+
+QByteArray menuText(const QByteArray &name, const QList<QByteArray> &items, const QByteArray &closingName = {})
+{
+    QByteArray text = "BEGIN_MENU(" + name + ")\n";
+    for (const QByteArray &item : items)
+        text += "  MENU_ITEM(\"" + item + "\")\n";
+    return text + "END_MENU(" + (closingName.isNull() ? name : closingName) + ", \"Title\")\n";
+}
+
+// Stores values the way the store itself writes them.
+void store(const QString &menu, const QString &itemKey, int paramNo, const QString &value)
+{
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    s.setValue(docKey + '/' + menu + '/' + itemKey + "/Param" + QString::number(paramNo), value);
+}
+
+QStringList storedGroups(const QString &group)
+{
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    s.beginGroup(group);
+    QStringList groups = s.childGroups();
+    groups.sort();
+    return groups;
+}
+
+} // namespace
+
+class tst_ParameterStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { clearStore(); }
+
+    void loading_data();
+    void loading();
+    void savingWritesTheKeyLayout();
+    void equalItemTextsShareOneGroup();
+    void savingNeedsADocumentAndAValidIndex();
+    void pruning_data();
+    void pruning();
+    void pruningOtherDocumentOnly();
+    void pruningKeepsPaneOptions();
+    void pruningIsLinear();
+};
+
+void tst_ParameterStore::loading_data()
+{
+    QTest::addColumn<QList<QByteArray>>("items");
+    QTest::addColumn<QStringList>("storedItemKeys");
+    QTest::addColumn<QList<QStringList>>("expected");
+
+    QTest::addRow("first-use") << QList<QByteArray>{"Speed %d", "Exit"} << QStringList()
+                               << QList<QStringList>{{}, {}};
+    QTest::addRow("three-strings-for-one-param")
+            << QList<QByteArray>{"Speed %d"} << QStringList{"Speed %d"}
+            << QList<QStringList>{{"v1", "", ""}};
+    QTest::addRow("slash-in-item-text") << QList<QByteArray>{"On/Off %d"} << QStringList{"On\\Off %d"}
+                                        << QList<QStringList>{{"v1", "", ""}};
+    QTest::addRow("equal-texts-first-wins") << QList<QByteArray>{"Gain %d", "Gain %d"} << QStringList{"Gain %d"}
+                                            << QList<QStringList>{{"v1", "", ""}, {}};
+    QTest::addRow("case-sensitive") << QList<QByteArray>{"speed %d"} << QStringList{"Speed %d"}
+                                    << QList<QStringList>{{}};
+}
+
+void tst_ParameterStore::loading()
+{
+    QFETCH(QList<QByteArray>, items);
+    QFETCH(QStringList, storedItemKeys);
+    QFETCH(QList<QStringList>, expected);
+    for (const QString &key : storedItemKeys)
+        store(QStringLiteral("Main"), key, 1, QStringLiteral("v1"));
+    ViewFixture f;
+    f.open(path, menuText("Main", items), 2, 1);
+    f.tick();
+    QVERIFY(f.items->isMenuValid());
+    QCOMPARE(f.items->menuDefinition().paramValues, expected);
+}
+
+void tst_ParameterStore::savingWritesTheKeyLayout()
+{
+    ViewFixture f;
+    f.open(path, menuText("mainMenu", {"Speed %d", "On/Off %d"}), 2, 1);
+    f.tick();
+    f.saveParam(0, 1, QStringLiteral(" 42 "));
+    f.saveParam(1, 3, QStringLiteral("x"));
+    QCOMPARE(f.settings()->value(docKey + "/mainMenu/Speed %d/Param1").toString(), QStringLiteral(" 42 "));
+    QCOMPARE(f.settings()->value(docKey + "/mainMenu/On\\Off %d/Param3").toString(), QStringLiteral("x"));
+    // Found again by the next analysis.
+    f.moveCursor(3, 1);
+    f.tick();
+    QCOMPARE(f.items->menuDefinition().paramValues,
+             (QList<QStringList>{{" 42 ", "", ""}, {"", "", "x"}}));
+}
+
+void tst_ParameterStore::equalItemTextsShareOneGroup()
+{
+    ViewFixture f;
+    f.open(path, menuText("Main", {"Gain %d", "Gain %d"}), 2, 1);
+    f.tick();
+    f.saveParam(1, 1, QStringLiteral("7"));
+    f.moveCursor(3, 1);
+    f.tick();
+    QCOMPARE(f.items->menuDefinition().paramValues, (QList<QStringList>{{"7", "", ""}, {}}));
+}
+
+void tst_ParameterStore::savingNeedsADocumentAndAValidIndex()
+{
+    ViewFixture f;
+    f.saveParam(0, 1, QStringLiteral("nowhere"));
+    QVERIFY(f.settings()->allKeys().isEmpty());
+    f.open(path, menuText("Main", {"A %d"}), 2, 1);
+    f.tick();
+    f.saveParam(5, 1, QStringLiteral("x"));
+    f.saveParam(-1, 1, QStringLiteral("x"));
+    f.saveParam(0, 0, QStringLiteral("x"));
+    f.saveParam(0, 4, QStringLiteral("x"));
+    QVERIFY(f.settings()->allKeys().isEmpty());
+}
+
+void tst_ParameterStore::pruning_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("menusLeft");
+    QTest::addColumn<QStringList>("mainItemsLeft");
+
+    // Stored before closing: Main/{Speed %d, Old %d, On\Off %d}, Gone/{X %d}.
+    const QStringList allMain{"Old %d", "On\\Off %d", "Speed %d"};
+    QTest::addRow("prunes-changed-items-and-gone-menus")
+            << menuText("Main", {"Speed %d", "On/Off %d"}) << QStringList{"Main"}
+            << QStringList{"On\\Off %d", "Speed %d"};
+    QTest::addRow("empty-document") << QByteArray() << QStringList() << QStringList();
+    QTest::addRow("no-menu-at-all") << QByteArray("int main() { return 0; }\n") << QStringList() << QStringList();
+    QTest::addRow("commented-out-menu-counts")
+            << "/*\n" + menuText("Main", {"Speed %d"}) + "*/\n" << QStringList{"Main"} << QStringList{"Speed %d"};
+    QTest::addRow("half-typed-item-keeps-everything")
+            << QByteArray("BEGIN_MENU(Main)\n  MENU_ITEM(\"Speed %d\"\n  MENU_ITEM(\"Old %d\")\nEND_MENU(Main, \"T\")\n")
+            << QStringList{"Gone", "Main"} << allMain;
+    QTest::addRow("mistyped-closing-name-keeps-everything")
+            << menuText("Main", {"Speed %d"}, "Mian") << QStringList{"Gone", "Main"} << allMain;
+    QTest::addRow("missing-closing-macro-keeps-everything")
+            << QByteArray("BEGIN_MENU(Main)\n  MENU_ITEM(\"Speed %d\")\n") << QStringList{"Gone", "Main"} << allMain;
+    QTest::addRow("same-name-blocks-pool-their-items")
+            << "#if A\n" + menuText("Main", {"Speed %d"}) + "#else\n" + menuText("Main", {"Old %d"}) + "#endif\n"
+            << QStringList{"Main"} << QStringList{"Old %d", "Speed %d"};
+    QTest::addRow("empty-name-block-passed-over")
+            << "BEGIN_MENU()\nEND_MENU(, \"x\")\n" + menuText("Main", {"Old %d"}) << QStringList{"Main"}
+            << QStringList{"Old %d"};
+}
+
+void tst_ParameterStore::pruning()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QStringList, menusLeft);
+    QFETCH(QStringList, mainItemsLeft);
+    for (const char *item : {"Speed %d", "Old %d", "On\\Off %d"})
+        store(QStringLiteral("Main"), QString::fromLatin1(item), 1, QStringLiteral("1"));
+    store(QStringLiteral("Gone"), QStringLiteral("X %d"), 2, QStringLiteral("2"));
+
+    ViewFixture f;
+    auto *doc = f.open(path, text, 1, 1);
+    f.close(doc);
+    QCOMPARE(storedGroups(docKey), menusLeft);
+    QCOMPARE(storedGroups(docKey + "/Main"), mainItemsLeft);
+    for (const QString &item : mainItemsLeft)
+        QCOMPARE(f.settings()->value(docKey + "/Main/" + item + "/Param1").toString(), QStringLiteral("1"));
+}
+
+void tst_ParameterStore::pruningOtherDocumentOnly()
+{
+    store(QStringLiteral("Main"), QStringLiteral("Speed %d"), 1, QStringLiteral("1"));
+    ViewFixture f;
+    f.open(path, menuText("Main", {"Speed %d"}), 2, 1);
+    f.tick();
+    auto *other = f.open(QStringLiteral("/home/user/fw/other.c"), QByteArray(), 1, 1);
+    f.close(other);
+    QCOMPARE(storedGroups(docKey + "/Main"), QStringList{"Speed %d"});
+
+    // A document without a path prunes nothing at all.
+    auto *unsaved = f.open(QString(), QByteArray(), 1, 1);
+    f.close(unsaved);
+    QCOMPARE(storedGroups(QString()), QStringList{docKey});
+    QMetaObject::invokeMethod(f.items.get(), "deleteUnusedSettings", Q_ARG(Core::IDocument *, nullptr));
+    QCOMPARE(storedGroups(QString()), QStringList{docKey});
+}
+
+void tst_ParameterStore::pruningKeepsPaneOptions()
+{
+    ViewFixture f;
+    f.settings()->setValue(QStringLiteral("Multiplier"), 2);
+    f.settings()->setValue(QStringLiteral("Period"), 5);
+    store(QStringLiteral("Main"), QStringLiteral("Speed %d"), 1, QStringLiteral("1"));
+    auto *doc = f.open(path, QByteArray(), 1, 1);
+    f.close(doc);
+    QCOMPARE(f.settings()->value(QStringLiteral("Multiplier")).toInt(), 2);
+    QCOMPARE(f.settings()->value(QStringLiteral("Period")).toInt(), 5);
+    QVERIFY(storedGroups(docKey).isEmpty());
+}
+
+void tst_ParameterStore::pruningIsLinear()
+{
+    // Closing a generated file with many menus: each block is parsed in place,
+    // so the cost follows the text, not menus times text.
+    auto cost = [](int menus) {
+        clearStore();
+        QByteArray text;
+        {
+            QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                        QStringLiteral("VelkoMenuView"));
+            for (int m = 0; m < menus; ++m) {
+                const QByteArray name = "Menu" + QByteArray::number(m);
+                text += menuText(name, {"Speed %d", "Level %u"});
+                text += QByteArray(1000, ' ') + "\n";
+                s.setValue(docKey + "/" + name + "/Speed %d/Param1", QStringLiteral("1"));
+                s.setValue(docKey + "/" + name + "/Stale %d/Param1", QStringLiteral("1"));
+            }
+        }
+        ViewFixture f;
+        auto *doc = f.open(path, text, 1, 1);
+        QElapsedTimer clock;
+        clock.start();
+        f.close(doc);
+        const qint64 ns = clock.nsecsElapsed();
+        if (storedGroups(docKey).size() != menus || storedGroups(docKey + "/Menu0") != QStringList{"Speed %d"})
+            return qint64(-1);
+        return ns;
+    };
+    const qint64 small = cost(250);
+    const qint64 large = cost(1000);
+    QVERIFY(small > 0 && large > 0);
+    qInfo("pruning: 250 menus %.1f ms, 1000 menus %.1f ms", small / 1e6, large / 1e6);
+    // Linear would be 4x, menus times text 16x.
+    QVERIFY2(large < 9 * small, qPrintable(QStringLiteral("%1 vs %2").arg(large).arg(small)));
+}
+
+QTEST_MAIN(tst_ParameterStore)
+#include "tst_parameterstore.moc"

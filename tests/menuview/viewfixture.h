@@ -1,0 +1,64 @@
+// A MenuItems driven through the stand-in host: documents, an editor whose
+// cursor the test moves, timer ticks invoked by name.
+#pragma once
+
+#include "menuview/analysis/menuitems.h"
+
+#include "coreplugin/editormanager/editormanager.h"
+#include "memorydocument.h"
+#include "simpleeditor.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+
+#include <memory>
+
+class ViewFixture
+{
+public:
+    ViewFixture() : items(new MenuItems), analyzedSpy(items.get(), &MenuItems::analyzed) {}
+    ~ViewFixture() { Core::EditorManager::activateEditor(nullptr); }
+
+    // Opens a document and makes an editor on it current, cursor at (line, column).
+    VelkoHost::MemoryDocument *open(const QString &path, const QByteArray &text, int line = 1, int column = 1)
+    {
+        documents.emplace_back(new VelkoHost::MemoryDocument(path, text));
+        editors.emplace_back(new VelkoHost::SimpleEditor(documents.back().get(), line, column));
+        emit Core::EditorManager::instance()->documentOpened(documents.back().get());
+        Core::EditorManager::activateEditor(editors.back().get());
+        return documents.back().get();
+    }
+
+    VelkoHost::SimpleEditor *editor() const { return editors.empty() ? nullptr : editors.back().get(); }
+
+    void moveCursor(int line, int column) { editor()->setCursor(line, column); }
+
+    void tick() { QMetaObject::invokeMethod(items.get(), "onTimeout"); }
+
+    void close(VelkoHost::MemoryDocument *document)
+    {
+        emit Core::EditorManager::instance()->documentClosed(document);
+    }
+
+    void saveParam(int item, int paramNo, const QString &value)
+    {
+        QMetaObject::invokeMethod(items.get(), "saveSettingsParam", Q_ARG(int, item), Q_ARG(int, paramNo),
+                                  Q_ARG(QString, value));
+    }
+
+    QSettings *settings() const { return items->settings(); }
+
+    std::unique_ptr<MenuItems> items;
+    QSignalSpy analyzedSpy;
+    std::vector<std::unique_ptr<VelkoHost::MemoryDocument>> documents;
+    std::vector<std::unique_ptr<VelkoHost::SimpleEditor>> editors;
+};
+
+// Clears the store between test functions; the store lives in the test's own
+// temporary config folder.
+inline void clearStore()
+{
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+              QStringLiteral("VelkoMenuView"))
+            .clear();
+}
