@@ -64,6 +64,7 @@ private slots:
     void deleteUnusedSettings(Core::IDocument *document);
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

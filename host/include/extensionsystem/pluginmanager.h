@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QVector>
 
 namespace ExtensionSystem {
+
+class PluginSpec;
 
 class PluginManager : public QObject
 {
@@ -27,6 +30,16 @@ public:
         }
         return nullptr;
     }
+
+    // Our host: modules in these folders are read, checked against their
+    // dependencies, loaded and initialised by loadPlugins(); shutdown() asks
+    // them to stop and deletes them, last loaded first. A module with bad
+    // metadata or unmet dependencies is reported in its spec and skipped.
+    static void setPluginPaths(const QStringList &paths);
+    static QStringList pluginPaths();
+    static void loadPlugins();
+    static void shutdown();
+    static QList<PluginSpec *> plugins();
 
 signals:
     void objectAdded(QObject *obj);

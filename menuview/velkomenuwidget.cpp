@@ -1,0 +1,125 @@
+// The menu view pane: magnification buttons, settings, and sizing the screen.
+#include "menuview/velkomenuwidget.h"
+
+#include "menuview/analysis/menuitems.h"
+#include "menuview/settingsdialog.h"
+#include "menuview/ui_settingsdialog.h"
+#include "menuview/ui_velkomenuwidget.h"
+#include "utils/utilsicons.h"
+
+#include <QComboBox>
+#include <QPointer>
+#include <QSettings>
+#include <QToolButton>
+
+namespace {
+
+const QString multiplierKey = QStringLiteral("Multiplier");
+const QString periodKey = QStringLiteral("Period");
+
+int periodToIndex(int seconds)
+{
+    return seconds < 5 ? seconds - 1 : seconds == 5 ? 3 : 4;
+}
+
+int indexToPeriod(int index)
+{
+    return index == 3 ? 5 : index == 4 ? 10 : index + 1;
+}
+
+} // namespace
+
+VelkoMenuWidget::VelkoMenuWidget(QWidget *parent) : QWidget(parent), m_ui(new Ui::VelkoMenuWidget)
+{
+    m_ui->setupUi(this);
+
+    connect(m_ui->multiplier1Button, &QToolButton::toggled, this, &VelkoMenuWidget::onMultiplierButtonToggled);
+    connect(m_ui->multiplier2Button, &QToolButton::toggled, this, &VelkoMenuWidget::onMultiplierButtonToggled);
+    connect(m_ui->multiplier3Button, &QToolButton::toggled, this, &VelkoMenuWidget::onMultiplierButtonToggled);
+    connect(m_ui->settingsButton, &QToolButton::clicked, this, &VelkoMenuWidget::settingsButtonClicked);
+    connect(m_ui->menuItems, &MenuItems::analyzed, this, &VelkoMenuWidget::onAnalyzed);
+
+    m_ui->settingsButton->setIcon(Utils::Icons::SETTINGS_TOOLBAR.icon());
+
+    QSettings *settings = m_ui->menuItems->settings();
+    const int multiplier = settings->value(multiplierKey).toInt();
+    QToolButton *checked = multiplier == 1 ? m_ui->multiplier1Button
+            : multiplier == 3              ? m_ui->multiplier3Button
+                                           : m_ui->multiplier2Button;
+    checked->setChecked(true);
+
+    int period = settings->value(periodKey).toInt();
+    if (period != 1 && period != 2 && period != 3 && period != 5 && period != 10)
+        period = 3;
+    m_ui->menuItems->setPeriod(period);
+}
+
+VelkoMenuWidget::~VelkoMenuWidget()
+{
+    delete m_ui;
+}
+
+QList<QToolButton *> VelkoMenuWidget::toolButtons() const
+{
+    return {m_ui->multiplier1Button, m_ui->multiplier2Button, m_ui->multiplier3Button,
+            m_ui->settingsButton};
+}
+
+void VelkoMenuWidget::onMultiplierButtonToggled(bool checked)
+{
+    if (updatingButtons)
+        return;
+    auto button = qobject_cast<QToolButton *>(sender());
+    if (!button)
+        return;
+    if (!checked) {
+        // The checked button was clicked again: it stays the one checked.
+        updatingButtons = true;
+        button->setChecked(true);
+        updatingButtons = false;
+        return;
+    }
+    const QString name = button->objectName();
+    const qsizetype at = name.indexOf(QLatin1String("Button"));
+    if (at <= 0)
+        return;
+    const int n = name.at(at - 1).unicode() - '0';
+    if (n < 1 || n > 3)
+        return;
+
+    QToolButton *const buttons[] = {m_ui->multiplier1Button, m_ui->multiplier2Button, m_ui->multiplier3Button};
+    updatingButtons = true;
+    for (int i = 0; i < 3; ++i) {
+        if (i != n - 1)
+            buttons[i]->setChecked(false);
+    }
+    updatingButtons = false;
+
+    m_ui->menuItems->setMultiplier(n);
+    m_ui->menuItems->settings()->setValue(multiplierKey, n);
+    onAnalyzed();
+}
+
+void VelkoMenuWidget::settingsButtonClicked()
+{
+    QPointer<SettingsDialog> dialog(new SettingsDialog(this));
+    dialog->ui()->periodComboBox->setCurrentIndex(periodToIndex(m_ui->menuItems->period()));
+    const int result = dialog->exec();
+    if (!dialog)
+        return;
+    if (result == QDialog::Accepted) {
+        const int period = indexToPeriod(dialog->ui()->periodComboBox->currentIndex());
+        m_ui->menuItems->setPeriod(period);
+        m_ui->menuItems->settings()->setValue(periodKey, period);
+    }
+    delete dialog;
+}
+
+void VelkoMenuWidget::onAnalyzed()
+{
+    const int m = m_ui->menuItems->multiplier();
+    const int rows = m_ui->menuItems->rowCount();
+    const QRect screen(0, 0, m * 128, rows * m * 8);
+    m_ui->scrollAreaWidgetContents->setGeometry(screen);
+    m_ui->menuItems->setGeometry(screen);
+}
