@@ -1,6 +1,7 @@
 // Painting: the grabbed widget, read back into device pixels, must show the
 // inverted title bar with its clock and one row per item, magnified.
 #include "screenart.h"
+#include "widgetscreen.h"
 #include "viewfixture.h"
 
 #include "devicegfx/gfx.h"
@@ -27,41 +28,7 @@ QString deviceRow(const QString &text, bool inverted)
     return ScreenArt::capture(0, 0, 128, 8);
 }
 
-struct Shot
-{
-    QImage image;
-    int m;
-
-    // Device row `row` read back from the widget; "?" marks a block whose
-    // m x m pixels disagree.
-    QString row(int row) const
-    {
-        QString art;
-        for (int y = 0; y < 8; ++y) {
-            for (int x = 0; x < 128; ++x) {
-                const bool lit = isLit(x * m, (row * 8 + y) * m);
-                bool uniform = true;
-                for (int dy = 0; dy < m; ++dy)
-                    for (int dx = 0; dx < m; ++dx)
-                        uniform &= isLit(x * m + dx, (row * 8 + y) * m + dy) == lit;
-                art += !uniform ? QLatin1Char('?') : lit ? QLatin1Char('#') : QLatin1Char('.');
-            }
-            art += QLatin1Char('\n');
-        }
-        return art;
-    }
-
-    bool isLit(int x, int y) const { return image.pixel(x, y) == qRgb(0, 0, 0); }
-
-    int litPixels() const
-    {
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += isLit(x, y);
-        return n;
-    }
-};
+using Shot = WidgetScreen;
 
 Shot shoot(ViewFixture &f, int m)
 {
