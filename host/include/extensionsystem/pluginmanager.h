@@ -34,7 +34,7 @@ public:
     // Our host: modules in these folders are read, checked against their
     // dependencies, loaded and initialised by loadPlugins(); shutdown() asks
     // them to stop and deletes them, last loaded first. A module with bad
-    // metadata or unmet dependencies is reported in its spec and skipped.
+    // metadata or unmet dependencies is reported in its PluginSpec and skipped.
     static void setPluginPaths(const QStringList &paths);
     static QStringList pluginPaths();
     static void loadPlugins();
