@@ -1,0 +1,824 @@
+// velko-menu as a user runs it: screens compared with the device library's own
+// rendering of the same rows, PNG sizes and colours, --all, every check
+// diagnostic at its exact position, and the ways a command can fail.
+#include "screenart.h"
+
+#include "devicegfx/gfx.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    bool crashed = true;
+    QString out;
+    QString err;
+};
+
+Run runTool(const QStringList &arguments, const QProcessEnvironment &environment,
+            const QString &workingDirectory = QString())
+{
+    QProcess process;
+    process.setProgram(QStringLiteral(VELKO_MENU_TOOL));
+    process.setArguments(arguments);
+    process.setProcessEnvironment(environment);
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
+    process.start();
+    Run run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.crashed = process.exitStatus() != QProcess::NormalExit;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// The test's own environment: the same HOME and XDG_CONFIG_HOME as this
+// process, which CTest points into the build tree.
+QProcessEnvironment toolEnvironment()
+{
+    return QProcessEnvironment::systemEnvironment();
+}
+
+Run runTool(const QStringList &arguments)
+{
+    return runTool(arguments, toolEnvironment());
+}
+
+QSettings store()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                     QStringLiteral("VelkoMenuView"));
+}
+
+// The settings group of a document, as the pane names it.
+QString documentKey(const QString &path)
+{
+    return QString(path).replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
+void storeValues(const QString &path, const QVariantMap &values)
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                       QStringLiteral("VelkoMenuView"));
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        settings.setValue(documentKey(path) + QLatin1Char('/') + it.key(), it.value());
+    settings.sync();
+}
+
+QByteArray menu(const QByteArray &name, const QByteArray &title, const QList<QByteArray> &items)
+{
+    QByteArray text = "BEGIN_MENU(" + name + ")\n";
+    for (const QByteArray &item : items)
+        text += "    MENU_ITEM(\"" + item + "\", handler)\n";
+    return text + "END_MENU(" + name + ", \"" + title + "\")\n";
+}
+
+// The screen the device library draws for these rows, title first and inverted.
+QString deviceScreen(const QStringList &rows)
+{
+    QString art;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        gfxClear();
+        gfxPrint(0, 0, "%s", rows[i].toUtf8().constData());
+        if (i == 0)
+            gfxBox(0, 0, 127, 7, DrawInvert);
+        art += ScreenArt::capture(0, 0, 128, 8);
+    }
+    return art;
+}
+
+QString sourceDir()
+{
+    return qEnvironmentVariable("VELKO_SOURCE_DIR");
+}
+
+} // namespace
+
+class tst_VelkoMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void asciiMatchesDevice_data();
+    void asciiMatchesDevice();
+    void pngSizeAndColours_data();
+    void pngSizeAndColours();
+    void renderAllWritesOnePngPerMenu();
+    void checkDiagnostics_data();
+    void checkDiagnostics();
+    void checkUsesStoredValuesAndKeepsThem();
+    void errorPaths_data();
+    void errorPaths();
+    void helpDocumentsEveryOption();
+    void examplesShowOnlyTheBrokenMenu();
+
+private:
+    QString write(const QString &name, const QByteArray &contents);
+
+    QTemporaryDir m_dir;
+};
+
+void tst_VelkoMenu::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // Never the user's own settings: CTest gives the test (and so the tool)
+    // folders of its own.
+    QVERIFY(qEnvironmentVariableIsSet("HOME"));
+    QVERIFY(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
+    QVERIFY(!sourceDir().isEmpty());
+}
+
+void tst_VelkoMenu::init()
+{
+    store().clear();
+    store().sync();
+}
+
+QString tst_VelkoMenu::write(const QString &name, const QByteArray &contents)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(contents) != contents.size())
+        return QString();
+    return path;
+}
+
+void tst_VelkoMenu::asciiMatchesDevice_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QVariantMap>("stored");
+    QTest::addColumn<QStringList>("rows");
+
+    const QVariantMap none;
+    QTest::addRow("title-clock-and-items")
+            << menu("Main", "Main menu", {"Start", "Stop"}) << ":2"
+            << "09:05" << none << QStringList {"Main menu       09:05", "Start", "Stop"};
+    QTest::addRow("midnight") << menu("Main", "T", {"A"}) << ":1"
+                              << "00:00" << none << QStringList {"T               00:00", "A"};
+    QTest::addRow("cyrillic-percent-and-default-values")
+            << menu("Main", "Меню", {"Скорость %d", "Нагрузка 50%%", "Усиление %.1f", "Имя: %s"})
+            << ":3"
+            << "23:59" << none
+            << QStringList {"Меню            23:59", "Скорость 0", "Нагрузка 50%", "Усиление 0.0",
+                            "Имя: "};
+    QTest::addRow("stored-values-as-in-the-pane")
+            << menu("Main", "Values", {"Speed %d", "Gain %.1f", "Name: %s"}) << ":2"
+            << "12:30"
+            << QVariantMap {{"Main/Speed %d/Param1", "42"},
+                            {"Main/Gain %.1f/Param1", "2,5"},
+                            {"Main/Name: %s/Param1", "Alexander the Great of Macedon"}}
+            << QStringList {"Values          12:30", "Speed 42", "Gain 2.5",
+                            "Name: Alexander the G"};
+    QTest::addRow("long-title-cut-without-clock")
+            << menu("Main", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", {"x"}) << ":2"
+            << "09:05" << none << QStringList {"ABCDEFGHIJKLMNOPQRSTU", "x"};
+    // Two menus on one line: the column decides.
+    const QByteArray oneLine
+            = "BEGIN_MENU(A) MENU_ITEM(\"a\") END_MENU(A, \"First\") "
+              "BEGIN_EDITABLE_MENU(B) MENU_ITEM(\"b\") END_EDITABLE_MENU(B, \"Second\")\n";
+    QTest::addRow("column-1-first-menu")
+            << oneLine << ":1"
+            << "09:05" << none << QStringList {"First           09:05", "a"};
+    QTest::addRow("column-in-second-menu")
+            << oneLine << ":1:60"
+            << "09:05" << none << QStringList {"Second          09:05", "b"};
+    QTest::addRow("cursor-inside-closing-macro")
+            << oneLine << ":1:45"
+            << "09:05" << none << QStringList {"First           09:05", "a"};
+}
+
+void tst_VelkoMenu::asciiMatchesDevice()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QString, position);
+    QFETCH(QString, time);
+    QFETCH(QVariantMap, stored);
+    QFETCH(QStringList, rows);
+
+    const QString path = write(QStringLiteral("screen.c"), source);
+    QVERIFY(!path.isEmpty());
+    storeValues(path, stored);
+    const Run run = runTool({"render", path + position, "--ascii", "--time", time});
+    QVERIFY(!run.crashed);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    COMPARE_ART(run.out, deviceScreen(rows));
+}
+
+void tst_VelkoMenu::pngSizeAndColours_data()
+{
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<QRgb>("lit");
+    QTest::addColumn<QRgb>("unlit");
+
+    QTest::addRow("x1-default") << 1 << QString() << qRgb(0, 0, 0) << qRgb(0xF4, 0xF4, 0xF4);
+    QTest::addRow("x2-default") << 2 << QString() << qRgb(0, 0, 0) << qRgb(0xF4, 0xF4, 0xF4);
+    QTest::addRow("x3-default-named") << 3 << "default" << qRgb(0, 0, 0) << qRgb(0xF4, 0xF4, 0xF4);
+    QTest::addRow("x2-white-on-black")
+            << 2 << "white-on-black" << qRgb(0xFF, 0xFF, 0xFF) << qRgb(0, 0, 0);
+    QTest::addRow("x1-blue-oled") << 1 << "blue-oled" << qRgb(0x4C, 0xC9, 0xFF)
+                                  << qRgb(0x05, 0x0A, 0x14);
+    QTest::addRow("x3-green-lcd") << 3 << "green-lcd" << qRgb(0x23, 0x31, 0x17)
+                                  << qRgb(0xA6, 0xC2, 0x4A);
+}
+
+void tst_VelkoMenu::pngSizeAndColours()
+{
+    QFETCH(int, scale);
+    QFETCH(QString, theme);
+    QFETCH(QRgb, lit);
+    QFETCH(QRgb, unlit);
+
+    const QString path
+            = write(QStringLiteral("colours.c"), menu("Main", "Main", {"Start", "Скорость %d"}));
+    const QString png = m_dir.filePath(QStringLiteral("colours.png"));
+    QFile::remove(png);
+    QStringList arguments {
+            "render", path + ":2", "-o", png, "--ascii", "--scale", QString::number(scale),
+            "--time", "10:20"};
+    if (!theme.isEmpty())
+        arguments << "--theme" << theme;
+    const Run run = runTool(arguments);
+    QVERIFY(!run.crashed);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    COMPARE_ART(run.out, deviceScreen({"Main            10:20", "Start", "Скорость 0"}));
+
+    QImage image(png);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), QSize(128 * scale, 3 * 8 * scale));
+    // Every block of scale x scale pixels is one device pixel, in the theme's
+    // colour for what the text art says it is.
+    const QStringList art = run.out.split(QLatin1Char('\n'));
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb expected = art[y / scale][x / scale] == QLatin1Char('#') ? lit : unlit;
+            if (image.pixel(x, y) != expected)
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(image.pixel(x, y), 8, 16)
+                                         .arg(expected, 8, 16)));
+        }
+    }
+}
+
+void tst_VelkoMenu::renderAllWritesOnePngPerMenu()
+{
+    const QByteArray source = menu("Main", "One", {"a"}) + "#if A\n"
+            + menu("main", "Two", {"a", "b"}) + "#else\n" + menu("Main", "Three", {"a", "b", "c"})
+            + "#endif\n" + menu("Bad name!", "Four", {}) + menu("", "Five", {"x"})
+            + "BEGIN_MENU(Broken)\n    MENU_ITEM(\"x\")\nEND_MENU(Other, \"Six\")\n";
+    const QString path = write(QStringLiteral("all.c"), source);
+    const QString out = m_dir.filePath(QStringLiteral("all-out/nested"));
+    QDir(out).removeRecursively();
+    const Run run
+            = runTool({"render", path, "--all", "-o", out, "--time", "08:00", "--scale", "2"});
+    QVERIFY(!run.crashed);
+    QCOMPARE(run.exitCode, 1); // the broken menu
+    QCOMPARE(run.err,
+             path
+                     + ":23:1: error: name mismatch: END_MENU(Other, ...) closes "
+                       "BEGIN_MENU(Broken) at 21:1\n");
+
+    const QStringList names {"Main", "main-2", "Main-3", "Bad_name_", "menu"};
+    const QList<int> rows {2, 3, 4, 1, 2};
+    QStringList written;
+    for (const QString &name : names)
+        written << QDir(out).filePath(name + ".png");
+    QCOMPARE(run.out, written.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QImage image(written[i]);
+        QCOMPARE(image.size(), QSize(256, 16 * rows[i]));
+    }
+
+    // Each file holds the menu that render draws with the cursor in it.
+    const QString single = m_dir.filePath(QStringLiteral("single.png"));
+    const Run one
+            = runTool({"render", path + ":6", "-o", single, "--time", "08:00", "--scale", "2"});
+    QCOMPARE(one.exitCode, 0);
+    QCOMPARE(QImage(single), QImage(written[1]));
+}
+
+void tst_VelkoMenu::checkDiagnostics_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("expected"); // "FILE" stands for the file's path
+    QTest::addColumn<int>("exitCode");
+
+    const QStringList none;
+    QTest::addRow("clean-menu") << menu("Main", "Main", {"Start", "Speed %d"}) << none
+                                << QStringList() << 0;
+
+    // Errors, at the keyword the parser stopped at.
+    QTest::addRow("missing-closing-macro")
+            << QByteArray("int x;\n  BEGIN_MENU(Main)\n    MENU_ITEM(\"a\")\n") << none
+            << QStringList {"FILE:2:3: error: missing closing macro: BEGIN_MENU(Main) has no "
+                            "END_MENU after it"}
+            << 1;
+    QTest::addRow("missing-closing-macro-editable")
+            << QByteArray("BEGIN_EDITABLE_MENU(Set)\n    MENU_ITEM(\"a\")\nEND_MENU(Set, \"T\")\n")
+            << none
+            << QStringList {"FILE:1:1: error: missing closing macro: BEGIN_EDITABLE_MENU(Set) has "
+                            "no END_EDITABLE_MENU after it"}
+            << 1;
+    QTest::addRow("missing-closing-macro-name-not-shown-when-far")
+            << QByteArray("BEGIN_MENU\n  f(a);\n") << none
+            << QStringList {"FILE:1:1: error: missing closing macro: BEGIN_MENU has no END_MENU "
+                            "after it"}
+            << 1;
+    QTest::addRow("no-name") << QByteArray("x;\n BEGIN_MENU END_MENU\n") << none
+                             << QStringList {"FILE:2:2: error: BEGIN_MENU is not followed by the "
+                                             "menu's name in parentheses"}
+                             << 1;
+    QTest::addRow("closing-macro-arguments")
+            << QByteArray("BEGIN_MENU(M)\n    MENU_ITEM(\"a\")\n    END_MENU(M)\n") << none
+            << QStringList {"FILE:3:5: error: END_MENU that closes BEGIN_MENU(M) at 1:1 has no "
+                            "\"(\" and \",\" "
+                            "after it; expected END_MENU(M, \"title\")"}
+            << 1;
+    QTest::addRow("name-mismatch")
+            << QByteArray("BEGIN_MENU(Main)\n    MENU_ITEM(\"a\")\nEND_MENU(Mian, \"T\")\n") << none
+            << QStringList {"FILE:3:1: error: name mismatch: END_MENU(Mian, ...) closes "
+                            "BEGIN_MENU(Main) at 1:1"}
+            << 1;
+    QTest::addRow("unclosed-item-argument")
+            << QByteArray("BEGIN_MENU(M)\n    MENU_ITEM(\"a\")\n    MENU_ITEM(\"b\", "
+                          "f(1)\nEND_MENU(M, \"T\")\n")
+            << none
+            << QStringList {"FILE:3:5: error: unclosed item argument: the argument list of "
+                            "MENU_ITEM does not end "
+                            "before END_MENU (a missing \")\" or an unterminated literal)"}
+            << 1;
+
+    // Titles, at the title literal.
+    QTest::addRow("title-without-room-for-clock")
+            << menu("M", "ABCDEFGHIJKLMNOP", {"a"}) << none
+            << QStringList {"FILE:3:13: warning: title \"ABCDEFGHIJKLMNOP\" is 16 characters long: "
+                            "only a title "
+                            "of up to 15 characters leaves room for the clock"}
+            << 0;
+    QTest::addRow("title-fifteen-is-fine")
+            << menu("M", "ABCDEFGHIJKLMNO", {"a"}) << none << QStringList() << 0;
+    QTest::addRow("title-cut")
+            << menu("M", "Калибровка датчика температуры", {"a"}) << none
+            << QStringList {"FILE:3:13: warning: title \"Калибровка датчика температуры\" is 30 "
+                            "characters long: "
+                            "the screen shows its first 21, \"Калибровка датчика те\""}
+            << 0;
+    QTest::addRow("title-missing-glyph")
+            << menu("M", "R, Ω", {"a"}) << none
+            << QStringList {"FILE:3:17: warning: character U+03A9 'Ω' in the title is not in the "
+                            "6x8 font: the device skips it"}
+            << 0;
+
+    // Items, at their MENU_ITEM unless a character is pointed at.
+    QTest::addRow("undefined-constant")
+            << QByteArray("BEGIN_MENU(M)\n    MENU_ITEM(STR_EXIT, f)\n    MENU_ITEM(\"\", "
+                          "f)\nEND_MENU(M, \"T\")\n")
+            << none
+            << QStringList {"FILE:2:5: warning: item text cannot be read: 'STR_EXIT' is not "
+                            "defined as a string before "
+                            "this menu (#define STR_EXIT \"...\" or static const char STR_EXIT[] = "
+                            "\"...\";); the item "
+                            "shows an empty line"}
+            << 0;
+    QTest::addRow("unreadable-escape")
+            << menu("M", "T", {"ok\\xZZ"}) << none
+            << QStringList {"FILE:2:5: warning: item text cannot be read: an unterminated literal, "
+                            "or an escape the "
+                            "device does not accept (\\x without a hex digit, \\u or \\U outside "
+                            "the allowed range); "
+                            "the item shows an empty line"}
+            << 0;
+    QTest::addRow("unsupported-conversion")
+            << menu("M", "T", {"Code %x"}) << none
+            << QStringList {"FILE:2:5: warning: conversion '%x' is not supported in item texts "
+                            "(only d, u, f and s "
+                            "take values): it is shown as written"}
+            << 0;
+    QTest::addRow("star-width") << menu("M", "T", {"N %*d"}) << none
+                                << QStringList {"FILE:2:5: warning: conversion '%*d' is shown as "
+                                                "written: a \"*\" width or precision needs "
+                                                "an argument that item values cannot supply"}
+                                << 0;
+    QTest::addRow("unfinished-conversion")
+            << menu("M", "T", {"Load %d %5"}) << none
+            << QStringList {"FILE:2:5: warning: unfinished conversion '%5' at the end of the item "
+                            "text is shown as written"}
+            << 0;
+    QTest::addRow("mixed-kinds") << menu("M", "T", {"%d of %f"}) << none
+                                 << QStringList {"FILE:2:5: warning: conversion '%f' is shown as "
+                                                 "written: the item takes integer values "
+                                                 "(set by its first conversion '%d')"}
+                                 << 0;
+    QTest::addRow("kind-set-by-stray-letter")
+            << menu("M", "T", {"%x of %d"}) << none
+            << QStringList {"FILE:2:5: warning: conversion '%x' is not supported in item texts "
+                            "(only d, u, f and s "
+                            "take values): it is shown as written",
+                            "FILE:2:5: warning: conversion '%d' is shown as written: the item "
+                            "takes real values (set "
+                            "by the 'f' in '%x of': after a '%', the first d, u, f or s decides)"}
+            << 0;
+    QTest::addRow("percent-after-percent-pair")
+            << menu("M", "T", {"%%%d"}) << none
+            << QStringList {"FILE:2:5: warning: conversion '%d' is shown as written: a '%' right "
+                            "after another '%' "
+                            "does not start a parameter"}
+            << 0;
+    QTest::addRow("fourth-real") << menu("M", "T", {"%.0f %.0f %.0f %.0f"})
+                                 << QStringList {"--real-digits", "1"}
+                                 << QStringList {"FILE:2:5: warning: conversion '%.0f' is shown as "
+                                                 "written: an item takes at most three "
+                                                 "real values"}
+                                 << 0;
+    QTest::addRow("second-string") << menu("M", "T", {"%s/%s"}) << none
+                                   << QStringList {"FILE:2:5: warning: conversion '%s' is shown as "
+                                                   "written: an item takes one string value"}
+                                   << 0;
+    QTest::addRow("integers-beyond-the-dialog")
+            << menu("M", "T", {"%hhu%hhu%hhu%hhu%hhu"}) << none
+            << QStringList {"FILE:2:5: warning: conversion '%hhu' always shows 0: it takes the "
+                            "item's value 4, and "
+                            "the parameter dialog enters only the first 3",
+                            "FILE:2:5: warning: conversion '%hhu' always shows 0: it takes the "
+                            "item's value 5, and "
+                            "the parameter dialog enters only the first 3"}
+            << 0;
+    QTest::addRow("ninth-integer")
+            << menu("M", "T", {"%hhu%hhu%hhu%hhu%hhu%hhu%hhu%hhu%c%hhu"}) << none
+            << QStringList {"FILE:2:5: warning: conversion '%hhu' always shows 0: it takes the "
+                            "item's value 4, and the parameter dialog enters only the first 3",
+                            "FILE:2:5: warning: conversion '%hhu' always shows 0: it takes the "
+                            "item's value 5, and the parameter dialog enters only the first 3",
+                            "FILE:2:5: warning: conversion '%hhu' always shows 0: it takes the "
+                            "item's value 6, and the parameter dialog enters only the first 3",
+                            "FILE:2:5: warning: conversion '%hhu' always shows 0: it takes the "
+                            "item's value 7, and the parameter dialog enters only the first 3",
+                            "FILE:2:5: warning: conversion '%hhu' always shows 0: it takes the "
+                            "item's value 8, and the parameter dialog enters only the first 3",
+                            "FILE:2:5: warning: conversion '%c' is not supported in item texts "
+                            "(only d, u, f and s take values): it is shown as written",
+                            "FILE:2:5: warning: conversion '%hhu' is shown as written: an item "
+                            "takes at most eight integer values"}
+            << 0;
+    QTest::addRow("line-too-long-as-written")
+            << menu("M", "T", {"Максимальная температура"}) << none
+            << QStringList {"FILE:2:5: warning: item line \"Максимальная температура\" takes 24 "
+                            "cells; the screen shows 21"}
+            << 0;
+    QTest::addRow("line-too-long-around-values")
+            << menu("M", "T", {"Максимальная температура %d"}) << none
+            << QStringList {"FILE:2:5: warning: item line \"Максимальная температура 0\" takes 26 "
+                            "cells with no stored "
+                            "values; the text around its values alone takes 25 cells; the screen "
+                            "shows 21"}
+            << 0;
+    QTest::addRow("d-can-overflow") << menu("M", "T", {"Громкость: %d"}) << none
+                                    << QStringList {"FILE:2:5: warning: item \"Громкость: %d\" can "
+                                                    "overflow the 21 cells: '%d' can print 11 "
+                                                    "characters, and the line has room for 10"}
+                                    << 0;
+    QTest::addRow("d-just-fits") << menu("M", "T", {"Скорость: %d"}) << none << QStringList() << 0;
+    QTest::addRow("narrow-types-fit")
+            << menu("M", "T", {"%02hhu.%02hhu.%04hu"}) << none << QStringList() << 0;
+    QTest::addRow("two-integers-can-overflow")
+            << menu("M", "T", {"T %lu..%hu"}) << none
+            << QStringList {"FILE:2:5: warning: item \"T %lu..%hu\" can overflow the 21 cells: "
+                            "'%lu' and '%hu' can "
+                            "print 25 characters together (20 + 5), and the line has room for 17"}
+            << 0;
+    QTest::addRow("two-reals-can-overflow")
+            << menu("M", "T", {"T %.1f..%5.2f"}) << none
+            << QStringList {"FILE:2:5: warning: item \"T %.1f..%5.2f\" can overflow the 21 cells: "
+                            "'%.1f' and '%5.2f' "
+                            "can print 27 characters together (13 + 14) (a real taken with up to "
+                            "10 integer digits), "
+                            "and the line has room for 17"}
+            << 0;
+    QTest::addRow("real-digits-option") << menu("M", "T", {"Усиление %.1f дБ"})
+                                        << QStringList {"--real-digits", "4"} << QStringList() << 0;
+    QTest::addRow("real-digits-default")
+            << menu("M", "T", {"Усиление %.1f дБ"}) << none
+            << QStringList {"FILE:2:5: warning: item \"Усиление %.1f дБ\" can overflow the 21 "
+                            "cells: '%.1f' can print "
+                            "13 characters (a real taken with up to 10 integer digits), and the "
+                            "line has room for 9"}
+            << 0;
+    QTest::addRow("string-leaves-no-room")
+            << menu("M", "T", {"Название прибора ТК: %s"}) << none
+            << QStringList {"FILE:2:5: warning: item \"Название прибора ТК: %s\" leaves no room "
+                            "for its string value: "
+                            "the rest of the line takes 21 of the 21 cells"}
+            << 0;
+    QTest::addRow("string-item-cut") << menu("M", "T", {"Очень длинное название: %s"}) << none
+                                     << QStringList {"FILE:2:5: warning: item line \"Очень длинное "
+                                                     "название: \" is 24 characters long with no "
+                                                     "stored value; a string item's line is cut to "
+                                                     "21 characters: \"Очень длинное названи\""}
+                                     << 0;
+    QTest::addRow("missing-glyph-at-character")
+            << menu("M", "T", {"R %u Ω"}) << none
+            << QStringList {"FILE:2:21: warning: character U+03A9 'Ω' in the item is not in the "
+                            "6x8 font: the device skips it"}
+            << 0;
+    QTest::addRow("missing-glyph-from-escape")
+            << menu("M", "T", {"R \\u03a9"}) << none
+            << QStringList {"FILE:2:5: warning: character U+03A9 'Ω' in the item is not in the 6x8 "
+                            "font: the device skips it"}
+            << 0;
+    // A character outside the BMP takes two UTF-16 units, so the next one
+    // stands two columns further.
+    QTest::addRow("columns-count-utf16-units")
+            << menu("M", "T", {"\xF0\x9F\x98\x80Ω"}) << none
+            << QStringList {"FILE:2:16: warning: character U+1F600 '\xF0\x9F\x98\x80' in the item "
+                            "is not in the 6x8 font: the device skips it",
+                            "FILE:2:18: warning: character U+03A9 'Ω' in the item is not in the "
+                            "6x8 font: the device skips it"}
+            << 0;
+    QTest::addRow("commented-item-not-checked")
+            << QByteArray("BEGIN_MENU(M)\n    // MENU_ITEM(\"%x\", f)\n    MENU_ITEM(\"Code %x\", "
+                          "f)\nEND_MENU(M, \"T\")\n")
+            << none
+            << QStringList {"FILE:3:5: warning: conversion '%x' is not supported in item texts "
+                            "(only d, u, f and s "
+                            "take values): it is shown as written"}
+            << 0;
+
+    // Several menus: one report sorted by position; --werror.
+    const QByteArray several = menu("A", "ABCDEFGHIJKLMNOPQ", {"%x"})
+            + "BEGIN_MENU(B)\nEND_MENU(C, \"T\")\n" + menu("D", "T", {"Ω"});
+    const QStringList severalReport {
+            "FILE:2:5: warning: conversion '%x' is not supported in item texts (only d, u, f and s "
+            "take values): it is shown as written",
+            "FILE:3:13: warning: title \"ABCDEFGHIJKLMNOPQ\" is 17 characters long: only a title "
+            "of up to 15 characters leaves room for the clock",
+            "FILE:5:1: error: name mismatch: END_MENU(C, ...) closes BEGIN_MENU(B) at 4:1",
+            "FILE:7:16: warning: character U+03A9 'Ω' in the item is not in the 6x8 font: the "
+            "device skips it"};
+    QTest::addRow("sorted-by-position") << several << none << severalReport << 1;
+    const QByteArray warningsOnly = menu("A", "ABCDEFGHIJKLMNOPQ", {"a"});
+    const QString titleWarning = "FILE:3:13: warning: title \"ABCDEFGHIJKLMNOPQ\" is 17 characters "
+                                 "long: only a title of "
+                                 "up to 15 characters leaves room for the clock";
+    QTest::addRow("warnings-exit-0") << warningsOnly << none << QStringList {titleWarning} << 0;
+    QTest::addRow("werror-exit-1")
+            << warningsOnly << QStringList {"--werror"} << QStringList {titleWarning} << 1;
+}
+
+void tst_VelkoMenu::checkDiagnostics()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, expected);
+    QFETCH(int, exitCode);
+
+    const QString path = write(QStringLiteral("check.c"), source);
+    QVERIFY(!path.isEmpty());
+    const Run run = runTool(QStringList {"check", path} + options);
+    QVERIFY(!run.crashed);
+    QCOMPARE(run.err, QString());
+    const QString report = expected.isEmpty()
+            ? QString()
+            : expected.join(QLatin1Char('\n')).replace("FILE", path) + '\n';
+    QCOMPARE(run.out, report);
+    QCOMPARE(run.exitCode, exitCode);
+}
+
+void tst_VelkoMenu::checkUsesStoredValuesAndKeepsThem()
+{
+    const QString path = write(QStringLiteral("stored.c"),
+                               menu("Main", "T", {"Value %d units", "Name: %s", "Gain %.1f"}));
+    storeValues(path,
+                {{"Main/Value %d units/Param1", "2000000000"},
+                 {"Main/Name: %s/Param1", "Alexander the Great"},
+                 {"Main/Removed item/Param1", "kept"}});
+    const Run run = runTool({"check", path});
+    QVERIFY(!run.crashed);
+    QCOMPARE(run.out,
+             path
+                     + ":2:5: warning: item line \"Value 2000000000 units\" takes 22 cells with "
+                       "its stored values; its "
+                       "values have room for 9 characters; the screen shows 21\n"
+                     + path
+                     + ":3:5: warning: item line \"Name: Alexander the Great\" is 25 characters "
+                       "long with its stored "
+                       "value; a string item's line is cut to 21 characters: \"Name: Alexander the "
+                       "G\"\n");
+    QCOMPARE(run.exitCode, 0);
+
+    // The tool never closes the document, so the pane's pruning never runs:
+    // a value of an item that no longer exists is still there.
+    QCOMPARE(runTool({"render", path + ":2", "--ascii"}).exitCode, 0);
+    QSettings settings = store();
+    QCOMPARE(settings.value(documentKey(path) + "/Main/Removed item/Param1").toString(),
+             QStringLiteral("kept"));
+    QCOMPARE(settings.value(documentKey(path) + "/Main/Value %d units/Param1").toString(),
+             QStringLiteral("2000000000"));
+}
+
+void tst_VelkoMenu::errorPaths_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "TMP" stands for the temporary folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("error"); // standard error, "TMP" as above
+
+    const QString tryHelp = QStringLiteral("\nTry 'velko-menu --help'.\n");
+    QTest::addRow("no-arguments") << QStringList() << 2 << "velko-menu: no command given" + tryHelp;
+    QTest::addRow("unknown-command")
+            << QStringList {"draw", "TMP/ok.c:1"} << 2
+            << "velko-menu: unknown command 'draw' (the commands are render and check)" + tryHelp;
+    QTest::addRow("unknown-option") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--colour"}
+                                    << 2 << "velko-menu: unknown option '--colour'" + tryHelp;
+    QTest::addRow("option-of-other-command")
+            << QStringList {"check", "TMP/ok.c", "--ascii"} << 2
+            << "velko-menu: --ascii is not an option of check" + tryHelp;
+    QTest::addRow("option-without-value")
+            << QStringList {"render", "TMP/ok.c:1", "--ascii", "--scale"} << 2
+            << "velko-menu: --scale needs a value" + tryHelp;
+    QTest::addRow("bad-scale") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--scale=4"} << 2
+                               << "velko-menu: --scale takes 1, 2 or 3, not '4'" + tryHelp;
+    QTest::addRow("bad-time") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--time", "24:00"}
+                              << 2
+                              << "velko-menu: --time takes HH:MM from 00:00 to 23:59, not '24:00'"
+                    + tryHelp;
+    QTest::addRow("bad-theme") << QStringList {"render", "TMP/ok.c:1", "-oTMP/x.png", "--theme",
+                                               "amber"}
+                               << 2
+                               << "velko-menu: unknown theme 'amber' (choose from: default, "
+                                  "white-on-black, blue-oled, "
+                                  "green-lcd)"
+                    + tryHelp;
+    QTest::addRow("no-output-chosen")
+            << QStringList {"render", "TMP/ok.c:1"} << 2
+            << "velko-menu: render needs -o OUT.png, --ascii, or both" + tryHelp;
+    QTest::addRow("no-line")
+            << QStringList {"render", "TMP/ok.c", "--ascii"} << 2
+            << "velko-menu: 'TMP/ok.c' gives no line: use FILE:LINE[:COLUMN], or FILE --all -o DIR"
+                    + tryHelp;
+    QTest::addRow("line-zero")
+            << QStringList {"render", "TMP/ok.c:0", "--ascii"} << 2
+            << "velko-menu: the line number must be at least 1: lines and columns count from 1"
+                    + tryHelp;
+    QTest::addRow("huge-line-number")
+            << QStringList {"render", "TMP/ok.c:99999999999999999999", "--ascii"} << 2
+            << "velko-menu: the line number 99999999999999999999 is out of range" + tryHelp;
+    QTest::addRow("all-without-folder")
+            << QStringList {"render", "TMP/ok.c", "--all"} << 2
+            << "velko-menu: --all needs -o DIR, the folder for the PNG files" + tryHelp;
+    QTest::addRow("all-with-ascii")
+            << QStringList {"render", "TMP/ok.c", "--all", "-o", "TMP/pngs", "--ascii"} << 2
+            << "velko-menu: --ascii prints one screen and cannot be used with --all" + tryHelp;
+    QTest::addRow("check-without-files") << QStringList {"check", "--werror"} << 2
+                                         << "velko-menu: check needs at least one FILE" + tryHelp;
+
+    QTest::addRow("missing-file") << QStringList {"render", "TMP/nothing.c:1", "--ascii"} << 2
+                                  << "TMP/nothing.c: error: no such file\n";
+    QTest::addRow("directory") << QStringList {"render", "TMP:1", "--ascii"} << 2
+                               << "TMP: error: is a directory\n";
+    QTest::addRow("binary-file")
+            << QStringList {"check", "TMP/binary.c"} << 2
+            << "TMP/binary.c: error: is a binary file (a zero byte on line 2)\n";
+    QTest::addRow("not-utf8")
+            << QStringList {"render", "TMP/latin1.c:1", "--ascii"} << 2
+            << "TMP/latin1.c: error: is not UTF-8 text (an invalid byte sequence on line 3)\n";
+    QTest::addRow("unwritable-png")
+            << QStringList {"render", "TMP/ok.c:1", "-o", "TMP/no/such/folder/x.png"} << 2
+            << "TMP/no/such/folder/x.png: error: cannot write the PNG file: Cannot open device "
+               "for writing: No such file or directory\n";
+    QTest::addRow("all-into-a-file")
+            << QStringList {"render", "TMP/ok.c", "--all", "-o", "TMP/ok.c"} << 2
+            << "TMP/ok.c: error: not a folder\n";
+
+    QTest::addRow("no-menu-at-position")
+            << QStringList {"render", "TMP/ok.c:5", "--ascii"} << 1
+            << "TMP/ok.c:5:1: error: no menu definition around this position\n";
+    QTest::addRow("menu-does-not-parse")
+            << QStringList {"render", "TMP/broken.c:2:3", "--ascii"} << 1
+            << "TMP/broken.c:2:3: error: the menu definition around this position does not parse\n"
+               "TMP/broken.c:3:1: error: name mismatch: END_MENU(Y, ...) closes BEGIN_MENU(X) at "
+               "1:1\n";
+    QTest::addRow("line-past-the-end") << QStringList {"render", "TMP/ok.c:6", "--ascii"} << 1
+                                       << "TMP/ok.c:6: error: the file has only 5 lines\n";
+    QTest::addRow("column-past-the-end")
+            << QStringList {"render", "TMP/ok.c:1:2147483647", "--ascii"} << 1
+            << "TMP/ok.c:1:2147483647: error: line 1 has only 16 columns (the cursor can "
+               "stand up to column 17)\n";
+    QTest::addRow("all-on-a-file-without-menus")
+            << QStringList {"render", "TMP/latin1-free.c", "--all", "-o", "TMP/pngs"} << 1
+            << "TMP/latin1-free.c: error: no menu definitions in this file\n";
+}
+
+void tst_VelkoMenu::errorPaths()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, error);
+
+    const QString dir = m_dir.path();
+    QVERIFY(!write(QStringLiteral("ok.c"), menu("Main", "Main", {"a", "b"}))
+                     .isEmpty()); // 5 lines, the last empty
+    QVERIFY(!write(QStringLiteral("broken.c"),
+                   "BEGIN_MENU(X)\n  MENU_ITEM(\"a\")\nEND_MENU(Y, \"T\")\n")
+                     .isEmpty());
+    QVERIFY(!write(QStringLiteral("binary.c"), QByteArray("int x;\nchar y = '\0';\n", 21))
+                     .isEmpty());
+    QVERIFY(!write(QStringLiteral("latin1.c"), "// menus\n// of the\n// caf\xE9\n").isEmpty());
+    QVERIFY(!write(QStringLiteral("latin1-free.c"), "int main(void) { return 0; }\n").isEmpty());
+
+    for (QString &argument : arguments)
+        argument.replace(QLatin1String("TMP"), dir);
+    const Run run = runTool(arguments);
+    QVERIFY(!run.crashed);
+    QCOMPARE(run.err, QString(error).replace(QLatin1String("TMP"), dir));
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.exitCode, exitCode);
+}
+
+void tst_VelkoMenu::helpDocumentsEveryOption()
+{
+    const Run run = runTool({"render", "--help"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString());
+    for (const char *documented :
+         {"render FILE:LINE[:COLUMN]", "render FILE --all -o DIR", "check FILE...", "--scale 1|2|3",
+          "--time HH:MM", "--ascii", "-o, --output", "--theme NAME", "white-on-black", "blue-oled",
+          "green-lcd", "--werror", "--real-digits N", "UTF-16 code units", "Exit status"})
+        QVERIFY2(run.out.contains(QLatin1String(documented)), documented);
+    for (const QString &line : run.out.split(QLatin1Char('\n')))
+        QVERIFY2(line.size() <= 80, qPrintable(line));
+
+    // Without a platform chosen the tool still runs, offscreen.
+    QProcessEnvironment environment = toolEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    const QString path = write(QStringLiteral("platform.c"), menu("Main", "Main", {"a"}));
+    const Run rendered
+            = runTool({"render", path + ":1", "--ascii", "--time", "09:05"}, environment);
+    QCOMPARE(rendered.err, QString());
+    QCOMPARE(rendered.exitCode, 0);
+    COMPARE_ART(rendered.out, deviceScreen({"Main            09:05", "a"}));
+}
+
+void tst_VelkoMenu::examplesShowOnlyTheBrokenMenu()
+{
+    const QDir examples(sourceDir() + QStringLiteral("/examples"));
+    const QStringList files = examples.entryList({QStringLiteral("*.c")}, QDir::Files, QDir::Name);
+    QVERIFY(files.size() >= 3);
+    const Run run = runTool(QStringList {"check"} + files, toolEnvironment(), examples.path());
+    QVERIFY(!run.crashed);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 1);
+    // Exactly one error, the broken menu's; every warning is one that the
+    // examples explain in a comment.
+    QCOMPARE(run.out,
+             QStringLiteral("main_menu.c:60:5: warning: item \"Наработка %lu ч\" can overflow the "
+                            "21 cells: '%lu' can "
+                            "print 20 characters, and the line has room for 9\n"
+                            "service_menu_broken.c:17:1: error: name mismatch: "
+                            "END_MENU(SeviceMenu, ...) closes "
+                            "BEGIN_MENU(ServiceMenu) at 12:1\n"
+                            "settings_menu.c:38:24: warning: character U+03A9 'Ω' in the item is "
+                            "not in the 6x8 font: "
+                            "the device skips it\n"
+                            "settings_menu.c:46:36: warning: title \"Калибровка датчика\" is 18 "
+                            "characters long: only "
+                            "a title of up to 15 characters leaves room for the clock\n"));
+
+    // Every menu of the sound examples renders.
+    for (const QString &file : files) {
+        if (file.contains(QLatin1String("broken")))
+            continue;
+        const QString out = m_dir.filePath(QStringLiteral("examples/") + file);
+        const Run all = runTool({"render", examples.filePath(file), "--all", "-o", out});
+        QCOMPARE(all.err, QString());
+        QCOMPARE(all.exitCode, 0);
+        QVERIFY(all.out.count(QLatin1Char('\n')) >= 3);
+    }
+}
+
+QTEST_MAIN(tst_VelkoMenu)
+#include "tst_velkomenu.moc"

@@ -1,0 +1,325 @@
+// Command line parsing. Options may stand anywhere after the command, as
+// "--name value" or "--name=value" ("-o FILE" or "-oFILE"); "--" ends them.
+#include "options.h"
+
+#include "theme.h"
+
+#include <QRegularExpression>
+
+#include <climits>
+
+namespace {
+
+struct Option
+{
+    QString name; // as typed, for messages
+    QString value;
+    bool hasValue = false;
+};
+
+class Arguments
+{
+public:
+    explicit Arguments(const QStringList &arguments)
+        : m_arguments(arguments)
+    { }
+
+    bool atEnd() const { return m_index >= m_arguments.size(); }
+    QString next() { return m_arguments.at(m_index++); }
+    bool hasNext() const { return m_index < m_arguments.size(); }
+
+private:
+    QStringList m_arguments;
+    qsizetype m_index = 0;
+};
+
+// A positive decimal number that fits an int; `what` names it in errors.
+bool readCount(const QString &text, const QString &what, int *value, QString *error)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    if (!digits.match(text).hasMatch()) {
+        *error = QStringLiteral("%1 must be a positive whole number, not '%2'").arg(what, text);
+        return false;
+    }
+    bool ok = false;
+    const qlonglong number = text.toLongLong(&ok);
+    if (!ok || number > INT_MAX) {
+        *error = QStringLiteral("%1 %2 is out of range").arg(what, text);
+        return false;
+    }
+    if (number < 1) {
+        *error = QStringLiteral("%1 must be at least 1").arg(what);
+        return false;
+    }
+    *value = int(number);
+    return true;
+}
+
+// FILE:LINE or FILE:LINE:COLUMN; the file name itself may hold colons.
+bool readPosition(const QString &argument, RenderOptions *options, QString *error)
+{
+    static const QRegularExpression withColumn(QStringLiteral("^(.+):([0-9]+):([0-9]+)$"));
+    static const QRegularExpression withLine(QStringLiteral("^(.+):([0-9]+)$"));
+    QRegularExpressionMatch match = withColumn.match(argument);
+    if (!match.hasMatch())
+        match = withLine.match(argument);
+    if (!match.hasMatch()) {
+        *error = QStringLiteral("'%1' gives no line: use FILE:LINE[:COLUMN], or FILE --all -o DIR")
+                         .arg(argument);
+        return false;
+    }
+    options->file = match.captured(1);
+    if (!readCount(match.captured(2), QStringLiteral("the line number"), &options->line, error)
+        || (match.lastCapturedIndex() == 3
+            && !readCount(match.captured(3), QStringLiteral("the column number"), &options->column,
+                          error))) {
+        if (error->endsWith(QLatin1String("at least 1")))
+            *error += QStringLiteral(": lines and columns count from 1");
+        return false;
+    }
+    return true;
+}
+
+bool readTime(const QString &text, QTime *time, QString *error)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    const int hour = match.captured(1).toInt();
+    const int minute = match.captured(2).toInt();
+    if (!match.hasMatch() || hour > 23 || minute > 59) {
+        *error = QStringLiteral("--time takes HH:MM from 00:00 to 23:59, not '%1'").arg(text);
+        return false;
+    }
+    *time = QTime(hour, minute);
+    return true;
+}
+
+bool readScale(const QString &text, int *scale, QString *error)
+{
+    if (text != QLatin1String("1") && text != QLatin1String("2") && text != QLatin1String("3")) {
+        *error = QStringLiteral("--scale takes 1, 2 or 3, not '%1'").arg(text);
+        return false;
+    }
+    *scale = text.toInt();
+    return true;
+}
+
+bool readTheme(const QString &text, const Theme **theme, QString *error)
+{
+    *theme = findTheme(text);
+    if (*theme)
+        return true;
+    QStringList names;
+    for (const Theme &known : themes())
+        names << known.name;
+    *error = QStringLiteral("unknown theme '%1' (choose from: %2)")
+                     .arg(text, names.join(QStringLiteral(", ")));
+    return false;
+}
+
+// Splits an option argument; -o may carry its value attached ("-oOUT.png").
+Option splitOption(const QString &argument)
+{
+    Option option;
+    if (argument.startsWith(QLatin1String("--"))) {
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        option.name = equals < 0 ? argument : argument.left(equals);
+        if (equals >= 0) {
+            option.value = argument.mid(equals + 1);
+            option.hasValue = true;
+        }
+    } else if (argument.startsWith(QLatin1String("-o")) && argument.size() > 2) {
+        option.name = QStringLiteral("-o");
+        option.value = argument.mid(2);
+        option.hasValue = true;
+    } else {
+        option.name = argument;
+    }
+    return option;
+}
+
+bool takesValue(const QString &name)
+{
+    static const QStringList names = {QStringLiteral("--scale"), QStringLiteral("--time"),
+                                      QStringLiteral("-o"),      QStringLiteral("--output"),
+                                      QStringLiteral("--theme"), QStringLiteral("--real-digits")};
+    return names.contains(name);
+}
+
+bool isRenderOption(const QString &name)
+{
+    static const QStringList names
+            = {QStringLiteral("--scale"),  QStringLiteral("--time"),  QStringLiteral("-o"),
+               QStringLiteral("--output"), QStringLiteral("--theme"), QStringLiteral("--ascii"),
+               QStringLiteral("--all")};
+    return names.contains(name);
+}
+
+bool isCheckOption(const QString &name)
+{
+    return name == QLatin1String("--werror") || name == QLatin1String("--real-digits");
+}
+
+bool applyOption(Command *command, const Option &option, QString *error)
+{
+    RenderOptions &render = command->render;
+    const QString &name = option.name;
+    if (name == QLatin1String("--scale"))
+        return readScale(option.value, &render.scale, error);
+    if (name == QLatin1String("--time"))
+        return readTime(option.value, &render.time, error);
+    if (name == QLatin1String("--theme"))
+        return readTheme(option.value, &render.theme, error);
+    if (name == QLatin1String("-o") || name == QLatin1String("--output")) {
+        if (option.value.isEmpty()) {
+            *error = QStringLiteral("%1 needs a file or folder name").arg(name);
+            return false;
+        }
+        render.output = option.value;
+        return true;
+    }
+    if (name == QLatin1String("--ascii")) {
+        render.ascii = true;
+        return true;
+    }
+    if (name == QLatin1String("--all")) {
+        render.all = true;
+        return true;
+    }
+    if (name == QLatin1String("--werror")) {
+        command->check.werror = true;
+        return true;
+    }
+    if (name == QLatin1String("--real-digits")) {
+        if (!readCount(option.value, QStringLiteral("--real-digits"), &command->check.realDigits,
+                       error))
+            return false;
+        if (command->check.realDigits > 309) {
+            *error = QStringLiteral(
+                    "--real-digits goes up to 309, the integer digits of the largest double");
+            return false;
+        }
+        return true;
+    }
+    *error = QStringLiteral("unknown option '%1'").arg(name);
+    return false;
+}
+
+bool finishRender(const QStringList &positional, Command *command, QString *error)
+{
+    RenderOptions &render = command->render;
+    if (positional.size() != 1) {
+        *error = positional.isEmpty()
+                ? QStringLiteral("render needs FILE:LINE[:COLUMN] (or FILE --all -o DIR)")
+                : QStringLiteral("render takes one FILE:LINE[:COLUMN], not %1 arguments")
+                          .arg(positional.size());
+        return false;
+    }
+    if (!render.theme)
+        render.theme = &defaultTheme();
+    if (render.all) {
+        render.file = positional.first();
+        if (render.ascii) {
+            *error = QStringLiteral("--ascii prints one screen and cannot be used with --all");
+            return false;
+        }
+        if (render.output.isEmpty()) {
+            *error = QStringLiteral("--all needs -o DIR, the folder for the PNG files");
+            return false;
+        }
+        return true;
+    }
+    if (!readPosition(positional.first(), &render, error))
+        return false;
+    if (render.output.isEmpty() && !render.ascii) {
+        *error = QStringLiteral("render needs -o OUT.png, --ascii, or both");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseCommandLine(const QStringList &arguments, Command *command, QString *error)
+{
+    *command = Command();
+    // Help and version win wherever they stand.
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
+            command->kind = Command::Kind::Help;
+            return true;
+        }
+        if (argument == QLatin1String("--version")) {
+            command->kind = Command::Kind::Version;
+            return true;
+        }
+    }
+    Arguments args(arguments);
+    if (args.atEnd()) {
+        *error = QStringLiteral("no command given");
+        return false;
+    }
+    const QString name = args.next();
+    if (name == QLatin1String("help")) {
+        command->kind = Command::Kind::Help;
+        return true;
+    }
+    if (name == QLatin1String("render")) {
+        command->kind = Command::Kind::Render;
+    } else if (name == QLatin1String("check")) {
+        command->kind = Command::Kind::Check;
+    } else {
+        *error = QStringLiteral("unknown command '%1' (the commands are render and check)")
+                         .arg(name);
+        return false;
+    }
+    const bool render = command->kind == Command::Kind::Render;
+
+    QStringList positional;
+    bool optionsEnded = false;
+    while (!args.atEnd()) {
+        const QString argument = args.next();
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-'))
+            || argument == QLatin1String("-")) {
+            positional << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        Option option = splitOption(argument);
+        if (!isRenderOption(option.name) && !isCheckOption(option.name)) {
+            *error = QStringLiteral("unknown option '%1'").arg(option.name);
+            return false;
+        }
+        if (render != isRenderOption(option.name)) {
+            *error = QStringLiteral("%1 is not an option of %2").arg(option.name, name);
+            return false;
+        }
+        if (takesValue(option.name) && !option.hasValue) {
+            if (!args.hasNext()) {
+                *error = QStringLiteral("%1 needs a value").arg(option.name);
+                return false;
+            }
+            option.value = args.next();
+            option.hasValue = true;
+        } else if (!takesValue(option.name) && option.hasValue) {
+            *error = QStringLiteral("%1 takes no value").arg(option.name);
+            return false;
+        }
+        if (!applyOption(command, option, error))
+            return false;
+    }
+
+    if (render)
+        return finishRender(positional, command, error);
+    if (positional.isEmpty()) {
+        *error = QStringLiteral("check needs at least one FILE");
+        return false;
+    }
+    command->check.files = positional;
+    return true;
+}

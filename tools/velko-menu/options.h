@@ -1,0 +1,40 @@
+// The command line of velko-menu, read into what each command needs.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTime>
+
+struct Theme;
+
+struct RenderOptions
+{
+    QString file;
+    int line = 0; // from 1; 0 with --all
+    int column = 1; // from 1, UTF-16 code units
+    bool all = false;
+    int scale = 1;
+    QTime time; // invalid: the local time
+    QString output; // PNG file, or the folder with --all
+    bool ascii = false;
+    const Theme *theme = nullptr;
+};
+
+struct CheckOptions
+{
+    QStringList files;
+    bool werror = false;
+    int realDigits = 10; // integer digits taken for the widest real value
+};
+
+struct Command
+{
+    enum class Kind { Help, Version, Render, Check };
+    Kind kind = Kind::Help;
+    RenderOptions render;
+    CheckOptions check;
+};
+
+// Reads the arguments that follow the program name. Returns false and sets
+// *error to a one-line reason when they do not make a valid command.
+bool parseCommandLine(const QStringList &arguments, Command *command, QString *error);

@@ -1,0 +1,31 @@
+// The theme table; the first entry is the pane's look.
+#include "theme.h"
+
+const QList<Theme> &themes()
+{
+    static const QList<Theme> all = {
+            {QStringLiteral("default"), qRgb(0x00, 0x00, 0x00), qRgb(0xF4, 0xF4, 0xF4),
+             QStringLiteral("black on light grey (#F4F4F4), as in the pane")},
+            {QStringLiteral("white-on-black"), qRgb(0xFF, 0xFF, 0xFF), qRgb(0x00, 0x00, 0x00),
+             QStringLiteral("white on black")},
+            {QStringLiteral("blue-oled"), qRgb(0x4C, 0xC9, 0xFF), qRgb(0x05, 0x0A, 0x14),
+             QStringLiteral("light blue on near-black, a blue OLED panel")},
+            {QStringLiteral("green-lcd"), qRgb(0x23, 0x31, 0x17), qRgb(0xA6, 0xC2, 0x4A),
+             QStringLiteral("dark olive on yellow-green, a backlit STN LCD")},
+    };
+    return all;
+}
+
+const Theme *findTheme(const QString &name)
+{
+    for (const Theme &theme : themes()) {
+        if (theme.name == name)
+            return &theme;
+    }
+    return nullptr;
+}
+
+const Theme &defaultTheme()
+{
+    return themes().first();
+}

@@ -1,0 +1,19 @@
+// Colours of a rendered screen: the pane's own and those of common panels.
+#pragma once
+
+#include <QList>
+#include <QRgb>
+#include <QString>
+
+struct Theme
+{
+    QString name;
+    QRgb lit;
+    QRgb unlit;
+    QString description;
+};
+
+const QList<Theme> &themes();
+// nullptr for an unknown name.
+const Theme *findTheme(const QString &name);
+const Theme &defaultTheme();

@@ -1,0 +1,124 @@
+// Help text. The theme list comes from the theme table so that it cannot
+// drift from it.
+#include "usage.h"
+
+#include "theme.h"
+
+namespace {
+
+const char *const Before
+        = R"usage(Usage: velko-menu render FILE:LINE[:COLUMN] [-o OUT.png] [--ascii]
+                         [--scale 1|2|3] [--time HH:MM] [--theme NAME]
+       velko-menu render FILE --all -o DIR
+                         [--scale 1|2|3] [--time HH:MM] [--theme NAME]
+       velko-menu check FILE... [--werror] [--real-digits N]
+       velko-menu --help | --version
+
+Renders and checks the on-screen menus of VELKO-OS firmware sources with the
+code of the Velko Menu View pane: its parser, item formatting and screen, the
+device's 6x8 font, and the parameter values stored in the pane (per-user
+settings of Ombrix/VelkoMenuView, keyed by the file's absolute path, the
+menu's name and the item's text). Nothing is ever written to that store.
+
+Files must be UTF-8 text; missing files, folders, binary files, files that
+are not UTF-8 and files over 64 MiB are refused. Lines and columns count from
+1; a column counts UTF-16 code units, as the editor's column does (one per
+character, two for a character outside the Basic Multilingual Plane; a tab
+is one).
+
+render FILE:LINE[:COLUMN]
+  Draws the menu around that cursor position (COLUMN defaults to 1) exactly
+  as the pane paints it: the inverted title row with its clock, then one row
+  of 8 pixels per item.
+  -o, --output OUT.png  write a PNG, 128 x scale pixels wide and 8 x scale
+                        pixels per row, lit and unlit pixels in the theme's
+                        colours
+  --ascii               print the screen to standard output at scale 1: one
+                        line per pixel row, 128 characters, '#' lit and '.'
+                        unlit, 8 lines per screen row, title row first;
+                        nothing else goes to standard output
+  --scale 1|2|3         PNG magnification (default 1)
+  --time HH:MM          the clock of the title row (default: the local time)
+  --theme NAME          PNG colours, lit on unlit, one of:
+)usage";
+
+const char *const After
+        = R"usage(  At least one of -o and --ascii is needed. No menu at the position, or a
+  menu there that does not parse, is reported on standard error with exit
+  status 1.
+
+render FILE --all -o DIR
+  Writes one PNG per menu definition of FILE into DIR (created if missing)
+  and prints the path of each. A file is named after its menu: letters,
+  digits, '_' and '-' are kept, anything else becomes '_', an empty name
+  becomes "menu", and a name met before (ignoring case) gets "-2", "-3", ...
+  --scale, --time and --theme apply. Definitions that do not parse are
+  reported on standard error and make the exit status 1; the others are
+  still written.
+
+check FILE...
+  Reports on standard output, one finding per line, file by file, sorted by
+  position:
+      FILE:LINE:COLUMN: error|warning: message
+  Every occurrence of BEGIN_MENU or BEGIN_EDITABLE_MENU starts a definition,
+  in comments and inactive #if branches too, as in the pane.
+  Errors, at the keyword the parser stopped at:
+    missing closing macro      no END_MENU / END_EDITABLE_MENU follows the
+                               opening keyword (at the opening keyword)
+    no name                    no "(name)" after the opening keyword
+    closing macro arguments    no "(" and "," after the closing keyword
+    name mismatch              the closing macro names another menu
+    unclosed item argument     a MENU_ITEM's argument list does not end
+                               before the closing keyword (at the MENU_ITEM)
+  Warnings, for definitions that parse:
+    title                      longer than 15 characters (no room for the
+                               clock) or than 21 (cut); at the title literal
+    item text cannot be read   not a literal or a string constant defined
+                               earlier; the item shows an empty line
+    conversions                one that takes no value and is shown as
+                               written (a letter other than d, u, f, s; a
+                               "*" width; a kind other than the item's, whose
+                               first d, u, f or s decides it; more than three
+                               reals or one string), or an integer beyond the
+                               third, which the parameter dialog cannot enter
+                               and which always shows 0
+    item line overflow         the line as written, with the values stored
+                               for it, takes more than the 21 cells of a row;
+                               a string item's line is cut to 21 characters,
+                               so for it the cut is reported instead
+    possible overflow          the line fits as written, but its values at
+                               their widest would not (see below); says how
+                               many characters the values have room for
+    missing glyph              a character the 6x8 font lacks, named by its
+                               code point; the device skips it (at the
+                               character where the source spells it out)
+  Item findings point at the item's MENU_ITEM.
+  --werror          warnings count as errors for the exit status
+  --real-digits N   integer digits of the widest real value (default 10, as
+                    many as a 32-bit integer; a double could print 309)
+
+  Widest values: %d 11 characters ("-2147483648"), %u 10, with hh 4 and 3,
+  with h 6 and 5, with l, ll, j, z or t 20; a precision raises the digits and
+  a width the total. %f: a sign, N integer digits (--real-digits), and a
+  point with the precision's digits (6 by default, none for ".0"), so %.1f
+  takes 13 and %f 18 by default. %s has no bound: a string item's line is cut
+  to 21 characters, so only a line already cut, or text that leaves its
+  string no room, is reported. A value never exceeds the device's 127-byte
+  line buffer.
+
+Exit status:
+  0  done; check found no errors (and, with --werror, no warnings)
+  1  render: no menu at the position, or it does not parse; check: errors
+  2  bad arguments, or a file that cannot be read or written
+)usage";
+
+} // namespace
+
+QString usageText()
+{
+    QString themesText;
+    for (const Theme &theme : themes())
+        themesText += QStringLiteral("      %1  %2\n")
+                              .arg(theme.name.leftJustified(15), theme.description);
+    return QString::fromUtf8(Before) + themesText + QString::fromUtf8(After);
+}

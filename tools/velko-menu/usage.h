@@ -1,0 +1,6 @@
+// The text of velko-menu --help.
+#pragma once
+
+#include <QString>
+
+QString usageText();
