@@ -7,6 +7,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-5compat-dev libgl-dev
     clang libclang-rt-14-dev
+    libbenchmark-dev gcovr
+    qtcreator xvfb xauth xdotool imagemagick
 )
 
 missing=()
