@@ -33,17 +33,17 @@ class IContext : public QObject
     Q_OBJECT
 
 public:
-    explicit IContext(QObject *parent = nullptr);
-    ~IContext() override;
+    // Inline, as in the IDE, which exports none of these.
+    explicit IContext(QObject *parent = nullptr) : QObject(parent) {}
 
     using HelpCallback = std::function<void(const HelpItem &item)>;
 
-    virtual Context context() const;
-    virtual QWidget *widget() const;
-    virtual void contextHelp(const HelpCallback &callback) const;
-    virtual void setContext(const Context &context);
-    virtual void setWidget(QWidget *widget);
-    virtual void setContextHelp(const HelpItem &id);
+    virtual Context context() const { return m_context; }
+    virtual QWidget *widget() const { return m_widget; }
+    virtual void contextHelp(const HelpCallback & /*callback*/) const {} // no help in our host
+    virtual void setContext(const Context &context) { m_context = context; }
+    virtual void setWidget(QWidget *widget) { m_widget = widget; }
+    virtual void setContextHelp(const HelpItem & /*id*/) {}
 
 private:
     Context m_context;
