@@ -53,6 +53,15 @@ QString capture(int x, int y, int w, int h)
     return art;
 }
 
+QString deviceRow(const QString &text, bool inverted)
+{
+    gfxClear();
+    gfxPrint(0, 0, "%s", text.toUtf8().constData());
+    if (inverted)
+        gfxBox(0, 0, 127, 7, DrawInvert);
+    return capture(0, 0, 128, 8);
+}
+
 QString sideBySide(const QString &expected, const QString &actual)
 {
     const QStringList left = expected.split(QLatin1Char('\n'));

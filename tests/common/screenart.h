@@ -23,6 +23,10 @@ QString describeDifference(const Buffer &expected, const Buffer &actual);
 // Pixels (x, y) .. (x + w - 1, y + h - 1) of the device frame buffer.
 QString capture(int x, int y, int w, int h);
 
+// The row the device library draws for text at cell (0, 0), inverted for a
+// title row, as art: what a screen row must look like.
+QString deviceRow(const QString &text, bool inverted);
+
 // Expected and actual art beside each other, differing rows marked with '<'.
 QString sideBySide(const QString &expected, const QString &actual);
 

@@ -18,16 +18,7 @@ QByteArray menuWithTitle(const QByteArray &title, const QList<QByteArray> &items
     return text + "END_MENU(Main, \"" + title + "\")\n";
 }
 
-// The device row the library draws for text, as art.
-QString deviceRow(const QString &text, bool inverted)
-{
-    gfxClear();
-    gfxPrint(0, 0, "%s", text.toUtf8().constData());
-    if (inverted)
-        gfxBox(0, 0, 127, 7, DrawInvert);
-    return ScreenArt::capture(0, 0, 128, 8);
-}
-
+using ScreenArt::deviceRow;
 using Shot = WidgetScreen;
 
 Shot shoot(ViewFixture &f, int m)

@@ -19,20 +19,14 @@
 
 namespace {
 
+using ScreenArt::deviceRow;
+
 const QByteArray example = "#include \"menu.h\"\n"
                            "BEGIN_MENU(Main)\n"
                            "  MENU_ITEM(\"Speed %d\")\n"
                            "  MENU_ITEM(\"Exit\")\n"
                            "END_MENU(Main, \"Main menu\")\n";
 
-QString deviceRow(const QString &text, bool inverted)
-{
-    gfxClear();
-    gfxPrint(0, 0, "%s", text.toUtf8().constData());
-    if (inverted)
-        gfxBox(0, 0, 127, 7, DrawInvert);
-    return ScreenArt::capture(0, 0, 128, 8);
-}
 
 QSettings store()
 {
