@@ -2,6 +2,8 @@
 #include "menuview/ui_settingsdialog.h"
 
 #include <QComboBox>
+#include "menuview/dialogform.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -30,20 +32,12 @@ void SettingsDialog::setupUi(QDialog *dialog)
     periodComboBox->setObjectName("periodComboBox");
     verticalLayout->addWidget(periodComboBox);
 
-    verticalSpacer = new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding);
-    verticalLayout->addItem(verticalSpacer);
-    formVerticalLayout->addLayout(verticalLayout);
-
-    buttonBox = new QDialogButtonBox(dialog);
-    buttonBox->setObjectName("buttonBox");
-    buttonBox->setOrientation(Qt::Horizontal);
-    buttonBox->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    formVerticalLayout->addWidget(buttonBox);
+    verticalSpacer = DialogForm::closeRows(verticalLayout, formVerticalLayout);
+    buttonBox = DialogForm::addButtons(dialog, formVerticalLayout);
 
     retranslateUi(dialog);
 
-    QObject::connect(buttonBox, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttonBox, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    DialogForm::connectButtons(buttonBox, dialog);
 
     periodComboBox->setCurrentIndex(2);
 }

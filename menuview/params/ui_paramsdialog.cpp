@@ -1,6 +1,8 @@
 // Builds the parameter entry form in the order its record lists the widgets.
 #include "menuview/params/ui_paramsdialog.h"
 
+#include "menuview/dialogform.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -34,20 +36,12 @@ void ParamsDialog::setupUi(QDialog *dialog)
     row(param2Label, param2Edit, "param2Label", "param2Edit");
     row(param3Label, param3Edit, "param3Label", "param3Edit");
 
-    verticalSpacer = new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding);
-    verticalLayout->addItem(verticalSpacer);
-    formVerticalLayout->addLayout(verticalLayout);
-
-    buttonBox = new QDialogButtonBox(dialog);
-    buttonBox->setObjectName("buttonBox");
-    buttonBox->setOrientation(Qt::Horizontal);
-    buttonBox->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    formVerticalLayout->addWidget(buttonBox);
+    verticalSpacer = DialogForm::closeRows(verticalLayout, formVerticalLayout);
+    buttonBox = DialogForm::addButtons(dialog, formVerticalLayout);
 
     retranslateUi(dialog);
 
-    QObject::connect(buttonBox, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttonBox, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    DialogForm::connectButtons(buttonBox, dialog);
 }
 
 void ParamsDialog::retranslateUi(QDialog *dialog)
