@@ -18,21 +18,44 @@ qsizetype lastAtOrBefore(QStringView text, QLatin1StringView keyword, qsizetype 
 {
     if (offset < 0)
         return -1;
-    return text.lastIndexOf(keyword, qMin(offset, text.size()));
+    return lastIndexAtOrBefore(text, keyword, qMin(offset, text.size()));
+}
+
+// The opening keyword of either kind that starts last at or before offset,
+// found in one backward search that stops at the nearest one.
+qsizetype lastOpeningAtOrBefore(QStringView text, qsizetype offset, bool *editable)
+{
+    const QLatin1StringView common("BEGIN_");
+    for (qsizetype at = lastAtOrBefore(text, common, offset); at >= 0;
+         at = lastAtOrBefore(text, common, at - 1)) {
+        const QStringView rest = text.sliced(at);
+        if (rest.startsWith(beginMenu) || rest.startsWith(beginEditableMenu)) {
+            *editable = rest.startsWith(beginEditableMenu);
+            return at;
+        }
+    }
+    return -1;
 }
 
 // Index just after the cursor. Lines past the last one wrap around to the
-// start of the text, so only the remainder of a full cycle needs walking.
+// start of the text, so only the remainder of a full cycle needs walking;
+// the line feeds are counted only when the walk runs out of them.
 qsizetype cursorOffset(QStringView text, qint32 line, qint32 column)
 {
     qsizetype steps = qMax<qint64>(0, qint64(line) - 1);
-    if (steps > 0) {
-        const qsizetype lineFeeds = text.count(QLatin1Char('\n'));
-        steps %= lineFeeds + 1;
-    }
     qsizetype offset = 0;
-    for (qsizetype n = 0; n < steps; ++n)
-        offset = text.indexOf(QLatin1Char('\n'), offset) + 1;
+    for (qsizetype n = 0; n < steps; ++n) {
+        const qsizetype lineFeed = text.indexOf(QLatin1Char('\n'), offset);
+        if (lineFeed < 0) {
+            // The text has n line feeds: lines cycle with period n + 1.
+            steps %= n + 1;
+            offset = 0;
+            for (qsizetype k = 0; k < steps; ++k)
+                offset = text.indexOf(QLatin1Char('\n'), offset) + 1;
+            break;
+        }
+        offset = lineFeed + 1;
+    }
     return offset + qsizetype(column) - 1;
 }
 
@@ -81,15 +104,14 @@ void MenuItems::analyze()
     const QStringView text(documentText);
     const qsizetype offset = cursorOffset(text, cursorLine, cursorColumn);
 
-    const qsizetype b = lastAtOrBefore(text, beginMenu, offset);
-    const qsizetype e = lastAtOrBefore(text, beginEditableMenu, offset);
-    if (b < 0 && e < 0) {
+    bool editable = false;
+    const qsizetype start = lastOpeningAtOrBefore(text, offset, &editable);
+    if (start < 0) {
         menuValid = false;
         update();
         return;
     }
-    const qsizetype start = b > e ? b : e;
-    const QLatin1StringView closing = b > e ? endMenu : endEditableMenu;
+    const QLatin1StringView closing = editable ? endEditableMenu : endMenu;
 
     qsizetype end = -1;
     if (closingMacroEnd(text, closing, offset, &end) == EndMark::LeaveAlone)

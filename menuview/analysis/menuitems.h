@@ -68,6 +68,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Document bytes as text, UTF-8, as both the analysis and the pruning read them.
+    static QString decodeDocument(const QByteArray &bytes);
+
     Core::EditorManager *editorManager = nullptr;
     QSettings *m_settings = nullptr;
     QTimer timer;

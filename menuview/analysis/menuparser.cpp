@@ -14,14 +14,16 @@ struct Keywords
 
 Keywords openingKeyword(QStringView source)
 {
-    const qsizetype plain = source.indexOf(u"BEGIN_MENU");
-    // Only an editable keyword before the plain one matters: looking no
-    // further keeps a walk over many menus linear.
-    const QStringView before = plain < 0 ? source : source.first(qMin(source.size(), plain + 19));
-    const qsizetype editable = before.indexOf(u"BEGIN_EDITABLE_MENU");
-    if (editable >= 0 && (plain < 0 || editable < plain))
-        return {u"END_EDITABLE_MENU", editable};
-    return {u"END_MENU", plain};
+    // The first opening keyword of either kind: both begin alike, so one
+    // forward search finds it, however far the other kind is.
+    for (qsizetype at = source.indexOf(u"BEGIN_"); at >= 0; at = source.indexOf(u"BEGIN_", at + 1)) {
+        const QStringView rest = source.sliced(at);
+        if (rest.startsWith(u"BEGIN_MENU"))
+            return {u"END_MENU", at};
+        if (rest.startsWith(u"BEGIN_EDITABLE_MENU"))
+            return {u"END_EDITABLE_MENU", at};
+    }
+    return {u"END_MENU", -1};
 }
 
 // Adjacent literals up to the ")" of the closing keyword, as written: the
@@ -129,11 +131,14 @@ bool parseMenuText(MenuDefinition &menu, QStringView preamble, QStringView sourc
     menu.title = readTitle(source, comma);
     menu.itemTexts.clear();
 
+    // Item keywords that start after the closing keyword do not count, so the
+    // search for the next one need not run on to the end of the text.
+    const QStringView itemRange = source.first(qMin(source.size(), endMark + 9));
     CommentTracker betweenItems;
     qsizetype scan = nameClose + 1;
     qsizetype open = -1; // first "(" at or after the current keyword, kept while valid
     for (;;) {
-        const qsizetype keyword = source.indexOf(u"MENU_ITEM", scan);
+        const qsizetype keyword = itemRange.indexOf(u"MENU_ITEM", scan);
         if (keyword < 0 || keyword > endMark)
             return finish(ParseError::None, -1);
         if (open < keyword)

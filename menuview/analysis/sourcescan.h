@@ -1,6 +1,7 @@
 // Character-level helpers for scanning C source text: literal ends and white space.
 #pragma once
 
+#include <QLatin1StringView>
 #include <QStringView>
 
 // Position of the double quote that closes a string literal whose contents
@@ -18,6 +19,13 @@ qsizetype skipLiteral(QStringView text, qsizetype open);
 // First position at or after `from` that is not white space (the size of the
 // text when there is none).
 qsizetype skipWhiteSpace(QStringView text, qsizetype from);
+
+// Start of the last occurrence of `keyword` (not empty) that starts at or
+// before `from`, or -1 when there is none or `from` is negative. Answers as
+// QStringView::lastIndexOf does for `from` up to the text's size, but skips
+// back by up to the keyword's length at each step, so a keyword missing from
+// a long text costs a fraction of one pass.
+qsizetype lastIndexAtOrBefore(QStringView text, QLatin1StringView keyword, qsizetype from);
 
 // First double quote at or after `from`, or -1 when there is none or `stop`
 // comes first: the next of several adjacent literals.

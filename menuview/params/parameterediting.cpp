@@ -33,6 +33,8 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
     const QString prefix = paramTypeName(info.type);
     const int count = info.count;
     const QString itemText = menu.itemTexts.at(index);
+    const QString menuName = menu.name;
+    const QPointer<Core::IDocument> editedDocument = document;
 
     QPointer<MenuItems> self(this);
     QPointer<ParamsDialog> dialog(new ParamsDialog(this));
@@ -59,9 +61,12 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
 
     if (result != QDialog::Accepted)
         return;
-    // A re-analysis during the dialog may have rebuilt the menu: store the
-    // values only for the same item, never by a stale index.
-    if (!menuValid || index >= menu.itemTexts.size() || menu.itemTexts.at(index) != itemText)
+    // A re-analysis during the dialog may have rebuilt the menu, or shown
+    // another document's or another menu's: store the values only for the
+    // same item of the same menu of the same, still open document, never by
+    // a stale index and never into another document's group.
+    if (!menuValid || !document || document != editedDocument || menu.name != menuName
+        || index >= menu.itemTexts.size() || menu.itemTexts.at(index) != itemText)
         return;
     while (menu.paramValues.size() <= index)
         menu.paramValues.append(QStringList());

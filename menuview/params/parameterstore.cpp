@@ -6,9 +6,11 @@
 #include "utils/filepath.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 #include <QSettings>
-#include <QTextCodec>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +39,10 @@ void MenuItems::loadSettingsParams()
     menu.paramValues.clear();
     for (qsizetype i = 0; i < menu.itemTexts.size(); ++i)
         menu.paramValues.append(QStringList());
+    // A menu without a name has no group of its own: its items would land in
+    // the document group, pose as menus there and be pruned as such.
+    if (menu.name.isEmpty())
+        return;
 
     const QString menuGroup = documentKey(document) + QLatin1Char('/') + menu.name;
     m_settings->beginGroup(menuGroup);
@@ -58,7 +64,8 @@ void MenuItems::loadSettingsParams()
 
 void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)
 {
-    if (!document || itemIndex < 0 || itemIndex >= menu.itemTexts.size() || paramNo < 1 || paramNo > 3)
+    if (!document || menu.name.isEmpty() || itemIndex < 0 || itemIndex >= menu.itemTexts.size()
+        || paramNo < 1 || paramNo > 3)
         return;
     const QString key = documentKey(document) + QLatin1Char('/') + menu.name + QLatin1Char('/')
             + groupKey(menu.itemTexts.at(itemIndex)) + QLatin1Char('/') + paramKey(paramNo);
@@ -73,13 +80,15 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
     // An empty key would make every document's group look like a menu of this one.
     if (docKey.isEmpty())
         return;
-    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(closed->contents());
+    const QString text = decodeDocument(closed->contents());
 
     // Every block that parses claims its items; blocks of one name pool their
     // claims. A block that fails (a half-typed item, a mistyped closing name)
     // claims nothing but protects its menu, and while any block failed no
     // menu group of the document is dropped as unused.
-    QHash<QString, QSet<QString>> claimed;
+    // Claims are kept as sorted lists: a hash set per menu would cost more to
+    // build than the few look-ups it serves.
+    QHash<QString, QStringList> claimed;
     QSet<QString> protectedMenus;
     bool anyFailed = false;
     MenuBlocks blocks(text);
@@ -93,29 +102,60 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
         }
         if (record.name.isEmpty())
             continue;
-        QSet<QString> &items = claimed[record.name];
+        QStringList &items = claimed[record.name];
         for (const QString &itemText : std::as_const(record.itemTexts))
-            items.insert(groupKey(itemText));
+            items.append(groupKey(itemText));
     }
+    for (QStringList &items : claimed)
+        std::sort(items.begin(), items.end());
 
     m_settings->beginGroup(docKey);
-    const QStringList storedMenus = m_settings->childGroups();
-    QSet<QString> unusedMenus(storedMenus.cbegin(), storedMenus.cend());
+    // One listing of the document's keys ("menu/item/ParamN") gives every
+    // stored menu and its item groups: a store query per menu would cost a
+    // search of the whole store for each of them.
+    QMap<QString, QStringList> storedMenus;
+    QStringList *items = nullptr; // of the menu of the key before: keys come sorted
+    QString menuName;
+    const QStringList keys = m_settings->allKeys();
+    for (const QString &key : keys) {
+        const qsizetype menuEnd = key.indexOf(QLatin1Char('/'));
+        if (menuEnd < 0)
+            continue; // a value of the document group itself, not a menu group
+        if (!items || QStringView(key).first(menuEnd) != menuName) {
+            menuName = key.left(menuEnd);
+            items = &storedMenus[menuName];
+        }
+        const qsizetype itemEnd = key.indexOf(QLatin1Char('/'), menuEnd + 1);
+        if (itemEnd < 0)
+            continue;
+        const QStringView item = QStringView(key).sliced(menuEnd + 1, itemEnd - menuEnd - 1);
+        if (items->isEmpty() || items->constLast() != item)
+            items->append(item.toString());
+    }
+    // A name with "/" is a chain of groups in the store: its menu lives under
+    // the first of them, which therefore is in use.
+    QSet<QString> nestingGroups;
     for (auto it = claimed.cbegin(); it != claimed.cend(); ++it) {
-        unusedMenus.remove(it.key());
+        const bool nested = it.key().contains(QLatin1Char('/'));
+        if (nested)
+            nestingGroups.insert(it.key().section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty));
         if (protectedMenus.contains(it.key()))
             continue;
+        const QStringList stored = nested ? QStringList() : storedMenus.value(it.key());
+        if (!nested && stored.isEmpty())
+            continue;
         m_settings->beginGroup(it.key());
-        const QStringList storedItems = m_settings->childGroups();
-        for (const QString &item : storedItems) {
-            if (!it.value().contains(item))
+        for (const QString &item : nested ? m_settings->childGroups() : stored) {
+            if (!std::binary_search(it.value().cbegin(), it.value().cend(), item))
                 m_settings->remove(item);
         }
         m_settings->endGroup();
     }
     if (!anyFailed) {
-        for (const QString &menuName : std::as_const(unusedMenus))
-            m_settings->remove(menuName);
+        for (auto it = storedMenus.cbegin(); it != storedMenus.cend(); ++it) {
+            if (!claimed.contains(it.key()) && !nestingGroups.contains(it.key()))
+                m_settings->remove(it.key());
+        }
     }
     m_settings->endGroup();
 }

@@ -41,6 +41,13 @@ void tst_ItemFormat::formatText_data()
     QTest::addRow("d-64-bit-value")
             << QByteArray("%lld %d") << QVariantList {qint64(1) << 40, qint64(1) << 40}
             << "1099511627776 0";
+    QTest::addRow("other-64-bit-lengths")
+            << QByteArray("%qd %jd %zu %td %Ld") << QVariantList {qint64(1) << 40, -(qint64(1) << 40), -1, qint64(-5), qint64(1) << 33}
+            << "1099511627776 -1099511627776 18446744073709551615 -5 8589934592";
+    QTest::addRow("long-double-length-changes-nothing")
+            << QByteArray("%Lf %.1Lf") << QVariantList {1.5, 2.25} << "1.500000 2.2";
+    QTest::addRow("grouping-flag-groups-nothing")
+            << QByteArray("%'d %'08.2f") << QVariantList {1234567, 1234.5} << "1234567 01234.50";
     QTest::addRow("upper-case-letters")
             << QByteArray("%D %U %S %F") << QVariantList {-1, -1, "s", 1.5}
             << "-1 4294967295 s 1.500000";

@@ -52,6 +52,17 @@ void tst_MenuParser::parse_data()
     QTest::addRow("text-before-keyword")
             << QString() << u"int x; BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end << true << "Main"
             << "Main menu" << QStringList {"A"};
+    QTest::addRow("other-begin-words-before-keyword")
+            << QString() << u"BEGIN_CRITICAL(); BEGIN_ BEGIN_EDITABLE BEGIN_EDITABLE_MENU(Main) MENU_ITEM(\"A\")"_qs
+                    + u"\nEND_EDITABLE_MENU(Main, \"E\")"_qs
+            << true << "Main" << "E" << QStringList {"A"};
+    QTest::addRow("first-keyword-wins-over-later-other-kind")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end
+                    + u"BEGIN_EDITABLE_MENU(Main) MENU_ITEM(\"B\") END_EDITABLE_MENU(Main, \"E\")"_qs
+            << true << "Main" << "Main menu" << QStringList {"A"};
+    QTest::addRow("item-keyword-overlapping-closing-keyword-ignored")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")\nEND_MENU_ITEM(Main, \"T\")"_qs
+            << true << "Main" << "T" << QStringList {"A"};
     QTest::addRow("items-after-closing-keyword-ignored")
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end + u"MENU_ITEM(\"B\")"_qs
             << true << "Main"
@@ -239,6 +250,8 @@ void tst_MenuParser::errors_data()
     QTest::addRow("unclosed-item")
             << u"BEGIN_MENU(M) MENU_ITEM(\"A\") MENU_ITEM(\"B\" END_MENU(M, \"T\")"_qs
             << ParseError::UnclosedItem << qsizetype(29);
+    QTest::addRow("item-literal-runs-to-the-end")
+            << u"BEGIN_MENU(M) MENU_ITEM(\"A) END_MENU(M, T)"_qs << ParseError::UnclosedItem << qsizetype(14);
 }
 
 void tst_MenuParser::errors()

@@ -78,6 +78,7 @@ private slots:
     void printInverse();
     void printCutsAt127Bytes_data();
     void printCutsAt127Bytes();
+    void printEncodingErrorDrawsNothing();
     void printNullFormat();
     void printWithTallFontTakesGeneralPath();
     void cellTextRejectsBadCells_data();
@@ -178,6 +179,15 @@ void tst_Text::printCutsAt127Bytes()
     QFETCH(int, width);
     // Pixel position -6 sends the line down the general path, which measures every glyph.
     QCOMPARE(gfxPrint(-6, 0, "%s", text.constData()), width);
+}
+
+void tst_Text::printEncodingErrorDrawsNothing()
+{
+    // A wide character with no multibyte form makes the formatting fail as
+    // a whole: nothing of it is drawn, not even the text before it.
+    std::memset(gfxFrameBuffer, 0x3C, 1024);
+    QCOMPARE(gfxPrint(0, 0, "AB%ls", L"\x110000"), 0);
+    QVERIFY(frameBuffer() == expectedBytes(0x3C, QString()));
 }
 
 void tst_Text::printNullFormat()

@@ -40,6 +40,8 @@ private slots:
     void locator();
     void closingKeywordWithoutParenthesisLeavesViewAlone();
     void cursorPastTextWraps();
+    void cursorLinesCycle_data();
+    void cursorLinesCycle();
     void hugeCursorLineIsCheap();
 
     void noEditorDoesNothing();
@@ -121,6 +123,17 @@ void tst_MenuItems::locator_data()
     QTest::addRow("after-all-menus") << twoMenus << 10 << 3 << false << false << "";
     QTest::addRow("unterminated-title-runs-to-end")
             << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, \"oops)\nint x;\n") << 3 << 4 << true << true << "M";
+    const QByteArray adjacentTitle = "BEGIN_MENU(M)\nMENU_ITEM(\"A\")\nEND_MENU(M, \"a\" \"b)\")\nint x;\n";
+    QTest::addRow("adjacent-title-literals-before-paren") << adjacentTitle << 3 << 21 << true << true << "M";
+    QTest::addRow("adjacent-title-literals-after-paren") << adjacentTitle << 3 << 22 << false << false << "";
+    QTest::addRow("text-ends-after-title-literal")
+            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, \"a\" ") << 2 << 5 << true << true << "M";
+    // Without a title literal the closing macro has no end: the menu runs on.
+    QTest::addRow("title-without-literal")
+            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, TITLE)\nint x;\n") << 3 << 2 << true << true << "M";
+    QTest::addRow("other-begin-words-passed-over")
+            << QByteArray("BEGIN_MENU(Main)\nMENU_ITEM(\"A\")\n// BEGIN_CRITICAL BEGIN_\nMENU_ITEM(\"B\")\nEND_MENU(Main, \"T\")\n")
+            << 4 << 1 << true << true << "Main";
     QTest::addRow("column-zero-before-text") << plain << 1 << 0 << false << false << "";
     QTest::addRow("negative-column") << plain << 2 << -100 << false << false << "";
     QTest::addRow("no-keyword-at-all") << QByteArray("int main() {}\n") << 1 << 5 << false << false << "";
@@ -169,6 +182,35 @@ void tst_MenuItems::cursorPastTextWraps()
     f.moveCursor(3, 500); // beyond the end: searches start from the text's end
     f.tick();
     QVERIFY(!f.items->isMenuValid());
+}
+
+void tst_MenuItems::cursorLinesCycle_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("shown"); // menu name, empty for none
+
+    // Three lines, two line feeds: line n is line (n - 1) % 3 + 1.
+    for (int line : {1, 4, 7, 3001})
+        QTest::addRow("line-%d", line) << line << "A";
+    for (int line : {2, 5, 3002})
+        QTest::addRow("line-%d", line) << line << "";
+    for (int line : {3, 6, 3003})
+        QTest::addRow("line-%d", line) << line << "B";
+}
+
+void tst_MenuItems::cursorLinesCycle()
+{
+    QFETCH(int, line);
+    QFETCH(QString, shown);
+    ViewFixture f;
+    f.open(QStringLiteral("/tmp/a.c"),
+           "BEGIN_MENU(A) MENU_ITEM(\"a\") END_MENU(A, \"a\")\nint x;\n"
+           "BEGIN_MENU(B) MENU_ITEM(\"b\") END_MENU(B, \"b\")",
+           line, 3);
+    f.tick();
+    QCOMPARE(f.items->isMenuValid(), !shown.isEmpty());
+    if (!shown.isEmpty())
+        QCOMPARE(f.items->menuDefinition().name, shown);
 }
 
 void tst_MenuItems::hugeCursorLineIsCheap()

@@ -49,10 +49,13 @@ private slots:
     void savingWritesTheKeyLayout();
     void equalItemTextsShareOneGroup();
     void savingNeedsADocumentAndAValidIndex();
+    void unnamedMenuHasNoGroup();
     void pruning_data();
     void pruning();
     void pruningOtherDocumentOnly();
     void pruningKeepsPaneOptions();
+    void pruningKeepsMenusNamedWithASlash();
+    void pruningLeavesKeysOutsideItemGroups();
     void pruningIsLinear();
 };
 
@@ -128,6 +131,22 @@ void tst_ParameterStore::savingNeedsADocumentAndAValidIndex()
     f.saveParam(0, 0, QStringLiteral("x"));
     f.saveParam(0, 4, QStringLiteral("x"));
     QVERIFY(f.settings()->allKeys().isEmpty());
+}
+
+void tst_ParameterStore::unnamedMenuHasNoGroup()
+{
+    // Its item groups would sit in the document group beside the menus:
+    // taken for a menu "Speed %d" and pruned at the next close, and read
+    // back as items by any unnamed menu whose item text names a menu.
+    store(QStringLiteral("Main"), QStringLiteral("Speed %d"), 1, QStringLiteral("5"));
+    ViewFixture f;
+    f.open(path, "BEGIN_MENU()\n  MENU_ITEM(\"Main\")\n  MENU_ITEM(\"Speed %d\")\nEND_MENU(, \"T\")\n", 2, 1);
+    f.tick();
+    QVERIFY(f.items->isMenuValid());
+    QCOMPARE(f.items->menuDefinition().paramValues, (QList<QStringList>{{}, {}}));
+    f.saveParam(1, 1, QStringLiteral("7"));
+    QCOMPARE(storedGroups(docKey), QStringList{"Main"});
+    QCOMPARE(f.settings()->value(docKey + "/Main/Speed %d/Param1").toString(), QStringLiteral("5"));
 }
 
 void tst_ParameterStore::pruning_data()
@@ -207,6 +226,45 @@ void tst_ParameterStore::pruningKeepsPaneOptions()
     QCOMPARE(f.settings()->value(QStringLiteral("Multiplier")).toInt(), 2);
     QCOMPARE(f.settings()->value(QStringLiteral("Period")).toInt(), 5);
     QVERIFY(storedGroups(docKey).isEmpty());
+}
+
+void tst_ParameterStore::pruningKeepsMenusNamedWithASlash()
+{
+    // Such a name is a chain of groups in the store ("a/b" lives under "a"):
+    // closing the document must keep its values like any other menu's.
+    store(QStringLiteral("a/b"), QStringLiteral("Speed %d"), 1, QStringLiteral("1"));
+    store(QStringLiteral("a/b"), QStringLiteral("Old %d"), 1, QStringLiteral("2"));
+    store(QStringLiteral("Gone"), QStringLiteral("X %d"), 1, QStringLiteral("3"));
+    ViewFixture f;
+    auto *doc = f.open(path, menuText("a/b", {"Speed %d"}), 2, 1);
+    f.tick();
+    QCOMPARE(f.items->menuDefinition().paramValues.value(0).value(0), QStringLiteral("1"));
+    f.close(doc);
+    QCOMPARE(storedGroups(docKey), QStringList{"a"});
+    QCOMPARE(storedGroups(docKey + "/a/b"), QStringList{"Speed %d"});
+}
+
+void tst_ParameterStore::pruningLeavesKeysOutsideItemGroups()
+{
+    // Keys the store itself never writes (another tool's, an older
+    // version's): one in the document group, one in a menu group beside its
+    // item groups. Neither is an item group, so neither is pruned as one;
+    // the second goes only with a menu that is gone as a whole.
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    s.setValue(docKey + "/Note", QStringLiteral("n"));
+    s.setValue(docKey + "/Main/Note", QStringLiteral("m"));
+    s.setValue(docKey + "/Gone/Note", QStringLiteral("g"));
+    s.sync();
+    store(QStringLiteral("Main"), QStringLiteral("Speed %d"), 1, QStringLiteral("1"));
+    store(QStringLiteral("Main"), QStringLiteral("Old %d"), 1, QStringLiteral("2"));
+    ViewFixture f;
+    auto *doc = f.open(path, menuText("Main", {"Speed %d"}), 2, 1);
+    f.close(doc);
+    QCOMPARE(storedGroups(docKey), QStringList{"Main"});
+    QCOMPARE(storedGroups(docKey + "/Main"), QStringList{"Speed %d"});
+    QCOMPARE(f.settings()->value(docKey + "/Note").toString(), QStringLiteral("n"));
+    QCOMPARE(f.settings()->value(docKey + "/Main/Note").toString(), QStringLiteral("m"));
+    QVERIFY(!f.settings()->contains(docKey + "/Gone/Note"));
 }
 
 void tst_ParameterStore::pruningIsLinear()

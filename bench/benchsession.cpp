@@ -1,0 +1,85 @@
+// The benchmark's view session. Values are written through the view's own
+// settings object.
+#include "benchsession.h"
+
+#include "coreplugin/editormanager/editormanager.h"
+
+#include <QSettings>
+
+namespace {
+
+const QString documentPath = QStringLiteral("/bench/firmware/menus.c");
+const QString documentKey = QStringLiteral("\\bench\\firmware\\menus.c");
+
+} // namespace
+
+BenchSession::BenchSession(const BenchDocument &document, int removedItems)
+    : m_text(document)
+    , m_removedItems(removedItems)
+    , m_items(new MenuItems)
+{
+    // Values come from the file, as they would after a restart, and nothing
+    // of an earlier session lingers in the store's memory.
+    QSettings *settings = m_items->settings();
+    settings->clear();
+    storeValues(*settings, documentPath, document, true, removedItems);
+    settings->sync();
+    m_document.reset(new VelkoHost::MemoryDocument(documentPath, document.text));
+    m_editor.reset(new VelkoHost::SimpleEditor(m_document.get(), document.cursorLine, 5));
+    Core::EditorManager::activateEditor(m_editor.get());
+    QMetaObject::invokeMethod(m_items.get(), "onTimeout");
+}
+
+BenchSession::~BenchSession()
+{
+    Core::EditorManager::activateEditor(nullptr);
+}
+
+bool BenchSession::showsStoredValues() const
+{
+    if (!m_items->isMenuValid())
+        return false;
+    const MenuDefinition &shown = m_items->menuDefinition();
+    for (const BenchMenu &menu : m_text.menus) {
+        if (menu.name != shown.name)
+            continue;
+        if (shown.itemTexts != menu.itemTexts || shown.paramValues.size() != menu.itemTexts.size())
+            return false;
+        for (qsizetype i = 0; i < menu.itemTexts.size(); ++i) {
+            const bool stored = menu.storedItems.contains(menu.itemTexts.at(i));
+            if (shown.paramValues.at(i).isEmpty() == stored)
+                return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+void BenchSession::keystroke()
+{
+    m_document->setContents(m_text.text);
+}
+
+void BenchSession::prune()
+{
+    emit Core::EditorManager::instance()->documentClosed(m_document.get());
+}
+
+void BenchSession::storeRemovedItems()
+{
+    storeValues(*m_items->settings(), documentPath, m_text, false, m_removedItems);
+}
+
+bool BenchSession::storeMatchesText() const
+{
+    QSettings *settings = m_items->settings();
+    settings->beginGroup(documentKey);
+    bool matches = settings->childGroups().size() == m_text.menus.size();
+    for (const BenchMenu &menu : m_text.menus) {
+        settings->beginGroup(menu.name);
+        matches = matches && settings->childGroups().size() == menu.storedItems.size();
+        settings->endGroup();
+    }
+    settings->endGroup();
+    return matches;
+}

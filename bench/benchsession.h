@@ -1,0 +1,42 @@
+// One MenuItems on one document through the stand-in host, as a user would
+// have it: the document open in the current editor, the cursor in a menu,
+// the store holding values for it, the first timer tick done.
+#pragma once
+
+#include "benchdocuments.h"
+
+#include "memorydocument.h"
+#include "menuview/analysis/menuitems.h"
+#include "simpleeditor.h"
+
+#include <memory>
+
+class BenchSession
+{
+public:
+    // `removedItems` item groups per menu that the text no longer has are
+    // stored as well, for pruning to find.
+    explicit BenchSession(const BenchDocument &document, int removedItems = 0);
+    ~BenchSession();
+
+    // True when the view shows the menu under the cursor with its stored values.
+    bool showsStoredValues() const;
+
+    // The keystroke path: the host reports an edit, the view re-reads the text.
+    void keystroke();
+    // Closing the document prunes its stored values.
+    void prune();
+    // Stores the removed item groups again, so that the next prune has work.
+    void storeRemovedItems();
+    // True when pruning left exactly the items the text still has.
+    bool storeMatchesText() const;
+
+    MenuItems *items() const { return m_items.get(); }
+
+private:
+    const BenchDocument &m_text;
+    int m_removedItems;
+    std::unique_ptr<MenuItems> m_items;
+    std::unique_ptr<VelkoHost::MemoryDocument> m_document;
+    std::unique_ptr<VelkoHost::SimpleEditor> m_editor;
+};

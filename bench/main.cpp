@@ -1,0 +1,264 @@
+// velko_bench: every figure of docs/performance.md, each beside its own
+// baseline, then the table of ratios (also written to --ratios=FILE).
+// Accepts the usual --benchmark_* options; scripts/bench.sh runs it.
+#include "benchdocuments.h"
+#include "benchsession.h"
+#include "figuretable.h"
+#include "ratioreporter.h"
+
+#include "devicegfx/gfx.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+constexpr qsizetype KiB = 1024;
+constexpr qsizetype MiB = 1024 * KiB;
+
+void keystrokeFigures(FigureTable &table)
+{
+    const struct
+    {
+        qsizetype bytes;
+        const char *name;
+        const char *label;
+    } sizes[] = {{0, "menu", nullptr},
+                 {64 * KiB, "64KiB", "64 KiB"},
+                 {MiB, "1MiB", "1 MiB"},
+                 {4 * MiB, "4MiB", "4 MiB"}};
+    const struct
+    {
+        MenuPlace place;
+        const char *name;
+    } places[]
+            = {{MenuPlace::Start, "start"}, {MenuPlace::Middle, "middle"}, {MenuPlace::End, "end"}};
+
+    for (const auto &size : sizes) {
+        for (const auto &place : places) {
+            // The menu alone shows the part of a keystroke that does not grow
+            // with the text: loading stored values, formatting the lines.
+            const bool alone = size.bytes == 0;
+            if (alone && place.place != MenuPlace::Start)
+                continue;
+            const auto document
+                    = std::make_shared<BenchDocument>(oneMenuDocument(size.bytes, place.place));
+            const auto measured = [document](benchmark::State &state) {
+                BenchSession session(*document);
+                if (!session.showsStoredValues()) {
+                    state.SkipWithError("the menu under the cursor is not shown with its values");
+                    return;
+                }
+                for (auto _ : state)
+                    session.keystroke();
+                if (!session.showsStoredValues())
+                    state.SkipWithError("the keystroke lost the menu");
+            };
+            const auto decode = [document](benchmark::State &state) {
+                for (auto _ : state) {
+                    QString text = QString::fromUtf8(document->text);
+                    benchmark::DoNotOptimize(text);
+                }
+            };
+            const QString scenario = alone
+                    ? QStringLiteral("the menu alone (%1 bytes): the part that does not grow")
+                              .arg(document->text.size())
+                    : QStringLiteral("%1, menu at %2")
+                              .arg(QString::fromLatin1(size.label), QString::fromLatin1(place.name));
+            table.add(QStringLiteral("keystroke (decode, analyze, stored values)"), scenario,
+                      std::string("keystroke/") + size.name + "/" + place.name, measured,
+                      QStringLiteral("UTF-8 decode"), decode, {alone ? 0.0 : 4.0, 0});
+        }
+    }
+}
+
+void pruningFigures(FigureTable &table)
+{
+    // removed: item groups per menu that the text no longer has, stored
+    // again before each close so that every close has them to remove.
+    const struct
+    {
+        int menus;
+        int removed;
+    } cases[] = {{10, 0}, {100, 0}, {1000, 0}, {1000, 1}};
+    for (const auto &c : cases) {
+        const auto document = std::make_shared<BenchDocument>(manyMenusDocument(MiB, c.menus));
+        const int removed = c.removed;
+        const auto measured = [document, removed](benchmark::State &state) {
+            BenchSession session(*document, removed);
+            for (auto _ : state) {
+                if (removed) {
+                    state.PauseTiming();
+                    session.storeRemovedItems();
+                    state.ResumeTiming();
+                }
+                session.prune();
+            }
+            if (!session.storeMatchesText())
+                state.SkipWithError("pruning did not leave exactly the items of the text");
+        };
+        const auto keystroke = [document](benchmark::State &state) {
+            BenchSession session(*document);
+            if (!session.showsStoredValues()) {
+                state.SkipWithError("the menu under the cursor is not shown with its values");
+                return;
+            }
+            for (auto _ : state)
+                session.keystroke();
+        };
+        const QString scenario = removed
+                ? QStringLiteral("1 MiB, %1 menus, one item per menu to remove").arg(c.menus)
+                : QStringLiteral("1 MiB, %1 menus with stored values").arg(c.menus);
+        table.add(QStringLiteral("pruning on close"), scenario,
+                  "pruning/" + std::to_string(c.menus) + "menus" + (removed ? "/removing" : ""),
+                  measured, QStringLiteral("keystroke"), keystroke, {removed ? 0.0 : 10.0, 0});
+    }
+}
+
+void paintingFigures(FigureTable &table)
+{
+    const auto document = std::make_shared<BenchDocument>(paintDocument());
+    for (int m : {1, 3}) {
+        const auto measured = [document, m](benchmark::State &state) {
+            BenchSession session(*document);
+            MenuItems *items = session.items();
+            items->setFixedTime(QTime(9, 5));
+            items->setMultiplier(m);
+            items->resize(128 * m, 8 * m * items->rowCount());
+            if (items->rowCount() != 22) {
+                state.SkipWithError("the 21-item menu is not shown");
+                return;
+            }
+            QImage target(items->size(), QImage::Format_ARGB32_Premultiplied);
+            for (auto _ : state) {
+                items->render(&target);
+                benchmark::ClobberMemory();
+            }
+        };
+        const auto drawImage = [document, m](benchmark::State &state) {
+            // The same picture, prepared once: what copying the finished screen costs.
+            BenchSession session(*document);
+            MenuItems *items = session.items();
+            items->setFixedTime(QTime(9, 5));
+            items->setMultiplier(m);
+            items->resize(128 * m, 8 * m * items->rowCount());
+            QImage prepared(items->size(), QImage::Format_ARGB32_Premultiplied);
+            items->render(&prepared);
+            QImage target(prepared.size(), QImage::Format_ARGB32_Premultiplied);
+            for (auto _ : state) {
+                QPainter painter(&target);
+                painter.drawImage(0, 0, prepared);
+                painter.end();
+                benchmark::ClobberMemory();
+            }
+        };
+        table.add(QStringLiteral("painting (title + 21 items)"),
+                  QStringLiteral("magnification %1").arg(m), "paint/x" + std::to_string(m),
+                  measured, QStringLiteral("drawImage"), drawImage, {0, m == 3 ? 2.0 : 0});
+    }
+}
+
+void deviceFigures(FigureTable &table)
+{
+    const struct
+    {
+        const char *line;
+        const char *name;
+        const char *scenario;
+    } lines[] = {{"Speed 1500 rpm  [OK]>", "ascii", "21 ASCII characters"},
+                 {"Скорость 1500 об/мин>", "cyrillic", "21 characters, mostly Cyrillic"}};
+    for (const auto &line : lines) {
+        const std::string text = line.line;
+        const auto general = [text](benchmark::State &state) {
+            // Both paths must draw the same pixels, or the comparison means nothing.
+            gfxClear();
+            gfxPrint(0, 0, "%s", text.c_str());
+            uint8_t fast[sizeof gfxFrameBuffer];
+            std::memcpy(fast, gfxFrameBuffer, sizeof fast);
+            gfxClear();
+            gfxDrawText(gfxFont, GfxAlignStart | GfxAlignStart << 2, 0, 0, text.c_str());
+            if (std::memcmp(fast, gfxFrameBuffer, sizeof fast) != 0) {
+                state.SkipWithError("the general path draws other pixels than the cell path");
+                return;
+            }
+            for (auto _ : state) {
+                benchmark::DoNotOptimize(gfxDrawText(gfxFont, GfxAlignStart | GfxAlignStart << 2, 0,
+                                                     0, text.c_str()));
+                benchmark::ClobberMemory();
+            }
+        };
+        const auto fast = [text](benchmark::State &state) {
+            for (auto _ : state) {
+                benchmark::DoNotOptimize(gfxPrint(0, 0, "%s", text.c_str()));
+                benchmark::ClobberMemory();
+            }
+        };
+        table.add(QStringLiteral("device text, general path against gfxPrint's cell path"),
+                  QString::fromLatin1(line.scenario), std::string("devicetext/") + line.name,
+                  general, QStringLiteral("gfxPrint, cell path"), fast);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Never the user's own store: the run gets a home of its own.
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+
+    benchmark::Initialize(&argc, argv);
+    QString ratiosPath;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--ratios=", 9) == 0)
+            ratiosPath = QString::fromLocal8Bit(argv[i] + 9);
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    FigureTable table;
+    keystrokeFigures(table);
+    pruningFigures(table);
+    paintingFigures(table);
+    deviceFigures(table);
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    QString ratios;
+    QTextStream stream(&ratios);
+    const bool allMet = table.write(stream, reporter);
+    stream.flush();
+    QTextStream(stdout) << "\n"
+                        << ratios
+                        << (allMet ? "\nAll goals met.\n"
+                                   : "\nSome goals missed or figures missing.\n");
+    if (!ratiosPath.isEmpty()) {
+        QFile file(ratiosPath);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return 1;
+        file.write(ratios.toUtf8());
+    }
+    return allMet ? 0 : 2;
+}
