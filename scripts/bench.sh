@@ -61,7 +61,7 @@ compiler=$(c++ --version | head -n1)
     echo "- **keystroke**: the host reports an edit (\`contentsChanged\`); the view decodes the whole"
     echo "  document as UTF-8, finds the menu under the cursor, parses it, loads its stored values"
     echo "  and formats its lines. Documents are ordinary C code with one editable menu of twelve"
-    echo "  items (nine with stored values) at the start, middle or end. Baseline: one"
+    echo "  items (eight with stored values) at the start, middle or end. Baseline: one"
     echo "  \`QString::fromUtf8\` of the same bytes. The row *the menu alone* is the part of a"
     echo "  keystroke that does not grow with the text."
     echo "- **pruning on close**: \`deleteUnusedSettings\` for a 1 MiB document whose menus all have"
@@ -87,6 +87,7 @@ compiler=$(c++ --version | head -n1)
     echo "  the backward keyword searches and one copy of the text."
     echo "- Pruning parses every block of the document and lists the document's stored keys once; its"
     echo "  cost grows with the number of menus at a fixed 1 MiB of text, not with menus × text."
+    echo
     if [ "$status" -eq 0 ]; then
         echo "Every goal is met."
     else
