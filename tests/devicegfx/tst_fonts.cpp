@@ -404,7 +404,7 @@ void tst_Fonts::specimens()
         first = last;
     }
     QString message;
-    QVERIFY2(ScreenArt::matchesSnapshot(QStringLiteral("docs/specimens/font%1.txt").arg(index, 2, 10, QLatin1Char('0')), art, &message),
+    QVERIFY2(ScreenArt::matchesSnapshot(QStringLiteral("docs/fonts/font%1.txt").arg(index, 2, 10, QLatin1Char('0')), art, &message),
              qPrintable(message));
 }
 
@@ -422,7 +422,7 @@ void tst_Fonts::font3SampleScreen()
     const QString art = ScreenArt::capture(0, 0, 128, 64);
 
     QString message;
-    QVERIFY2(ScreenArt::matchesSnapshot(QStringLiteral("docs/specimens/font03-screen.txt"), art, &message),
+    QVERIFY2(ScreenArt::matchesSnapshot(QStringLiteral("docs/fonts/font03-screen.txt"), art, &message),
              qPrintable(message));
 }
 
