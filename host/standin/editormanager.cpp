@@ -10,8 +10,9 @@ namespace Core {
 namespace {
 QPointer<IEditor> &current()
 {
-    static QPointer<IEditor> editor;
-    return editor;
+    // Never destroyed, like the editor manager: usable from any destructor at exit.
+    static auto *editor = new QPointer<IEditor>;
+    return *editor;
 }
 } // namespace
 

@@ -14,8 +14,9 @@ struct Registry
 
 Registry &registry()
 {
-    static Registry r;
-    return r;
+    // Never destroyed: ids may be made or read by destructors that run at exit.
+    static auto *r = new Registry;
+    return *r;
 }
 
 } // namespace

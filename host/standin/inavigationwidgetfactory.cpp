@@ -18,8 +18,9 @@ public:
 namespace {
 QList<INavigationWidgetFactory *> &factories()
 {
-    static QList<INavigationWidgetFactory *> list;
-    return list;
+    // Never destroyed: a factory may be deleted by Qt's library cleanup at exit.
+    static auto *list = new QList<INavigationWidgetFactory *>;
+    return *list;
 }
 } // namespace
 

@@ -13,22 +13,25 @@ namespace ExtensionSystem {
 
 namespace {
 
+// Process-wide lists are never destroyed: plug-in objects that a host leaves
+// to Qt's library cleanup are deleted after the exit handlers have run, and
+// their destructors still withdraw objects from the pool.
 QVector<QObject *> &pool()
 {
-    static QVector<QObject *> objects;
-    return objects;
+    static auto *objects = new QVector<QObject *>;
+    return *objects;
 }
 
 QStringList &paths()
 {
-    static QStringList list;
-    return list;
+    static auto *list = new QStringList;
+    return *list;
 }
 
 QList<PluginSpec *> &specs()
 {
-    static QList<PluginSpec *> list;
-    return list;
+    static auto *list = new QList<PluginSpec *>;
+    return *list;
 }
 
 // The host's own plug-ins that modules may depend on: name, version, compatible version.
