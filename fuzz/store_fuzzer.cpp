@@ -74,6 +74,15 @@ QString groupKey(QString text)
     return text.replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
+// The item's group in the model: the n-th item of one text (n from 2) keeps
+// its values in a numbered group below the first one's.
+QString itemGroup(const QStringList &items, int index)
+{
+    const QString key = groupKey(items.at(index));
+    const int n = int(items.first(index + 1).count(items.at(index)));
+    return n == 1 ? key : key + u'/' + QString::number(n);
+}
+
 QString documentKey(int d)
 {
     return groupKey(QString::fromLatin1(paths[d]));
@@ -211,7 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                       Q_ARG(int, param), Q_ARG(QString, value));
             if (block.name.isEmpty())
                 break; // a menu without a name keeps its values in memory only
-            changedKey = docKey + u'/' + block.name + u'/' + groupKey(block.items.at(item))
+            changedKey = docKey + u'/' + block.name + u'/' + itemGroup(block.items, item)
                     + QStringLiteral("/Param") + QString::number(param);
             model.insert(changedKey, value);
             break;
@@ -221,11 +230,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             for (auto it = model.begin(); it != model.end();) {
                 bool kept = !it.key().startsWith(docKey + u'/');
                 for (const Block &block : std::as_const(doc.blocks)) {
-                    for (const QString &item : block.items) {
-                        kept = kept
-                                || (claims(block)
-                                    && it.key().startsWith(docKey + u'/' + block.name + u'/'
-                                                           + groupKey(item) + u'/'));
+                    for (int i = 0; i < block.items.size(); ++i) {
+                        const QString prefix = docKey + u'/' + block.name + u'/'
+                                + itemGroup(block.items, i) + QStringLiteral("/Param");
+                        kept = kept || (claims(block) && it.key().startsWith(prefix));
                     }
                 }
                 it = kept ? std::next(it) : model.erase(it);

@@ -3,15 +3,22 @@
 // (FILE or FILE:LINE[:COLUMN]) and shows the navigation pane beside them.
 #include "mainwindow.h"
 #include "navigationpane.h"
+#include "codeeditor.h"
+#include "studioeditor.h"
 
 #include "extensionsystem/pluginmanager.h"
-#include "extensionsystem/pluginspec.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextStream>
+
+#include <cstring>
 
 namespace {
 
@@ -32,30 +39,76 @@ Location parseLocation(const QString &argument)
     return {m.captured(1), qMax(1, m.captured(2).toInt()), m.captured(3).isEmpty() ? 1 : qMax(1, m.captured(3).toInt())};
 }
 
+struct Options
+{
+    QCommandLineOption pluginPath{QStringLiteral("plugin-path"),
+                                  QStringLiteral("Load plug-ins from <dir> (default: ../plugins beside the program)."),
+                                  QStringLiteral("dir")};
+    QCommandLineOption pane{QStringLiteral("pane"), QStringLiteral("Open the navigation pane named <name>."),
+                            QStringLiteral("name"), QStringLiteral("Velko Menu View")};
+};
+
+void describe(QCommandLineParser &parser, const Options &options)
+{
+    parser.setApplicationDescription(QStringLiteral("Edit VELKO-OS menu sources beside their live device preview."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(options.pluginPath);
+    parser.addOption(options.pane);
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("C files to open, as FILE[:LINE[:COLUMN]]."));
+}
+
+// Help and version need no window system: they are answered before one is
+// asked for, so that they work on a machine without a display.
+bool asksForInformation(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Where the cursor ended up when the requested place lies past the end.
+void reportClamped(StudioEditor *editor, const Location &location)
+{
+    if (editor->currentLine() == location.line && editor->currentColumn() == location.column)
+        return;
+    const int lines = editor->editorWidget()->document()->blockCount();
+    const QString reason = location.line > lines
+            ? QStringLiteral("the file has %1 lines").arg(lines)
+            : QStringLiteral("line %1 ends at column %2")
+                      .arg(location.line)
+                      .arg(editor->editorWidget()->textCursor().block().length());
+    QTextStream(stderr) << location.path << ':' << location.line << ':' << location.column
+                        << ": past the end (" << reason << "); opened at " << editor->currentLine() << ':'
+                        << editor->currentColumn() << Qt::endl;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("velko-menu-studio"));
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    QCoreApplication::setApplicationName(QStringLiteral("velko-menu-studio"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    const Options options;
+    if (asksForInformation(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCommandLineParser parser;
+        describe(parser, options);
+        parser.process(app); // prints and exits
+        return 0;
+    }
 
+    QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Edit VELKO-OS menu sources beside their live device preview."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption pluginPath(QStringLiteral("plugin-path"),
-                                        QStringLiteral("Load plug-ins from <dir> (default: %1).").arg(QStringLiteral("../plugins beside the program")),
-                                        QStringLiteral("dir"));
-    const QCommandLineOption pane(QStringLiteral("pane"), QStringLiteral("Open the navigation pane named <name>."),
-                                  QStringLiteral("name"), QStringLiteral("Velko Menu View"));
-    parser.addOption(pluginPath);
-    parser.addOption(pane);
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("C files to open, as FILE[:LINE[:COLUMN]]."));
+    describe(parser, options);
     parser.process(app);
 
-    const QString plugins = parser.isSet(pluginPath)
-            ? parser.value(pluginPath)
+    const QString plugins = parser.isSet(options.pluginPath)
+            ? parser.value(options.pluginPath)
             : QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../plugins"));
     ExtensionSystem::PluginManager::setPluginPaths({plugins});
     ExtensionSystem::PluginManager::loadPlugins();
@@ -63,13 +116,28 @@ int main(int argc, char **argv)
     int status = 0;
     {
         MainWindow window;
-        window.navigationPane()->choose(parser.value(pane));
-        for (const QString &argument : parser.positionalArguments()) {
-            const Location location = parseLocation(argument);
-            window.openFile(location.path, location.line, location.column);
+        const QString paneName = parser.value(options.pane);
+        if (!window.navigationPane()->choose(paneName)) {
+            QStringList names;
+            const QComboBox *chooser = window.navigationPane()->chooser();
+            for (int i = 0; i < chooser->count(); ++i)
+                names << QLatin1Char('"') + chooser->itemText(i) + QLatin1Char('"');
+            QTextStream err(stderr);
+            err << "velko-menu-studio: no pane named \"" << paneName << "\"; ";
+            if (names.isEmpty())
+                err << "no plug-in in " << QDir::toNativeSeparators(plugins) << " offers one" << Qt::endl;
+            else
+                err << "the panes are " << names.join(QStringLiteral(", ")) << Qt::endl;
+            status = 2;
+        } else {
+            for (const QString &argument : parser.positionalArguments()) {
+                const Location location = parseLocation(argument);
+                if (StudioEditor *editor = window.openFile(location.path, location.line, location.column))
+                    reportClamped(editor, location);
+            }
+            window.show();
+            status = app.exec();
         }
-        window.show();
-        status = app.exec();
     }
     ExtensionSystem::PluginManager::shutdown();
     return status;

@@ -166,6 +166,21 @@ void MainWindow::currentTabChanged(int index)
 {
     Core::EditorManager::activateEditor(m_editors.value(index));
     updateStatus();
+    updateWindowTitle();
+}
+
+void MainWindow::updateWindowTitle()
+{
+    // "[*]" shows as "*" while the window is marked modified.
+    StudioEditor *editor = currentEditor();
+    if (!editor) {
+        setWindowTitle(tr("Velko Menu Studio"));
+        setWindowModified(false);
+        return;
+    }
+    const QString name = QFileInfo(editor->document()->filePath().toString()).fileName();
+    setWindowTitle(tr("%1[*] — Velko Menu Studio").arg(name));
+    setWindowModified(editor->document()->isModified());
 }
 
 void MainWindow::updateStatus()
@@ -182,6 +197,8 @@ void MainWindow::updateTitle(StudioEditor *editor)
         return;
     const QString name = QFileInfo(editor->document()->filePath().toString()).fileName();
     m_tabs->setTabText(index, editor->document()->isModified() ? name + QLatin1Char('*') : name);
+    if (editor == currentEditor())
+        updateWindowTitle();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -38,6 +38,7 @@ private:
     void currentTabChanged(int index);
     void updateStatus();
     void updateTitle(StudioEditor *editor);
+    void updateWindowTitle();
     void report(const QString &message);
 
     QTabWidget *m_tabs;

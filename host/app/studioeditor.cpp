@@ -5,6 +5,7 @@
 #include "studiodocument.h"
 
 #include <QTextBlock>
+#include <QTextDocument>
 
 StudioEditor::StudioEditor(const QString &path, const QString &text) : m_editor(new CodeEditor)
 {
@@ -36,7 +37,9 @@ int StudioEditor::currentColumn() const
 
 void StudioEditor::gotoLine(int line, int column, bool centerLine)
 {
-    const QTextBlock block = m_editor->document()->findBlockByNumber(qMax(0, line - 1));
+    // Past the end means the nearest place there is: the last line.
+    QTextDocument *text = m_editor->document();
+    const QTextBlock block = text->findBlockByNumber(qBound(0, line - 1, text->blockCount() - 1));
     if (!block.isValid())
         return;
     QTextCursor cursor(block);

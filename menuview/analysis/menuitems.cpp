@@ -2,6 +2,8 @@
 #include "menuview/analysis/menuitems.h"
 
 #include "coreplugin/editormanager/editormanager.h"
+#include "menuview/params/parameterstore.h"
+#include "utils/filepath.h"
 
 #include <QBitmap>
 #include <QSettings>
@@ -10,10 +12,7 @@
 
 MenuItems::MenuItems(QWidget *parent) : QFrame(parent)
 {
-    // Named explicitly rather than through the application-wide names: those
-    // belong to the host, whose own data paths follow them.
-    m_settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                               QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    m_settings = VelkoMenuView::ParameterStore::openUserStore();
 
     editorManager = Core::EditorManager::instance();
 
@@ -49,12 +48,40 @@ void MenuItems::setMultiplier(int multiplier)
 
 void MenuItems::setPeriod(int seconds)
 {
+    // A period of 0 or less would poll without pause: the previous one stays.
+    if (seconds <= 0)
+        return;
     m_period = seconds;
-    timer.setInterval(int(qBound(qint64(0), qint64(seconds) * 1000, qint64(INT_MAX))));
+    timer.setInterval(int(qMin(qint64(seconds) * 1000, qint64(INT_MAX))));
 }
 
 void MenuItems::setFixedTime(const QTime &time)
 {
     m_fixedTime = time;
     update();
+}
+
+void MenuItems::loadSettingsParams()
+{
+    if (!document)
+        return;
+    menu.paramValues = VelkoMenuView::ParameterStore(m_settings)
+                               .load(document->filePath().toString(), menu.name, menu.itemTexts);
+}
+
+void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)
+{
+    if (!document)
+        return;
+    VelkoMenuView::ParameterStore(m_settings)
+            .save(document->filePath().toString(), menu.name, menu.itemTexts, itemIndex, paramNo,
+                  value);
+}
+
+void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
+{
+    if (!closed)
+        return;
+    VelkoMenuView::ParameterStore(m_settings)
+            .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
 }

@@ -35,6 +35,7 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
     const QString itemText = menu.itemTexts.at(index);
     const QString menuName = menu.name;
     const QPointer<Core::IDocument> editedDocument = document;
+    const bool hadDocument = document;
 
     QPointer<MenuItems> self(this);
     QPointer<ParamsDialog> dialog(new ParamsDialog(this));
@@ -62,11 +63,13 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
     if (result != QDialog::Accepted)
         return;
     // A re-analysis during the dialog may have rebuilt the menu, or shown
-    // another document's or another menu's: store the values only for the
-    // same item of the same menu of the same, still open document, never by
-    // a stale index and never into another document's group.
-    if (!menuValid || !document || document != editedDocument || menu.name != menuName
-        || index >= menu.itemTexts.size() || menu.itemTexts.at(index) != itemText)
+    // another document's or another menu's: take the values only for the
+    // same item of the same menu of the same document, never by a stale index
+    // and never into another document's group. A menu left on the screen by
+    // a document closed before the click is still edited, in memory only.
+    const bool sameDocument = hadDocument ? document && document == editedDocument : !document;
+    if (!menuValid || !sameDocument || menu.name != menuName || index >= menu.itemTexts.size()
+        || menu.itemTexts.at(index) != itemText)
         return;
     while (menu.paramValues.size() <= index)
         menu.paramValues.append(QStringList());

@@ -1,16 +1,14 @@
-// MenuItems' parameter store: values typed for item parameters, kept in the
-// settings under document path, menu name, item text and "ParamN".
-#include "menuview/analysis/menuitems.h"
+// Loading, saving and pruning of stored parameter values.
+#include "menuview/params/parameterstore.h"
 
 #include "menuview/params/menublocks.h"
-#include "utils/filepath.h"
 
 #include <QHash>
 #include <QMap>
 #include <QSet>
 #include <QSettings>
 
-#include <algorithm>
+namespace VelkoMenuView {
 
 namespace {
 
@@ -20,75 +18,139 @@ QString groupKey(QString text)
     return text.replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
-QString documentKey(const Core::IDocument *document)
-{
-    return groupKey(document->filePath().toString());
-}
-
 QString paramKey(int paramNo)
 {
     return QStringLiteral("Param") + QString::number(paramNo);
 }
 
+// The group of each item relative to its menu group: the item key for the
+// first item of a text, "<item key>/<n>" for the n-th.
+QStringList itemGroups(const QStringList &itemTexts)
+{
+    QStringList groups;
+    groups.reserve(itemTexts.size());
+    QHash<QString, int> seen;
+    for (const QString &text : itemTexts) {
+        const QString key = groupKey(text);
+        const int n = ++seen[key];
+        groups.append(n == 1 ? key : key + QLatin1Char('/') + QString::number(n));
+    }
+    return groups;
+}
+
+bool isOccurrence(QStringView name)
+{
+    bool ok = false;
+    return name.toInt(&ok) >= 2 && ok && !name.startsWith(u'0');
+}
+
+// Stored item groups and occurrence groups of the current group's menu,
+// relative to it, by asking the store group by group.
+QSet<QString> storedItemGroups(QSettings &settings)
+{
+    QSet<QString> groups;
+    for (const QString &item : settings.childGroups()) {
+        groups.insert(item);
+        settings.beginGroup(item);
+        for (const QString &occurrence : settings.childGroups()) {
+            if (isOccurrence(occurrence))
+                groups.insert(item + QLatin1Char('/') + occurrence);
+        }
+        settings.endGroup();
+    }
+    return groups;
+}
+
+// The same for every menu of the current (document) group from one listing
+// of its keys ("menu/item[/n]/ParamN"): a store query per menu would search
+// the whole store for each of them.
+QMap<QString, QSet<QString>> storedMenus(QSettings &settings)
+{
+    QMap<QString, QSet<QString>> menus;
+    for (const QString &key : settings.allKeys()) {
+        const QStringList parts = key.split(QLatin1Char('/'));
+        if (parts.size() < 2)
+            continue; // a value of the document group itself, not a menu group
+        QSet<QString> &groups = menus[parts.at(0)];
+        if (parts.size() >= 3)
+            groups.insert(parts.at(1));
+        if (parts.size() >= 4 && isOccurrence(parts.at(2)))
+            groups.insert(parts.at(1) + QLatin1Char('/') + parts.at(2));
+    }
+    return menus;
+}
+
 } // namespace
 
-void MenuItems::loadSettingsParams()
+QSettings *ParameterStore::openUserStore()
 {
-    if (!document)
-        return;
-    menu.paramValues.clear();
-    for (qsizetype i = 0; i < menu.itemTexts.size(); ++i)
-        menu.paramValues.append(QStringList());
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                         QStringLiteral("VelkoMenuView"));
+}
+
+QString ParameterStore::documentKey(const QString &filePath)
+{
+    return groupKey(filePath);
+}
+
+QList<QStringList> ParameterStore::load(const QString &filePath, const QString &menuName,
+                                        const QStringList &itemTexts) const
+{
+    QList<QStringList> values(itemTexts.size());
+    const QString docKey = documentKey(filePath);
     // A menu without a name has no group of its own: its items would land in
     // the document group, pose as menus there and be pruned as such.
-    if (menu.name.isEmpty())
-        return;
+    if (docKey.isEmpty() || menuName.isEmpty())
+        return values;
 
-    const QString menuGroup = documentKey(document) + QLatin1Char('/') + menu.name;
-    m_settings->beginGroup(menuGroup);
-    QStringList stored = m_settings->childGroups();
-    m_settings->endGroup();
-
-    for (qsizetype i = 0; i < menu.itemTexts.size(); ++i) {
-        const QString itemKey = groupKey(menu.itemTexts.at(i));
-        const qsizetype match = stored.indexOf(itemKey);
-        if (match < 0)
+    m_settings->beginGroup(docKey + QLatin1Char('/') + menuName);
+    const QStringList stored = m_settings->childGroups();
+    const QStringList groups = itemGroups(itemTexts);
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const QString &group = groups.at(i);
+        const qsizetype slash = group.indexOf(QLatin1Char('/'));
+        if (!stored.contains(slash < 0 ? group : group.left(slash)))
             continue;
-        for (int n = 1; n <= 3; ++n) {
-            const QString key = menuGroup + QLatin1Char('/') + itemKey + QLatin1Char('/') + paramKey(n);
-            menu.paramValues[i].append(m_settings->value(key).toString());
+        if (slash >= 0) {
+            m_settings->beginGroup(group.left(slash));
+            const bool present = m_settings->childGroups().contains(group.mid(slash + 1));
+            m_settings->endGroup();
+            if (!present)
+                continue;
         }
-        stored.removeAt(match);
+        for (int n = 1; n <= 3; ++n)
+            values[i].append(m_settings->value(group + QLatin1Char('/') + paramKey(n)).toString());
     }
+    m_settings->endGroup();
+    return values;
 }
 
-void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)
+void ParameterStore::save(const QString &filePath, const QString &menuName,
+                          const QStringList &itemTexts, int itemIndex, int paramNo,
+                          const QString &value)
 {
-    if (!document || menu.name.isEmpty() || itemIndex < 0 || itemIndex >= menu.itemTexts.size()
+    const QString docKey = documentKey(filePath);
+    if (docKey.isEmpty() || menuName.isEmpty() || itemIndex < 0 || itemIndex >= itemTexts.size()
         || paramNo < 1 || paramNo > 3)
         return;
-    const QString key = documentKey(document) + QLatin1Char('/') + menu.name + QLatin1Char('/')
-            + groupKey(menu.itemTexts.at(itemIndex)) + QLatin1Char('/') + paramKey(paramNo);
-    m_settings->setValue(key, value);
+    const QString group = itemGroups(itemTexts.first(itemIndex + 1)).constLast();
+    m_settings->setValue(docKey + QLatin1Char('/') + menuName + QLatin1Char('/') + group
+                                 + QLatin1Char('/') + paramKey(paramNo),
+                         value);
 }
 
-void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
+void ParameterStore::prune(const QString &filePath, QStringView text)
 {
-    if (!closed)
-        return;
-    const QString docKey = documentKey(closed);
+    const QString docKey = documentKey(filePath);
     // An empty key would make every document's group look like a menu of this one.
     if (docKey.isEmpty())
         return;
-    const QString text = decodeDocument(closed->contents());
 
-    // Every block that parses claims its items; blocks of one name pool their
-    // claims. A block that fails (a half-typed item, a mistyped closing name)
-    // claims nothing but protects its menu, and while any block failed no
-    // menu group of the document is dropped as unused.
-    // Claims are kept as sorted lists: a hash set per menu would cost more to
-    // build than the few look-ups it serves.
-    QHash<QString, QStringList> claimed;
+    // Every block that parses claims the groups of its items; blocks of one
+    // name pool their claims. A block that fails (a half-typed item, a
+    // mistyped closing name) claims nothing but protects its menu, and while
+    // any block failed no menu group of the document is dropped as unused.
+    QHash<QString, QSet<QString>> claimed;
     QSet<QString> protectedMenus;
     bool anyFailed = false;
     MenuBlocks blocks(text);
@@ -102,36 +164,13 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
         }
         if (record.name.isEmpty())
             continue;
-        QStringList &items = claimed[record.name];
-        for (const QString &itemText : std::as_const(record.itemTexts))
-            items.append(groupKey(itemText));
+        QSet<QString> &groups = claimed[record.name];
+        for (const QString &group : itemGroups(record.itemTexts))
+            groups.insert(group);
     }
-    for (QStringList &items : claimed)
-        std::sort(items.begin(), items.end());
 
     m_settings->beginGroup(docKey);
-    // One listing of the document's keys ("menu/item/ParamN") gives every
-    // stored menu and its item groups: a store query per menu would cost a
-    // search of the whole store for each of them.
-    QMap<QString, QStringList> storedMenus;
-    QStringList *items = nullptr; // of the menu of the key before: keys come sorted
-    QString menuName;
-    const QStringList keys = m_settings->allKeys();
-    for (const QString &key : keys) {
-        const qsizetype menuEnd = key.indexOf(QLatin1Char('/'));
-        if (menuEnd < 0)
-            continue; // a value of the document group itself, not a menu group
-        if (!items || QStringView(key).first(menuEnd) != menuName) {
-            menuName = key.left(menuEnd);
-            items = &storedMenus[menuName];
-        }
-        const qsizetype itemEnd = key.indexOf(QLatin1Char('/'), menuEnd + 1);
-        if (itemEnd < 0)
-            continue;
-        const QStringView item = QStringView(key).sliced(menuEnd + 1, itemEnd - menuEnd - 1);
-        if (items->isEmpty() || items->constLast() != item)
-            items->append(item.toString());
-    }
+    const QMap<QString, QSet<QString>> stored = storedMenus(*m_settings);
     // A name with "/" is a chain of groups in the store: its menu lives under
     // the first of them, which therefore is in use.
     QSet<QString> nestingGroups;
@@ -139,23 +178,23 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
         const bool nested = it.key().contains(QLatin1Char('/'));
         if (nested)
             nestingGroups.insert(it.key().section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty));
-        if (protectedMenus.contains(it.key()))
-            continue;
-        const QStringList stored = nested ? QStringList() : storedMenus.value(it.key());
-        if (!nested && stored.isEmpty())
+        if (protectedMenus.contains(it.key()) || (!nested && !stored.contains(it.key())))
             continue;
         m_settings->beginGroup(it.key());
-        for (const QString &item : nested ? m_settings->childGroups() : stored) {
-            if (!std::binary_search(it.value().cbegin(), it.value().cend(), item))
-                m_settings->remove(item);
+        const QSet<QString> groups = nested ? storedItemGroups(*m_settings) : stored.value(it.key());
+        for (const QString &group : groups) {
+            if (!it.value().contains(group))
+                m_settings->remove(group);
         }
         m_settings->endGroup();
     }
     if (!anyFailed) {
-        for (auto it = storedMenus.cbegin(); it != storedMenus.cend(); ++it) {
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
             if (!claimed.contains(it.key()) && !nestingGroups.contains(it.key()))
                 m_settings->remove(it.key());
         }
     }
     m_settings->endGroup();
 }
+
+} // namespace VelkoMenuView

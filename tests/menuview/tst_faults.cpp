@@ -103,6 +103,7 @@ private slots:
     void documentBytesReadAsTheUtf8Codec();
     void documentClosedWhileDialogOpen_data();
     void documentClosedWhileDialogOpen();
+    void editAfterDocumentClosed();
     void paneDeletedWithTickPending_data();
     void paneDeletedWithTickPending();
     void paneDeletedWhileDialogOpen_data();
@@ -382,6 +383,23 @@ void tst_Faults::documentClosedWhileDialogOpen()
     f.settings()->sync();
     QVERIFY2(f.settings()->allKeys().isEmpty(), qPrintable(f.settings()->allKeys().join(u' ')));
     QCOMPARE(f.items->menuDefinition().itemLines, linesBefore);
+}
+
+void tst_Faults::editAfterDocumentClosed()
+{
+    // The menu of a closed document stays on the screen; editing it shows
+    // the value at once and stores nothing.
+    ViewFixture f;
+    auto *doc = f.open(path, menuText, 2, 1);
+    f.tick();
+    Core::EditorManager::activateEditor(nullptr);
+    f.close(doc);
+    f.analyzedSpy.clear();
+    editItem0(f, QStringLiteral("77"), [] {});
+    QCOMPARE(f.items->menuDefinition().itemLines.at(0), QStringLiteral("Speed 77"));
+    QCOMPARE(f.analyzedSpy.count(), 1);
+    f.settings()->sync();
+    QVERIFY2(f.settings()->allKeys().isEmpty(), qPrintable(f.settings()->allKeys().join(u' ')));
 }
 
 void tst_Faults::paneDeletedWithTickPending_data()

@@ -33,6 +33,8 @@ private slots:
 
     void freshState();
     void setPeriodAndMultiplier();
+    void nonPositivePeriodKeepsThePrevious_data();
+    void nonPositivePeriodKeepsThePrevious();
     void leavesHostNamesAlone();
     void settingsStayInTestHome();
 
@@ -69,13 +71,37 @@ void tst_MenuItems::setPeriodAndMultiplier()
 {
     ViewFixture f;
     f.open(QStringLiteral("/tmp/a.c"), twoMenus, 3, 3);
-    f.items->setPeriod(0); // ticks as fast as the event loop allows
-    QTRY_COMPARE_WITH_TIMEOUT(f.items->rowCount(), 3, 2000);
+    f.items->setPeriod(1);
+    QTRY_COMPARE_WITH_TIMEOUT(f.items->rowCount(), 3, 3000);
     f.items->setPeriod(10);
     QCOMPARE(f.items->period(), 10);
     f.items->setPeriod(INT_MAX); // no overflow on the way to milliseconds
     f.items->setMultiplier(3);
     QCOMPARE(f.items->multiplier(), 3);
+}
+
+void tst_MenuItems::nonPositivePeriodKeepsThePrevious_data()
+{
+    QTest::addColumn<int>("seconds");
+    QTest::addRow("zero") << 0;
+    QTest::addRow("negative") << -1;
+    QTest::addRow("most-negative") << INT_MIN;
+}
+
+void tst_MenuItems::nonPositivePeriodKeepsThePrevious()
+{
+    // A timer of 0 ms would poll the editor without pause.
+    QFETCH(int, seconds);
+    ViewFixture f;
+    f.open(QStringLiteral("/tmp/a.c"), twoMenus, 3, 3);
+    f.tick();
+    f.analyzedSpy.clear();
+    f.items->setPeriod(2);
+    f.items->setPeriod(seconds);
+    QCOMPARE(f.items->period(), 2);
+    f.moveCursor(8, 3);
+    QTest::qWait(100);
+    QCOMPARE(f.analyzedSpy.count(), 0);
 }
 
 void tst_MenuItems::leavesHostNamesAlone()

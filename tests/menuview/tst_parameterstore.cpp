@@ -26,6 +26,12 @@ void store(const QString &menu, const QString &itemKey, int paramNo, const QStri
     s.setValue(docKey + '/' + menu + '/' + itemKey + "/Param" + QString::number(paramNo), value);
 }
 
+QString persisted(const QString &key)
+{
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    return s.value(key).toString();
+}
+
 QStringList storedGroups(const QString &group)
 {
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
@@ -47,7 +53,7 @@ private slots:
     void loading_data();
     void loading();
     void savingWritesTheKeyLayout();
-    void equalItemTextsShareOneGroup();
+    void twinItemsKeepTheirOwnValues();
     void savingNeedsADocumentAndAValidIndex();
     void unnamedMenuHasNoGroup();
     void pruning_data();
@@ -108,15 +114,31 @@ void tst_ParameterStore::savingWritesTheKeyLayout()
              (QList<QStringList>{{" 42 ", "", ""}, {"", "", "x"}}));
 }
 
-void tst_ParameterStore::equalItemTextsShareOneGroup()
+void tst_ParameterStore::twinItemsKeepTheirOwnValues()
 {
-    ViewFixture f;
-    f.open(path, menuText("Main", {"Gain %d", "Gain %d"}), 2, 1);
-    f.tick();
-    f.saveParam(1, 1, QStringLiteral("7"));
-    f.moveCursor(3, 1);
-    f.tick();
-    QCOMPARE(f.items->menuDefinition().paramValues, (QList<QStringList>{{"7", "", ""}, {}}));
+    // Two items with one text each keep their own values across sessions;
+    // the first stays where older builds read it.
+    const QByteArray both = menuText("Main", {"Relay %u", "Relay %u", "Exit"});
+    {
+        ViewFixture f;
+        auto *doc = f.open(path, both, 2, 1);
+        f.tick();
+        f.saveParam(0, 1, QStringLiteral("1"));
+        f.saveParam(1, 1, QStringLiteral("2"));
+        f.close(doc);
+    }
+    QCOMPARE(persisted(docKey + "/Main/Relay %u/Param1"), QStringLiteral("1"));
+    {
+        ViewFixture f;
+        auto *doc = f.open(path, both, 2, 1);
+        f.tick();
+        QCOMPARE(f.items->menuDefinition().itemLines, (QStringList{"Relay 1", "Relay 2", "Exit"}));
+        // The second twin goes: its values go with it when the file closes.
+        doc->setContents(menuText("Main", {"Relay %u", "Exit"}));
+        f.close(doc);
+    }
+    QCOMPARE(persisted(docKey + "/Main/Relay %u/Param1"), QStringLiteral("1"));
+    QCOMPARE(storedGroups(docKey + "/Main/Relay %u"), QStringList());
 }
 
 void tst_ParameterStore::savingNeedsADocumentAndAValidIndex()

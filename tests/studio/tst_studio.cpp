@@ -13,6 +13,7 @@
 #include "extensionsystem/pluginmanager.h"
 
 #include <QComboBox>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,6 +46,9 @@ private slots:
     void followsEditingAndPrunesOnClose();
     void refusesBadFiles_data();
     void refusesBadFiles();
+    void windowTitleNamesTheFile();
+    void commandLine_data();
+    void commandLine();
 
 private:
     QTemporaryDir m_dir;
@@ -132,6 +136,62 @@ void tst_Studio::refusesBadFiles()
     QVERIFY(!window.openFile(path));
     QVERIFY(window.editors().isEmpty());
     QVERIFY2(window.lastError().contains(error), qPrintable(window.lastError()));
+}
+
+void tst_Studio::windowTitleNamesTheFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("title.c"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(example);
+    file.close();
+    MainWindow window;
+    window.setQuiet(true);
+    StudioEditor *editor = window.openFile(path);
+    QVERIFY(editor);
+    QVERIFY(window.windowTitle().startsWith(QStringLiteral("title.c[*]")));
+    QVERIFY(!window.isWindowModified());
+    QTest::keyClicks(editor->editorWidget(), QStringLiteral("x"));
+    QVERIFY(window.isWindowModified());
+    // A place past the end opens at the nearest one there is.
+    editor->gotoLine(99, 1, false);
+    QCOMPARE(editor->currentLine(), editor->editorWidget()->document()->blockCount());
+    QVERIFY(window.closeEditor(editor));
+    QVERIFY(!window.windowTitle().contains(QStringLiteral("title.c")));
+}
+
+void tst_Studio::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // expected in standard output and error
+
+    // No window system is asked for: DISPLAY and QT_QPA_PLATFORM are unset.
+    QTest::addRow("help") << QStringList{"--help"} << 0 << "FILE[:LINE[:COLUMN]]";
+    QTest::addRow("version") << QStringList{"--version"} << 0 << "velko-menu-studio 1.0.0";
+    QTest::addRow("unknown-pane") << QStringList{"--pane", "Outline"} << 2
+                                  << "no pane named \"Outline\"; the panes are \"Velko Menu View\"";
+}
+
+void tst_Studio::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QProcess studio;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    if (status == 0)
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    studio.setProcessEnvironment(environment);
+    studio.setProcessChannelMode(QProcess::MergedChannels);
+    studio.start(QStringLiteral(STUDIO_BINARY), arguments);
+    QVERIFY(studio.waitForFinished(20000));
+    const QString printed = QString::fromUtf8(studio.readAll());
+    QCOMPARE(studio.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(printed.contains(output), qPrintable(printed));
+    QCOMPARE(studio.exitCode(), status);
 }
 
 QTEST_MAIN(tst_Studio)

@@ -1,11 +1,11 @@
-// The theme table; the first entry is the pane's look.
+// The theme table; the first entry is the device's own look.
 #include "theme.h"
 
 const QList<Theme> &themes()
 {
     static const QList<Theme> all = {
             {QStringLiteral("default"), qRgb(0x00, 0x00, 0x00), qRgb(0xF4, 0xF4, 0xF4),
-             QStringLiteral("black on light grey (#F4F4F4), as in the pane")},
+             QStringLiteral("black on light grey (#F4F4F4), the device's own colours")},
             {QStringLiteral("white-on-black"), qRgb(0xFF, 0xFF, 0xFF), qRgb(0x00, 0x00, 0x00),
              QStringLiteral("white on black")},
             {QStringLiteral("blue-oled"), qRgb(0x4C, 0xC9, 0xFF), qRgb(0x05, 0x0A, 0x14),
