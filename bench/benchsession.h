@@ -6,7 +6,7 @@
 #include "benchdocuments.h"
 
 #include "memorydocument.h"
-#include "menuview/analysis/menuitems.h"
+#include "menuview/menuitems.h"
 #include "simpleeditor.h"
 
 #include <memory>

@@ -7,11 +7,15 @@
 #include "ratioreporter.h"
 
 #include "devicegfx/gfx.h"
+#include "menuchecks.h"
+#include "menuview/analysis/linemap.h"
+#include "menuview/params/parameterstore.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -121,6 +125,72 @@ void pruningFigures(FigureTable &table)
         table.add(QStringLiteral("pruning on close"), scenario,
                   "pruning/" + std::to_string(c.menus) + "menus" + (removed ? "/removing" : ""),
                   measured, QStringLiteral("keystroke"), keystroke, {removed ? 0.0 : 10.0, 0});
+    }
+}
+
+// `menus` menus in a row: closed ones with an item each, or opening keywords
+// alone, the worst case for a search that runs to the end for each of them.
+QString menuRun(int menus, bool closed)
+{
+    QString text;
+    for (int i = 0; i < menus; ++i) {
+        const QString name = QStringLiteral("Menu%1").arg(i);
+        text += QStringLiteral("BEGIN_MENU(%1)\n").arg(name);
+        if (closed)
+            text += QStringLiteral("    MENU_ITEM(\"Item %d\", handler)\nEND_MENU(%1, \"Title\")\n").arg(name);
+    }
+    return text;
+}
+
+void scalingFigures(FigureTable &table)
+{
+    // Each pass over all menus must stay linear: twice the menus, about
+    // twice the time. The baseline is the same pass over half as many.
+    const struct
+    {
+        int menus;
+        bool closed;
+        const char *name;
+    } cases[] = {{10000, true, "closed"}, {30000, false, "unclosed"}};
+    for (const auto &c : cases) {
+        const auto full = std::make_shared<QString>(menuRun(c.menus, c.closed));
+        const auto half = std::make_shared<QString>(menuRun(c.menus / 2, c.closed));
+        const auto check = [](std::shared_ptr<QString> text) {
+            return [text](benchmark::State &state) {
+                const VelkoMenuView::LineMap lines(*text);
+                const CheckContext context{&lines, nullptr, QString(), 10};
+                for (auto _ : state)
+                    benchmark::DoNotOptimize(checkMenus(*text, context));
+            };
+        };
+        const auto prune = [](std::shared_ptr<QString> text) {
+            return [text](benchmark::State &state) {
+                QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                                   QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+                VelkoMenuView::ParameterStore store(&settings);
+                for (auto _ : state)
+                    store.prune(QStringLiteral("/bench/scaling.c"), *text);
+            };
+        };
+        const auto locate = [](std::shared_ptr<QString> text) {
+            return [text](benchmark::State &state) {
+                BenchDocument document;
+                document.text = text->toUtf8();
+                document.cursorLine = int(text->count(u'\n'));
+                BenchSession session(document);
+                for (auto _ : state)
+                    session.keystroke();
+            };
+        };
+        const QString scenario = QStringLiteral("%1 %2 menus against %3").arg(c.menus).arg(QString::fromLatin1(c.name)).arg(c.menus / 2);
+        const std::string suffix = std::string(c.name) + "/" + std::to_string(c.menus);
+        table.add(QStringLiteral("scaling: check"), scenario, "scaling/check/" + suffix,
+                  check(full), QStringLiteral("half as many"), check(half), {2.3, 0});
+        table.add(QStringLiteral("scaling: pruning on close"), scenario, "scaling/prune/" + suffix,
+                  prune(full), QStringLiteral("half as many"), prune(half), {2.3, 0});
+        table.add(QStringLiteral("scaling: keystroke in the last menu"), scenario,
+                  "scaling/keystroke/" + suffix, locate(full), QStringLiteral("half as many"),
+                  locate(half), {2.3, 0});
     }
 }
 
@@ -239,6 +309,7 @@ int main(int argc, char **argv)
     FigureTable table;
     keystrokeFigures(table);
     pruningFigures(table);
+    scalingFigures(table);
     paintingFigures(table);
     deviceFigures(table);
 

@@ -10,7 +10,7 @@
 #include "coreplugin/editormanager/editormanager.h"
 #include "devicegfx/gfx.h"
 #include "memorydocument.h"
-#include "menuview/analysis/menuitems.h"
+#include "menuview/menuitems.h"
 #include "simpleeditor.h"
 
 #include <QImage>

@@ -1,9 +1,37 @@
-// Fuzzes parseMenu with arbitrary source and preamble ("preamble\0source"),
-// then formats whatever it read.
+// Fuzzes the parser with arbitrary source and preamble ("preamble\0source"):
+// the record and the report agree, every reported position lies inside the
+// text, the parts stand in order and the items' argument lists are ordered
+// and disjoint; then whatever was read is formatted.
 #include "fuzzinput.h"
 
+#include "menuview/analysis/constantindex.h"
 #include "menuview/analysis/itemformat.h"
+#include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menuparser.h"
+
+namespace {
+
+void checkPositions(const MenuParse &p, qsizetype size, qsizetype start)
+{
+    const auto inside = [&](qsizetype at) { return at >= start && at < size; };
+    if (p.error != ParseError::None) {
+        FUZZ_CHECK(p.errorOffset == -1 || inside(p.errorOffset));
+        return;
+    }
+    FUZZ_CHECK(inside(p.opening) && inside(p.nameOpen) && inside(p.nameClose) && inside(p.closing));
+    FUZZ_CHECK(p.opening < p.nameOpen && p.nameOpen < p.nameClose);
+    FUZZ_CHECK(p.closing < p.closingOpen && p.closingOpen < p.comma && inside(p.comma));
+    FUZZ_CHECK(p.closingClose == -1 || (p.comma < p.closingClose && inside(p.closingClose)));
+    qsizetype previous = p.nameClose;
+    for (const ItemPosition &item : p.items) {
+        FUZZ_CHECK(previous < item.keyword && item.keyword < item.open && item.open < item.close);
+        FUZZ_CHECK(item.close < p.closing);
+        FUZZ_CHECK(item.notes.definition == -1 || item.notes.definition < start);
+        previous = item.close;
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -19,12 +47,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(offset >= -1 && offset < qMax<qsizetype>(menu.source.size(), 1));
     FUZZ_CHECK(ok || error == ParseError::NoOpeningKeyword || offset >= 0);
 
-    MenuDefinition plain;
-    plain.preamble = menu.preamble;
-    plain.source = menu.source;
-    FUZZ_CHECK(parseMenu(plain) == ok);
-    FUZZ_CHECK(plain.name == menu.name && plain.title == menu.title
-               && plain.itemTexts == menu.itemTexts);
+    // The same definition inside the whole text: the same reading, and
+    // positions that fit it.
+    const QString whole = menu.preamble + menu.source;
+    VelkoMenuView::ConstantIndex constants(whole);
+    MenuDefinition placed;
+    MenuParse parse;
+    const qsizetype start = menu.preamble.size();
+    FUZZ_CHECK(parseMenuAt(placed, whole, start, constants, start, &parse) == ok);
+    FUZZ_CHECK(placed.name == menu.name && placed.title == menu.title
+               && placed.itemTexts == menu.itemTexts);
+    FUZZ_CHECK(!ok || parse.items.size() == placed.itemTexts.size());
+    checkPositions(parse, whole.size(), start);
+
+    // Every block of the text, as check and the pruning walk them.
+    for (const auto keywords : {VelkoMenuView::MenuBlocks::Keywords::Live,
+                                VelkoMenuView::MenuBlocks::Keywords::Anywhere}) {
+        VelkoMenuView::MenuBlocks blocks(whole, keywords);
+        VelkoMenuView::MenuBlock block;
+        qsizetype last = -1;
+        while (blocks.next(block)) {
+            FUZZ_CHECK(block.start > last && block.start < whole.size());
+            last = block.start;
+            checkPositions(block.parse, whole.size(), block.start);
+        }
+    }
 
     if (ok) {
         formatItems(menu);

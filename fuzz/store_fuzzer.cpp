@@ -11,7 +11,7 @@
 
 #include "coreplugin/editormanager/editormanager.h"
 #include "memorydocument.h"
-#include "menuview/analysis/menuitems.h"
+#include "menuview/menuitems.h"
 #include "simpleeditor.h"
 
 #include <QMap>

@@ -21,7 +21,6 @@ if(VELKO_IDE_EXTENSIONSYSTEM AND VELKO_IDE_UTILS AND VELKO_IDE_CORE AND NOT VELK
     # The IDE has its libraries loaded before any plug-in; the path serves
     # tools that open the module on their own, wherever it was copied to.
     set_target_properties(VelkoMenuViewIde PROPERTIES
-        AUTOMOC ON
         OUTPUT_NAME VelkoMenuView
         BUILD_RPATH "${VELKO_IDE_LIBDIR};${VELKO_IDE_LIBDIR}/plugins"
         LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/ide-plugins)

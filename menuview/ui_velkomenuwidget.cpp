@@ -1,7 +1,7 @@
 // Builds the pane's form in the order its record lists the widgets.
 #include "menuview/ui_velkomenuwidget.h"
 
-#include "menuview/analysis/menuitems.h"
+#include "menuview/menuitems.h"
 
 #include <QScrollArea>
 #include <QToolButton>

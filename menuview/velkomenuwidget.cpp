@@ -1,7 +1,7 @@
 // The menu view pane: magnification buttons, settings, and sizing the screen.
 #include "menuview/velkomenuwidget.h"
 
-#include "menuview/analysis/menuitems.h"
+#include "menuview/menuitems.h"
 #include "menuview/settingsdialog.h"
 #include "menuview/ui_settingsdialog.h"
 #include "menuview/ui_velkomenuwidget.h"

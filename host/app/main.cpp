@@ -7,37 +7,19 @@
 #include "studioeditor.h"
 
 #include "extensionsystem/pluginmanager.h"
+#include "menuview/analysis/sourcelocation.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextStream>
 
 #include <cstring>
 
 namespace {
-
-struct Location
-{
-    QString path;
-    int line = 1;
-    int column = 1;
-};
-
-// FILE, FILE:LINE or FILE:LINE:COLUMN; a name that exists as given wins.
-Location parseLocation(const QString &argument)
-{
-    static const QRegularExpression suffix(QStringLiteral("^(.*?):(\\d+)(?::(\\d+))?$"));
-    const QRegularExpressionMatch m = suffix.match(argument);
-    if (QFileInfo::exists(argument) || !m.hasMatch())
-        return {argument};
-    return {m.captured(1), qMax(1, m.captured(2).toInt()), m.captured(3).isEmpty() ? 1 : qMax(1, m.captured(3).toInt())};
-}
 
 struct Options
 {
@@ -72,7 +54,7 @@ bool asksForInformation(int argc, char **argv)
 }
 
 // Where the cursor ended up when the requested place lies past the end.
-void reportClamped(StudioEditor *editor, const Location &location)
+void reportClamped(StudioEditor *editor, const VelkoMenuView::SourceLocation &location)
 {
     if (editor->currentLine() == location.line && editor->currentColumn() == location.column)
         return;
@@ -131,7 +113,14 @@ int main(int argc, char **argv)
             status = 2;
         } else {
             for (const QString &argument : parser.positionalArguments()) {
-                const Location location = parseLocation(argument);
+                VelkoMenuView::SourceLocation location;
+                QString error;
+                if (!VelkoMenuView::parseSourceLocation(argument, &location, &error)) {
+                    QTextStream(stderr) << "velko-menu-studio: " << argument << ": " << error << Qt::endl;
+                    continue;
+                }
+                location.line = qMax(location.line, 1);
+                location.column = qMax(location.column, 1);
                 if (StudioEditor *editor = window.openFile(location.path, location.line, location.column))
                     reportClamped(editor, location);
             }

@@ -1,12 +1,10 @@
 // Files in and out of the studio's editors.
 #include "studiodocument.h"
 
+#include "menuview/analysis/sourcefile.h"
 #include "utils/filepath.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QTextDocument>
 
 StudioDocument::StudioDocument(const QString &path, QTextDocument *text, QObject *parent)
@@ -19,32 +17,13 @@ StudioDocument::StudioDocument(const QString &path, QTextDocument *text, QObject
 
 bool StudioDocument::readFile(const QString &path, QString *text, QString *error)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        *error = tr("%1 does not exist.").arg(path);
+    VelkoMenuView::SourceFile file;
+    QString reason;
+    if (!file.load(path, &reason)) {
+        *error = QStringLiteral("%1: %2").arg(path, reason);
         return false;
     }
-    if (info.isDir()) {
-        *error = tr("%1 is a folder, not a file.").arg(path);
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("%1 cannot be read: %2.").arg(path, file.errorString());
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (bytes.contains('\0')) {
-        *error = tr("%1 is a binary file, not C source text.").arg(path);
-        return false;
-    }
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString decoded = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        *error = tr("%1 is not UTF-8 text; convert it to UTF-8 to open it here.").arg(path);
-        return false;
-    }
-    *text = decoded;
+    *text = file.text();
     return true;
 }
 

@@ -13,8 +13,8 @@ class StudioDocument : public Core::IDocument
 public:
     StudioDocument(const QString &path, QTextDocument *text, QObject *parent = nullptr);
 
-    // Reads path as UTF-8 text; false with a reason for a missing,
-    // unreadable, binary or non-UTF-8 file.
+    // Reads path as UTF-8 text; false with "PATH: reason" for a missing,
+    // unreadable, binary or non-UTF-8 file, as the command-line tool says it.
     static bool readFile(const QString &path, QString *text, QString *error);
 
     QByteArray contents() const override;

@@ -52,8 +52,15 @@ quint32 octalNumber(const QChar *digits, qsizetype count)
 
 } // namespace
 
-QString decodeEscapes(QString text)
+QString decodeEscapes(QString text, QStringList *dropped, bool *malformed)
 {
+    if (malformed)
+        *malformed = false;
+    const auto fail = [&] {
+        if (malformed)
+            *malformed = true;
+        return QString();
+    };
     // The text as currently decoded is s[0, written) followed by s[read, size).
     const qsizetype size = text.size();
     QChar *s = text.data();
@@ -67,11 +74,16 @@ QString decodeEscapes(QString text)
         read += length - 1;
         s[read] = c;
     };
+    const auto drop = [&](qsizetype length) {
+        if (dropped)
+            dropped->append(QString(s + read, length));
+        read += length;
+    };
     const auto replaceByPrintable = [&](qsizetype length, quint32 value) {
         if (value >= 32)
             replaceBy(length, QChar(char16_t(value)));
         else
-            read += length;
+            drop(length);
     };
 
     while (size - read > 1) {
@@ -89,7 +101,7 @@ QString decodeEscapes(QString text)
         case u't':
         case u'v':
         case u'e':
-            read += 2;
+            drop(2);
             continue;
         case u'"':
         case u'\'':
@@ -107,27 +119,35 @@ QString decodeEscapes(QString text)
             while (digits < 3 && read + 1 + digits < size && s[read + 1 + digits].isDigit())
                 ++digits;
             if (digits == 1)
-                read += 2;
+                drop(2);
             else
                 replaceByPrintable(1 + digits, octalNumber(s + read + 1, digits));
         } else if (c == u'x') {
             const qsizetype digits = hexDigitsAt(s, size, read + 2, 2);
             if (digits == 0)
-                return QString();
+                return fail();
             if (digits == 1)
-                read += 3;
+                drop(3);
             else
                 replaceByPrintable(4, hexNumber(s + read + 2, 2));
         } else if (c == u'u' || c == u'U') {
             const qsizetype wanted = c == u'u' ? 4 : 8;
             if (hexDigitsAt(s, size, read + 2, wanted) < wanted)
-                return QString();
+                return fail();
             quint32 value = hexNumber(s + read + 2, wanted);
             if (value > quint32(std::numeric_limits<qint32>::max()))
                 value = 0;
-            if (!isAllowedUnicode(value))
-                return QString();
-            replaceBy(2 + wanted, QChar(char16_t(value & 0xFFFF)));
+            if (!isAllowedUnicode(value) || value > 0x10FFFF)
+                return fail();
+            if (value <= 0xFFFF) {
+                replaceBy(2 + wanted, QChar(char16_t(value)));
+            } else {
+                // Both units land on the escape's last two characters; the
+                // high one is read again like any decoded character.
+                read += wanted;
+                s[read] = QChar::highSurrogate(value);
+                s[read + 1] = QChar::lowSurrogate(value);
+            }
         } else {
             s[written++] = c;
             read += 2;

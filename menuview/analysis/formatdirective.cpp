@@ -91,6 +91,13 @@ FormatDirective parseFormatDirective(const char *begin, const char *end)
 {
     FormatDirective directive;
     const char *p = begin + 1;
+    const char *digits = p;
+    while (digits < end && isDigit(*digits))
+        ++digits;
+    if (digits > p && digits < end && *digits == '$') {
+        directive.positional = true;
+        p = digits + 1;
+    }
     while (p < end && readFlag(*p, directive))
         ++p;
     directive.width = readNumber(p, end, &directive.usesStar);

@@ -14,6 +14,7 @@ struct FormatDirective
     bool alternate = false; // #
     bool zeroPad = false; // 0
     bool usesStar = false; // a width or precision taken from the arguments
+    bool positional = false; // "%1$d": names its argument, which item values cannot
     qint64 width = 0; // saturates far beyond any line
     qint64 precision = -1; // -1 when not given
     Length length = Length::Default;

@@ -2,33 +2,13 @@
 #include "menuview/analysis/itemformat.h"
 
 #include "menuview/analysis/boundedoutput.h"
-#include "menuview/analysis/formatdirective.h"
+#include "menuview/analysis/devicescreen.h"
+#include "menuview/analysis/formatwalk.h"
 #include "menuview/analysis/printfconversions.h"
-
-#include <cstring>
 
 namespace {
 
-constexpr int MaxIntegers = 8;
-constexpr int MaxReals = 3;
-constexpr int StringLineLength = 21;
-
-bool isValueConversion(char c)
-{
-    switch (c) {
-    case 'd':
-    case 'D':
-    case 'u':
-    case 'U':
-    case 'f':
-    case 'F':
-    case 's':
-    case 'S':
-        return true;
-    default:
-        return false;
-    }
-}
+using namespace VelkoMenuView;
 
 // Prints `value` for the conversion; false when it is not of the conversion's kind.
 bool printValue(BoundedOutput &out, const FormatDirective &directive, const QVariant &value)
@@ -105,7 +85,7 @@ QVariantList readValues(ParamType type, const QStringList &stored)
     case ParamType::None:
         break;
     case ParamType::Integer:
-        for (int k = 0; k < MaxIntegers; ++k) {
+        for (int k = 0; k < DeviceScreen::MaxIntegers; ++k) {
             int value = 0;
             if (k < stored.size()) {
                 bool ok = false;
@@ -117,7 +97,7 @@ QVariantList readValues(ParamType type, const QStringList &stored)
         }
         break;
     case ParamType::Real:
-        for (int k = 0; k < MaxReals; ++k) {
+        for (int k = 0; k < DeviceScreen::MaxReals; ++k) {
             double value = 0.0;
             if (k < stored.size()) {
                 bool ok = false;
@@ -154,7 +134,7 @@ QString formatLine(const QString &text, ParamInfo info, const QVariantList &valu
     case ParamType::None:
         return formatText(format, {});
     case ParamType::String:
-        return leftCharacters(formatText(format, values), StringLineLength);
+        return leftCharacters(formatText(format, values), DeviceScreen::StringLineLength);
     case ParamType::Real:
     case ParamType::Integer:
         return formatText(format, values.mid(0, info.count));
@@ -181,35 +161,15 @@ void formatItems(MenuDefinition &menu)
 QString formatText(const QByteArray &format, const QVariantList &values)
 {
     BoundedOutput out;
-    const char *p = format.constData();
-    const void *zero = std::memchr(p, 0, size_t(format.size()));
-    const char *const end = zero ? static_cast<const char *>(zero) : p + format.size();
-    qsizetype nextValue = 0;
-    while (p < end && !out.isFull()) {
-        if (*p != '%') {
-            const void *percent = std::memchr(p, '%', size_t(end - p));
-            const char *stop = percent ? static_cast<const char *>(percent) : end;
-            out.append(p, stop - p);
-            p = stop;
-            continue;
-        }
-        const FormatDirective directive = parseFormatDirective(p, end);
-        if (directive.size == 0) {
-            out.append(p, end - p);
-            break;
-        }
-        bool printed = false;
-        if (directive.conversion == '%') {
+    FormatWalk walk(format);
+    FormatPiece piece;
+    while (!out.isFull() && walk.next(piece)) {
+        const FormatDirective &d = piece.directive;
+        if (piece.kind == FormatPiece::Kind::Directive && d.conversion == '%')
             out.append('%');
-            printed = true;
-        } else if (isValueConversion(directive.conversion)) {
-            const qsizetype index = nextValue++;
-            printed = !directive.usesStar && index < values.size()
-                    && printValue(out, directive, values[index]);
-        }
-        if (!printed)
-            out.append(p, directive.size);
-        p += directive.size;
+        else if (piece.kind != FormatPiece::Kind::Directive || piece.valueIndex < 0 || d.usesStar
+                 || piece.valueIndex >= values.size() || !printValue(out, d, values[piece.valueIndex]))
+            out.append(piece.begin, piece.size); // plain text, or a directive shown as written
     }
     return out.toString();
 }

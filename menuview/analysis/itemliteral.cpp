@@ -1,20 +1,21 @@
 // Item texts from item arguments: literals, named string constants, escapes.
 #include "menuview/analysis/menuparser.h"
 
+#include "menuview/analysis/constantindex.h"
 #include "menuview/analysis/escapes.h"
 #include "menuview/analysis/sourcescan.h"
 
 namespace {
 
-bool isIdentifierChar(QChar c)
+bool isNameChar(QChar c)
 {
     return c.isLetter() || c.isDigit() || c == u'_';
 }
 
-QStringView identifierAt(QStringView text, qsizetype from)
+QStringView nameAt(QStringView text, qsizetype from)
 {
     qsizetype end = from;
-    while (end < text.size() && isIdentifierChar(text[end]))
+    while (end < text.size() && isNameChar(text[end]))
         ++end;
     return text.sliced(from, end - from);
 }
@@ -39,30 +40,43 @@ bool appendLiterals(QStringView source, qsizetype open, bool inArguments, QStrin
     return true;
 }
 
-// End of the first occurrence of `name` in the preamble that is followed by
-// white space or "[" (a #define or an array definition), or -1.
-qsizetype definitionOf(QStringView preamble, QStringView name)
-{
-    for (qsizetype at = preamble.indexOf(name); at >= 0; at = preamble.indexOf(name, at + 1)) {
-        const qsizetype after = at + name.size();
-        if (after < preamble.size() && (preamble[after].isSpace() || preamble[after] == u'['))
-            return after;
-    }
-    return -1;
-}
-
-bool appendConstant(QStringView preamble, QStringView name, QString *text)
+bool appendConstant(VelkoMenuView::ConstantIndex &constants, qsizetype preambleEnd,
+                    QStringView name, QString *text, LiteralNotes *notes)
 {
     if (name.isEmpty())
         return false;
-    const qsizetype definition = definitionOf(preamble, name);
-    if (definition < 0)
+    const VelkoMenuView::ConstantIndex::Definitions found = constants.find(name, preambleEnd);
+    if (found.first < 0)
         return false;
-    const qsizetype open = preamble.indexOf(u'"', definition);
-    return open >= 0 && appendLiterals(preamble, open, false, text);
+    notes->definition = found.first;
+    notes->redefinition = found.second;
+    const qsizetype open = constants.literalAfter(found.first + name.size(), preambleEnd);
+    return open >= 0 && appendLiterals(constants.text().first(preambleEnd), open, false, text);
 }
 
 } // namespace
+
+QString readLiteral(QStringView argument, VelkoMenuView::ConstantIndex &constants,
+                    qsizetype preambleEnd, LiteralNotes *notes)
+{
+    LiteralNotes scratch;
+    LiteralNotes &n = notes ? *notes : scratch;
+    n = LiteralNotes();
+    const qsizetype first = skipWhiteSpace(argument, 0);
+    QString text;
+    const bool read = first < argument.size()
+            && (argument[first] == u'"'
+                        ? appendLiterals(argument, first, true, &text)
+                        : appendConstant(constants, preambleEnd, nameAt(argument, first), &text, &n));
+    if (!read) {
+        n.readable = false;
+        return QString();
+    }
+    bool malformed = false;
+    text = decodeEscapes(text, &n.droppedEscapes, &malformed);
+    n.readable = !malformed;
+    return text;
+}
 
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument)
 {
@@ -71,14 +85,8 @@ QString decodeLiteral(const MenuDefinition &menu, const QString &argument)
 
 QString decodeLiteral(QStringView preamble, QStringView argument)
 {
-    const qsizetype first = skipWhiteSpace(argument, 0);
-    if (first >= argument.size())
-        return QString();
-    QString text;
-    const bool read = argument[first] == u'"'
-            ? appendLiterals(argument, first, true, &text)
-            : appendConstant(preamble, identifierAt(argument, first), &text);
-    return read ? decodeEscapes(text) : QString();
+    VelkoMenuView::ConstantIndex constants(preamble);
+    return readLiteral(argument, constants, preamble.size());
 }
 
 bool isHexDigit(QChar c)

@@ -1,84 +1,77 @@
-// The menu definition scanner: keywords, name, title and item argument lists.
+// The menu definition parser: keywords, name, closing macro, title and item
+// argument lists, over the tokens of the C scanner.
 #include "menuview/analysis/menuparser.h"
 
-#include "menuview/analysis/commenttracker.h"
-#include "menuview/analysis/sourcescan.h"
+#include "menuview/analysis/constantindex.h"
+#include "menuview/analysis/cscanner.h"
+
+using VelkoMenuView::ConstantIndex;
+using VelkoMenuView::CScanner;
+using VelkoMenuView::Token;
 
 namespace {
 
-struct Keywords
-{
-    QStringView closing;
-    qsizetype start = -1;
-};
+const QStringView beginMenu(u"BEGIN_MENU");
+const QStringView beginEditableMenu(u"BEGIN_EDITABLE_MENU");
+const QStringView endMenu(u"END_MENU");
+const QStringView endEditableMenu(u"END_EDITABLE_MENU");
+const QStringView menuItem(u"MENU_ITEM");
 
-Keywords openingKeyword(QStringView source)
+bool isOpening(QStringView word)
 {
-    // The first opening keyword of either kind: both begin alike, so one
-    // forward search finds it, however far the other kind is.
-    for (qsizetype at = source.indexOf(u"BEGIN_"); at >= 0; at = source.indexOf(u"BEGIN_", at + 1)) {
-        const QStringView rest = source.sliced(at);
-        if (rest.startsWith(u"BEGIN_MENU"))
-            return {u"END_MENU", at};
-        if (rest.startsWith(u"BEGIN_EDITABLE_MENU"))
-            return {u"END_EDITABLE_MENU", at};
-    }
-    return {u"END_MENU", -1};
+    return word == beginMenu || word == beginEditableMenu;
 }
 
-// Adjacent literals up to the ")" of the closing keyword, as written: the
-// device shows the title without decoding escapes.
-QString readTitle(QStringView source, qsizetype from)
+// Position of the ")" that closes the argument list whose "(" is at `open`,
+// or -1 when the text or `limit` comes first. Parentheses in comments and
+// literals do not count.
+qsizetype argumentsEnd(QStringView text, qsizetype open, qsizetype limit)
 {
-    QString title;
-    qsizetype open = source.indexOf(u'"', from);
-    while (open >= 0) {
-        const qsizetype close = closingQuote(source, open + 1);
-        if (close < 0)
-            break;
-        title += source.sliced(open + 1, close - open - 1);
-        open = nextLiteral(source, close + 1, u')');
-    }
-    return title;
-}
-
-// Runs `comments` over [from, keyword) and tells whether the keyword ends up
-// inside a comment. The tracker is the caller's, so that a block comment
-// holding several item keywords hides all of them.
-bool isCommentedOut(QStringView source, qsizetype from, qsizetype keyword, CommentTracker &comments)
-{
-    for (qsizetype pos = from; pos < keyword; ++pos)
-        comments.step(source, pos);
-    return comments.inComment();
-}
-
-// Position of the ")" that closes the argument list opened at `open`, or -1
-// when it is not found up to `limit`. Parentheses in comments and literals
-// do not count.
-qsizetype argumentsEnd(QStringView source, qsizetype open, qsizetype limit)
-{
-    CommentTracker comments;
+    CScanner scanner(text, open + 1);
     qsizetype depth = 0;
-    qsizetype pos = open + 1;
-    while (pos < source.size() - 1 && pos <= limit) {
-        const QChar c = source[pos];
-        if (!comments.inComment() && (c == u'"' || c == u'\'')) {
-            pos = skipLiteral(source, pos);
-            continue;
+    for (Token token = scanner.next(); token.kind != Token::Kind::End && token.begin <= limit;
+         token = scanner.next()) {
+        if (token.is(u'(')) {
+            ++depth;
+        } else if (token.is(u')')) {
+            if (depth == 0)
+                return token.begin;
+            --depth;
         }
-        comments.step(source, pos);
-        if (!comments.inComment()) {
-            if (c == u')') {
-                if (depth == 0)
-                    return pos;
-                --depth;
-            } else if (c == u'(') {
-                ++depth;
-            }
-        }
-        ++pos;
     }
     return -1;
+}
+
+// The keywords of the body, read up to the closing keyword of the menu's kind.
+// A menu ends where the next one begins: a keyword found beyond that belongs
+// to another menu.
+struct Body
+{
+    qsizetype closing = -1;
+    qsizetype otherClosing = -1; // the first closing keyword of the other kind
+    QList<qsizetype> items; // MENU_ITEM keywords before the closing one
+};
+
+Body readBody(CScanner &scanner, QStringView closing, QStringView otherClosing)
+{
+    Body body;
+    for (Token token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
+        if (token.kind != Token::Kind::Identifier)
+            continue;
+        const QStringView word = scanner.textOf(token);
+        if (word == menuItem) {
+            body.items.append(token.begin);
+        } else if (word == closing) {
+            body.closing = token.begin;
+            break;
+        } else if (word == otherClosing) {
+            if (body.otherClosing < 0)
+                body.otherClosing = token.begin;
+        } else if (isOpening(word)) {
+            break;
+        }
+    }
+    return body;
 }
 
 } // namespace
@@ -90,70 +83,128 @@ bool parseMenu(MenuDefinition &menu)
 
 bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset)
 {
-    return parseMenuText(menu, menu.preamble, menu.source, error, errorOffset);
+    ConstantIndex constants(menu.preamble);
+    MenuParse parse;
+    const bool ok = parseMenuAt(menu, menu.source, 0, constants, menu.preamble.size(), &parse);
+    if (error)
+        *error = parse.error;
+    if (errorOffset)
+        *errorOffset = parse.errorOffset;
+    return ok;
 }
 
-bool parseMenuText(MenuDefinition &menu, QStringView preamble, QStringView source, ParseError *error,
-                   qsizetype *errorOffset)
+bool parseMenuAt(MenuDefinition &menu, QStringView text, qsizetype start, ConstantIndex &constants,
+                 qsizetype preambleEnd, MenuParse *parse)
 {
-    const auto finish = [&](ParseError reason, qsizetype offset) {
-        if (error)
-            *error = reason;
-        if (errorOffset)
-            *errorOffset = offset;
-        return reason == ParseError::None;
+    MenuParse scratch;
+    MenuParse &p = parse ? *parse : scratch;
+    p = MenuParse();
+    const auto fail = [&](ParseError reason, qsizetype offset) {
+        p.error = reason;
+        p.errorOffset = offset;
+        return false;
     };
 
     menu.name.clear();
 
-    const Keywords keywords = openingKeyword(source);
-    if (keywords.start < 0)
-        return finish(ParseError::NoOpeningKeyword, -1);
-    const qsizetype start = keywords.start;
-    const qsizetype endMark = source.indexOf(keywords.closing, start);
-    if (endMark < 0)
-        return finish(ParseError::NoClosingKeyword, start);
+    CScanner scanner(text, start);
+    Token token = scanner.next();
+    while (token.kind != Token::Kind::End
+           && !(token.kind == Token::Kind::Identifier && isOpening(scanner.textOf(token))))
+        token = scanner.next();
+    if (token.kind == Token::Kind::End)
+        return fail(ParseError::NoOpeningKeyword, -1);
+    p.opening = token.begin;
+    p.editable = scanner.textOf(token) == beginEditableMenu;
+    const qsizetype afterOpening = token.end;
 
-    const qsizetype nameOpen = source.indexOf(u'(', start);
-    const qsizetype nameClose = nameOpen < 0 ? -1 : source.indexOf(u')', nameOpen);
-    if (nameClose < 0)
-        return finish(ParseError::NoNameParentheses, start);
-    const QStringView name = source.sliced(nameOpen + 1, nameClose - nameOpen - 1).trimmed();
+    const Body body = readBody(scanner, p.editable ? endEditableMenu : endMenu,
+                               p.editable ? endMenu : endEditableMenu);
+    if (body.closing < 0) {
+        if (body.otherClosing >= 0)
+            return fail(ParseError::WrongClosingKeyword, body.otherClosing);
+        return fail(ParseError::NoClosingKeyword, p.opening);
+    }
+    const qsizetype endMark = body.closing;
 
-    const qsizetype closingOpen = source.indexOf(u'(', endMark);
-    const qsizetype comma = closingOpen < 0 ? -1 : source.indexOf(u',', closingOpen);
-    if (comma < 0)
-        return finish(ParseError::NoClosingArguments, endMark);
-    if (source.sliced(closingOpen + 1, comma - closingOpen - 1).trimmed() != name)
-        return finish(ParseError::NameMismatch, endMark);
+    // The name: "(" right after the keyword, up to the first ")".
+    scanner.setPosition(afterOpening);
+    token = scanner.next();
+    if (!token.is(u'('))
+        return fail(ParseError::NoNameParentheses, p.opening);
+    p.nameOpen = token.begin;
+    p.nameClose = text.indexOf(u')', p.nameOpen);
+    if (p.nameClose < 0)
+        return fail(ParseError::NoNameParentheses, p.opening);
+    const QStringView name = text.sliced(p.nameOpen + 1, p.nameClose - p.nameOpen - 1).trimmed();
+
+    // The closing macro: "(", the name up to ",", the title up to its ")".
+    p.closing = endMark;
+    scanner.setPosition(endMark + (p.editable ? endEditableMenu : endMenu).size());
+    token = scanner.next();
+    if (!token.is(u'('))
+        return fail(ParseError::NoClosingArguments, endMark);
+    p.closingOpen = token.begin;
+    // A closing macro never holds the next menu: its opening keyword ends
+    // the search, however the parentheses stand.
+    const auto endsMacro = [&](const Token &t) {
+        return t.kind == Token::Kind::End
+                || (t.kind == Token::Kind::Identifier && isOpening(scanner.textOf(t)));
+    };
+    qsizetype depth = 0;
+    while (p.comma < 0) {
+        token = scanner.next();
+        if (endsMacro(token) || (token.is(u')') && depth == 0))
+            return fail(ParseError::NoClosingArguments, endMark);
+        if (token.is(u'('))
+            ++depth;
+        else if (token.is(u')'))
+            --depth;
+        else if (token.is(u',') && depth == 0)
+            p.comma = token.begin;
+    }
+    if (text.sliced(p.closingOpen + 1, p.comma - p.closingOpen - 1).trimmed() != name)
+        return fail(ParseError::NameMismatch, endMark);
 
     menu.name = name.toString();
-    menu.title = readTitle(source, comma);
-    menu.itemTexts.clear();
-
-    // Item keywords that start after the closing keyword do not count, so the
-    // search for the next one need not run on to the end of the text.
-    const QStringView itemRange = source.first(qMin(source.size(), endMark + 9));
-    CommentTracker betweenItems;
-    qsizetype scan = nameClose + 1;
-    qsizetype open = -1; // first "(" at or after the current keyword, kept while valid
-    for (;;) {
-        const qsizetype keyword = itemRange.indexOf(u"MENU_ITEM", scan);
-        if (keyword < 0 || keyword > endMark)
-            return finish(ParseError::None, -1);
-        if (open < keyword)
-            open = source.indexOf(u'(', keyword);
-        if (open < 0)
-            return finish(ParseError::None, -1);
-        if (isCommentedOut(source, scan, keyword, betweenItems)) {
-            scan = keyword + 1;
-            continue;
+    menu.title.clear();
+    qsizetype titleEnd = text.size();
+    for (token = scanner.next(); !endsMacro(token); token = scanner.next()) {
+        if (token.kind == Token::Kind::String && token.unterminated)
+            p.titleUnterminated = true;
+        if (token.is(u'(')) {
+            ++depth;
+        } else if (token.is(u')')) {
+            if (depth == 0) {
+                titleEnd = p.closingClose = token.begin;
+                break;
+            }
+            --depth;
         }
-        const qsizetype end = argumentsEnd(source, open, endMark);
+    }
+    if (p.closingClose < 0)
+        titleEnd = token.begin;
+    // While the title is being typed the menu still shows, with no title.
+    if (!p.titleUnterminated)
+        menu.title = readLiteral(text.sliced(p.comma + 1, titleEnd - p.comma - 1), constants,
+                                 preambleEnd, &p.title);
+
+    menu.itemTexts.clear();
+    qsizetype scan = p.nameClose + 1;
+    for (const qsizetype keyword : body.items) {
+        if (keyword < scan)
+            continue; // inside the name's parentheses or an earlier item's arguments
+        const qsizetype open = text.indexOf(u'(', keyword);
+        if (open < 0)
+            return true;
+        const qsizetype end = argumentsEnd(text, open, endMark);
         if (end < 0 || end > endMark)
-            return finish(ParseError::UnclosedItem, keyword);
-        menu.itemTexts.append(
-                decodeLiteral(preamble, source.sliced(open + 1, end - open - 1)));
+            return fail(ParseError::UnclosedItem, keyword);
+        ItemPosition item{keyword, open, end, {}};
+        menu.itemTexts.append(readLiteral(text.sliced(open + 1, end - open - 1), constants,
+                                          preambleEnd, &item.notes));
+        p.items.append(item);
         scan = end + 1;
     }
+    return true;
 }

@@ -1,7 +1,7 @@
 // Loading, saving and pruning of stored parameter values.
 #include "menuview/params/parameterstore.h"
 
-#include "menuview/params/menublocks.h"
+#include "menuview/analysis/menublocks.h"
 
 #include <QHash>
 #include <QMap>
@@ -153,10 +153,11 @@ void ParameterStore::prune(const QString &filePath, QStringView text)
     QHash<QString, QSet<QString>> claimed;
     QSet<QString> protectedMenus;
     bool anyFailed = false;
-    MenuBlocks blocks(text);
-    MenuDefinition record;
-    while (blocks.parseNext(record)) {
-        if (!blocks.lastSucceeded()) {
+    MenuBlocks blocks(text, MenuBlocks::Keywords::Anywhere);
+    MenuBlock block;
+    while (blocks.next(block)) {
+        const MenuDefinition &record = block.menu;
+        if (!block.parsed) {
             anyFailed = true;
             if (!record.name.isEmpty())
                 protectedMenus.insert(record.name);

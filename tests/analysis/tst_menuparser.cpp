@@ -1,7 +1,13 @@
 // Reading menu definitions from C source: keywords, names, titles, comments,
 // item arguments, literals, constants and escapes.
+#include "menuview/analysis/constantindex.h"
+#include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menuparser.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 class tst_MenuParser : public QObject
@@ -13,6 +19,9 @@ private slots:
     void parse();
     void errors_data();
     void errors();
+    void positions_data();
+    void positions();
+    void itemTextsOfKnownSourcesUnchanged();
     void decode_data();
     void decode();
 };
@@ -60,9 +69,19 @@ void tst_MenuParser::parse_data()
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end
                     + u"BEGIN_EDITABLE_MENU(Main) MENU_ITEM(\"B\") END_EDITABLE_MENU(Main, \"E\")"_qs
             << true << "Main" << "Main menu" << QStringList {"A"};
-    QTest::addRow("item-keyword-overlapping-closing-keyword-ignored")
+    // Keywords are whole identifiers.
+    QTest::addRow("longer-identifier-is-no-closing-keyword")
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")\nEND_MENU_ITEM(Main, \"T\")"_qs
-            << true << "Main" << "T" << QStringList {"A"};
+            << false << "" << "" << QStringList();
+    QTest::addRow("closing-keyword-with-suffix-skipped")
+            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\") END_MENUQ(Main, \"Q\")"_qs + end
+            << true << "Main" << "Main menu" << QStringList {"A"};
+    QTest::addRow("helper-named-like-opening-keyword")
+            << QString() << u"BEGIN_MENU(Main) MY_BEGIN_MENU_HELPER(x) MENU_ITEM(\"A\") MY_MENU_ITEMS"_qs + end
+            << true << "Main" << "Main menu" << QStringList {"A"};
+    QTest::addRow("keywords-in-literals-skipped")
+            << QString() << u"BEGIN_MENU(Main) log(\"END_MENU(Main, x) MENU_ITEM(\") MENU_ITEM(\"A\")"_qs + end
+            << true << "Main" << "Main menu" << QStringList {"A"};
     QTest::addRow("items-after-closing-keyword-ignored")
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end + u"MENU_ITEM(\"B\")"_qs
             << true << "Main"
@@ -83,15 +102,21 @@ void tst_MenuParser::parse_data()
             << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Main\" \"menu\")"_qs << true
             << "Main"
             << "Mainmenu" << QStringList();
-    QTest::addRow("title-escapes-kept")
-            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Line\\nTwo\")"_qs << true << "Main"
-            << "Line\\nTwo" << QStringList();
+    QTest::addRow("title-escapes-decoded")
+            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Q\\\"t\\x41\\n\")"_qs << true << "Main"
+            << "Q\"tA" << QStringList();
+    QTest::addRow("title-constant")
+            << u"#define TITLE_A \"Alpha\"\n"_qs << u"BEGIN_MENU(A) END_MENU(A, TITLE_A)"_qs << true
+            << "A" << "Alpha" << QStringList();
+    QTest::addRow("title-unknown-constant-takes-nothing-after")
+            << QString() << u"BEGIN_MENU(A) END_MENU(A, TITLE_A) MENU_ITEM(\"later\")"_qs << true
+            << "A" << "" << QStringList();
     QTest::addRow("title-without-literal")
             << QString() << u"BEGIN_MENU(Main) END_MENU(Main, )"_qs << true << "Main"
             << "" << QStringList();
-    QTest::addRow("title-unterminated")
+    QTest::addRow("title-unterminated-is-empty")
             << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Ma\" \"in)\n"_qs << true << "Main"
-            << "Ma" << QStringList();
+            << "" << QStringList();
     QTest::addRow("title-ends-at-parenthesis")
             << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"T\") \"later\""_qs << true << "Main"
             << "T" << QStringList();
@@ -146,19 +171,18 @@ void tst_MenuParser::parse_data()
                     + end
             << true << "Main"
             << "Main menu" << QStringList {"A", "B"};
-    QTest::addRow("comment-unclosed-hides-rest")
+    QTest::addRow("comment-unclosed-hides-closing-keyword")
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\") /* MENU_ITEM(\"X\")"_qs + end
-            << true << "Main"
-            << "Main menu" << QStringList {"A"};
+            << false << "" << "" << QStringList();
     QTest::addRow("closing-keyword-in-comment")
             << QString()
             << u"BEGIN_MENU(Main) /* END_MENU(Main, \"Old\") */ MENU_ITEM(\"A\")"_qs + end << true
             << "Main"
-            << "Old" << QStringList();
+            << "Main menu" << QStringList {"A"};
     QTest::addRow("closing-keyword-in-comment-other-name")
             << QString() << u"BEGIN_MENU(Main) // END_MENU(Old, \"T\")\nMENU_ITEM(\"A\")"_qs + end
-            << false << ""
-            << "" << QStringList();
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
 
     // Item argument lists.
     QTest::addRow("args-nested-parentheses")
@@ -250,8 +274,21 @@ void tst_MenuParser::errors_data()
     QTest::addRow("unclosed-item")
             << u"BEGIN_MENU(M) MENU_ITEM(\"A\") MENU_ITEM(\"B\" END_MENU(M, \"T\")"_qs
             << ParseError::UnclosedItem << qsizetype(29);
-    QTest::addRow("item-literal-runs-to-the-end")
-            << u"BEGIN_MENU(M) MENU_ITEM(\"A) END_MENU(M, T)"_qs << ParseError::UnclosedItem << qsizetype(14);
+    QTest::addRow("item-literal-hides-closing-keyword")
+            << u"BEGIN_MENU(M) MENU_ITEM(\"A) END_MENU(M, T)"_qs << ParseError::NoClosingKeyword << qsizetype(0);
+    QTest::addRow("item-literal-unterminated-on-its-line")
+            << u"BEGIN_MENU(M) MENU_ITEM(\"A)\nEND_MENU(M, T)"_qs << ParseError::UnclosedItem << qsizetype(14);
+    QTest::addRow("closing-keyword-only-after-next-menu")
+            << u"BEGIN_MENU(A) MENU_ITEM(\"x\")\nBEGIN_MENU(B) END_MENU(B, \"T\")"_qs
+            << ParseError::NoClosingKeyword << qsizetype(0);
+    QTest::addRow("closed-by-the-other-kind")
+            << u"BEGIN_MENU(A) END_EDITABLE_MENU(A, \"T\")"_qs << ParseError::WrongClosingKeyword << qsizetype(14);
+    QTest::addRow("no-name-after-keyword")
+            << u"BEGIN_MENU MENU_ITEM(\"A\") END_MENU(A, \"T\")"_qs << ParseError::NoNameParentheses << qsizetype(0);
+    QTest::addRow("name-never-closed")
+            << u"BEGIN_MENU(M END_MENU(M, \"T\""_qs << ParseError::NoNameParentheses << qsizetype(0);
+    QTest::addRow("closing-macro-runs-into-next-menu")
+            << u"BEGIN_MENU(M) END_MENU(M\nBEGIN_MENU(N), x"_qs << ParseError::NoClosingArguments << qsizetype(14);
 }
 
 void tst_MenuParser::errors()
@@ -273,6 +310,90 @@ void tst_MenuParser::errors()
     QCOMPARE(plain.name, reported.name);
     QCOMPARE(plain.title, reported.title);
     QCOMPARE(plain.itemTexts, reported.itemTexts);
+}
+
+// The parts of a parse as "what@offset" words, so that a row reads like the source.
+static QString layout(const MenuParse &p)
+{
+    QStringList words{QStringLiteral("open@%1").arg(p.opening),
+                      QStringLiteral("name@%1-%2").arg(p.nameOpen).arg(p.nameClose),
+                      QStringLiteral("close@%1").arg(p.closing),
+                      QStringLiteral("args@%1,%2,%3").arg(p.closingOpen).arg(p.comma).arg(p.closingClose)};
+    if (p.titleUnterminated)
+        words << QStringLiteral("title-unterminated");
+    for (const ItemPosition &item : p.items) {
+        QString word = QStringLiteral("item@%1(%2-%3)").arg(item.keyword).arg(item.open).arg(item.close);
+        if (item.notes.definition >= 0)
+            word += QStringLiteral("def@%1").arg(item.notes.definition);
+        if (item.notes.redefinition >= 0)
+            word += QStringLiteral("+%1").arg(item.notes.redefinition);
+        if (!item.notes.droppedEscapes.isEmpty())
+            word += QLatin1Char('!') + item.notes.droppedEscapes.join(QLatin1Char(' '));
+        words << word;
+    }
+    return words.join(QLatin1Char(' '));
+}
+
+void tst_MenuParser::positions_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    QTest::addRow("plain") << u"int x;\nBEGIN_MENU( M ) /* ( */ MENU_ITEM(\"(\", f(1))\nEND_MENU(M, \"T\")"_qs
+                           << "open@7 name@17-21 close@52 args@60,62,67 item@31(40-50)";
+    QTest::addRow("title-unterminated")
+            << u"BEGIN_EDITABLE_MENU(S) END_EDITABLE_MENU(S, \"Tit"_qs
+            << "open@0 name@19-21 close@23 args@40,42,-1 title-unterminated";
+    QTest::addRow("constant-defined-twice-and-dropped-escape")
+            << u"#define S \"a\"\n#define S \"b\"\nBEGIN_MENU(M) MENU_ITEM(S) MENU_ITEM(\"\\tx\\x01\") END_MENU(M, \"T\")"_qs
+            << "open@28 name@38-40 close@76 args@84,86,91 item@42(51-53)def@8+22 item@55(64-74)!\\t \\x01";
+}
+
+void tst_MenuParser::positions()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    MenuDefinition menu;
+    MenuParse parse;
+    VelkoMenuView::ConstantIndex constants(text);
+    const qsizetype start = text.indexOf(QLatin1String("BEGIN_"));
+    QVERIFY(parseMenuAt(menu, text, 0, constants, start, &parse));
+    QCOMPARE(layout(parse), expected);
+    for (const ItemPosition &item : parse.items)
+        QVERIFY(item.keyword < item.open && item.open < item.close && item.close < parse.closing);
+}
+
+void tst_MenuParser::itemTextsOfKnownSourcesUnchanged()
+{
+    // Item texts key the stored values: those of the examples and the fuzz
+    // seeds, recorded before keywords were read as the compiler reads them,
+    // must come out the same.
+    const QString root = qEnvironmentVariable("VELKO_SOURCE_DIR");
+    QFile recorded(root + QStringLiteral("/tests/analysis/data/item-texts.json"));
+    QVERIFY(recorded.open(QIODevice::ReadOnly));
+    const QJsonArray blocks = QJsonDocument::fromJson(recorded.readAll()).array();
+    QVERIFY(!blocks.isEmpty());
+    for (const QJsonValue &value : blocks) {
+        const QJsonObject expected = value.toObject();
+        QFile source(root + QLatin1Char('/') + expected.value("file").toString());
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        // Inputs with zero bytes are recorded piece by piece and joined.
+        const QByteArray bytes = source.readAll();
+        const QList<QByteArray> pieces = bytes.split('\0');
+        const int piece = expected.value("piece").toInt();
+        const QString text = QString::fromUtf8(piece < pieces.size() ? pieces.at(piece)
+                                                                     : QByteArray(bytes).replace('\0', ""));
+        VelkoMenuView::MenuBlocks walk(text, VelkoMenuView::MenuBlocks::Keywords::Anywhere);
+        VelkoMenuView::MenuBlock block;
+        while (walk.next(block) && block.start < expected.value("start").toInteger()) { }
+        QCOMPARE(block.start, expected.value("start").toInteger());
+        QVERIFY(block.parsed);
+        QCOMPARE(block.menu.name, expected.value("name").toString());
+        QStringList items;
+        for (const QJsonValue &item : expected.value("items").toArray())
+            items << item.toString();
+        QCOMPARE(block.menu.itemTexts, items);
+    }
 }
 
 void tst_MenuParser::decode_data()
@@ -315,14 +436,16 @@ void tst_MenuParser::decode_data()
     QTest::addRow("u-allowed-ascii") << none << u"\"\\u0024\\u0040\\u0060\""_qs << "$@`";
     QTest::addRow("u-short-at-end") << none << u"\"ok\\u00e\""_qs << "";
     QTest::addRow("u-non-hex") << none << u"\"ok\\u00g9\""_qs << "";
-    QTest::addRow("U-low-16-bits") << none << u"\"\\U00010041\""_qs << "A";
+    QTest::addRow("U-beyond-bmp-as-surrogate-pair") << none << u"\"\\U0001F600\""_qs << u"\U0001F600"_qs;
+    QTest::addRow("U-private-plane-kept-whole") << none << u"\"\\U0001E01D\""_qs << u"\U0001E01D"_qs;
+    QTest::addRow("U-beyond-unicode") << none << u"\"ok\\U00110000\""_qs << "";
     QTest::addRow("U-bmp") << none << u"\"\\U000000e9!\""_qs << u"é!"_qs;
     QTest::addRow("U-overflow-counts-as-zero") << none << u"\"ok\\U80000041\""_qs << "";
-    QTest::addRow("U-largest-signed") << none << u"\"\\U7FFF00e9\""_qs << u"é"_qs;
+    QTest::addRow("U-largest-signed") << none << u"\"\\U7FFF00e9\""_qs << "";
     QTest::addRow("U-short-at-end") << none << u"\"ok\\U0000e9\""_qs << "";
     QTest::addRow("inserted-backslash-octal") << none << u"\"\\134x41\""_qs << "A";
     QTest::addRow("inserted-backslash-hex") << none << u"\"a\\x5cnb\""_qs << "ab";
-    QTest::addRow("inserted-backslash-U") << none << u"\"x\\U0001005Cq\""_qs << "xq";
+    QTest::addRow("U-pair-between-text") << none << u"\"x\\U0001F600q\""_qs << u"x\U0001F600q"_qs;
     QTest::addRow("inserted-backslash-at-end") << none << u"\"a\\134\""_qs << "a\\";
     QTest::addRow("three-backslashes-before-quote") << none << u"\"a\\\\\\\""_qs << "a\\\\";
 
@@ -341,6 +464,15 @@ void tst_MenuParser::decode_data()
             << u"#define X 1\nSTR_EXIT"_qs << u"STR_EXIT"_qs << "";
     QTest::addRow("constant-without-literal") << u"#define STR_EXIT 5\n"_qs << u"STR_EXIT"_qs << "";
     QTest::addRow("constant-unterminated") << u"#define STR_EXIT \"Ex"_qs << u"STR_EXIT"_qs << "";
+    QTest::addRow("constant-commented-out-definition-skipped")
+            << u"// #define STR_BACK \"Return\"\n/* STR_BACK \"Old\" */\n#define STR_BACK \"Back\"\n"_qs
+            << u"STR_BACK"_qs << "Back";
+    QTest::addRow("constant-first-live-definition-wins")
+            << u"#define S \"ru\"\n#define S \"en\"\n"_qs << u"S"_qs << "ru";
+    QTest::addRow("constant-whole-identifier")
+            << u"#define MY_S \"x\"\n#define S \"y\"\n"_qs << u"S"_qs << "y";
+    QTest::addRow("constant-value-literal-not-in-comment")
+            << u"#define S /* \"c\" */ \"v\"\n"_qs << u"S"_qs << "v";
     QTest::addRow("constant-name-ends-at-punctuation")
             << u"#define STR \"s\"\n"_qs << u"STR+1"_qs << "s";
 }

@@ -154,9 +154,18 @@ void tst_MenuItems::locator_data()
     QTest::addRow("adjacent-title-literals-after-paren") << adjacentTitle << 3 << 22 << false << false << "";
     QTest::addRow("text-ends-after-title-literal")
             << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, \"a\" ") << 2 << 5 << true << true << "M";
-    // Without a title literal the closing macro has no end: the menu runs on.
-    QTest::addRow("title-without-literal")
-            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, TITLE)\nint x;\n") << 3 << 2 << true << true << "M";
+    // A title named by a constant ends at the macro's ")" like any other.
+    QTest::addRow("title-constant-ends-at-parenthesis")
+            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, TITLE)\nint x;\n") << 3 << 2 << false << false << "";
+    // Keywords count as the compiler sees them.
+    QTest::addRow("opening-keyword-in-comment-ignored")
+            << plain + "int x; // BEGIN_MENU(B)\n" << 4 << 24 << false << false << "";
+    QTest::addRow("closing-keyword-in-comment-ignored")
+            << QByteArray("BEGIN_MENU(Main)\n/* END_MENU(Main, \"x\") */\nMENU_ITEM(\"A\")\nEND_MENU(Main, \"T\")\n")
+            << 3 << 1 << true << true << "Main";
+    QTest::addRow("helper-named-like-opening-keyword")
+            << QByteArray("BEGIN_MENU(Main)\nMY_BEGIN_MENU_HELPER(x)\nMENU_ITEM(\"A\")\nEND_MENU(Main, \"T\")\n")
+            << 3 << 1 << true << true << "Main";
     QTest::addRow("other-begin-words-passed-over")
             << QByteArray("BEGIN_MENU(Main)\nMENU_ITEM(\"A\")\n// BEGIN_CRITICAL BEGIN_\nMENU_ITEM(\"B\")\nEND_MENU(Main, \"T\")\n")
             << 4 << 1 << true << true << "Main";

@@ -2,7 +2,7 @@
 // cursor the test moves, timer ticks invoked by name.
 #pragma once
 
-#include "menuview/analysis/menuitems.h"
+#include "menuview/menuitems.h"
 
 #include "coreplugin/editormanager/editormanager.h"
 #include "memorydocument.h"

@@ -112,10 +112,10 @@ void tst_Studio::refusesBadFiles_data()
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("error");
 
-    QTest::addRow("missing") << QByteArray() << "does not exist";
+    QTest::addRow("missing") << QByteArray() << "no such file";
     QTest::addRow("binary") << QByteArray("BEGIN_MENU\0\x01\x02", 13) << "binary";
     QTest::addRow("latin1") << QByteArray("MENU_ITEM(\"Gr\xF6\xDF" "e\")") << "not UTF-8";
-    QTest::addRow("folder") << QByteArray() << "is a folder";
+    QTest::addRow("folder") << QByteArray() << "is a directory";
 }
 
 void tst_Studio::refusesBadFiles()
@@ -123,7 +123,7 @@ void tst_Studio::refusesBadFiles()
     QFETCH(QByteArray, contents);
     QFETCH(QString, error);
     QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
-    if (error == QLatin1String("is a folder")) {
+    if (error == QLatin1String("is a directory")) {
         QVERIFY(QDir().mkpath(path));
     } else if (!contents.isEmpty()) {
         QFile file(path);

@@ -46,10 +46,15 @@ Run runTool(const QStringList &arguments, const QProcessEnvironment &environment
 }
 
 // The test's own environment: the same HOME and XDG_CONFIG_HOME as this
-// process, which CTest points into the build tree.
+// process, which CTest points into the build tree; and no window system, which
+// the tool must not need.
 QProcessEnvironment toolEnvironment()
 {
-    return QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return environment;
 }
 
 Run runTool(const QStringList &arguments)
@@ -337,12 +342,38 @@ void tst_VelkoMenu::checkDiagnostics_data()
             << QStringList {"FILE:2:3: error: missing closing macro: BEGIN_MENU(Main) has no "
                             "END_MENU after it"}
             << 1;
-    QTest::addRow("missing-closing-macro-editable")
+    QTest::addRow("closed-by-the-other-kind")
             << QByteArray("BEGIN_EDITABLE_MENU(Set)\n    MENU_ITEM(\"a\")\nEND_MENU(Set, \"T\")\n")
             << none
-            << QStringList {"FILE:1:1: error: missing closing macro: BEGIN_EDITABLE_MENU(Set) has "
-                            "no END_EDITABLE_MENU after it"}
+            << QStringList {"FILE:3:1: error: wrong closing macro: END_MENU closes "
+                            "BEGIN_EDITABLE_MENU(Set) at 1:1, which needs END_EDITABLE_MENU"}
             << 1;
+    QTest::addRow("missing-closing-macro-before-next-menu")
+            << QByteArray("BEGIN_MENU(A)\n    MENU_ITEM(\"a\")\n") + menu("B", "T", {"b"}) << none
+            << QStringList {"FILE:1:1: error: missing closing macro: BEGIN_MENU(A) has no END_MENU "
+                            "after it"}
+            << 1;
+    QTest::addRow("no-name-before-items")
+            << QByteArray("BEGIN_MENU\n    MENU_ITEM(\"a\")\nEND_MENU(a, \"T\")\n") << none
+            << QStringList {"FILE:1:1: error: BEGIN_MENU is not followed by the menu's name in "
+                            "parentheses"}
+            << 1;
+    QTest::addRow("unterminated-title")
+            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, \"Tit)\nint x;\n") << none
+            << QStringList {"FILE:2:13: error: unterminated title literal: the title row shows no "
+                            "title until the literal is closed"}
+            << 1;
+    QTest::addRow("empty-name-and-title")
+            << QByteArray("BEGIN_MENU( )\nEND_MENU( , )\n") << none
+            << QStringList {"FILE:1:1: warning: the menu has an empty name: values typed for its "
+                            "items are not kept",
+                            "FILE:2:1: warning: the closing macro has an empty title argument: the "
+                            "title row shows only the clock"}
+            << 0;
+    QTest::addRow("keywords-in-comments-and-literals")
+            << QByteArray("/* BEGIN_MENU(Old) */\nBEGIN_MENU(M)\n  // END_MENU(M, \"Old\")\n"
+                          "  MENU_ITEM(\"END_MENU(M, x)\")\nEND_MENUQ(M, \"Q\")\nEND_MENU(M, \"T\")\n")
+            << none << QStringList() << 0;
     QTest::addRow("missing-closing-macro-name-not-shown-when-far")
             << QByteArray("BEGIN_MENU\n  f(a);\n") << none
             << QStringList {"FILE:1:1: error: missing closing macro: BEGIN_MENU has no END_MENU "
@@ -486,12 +517,12 @@ void tst_VelkoMenu::checkDiagnostics_data()
             << 0;
     QTest::addRow("line-too-long-as-written")
             << menu("M", "T", {"Максимальная температура"}) << none
-            << QStringList {"FILE:2:5: warning: item line \"Максимальная температура\" takes 24 "
+            << QStringList {"FILE:2:5: warning: item \"Максимальная температура\" takes 24 "
                             "cells; the screen shows 21"}
             << 0;
     QTest::addRow("line-too-long-around-values")
             << menu("M", "T", {"Максимальная температура %d"}) << none
-            << QStringList {"FILE:2:5: warning: item line \"Максимальная температура 0\" takes 26 "
+            << QStringList {"FILE:2:5: warning: item \"Максимальная температура %d\" takes 26 "
                             "cells with no stored "
                             "values; the text around its values alone takes 25 cells; the screen "
                             "shows 21"}
@@ -534,8 +565,8 @@ void tst_VelkoMenu::checkDiagnostics_data()
                             "the rest of the line takes 21 of the 21 cells"}
             << 0;
     QTest::addRow("string-item-cut") << menu("M", "T", {"Очень длинное название: %s"}) << none
-                                     << QStringList {"FILE:2:5: warning: item line \"Очень длинное "
-                                                     "название: \" is 24 characters long with no "
+                                     << QStringList {"FILE:2:5: warning: item \"Очень длинное "
+                                                     "название: %s\" is 24 characters long with no "
                                                      "stored value; a string item's line is cut to "
                                                      "21 characters: \"Очень длинное названи\""}
                                      << 0;
@@ -557,6 +588,33 @@ void tst_VelkoMenu::checkDiagnostics_data()
                             "is not in the 6x8 font: the device skips it",
                             "FILE:2:18: warning: character U+03A9 'Ω' in the item is not in the "
                             "6x8 font: the device skips it"}
+            << 0;
+    QTest::addRow("item-quoted-as-written-and-shortened")
+            << menu("M", "T", {"%999d"}) + menu("N", "T", {"Вся эта строка слишком длинная для экрана прибора"})
+            << none
+            << QStringList {"FILE:2:5: warning: item \"%999d\" takes 127 cells with no stored values; "
+                            "its values have room for 21 characters; the screen shows 21",
+                            "FILE:5:5: warning: item \"Вся эта строка слишком длинная для экр\u2026 "
+                            "takes 49 cells; the screen shows 21"}
+            << 0;
+    QTest::addRow("positional-conversion-quoted-whole")
+            << menu("M", "T", {"%1$d"}) << none
+            << QStringList {"FILE:2:5: warning: conversion '%1$d' is not supported in item texts "
+                            "(only d, u, f and s take values): it is shown as written"}
+            << 0;
+    QTest::addRow("control-characters-written-as-escapes")
+            << menu("M", "A\\tB", {"x\\n\\x01y\\n"}) << none
+            << QStringList {"FILE:2:5: warning: escapes '\\n' and '\\x01' in the item are control "
+                            "characters: the device drops them",
+                            "FILE:3:13: warning: escape '\\t' in the title is a control character: "
+                            "the device drops it"}
+            << 0;
+    QTest::addRow("constant-defined-twice")
+            << QByteArray("#ifdef RU\n#define S_BACK \"Назад\"\n#else\n#define S_BACK \"Back\"\n#endif\n")
+                    + "BEGIN_MENU(M)\n    MENU_ITEM(S_BACK)\nEND_MENU(M, \"T\")\n"
+            << none
+            << QStringList {"FILE:7:5: warning: 'S_BACK' is defined more than once before this menu "
+                            "(lines 2 and 4): the first definition is used"}
             << 0;
     QTest::addRow("commented-item-not-checked")
             << QByteArray("BEGIN_MENU(M)\n    // MENU_ITEM(\"%x\", f)\n    MENU_ITEM(\"Code %x\", "
@@ -619,11 +677,11 @@ void tst_VelkoMenu::checkUsesStoredValuesAndKeepsThem()
     QVERIFY(!run.crashed);
     QCOMPARE(run.out,
              path
-                     + ":2:5: warning: item line \"Value 2000000000 units\" takes 22 cells with "
+                     + ":2:5: warning: item \"Value %d units\" takes 22 cells with "
                        "its stored values; its "
                        "values have room for 9 characters; the screen shows 21\n"
                      + path
-                     + ":3:5: warning: item line \"Name: Alexander the Great\" is 25 characters "
+                     + ":3:5: warning: item \"Name: %s\" is 25 characters "
                        "long with its stored "
                        "value; a string item's line is cut to 21 characters: \"Name: Alexander the "
                        "G\"\n");

@@ -1,22 +1,29 @@
-// One finding of `check`, and its line in the compiler format.
+// One finding about a menu definition, and its line in the compiler format.
 #pragma once
 
 #include <QList>
 #include <QString>
 
-class SourceFile;
+namespace VelkoMenuView {
+class LineMap;
+}
 
 struct Diagnostic
 {
     enum class Severity { Error, Warning };
 
-    qsizetype offset = 0; // where it points, in the file's text
+    // The text it covers: the offending keyword, item, title argument or
+    // character, as offsets into the file's text.
+    qsizetype begin = 0;
+    qsizetype end = 0;
     Severity severity = Severity::Warning;
     QString message;
 };
 
-// "FILE:LINE:COLUMN: error|warning: message", FILE as the user named it.
-QString formatDiagnostic(const SourceFile &file, const Diagnostic &diagnostic);
+// "FILE:LINE:COLUMN: error|warning: message" at the start of the range,
+// FILE as the user named it.
+QString formatDiagnostic(const QString &file, const VelkoMenuView::LineMap &lines,
+                         const Diagnostic &diagnostic);
 
 // Orders by position; findings at one position keep their order.
 void sortByPosition(QList<Diagnostic> &diagnostics);

@@ -1,31 +1,12 @@
 // velko-menu: command line entry. Arguments are read before Qt sees them (Qt
-// would take options such as -style for itself); the GUI application runs
-// offscreen unless the user chose a platform.
+// would take options of its own); no window system is needed.
 #include "check.h"
 #include "options.h"
 #include "render.h"
 #include "usage.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTextStream>
-
-namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// Qt's platform chatter (no runtime folder, what the offscreen platform
-// cannot do) means nothing to a user of the tool; everything else passes.
-void dropPlatformChatter(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    const bool minor = type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg;
-    const bool platform = message.startsWith(QLatin1String("QStandardPaths:"))
-            || (context.category
-                && QLatin1String(context.category).startsWith(QLatin1String("qt.qpa")));
-    if (!(minor && platform) && previousHandler)
-        previousHandler(type, context, message);
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -53,12 +34,10 @@ int main(int argc, char *argv[])
         break;
     }
 
-    previousHandler = qInstallMessageHandler(dropPlatformChatter);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No window system: the screen is drawn into an image.
     int qtArgc = 1;
     char *qtArgv[] = {argv[0], nullptr};
-    QApplication application(qtArgc, qtArgv);
+    QCoreApplication application(qtArgc, qtArgv);
 
     if (command.kind == Command::Kind::Render)
         return runRender(command.render, out, err);

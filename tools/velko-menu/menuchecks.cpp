@@ -1,64 +1,100 @@
-// Warnings for a parsed menu. Item findings point at the item's MENU_ITEM,
-// a missing glyph at the character itself where the source spells it out.
+// Findings for menu definitions. Item findings cover the item from its
+// MENU_ITEM to its ")", title findings the title argument, a missing glyph
+// the character itself where the source spells it out.
 #include "menuchecks.h"
 
-#include "blocklayout.h"
-#include "devicecells.h"
-#include "sourcefile.h"
+#include "parseerrors.h"
 #include "widthestimate.h"
 
+#include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/formatdirective.h"
 #include "menuview/analysis/itemformat.h"
+#include "menuview/analysis/linemap.h"
+#include "menuview/analysis/menublocks.h"
+#include "menuview/params/parameterstore.h"
+#include "menuview/screen/devicetext.h"
 
-#include <QRegularExpression>
+using namespace VelkoMenuView;
 
 namespace {
 
-constexpr int ClockTitleLength = 15;
-constexpr int ParametersInDialog = 3;
+constexpr qsizetype QuotedLength = 40;
+const int Cells = DeviceScreen::Cells;
+
+struct Range
+{
+    qsizetype begin = 0;
+    qsizetype end = 0;
+};
 
 class Reporter
 {
 public:
-    explicit Reporter(QList<Diagnostic> *diagnostics)
-        : m_diagnostics(diagnostics)
-    { }
+    explicit Reporter(QList<Diagnostic> *diagnostics) : m_diagnostics(diagnostics) {}
 
-    void warn(qsizetype offset, const QString &message)
-    {
-        m_diagnostics->append({offset, Diagnostic::Severity::Warning, message});
-    }
+    void warn(Range range, const QString &message) { add(range, Diagnostic::Severity::Warning, message); }
+    void error(Range range, const QString &message) { add(range, Diagnostic::Severity::Error, message); }
 
 private:
+    void add(Range range, Diagnostic::Severity severity, const QString &message)
+    {
+        m_diagnostics->append({range.begin, qMax(range.begin, range.end), severity, message});
+    }
+
     QList<Diagnostic> *m_diagnostics;
 };
 
-// Text in double quotes, control characters shown as escapes.
+// At most about 40 characters, the rest an ellipsis.
+QString shortened(const QString &text)
+{
+    return text.size() <= QuotedLength ? text : text.left(QuotedLength - 1) + QChar(0x2026);
+}
+
+// Text in double quotes, control characters shown as escapes, shortened.
 QString quoted(const QString &text)
 {
-    QString result = QStringLiteral("\"");
+    QString result;
     for (const QChar c : text) {
         if (c.unicode() < 0x20)
             result += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
         else
             result += c;
     }
-    return result + QLatin1Char('"');
+    return QLatin1Char('"') + shortened(result) + QLatin1Char('"');
+}
+
+// The first argument of the list between `open` and `close`, as written:
+// what the user recognises the item by.
+Range firstArgument(QStringView text, qsizetype open, qsizetype close)
+{
+    CScanner scanner(text.first(close), open + 1);
+    Range range{-1, -1};
+    qsizetype depth = 0;
+    for (Token token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
+        if (depth == 0 && token.is(u','))
+            break;
+        if (token.is(u'('))
+            ++depth;
+        else if (token.is(u')'))
+            --depth;
+        if (range.begin < 0)
+            range.begin = token.begin;
+        range.end = token.end;
+    }
+    return range.begin < 0 ? Range{open + 1, open + 1} : range;
+}
+
+QString written(QStringView text, Range range)
+{
+    return shortened(text.sliced(range.begin, range.end - range.begin).toString().simplified());
 }
 
 QString kindName(ParamType type)
 {
-    switch (type) {
-    case ParamType::Integer:
-        return QStringLiteral("integer");
-    case ParamType::Real:
-        return QStringLiteral("real");
-    case ParamType::String:
-        return QStringLiteral("string");
-    case ParamType::None:
-        break;
-    }
-    return QStringLiteral("no");
+    static const char *const names[] = {"no", "integer", "real", "string"};
+    const int index = int(type);
+    return QLatin1String(index >= 0 && index < 4 ? names[index] : names[0]);
 }
 
 QString count(qint64 n, const QString &one, const QString &many)
@@ -101,7 +137,7 @@ QString conversionMessage(const ItemConversion &conversion, const QString &itemT
         return QStringLiteral("conversion %1 always shows 0: it takes the item's value %2, and the "
                               "parameter dialog enters only the first %3")
                 .arg(text, QString::number(conversion.valueIndex + 1),
-                     QString::number(ParametersInDialog));
+                     QString::number(DeviceScreen::DialogParameters));
     const QString asWritten = QStringLiteral("conversion %1 is shown as written: ").arg(text);
     switch (conversion.reason) {
     case Reason::None:
@@ -130,7 +166,7 @@ QString conversionMessage(const ItemConversion &conversion, const QString &itemT
             return asWritten + QStringLiteral("an item takes at most three real values");
         if (params.type == ParamType::String)
             return asWritten + QStringLiteral("an item takes one string value");
-        if (conversion.valueIndex >= 8)
+        if (conversion.valueIndex >= DeviceScreen::MaxIntegers)
             return asWritten + QStringLiteral("an item takes at most eight integer values");
         return asWritten
                 + QStringLiteral("the item counts only %1")
@@ -140,82 +176,109 @@ QString conversionMessage(const ItemConversion &conversion, const QString &itemT
     return QString();
 }
 
-// The item's text as written is not a readable literal or constant.
-QString unreadableMessage(QStringView argument)
+
+// Why an argument yields no text; empty for an intentionally empty literal.
+QString unreadableMessage(QStringView argument, const LiteralNotes &notes, const QString &what,
+                          const QString &result)
 {
-    static const QRegularExpression blank(QStringLiteral("^\\s*(\"\"\\s*)+(,.*)?$"),
-                                          QRegularExpression::DotMatchesEverythingOption);
-    if (blank.match(argument.toString()).hasMatch())
-        return QString(); // an intentionally empty line
     const QStringView trimmed = argument.trimmed();
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*"));
-    const QRegularExpressionMatch match = name.match(trimmed.toString());
-    const QString empty = QStringLiteral("; the item shows an empty line");
-    if (trimmed.startsWith(u'"'))
-        return QStringLiteral("item text cannot be read: an unterminated literal, or an escape "
-                              "the device does not accept (\\x without a hex digit, \\u or \\U "
-                              "outside the allowed range)")
-                + empty;
-    if (match.hasMatch())
-        return QStringLiteral("item text cannot be read: '%1' is not defined as a string before "
-                              "this menu (#define %1 \"...\" or static const char %1[] = \"...\";)")
-                       .arg(match.captured())
-                + empty;
-    return QStringLiteral("item text cannot be read: its argument is neither a string literal "
-                          "nor the name of a string constant")
-            + empty;
+    if (trimmed.isEmpty())
+        return QString();
+    const QString consequence = QStringLiteral("; the %1 shows %2").arg(what, result);
+    if (trimmed.startsWith(u'"') || notes.definition >= 0)
+        return QStringLiteral("%1 text cannot be read: an unterminated literal, or an escape the "
+                              "device does not accept (\\x without a hex digit, \\u or \\U outside "
+                              "the allowed range)")
+                       .arg(what)
+                + consequence;
+    qsizetype nameEnd = 0;
+    while (nameEnd < trimmed.size() && isIdentifierPart(trimmed[nameEnd]))
+        ++nameEnd;
+    if (nameEnd > 0 && isIdentifierStart(trimmed[0])) {
+        const QString name = trimmed.first(nameEnd).toString();
+        return QStringLiteral("%1 text cannot be read: '%2' is not defined as a string before "
+                              "this menu (#define %2 \"...\" or static const char %2[] = \"...\";)")
+                       .arg(what, name)
+                + consequence;
+    }
+    return QStringLiteral("%1 text cannot be read: its argument is neither a string literal nor "
+                          "the name of a string constant")
+                   .arg(what)
+            + consequence;
 }
 
-QString valuesClause(const QStringList &stored)
+// What the compiler reads differently from how it looks: a constant defined
+// twice, control characters written as escapes.
+void checkNotes(Reporter &report, Range at, QStringView argument, const LiteralNotes &notes,
+                const QString &what, const CheckContext &context)
 {
-    return stored.isEmpty() ? QStringLiteral("with no stored values")
-                            : QStringLiteral("with its stored values");
+    if (notes.redefinition >= 0) {
+        qsizetype nameEnd = 0;
+        const QStringView name = argument.trimmed();
+        while (nameEnd < name.size() && isIdentifierPart(name[nameEnd]))
+            ++nameEnd;
+        report.warn(at, QStringLiteral("'%1' is defined more than once before this menu (lines %2 "
+                                       "and %3): the first definition is used")
+                                .arg(name.first(nameEnd).toString())
+                                .arg(context.lines->position(notes.definition).line)
+                                .arg(context.lines->position(notes.redefinition).line));
+    }
+    if (!notes.droppedEscapes.isEmpty()) {
+        QStringList escapes;
+        for (const QString &escape : notes.droppedEscapes) {
+            if (!escapes.contains(escape))
+                escapes << escape;
+        }
+        report.warn(at, escapes.size() == 1
+                            ? QStringLiteral("escape %1 in the %2 is a control character: the "
+                                             "device drops it")
+                                      .arg(conversionList(escapes), what)
+                            : QStringLiteral("escapes %1 in the %2 are control characters: the "
+                                             "device drops them")
+                                      .arg(conversionList(escapes), what));
+    }
 }
 
-void checkWidth(Reporter &report, qsizetype at, const QString &itemText, const QString &line,
-                const QStringList &stored, ParamInfo params, const ItemWidth &width, int realDigits)
+void checkWidth(Reporter &report, Range at, const QString &item, const QString &itemText,
+                const QString &line, const QStringList &stored, ParamInfo params,
+                const ItemWidth &width, int realDigits)
 {
-    const int room = ScreenCells - width.fixedCells;
+    const int room = Cells - width.fixedCells;
     if (params.type == ParamType::String) {
         // The formatter cuts a string item's line to 21 characters; what is
         // lost is the stored value or the text after it.
         const QByteArray value = stored.isEmpty() ? QByteArray() : stored.first().toUtf8();
-        const QString uncut = formatText(itemText.toUtf8(), {value});
-        const qsizetype characters = uncut.toUcs4().size();
-        if (characters > ScreenCells) {
-            report.warn(at,
-                        QStringLiteral("item line %1 is %2 characters long %3; a string item's "
-                                       "line is cut to 21 characters: %4")
-                                .arg(quoted(uncut), QString::number(characters),
-                                     stored.isEmpty() ? QStringLiteral("with no stored value")
-                                                      : QStringLiteral("with its stored value"),
-                                     quoted(line)));
+        const qsizetype characters = formatText(itemText.toUtf8(), {value}).toUcs4().size();
+        if (characters > Cells) {
+            report.warn(at, QStringLiteral("item %1 is %2 characters long %3; a string item's line "
+                                           "is cut to 21 characters: %4")
+                                    .arg(item, QString::number(characters),
+                                         stored.isEmpty() ? QStringLiteral("with no stored value")
+                                                          : QStringLiteral("with its stored value"),
+                                         quoted(line)));
         } else if (width.stringValue && room <= 0) {
-            report.warn(at,
-                        QStringLiteral("item %1 leaves no room for its string value: the rest of "
-                                       "the line takes %2 of the 21 cells")
-                                .arg(quoted(itemText), QString::number(width.fixedCells)));
+            report.warn(at, QStringLiteral("item %1 leaves no room for its string value: the rest "
+                                           "of the line takes %2 of the 21 cells")
+                                    .arg(item, QString::number(width.fixedCells)));
         }
         return;
     }
 
     QStringList values;
     QStringList widths;
-    bool anyReal = false;
     for (const ItemConversion &conversion : width.conversions) {
         if (conversion.fate != ItemConversion::Fate::Value)
             continue;
         values << conversion.text;
         widths << QString::number(conversion.widest);
-        anyReal |= params.type == ParamType::Real;
     }
 
     const int cells = deviceCells(line);
-    if (cells > ScreenCells) {
-        QString message = QStringLiteral("item line %1 takes %2 cells")
-                                  .arg(quoted(line), QString::number(cells));
+    if (cells > Cells) {
+        QString message = QStringLiteral("item %1 takes %2 cells").arg(item, QString::number(cells));
         if (!values.isEmpty()) {
-            message += QLatin1Char(' ') + valuesClause(stored);
+            message += stored.isEmpty() ? QStringLiteral(" with no stored values")
+                                        : QStringLiteral(" with its stored values");
             message += room > 0
                     ? QStringLiteral("; its values have room for %1")
                               .arg(count(room, QStringLiteral("character"),
@@ -226,106 +289,171 @@ void checkWidth(Reporter &report, qsizetype at, const QString &itemText, const Q
         report.warn(at, message + QStringLiteral("; the screen shows 21"));
         return;
     }
-    if (values.isEmpty() || width.fixedCells + width.widestValues <= ScreenCells)
+    if (values.isEmpty() || width.fixedCells + width.widestValues <= Cells)
         return;
     const QString widest = values.size() == 1
-            ? QStringLiteral("%1 can print %2 characters")
-                      .arg(conversionList(values), widths.first())
+            ? QStringLiteral("%1 can print %2 characters").arg(conversionList(values), widths.first())
             : QStringLiteral("%1 can print %2 characters together (%3)")
                       .arg(conversionList(values), QString::number(width.widestValues),
                            widths.join(QStringLiteral(" + ")));
-    const QString reals = anyReal
+    const QString reals = params.type == ParamType::Real
             ? QStringLiteral(" (a real taken with up to %1 integer digits)").arg(realDigits)
             : QString();
-    report.warn(
-            at,
-            QStringLiteral("item %1 can overflow the 21 cells: %2%3, and the line has room for %4")
-                    .arg(quoted(itemText), widest, reals, QString::number(qMax(room, 0))));
+    report.warn(at, QStringLiteral("item %1 can overflow the 21 cells: %2%3, and the line has room "
+                                   "for %4")
+                            .arg(item, widest, reals, QString::number(qMax(room, 0))));
 }
 
-// Each character of `shown` the font lacks, pointed at where `source` spells
-// it out between `from` and `to`, else at `fallback`.
-void checkGlyphs(Reporter &report, const QString &shown, QStringView source, qsizetype from,
-                 qsizetype to, qsizetype fallback, const QString &writtenText, const QString &what)
+// "U+00B5 'µ'", or just "U+0009" for a character that does not print.
+QString describeCharacter(char32_t c)
+{
+    const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    if (!QChar::isPrint(c))
+        return code;
+    return QStringLiteral("%1 '%2'").arg(code, QString::fromUcs4(&c, 1));
+}
+
+// Each character of `shown` the font lacks, pointed at where the source
+// spells it out within `argument`, else at the whole of `fallback`.
+void checkGlyphs(Reporter &report, const QString &shown, QStringView text, Range argument,
+                 Range fallback, const QString &writtenText, const QString &what)
 {
     for (const char32_t c : missingGlyphs(shown)) {
         const QString character = QString::fromUcs4(&c, 1);
-        qsizetype at = -1;
-        if (from >= 0 && to > from)
-            at = source.sliced(from, to - from).indexOf(character);
-        at = at < 0 ? fallback : from + at;
-        QString message
-                = QStringLiteral(
-                          "character %1 in the %2 is not in the 6x8 font: the device skips it")
-                          .arg(describeCharacter(c), what);
+        const qsizetype found
+                = text.sliced(argument.begin, argument.end - argument.begin).indexOf(character);
+        const Range at = found < 0 ? fallback
+                                   : Range{argument.begin + found,
+                                           argument.begin + found + character.size()};
+        QString message = QStringLiteral("character %1 in the %2 is not in the 6x8 font: the "
+                                         "device skips it")
+                                  .arg(describeCharacter(c), what);
         if (!writtenText.contains(character))
             message += QStringLiteral(" (it comes from the stored value)");
         report.warn(at, message);
     }
 }
 
-void checkTitle(Reporter &report, const SourceFile &file, const MenuBlock &block,
-                const BlockLayout &layout)
+// The title argument without the white space around it.
+Range titleArgument(QStringView text, const MenuParse &p)
 {
+    const qsizetype end = p.closingClose >= 0 ? p.closingClose : text.size();
+    qsizetype begin = p.comma + 1;
+    qsizetype last = end;
+    while (begin < last && text[begin].isSpace())
+        ++begin;
+    while (last > begin && text[last - 1].isSpace())
+        --last;
+    return {begin, last};
+}
+
+void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
+                const CheckContext &context)
+{
+    const MenuParse &p = block.parse;
     const QString &title = block.menu.title;
-    const qsizetype at = layout.title >= 0 ? layout.title
-            : layout.closing >= 0          ? layout.closing
-                                           : block.start;
+    const Range argument = titleArgument(text, p);
+    const Range macro{p.closing, p.closingClose >= 0 ? p.closingClose + 1 : argument.end};
+    if (p.closingClose < 0 && !p.titleUnterminated)
+        report.error(macro, QStringLiteral("the closing macro is not closed: a \")\" is missing "
+                                           "after its title"));
+    if (argument.begin == argument.end) {
+        report.warn(macro, QStringLiteral("the closing macro has an empty title argument: the "
+                                          "title row shows only the clock"));
+        return;
+    }
+    if (p.titleUnterminated) {
+        report.error(argument, QStringLiteral("unterminated title literal: the title row shows no "
+                                              "title until the literal is closed"));
+        return;
+    }
+    const QStringView argumentText = text.sliced(argument.begin, argument.end - argument.begin);
+    if (!p.title.readable || (title.isEmpty() && p.title.droppedEscapes.isEmpty()
+                              && !argumentText.startsWith(u'"'))) {
+        const QString message = unreadableMessage(argumentText, p.title, QStringLiteral("title"),
+                                                   QStringLiteral("no title"));
+        if (!message.isEmpty())
+            report.warn(argument, message);
+    }
+    checkNotes(report, argument, argumentText, p.title, QStringLiteral("title"), context);
     const qsizetype length = title.size();
-    if (length > ScreenCells) {
-        report.warn(
-                at,
-                QStringLiteral("title %1 is %2 characters long: the screen shows its first 21, %3")
-                        .arg(quoted(title), QString::number(length),
-                             quoted(title.left(ScreenCells))));
-    } else if (length > ClockTitleLength) {
-        report.warn(at,
-                    QStringLiteral("title %1 is %2 characters long: only a title of up to 15 "
-                                   "characters leaves room for the clock")
-                            .arg(quoted(title), QString::number(length)));
+    if (length > Cells) {
+        report.warn(argument, QStringLiteral("title %1 is %2 characters long: the screen shows its "
+                                             "first 21, %3")
+                                      .arg(quoted(title), QString::number(length),
+                                           quoted(title.left(Cells))));
+    } else if (length > DeviceScreen::ClockTitleLength) {
+        report.warn(argument, QStringLiteral("title %1 is %2 characters long: only a title of up "
+                                             "to 15 characters leaves room for the clock")
+                                      .arg(quoted(title), QString::number(length)));
     }
     // The device prints the title as a format without arguments.
     const QString shown = formatText(title.toUtf8(), {});
-    const qsizetype end = layout.title < 0
-            ? -1
-            : qMin(file.text().size(), layout.title + 2 * (title.size() + 1) + 256);
-    checkGlyphs(report, shown, file.text(), layout.title, end, at, shown, QStringLiteral("title"));
+    checkGlyphs(report, shown, text, argument, argument, shown, QStringLiteral("title"));
+}
+
+void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
+                const CheckContext &context)
+{
+    MenuDefinition menu = block.menu;
+    if (context.store)
+        menu.paramValues = context.store->load(context.storePath, menu.name, menu.itemTexts);
+    formatItems(menu);
+    const QList<ItemPosition> &items = block.parse.items;
+    for (qsizetype i = 0; i < items.size() && i < menu.itemTexts.size(); ++i) {
+        const ItemPosition &item = items[i];
+        const QString &itemText = menu.itemTexts[i];
+        const Range at{item.keyword, item.close + 1};
+        const Range argument = firstArgument(text, item.open, item.close);
+        const QStringView argumentText = text.sliced(argument.begin, argument.end - argument.begin);
+        const ParamInfo params = menu.itemParams[i];
+        const QStringList stored = menu.paramValues.value(i);
+
+        if (!item.notes.readable || (itemText.isEmpty() && item.notes.droppedEscapes.isEmpty()
+                                     && !argumentText.startsWith(u'"'))) {
+            const QString message = unreadableMessage(argumentText, item.notes,
+                                                      QStringLiteral("item"),
+                                                      QStringLiteral("an empty line"));
+            if (!message.isEmpty())
+                report.warn(at, message);
+        }
+        checkNotes(report, at, argumentText, item.notes, QStringLiteral("item"), context);
+        const ItemWidth width = estimateItemWidth(itemText, params, context.realDigits);
+        for (const ItemConversion &conversion : width.conversions) {
+            const QString message = conversionMessage(conversion, itemText, params);
+            if (!message.isEmpty())
+                report.warn(at, message);
+        }
+        checkWidth(report, at, written(text, argument), itemText, menu.itemLines[i], stored,
+                   params, width, context.realDigits);
+        checkGlyphs(report, menu.itemLines[i], text, argument, at, itemText, QStringLiteral("item"));
+    }
 }
 
 } // namespace
 
-void checkMenu(const SourceFile &file, const MenuBlock &block, const MenuDefinition &shown,
-               int realDigits, QList<Diagnostic> *diagnostics)
+QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
 {
-    Reporter report(diagnostics);
-    const BlockLayout layout = layoutOf(file.text(), block);
-    checkTitle(report, file, block, layout);
-
-    const QStringList &texts = block.menu.itemTexts;
-    if (shown.itemLines.size() != texts.size() || shown.itemParams.size() != texts.size())
-        return;
-    const bool located = layout.items.size() == texts.size();
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        const QString &text = texts[i];
-        const ItemSpan span = located ? layout.items[i] : ItemSpan();
-        const qsizetype at = located ? span.keyword : block.start;
-        const ParamInfo params = shown.itemParams[i];
-        const QStringList stored = shown.paramValues.value(i);
-
-        if (text.isEmpty() && located) {
-            const QString message = unreadableMessage(
-                    QStringView(file.text()).sliced(span.open + 1, span.close - span.open - 1));
-            if (!message.isEmpty())
-                report.warn(at, message);
+    QList<Diagnostic> diagnostics;
+    Reporter report(&diagnostics);
+    MenuBlocks blocks(text);
+    MenuBlock block;
+    while (blocks.next(block)) {
+        const MenuParse &p = block.parse;
+        if (!block.parsed) {
+            const qsizetype at = p.errorOffset >= 0 ? p.errorOffset : block.start;
+            CScanner scanner(text, at);
+            const Token keyword = scanner.next();
+            report.error({at, keyword.end}, parseErrorMessage(text, *context.lines, block));
+            continue;
         }
-        const ItemWidth width = estimateItemWidth(text, params, realDigits);
-        for (const ItemConversion &conversion : width.conversions) {
-            const QString message = conversionMessage(conversion, text, params);
-            if (!message.isEmpty())
-                report.warn(at, message);
-        }
-        checkWidth(report, at, text, shown.itemLines[i], stored, params, width, realDigits);
-        checkGlyphs(report, shown.itemLines[i], file.text(), span.open, span.close, at, text,
-                    QStringLiteral("item"));
+        if (block.menu.name.isEmpty())
+            report.warn({p.opening, p.nameClose + 1},
+                        QStringLiteral("the menu has an empty name: values typed for its items "
+                                       "are not kept"));
+        checkTitle(report, text, block, context);
+        checkItems(report, text, block, context);
     }
+    sortByPosition(diagnostics);
+    return diagnostics;
 }

@@ -1,15 +1,26 @@
-// The warnings `check` gives for a menu that parses: its title, and each
-// item's conversions, width and characters, as the screen would show them.
+// What `check` and the language server find in a text's menus: definitions
+// that do not parse, and for those that do, what the device would cut, skip
+// or show as written, with the values stored for the file.
 #pragma once
 
 #include "diagnostic.h"
-#include "menuwalk.h"
 
 #include <QList>
+#include <QString>
+#include <QStringView>
 
-class SourceFile;
+namespace VelkoMenuView {
+class LineMap;
+class ParameterStore;
+} // namespace VelkoMenuView
 
-// `shown` is the menu as the view formatted it, with the stored values:
-// itemLines, itemParams and paramValues in step with block.menu.itemTexts.
-void checkMenu(const SourceFile &file, const MenuBlock &block, const MenuDefinition &shown,
-               int realDigits, QList<Diagnostic> *diagnostics);
+struct CheckContext
+{
+    const VelkoMenuView::LineMap *lines = nullptr; // of the text, for the lines named in messages
+    const VelkoMenuView::ParameterStore *store = nullptr; // stored values; none when null
+    QString storePath; // the file's absolute path, as the store keys it
+    int realDigits = 10; // integer digits taken for the widest real value
+};
+
+// Every finding for the menus of `text`, in the order of the text.
+QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context);

@@ -4,9 +4,10 @@
 
 #include "theme.h"
 
+#include "menuview/analysis/sourcelocation.h"
+
 #include <QRegularExpression>
 
-#include <climits>
 
 namespace {
 
@@ -33,50 +34,20 @@ private:
     qsizetype m_index = 0;
 };
 
-// A positive decimal number that fits an int; `what` names it in errors.
-bool readCount(const QString &text, const QString &what, int *value, QString *error)
-{
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
-    if (!digits.match(text).hasMatch()) {
-        *error = QStringLiteral("%1 must be a positive whole number, not '%2'").arg(what, text);
-        return false;
-    }
-    bool ok = false;
-    const qlonglong number = text.toLongLong(&ok);
-    if (!ok || number > INT_MAX) {
-        *error = QStringLiteral("%1 %2 is out of range").arg(what, text);
-        return false;
-    }
-    if (number < 1) {
-        *error = QStringLiteral("%1 must be at least 1").arg(what);
-        return false;
-    }
-    *value = int(number);
-    return true;
-}
-
 // FILE:LINE or FILE:LINE:COLUMN; the file name itself may hold colons.
 bool readPosition(const QString &argument, RenderOptions *options, QString *error)
 {
-    static const QRegularExpression withColumn(QStringLiteral("^(.+):([0-9]+):([0-9]+)$"));
-    static const QRegularExpression withLine(QStringLiteral("^(.+):([0-9]+)$"));
-    QRegularExpressionMatch match = withColumn.match(argument);
-    if (!match.hasMatch())
-        match = withLine.match(argument);
-    if (!match.hasMatch()) {
+    VelkoMenuView::SourceLocation location;
+    if (!VelkoMenuView::parseSourceLocation(argument, &location, error))
+        return false;
+    if (location.line == 0) {
         *error = QStringLiteral("'%1' gives no line: use FILE:LINE[:COLUMN], or FILE --all -o DIR")
                          .arg(argument);
         return false;
     }
-    options->file = match.captured(1);
-    if (!readCount(match.captured(2), QStringLiteral("the line number"), &options->line, error)
-        || (match.lastCapturedIndex() == 3
-            && !readCount(match.captured(3), QStringLiteral("the column number"), &options->column,
-                          error))) {
-        if (error->endsWith(QLatin1String("at least 1")))
-            *error += QStringLiteral(": lines and columns count from 1");
-        return false;
-    }
+    options->file = location.path;
+    options->line = location.line;
+    options->column = qMax(location.column, 1);
     return true;
 }
 
@@ -191,8 +162,8 @@ bool applyOption(Command *command, const Option &option, QString *error)
         return true;
     }
     if (name == QLatin1String("--real-digits")) {
-        if (!readCount(option.value, QStringLiteral("--real-digits"), &command->check.realDigits,
-                       error))
+        if (!VelkoMenuView::readCount(option.value, QStringLiteral("--real-digits"),
+                                      &command->check.realDigits, error))
             return false;
         if (command->check.realDigits > 309) {
             *error = QStringLiteral(

@@ -1,11 +1,16 @@
-// Why a menu definition does not parse, in words, for `check` and `render`.
+// Why a menu definition does not parse, in words, for `check`, `render` and
+// the language server.
 #pragma once
 
-#include "menuwalk.h"
+#include "menuview/analysis/menublocks.h"
 
 #include <QString>
 
-class SourceFile;
+namespace VelkoMenuView {
+class LineMap;
+}
 
-// The message for a block that failed to parse; it belongs at block.errorOffset.
-QString parseErrorMessage(const SourceFile &file, const MenuBlock &block);
+// The message for a block that failed to parse; it belongs at
+// block.parse.errorOffset (the block's start when that is -1).
+QString parseErrorMessage(QStringView text, const VelkoMenuView::LineMap &lines,
+                          const VelkoMenuView::MenuBlock &block);

@@ -3,23 +3,32 @@
 
 #include "diagnostic.h"
 #include "filenames.h"
-#include "menuhost.h"
-#include "menuwalk.h"
 #include "parseerrors.h"
-#include "screenimage.h"
-#include "sourcefile.h"
+#include "theme.h"
 
+#include "menuview/analysis/itemformat.h"
+#include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menulocator.h"
+#include "menuview/analysis/sourcefile.h"
+#include "menuview/params/parameterstore.h"
+#include "menuview/screen/menurenderer.h"
+
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QSettings>
 #include <QTextStream>
+
+#include <memory>
+
+using namespace VelkoMenuView;
 
 namespace {
 
 QString place(const SourceFile &file, int line, int column)
 {
-    return QStringLiteral("%1:%2:%3")
-            .arg(file.path(), QString::number(line), QString::number(column));
+    return QStringLiteral("%1:%2:%3").arg(file.path(), QString::number(line), QString::number(column));
 }
 
 bool writePng(const QImage &image, const QString &path, QTextStream &err)
@@ -31,62 +40,83 @@ bool writePng(const QImage &image, const QString &path, QTextStream &err)
     return false;
 }
 
-// The parse error of the block the view picked, for a menu that does not parse.
-void explainParseFailure(const SourceFile &file, qsizetype offset, QTextStream &err)
+void reportParseError(const SourceFile &file, const MenuBlock &block, QTextStream &err)
 {
-    const QList<MenuBlock> blocks = findMenuBlocks(file.text());
-    const MenuBlock *block = blockAround(blocks, offset);
-    if (!block || block->parsed)
-        return;
-    const Diagnostic diagnostic {block->errorOffset >= 0 ? block->errorOffset : block->start,
-                                 Diagnostic::Severity::Error, parseErrorMessage(file, *block)};
-    err << formatDiagnostic(file, diagnostic) << Qt::endl;
+    const qsizetype at = block.parse.errorOffset >= 0 ? block.parse.errorOffset : block.start;
+    const Diagnostic diagnostic{at, at, Diagnostic::Severity::Error,
+                                parseErrorMessage(file.text(), file.lines(), block)};
+    err << formatDiagnostic(file.path(), file.lines(), diagnostic) << Qt::endl;
 }
 
-int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream &out,
-              QTextStream &err)
+// The screen as the pane shows it: the menu with the values stored for the file.
+QImage screenOf(const SourceFile &file, MenuDefinition menu, const RenderOptions &options, int scale,
+                const ScreenColors &colors)
 {
-    if (options.line > file.lineCount()) {
-        err << file.path() << ':' << options.line << ": error: the file has only "
-            << file.lineCount() << (file.lineCount() == 1 ? " line" : " lines") << Qt::endl;
+    const std::unique_ptr<QSettings> settings(ParameterStore::openUserStore());
+    menu.paramValues = ParameterStore(settings.get()).load(file.absolutePath(), menu.name, menu.itemTexts);
+    formatItems(menu);
+    const QTime clock = options.time.isValid() ? options.time : QDateTime::currentDateTime().time();
+    return renderMenu(menu, clock, scale, colors);
+}
+
+ScreenColors themeColors(const RenderOptions &options)
+{
+    return {QColor::fromRgb(options.theme->lit), QColor::fromRgb(options.theme->unlit)};
+}
+
+// The block starting at `start`, parsed as the pane parses it.
+MenuBlock blockAt(const SourceFile &file, qsizetype start)
+{
+    MenuBlock block;
+    block.start = start;
+    ConstantIndex constants(file.text());
+    block.parsed = parseMenuAt(block.menu, file.text(), start, constants, start, &block.parse);
+    return block;
+}
+
+int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream &out, QTextStream &err)
+{
+    const LineMap &lines = file.lines();
+    if (options.line > lines.lineCount()) {
+        err << file.path() << ':' << options.line << ": error: the file has only " << lines.lineCount()
+            << (lines.lineCount() == 1 ? " line" : " lines") << Qt::endl;
         return 1;
     }
-    const qsizetype length = file.lineLength(options.line);
-    if (options.column > length + 1) {
-        err << place(file, options.line, options.column) << ": error: line " << options.line
-            << " has only " << length << " columns (the cursor can stand up to column "
-            << length + 1 << ")" << Qt::endl;
+    const int column = qMax(options.column, 1);
+    const qsizetype length = lines.lineLength(options.line);
+    if (column > length + 1) {
+        err << place(file, options.line, column) << ": error: line " << options.line << " has only "
+            << length << " columns (the cursor can stand up to column " << length + 1 << ")"
+            << Qt::endl;
         return 1;
     }
 
-    MenuHost host(file.absolutePath(), file.bytes());
-    host.view().setFixedTime(options.time);
-    switch (host.showAt(options.line, options.column)) {
-    case MenuHost::Outcome::Shown:
-        break;
-    case MenuHost::Outcome::NoMenu:
-        err << place(file, options.line, options.column)
+    const MenuLocation location = locateMenu(file.text(), options.line, column);
+    if (location.outcome != MenuLocation::Outcome::Inside) {
+        err << place(file, options.line, column)
             << ": error: no menu definition around this position" << Qt::endl;
         return 1;
-    case MenuHost::Outcome::DoesNotParse:
-        err << place(file, options.line, options.column)
+    }
+    const MenuBlock block = blockAt(file, location.start);
+    if (!block.parsed) {
+        err << place(file, options.line, column)
             << ": error: the menu definition around this position does not parse" << Qt::endl;
-        explainParseFailure(file, file.lineStart(options.line) + options.column - 1, err);
+        reportParseError(file, block, err);
         return 1;
     }
 
     if (!options.output.isEmpty()
-        && !writePng(screenImage(host.view(), options.scale, *options.theme), options.output, err))
+        && !writePng(screenOf(file, block.menu, options, options.scale, themeColors(options)),
+                     options.output, err))
         return 2;
     if (options.ascii) {
-        out << screenArt(host.view());
+        out << screenArt(screenOf(file, block.menu, options, 1, ScreenColors()));
         out.flush();
     }
     return 0;
 }
 
-int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream &out,
-              QTextStream &err)
+int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream &out, QTextStream &err)
 {
     const QFileInfo folder(options.output);
     if (folder.exists() && !folder.isDir()) {
@@ -97,38 +127,23 @@ int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream 
         err << options.output << ": error: cannot create the folder" << Qt::endl;
         return 2;
     }
-    const QList<MenuBlock> blocks = findMenuBlocks(file.text());
+    const QList<MenuBlock> blocks = menuBlocks(file.text());
     if (blocks.isEmpty()) {
         err << file.path() << ": error: no menu definitions in this file" << Qt::endl;
         return 1;
     }
 
-    MenuHost host(file.absolutePath(), file.bytes());
-    host.view().setFixedTime(options.time);
     MenuFileNames names;
     const QDir dir(options.output);
     bool failed = false;
     for (const MenuBlock &block : blocks) {
-        const SourcePosition position = file.position(block.start);
         if (!block.parsed) {
-            err << formatDiagnostic(file,
-                                    {block.errorOffset >= 0 ? block.errorOffset : block.start,
-                                     Diagnostic::Severity::Error, parseErrorMessage(file, block)})
-                << Qt::endl;
-            failed = true;
-            continue;
-        }
-        const bool shown = host.showAt(position.line, position.column) == MenuHost::Outcome::Shown
-                && host.view().menuDefinition().name == block.menu.name;
-        if (!shown) {
-            err << place(file, position.line, position.column)
-                << ": error: the view shows no menu with the cursor on this opening keyword"
-                << Qt::endl;
+            reportParseError(file, block, err);
             failed = true;
             continue;
         }
         const QString path = dir.filePath(names.take(block.menu.name) + QStringLiteral(".png"));
-        if (!writePng(screenImage(host.view(), options.scale, *options.theme), path, err))
+        if (!writePng(screenOf(file, block.menu, options, options.scale, themeColors(options)), path, err))
             return 2;
         out << path << '\n';
     }

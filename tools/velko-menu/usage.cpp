@@ -60,28 +60,37 @@ check FILE...
   Reports on standard output, one finding per line, file by file, sorted by
   position:
       FILE:LINE:COLUMN: error|warning: message
-  Every occurrence of BEGIN_MENU or BEGIN_EDITABLE_MENU starts a definition,
-  in comments and inactive #if branches too, as in the pane.
+  Keywords count as the compiler reads them: whole identifiers outside
+  comments and literals (inactive #if branches still count).
   Errors, at the keyword the parser stopped at:
     missing closing macro      no END_MENU / END_EDITABLE_MENU follows the
-                               opening keyword (at the opening keyword)
-    no name                    no "(name)" after the opening keyword
+                               opening keyword before the next menu (at the
+                               opening keyword)
+    wrong closing macro        closed only by the other kind's keyword (at it)
+    no name                    no "(name)" right after the opening keyword
     closing macro arguments    no "(" and "," after the closing keyword
     name mismatch              the closing macro names another menu
     unclosed item argument     a MENU_ITEM's argument list does not end
                                before the closing keyword (at the MENU_ITEM)
+    unterminated title         the title literal runs into the line's end
+    closing macro not closed   no ")" after the title
   Warnings, for definitions that parse:
+    empty name, empty title    "BEGIN_MENU()" keeps no values; "END_MENU(M, )"
+                               shows only the clock
     title                      longer than 15 characters (no room for the
-                               clock) or than 21 (cut); at the title literal
-    item text cannot be read   not a literal or a string constant defined
-                               earlier; the item shows an empty line
+                               clock) or than 21 (cut); at the title argument
+    text cannot be read        an item or title that is not a literal or a
+                               string constant defined earlier; it shows empty
+    constant defined twice     two definitions before the menu (alternative
+                               #if branches): the first is used
+    control escapes            \t, \n, \x01 and the like: the device drops them
     conversions                one that takes no value and is shown as
                                written (a letter other than d, u, f, s; a
-                               "*" width; a kind other than the item's, whose
-                               first d, u, f or s decides it; more than three
-                               reals or one string), or an integer beyond the
-                               third, which the parameter dialog cannot enter
-                               and which always shows 0
+                               "*" width; "%1$d"; a kind other than the
+                               item's, whose first d, u, f or s decides it;
+                               more than three reals or one string), or an
+                               integer beyond the third, which the parameter
+                               dialog cannot enter and which always shows 0
     item line overflow         the line as written, with the values stored
                                for it, takes more than the 21 cells of a row;
                                a string item's line is cut to 21 characters,
@@ -92,7 +101,7 @@ check FILE...
     missing glyph              a character the 6x8 font lacks, named by its
                                code point; the device skips it (at the
                                character where the source spells it out)
-  Item findings point at the item's MENU_ITEM.
+  Item findings point at the item's MENU_ITEM; items are quoted as written.
   --werror          warnings count as errors for the exit status
   --real-digits N   integer digits of the widest real value (default 10, as
                     many as a 32-bit integer; a double could print 309)

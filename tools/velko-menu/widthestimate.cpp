@@ -1,22 +1,19 @@
-// Item width estimate. The walk over the directives follows formatText step
-// by step, so that each directive meets the same fate here as on the screen.
+// Item width estimate. The walk over the directives is the formatter's own,
+// so that each directive meets the same fate here as on the screen.
 #include "widthestimate.h"
 
-#include "devicecells.h"
-#include "menuview/analysis/boundedoutput.h"
-#include "menuview/analysis/formatdirective.h"
+#include "menuview/analysis/devicescreen.h"
+#include "menuview/analysis/formatwalk.h"
 #include "menuview/analysis/itemformat.h"
+#include "menuview/screen/devicetext.h"
 
 #include <cstring>
+
+using namespace VelkoMenuView;
 
 namespace {
 
 using Length = FormatDirective::Length;
-
-bool isValueLetter(char c)
-{
-    return std::strchr("dDuUfFsS", c) != nullptr && c != 0;
-}
 
 bool fitsKind(char letter, ParamType type)
 {
@@ -52,7 +49,7 @@ qint64 widestInteger(const FormatDirective &d)
         break;
     }
     const qint64 size = qMax(digits, d.precision) + (isSigned ? 1 : 0);
-    return qMin(qMax(size, d.width), BoundedOutput::Capacity);
+    return qMin(qMax(size, d.width), DeviceScreen::FormatBytes);
 }
 
 qint64 widestReal(const FormatDirective &d, int realDigits)
@@ -60,7 +57,7 @@ qint64 widestReal(const FormatDirective &d, int realDigits)
     const qint64 precision = d.precision < 0 ? 6 : d.precision;
     const qint64 fraction = precision > 0 || d.alternate ? 1 + precision : 0;
     const qint64 size = 1 + realDigits + fraction;
-    return qMin(qMax(size, d.width), BoundedOutput::Capacity);
+    return qMin(qMax(size, d.width), DeviceScreen::FormatBytes);
 }
 
 } // namespace
@@ -71,9 +68,9 @@ int valueCount(ParamInfo params)
     case ParamType::None:
         return 0;
     case ParamType::Integer:
-        return qBound(0, int(params.count), 8);
+        return qBound(0, int(params.count), DeviceScreen::MaxIntegers);
     case ParamType::Real:
-        return qBound(0, int(params.count), 3);
+        return qBound(0, int(params.count), DeviceScreen::MaxReals);
     case ParamType::String:
         return 1;
     }
@@ -83,53 +80,41 @@ int valueCount(ParamInfo params)
 ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realDigits)
 {
     ItemWidth result;
-    const QByteArray format = itemText.toUtf8();
-    const char *p = format.constData();
-    const void *zero = std::memchr(p, 0, size_t(format.size()));
-    const char *const end = zero ? static_cast<const char *>(zero) : p + format.size();
     const int available = valueCount(params);
     QByteArray fixed;
-    int nextValue = 0;
-    while (p < end) {
-        if (*p != '%') {
-            const void *percent = std::memchr(p, '%', size_t(end - p));
-            const char *stop = percent ? static_cast<const char *>(percent) : end;
-            fixed.append(p, stop - p);
-            p = stop;
+    FormatWalk walk(itemText.toUtf8());
+    FormatPiece piece;
+    while (walk.next(piece)) {
+        const QByteArray written(piece.begin, piece.size);
+        if (piece.kind == FormatPiece::Kind::Text) {
+            fixed.append(written);
             continue;
         }
-        const FormatDirective directive = parseFormatDirective(p, end);
         ItemConversion conversion;
-        if (directive.size == 0) {
-            conversion.text = QString::fromUtf8(p, end - p);
-            conversion.reason = ItemConversion::Reason::Unfinished;
-            fixed.append(p, end - p);
-            result.conversions.append(conversion);
-            break;
-        }
-        const QByteArray written(p, directive.size);
         conversion.text = QString::fromUtf8(written);
+        const FormatDirective &directive = piece.directive;
         conversion.letter = directive.conversion;
-        if (directive.conversion == '%') {
+        conversion.valueIndex = piece.valueIndex;
+        if (piece.kind == FormatPiece::Kind::Unfinished)
+            conversion.reason = ItemConversion::Reason::Unfinished;
+        else if (directive.conversion == '%')
             conversion.fate = ItemConversion::Fate::Percent;
-            fixed.append('%');
-        } else if (!isValueLetter(directive.conversion)) {
+        else if (piece.valueIndex < 0)
             conversion.reason = ItemConversion::Reason::Unsupported;
-        } else {
-            conversion.valueIndex = nextValue++;
-            if (directive.usesStar)
-                conversion.reason = ItemConversion::Reason::Star;
-            else if (params.type == ParamType::None)
-                conversion.reason = ItemConversion::Reason::NotAParameter;
-            else if (!fitsKind(directive.conversion, params.type))
-                conversion.reason = ItemConversion::Reason::OtherKind;
-            else if (conversion.valueIndex >= available)
-                conversion.reason = ItemConversion::Reason::NoValueLeft;
-            else if (params.type == ParamType::Integer && conversion.valueIndex >= 3)
-                conversion.fate = ItemConversion::Fate::AlwaysZero;
-            else
-                conversion.fate = ItemConversion::Fate::Value;
-        }
+        else if (directive.usesStar)
+            conversion.reason = ItemConversion::Reason::Star;
+        else if (params.type == ParamType::None)
+            conversion.reason = ItemConversion::Reason::NotAParameter;
+        else if (!fitsKind(directive.conversion, params.type))
+            conversion.reason = ItemConversion::Reason::OtherKind;
+        else if (conversion.valueIndex >= available)
+            conversion.reason = ItemConversion::Reason::NoValueLeft;
+        else if (params.type == ParamType::Integer
+                 && conversion.valueIndex >= DeviceScreen::DialogParameters)
+            conversion.fate = ItemConversion::Fate::AlwaysZero;
+        else
+            conversion.fate = ItemConversion::Fate::Value;
+
         switch (conversion.fate) {
         case ItemConversion::Fate::AsWritten:
             fixed.append(written);
@@ -149,10 +134,10 @@ ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realD
             }
             break;
         case ItemConversion::Fate::Percent:
+            fixed.append('%');
             break;
         }
         result.conversions.append(conversion);
-        p += directive.size;
     }
     result.fixedCells = deviceCells(QString::fromUtf8(fixed));
     return result;

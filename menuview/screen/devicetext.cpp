@@ -1,20 +1,18 @@
 // Cells and missing glyphs, asked of the device library itself: its UTF-8
-// decoder (which skips four-byte sequences) and font 3's glyph table.
-#include "devicecells.h"
+// decoder (which skips four-byte sequences) and the menu font's glyph table.
+#include "menuview/screen/devicetext.h"
 
 #include "devicegfx/gfx.h"
 #include "devicegfx/utf8.h"
+#include "menuview/analysis/devicescreen.h"
+
+namespace VelkoMenuView {
 
 namespace {
 
 const DeviceFont *menuFont()
 {
-    return &gfxFonts[3];
-}
-
-bool hasGlyph(char32_t c)
-{
-    return c <= 0xFFFF && gfxFindCellGlyph(menuFont(), c) != nullptr;
+    return &gfxFonts[DeviceScreen::MenuFont];
 }
 
 } // namespace
@@ -36,16 +34,11 @@ QList<char32_t> missingGlyphs(const QString &line)
 {
     QList<char32_t> missing;
     for (const char32_t c : line.toUcs4()) {
-        if (!hasGlyph(c) && !missing.contains(c))
+        const bool found = c <= 0xFFFF && gfxFindCellGlyph(menuFont(), c) != nullptr;
+        if (!found && !missing.contains(c))
             missing.append(c);
     }
     return missing;
 }
 
-QString describeCharacter(char32_t c)
-{
-    const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
-    if (!QChar::isPrint(c))
-        return code;
-    return QStringLiteral("%1 '%2'").arg(code, QString::fromUcs4(&c, 1));
-}
+} // namespace VelkoMenuView

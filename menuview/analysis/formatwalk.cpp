@@ -1,0 +1,47 @@
+// The piece-by-piece walk over a printf format.
+#include "menuview/analysis/formatwalk.h"
+
+#include <cstring>
+
+namespace VelkoMenuView {
+
+bool isValueConversion(char c)
+{
+    return c != 0 && std::strchr("dDuUfFsS", c) != nullptr;
+}
+
+FormatWalk::FormatWalk(const QByteArray &format) : m_p(format.constData())
+{
+    const void *zero = std::memchr(m_p, 0, size_t(format.size()));
+    m_end = zero ? static_cast<const char *>(zero) : m_p + format.size();
+}
+
+bool FormatWalk::next(FormatPiece &piece)
+{
+    if (m_p >= m_end)
+        return false;
+    piece = FormatPiece();
+    piece.begin = m_p;
+    if (*m_p != '%') {
+        const void *percent = std::memchr(m_p, '%', size_t(m_end - m_p));
+        const char *stop = percent ? static_cast<const char *>(percent) : m_end;
+        piece.size = stop - m_p;
+        m_p = stop;
+        return true;
+    }
+    piece.directive = parseFormatDirective(m_p, m_end);
+    if (piece.directive.size == 0) {
+        piece.kind = FormatPiece::Kind::Unfinished;
+        piece.size = m_end - m_p;
+        m_p = m_end;
+        return true;
+    }
+    piece.kind = FormatPiece::Kind::Directive;
+    piece.size = piece.directive.size;
+    if (isValueConversion(piece.directive.conversion) && !piece.directive.positional)
+        piece.valueIndex = m_nextValue++;
+    m_p += piece.size;
+    return true;
+}
+
+} // namespace VelkoMenuView

@@ -1,0 +1,36 @@
+// Line starts, found once, searched by halving.
+#include "menuview/analysis/linemap.h"
+
+#include <algorithm>
+
+namespace VelkoMenuView {
+
+LineMap::LineMap(QStringView text) : m_size(text.size())
+{
+    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1))
+        m_starts.append(i + 1);
+}
+
+qsizetype LineMap::lineStart(int line) const
+{
+    return line >= 1 && line <= lineCount() ? m_starts[line - 1] : -1;
+}
+
+qsizetype LineMap::lineLength(int line) const
+{
+    const qsizetype start = lineStart(line);
+    if (start < 0)
+        return 0;
+    const qsizetype end = line < lineCount() ? m_starts[line] - 1 : m_size;
+    return end - start;
+}
+
+TextPosition LineMap::position(qsizetype offset) const
+{
+    offset = qBound(qsizetype(0), offset, m_size);
+    const auto next = std::upper_bound(m_starts.cbegin(), m_starts.cend(), offset);
+    const qsizetype index = (next - m_starts.cbegin()) - 1;
+    return {int(index + 1), int(offset - m_starts[index] + 1)};
+}
+
+} // namespace VelkoMenuView

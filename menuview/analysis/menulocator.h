@@ -1,0 +1,37 @@
+// Which menu definition a cursor stands in.
+#pragma once
+
+#include <QStringView>
+
+namespace VelkoMenuView {
+
+struct MenuLocation
+{
+    enum class Outcome {
+        None, // the cursor is in no definition
+        Inside, // the cursor is in the definition that starts at `start`
+        Unsettled, // the closing macro before the cursor has no "(" or "," yet: keep what is shown
+    };
+    Outcome outcome = Outcome::None;
+    qsizetype start = -1; // the opening keyword, for Inside
+    qsizetype offset = 0; // the cursor's offset
+};
+
+// Offset of the character just after a 1-based line and column. Lines past
+// the last one wrap around to the start of the text; the column is added
+// unchecked, so the offset may lie outside the text.
+qsizetype cursorOffset(QStringView text, qint32 line, qint32 column);
+
+// The definition around `offset`: the nearest opening keyword at or before it,
+// unless a closing keyword of its kind ends before the cursor. The cursor
+// counts as inside up to and including the closing macro's ")"; a closing
+// macro whose title literal is not terminated yet reaches to the end of the
+// text. Keywords count as the compiler sees them.
+MenuLocation locateMenuAt(QStringView text, qsizetype offset);
+
+inline MenuLocation locateMenu(QStringView text, qint32 line, qint32 column)
+{
+    return locateMenuAt(text, cursorOffset(text, line, column));
+}
+
+} // namespace VelkoMenuView

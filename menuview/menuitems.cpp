@@ -1,0 +1,255 @@
+// MenuItems: following the host's editor, and the slots that hand the menu
+// to the units that locate, parse, store, edit and render it.
+#include "menuview/menuitems.h"
+
+#include "coreplugin/editormanager/editormanager.h"
+#include "coreplugin/editormanager/ieditor.h"
+#include "devicegfx/gfx.h"
+#include "menuview/analysis/devicescreen.h"
+#include "menuview/analysis/itemformat.h"
+#include "menuview/analysis/menulocator.h"
+#include "menuview/analysis/menuparser.h"
+#include "menuview/params/parameterentry.h"
+#include "menuview/params/parameterstore.h"
+#include "menuview/screen/menurenderer.h"
+#include "utils/filepath.h"
+
+#include <QBitmap>
+#include <QDateTime>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSettings>
+
+#include <climits>
+
+using namespace VelkoMenuView;
+
+MenuItems::MenuItems(QWidget *parent) : QFrame(parent)
+{
+    m_settings = ParameterStore::openUserStore();
+
+    editorManager = Core::EditorManager::instance();
+
+    connect(&timer, &QTimer::timeout, this, &MenuItems::onTimeout);
+    timer.setInterval(m_period * 1000);
+    timer.start();
+
+    connect(editorManager, &Core::EditorManager::documentOpened, this, &MenuItems::documentOpened);
+    connect(editorManager, &Core::EditorManager::documentClosed, this, &MenuItems::documentClosed);
+
+    offPixelBrush = QBrush(ScreenColors().unlit, Qt::SolidPattern);
+    onPixelBrush = QBrush(ScreenColors().lit, Qt::SolidPattern);
+    rowBitmap = new QBitmap(DeviceScreen::Width, DeviceScreen::RowHeight);
+}
+
+MenuItems::~MenuItems()
+{
+    timer.stop();
+    delete rowBitmap;
+    delete m_settings;
+}
+
+int MenuItems::rowCount() const
+{
+    return menuValid ? int(menu.itemLines.size()) + 1 : 0;
+}
+
+void MenuItems::setMultiplier(int multiplier)
+{
+    m_multiplier = multiplier;
+    update();
+}
+
+void MenuItems::setPeriod(int seconds)
+{
+    // A period of 0 or less would poll without pause: the previous one stays.
+    if (seconds <= 0)
+        return;
+    m_period = seconds;
+    timer.setInterval(int(qMin(qint64(seconds) * 1000, qint64(INT_MAX))));
+}
+
+void MenuItems::setFixedTime(const QTime &time)
+{
+    m_fixedTime = time;
+    update();
+}
+
+QString MenuItems::decodeDocument(const QByteArray &bytes)
+{
+    // The same characters as the text codec named "UTF-8" gives (a leading
+    // byte order mark dropped, each malformed sequence replaced), at about
+    // half its cost: the decode is the largest part of a keystroke's work.
+    return QString::fromUtf8(bytes);
+}
+
+void MenuItems::onTimeout()
+{
+    Core::IEditor *editor = Core::EditorManager::currentEditor();
+    if (!editor)
+        return;
+    Core::IDocument *editorDocument = editor->document();
+    const int line = editor->currentLine();
+    const int column = editor->currentColumn();
+    if (line == cursorLine && column == cursorColumn && editorDocument == document)
+        return;
+    cursorLine = line;
+    cursorColumn = column;
+    if (editorDocument != document) {
+        if (document)
+            disconnect(document, &Core::IDocument::contentsChanged, this, &MenuItems::contentsChanged);
+        document = editorDocument;
+        if (document)
+            connect(document, &Core::IDocument::contentsChanged, this, &MenuItems::contentsChanged);
+        contentsChanged();
+    } else {
+        analyze();
+    }
+}
+
+void MenuItems::contentsChanged()
+{
+    // An editor without a document leaves nothing to read.
+    if (!document)
+        return;
+    documentText = decodeDocument(document->contents());
+    analyze();
+}
+
+void MenuItems::documentOpened(Core::IDocument *)
+{
+}
+
+void MenuItems::documentClosed(Core::IDocument *closed)
+{
+    if (closed && closed == document) {
+        disconnect(document, &Core::IDocument::contentsChanged, this, &MenuItems::contentsChanged);
+        document = nullptr;
+    }
+    deleteUnusedSettings(closed);
+}
+
+void MenuItems::analyze()
+{
+    const MenuLocation location = locateMenu(documentText, cursorLine, cursorColumn);
+    if (location.outcome == MenuLocation::Outcome::Unsettled)
+        return;
+    if (location.outcome == MenuLocation::Outcome::None) {
+        menuValid = false;
+        update();
+        return;
+    }
+    menu.preamble = documentText.left(location.start);
+    menu.source = documentText.mid(location.start);
+    menuValid = parseMenu(menu);
+    if (menuValid) {
+        loadSettingsParams();
+        formatItems(menu);
+    }
+    update();
+    emit analyzed();
+}
+
+void MenuItems::loadSettingsParams()
+{
+    if (!document)
+        return;
+    menu.paramValues = ParameterStore(m_settings).load(document->filePath().toString(), menu.name,
+                                                       menu.itemTexts);
+}
+
+void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)
+{
+    if (!document)
+        return;
+    ParameterStore(m_settings).save(document->filePath().toString(), menu.name, menu.itemTexts,
+                                    itemIndex, paramNo, value);
+}
+
+void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
+{
+    if (!closed)
+        return;
+    ParameterStore(m_settings).prune(closed->filePath().toString(), decodeDocument(closed->contents()));
+}
+
+void MenuItems::mousePressEvent(QMouseEvent *event)
+{
+    QFrame::mousePressEvent(event);
+
+    const qsizetype items = menu.itemTexts.size();
+    if (!menuValid || menu.itemLines.size() != items || menu.itemParams.size() != items)
+        return;
+    const qint64 rowHeight = qint64(DeviceScreen::RowHeight) * m_multiplier;
+    if (rowHeight <= 0)
+        return;
+    const qsizetype index = qsizetype(event->position().toPoint().y() / rowHeight) - 1;
+    if (index < 0 || index >= items)
+        return;
+    const ParamInfo info = menu.itemParams.at(index);
+    if (info.type != ParamType::Integer && info.type != ParamType::Real
+        && info.type != ParamType::String)
+        return;
+    if (info.count <= 0)
+        return;
+
+    const QString itemText = menu.itemTexts.at(index);
+    const QString menuName = menu.name;
+    const QPointer<Core::IDocument> editedDocument = document;
+    const bool hadDocument = document;
+    const QPointer<MenuItems> self(this);
+    const std::optional<QStringList> entered = askParameterValues(this, info, menu.paramValues.value(index));
+    if (!self || !entered)
+        return;
+
+    // A re-analysis during the dialog may have rebuilt the menu, or shown
+    // another document's or another menu's: take the values only for the
+    // same item of the same menu of the same document, never by a stale index
+    // and never into another document's group. A menu left on the screen by
+    // a document closed before the click is still edited, in memory only.
+    const bool sameDocument = hadDocument ? document && document == editedDocument : !document;
+    if (!menuValid || !sameDocument || menu.name != menuName || index >= menu.itemTexts.size()
+        || menu.itemTexts.at(index) != itemText)
+        return;
+    while (menu.paramValues.size() <= index)
+        menu.paramValues.append(QStringList());
+    QStringList &values = menu.paramValues[index];
+    for (int n = 0; n < entered->size(); ++n) {
+        if (values.size() <= n)
+            values.append(entered->at(n));
+        else
+            values[n] = entered->at(n);
+        saveSettingsParam(int(index), n + 1, entered->at(n));
+    }
+    formatItems(menu);
+    update();
+    emit analyzed();
+}
+
+void MenuItems::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter p(this);
+    if (!menuValid)
+        return;
+    // Lit pixels take the painter's pen, as the device's one-bit rows drawn
+    // through a bitmap would; unlit ones let the background show.
+    const QTime now = m_fixedTime.isValid() ? m_fixedTime : QDateTime::currentDateTime().time();
+    const QImage screen = renderMenu(menu, now, 1, {p.pen().color(), Qt::transparent});
+    const qint64 width = qint64(screen.width()) * m_multiplier;
+    const qint64 height = qint64(screen.height()) * m_multiplier;
+    if (width <= 0 || width > INT_MAX || height > INT_MAX)
+        return;
+    p.drawImage(QRect(0, 0, int(width), int(height)), screen);
+}
+
+void MenuItems::drawString(QPainter *g, int row)
+{
+    // Page 0 of the frame buffer into screen row `row`, magnified.
+    *rowBitmap = QBitmap::fromImage(pageImage({onPixelBrush.color(), offPixelBrush.color()}),
+                                    Qt::MonoOnly | Qt::ThresholdDither);
+    const int m = m_multiplier;
+    g->drawPixmap(QRect(0, DeviceScreen::RowHeight * m * row, DeviceScreen::Width * m,
+                        DeviceScreen::RowHeight * m),
+                  *rowBitmap, rowBitmap->rect());
+}

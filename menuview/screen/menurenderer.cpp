@@ -1,0 +1,95 @@
+// Rendering rows through the device library's frame buffer. Every row is
+// composed alone, in page 0; the other pages stay blank.
+#include "menuview/screen/menurenderer.h"
+
+#include "devicegfx/gfx.h"
+#include "menuview/analysis/devicescreen.h"
+#include "menuview/analysis/itemformat.h"
+
+#include <algorithm>
+
+namespace VelkoMenuView {
+
+namespace {
+
+constexpr int MaxMagnification = 16;
+
+void copyPage(QImage &image, int row, int m, QRgb lit, QRgb unlit)
+{
+    for (int y = 0; y < DeviceScreen::RowHeight; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine((row * DeviceScreen::RowHeight + y) * m));
+        for (int x = 0; x < DeviceScreen::Width; ++x) {
+            const QRgb colour = gfxFrameBuffer[x] >> y & 1 ? lit : unlit;
+            for (int k = 0; k < m; ++k)
+                line[x * m + k] = colour;
+        }
+        for (int k = 1; k < m; ++k) {
+            const int copy = (row * DeviceScreen::RowHeight + y) * m + k;
+            std::copy(line, line + image.width(), reinterpret_cast<QRgb *>(image.scanLine(copy)));
+        }
+    }
+}
+
+} // namespace
+
+void composeTitleRow(const QString &title, QTime clock)
+{
+    // The title is a format on the device ("%%" prints "%"), but no argument
+    // follows it: it is formatted here, so that a stray conversion shows as
+    // written instead of reading one.
+    const QByteArray row = formatText(DeviceScreen::titleRow(title, clock).toUtf8(), {}).toUtf8();
+    gfxClear();
+    gfxPrint(0, 0, "%s", row.constData());
+    gfxBox(0, 0, DeviceScreen::Width - 1, DeviceScreen::RowHeight - 1, DrawInvert);
+}
+
+void composeItemRow(const QString &line)
+{
+    gfxClear();
+    gfxPrint(0, 0, "%s", line.toUtf8().constData());
+}
+
+QImage pageImage(const ScreenColors &colors)
+{
+    QImage image(DeviceScreen::Width, DeviceScreen::RowHeight, QImage::Format_ARGB32_Premultiplied);
+    copyPage(image, 0, 1, qPremultiply(colors.lit.rgba()), qPremultiply(colors.unlit.rgba()));
+    return image;
+}
+
+QImage renderMenu(const MenuDefinition &menu, QTime clock, int magnification,
+                  const ScreenColors &colors)
+{
+    if (magnification < 1 || magnification > MaxMagnification)
+        return QImage();
+    const int m = magnification;
+    const int rows = 1 + int(menu.itemLines.size());
+    QImage image(DeviceScreen::Width * m, DeviceScreen::RowHeight * m * rows,
+                 QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    // Premultiplied: a colour with alpha must be stored as such.
+    const QRgb lit = qPremultiply(colors.lit.rgba());
+    const QRgb unlit = qPremultiply(colors.unlit.rgba());
+    composeTitleRow(menu.title, clock);
+    copyPage(image, 0, m, lit, unlit);
+    for (int i = 0; i + 1 < rows; ++i) {
+        composeItemRow(menu.itemLines.at(i));
+        copyPage(image, i + 1, m, lit, unlit);
+    }
+    return image;
+}
+
+QString screenArt(const QImage &screen)
+{
+    const QRgb lit = ScreenColors().lit.rgba();
+    QString art;
+    art.reserve((screen.width() + 1) * screen.height());
+    for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x)
+            art += screen.pixel(x, y) == lit ? QLatin1Char('#') : QLatin1Char('.');
+        art += QLatin1Char('\n');
+    }
+    return art;
+}
+
+} // namespace VelkoMenuView

@@ -1,0 +1,38 @@
+// The menu as the device shows it, drawn by the device graphics library:
+// the inverted title bar with its clock, then one row per item line.
+#pragma once
+
+#include "menuview/analysis/menudefinition.h"
+
+#include <QColor>
+#include <QImage>
+#include <QTime>
+
+namespace VelkoMenuView {
+
+struct ScreenColors
+{
+    QColor lit = Qt::black;
+    QColor unlit = QColor(0xF4, 0xF4, 0xF4); // Qt::transparent lets the background show
+};
+
+// The menu's title and item lines at `magnification` (1 to 16; a null image
+// otherwise): 128 x 8 device pixels per row, each a square of
+// magnification x magnification image pixels. The title row shows `clock`.
+QImage renderMenu(const MenuDefinition &menu, QTime clock, int magnification,
+                  const ScreenColors &colors = ScreenColors());
+
+// Rows into page 0 of the device frame buffer, each composed alone as the
+// device does: the title row inverted over the full width, an item line as
+// plain text.
+void composeTitleRow(const QString &title, QTime clock);
+void composeItemRow(const QString &line);
+
+// Page 0 of the device frame buffer at magnification 1.
+QImage pageImage(const ScreenColors &colors);
+
+// Text art of an image rendered at magnification 1 with the default colours:
+// '#' lit, '.' unlit, one line per pixel row.
+QString screenArt(const QImage &screen);
+
+} // namespace VelkoMenuView
