@@ -25,7 +25,8 @@ struct FormatPiece
     int valueIndex = -1;
 };
 
-// As in C, the format ends at its first zero byte.
+// As in C, the format ends at its first zero byte. The walk keeps its own
+// reference to the format, so a temporary will do.
 class FormatWalk
 {
 public:
@@ -33,6 +34,7 @@ public:
     bool next(FormatPiece &piece);
 
 private:
+    QByteArray m_format;
     const char *m_p;
     const char *m_end;
     int m_nextValue = 0;
