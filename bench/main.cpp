@@ -77,7 +77,8 @@ void keystrokeFigures(FigureTable &table)
                     ? QStringLiteral("the menu alone (%1 bytes): the part that does not grow")
                               .arg(document->text.size())
                     : QStringLiteral("%1, menu at %2")
-                              .arg(QString::fromLatin1(size.label), QString::fromLatin1(place.name));
+                              .arg(QString::fromLatin1(size.label),
+                                   QString::fromLatin1(place.name));
             table.add(QStringLiteral("keystroke (decode, analyze, stored values)"), scenario,
                       std::string("keystroke/") + size.name + "/" + place.name, measured,
                       QStringLiteral("UTF-8 decode"), decode, {alone ? 0.0 : 4.0, 0});
@@ -137,7 +138,8 @@ QString menuRun(int menus, bool closed)
         const QString name = QStringLiteral("Menu%1").arg(i);
         text += QStringLiteral("BEGIN_MENU(%1)\n").arg(name);
         if (closed)
-            text += QStringLiteral("    MENU_ITEM(\"Item %d\", handler)\nEND_MENU(%1, \"Title\")\n").arg(name);
+            text += QStringLiteral("    MENU_ITEM(\"Item %d\", handler)\nEND_MENU(%1, \"Title\")\n")
+                            .arg(name);
     }
     return text;
 }
@@ -158,7 +160,7 @@ void scalingFigures(FigureTable &table)
         const auto check = [](std::shared_ptr<QString> text) {
             return [text](benchmark::State &state) {
                 const VelkoMenuView::LineMap lines(*text);
-                const CheckContext context{&lines, nullptr, QString(), 10};
+                const CheckContext context {&lines, nullptr, QString(), 10};
                 for (auto _ : state)
                     benchmark::DoNotOptimize(checkMenus(*text, context));
             };
@@ -182,7 +184,10 @@ void scalingFigures(FigureTable &table)
                     session.keystroke();
             };
         };
-        const QString scenario = QStringLiteral("%1 %2 menus against %3").arg(c.menus).arg(QString::fromLatin1(c.name)).arg(c.menus / 2);
+        const QString scenario = QStringLiteral("%1 %2 menus against %3")
+                                         .arg(c.menus)
+                                         .arg(QString::fromLatin1(c.name))
+                                         .arg(c.menus / 2);
         const std::string suffix = std::string(c.name) + "/" + std::to_string(c.menus);
         table.add(QStringLiteral("scaling: check"), scenario, "scaling/check/" + suffix,
                   check(full), QStringLiteral("half as many"), check(half), {2.3, 0});

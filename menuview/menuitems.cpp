@@ -24,7 +24,8 @@
 
 using namespace VelkoMenuView;
 
-MenuItems::MenuItems(QWidget *parent) : QFrame(parent)
+MenuItems::MenuItems(QWidget *parent)
+    : QFrame(parent)
 {
     m_settings = ParameterStore::openUserStore();
 
@@ -97,7 +98,8 @@ void MenuItems::onTimeout()
     cursorColumn = column;
     if (editorDocument != document) {
         if (document)
-            disconnect(document, &Core::IDocument::contentsChanged, this, &MenuItems::contentsChanged);
+            disconnect(document, &Core::IDocument::contentsChanged, this,
+                       &MenuItems::contentsChanged);
         document = editorDocument;
         if (document)
             connect(document, &Core::IDocument::contentsChanged, this, &MenuItems::contentsChanged);
@@ -116,9 +118,7 @@ void MenuItems::contentsChanged()
     analyze();
 }
 
-void MenuItems::documentOpened(Core::IDocument *)
-{
-}
+void MenuItems::documentOpened(Core::IDocument *) { }
 
 void MenuItems::documentClosed(Core::IDocument *closed)
 {
@@ -154,23 +154,25 @@ void MenuItems::loadSettingsParams()
 {
     if (!document)
         return;
-    menu.paramValues = ParameterStore(m_settings).load(document->filePath().toString(), menu.name,
-                                                       menu.itemTexts);
+    menu.paramValues = ParameterStore(m_settings)
+                               .load(document->filePath().toString(), menu.name, menu.itemTexts);
 }
 
 void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)
 {
     if (!document)
         return;
-    ParameterStore(m_settings).save(document->filePath().toString(), menu.name, menu.itemTexts,
-                                    itemIndex, paramNo, value);
+    ParameterStore(m_settings)
+            .save(document->filePath().toString(), menu.name, menu.itemTexts, itemIndex, paramNo,
+                  value);
 }
 
 void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
 {
     if (!closed)
         return;
-    ParameterStore(m_settings).prune(closed->filePath().toString(), decodeDocument(closed->contents()));
+    ParameterStore(m_settings)
+            .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
 }
 
 void MenuItems::mousePressEvent(QMouseEvent *event)
@@ -198,7 +200,8 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
     const QPointer<Core::IDocument> editedDocument = document;
     const bool hadDocument = document;
     const QPointer<MenuItems> self(this);
-    const std::optional<QStringList> entered = askParameterValues(this, info, menu.paramValues.value(index));
+    const std::optional<QStringList> entered
+            = askParameterValues(this, info, menu.paramValues.value(index));
     if (!self || !entered)
         return;
 

@@ -29,14 +29,20 @@ int indexToPeriod(int index)
 
 } // namespace
 
-VelkoMenuWidget::VelkoMenuWidget(QWidget *parent) : QWidget(parent), m_ui(new Ui::VelkoMenuWidget)
+VelkoMenuWidget::VelkoMenuWidget(QWidget *parent)
+    : QWidget(parent)
+    , m_ui(new Ui::VelkoMenuWidget)
 {
     m_ui->setupUi(this);
 
-    connect(m_ui->multiplier1Button, &QToolButton::toggled, this, &VelkoMenuWidget::onMultiplierButtonToggled);
-    connect(m_ui->multiplier2Button, &QToolButton::toggled, this, &VelkoMenuWidget::onMultiplierButtonToggled);
-    connect(m_ui->multiplier3Button, &QToolButton::toggled, this, &VelkoMenuWidget::onMultiplierButtonToggled);
-    connect(m_ui->settingsButton, &QToolButton::clicked, this, &VelkoMenuWidget::settingsButtonClicked);
+    connect(m_ui->multiplier1Button, &QToolButton::toggled, this,
+            &VelkoMenuWidget::onMultiplierButtonToggled);
+    connect(m_ui->multiplier2Button, &QToolButton::toggled, this,
+            &VelkoMenuWidget::onMultiplierButtonToggled);
+    connect(m_ui->multiplier3Button, &QToolButton::toggled, this,
+            &VelkoMenuWidget::onMultiplierButtonToggled);
+    connect(m_ui->settingsButton, &QToolButton::clicked, this,
+            &VelkoMenuWidget::settingsButtonClicked);
     connect(m_ui->menuItems, &MenuItems::analyzed, this, &VelkoMenuWidget::onAnalyzed);
 
     m_ui->settingsButton->setIcon(Utils::Icons::SETTINGS_TOOLBAR.icon());
@@ -87,7 +93,8 @@ void VelkoMenuWidget::onMultiplierButtonToggled(bool checked)
     if (n < 1 || n > 3)
         return;
 
-    QToolButton *const buttons[] = {m_ui->multiplier1Button, m_ui->multiplier2Button, m_ui->multiplier3Button};
+    QToolButton *const buttons[]
+            = {m_ui->multiplier1Button, m_ui->multiplier2Button, m_ui->multiplier3Button};
     updatingButtons = true;
     for (int i = 0; i < 3; ++i) {
         if (i != n - 1)

@@ -1,9 +1,9 @@
 // velko-menu-studio: a small host for the plug-in without the IDE. Loads the
 // plug-ins of its plug-in folder, opens the C files named on the command line
 // (FILE or FILE:LINE[:COLUMN]) and shows the navigation pane beside them.
+#include "codeeditor.h"
 #include "mainwindow.h"
 #include "navigationpane.h"
-#include "codeeditor.h"
 #include "studioeditor.h"
 
 #include "extensionsystem/pluginmanager.h"
@@ -23,21 +23,25 @@ namespace {
 
 struct Options
 {
-    QCommandLineOption pluginPath{QStringLiteral("plugin-path"),
-                                  QStringLiteral("Load plug-ins from <dir> (default: ../plugins beside the program)."),
-                                  QStringLiteral("dir")};
-    QCommandLineOption pane{QStringLiteral("pane"), QStringLiteral("Open the navigation pane named <name>."),
-                            QStringLiteral("name"), QStringLiteral("Velko Menu View")};
+    QCommandLineOption pluginPath {
+            QStringLiteral("plugin-path"),
+            QStringLiteral("Load plug-ins from <dir> (default: ../plugins beside the program)."),
+            QStringLiteral("dir")};
+    QCommandLineOption pane {QStringLiteral("pane"),
+                             QStringLiteral("Open the navigation pane named <name>."),
+                             QStringLiteral("name"), QStringLiteral("Velko Menu View")};
 };
 
 void describe(QCommandLineParser &parser, const Options &options)
 {
-    parser.setApplicationDescription(QStringLiteral("Edit VELKO-OS menu sources beside their live device preview."));
+    parser.setApplicationDescription(
+            QStringLiteral("Edit VELKO-OS menu sources beside their live device preview."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(options.pluginPath);
     parser.addOption(options.pane);
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("C files to open, as FILE[:LINE[:COLUMN]]."));
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QStringLiteral("C files to open, as FILE[:LINE[:COLUMN]]."));
 }
 
 // Help and version need no window system: they are answered before one is
@@ -65,8 +69,8 @@ void reportClamped(StudioEditor *editor, const VelkoMenuView::SourceLocation &lo
                       .arg(location.line)
                       .arg(editor->editorWidget()->textCursor().block().length());
     QTextStream(stderr) << location.path << ':' << location.line << ':' << location.column
-                        << ": past the end (" << reason << "); opened at " << editor->currentLine() << ':'
-                        << editor->currentColumn() << Qt::endl;
+                        << ": past the end (" << reason << "); opened at " << editor->currentLine()
+                        << ':' << editor->currentColumn() << Qt::endl;
 }
 
 } // namespace
@@ -91,7 +95,8 @@ int main(int argc, char **argv)
 
     const QString plugins = parser.isSet(options.pluginPath)
             ? parser.value(options.pluginPath)
-            : QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../plugins"));
+            : QDir(QCoreApplication::applicationDirPath())
+                      .absoluteFilePath(QStringLiteral("../plugins"));
     ExtensionSystem::PluginManager::setPluginPaths({plugins});
     ExtensionSystem::PluginManager::loadPlugins();
 
@@ -107,7 +112,8 @@ int main(int argc, char **argv)
             QTextStream err(stderr);
             err << "velko-menu-studio: no pane named \"" << paneName << "\"; ";
             if (names.isEmpty())
-                err << "no plug-in in " << QDir::toNativeSeparators(plugins) << " offers one" << Qt::endl;
+                err << "no plug-in in " << QDir::toNativeSeparators(plugins) << " offers one"
+                    << Qt::endl;
             else
                 err << "the panes are " << names.join(QStringLiteral(", ")) << Qt::endl;
             status = 2;
@@ -116,12 +122,14 @@ int main(int argc, char **argv)
                 VelkoMenuView::SourceLocation location;
                 QString error;
                 if (!VelkoMenuView::parseSourceLocation(argument, &location, &error)) {
-                    QTextStream(stderr) << "velko-menu-studio: " << argument << ": " << error << Qt::endl;
+                    QTextStream(stderr)
+                            << "velko-menu-studio: " << argument << ": " << error << Qt::endl;
                     continue;
                 }
                 location.line = qMax(location.line, 1);
                 location.column = qMax(location.column, 1);
-                if (StudioEditor *editor = window.openFile(location.path, location.line, location.column))
+                if (StudioEditor *editor
+                    = window.openFile(location.path, location.line, location.column))
                     reportClamped(editor, location);
             }
             window.show();

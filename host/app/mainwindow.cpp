@@ -20,7 +20,10 @@
 #include <QTabWidget>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_tabs(new QTabWidget), m_navigation(new NavigationPane), m_position(new QLabel)
+    : QMainWindow(parent)
+    , m_tabs(new QTabWidget)
+    , m_navigation(new NavigationPane)
+    , m_position(new QLabel)
 {
     setWindowTitle(tr("Velko Menu Studio"));
     resize(1100, 700);
@@ -51,9 +54,8 @@ MainWindow::MainWindow(QWidget *parent)
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
-    connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int index) {
-        closeEditor(m_editors.value(index));
-    });
+    connect(m_tabs, &QTabWidget::tabCloseRequested, this,
+            [this](int index) { closeEditor(m_editors.value(index)); });
 }
 
 MainWindow::~MainWindow()
@@ -96,8 +98,10 @@ StudioEditor *MainWindow::openFile(const QString &path, int line, int column)
     auto editor = new StudioEditor(absolute, text);
     editor->gotoLine(line, column, true);
     m_editors << editor;
-    connect(editor->editorWidget(), &QPlainTextEdit::cursorPositionChanged, this, &MainWindow::updateStatus);
-    connect(editor->studioDocument(), &Core::IDocument::changed, this, [this, editor] { updateTitle(editor); });
+    connect(editor->editorWidget(), &QPlainTextEdit::cursorPositionChanged, this,
+            &MainWindow::updateStatus);
+    connect(editor->studioDocument(), &Core::IDocument::changed, this,
+            [this, editor] { updateTitle(editor); });
     emit Core::EditorManager::instance()->documentOpened(editor->document());
     m_tabs->addTab(editor->editorWidget(), QFileInfo(absolute).fileName());
     m_tabs->setTabToolTip(m_tabs->count() - 1, absolute);
@@ -108,8 +112,8 @@ StudioEditor *MainWindow::openFile(const QString &path, int line, int column)
 
 void MainWindow::openDialog()
 {
-    const QStringList paths = QFileDialog::getOpenFileNames(this, tr("Open C Files"), QString(),
-                                                            tr("C sources (*.c *.h);;All files (*)"));
+    const QStringList paths = QFileDialog::getOpenFileNames(
+            this, tr("Open C Files"), QString(), tr("C sources (*.c *.h);;All files (*)"));
     for (const QString &path : paths)
         openFile(path);
 }
@@ -133,8 +137,10 @@ bool MainWindow::closeEditor(StudioEditor *editor)
         if (!m_quiet) {
             answer = QMessageBox::question(
                     this, tr("Unsaved Changes"),
-                    tr("%1 has unsaved changes. Save them?").arg(QFileInfo(editor->document()->filePath().toString()).fileName()),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+                    tr("%1 has unsaved changes. Save them?")
+                            .arg(QFileInfo(editor->document()->filePath().toString()).fileName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    QMessageBox::Save);
         }
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !save(editor)))
             return false;
@@ -186,7 +192,9 @@ void MainWindow::updateWindowTitle()
 void MainWindow::updateStatus()
 {
     StudioEditor *editor = currentEditor();
-    m_position->setText(editor ? tr("Line %1, Column %2").arg(editor->currentLine()).arg(editor->currentColumn())
+    m_position->setText(editor ? tr("Line %1, Column %2")
+                                         .arg(editor->currentLine())
+                                         .arg(editor->currentColumn())
                                : QString());
 }
 

@@ -8,7 +8,8 @@
 #include <QTextDocument>
 
 StudioDocument::StudioDocument(const QString &path, QTextDocument *text, QObject *parent)
-    : Core::IDocument(parent), m_text(text)
+    : Core::IDocument(parent)
+    , m_text(text)
 {
     setFilePath(Utils::FilePath::fromString(path));
     connect(m_text, &QTextDocument::contentsChanged, this, &Core::IDocument::contentsChanged);

@@ -7,7 +7,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-StudioEditor::StudioEditor(const QString &path, const QString &text) : m_editor(new CodeEditor)
+StudioEditor::StudioEditor(const QString &path, const QString &text)
+    : m_editor(new CodeEditor)
 {
     m_editor->setPlainText(text);
     m_editor->document()->setModified(false);

@@ -9,7 +9,7 @@ namespace {
 struct Registry
 {
     QHash<QByteArray, quintptr> ids;
-    QList<QByteArray> names{QByteArray()}; // id 0 is the invalid one
+    QList<QByteArray> names {QByteArray()}; // id 0 is the invalid one
 };
 
 Registry &registry()

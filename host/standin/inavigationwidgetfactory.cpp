@@ -24,7 +24,8 @@ QList<INavigationWidgetFactory *> &factories()
 }
 } // namespace
 
-INavigationWidgetFactory::INavigationWidgetFactory() : d(new Internal::NavigationWidgetFactoryPrivate)
+INavigationWidgetFactory::INavigationWidgetFactory()
+    : d(new Internal::NavigationWidgetFactoryPrivate)
 {
     factories().append(this);
 }
@@ -80,12 +81,14 @@ QKeySequence INavigationWidgetFactory::activationSequence() const
     return d->activationSequence;
 }
 
-void INavigationWidgetFactory::saveSettings(Utils::QtcSettings *, int, QWidget *) {}
+void INavigationWidgetFactory::saveSettings(Utils::QtcSettings *, int, QWidget *) { }
 
-void INavigationWidgetFactory::restoreSettings(QSettings *, int, QWidget *) {}
+void INavigationWidgetFactory::restoreSettings(QSettings *, int, QWidget *) { }
 
-void INavigationWidgetFactory::addRootPath(Utils::Id, const QString &, const QIcon &, const Utils::FilePath &) {}
+void INavigationWidgetFactory::addRootPath(Utils::Id, const QString &, const QIcon &,
+                                           const Utils::FilePath &)
+{ }
 
-void INavigationWidgetFactory::removeRootPath(Utils::Id) {}
+void INavigationWidgetFactory::removeRootPath(Utils::Id) { }
 
 } // namespace Core

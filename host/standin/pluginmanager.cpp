@@ -148,7 +148,8 @@ void PluginManager::loadPlugins()
         QStringList missing;
         for (const PluginDependency &d : spec->dependencies())
             missing << d.name + QLatin1Char(' ') + d.version;
-        spec->setError(QStringLiteral("%1: dependencies not met (%2)").arg(spec->name(), missing.join(QLatin1String(", "))));
+        spec->setError(QStringLiteral("%1: dependencies not met (%2)")
+                               .arg(spec->name(), missing.join(QLatin1String(", "))));
         qWarning("%s", qPrintable(spec->errorString()));
     }
 
@@ -157,7 +158,8 @@ void PluginManager::loadPlugins()
         spec->m_loader = new QPluginLoader(spec->filePath());
         auto plugin = qobject_cast<IPlugin *>(spec->m_loader->instance());
         if (!plugin) {
-            spec->setError(QStringLiteral("%1: cannot load (%2)").arg(spec->name(), spec->m_loader->errorString()));
+            spec->setError(QStringLiteral("%1: cannot load (%2)")
+                                   .arg(spec->name(), spec->m_loader->errorString()));
             qWarning("%s", qPrintable(spec->errorString()));
             continue;
         }
@@ -165,7 +167,8 @@ void PluginManager::loadPlugins()
         spec->m_state = PluginSpec::Loaded;
         QString error;
         if (!plugin->initialize(QStringList(), &error)) {
-            spec->setError(QStringLiteral("%1: initialisation failed: %2").arg(spec->name(), error));
+            spec->setError(
+                    QStringLiteral("%1: initialisation failed: %2").arg(spec->name(), error));
             qWarning("%s", qPrintable(spec->errorString()));
             delete spec->m_plugin;
             spec->m_plugin = nullptr;

@@ -17,7 +17,10 @@ namespace VelkoMenuView {
 class ConstantIndex
 {
 public:
-    explicit ConstantIndex(QStringView text) : m_text(text), m_scanner(text) {}
+    explicit ConstantIndex(QStringView text)
+        : m_text(text)
+        , m_scanner(text)
+    { }
 
     struct Definitions
     {

@@ -100,8 +100,8 @@ Token CScanner::next()
     }
     const QChar c = m_text[m_pos];
     token.m_first = c;
-    const bool digitStart = c.isDigit()
-            || (c == u'.' && m_pos + 1 < size && m_text[m_pos + 1].isDigit());
+    const bool digitStart
+            = c.isDigit() || (c == u'.' && m_pos + 1 < size && m_text[m_pos + 1].isDigit());
     if (c == u'"' || c == u'\'') {
         token.kind = c == u'"' ? Token::Kind::String : Token::Kind::Character;
         m_pos = literalEnd(m_pos, &token.unterminated);
@@ -111,7 +111,8 @@ Token CScanner::next()
         while (m_pos < size) {
             const QChar d = m_text[m_pos];
             const QChar before = m_text[m_pos - 1].toLower();
-            const bool exponentSign = (d == u'+' || d == u'-') && (before == u'e' || before == u'p');
+            const bool exponentSign
+                    = (d == u'+' || d == u'-') && (before == u'e' || before == u'p');
             if (!isIdentifierPart(d) && d != u'.' && !exponentSign)
                 break;
             ++m_pos;

@@ -39,7 +39,10 @@ private:
 class CScanner
 {
 public:
-    explicit CScanner(QStringView text, qsizetype from = 0) : m_text(text), m_pos(from) {}
+    explicit CScanner(QStringView text, qsizetype from = 0)
+        : m_text(text)
+        , m_pos(from)
+    { }
 
     Token next();
     qsizetype position() const { return m_pos; }

@@ -10,7 +10,9 @@ bool isValueConversion(char c)
     return c != 0 && std::strchr("dDuUfFsS", c) != nullptr;
 }
 
-FormatWalk::FormatWalk(const QByteArray &format) : m_format(format), m_p(m_format.constData())
+FormatWalk::FormatWalk(const QByteArray &format)
+    : m_format(format)
+    , m_p(m_format.constData())
 {
     const void *zero = std::memchr(m_p, 0, size_t(m_format.size()));
     m_end = zero ? static_cast<const char *>(zero) : m_p + m_format.size();

@@ -168,7 +168,8 @@ QString formatText(const QByteArray &format, const QVariantList &values)
         if (piece.kind == FormatPiece::Kind::Directive && d.conversion == '%')
             out.append('%');
         else if (piece.kind != FormatPiece::Kind::Directive || piece.valueIndex < 0 || d.usesStar
-                 || piece.valueIndex >= values.size() || !printValue(out, d, values[piece.valueIndex]))
+                 || piece.valueIndex >= values.size()
+                 || !printValue(out, d, values[piece.valueIndex]))
             out.append(piece.begin, piece.size); // plain text, or a directive shown as written
     }
     return out.toString();

@@ -65,9 +65,9 @@ QString readLiteral(QStringView argument, VelkoMenuView::ConstantIndex &constant
     const qsizetype first = skipWhiteSpace(argument, 0);
     QString text;
     const bool read = first < argument.size()
-            && (argument[first] == u'"'
-                        ? appendLiterals(argument, first, true, &text)
-                        : appendConstant(constants, preambleEnd, nameAt(argument, first), &text, &n));
+            && (argument[first] == u'"' ? appendLiterals(argument, first, true, &text)
+                                        : appendConstant(constants, preambleEnd,
+                                                         nameAt(argument, first), &text, &n));
     if (!read) {
         n.readable = false;
         return QString();

@@ -5,7 +5,8 @@
 
 namespace VelkoMenuView {
 
-LineMap::LineMap(QStringView text) : m_size(text.size())
+LineMap::LineMap(QStringView text)
+    : m_size(text.size())
 {
     for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1))
         m_starts.append(i + 1);

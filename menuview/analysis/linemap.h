@@ -28,7 +28,7 @@ public:
     TextPosition position(qsizetype offset) const;
 
 private:
-    QList<qsizetype> m_starts{0};
+    QList<qsizetype> m_starts {0};
     qsizetype m_size = 0;
 };
 

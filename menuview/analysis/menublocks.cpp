@@ -21,7 +21,10 @@ qsizetype nextWholeWord(QStringView text, QStringView keyword, qsizetype from, q
 } // namespace
 
 MenuBlocks::MenuBlocks(QStringView text, Keywords keywords)
-    : m_text(text), m_keywords(keywords), m_scanner(text), m_constants(text)
+    : m_text(text)
+    , m_keywords(keywords)
+    , m_scanner(text)
+    , m_constants(text)
 { }
 
 qsizetype MenuBlocks::nextLive()
@@ -39,7 +42,8 @@ qsizetype MenuBlocks::nextLive()
 qsizetype MenuBlocks::nextAnywhere()
 {
     const qsizetype plain = nextWholeWord(m_text, u"BEGIN_MENU", m_from, &m_nextPlain);
-    const qsizetype editable = nextWholeWord(m_text, u"BEGIN_EDITABLE_MENU", m_from, &m_nextEditable);
+    const qsizetype editable
+            = nextWholeWord(m_text, u"BEGIN_EDITABLE_MENU", m_from, &m_nextEditable);
     if (plain < 0 || editable < 0)
         return qMax(plain, editable);
     return qMin(plain, editable);

@@ -200,7 +200,7 @@ bool parseMenuAt(MenuDefinition &menu, QStringView text, qsizetype start, Consta
         const qsizetype end = argumentsEnd(text, open, endMark);
         if (end < 0 || end > endMark)
             return fail(ParseError::UnclosedItem, keyword);
-        ItemPosition item{keyword, open, end, {}};
+        ItemPosition item {keyword, open, end, {}};
         menu.itemTexts.append(readLiteral(text.sliced(open + 1, end - open - 1), constants,
                                           preambleEnd, &item.notes));
         p.items.append(item);

@@ -24,7 +24,8 @@ enum class ParseError {
     NoClosingArguments, // the closing keyword is not followed by "(", the name and ","
     NameMismatch, // the closing keyword names another menu
     UnclosedItem, // an item's argument list does not end before the closing keyword
-    WrongClosingKeyword, // closed only by the other kind's keyword (END_EDITABLE_MENU for BEGIN_MENU)
+    WrongClosingKeyword, // closed only by the other kind's keyword (END_EDITABLE_MENU for
+                         // BEGIN_MENU)
 };
 
 // What the compiler would take from an item's or a title's argument.

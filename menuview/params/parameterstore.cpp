@@ -178,11 +178,13 @@ void ParameterStore::prune(const QString &filePath, QStringView text)
     for (auto it = claimed.cbegin(); it != claimed.cend(); ++it) {
         const bool nested = it.key().contains(QLatin1Char('/'));
         if (nested)
-            nestingGroups.insert(it.key().section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty));
+            nestingGroups.insert(
+                    it.key().section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty));
         if (protectedMenus.contains(it.key()) || (!nested && !stored.contains(it.key())))
             continue;
         m_settings->beginGroup(it.key());
-        const QSet<QString> groups = nested ? storedItemGroups(*m_settings) : stored.value(it.key());
+        const QSet<QString> groups
+                = nested ? storedItemGroups(*m_settings) : stored.value(it.key());
         for (const QString &group : groups) {
             if (!it.value().contains(group))
                 m_settings->remove(group);

@@ -24,7 +24,9 @@ class ParameterStore
 {
 public:
     // Works on `settings`, which stays the caller's.
-    explicit ParameterStore(QSettings *settings) : m_settings(settings) {}
+    explicit ParameterStore(QSettings *settings)
+        : m_settings(settings)
+    { }
 
     // A new settings object on the user's store ("Ombrix", "VelkoMenuView"),
     // named explicitly rather than through the application-wide names: those

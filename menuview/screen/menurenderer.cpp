@@ -17,7 +17,8 @@ constexpr int MaxMagnification = 16;
 void copyPage(QImage &image, int row, int m, QRgb lit, QRgb unlit)
 {
     for (int y = 0; y < DeviceScreen::RowHeight; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine((row * DeviceScreen::RowHeight + y) * m));
+        auto *line
+                = reinterpret_cast<QRgb *>(image.scanLine((row * DeviceScreen::RowHeight + y) * m));
         for (int x = 0; x < DeviceScreen::Width; ++x) {
             const QRgb colour = gfxFrameBuffer[x] >> y & 1 ? lit : unlit;
             for (int k = 0; k < m; ++k)

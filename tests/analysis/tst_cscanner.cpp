@@ -21,28 +21,28 @@ void tst_CScanner::tokens_data()
     QTest::addColumn<QStringList>("tokens"); // "kind:text", "!" marks an unterminated literal
 
     QTest::addRow("identifiers-and-punctuation")
-            << u"BEGIN_MENU(Main)"_qs << QStringList{"I:BEGIN_MENU", "P:(", "I:Main", "P:)"};
-    QTest::addRow("unicode-identifier") << u"Меню_1 x"_qs << QStringList{"I:Меню_1", "I:x"};
+            << u"BEGIN_MENU(Main)"_qs << QStringList {"I:BEGIN_MENU", "P:(", "I:Main", "P:)"};
+    QTest::addRow("unicode-identifier") << u"Меню_1 x"_qs << QStringList {"I:Меню_1", "I:x"};
     QTest::addRow("numbers-swallow-letters")
-            << u"3END_MENU 0x1F 1e-3 .5"_qs << QStringList{"N:3END_MENU", "N:0x1F", "N:1e-3", "N:.5"};
+            << u"3END_MENU 0x1F 1e-3 .5"_qs
+            << QStringList {"N:3END_MENU", "N:0x1F", "N:1e-3", "N:.5"};
     QTest::addRow("comments-skipped")
-            << u"a /* END_MENU */ b // END_MENU\nc"_qs << QStringList{"I:a", "I:b", "I:c"};
+            << u"a /* END_MENU */ b // END_MENU\nc"_qs << QStringList {"I:a", "I:b", "I:c"};
     QTest::addRow("line-comment-continued")
-            << u"a // x \\\n END_MENU\nb"_qs << QStringList{"I:a", "I:b"};
-    QTest::addRow("block-comment-unclosed") << u"a /* b"_qs << QStringList{"I:a"};
+            << u"a // x \\\n END_MENU\nb"_qs << QStringList {"I:a", "I:b"};
+    QTest::addRow("block-comment-unclosed") << u"a /* b"_qs << QStringList {"I:a"};
     QTest::addRow("comment-markers-in-literal")
-            << u"\"/*\" x '//' y"_qs << QStringList{"S:\"/*\"", "I:x", "C:'//'", "I:y"};
+            << u"\"/*\" x '//' y"_qs << QStringList {"S:\"/*\"", "I:x", "C:'//'", "I:y"};
     QTest::addRow("escaped-quotes")
-            << u"\"a\\\"b\" '\\'' c"_qs << QStringList{"S:\"a\\\"b\"", "C:'\\''", "I:c"};
+            << u"\"a\\\"b\" '\\'' c"_qs << QStringList {"S:\"a\\\"b\"", "C:'\\''", "I:c"};
     QTest::addRow("escaped-backslash-ends-literal")
-            << u"\"a\\\\\" b"_qs << QStringList{"S:\"a\\\\\"", "I:b"};
-    QTest::addRow("literal-ends-at-line-feed")
-            << u"\"abc\nd"_qs << QStringList{"S!:\"abc", "I:d"};
+            << u"\"a\\\\\" b"_qs << QStringList {"S:\"a\\\\\"", "I:b"};
+    QTest::addRow("literal-ends-at-line-feed") << u"\"abc\nd"_qs << QStringList {"S!:\"abc", "I:d"};
     QTest::addRow("literal-ends-before-crlf")
-            << u"\"abc\r\nd"_qs << QStringList{"S!:\"abc", "I:d"};
-    QTest::addRow("literal-spliced") << u"\"a\\\nb\" c"_qs << QStringList{"S:\"a\\\nb\"", "I:c"};
-    QTest::addRow("literal-at-text-end") << u"x \"ab"_qs << QStringList{"I:x", "S!:\"ab"};
-    QTest::addRow("splice-between-tokens") << u"a\\\nb"_qs << QStringList{"I:a", "I:b"};
+            << u"\"abc\r\nd"_qs << QStringList {"S!:\"abc", "I:d"};
+    QTest::addRow("literal-spliced") << u"\"a\\\nb\" c"_qs << QStringList {"S:\"a\\\nb\"", "I:c"};
+    QTest::addRow("literal-at-text-end") << u"x \"ab"_qs << QStringList {"I:x", "S!:\"ab"};
+    QTest::addRow("splice-between-tokens") << u"a\\\nb"_qs << QStringList {"I:a", "I:b"};
 }
 
 void tst_CScanner::tokens()
@@ -54,12 +54,23 @@ void tst_CScanner::tokens()
     for (Token token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
         QString kind;
         switch (token.kind) {
-        case Token::Kind::Identifier: kind = "I"; break;
-        case Token::Kind::String: kind = "S"; break;
-        case Token::Kind::Character: kind = "C"; break;
-        case Token::Kind::Number: kind = "N"; break;
-        case Token::Kind::Punctuation: kind = "P"; break;
-        case Token::Kind::End: break;
+        case Token::Kind::Identifier:
+            kind = "I";
+            break;
+        case Token::Kind::String:
+            kind = "S";
+            break;
+        case Token::Kind::Character:
+            kind = "C";
+            break;
+        case Token::Kind::Number:
+            kind = "N";
+            break;
+        case Token::Kind::Punctuation:
+            kind = "P";
+            break;
+        case Token::Kind::End:
+            break;
         }
         actual << kind + (token.unterminated ? "!" : "") + ":" + scanner.textOf(token).toString();
     }

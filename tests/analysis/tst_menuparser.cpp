@@ -62,26 +62,36 @@ void tst_MenuParser::parse_data()
             << QString() << u"int x; BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end << true << "Main"
             << "Main menu" << QStringList {"A"};
     QTest::addRow("other-begin-words-before-keyword")
-            << QString() << u"BEGIN_CRITICAL(); BEGIN_ BEGIN_EDITABLE BEGIN_EDITABLE_MENU(Main) MENU_ITEM(\"A\")"_qs
+            << QString()
+            << u"BEGIN_CRITICAL(); BEGIN_ BEGIN_EDITABLE BEGIN_EDITABLE_MENU(Main) MENU_ITEM(\"A\")"_qs
                     + u"\nEND_EDITABLE_MENU(Main, \"E\")"_qs
-            << true << "Main" << "E" << QStringList {"A"};
+            << true << "Main"
+            << "E" << QStringList {"A"};
     QTest::addRow("first-keyword-wins-over-later-other-kind")
-            << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end
+            << QString()
+            << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end
                     + u"BEGIN_EDITABLE_MENU(Main) MENU_ITEM(\"B\") END_EDITABLE_MENU(Main, \"E\")"_qs
-            << true << "Main" << "Main menu" << QStringList {"A"};
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
     // Keywords are whole identifiers.
     QTest::addRow("longer-identifier-is-no-closing-keyword")
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")\nEND_MENU_ITEM(Main, \"T\")"_qs
-            << false << "" << "" << QStringList();
+            << false << ""
+            << "" << QStringList();
     QTest::addRow("closing-keyword-with-suffix-skipped")
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\") END_MENUQ(Main, \"Q\")"_qs + end
-            << true << "Main" << "Main menu" << QStringList {"A"};
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
     QTest::addRow("helper-named-like-opening-keyword")
-            << QString() << u"BEGIN_MENU(Main) MY_BEGIN_MENU_HELPER(x) MENU_ITEM(\"A\") MY_MENU_ITEMS"_qs + end
-            << true << "Main" << "Main menu" << QStringList {"A"};
+            << QString()
+            << u"BEGIN_MENU(Main) MY_BEGIN_MENU_HELPER(x) MENU_ITEM(\"A\") MY_MENU_ITEMS"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
     QTest::addRow("keywords-in-literals-skipped")
-            << QString() << u"BEGIN_MENU(Main) log(\"END_MENU(Main, x) MENU_ITEM(\") MENU_ITEM(\"A\")"_qs + end
-            << true << "Main" << "Main menu" << QStringList {"A"};
+            << QString()
+            << u"BEGIN_MENU(Main) log(\"END_MENU(Main, x) MENU_ITEM(\") MENU_ITEM(\"A\")"_qs + end
+            << true << "Main"
+            << "Main menu" << QStringList {"A"};
     QTest::addRow("items-after-closing-keyword-ignored")
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\")"_qs + end + u"MENU_ITEM(\"B\")"_qs
             << true << "Main"
@@ -103,14 +113,16 @@ void tst_MenuParser::parse_data()
             << "Main"
             << "Mainmenu" << QStringList();
     QTest::addRow("title-escapes-decoded")
-            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Q\\\"t\\x41\\n\")"_qs << true << "Main"
+            << QString() << u"BEGIN_MENU(Main) END_MENU(Main, \"Q\\\"t\\x41\\n\")"_qs << true
+            << "Main"
             << "Q\"tA" << QStringList();
-    QTest::addRow("title-constant")
-            << u"#define TITLE_A \"Alpha\"\n"_qs << u"BEGIN_MENU(A) END_MENU(A, TITLE_A)"_qs << true
-            << "A" << "Alpha" << QStringList();
+    QTest::addRow("title-constant") << u"#define TITLE_A \"Alpha\"\n"_qs
+                                    << u"BEGIN_MENU(A) END_MENU(A, TITLE_A)"_qs << true << "A"
+                                    << "Alpha" << QStringList();
     QTest::addRow("title-unknown-constant-takes-nothing-after")
             << QString() << u"BEGIN_MENU(A) END_MENU(A, TITLE_A) MENU_ITEM(\"later\")"_qs << true
-            << "A" << "" << QStringList();
+            << "A"
+            << "" << QStringList();
     QTest::addRow("title-without-literal")
             << QString() << u"BEGIN_MENU(Main) END_MENU(Main, )"_qs << true << "Main"
             << "" << QStringList();
@@ -173,7 +185,8 @@ void tst_MenuParser::parse_data()
             << "Main menu" << QStringList {"A", "B"};
     QTest::addRow("comment-unclosed-hides-closing-keyword")
             << QString() << u"BEGIN_MENU(Main) MENU_ITEM(\"A\") /* MENU_ITEM(\"X\")"_qs + end
-            << false << "" << "" << QStringList();
+            << false << ""
+            << "" << QStringList();
     QTest::addRow("closing-keyword-in-comment")
             << QString()
             << u"BEGIN_MENU(Main) /* END_MENU(Main, \"Old\") */ MENU_ITEM(\"A\")"_qs + end << true
@@ -275,20 +288,23 @@ void tst_MenuParser::errors_data()
             << u"BEGIN_MENU(M) MENU_ITEM(\"A\") MENU_ITEM(\"B\" END_MENU(M, \"T\")"_qs
             << ParseError::UnclosedItem << qsizetype(29);
     QTest::addRow("item-literal-hides-closing-keyword")
-            << u"BEGIN_MENU(M) MENU_ITEM(\"A) END_MENU(M, T)"_qs << ParseError::NoClosingKeyword << qsizetype(0);
+            << u"BEGIN_MENU(M) MENU_ITEM(\"A) END_MENU(M, T)"_qs << ParseError::NoClosingKeyword
+            << qsizetype(0);
     QTest::addRow("item-literal-unterminated-on-its-line")
-            << u"BEGIN_MENU(M) MENU_ITEM(\"A)\nEND_MENU(M, T)"_qs << ParseError::UnclosedItem << qsizetype(14);
+            << u"BEGIN_MENU(M) MENU_ITEM(\"A)\nEND_MENU(M, T)"_qs << ParseError::UnclosedItem
+            << qsizetype(14);
     QTest::addRow("closing-keyword-only-after-next-menu")
             << u"BEGIN_MENU(A) MENU_ITEM(\"x\")\nBEGIN_MENU(B) END_MENU(B, \"T\")"_qs
             << ParseError::NoClosingKeyword << qsizetype(0);
-    QTest::addRow("closed-by-the-other-kind")
-            << u"BEGIN_MENU(A) END_EDITABLE_MENU(A, \"T\")"_qs << ParseError::WrongClosingKeyword << qsizetype(14);
-    QTest::addRow("no-name-after-keyword")
-            << u"BEGIN_MENU MENU_ITEM(\"A\") END_MENU(A, \"T\")"_qs << ParseError::NoNameParentheses << qsizetype(0);
-    QTest::addRow("name-never-closed")
-            << u"BEGIN_MENU(M END_MENU(M, \"T\""_qs << ParseError::NoNameParentheses << qsizetype(0);
+    QTest::addRow("closed-by-the-other-kind") << u"BEGIN_MENU(A) END_EDITABLE_MENU(A, \"T\")"_qs
+                                              << ParseError::WrongClosingKeyword << qsizetype(14);
+    QTest::addRow("no-name-after-keyword") << u"BEGIN_MENU MENU_ITEM(\"A\") END_MENU(A, \"T\")"_qs
+                                           << ParseError::NoNameParentheses << qsizetype(0);
+    QTest::addRow("name-never-closed") << u"BEGIN_MENU(M END_MENU(M, \"T\""_qs
+                                       << ParseError::NoNameParentheses << qsizetype(0);
     QTest::addRow("closing-macro-runs-into-next-menu")
-            << u"BEGIN_MENU(M) END_MENU(M\nBEGIN_MENU(N), x"_qs << ParseError::NoClosingArguments << qsizetype(14);
+            << u"BEGIN_MENU(M) END_MENU(M\nBEGIN_MENU(N), x"_qs << ParseError::NoClosingArguments
+            << qsizetype(14);
 }
 
 void tst_MenuParser::errors()
@@ -315,14 +331,16 @@ void tst_MenuParser::errors()
 // The parts of a parse as "what@offset" words, so that a row reads like the source.
 static QString layout(const MenuParse &p)
 {
-    QStringList words{QStringLiteral("open@%1").arg(p.opening),
-                      QStringLiteral("name@%1-%2").arg(p.nameOpen).arg(p.nameClose),
-                      QStringLiteral("close@%1").arg(p.closing),
-                      QStringLiteral("args@%1,%2,%3").arg(p.closingOpen).arg(p.comma).arg(p.closingClose)};
+    QStringList words {
+            QStringLiteral("open@%1").arg(p.opening),
+            QStringLiteral("name@%1-%2").arg(p.nameOpen).arg(p.nameClose),
+            QStringLiteral("close@%1").arg(p.closing),
+            QStringLiteral("args@%1,%2,%3").arg(p.closingOpen).arg(p.comma).arg(p.closingClose)};
     if (p.titleUnterminated)
         words << QStringLiteral("title-unterminated");
     for (const ItemPosition &item : p.items) {
-        QString word = QStringLiteral("item@%1(%2-%3)").arg(item.keyword).arg(item.open).arg(item.close);
+        QString word
+                = QStringLiteral("item@%1(%2-%3)").arg(item.keyword).arg(item.open).arg(item.close);
         if (item.notes.definition >= 0)
             word += QStringLiteral("def@%1").arg(item.notes.definition);
         if (item.notes.redefinition >= 0)
@@ -339,14 +357,16 @@ void tst_MenuParser::positions_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::addRow("plain") << u"int x;\nBEGIN_MENU( M ) /* ( */ MENU_ITEM(\"(\", f(1))\nEND_MENU(M, \"T\")"_qs
-                           << "open@7 name@17-21 close@52 args@60,62,67 item@31(40-50)";
+    QTest::addRow("plain")
+            << u"int x;\nBEGIN_MENU( M ) /* ( */ MENU_ITEM(\"(\", f(1))\nEND_MENU(M, \"T\")"_qs
+            << "open@7 name@17-21 close@52 args@60,62,67 item@31(40-50)";
     QTest::addRow("title-unterminated")
             << u"BEGIN_EDITABLE_MENU(S) END_EDITABLE_MENU(S, \"Tit"_qs
             << "open@0 name@19-21 close@23 args@40,42,-1 title-unterminated";
     QTest::addRow("constant-defined-twice-and-dropped-escape")
             << u"#define S \"a\"\n#define S \"b\"\nBEGIN_MENU(M) MENU_ITEM(S) MENU_ITEM(\"\\tx\\x01\") END_MENU(M, \"T\")"_qs
-            << "open@28 name@38-40 close@76 args@84,86,91 item@42(51-53)def@8+22 item@55(64-74)!\\t \\x01";
+            << "open@28 name@38-40 close@76 args@84,86,91 item@42(51-53)def@8+22 "
+               "item@55(64-74)!\\t \\x01";
 }
 
 void tst_MenuParser::positions()
@@ -381,8 +401,8 @@ void tst_MenuParser::itemTextsOfKnownSourcesUnchanged()
         const QByteArray bytes = source.readAll();
         const QList<QByteArray> pieces = bytes.split('\0');
         const int piece = expected.value("piece").toInt();
-        const QString text = QString::fromUtf8(piece < pieces.size() ? pieces.at(piece)
-                                                                     : QByteArray(bytes).replace('\0', ""));
+        const QString text = QString::fromUtf8(
+                piece < pieces.size() ? pieces.at(piece) : QByteArray(bytes).replace('\0', ""));
         VelkoMenuView::MenuBlocks walk(text, VelkoMenuView::MenuBlocks::Keywords::Anywhere);
         VelkoMenuView::MenuBlock block;
         while (walk.next(block) && block.start < expected.value("start").toInteger()) { }
@@ -436,8 +456,10 @@ void tst_MenuParser::decode_data()
     QTest::addRow("u-allowed-ascii") << none << u"\"\\u0024\\u0040\\u0060\""_qs << "$@`";
     QTest::addRow("u-short-at-end") << none << u"\"ok\\u00e\""_qs << "";
     QTest::addRow("u-non-hex") << none << u"\"ok\\u00g9\""_qs << "";
-    QTest::addRow("U-beyond-bmp-as-surrogate-pair") << none << u"\"\\U0001F600\""_qs << u"\U0001F600"_qs;
-    QTest::addRow("U-private-plane-kept-whole") << none << u"\"\\U0001E01D\""_qs << u"\U0001E01D"_qs;
+    QTest::addRow("U-beyond-bmp-as-surrogate-pair")
+            << none << u"\"\\U0001F600\""_qs << u"\U0001F600"_qs;
+    QTest::addRow("U-private-plane-kept-whole")
+            << none << u"\"\\U0001E01D\""_qs << u"\U0001E01D"_qs;
     QTest::addRow("U-beyond-unicode") << none << u"\"ok\\U00110000\""_qs << "";
     QTest::addRow("U-bmp") << none << u"\"\\U000000e9!\""_qs << u"é!"_qs;
     QTest::addRow("U-overflow-counts-as-zero") << none << u"\"ok\\U80000041\""_qs << "";

@@ -11,16 +11,16 @@
 
 namespace {
 
-const QByteArray twoMenus = "#include \"menu.h\"\n"              // line 1
-                            "BEGIN_MENU(Main)\n"                 // line 2
-                            "  MENU_ITEM(\"Start\")\n"           // line 3
-                            "  MENU_ITEM(\"Stop\")\n"            // line 4
-                            "END_MENU(Main, \"Main menu\")\n"    // line 5
-                            "\n"                                 // line 6
-                            "BEGIN_EDITABLE_MENU(Setup)\n"       // line 7
-                            "  MENU_ITEM(\"Speed %d\")\n"        // line 8
+const QByteArray twoMenus = "#include \"menu.h\"\n" // line 1
+                            "BEGIN_MENU(Main)\n" // line 2
+                            "  MENU_ITEM(\"Start\")\n" // line 3
+                            "  MENU_ITEM(\"Stop\")\n" // line 4
+                            "END_MENU(Main, \"Main menu\")\n" // line 5
+                            "\n" // line 6
+                            "BEGIN_EDITABLE_MENU(Setup)\n" // line 7
+                            "  MENU_ITEM(\"Speed %d\")\n" // line 8
                             "END_EDITABLE_MENU(Setup, \"Smile :) ok\")\n" // line 9
-                            "int after;\n";                      // line 10
+                            "int after;\n"; // line 10
 
 } // namespace
 
@@ -122,7 +122,8 @@ void tst_MenuItems::settingsStayInTestHome()
     MenuItems items;
     const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     QVERIFY(!config.isEmpty());
-    QVERIFY2(items.settings()->fileName().startsWith(config), qPrintable(items.settings()->fileName()));
+    QVERIFY2(items.settings()->fileName().startsWith(config),
+             qPrintable(items.settings()->fileName()));
 }
 
 void tst_MenuItems::locator_data()
@@ -140,38 +141,46 @@ void tst_MenuItems::locator_data()
     QTest::addRow("inside-closing-arguments") << plain << 3 << 12 << true << true << "Main";
     QTest::addRow("just-before-closing-paren") << plain << 3 << 19 << true << true << "Main";
     QTest::addRow("just-after-closing-paren") << plain << 3 << 20 << false << false << "";
-    QTest::addRow("missing-closing-macro")
-            << QByteArray("BEGIN_MENU(Main)\nMENU_ITEM(\"A\")\n") << 2 << 1 << false << true << "Main";
+    QTest::addRow("missing-closing-macro") << QByteArray("BEGIN_MENU(Main)\nMENU_ITEM(\"A\")\n")
+                                           << 2 << 1 << false << true << "Main";
     QTest::addRow("second-menu-of-other-kind") << twoMenus << 8 << 5 << true << true << "Setup";
     QTest::addRow("first-menu") << twoMenus << 4 << 1 << true << true << "Main";
     QTest::addRow("between-menus") << twoMenus << 6 << 1 << false << false << "";
     QTest::addRow("paren-inside-title-literal") << twoMenus << 9 << 36 << true << true << "Setup";
     QTest::addRow("after-all-menus") << twoMenus << 10 << 3 << false << false << "";
     QTest::addRow("unterminated-title-runs-to-end")
-            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, \"oops)\nint x;\n") << 3 << 4 << true << true << "M";
-    const QByteArray adjacentTitle = "BEGIN_MENU(M)\nMENU_ITEM(\"A\")\nEND_MENU(M, \"a\" \"b)\")\nint x;\n";
-    QTest::addRow("adjacent-title-literals-before-paren") << adjacentTitle << 3 << 21 << true << true << "M";
-    QTest::addRow("adjacent-title-literals-after-paren") << adjacentTitle << 3 << 22 << false << false << "";
+            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, \"oops)\nint x;\n") << 3 << 4 << true << true
+            << "M";
+    const QByteArray adjacentTitle
+            = "BEGIN_MENU(M)\nMENU_ITEM(\"A\")\nEND_MENU(M, \"a\" \"b)\")\nint x;\n";
+    QTest::addRow("adjacent-title-literals-before-paren")
+            << adjacentTitle << 3 << 21 << true << true << "M";
+    QTest::addRow("adjacent-title-literals-after-paren")
+            << adjacentTitle << 3 << 22 << false << false << "";
     QTest::addRow("text-ends-after-title-literal")
             << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, \"a\" ") << 2 << 5 << true << true << "M";
     // A title named by a constant ends at the macro's ")" like any other.
     QTest::addRow("title-constant-ends-at-parenthesis")
-            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, TITLE)\nint x;\n") << 3 << 2 << false << false << "";
+            << QByteArray("BEGIN_MENU(M)\nEND_MENU(M, TITLE)\nint x;\n") << 3 << 2 << false << false
+            << "";
     // Keywords count as the compiler sees them.
-    QTest::addRow("opening-keyword-in-comment-ignored")
-            << plain + "int x; // BEGIN_MENU(B)\n" << 4 << 24 << false << false << "";
+    QTest::addRow("opening-keyword-in-comment-ignored") << plain + "int x; // BEGIN_MENU(B)\n"
+                                                        << 4 << 24 << false << false << "";
     QTest::addRow("closing-keyword-in-comment-ignored")
-            << QByteArray("BEGIN_MENU(Main)\n/* END_MENU(Main, \"x\") */\nMENU_ITEM(\"A\")\nEND_MENU(Main, \"T\")\n")
+            << QByteArray("BEGIN_MENU(Main)\n/* END_MENU(Main, \"x\") "
+                          "*/\nMENU_ITEM(\"A\")\nEND_MENU(Main, \"T\")\n")
             << 3 << 1 << true << true << "Main";
-    QTest::addRow("helper-named-like-opening-keyword")
-            << QByteArray("BEGIN_MENU(Main)\nMY_BEGIN_MENU_HELPER(x)\nMENU_ITEM(\"A\")\nEND_MENU(Main, \"T\")\n")
-            << 3 << 1 << true << true << "Main";
+    QTest::addRow("helper-named-like-opening-keyword") << QByteArray(
+            "BEGIN_MENU(Main)\nMY_BEGIN_MENU_HELPER(x)\nMENU_ITEM(\"A\")\nEND_MENU(Main, \"T\")\n")
+                                                       << 3 << 1 << true << true << "Main";
     QTest::addRow("other-begin-words-passed-over")
-            << QByteArray("BEGIN_MENU(Main)\nMENU_ITEM(\"A\")\n// BEGIN_CRITICAL BEGIN_\nMENU_ITEM(\"B\")\nEND_MENU(Main, \"T\")\n")
+            << QByteArray("BEGIN_MENU(Main)\nMENU_ITEM(\"A\")\n// BEGIN_CRITICAL "
+                          "BEGIN_\nMENU_ITEM(\"B\")\nEND_MENU(Main, \"T\")\n")
             << 4 << 1 << true << true << "Main";
     QTest::addRow("column-zero-before-text") << plain << 1 << 0 << false << false << "";
     QTest::addRow("negative-column") << plain << 2 << -100 << false << false << "";
-    QTest::addRow("no-keyword-at-all") << QByteArray("int main() {}\n") << 1 << 5 << false << false << "";
+    QTest::addRow("no-keyword-at-all")
+            << QByteArray("int main() {}\n") << 1 << 5 << false << false << "";
     QTest::addRow("empty-document") << QByteArray() << 1 << 1 << false << false << "";
 }
 
@@ -282,10 +291,12 @@ void tst_MenuItems::noEditorDoesNothing()
 void tst_MenuItems::switchingDocumentAtSameCursorReanalyses()
 {
     ViewFixture f;
-    f.open(QStringLiteral("/tmp/a.c"), "BEGIN_MENU(A)\nMENU_ITEM(\"x\")\nEND_MENU(A, \"a\")\n", 2, 1);
+    f.open(QStringLiteral("/tmp/a.c"), "BEGIN_MENU(A)\nMENU_ITEM(\"x\")\nEND_MENU(A, \"a\")\n", 2,
+           1);
     f.tick();
     QCOMPARE(f.items->menuDefinition().name, QStringLiteral("A"));
-    f.open(QStringLiteral("/tmp/b.c"), "BEGIN_MENU(B)\nMENU_ITEM(\"y\")\nEND_MENU(B, \"b\")\n", 2, 1);
+    f.open(QStringLiteral("/tmp/b.c"), "BEGIN_MENU(B)\nMENU_ITEM(\"y\")\nEND_MENU(B, \"b\")\n", 2,
+           1);
     f.tick();
     QCOMPARE(f.analyzedSpy.count(), 2);
     QCOMPARE(f.items->menuDefinition().name, QStringLiteral("B"));
@@ -365,7 +376,8 @@ void tst_MenuItems::analysisIsLinear()
     // cost per keystroke must grow with the text, not faster.
     auto document = [](int mebibytes) {
         QByteArray filler;
-        const QByteArray line = "static const int table_entry_with_a_long_name = 12345; // filler\n";
+        const QByteArray line
+                = "static const int table_entry_with_a_long_name = 12345; // filler\n";
         while (filler.size() < mebibytes * 1024 * 1024)
             filler += line;
         return filler + "BEGIN_MENU(Big)\n  MENU_ITEM(\"Speed %d\")\nEND_MENU(Big, \"Big\")\n";

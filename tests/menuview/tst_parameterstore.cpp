@@ -11,7 +11,8 @@ namespace {
 const QString path = QStringLiteral("/home/user/fw/menu.c");
 const QString docKey = QStringLiteral("\\home\\user\\fw\\menu.c");
 
-QByteArray menuText(const QByteArray &name, const QList<QByteArray> &items, const QByteArray &closingName = {})
+QByteArray menuText(const QByteArray &name, const QList<QByteArray> &items,
+                    const QByteArray &closingName = {})
 {
     QByteArray text = "BEGIN_MENU(" + name + ")\n";
     for (const QByteArray &item : items)
@@ -22,19 +23,22 @@ QByteArray menuText(const QByteArray &name, const QList<QByteArray> &items, cons
 // Stores values the way the store itself writes them.
 void store(const QString &menu, const QString &itemKey, int paramNo, const QString &value)
 {
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                QStringLiteral("VelkoMenuView"));
     s.setValue(docKey + '/' + menu + '/' + itemKey + "/Param" + QString::number(paramNo), value);
 }
 
 QString persisted(const QString &key)
 {
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                QStringLiteral("VelkoMenuView"));
     return s.value(key).toString();
 }
 
 QStringList storedGroups(const QString &group)
 {
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                QStringLiteral("VelkoMenuView"));
     s.beginGroup(group);
     QStringList groups = s.childGroups();
     groups.sort();
@@ -71,17 +75,19 @@ void tst_ParameterStore::loading_data()
     QTest::addColumn<QStringList>("storedItemKeys");
     QTest::addColumn<QList<QStringList>>("expected");
 
-    QTest::addRow("first-use") << QList<QByteArray>{"Speed %d", "Exit"} << QStringList()
-                               << QList<QStringList>{{}, {}};
+    QTest::addRow("first-use") << QList<QByteArray> {"Speed %d", "Exit"} << QStringList()
+                               << QList<QStringList> {{}, {}};
     QTest::addRow("three-strings-for-one-param")
-            << QList<QByteArray>{"Speed %d"} << QStringList{"Speed %d"}
-            << QList<QStringList>{{"v1", "", ""}};
-    QTest::addRow("slash-in-item-text") << QList<QByteArray>{"On/Off %d"} << QStringList{"On\\Off %d"}
-                                        << QList<QStringList>{{"v1", "", ""}};
-    QTest::addRow("equal-texts-first-wins") << QList<QByteArray>{"Gain %d", "Gain %d"} << QStringList{"Gain %d"}
-                                            << QList<QStringList>{{"v1", "", ""}, {}};
-    QTest::addRow("case-sensitive") << QList<QByteArray>{"speed %d"} << QStringList{"Speed %d"}
-                                    << QList<QStringList>{{}};
+            << QList<QByteArray> {"Speed %d"} << QStringList {"Speed %d"}
+            << QList<QStringList> {{"v1", "", ""}};
+    QTest::addRow("slash-in-item-text")
+            << QList<QByteArray> {"On/Off %d"} << QStringList {"On\\Off %d"}
+            << QList<QStringList> {{"v1", "", ""}};
+    QTest::addRow("equal-texts-first-wins")
+            << QList<QByteArray> {"Gain %d", "Gain %d"} << QStringList {"Gain %d"}
+            << QList<QStringList> {{"v1", "", ""}, {}};
+    QTest::addRow("case-sensitive") << QList<QByteArray> {"speed %d"} << QStringList {"Speed %d"}
+                                    << QList<QStringList> {{}};
 }
 
 void tst_ParameterStore::loading()
@@ -105,13 +111,15 @@ void tst_ParameterStore::savingWritesTheKeyLayout()
     f.tick();
     f.saveParam(0, 1, QStringLiteral(" 42 "));
     f.saveParam(1, 3, QStringLiteral("x"));
-    QCOMPARE(f.settings()->value(docKey + "/mainMenu/Speed %d/Param1").toString(), QStringLiteral(" 42 "));
-    QCOMPARE(f.settings()->value(docKey + "/mainMenu/On\\Off %d/Param3").toString(), QStringLiteral("x"));
+    QCOMPARE(f.settings()->value(docKey + "/mainMenu/Speed %d/Param1").toString(),
+             QStringLiteral(" 42 "));
+    QCOMPARE(f.settings()->value(docKey + "/mainMenu/On\\Off %d/Param3").toString(),
+             QStringLiteral("x"));
     // Found again by the next analysis.
     f.moveCursor(3, 1);
     f.tick();
     QCOMPARE(f.items->menuDefinition().paramValues,
-             (QList<QStringList>{{" 42 ", "", ""}, {"", "", "x"}}));
+             (QList<QStringList> {{" 42 ", "", ""}, {"", "", "x"}}));
 }
 
 void tst_ParameterStore::twinItemsKeepTheirOwnValues()
@@ -132,7 +140,7 @@ void tst_ParameterStore::twinItemsKeepTheirOwnValues()
         ViewFixture f;
         auto *doc = f.open(path, both, 2, 1);
         f.tick();
-        QCOMPARE(f.items->menuDefinition().itemLines, (QStringList{"Relay 1", "Relay 2", "Exit"}));
+        QCOMPARE(f.items->menuDefinition().itemLines, (QStringList {"Relay 1", "Relay 2", "Exit"}));
         // The second twin goes: its values go with it when the file closes.
         doc->setContents(menuText("Main", {"Relay %u", "Exit"}));
         f.close(doc);
@@ -162,12 +170,14 @@ void tst_ParameterStore::unnamedMenuHasNoGroup()
     // back as items by any unnamed menu whose item text names a menu.
     store(QStringLiteral("Main"), QStringLiteral("Speed %d"), 1, QStringLiteral("5"));
     ViewFixture f;
-    f.open(path, "BEGIN_MENU()\n  MENU_ITEM(\"Main\")\n  MENU_ITEM(\"Speed %d\")\nEND_MENU(, \"T\")\n", 2, 1);
+    f.open(path,
+           "BEGIN_MENU()\n  MENU_ITEM(\"Main\")\n  MENU_ITEM(\"Speed %d\")\nEND_MENU(, \"T\")\n", 2,
+           1);
     f.tick();
     QVERIFY(f.items->isMenuValid());
-    QCOMPARE(f.items->menuDefinition().paramValues, (QList<QStringList>{{}, {}}));
+    QCOMPARE(f.items->menuDefinition().paramValues, (QList<QStringList> {{}, {}}));
     f.saveParam(1, 1, QStringLiteral("7"));
-    QCOMPARE(storedGroups(docKey), QStringList{"Main"});
+    QCOMPARE(storedGroups(docKey), QStringList {"Main"});
     QCOMPARE(f.settings()->value(docKey + "/Main/Speed %d/Param1").toString(), QStringLiteral("5"));
 }
 
@@ -178,27 +188,31 @@ void tst_ParameterStore::pruning_data()
     QTest::addColumn<QStringList>("mainItemsLeft");
 
     // Stored before closing: Main/{Speed %d, Old %d, On\Off %d}, Gone/{X %d}.
-    const QStringList allMain{"Old %d", "On\\Off %d", "Speed %d"};
+    const QStringList allMain {"Old %d", "On\\Off %d", "Speed %d"};
     QTest::addRow("prunes-changed-items-and-gone-menus")
-            << menuText("Main", {"Speed %d", "On/Off %d"}) << QStringList{"Main"}
-            << QStringList{"On\\Off %d", "Speed %d"};
+            << menuText("Main", {"Speed %d", "On/Off %d"}) << QStringList {"Main"}
+            << QStringList {"On\\Off %d", "Speed %d"};
     QTest::addRow("empty-document") << QByteArray() << QStringList() << QStringList();
-    QTest::addRow("no-menu-at-all") << QByteArray("int main() { return 0; }\n") << QStringList() << QStringList();
-    QTest::addRow("commented-out-menu-counts")
-            << "/*\n" + menuText("Main", {"Speed %d"}) + "*/\n" << QStringList{"Main"} << QStringList{"Speed %d"};
+    QTest::addRow("no-menu-at-all")
+            << QByteArray("int main() { return 0; }\n") << QStringList() << QStringList();
+    QTest::addRow("commented-out-menu-counts") << "/*\n" + menuText("Main", {"Speed %d"}) + "*/\n"
+                                               << QStringList {"Main"} << QStringList {"Speed %d"};
     QTest::addRow("half-typed-item-keeps-everything")
-            << QByteArray("BEGIN_MENU(Main)\n  MENU_ITEM(\"Speed %d\"\n  MENU_ITEM(\"Old %d\")\nEND_MENU(Main, \"T\")\n")
-            << QStringList{"Gone", "Main"} << allMain;
+            << QByteArray("BEGIN_MENU(Main)\n  MENU_ITEM(\"Speed %d\"\n  MENU_ITEM(\"Old "
+                          "%d\")\nEND_MENU(Main, \"T\")\n")
+            << QStringList {"Gone", "Main"} << allMain;
     QTest::addRow("mistyped-closing-name-keeps-everything")
-            << menuText("Main", {"Speed %d"}, "Mian") << QStringList{"Gone", "Main"} << allMain;
+            << menuText("Main", {"Speed %d"}, "Mian") << QStringList {"Gone", "Main"} << allMain;
     QTest::addRow("missing-closing-macro-keeps-everything")
-            << QByteArray("BEGIN_MENU(Main)\n  MENU_ITEM(\"Speed %d\")\n") << QStringList{"Gone", "Main"} << allMain;
+            << QByteArray("BEGIN_MENU(Main)\n  MENU_ITEM(\"Speed %d\")\n")
+            << QStringList {"Gone", "Main"} << allMain;
     QTest::addRow("same-name-blocks-pool-their-items")
-            << "#if A\n" + menuText("Main", {"Speed %d"}) + "#else\n" + menuText("Main", {"Old %d"}) + "#endif\n"
-            << QStringList{"Main"} << QStringList{"Old %d", "Speed %d"};
+            << "#if A\n" + menuText("Main", {"Speed %d"}) + "#else\n" + menuText("Main", {"Old %d"})
+                    + "#endif\n"
+            << QStringList {"Main"} << QStringList {"Old %d", "Speed %d"};
     QTest::addRow("empty-name-block-passed-over")
-            << "BEGIN_MENU()\nEND_MENU(, \"x\")\n" + menuText("Main", {"Old %d"}) << QStringList{"Main"}
-            << QStringList{"Old %d"};
+            << "BEGIN_MENU()\nEND_MENU(, \"x\")\n" + menuText("Main", {"Old %d"})
+            << QStringList {"Main"} << QStringList {"Old %d"};
 }
 
 void tst_ParameterStore::pruning()
@@ -216,7 +230,8 @@ void tst_ParameterStore::pruning()
     QCOMPARE(storedGroups(docKey), menusLeft);
     QCOMPARE(storedGroups(docKey + "/Main"), mainItemsLeft);
     for (const QString &item : mainItemsLeft)
-        QCOMPARE(f.settings()->value(docKey + "/Main/" + item + "/Param1").toString(), QStringLiteral("1"));
+        QCOMPARE(f.settings()->value(docKey + "/Main/" + item + "/Param1").toString(),
+                 QStringLiteral("1"));
 }
 
 void tst_ParameterStore::pruningOtherDocumentOnly()
@@ -227,14 +242,15 @@ void tst_ParameterStore::pruningOtherDocumentOnly()
     f.tick();
     auto *other = f.open(QStringLiteral("/home/user/fw/other.c"), QByteArray(), 1, 1);
     f.close(other);
-    QCOMPARE(storedGroups(docKey + "/Main"), QStringList{"Speed %d"});
+    QCOMPARE(storedGroups(docKey + "/Main"), QStringList {"Speed %d"});
 
     // A document without a path prunes nothing at all.
     auto *unsaved = f.open(QString(), QByteArray(), 1, 1);
     f.close(unsaved);
-    QCOMPARE(storedGroups(QString()), QStringList{docKey});
-    QMetaObject::invokeMethod(f.items.get(), "deleteUnusedSettings", Q_ARG(Core::IDocument *, nullptr));
-    QCOMPARE(storedGroups(QString()), QStringList{docKey});
+    QCOMPARE(storedGroups(QString()), QStringList {docKey});
+    QMetaObject::invokeMethod(f.items.get(), "deleteUnusedSettings",
+                              Q_ARG(Core::IDocument *, nullptr));
+    QCOMPARE(storedGroups(QString()), QStringList {docKey});
 }
 
 void tst_ParameterStore::pruningKeepsPaneOptions()
@@ -262,8 +278,8 @@ void tst_ParameterStore::pruningKeepsMenusNamedWithASlash()
     f.tick();
     QCOMPARE(f.items->menuDefinition().paramValues.value(0).value(0), QStringLiteral("1"));
     f.close(doc);
-    QCOMPARE(storedGroups(docKey), QStringList{"a"});
-    QCOMPARE(storedGroups(docKey + "/a/b"), QStringList{"Speed %d"});
+    QCOMPARE(storedGroups(docKey), QStringList {"a"});
+    QCOMPARE(storedGroups(docKey + "/a/b"), QStringList {"Speed %d"});
 }
 
 void tst_ParameterStore::pruningLeavesKeysOutsideItemGroups()
@@ -272,7 +288,8 @@ void tst_ParameterStore::pruningLeavesKeysOutsideItemGroups()
     // version's): one in the document group, one in a menu group beside its
     // item groups. Neither is an item group, so neither is pruned as one;
     // the second goes only with a menu that is gone as a whole.
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                QStringLiteral("VelkoMenuView"));
     s.setValue(docKey + "/Note", QStringLiteral("n"));
     s.setValue(docKey + "/Main/Note", QStringLiteral("m"));
     s.setValue(docKey + "/Gone/Note", QStringLiteral("g"));
@@ -282,8 +299,8 @@ void tst_ParameterStore::pruningLeavesKeysOutsideItemGroups()
     ViewFixture f;
     auto *doc = f.open(path, menuText("Main", {"Speed %d"}), 2, 1);
     f.close(doc);
-    QCOMPARE(storedGroups(docKey), QStringList{"Main"});
-    QCOMPARE(storedGroups(docKey + "/Main"), QStringList{"Speed %d"});
+    QCOMPARE(storedGroups(docKey), QStringList {"Main"});
+    QCOMPARE(storedGroups(docKey + "/Main"), QStringList {"Speed %d"});
     QCOMPARE(f.settings()->value(docKey + "/Note").toString(), QStringLiteral("n"));
     QCOMPARE(f.settings()->value(docKey + "/Main/Note").toString(), QStringLiteral("m"));
     QVERIFY(!f.settings()->contains(docKey + "/Gone/Note"));
@@ -313,7 +330,8 @@ void tst_ParameterStore::pruningIsLinear()
         clock.start();
         f.close(doc);
         const qint64 ns = clock.nsecsElapsed();
-        if (storedGroups(docKey).size() != menus || storedGroups(docKey + "/Menu0") != QStringList{"Speed %d"})
+        if (storedGroups(docKey).size() != menus
+            || storedGroups(docKey + "/Menu0") != QStringList {"Speed %d"})
             return qint64(-1);
         return ns;
     };

@@ -16,11 +16,15 @@
 class ViewFixture
 {
 public:
-    ViewFixture() : items(new MenuItems), analyzedSpy(items.get(), &MenuItems::analyzed) {}
+    ViewFixture()
+        : items(new MenuItems)
+        , analyzedSpy(items.get(), &MenuItems::analyzed)
+    { }
     ~ViewFixture() { Core::EditorManager::activateEditor(nullptr); }
 
     // Opens a document and makes an editor on it current, cursor at (line, column).
-    VelkoHost::MemoryDocument *open(const QString &path, const QByteArray &text, int line = 1, int column = 1)
+    VelkoHost::MemoryDocument *open(const QString &path, const QByteArray &text, int line = 1,
+                                    int column = 1)
     {
         documents.emplace_back(new VelkoHost::MemoryDocument(path, text));
         editors.emplace_back(new VelkoHost::SimpleEditor(documents.back().get(), line, column));
@@ -29,7 +33,10 @@ public:
         return documents.back().get();
     }
 
-    VelkoHost::SimpleEditor *editor() const { return editors.empty() ? nullptr : editors.back().get(); }
+    VelkoHost::SimpleEditor *editor() const
+    {
+        return editors.empty() ? nullptr : editors.back().get();
+    }
 
     void moveCursor(int line, int column) { editor()->setCursor(line, column); }
 
@@ -42,8 +49,8 @@ public:
 
     void saveParam(int item, int paramNo, const QString &value)
     {
-        QMetaObject::invokeMethod(items.get(), "saveSettingsParam", Q_ARG(int, item), Q_ARG(int, paramNo),
-                                  Q_ARG(QString, value));
+        QMetaObject::invokeMethod(items.get(), "saveSettingsParam", Q_ARG(int, item),
+                                  Q_ARG(int, paramNo), Q_ARG(QString, value));
     }
 
     QSettings *settings() const { return items->settings(); }

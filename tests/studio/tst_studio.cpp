@@ -28,10 +28,10 @@ const QByteArray example = "#include \"menu.h\"\n"
                            "  MENU_ITEM(\"Exit\")\n"
                            "END_MENU(Main, \"Main menu\")\n";
 
-
 QSettings store()
 {
-    return {QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView")};
+    return {QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+            QStringLiteral("VelkoMenuView")};
 }
 
 } // namespace
@@ -74,7 +74,8 @@ void tst_Studio::followsEditingAndPrunesOnClose()
     file.close();
     store().clear();
     store().setValue(QStringLiteral("Period"), 1);
-    const QString menuGroup = QString(path).replace(QLatin1Char('/'), QLatin1Char('\\')) + QStringLiteral("/Main/");
+    const QString menuGroup
+            = QString(path).replace(QLatin1Char('/'), QLatin1Char('\\')) + QStringLiteral("/Main/");
     store().setValue(menuGroup + QStringLiteral("Speed %d/Param1"), QStringLiteral("42"));
     store().setValue(menuGroup + QStringLiteral("Removed %d/Param1"), QStringLiteral("7"));
 
@@ -85,12 +86,13 @@ void tst_Studio::followsEditingAndPrunesOnClose()
     window.show();
     StudioEditor *editor = window.openFile(path, 3, 5);
     QVERIFY(editor);
-    QWidget *screen = window.navigationPane()->currentPane()->findChild<QWidget *>(QStringLiteral("menuItems"));
+    QWidget *screen = window.navigationPane()->currentPane()->findChild<QWidget *>(
+            QStringLiteral("menuItems"));
     QVERIFY(screen);
 
     // The pane's own timer (1 s from the store) finds the menu: 3 rows at magnification 2.
     QTRY_COMPARE_WITH_TIMEOUT(screen->size(), QSize(256, 48), 5000);
-    WidgetScreen shot{screen->grab().toImage(), 2};
+    WidgetScreen shot {screen->grab().toImage(), 2};
     COMPARE_ART(shot.row(1), deviceRow(QStringLiteral("Speed 42"), false));
     COMPARE_ART(shot.row(2), deviceRow(QStringLiteral("Exit"), false));
 
@@ -114,7 +116,9 @@ void tst_Studio::refusesBadFiles_data()
 
     QTest::addRow("missing") << QByteArray() << "no such file";
     QTest::addRow("binary") << QByteArray("BEGIN_MENU\0\x01\x02", 13) << "binary";
-    QTest::addRow("latin1") << QByteArray("MENU_ITEM(\"Gr\xF6\xDF" "e\")") << "not UTF-8";
+    QTest::addRow("latin1") << QByteArray("MENU_ITEM(\"Gr\xF6\xDF"
+                                          "e\")")
+                            << "not UTF-8";
     QTest::addRow("folder") << QByteArray() << "is a directory";
 }
 
@@ -167,9 +171,9 @@ void tst_Studio::commandLine_data()
     QTest::addColumn<QString>("output"); // expected in standard output and error
 
     // No window system is asked for: DISPLAY and QT_QPA_PLATFORM are unset.
-    QTest::addRow("help") << QStringList{"--help"} << 0 << "FILE[:LINE[:COLUMN]]";
-    QTest::addRow("version") << QStringList{"--version"} << 0 << "velko-menu-studio 1.0.0";
-    QTest::addRow("unknown-pane") << QStringList{"--pane", "Outline"} << 2
+    QTest::addRow("help") << QStringList {"--help"} << 0 << "FILE[:LINE[:COLUMN]]";
+    QTest::addRow("version") << QStringList {"--version"} << 0 << "velko-menu-studio 1.0.0";
+    QTest::addRow("unknown-pane") << QStringList {"--pane", "Outline"} << 2
                                   << "no pane named \"Outline\"; the panes are \"Velko Menu View\"";
 }
 

@@ -370,10 +370,10 @@ void tst_VelkoMenu::checkDiagnostics_data()
                             "FILE:2:1: warning: the closing macro has an empty title argument: the "
                             "title row shows only the clock"}
             << 0;
-    QTest::addRow("keywords-in-comments-and-literals")
-            << QByteArray("/* BEGIN_MENU(Old) */\nBEGIN_MENU(M)\n  // END_MENU(M, \"Old\")\n"
-                          "  MENU_ITEM(\"END_MENU(M, x)\")\nEND_MENUQ(M, \"Q\")\nEND_MENU(M, \"T\")\n")
-            << none << QStringList() << 0;
+    QTest::addRow("keywords-in-comments-and-literals") << QByteArray(
+            "/* BEGIN_MENU(Old) */\nBEGIN_MENU(M)\n  // END_MENU(M, \"Old\")\n"
+            "  MENU_ITEM(\"END_MENU(M, x)\")\nEND_MENUQ(M, \"Q\")\nEND_MENU(M, \"T\")\n")
+                                                       << none << QStringList() << 0;
     QTest::addRow("missing-closing-macro-name-not-shown-when-far")
             << QByteArray("BEGIN_MENU\n  f(a);\n") << none
             << QStringList {"FILE:1:1: error: missing closing macro: BEGIN_MENU has no END_MENU "
@@ -590,11 +590,14 @@ void tst_VelkoMenu::checkDiagnostics_data()
                             "6x8 font: the device skips it"}
             << 0;
     QTest::addRow("item-quoted-as-written-and-shortened")
-            << menu("M", "T", {"%999d"}) + menu("N", "T", {"Вся эта строка слишком длинная для экрана прибора"})
+            << menu("M", "T", {"%999d"})
+                    + menu("N", "T", {"Вся эта строка слишком длинная для экрана прибора"})
             << none
-            << QStringList {"FILE:2:5: warning: item \"%999d\" takes 127 cells with no stored values; "
+            << QStringList {"FILE:2:5: warning: item \"%999d\" takes 127 cells with no stored "
+                            "values; "
                             "its values have room for 21 characters; the screen shows 21",
-                            "FILE:5:5: warning: item \"Вся эта строка слишком длинная для экр\u2026 "
+                            "FILE:5:5: warning: item \"Вся эта строка слишком длинная для "
+                            "экр\u2026 "
                             "takes 49 cells; the screen shows 21"}
             << 0;
     QTest::addRow("positional-conversion-quoted-whole")
@@ -610,10 +613,12 @@ void tst_VelkoMenu::checkDiagnostics_data()
                             "the device drops it"}
             << 0;
     QTest::addRow("constant-defined-twice")
-            << QByteArray("#ifdef RU\n#define S_BACK \"Назад\"\n#else\n#define S_BACK \"Back\"\n#endif\n")
+            << QByteArray("#ifdef RU\n#define S_BACK \"Назад\"\n#else\n#define S_BACK "
+                          "\"Back\"\n#endif\n")
                     + "BEGIN_MENU(M)\n    MENU_ITEM(S_BACK)\nEND_MENU(M, \"T\")\n"
             << none
-            << QStringList {"FILE:7:5: warning: 'S_BACK' is defined more than once before this menu "
+            << QStringList {"FILE:7:5: warning: 'S_BACK' is defined more than once before this "
+                            "menu "
                             "(lines 2 and 4): the first definition is used"}
             << 0;
     QTest::addRow("commented-item-not-checked")

@@ -28,7 +28,7 @@ int runCheck(const CheckOptions &options, QTextStream &out, QTextStream &err)
             unreadable = true;
             continue;
         }
-        const CheckContext context{&file.lines(), &store, file.absolutePath(), options.realDigits};
+        const CheckContext context {&file.lines(), &store, file.absolutePath(), options.realDigits};
         for (const Diagnostic &diagnostic : checkMenus(file.text(), context)) {
             out << formatDiagnostic(file.path(), file.lines(), diagnostic) << '\n';
             if (diagnostic.severity == Diagnostic::Severity::Error)

@@ -31,10 +31,18 @@ struct Range
 class Reporter
 {
 public:
-    explicit Reporter(QList<Diagnostic> *diagnostics) : m_diagnostics(diagnostics) {}
+    explicit Reporter(QList<Diagnostic> *diagnostics)
+        : m_diagnostics(diagnostics)
+    { }
 
-    void warn(Range range, const QString &message) { add(range, Diagnostic::Severity::Warning, message); }
-    void error(Range range, const QString &message) { add(range, Diagnostic::Severity::Error, message); }
+    void warn(Range range, const QString &message)
+    {
+        add(range, Diagnostic::Severity::Warning, message);
+    }
+    void error(Range range, const QString &message)
+    {
+        add(range, Diagnostic::Severity::Error, message);
+    }
 
 private:
     void add(Range range, Diagnostic::Severity severity, const QString &message)
@@ -69,7 +77,7 @@ QString quoted(const QString &text)
 Range firstArgument(QStringView text, qsizetype open, qsizetype close)
 {
     CScanner scanner(text.first(close), open + 1);
-    Range range{-1, -1};
+    Range range {-1, -1};
     qsizetype depth = 0;
     for (Token token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
         if (depth == 0 && token.is(u','))
@@ -82,7 +90,7 @@ Range firstArgument(QStringView text, qsizetype open, qsizetype close)
             range.begin = token.begin;
         range.end = token.end;
     }
-    return range.begin < 0 ? Range{open + 1, open + 1} : range;
+    return range.begin < 0 ? Range {open + 1, open + 1} : range;
 }
 
 QString written(QStringView text, Range range)
@@ -176,7 +184,6 @@ QString conversionMessage(const ItemConversion &conversion, const QString &itemT
     return QString();
 }
 
-
 // Why an argument yields no text; empty for an intentionally empty literal.
 QString unreadableMessage(QStringView argument, const LiteralNotes &notes, const QString &what,
                           const QString &result)
@@ -217,11 +224,12 @@ void checkNotes(Reporter &report, Range at, QStringView argument, const LiteralN
         const QStringView name = argument.trimmed();
         while (nameEnd < name.size() && isIdentifierPart(name[nameEnd]))
             ++nameEnd;
-        report.warn(at, QStringLiteral("'%1' is defined more than once before this menu (lines %2 "
-                                       "and %3): the first definition is used")
-                                .arg(name.first(nameEnd).toString())
-                                .arg(context.lines->position(notes.definition).line)
-                                .arg(context.lines->position(notes.redefinition).line));
+        report.warn(at,
+                    QStringLiteral("'%1' is defined more than once before this menu (lines %2 "
+                                   "and %3): the first definition is used")
+                            .arg(name.first(nameEnd).toString())
+                            .arg(context.lines->position(notes.definition).line)
+                            .arg(context.lines->position(notes.redefinition).line));
     }
     if (!notes.droppedEscapes.isEmpty()) {
         QStringList escapes;
@@ -229,7 +237,8 @@ void checkNotes(Reporter &report, Range at, QStringView argument, const LiteralN
             if (!escapes.contains(escape))
                 escapes << escape;
         }
-        report.warn(at, escapes.size() == 1
+        report.warn(at,
+                    escapes.size() == 1
                             ? QStringLiteral("escape %1 in the %2 is a control character: the "
                                              "device drops it")
                                       .arg(conversionList(escapes), what)
@@ -250,16 +259,18 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
         const QByteArray value = stored.isEmpty() ? QByteArray() : stored.first().toUtf8();
         const qsizetype characters = formatText(itemText.toUtf8(), {value}).toUcs4().size();
         if (characters > Cells) {
-            report.warn(at, QStringLiteral("item %1 is %2 characters long %3; a string item's line "
-                                           "is cut to 21 characters: %4")
-                                    .arg(item, QString::number(characters),
-                                         stored.isEmpty() ? QStringLiteral("with no stored value")
-                                                          : QStringLiteral("with its stored value"),
-                                         quoted(line)));
+            report.warn(at,
+                        QStringLiteral("item %1 is %2 characters long %3; a string item's line "
+                                       "is cut to 21 characters: %4")
+                                .arg(item, QString::number(characters),
+                                     stored.isEmpty() ? QStringLiteral("with no stored value")
+                                                      : QStringLiteral("with its stored value"),
+                                     quoted(line)));
         } else if (width.stringValue && room <= 0) {
-            report.warn(at, QStringLiteral("item %1 leaves no room for its string value: the rest "
-                                           "of the line takes %2 of the 21 cells")
-                                    .arg(item, QString::number(width.fixedCells)));
+            report.warn(at,
+                        QStringLiteral("item %1 leaves no room for its string value: the rest "
+                                       "of the line takes %2 of the 21 cells")
+                                .arg(item, QString::number(width.fixedCells)));
         }
         return;
     }
@@ -275,7 +286,8 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
 
     const int cells = deviceCells(line);
     if (cells > Cells) {
-        QString message = QStringLiteral("item %1 takes %2 cells").arg(item, QString::number(cells));
+        QString message
+                = QStringLiteral("item %1 takes %2 cells").arg(item, QString::number(cells));
         if (!values.isEmpty()) {
             message += stored.isEmpty() ? QStringLiteral(" with no stored values")
                                         : QStringLiteral(" with its stored values");
@@ -292,16 +304,18 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
     if (values.isEmpty() || width.fixedCells + width.widestValues <= Cells)
         return;
     const QString widest = values.size() == 1
-            ? QStringLiteral("%1 can print %2 characters").arg(conversionList(values), widths.first())
+            ? QStringLiteral("%1 can print %2 characters")
+                      .arg(conversionList(values), widths.first())
             : QStringLiteral("%1 can print %2 characters together (%3)")
                       .arg(conversionList(values), QString::number(width.widestValues),
                            widths.join(QStringLiteral(" + ")));
     const QString reals = params.type == ParamType::Real
             ? QStringLiteral(" (a real taken with up to %1 integer digits)").arg(realDigits)
             : QString();
-    report.warn(at, QStringLiteral("item %1 can overflow the 21 cells: %2%3, and the line has room "
-                                   "for %4")
-                            .arg(item, widest, reals, QString::number(qMax(room, 0))));
+    report.warn(at,
+                QStringLiteral("item %1 can overflow the 21 cells: %2%3, and the line has room "
+                               "for %4")
+                        .arg(item, widest, reals, QString::number(qMax(room, 0))));
 }
 
 // "U+00B5 'µ'", or just "U+0009" for a character that does not print.
@@ -322,9 +336,9 @@ void checkGlyphs(Reporter &report, const QString &shown, QStringView text, Range
         const QString character = QString::fromUcs4(&c, 1);
         const qsizetype found
                 = text.sliced(argument.begin, argument.end - argument.begin).indexOf(character);
-        const Range at = found < 0 ? fallback
-                                   : Range{argument.begin + found,
-                                           argument.begin + found + character.size()};
+        const Range at = found < 0
+                ? fallback
+                : Range {argument.begin + found, argument.begin + found + character.size()};
         QString message = QStringLiteral("character %1 in the %2 is not in the 6x8 font: the "
                                          "device skips it")
                                   .arg(describeCharacter(c), what);
@@ -353,39 +367,45 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
     const MenuParse &p = block.parse;
     const QString &title = block.menu.title;
     const Range argument = titleArgument(text, p);
-    const Range macro{p.closing, p.closingClose >= 0 ? p.closingClose + 1 : argument.end};
+    const Range macro {p.closing, p.closingClose >= 0 ? p.closingClose + 1 : argument.end};
     if (p.closingClose < 0 && !p.titleUnterminated)
-        report.error(macro, QStringLiteral("the closing macro is not closed: a \")\" is missing "
-                                           "after its title"));
+        report.error(macro,
+                     QStringLiteral("the closing macro is not closed: a \")\" is missing "
+                                    "after its title"));
     if (argument.begin == argument.end) {
-        report.warn(macro, QStringLiteral("the closing macro has an empty title argument: the "
-                                          "title row shows only the clock"));
+        report.warn(macro,
+                    QStringLiteral("the closing macro has an empty title argument: the "
+                                   "title row shows only the clock"));
         return;
     }
     if (p.titleUnterminated) {
-        report.error(argument, QStringLiteral("unterminated title literal: the title row shows no "
-                                              "title until the literal is closed"));
+        report.error(argument,
+                     QStringLiteral("unterminated title literal: the title row shows no "
+                                    "title until the literal is closed"));
         return;
     }
     const QStringView argumentText = text.sliced(argument.begin, argument.end - argument.begin);
-    if (!p.title.readable || (title.isEmpty() && p.title.droppedEscapes.isEmpty()
-                              && !argumentText.startsWith(u'"'))) {
+    if (!p.title.readable
+        || (title.isEmpty() && p.title.droppedEscapes.isEmpty()
+            && !argumentText.startsWith(u'"'))) {
         const QString message = unreadableMessage(argumentText, p.title, QStringLiteral("title"),
-                                                   QStringLiteral("no title"));
+                                                  QStringLiteral("no title"));
         if (!message.isEmpty())
             report.warn(argument, message);
     }
     checkNotes(report, argument, argumentText, p.title, QStringLiteral("title"), context);
     const qsizetype length = title.size();
     if (length > Cells) {
-        report.warn(argument, QStringLiteral("title %1 is %2 characters long: the screen shows its "
-                                             "first 21, %3")
-                                      .arg(quoted(title), QString::number(length),
-                                           quoted(title.left(Cells))));
+        report.warn(
+                argument,
+                QStringLiteral("title %1 is %2 characters long: the screen shows its "
+                               "first 21, %3")
+                        .arg(quoted(title), QString::number(length), quoted(title.left(Cells))));
     } else if (length > DeviceScreen::ClockTitleLength) {
-        report.warn(argument, QStringLiteral("title %1 is %2 characters long: only a title of up "
-                                             "to 15 characters leaves room for the clock")
-                                      .arg(quoted(title), QString::number(length)));
+        report.warn(argument,
+                    QStringLiteral("title %1 is %2 characters long: only a title of up "
+                                   "to 15 characters leaves room for the clock")
+                            .arg(quoted(title), QString::number(length)));
     }
     // The device prints the title as a format without arguments.
     const QString shown = formatText(title.toUtf8(), {});
@@ -403,17 +423,18 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
     for (qsizetype i = 0; i < items.size() && i < menu.itemTexts.size(); ++i) {
         const ItemPosition &item = items[i];
         const QString &itemText = menu.itemTexts[i];
-        const Range at{item.keyword, item.close + 1};
+        const Range at {item.keyword, item.close + 1};
         const Range argument = firstArgument(text, item.open, item.close);
         const QStringView argumentText = text.sliced(argument.begin, argument.end - argument.begin);
         const ParamInfo params = menu.itemParams[i];
         const QStringList stored = menu.paramValues.value(i);
 
-        if (!item.notes.readable || (itemText.isEmpty() && item.notes.droppedEscapes.isEmpty()
-                                     && !argumentText.startsWith(u'"'))) {
-            const QString message = unreadableMessage(argumentText, item.notes,
-                                                      QStringLiteral("item"),
-                                                      QStringLiteral("an empty line"));
+        if (!item.notes.readable
+            || (itemText.isEmpty() && item.notes.droppedEscapes.isEmpty()
+                && !argumentText.startsWith(u'"'))) {
+            const QString message
+                    = unreadableMessage(argumentText, item.notes, QStringLiteral("item"),
+                                        QStringLiteral("an empty line"));
             if (!message.isEmpty())
                 report.warn(at, message);
         }
@@ -424,9 +445,10 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
             if (!message.isEmpty())
                 report.warn(at, message);
         }
-        checkWidth(report, at, written(text, argument), itemText, menu.itemLines[i], stored,
-                   params, width, context.realDigits);
-        checkGlyphs(report, menu.itemLines[i], text, argument, at, itemText, QStringLiteral("item"));
+        checkWidth(report, at, written(text, argument), itemText, menu.itemLines[i], stored, params,
+                   width, context.realDigits);
+        checkGlyphs(report, menu.itemLines[i], text, argument, at, itemText,
+                    QStringLiteral("item"));
     }
 }
 

@@ -8,7 +8,6 @@
 
 #include <QRegularExpression>
 
-
 namespace {
 
 struct Option

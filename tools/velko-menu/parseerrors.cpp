@@ -41,9 +41,12 @@ QString call(QStringView text, qsizetype keyword, const QString &word)
 QString parseErrorMessage(QStringView text, const LineMap &lines, const MenuBlock &block)
 {
     const MenuParse &p = block.parse;
-    const QString opening = p.editable ? QStringLiteral("BEGIN_EDITABLE_MENU") : QStringLiteral("BEGIN_MENU");
-    const QString closing = p.editable ? QStringLiteral("END_EDITABLE_MENU") : QStringLiteral("END_MENU");
-    const QString other = p.editable ? QStringLiteral("END_MENU") : QStringLiteral("END_EDITABLE_MENU");
+    const QString opening
+            = p.editable ? QStringLiteral("BEGIN_EDITABLE_MENU") : QStringLiteral("BEGIN_MENU");
+    const QString closing
+            = p.editable ? QStringLiteral("END_EDITABLE_MENU") : QStringLiteral("END_MENU");
+    const QString other
+            = p.editable ? QStringLiteral("END_MENU") : QStringLiteral("END_EDITABLE_MENU");
     const TextPosition start = lines.position(block.start);
     const QString where = QStringLiteral(" at %1:%2").arg(start.line).arg(start.column);
     const QString name = between(text, p.nameOpen, p.nameClose);

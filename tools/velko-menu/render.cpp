@@ -28,7 +28,8 @@ namespace {
 
 QString place(const SourceFile &file, int line, int column)
 {
-    return QStringLiteral("%1:%2:%3").arg(file.path(), QString::number(line), QString::number(column));
+    return QStringLiteral("%1:%2:%3")
+            .arg(file.path(), QString::number(line), QString::number(column));
 }
 
 bool writePng(const QImage &image, const QString &path, QTextStream &err)
@@ -43,17 +44,18 @@ bool writePng(const QImage &image, const QString &path, QTextStream &err)
 void reportParseError(const SourceFile &file, const MenuBlock &block, QTextStream &err)
 {
     const qsizetype at = block.parse.errorOffset >= 0 ? block.parse.errorOffset : block.start;
-    const Diagnostic diagnostic{at, at, Diagnostic::Severity::Error,
-                                parseErrorMessage(file.text(), file.lines(), block)};
+    const Diagnostic diagnostic {at, at, Diagnostic::Severity::Error,
+                                 parseErrorMessage(file.text(), file.lines(), block)};
     err << formatDiagnostic(file.path(), file.lines(), diagnostic) << Qt::endl;
 }
 
 // The screen as the pane shows it: the menu with the values stored for the file.
-QImage screenOf(const SourceFile &file, MenuDefinition menu, const RenderOptions &options, int scale,
-                const ScreenColors &colors)
+QImage screenOf(const SourceFile &file, MenuDefinition menu, const RenderOptions &options,
+                int scale, const ScreenColors &colors)
 {
     const std::unique_ptr<QSettings> settings(ParameterStore::openUserStore());
-    menu.paramValues = ParameterStore(settings.get()).load(file.absolutePath(), menu.name, menu.itemTexts);
+    menu.paramValues
+            = ParameterStore(settings.get()).load(file.absolutePath(), menu.name, menu.itemTexts);
     formatItems(menu);
     const QTime clock = options.time.isValid() ? options.time : QDateTime::currentDateTime().time();
     return renderMenu(menu, clock, scale, colors);
@@ -74,12 +76,13 @@ MenuBlock blockAt(const SourceFile &file, qsizetype start)
     return block;
 }
 
-int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream &out, QTextStream &err)
+int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream &out,
+              QTextStream &err)
 {
     const LineMap &lines = file.lines();
     if (options.line > lines.lineCount()) {
-        err << file.path() << ':' << options.line << ": error: the file has only " << lines.lineCount()
-            << (lines.lineCount() == 1 ? " line" : " lines") << Qt::endl;
+        err << file.path() << ':' << options.line << ": error: the file has only "
+            << lines.lineCount() << (lines.lineCount() == 1 ? " line" : " lines") << Qt::endl;
         return 1;
     }
     const int column = qMax(options.column, 1);
@@ -116,7 +119,8 @@ int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream 
     return 0;
 }
 
-int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream &out, QTextStream &err)
+int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream &out,
+              QTextStream &err)
 {
     const QFileInfo folder(options.output);
     if (folder.exists() && !folder.isDir()) {
@@ -143,7 +147,8 @@ int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream 
             continue;
         }
         const QString path = dir.filePath(names.take(block.menu.name) + QStringLiteral(".png"));
-        if (!writePng(screenOf(file, block.menu, options, options.scale, themeColors(options)), path, err))
+        if (!writePng(screenOf(file, block.menu, options, options.scale, themeColors(options)),
+                      path, err))
             return 2;
         out << path << '\n';
     }
