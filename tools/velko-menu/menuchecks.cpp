@@ -3,7 +3,7 @@
 // the character itself where the source spells it out.
 #include "menuchecks.h"
 
-#include "parseerrors.h"
+#include "menuview/analysis/parsemessages.h"
 #include "widthestimate.h"
 
 #include "menuview/analysis/cscanner.h"

@@ -3,7 +3,7 @@
 
 #include "diagnostic.h"
 #include "filenames.h"
-#include "parseerrors.h"
+#include "menuview/analysis/parsemessages.h"
 #include "theme.h"
 
 #include "menuview/analysis/itemformat.h"

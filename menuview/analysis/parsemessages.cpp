@@ -1,11 +1,11 @@
 // Parse failure messages. Names are quoted as written, so that a reader can
 // find both ends of a mismatch.
-#include "parseerrors.h"
+#include "menuview/analysis/parsemessages.h"
 
 #include "menuview/analysis/cscanner.h"
 #include "menuview/analysis/linemap.h"
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -38,7 +38,22 @@ QString call(QStringView text, qsizetype keyword, const QString &word)
 
 } // namespace
 
-QString parseErrorMessage(QStringView text, const LineMap &lines, const MenuBlock &block)
+ParseMessageTexts ParseMessageTexts::english()
+{
+    return {QStringLiteral("missing closing macro: %1 has no %2 after it"),
+            QStringLiteral("wrong closing macro: %1 closes %2%3, which needs %4"),
+            QStringLiteral("%1 is not followed by the menu's name in parentheses"),
+            QStringLiteral("%1 that closes %2(%3)%4 has no \"(\" and \",\" after it; expected "
+                           "%1(%3, \"title\")"),
+            QStringLiteral("name mismatch: %1(%2, ...) closes %3(%4)%5"),
+            QStringLiteral("unclosed item argument: the argument list of MENU_ITEM does not end "
+                           "before %1 (a missing \")\" or an unterminated literal)"),
+            QStringLiteral(" at %1:%2"),
+            QStringLiteral("the menu definition does not parse")};
+}
+
+QString parseErrorMessage(QStringView text, const LineMap &lines, const MenuBlock &block,
+                          const ParseMessageTexts &texts)
 {
     const MenuParse &p = block.parse;
     const QString opening
@@ -48,31 +63,27 @@ QString parseErrorMessage(QStringView text, const LineMap &lines, const MenuBloc
     const QString other
             = p.editable ? QStringLiteral("END_MENU") : QStringLiteral("END_EDITABLE_MENU");
     const TextPosition start = lines.position(block.start);
-    const QString where = QStringLiteral(" at %1:%2").arg(start.line).arg(start.column);
+    const QString where = texts.where.arg(start.line).arg(start.column);
     const QString name = between(text, p.nameOpen, p.nameClose);
     switch (p.error) {
     case ParseError::None:
     case ParseError::NoOpeningKeyword:
         break;
     case ParseError::NoClosingKeyword:
-        return QStringLiteral("missing closing macro: %1 has no %2 after it")
-                .arg(call(text, block.start, opening), closing);
+        return texts.missingClosing.arg(call(text, block.start, opening), closing);
     case ParseError::WrongClosingKeyword:
-        return QStringLiteral("wrong closing macro: %1 closes %2%3, which needs %4")
-                .arg(other, call(text, block.start, opening), where, closing);
+        return texts.wrongClosing.arg(other, call(text, block.start, opening), where, closing);
     case ParseError::NoNameParentheses:
-        return QStringLiteral("%1 is not followed by the menu's name in parentheses").arg(opening);
+        return texts.noName.arg(opening);
     case ParseError::NoClosingArguments:
-        return QStringLiteral("%1 that closes %2(%3)%4 has no \"(\" and \",\" after it; expected "
-                              "%1(%3, \"title\")")
-                .arg(closing, opening, name, where);
+        return texts.closingArguments.arg(closing, opening, name, where);
     case ParseError::NameMismatch:
-        return QStringLiteral("name mismatch: %1(%2, ...) closes %3(%4)%5")
-                .arg(closing, between(text, p.closingOpen, p.comma), opening, name, where);
+        return texts.nameMismatch.arg(closing, between(text, p.closingOpen, p.comma), opening, name,
+                                      where);
     case ParseError::UnclosedItem:
-        return QStringLiteral("unclosed item argument: the argument list of MENU_ITEM does not end "
-                              "before %1 (a missing \")\" or an unterminated literal)")
-                .arg(closing);
+        return texts.unclosedItem.arg(closing);
     }
-    return QStringLiteral("the menu definition does not parse");
+    return texts.other;
 }
+
+} // namespace VelkoMenuView
