@@ -4,11 +4,14 @@
 
 #include "coreplugin/editormanager/editormanager.h"
 #include "coreplugin/editormanager/ieditor.h"
-#include "devicegfx/gfx.h"
+#include "menuview/analysis/constantindex.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/itemformat.h"
+#include "menuview/analysis/linemap.h"
+#include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/menuparser.h"
+#include "menuview/analysis/parsemessages.h"
 #include "menuview/params/parameterentry.h"
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/menurenderer.h"
@@ -18,6 +21,7 @@
 #include <QDateTime>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QSettings>
 
 #include <climits>
@@ -37,6 +41,15 @@ MenuItems::MenuItems(QWidget *parent)
 
     connect(editorManager, &Core::EditorManager::documentOpened, this, &MenuItems::documentOpened);
     connect(editorManager, &Core::EditorManager::documentClosed, this, &MenuItems::documentClosed);
+
+    followTimer.setSingleShot(true);
+    followTimer.setInterval(FollowDelay);
+    connect(&followTimer, &QTimer::timeout, this, &MenuItems::follow);
+    connect(editorManager, &Core::EditorManager::currentEditorChanged, this,
+            &MenuItems::scheduleFollow);
+    // A pane opened on a text editor shows its menu at once, not a period later.
+    if (textWidgetOf(Core::EditorManager::currentEditor()))
+        scheduleFollow();
 
     offPixelBrush = QBrush(ScreenColors().unlit, Qt::SolidPattern);
     onPixelBrush = QBrush(ScreenColors().lit, Qt::SolidPattern);
@@ -84,9 +97,43 @@ QString MenuItems::decodeDocument(const QByteArray &bytes)
     return QString::fromUtf8(bytes);
 }
 
+QPlainTextEdit *MenuItems::textWidgetOf(Core::IEditor *editor)
+{
+    return editor ? qobject_cast<QPlainTextEdit *>(editor->widget()) : nullptr;
+}
+
+void MenuItems::watch(Core::IEditor *editor)
+{
+    QPlainTextEdit *widget = textWidgetOf(editor);
+    if (widget == textWidget)
+        return;
+    if (textWidget)
+        disconnect(textWidget, &QPlainTextEdit::cursorPositionChanged, this,
+                   &MenuItems::scheduleFollow);
+    textWidget = widget;
+    if (textWidget)
+        connect(textWidget, &QPlainTextEdit::cursorPositionChanged, this,
+                &MenuItems::scheduleFollow);
+}
+
+void MenuItems::scheduleFollow()
+{
+    followTimer.start();
+}
+
+void MenuItems::follow()
+{
+    Core::IEditor *editor = Core::EditorManager::currentEditor();
+    watch(editor);
+    // Editors without a watchable widget keep to the timer's pace.
+    if (textWidget)
+        onTimeout();
+}
+
 void MenuItems::onTimeout()
 {
     Core::IEditor *editor = Core::EditorManager::currentEditor();
+    watch(editor);
     if (!editor)
         return;
     Core::IDocument *editorDocument = editor->document();
@@ -115,6 +162,14 @@ void MenuItems::contentsChanged()
     if (!document)
         return;
     documentText = decodeDocument(document->contents());
+    // A watched editor tells where its cursor stands after the edit: lines
+    // added above it move the menu under it.
+    Core::IEditor *editor = Core::EditorManager::currentEditor();
+    if (editor && textWidget && textWidgetOf(editor) == textWidget
+        && editor->document() == document) {
+        cursorLine = editor->currentLine();
+        cursorColumn = editor->currentColumn();
+    }
     analyze();
 }
 
@@ -136,15 +191,33 @@ void MenuItems::analyze()
         return;
     if (location.outcome == MenuLocation::Outcome::None) {
         menuValid = false;
+        m_status.setNoMenu();
         update();
         return;
     }
     menu.preamble = documentText.left(location.start);
     menu.source = documentText.mid(location.start);
-    menuValid = parseMenu(menu);
+    // The same reading as parseMenu over source and preamble, with the
+    // positions the status line reports.
+    ConstantIndex constants(documentText);
+    MenuBlock block;
+    block.start = location.start;
+    menuValid = parseMenuAt(menu, documentText, location.start, constants, location.start,
+                            &block.parse);
     if (menuValid) {
         loadSettingsParams();
         formatItems(menu);
+        const qsizetype end
+                = block.parse.closingClose >= 0 ? block.parse.closingClose : block.parse.closing;
+        m_status.setShown(menu.name, LineMap::positionIn(documentText, location.start),
+                          LineMap::positionIn(documentText, end));
+    } else {
+        block.menu = menu;
+        const qsizetype at
+                = block.parse.errorOffset >= 0 ? block.parse.errorOffset : location.start;
+        m_status.setCannotRead(LineMap::positionIn(documentText, at),
+                               parseErrorMessage(documentText, LineMap(documentText), block,
+                                                 m_status.messageTexts()));
     }
     update();
     emit analyzed();
@@ -227,6 +300,14 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
     formatItems(menu);
     update();
     emit analyzed();
+}
+
+QImage MenuItems::screenImage() const
+{
+    if (!menuValid)
+        return QImage();
+    const QTime now = m_fixedTime.isValid() ? m_fixedTime : QDateTime::currentDateTime().time();
+    return renderMenu(menu, now, m_multiplier);
 }
 
 void MenuItems::paintEvent(QPaintEvent *event)

@@ -8,6 +8,7 @@
 
 #include "coreplugin/idocument.h"
 #include "menuview/analysis/menudefinition.h"
+#include "menuview/screenstatus.h"
 
 #include <QBrush>
 #include <QFrame>
@@ -17,10 +18,12 @@
 
 class QBitmap;
 class QPainter;
+class QPlainTextEdit;
 class QSettings;
 
 namespace Core {
 class EditorManager;
+class IEditor;
 } // namespace Core
 
 class MenuItems : public QFrame
@@ -49,6 +52,17 @@ public:
     const MenuDefinition &menuDefinition() const { return menu; }
     bool isMenuValid() const { return menuValid; }
 
+    // What is shown, or why nothing is.
+    VelkoMenuView::ScreenStatus *status() { return &m_status; }
+
+    // The screen as shown, at the current magnification, in the device's
+    // colours (lit black on #F4F4F4); a null image while no menu is shown.
+    QImage screenImage() const;
+
+    // How long the view waits after the last cursor move or editor switch in
+    // an editor it can watch before it looks again.
+    static constexpr int FollowDelay = 50; // ms
+
 signals:
     void analyzed();
 
@@ -71,6 +85,13 @@ private:
     // Document bytes as text, UTF-8, as both the analysis and the pruning read them.
     static QString decodeDocument(const QByteArray &bytes);
 
+    // Editors whose widget is a QPlainTextEdit (the IDE's text editors, the
+    // studio's) are followed as the cursor moves; others wait for the timer.
+    static QPlainTextEdit *textWidgetOf(Core::IEditor *editor);
+    void watch(Core::IEditor *editor);
+    void scheduleFollow();
+    void follow();
+
     Core::EditorManager *editorManager = nullptr;
     QSettings *m_settings = nullptr;
     QTimer timer;
@@ -86,4 +107,7 @@ private:
     QBrush offPixelBrush;
     QBrush onPixelBrush;
     QTime m_fixedTime;
+    QTimer followTimer; // single shot: one look per burst of moves
+    QPointer<QPlainTextEdit> textWidget; // the watched editor's widget
+    VelkoMenuView::ScreenStatus m_status;
 };

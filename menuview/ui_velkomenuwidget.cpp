@@ -2,6 +2,7 @@
 #include "menuview/ui_velkomenuwidget.h"
 
 #include "menuview/menuitems.h"
+#include "menuview/statusline.h"
 
 #include <QScrollArea>
 #include <QToolButton>
@@ -74,6 +75,9 @@ void VelkoMenuWidget::setupUi(QWidget *pane)
 
     scrollArea->setWidget(scrollAreaWidgetContents);
     formLayout->addWidget(scrollArea);
+
+    statusLine = new StatusLine(menuItems, pane);
+    formLayout->addWidget(statusLine);
 
     retranslateUi(pane);
 }

@@ -1,10 +1,11 @@
 // Form of the menu view pane: magnification and settings buttons over the
-// scrollable device screen.
+// scrollable device screen, and the status line under it.
 #pragma once
 
 #include <QCoreApplication>
 
 class MenuItems;
+class StatusLine;
 class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
@@ -23,6 +24,7 @@ public:
     QScrollArea *scrollArea = nullptr;
     QWidget *scrollAreaWidgetContents = nullptr;
     MenuItems *menuItems = nullptr;
+    StatusLine *statusLine = nullptr;
 
     void setupUi(QWidget *pane);
     void retranslateUi(QWidget *pane);

@@ -72,11 +72,24 @@ compiler=$(c++ --version | head -n1)
     echo "  \`QPainter::drawImage\` of an already painted image of the same size."
     echo "- **device text**: the general text path (\`gfxDrawText\`) against \`gfxPrint\`'s cell path"
     echo "  for the same 21-character line in the 6 × 8 font; both draw the same pixels."
+    echo "- **scaling**: \`velko-menu check\`, the pruning on close and the keystroke path with the"
+    echo "  cursor in the last menu, over 10,000 closed menus (30,000 opening keywords without a"
+    echo "  closing one) against half as many: a pass that stays linear takes about twice as long."
+    echo "- **following the cursor**: in the studio's editor (offscreen) with a 1 MiB file of 100"
+    echo "  menus, the time from moving the cursor into another menu to the end of the repaint that"
+    echo "  shows it, over 200 moves; the 50 ms the view waits for a burst of moves to end included."
     echo
     echo "## Figures"
     echo
     cat "$ratios"
     echo
+    follow=build/tests/e2e/e2e_ide_follow_ms.txt
+    if [ -s "$follow" ]; then
+        echo "In the real IDE (Qt Creator 9 under Xvfb, \`e2e_ide\` of $(date -u -r "$follow" '+%Y-%m-%d'),"
+        echo "refresh period 10 s), the next menu showed $(cat "$follow") ms after the cursor moved;"
+        echo "the figure is coarse: it includes taking and searching the screenshots that see it."
+        echo
+    fi
     echo "## Reading the figures"
     echo
     echo "- The keystroke goal (at most 4 × the decode) asks for few passes over the text. Set the row"

@@ -12,7 +12,7 @@ bash scripts/install-deps.sh
 
 seconds=${1:-${FUZZ_SECONDS:-30}}
 jobs=$(nproc 2>/dev/null || echo 2)
-targets=(parsemenu decodeliteral formatitems devicetext analysis store)
+targets=(parsemenu decodeliteral formatitems devicetext analysis store lsp)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DVELKO_FUZZ=ON -DVELKO_SANITIZE=ON

@@ -34,4 +34,12 @@ TextPosition LineMap::position(qsizetype offset) const
     return {int(index + 1), int(offset - m_starts[index] + 1)};
 }
 
+TextPosition LineMap::positionIn(QStringView text, qsizetype offset)
+{
+    offset = qBound(qsizetype(0), offset, text.size());
+    const QStringView before = text.first(offset);
+    const qsizetype lineStart = before.lastIndexOf(u'\n') + 1;
+    return {int(before.count(u'\n') + 1), int(offset - lineStart + 1)};
+}
+
 } // namespace VelkoMenuView

@@ -27,6 +27,9 @@ public:
     // The position of `offset`, clamped into the text.
     TextPosition position(qsizetype offset) const;
 
+    // The same for one offset, without a map: one pass up to the offset.
+    static TextPosition positionIn(QStringView text, qsizetype offset);
+
 private:
     QList<qsizetype> m_starts {0};
     qsizetype m_size = 0;

@@ -3,9 +3,13 @@
 # loads from the user plug-in folder, and under Xvfb its pane shows the menu
 # at the cursor pixel for pixel as `velko-menu render` draws it at
 # magnification 2; typing into the title changes the screen to the edited
-# menu; the IDE then saves and quits with status 0. Every wait polls a
-# condition with a deadline. HOME, the XDG folders and the IDE's settings
-# live in OUT_DIR/run. Exits 77 (skipped) only when no X server can be started.
+# menu; with a refresh period of 10 s, moving the cursor into the next menu
+# shows it within 1 s; a misspelt closing name shows its reason in the status
+# line (read through the accessibility bus); Ctrl+C on the screen puts its
+# picture on the clipboard (read with xclip); the IDE then saves and quits
+# with status 0. Every wait polls a condition with a deadline. HOME, the XDG
+# folders and the IDE's settings live in OUT_DIR/run. Exits 77 (skipped) only
+# when no X server can be started.
 #
 # usage: e2e_ide.sh QTCREATOR PLUGIN_DIR VELKO_MENU E2E_SCREEN EXAMPLE.c OUT_DIR
 set -euo pipefail
@@ -23,7 +27,7 @@ fail() {
     exit 1
 }
 
-for tool in Xvfb xdotool import convert; do
+for tool in Xvfb xdotool import convert xclip dbus-daemon /usr/libexec/at-spi-bus-launcher; do
     command -v "$tool" >/dev/null || fail "$tool is missing (bash scripts/install-deps.sh installs it)"
 done
 
@@ -39,9 +43,9 @@ settings=$work/settings
 # CTest runs everything offscreen; the IDE has to reach the X server.
 unset QT_QPA_PLATFORM
 
-xvfb= ide=
+xvfb= ide= a11y= bus=
 cleanup() {
-    for pid in $ide $xvfb; do
+    for pid in $ide $a11y $bus $xvfb; do
         kill "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
@@ -99,6 +103,17 @@ export DISPLAY=:$(head -n 1 "$work/display")
 xdotool getdisplaygeometry >/dev/null 2>&1 || { log "SKIP: cannot connect to Xvfb on $DISPLAY"; exit 77; }
 log "Xvfb on $DISPLAY"
 
+# --- A session bus with the accessibility bus, for reading the status line ---
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus-address" 4>"$work/bus-pid" \
+    || fail "no session bus"
+bus=$(head -n 1 "$work/bus-pid")
+export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus-address")
+/usr/libexec/at-spi-bus-launcher --launch-immediately > "$work/a11y.log" 2>&1 &
+a11y=$!
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+a11y_find=$(dirname "$0")/a11y_find.py
+status_shows() { /usr/bin/python3 "$a11y_find" "$1" QtCreator > "$work/status.txt" 2>&1; }
+
 # --- The example, the cursor at the start of its first menu's title ---------
 name=$(basename "$example")
 source=$work/$name
@@ -151,7 +166,8 @@ window_shot() {
 }
 
 # --- The IDE with fresh settings, the pane open, magnification 2 ------------
-printf '[General]\nMultiplier=2\n' > "$XDG_CONFIG_HOME/Ombrix/VelkoMenuView.conf"
+# A period of 10 s: only the pane's following of the cursor can pass the 1 s below.
+printf '[General]\nMultiplier=2\nPeriod=10\n' > "$XDG_CONFIG_HOME/Ombrix/VelkoMenuView.conf"
 mkdir -p "$settings/QtProject"
 printf '[NavigationLeft]\nViews=VelkoMenuView, Open Documents\nVisible=true\nWidth=400\n' \
     > "$settings/QtProject/QtCreator.ini"
@@ -189,9 +205,66 @@ if ! wait_for 30 "screen for the typed title" shot_shows; then
     fail "typing did not change the screen to the edited menu"
 fi
 log "after typing XY: $(cat "$work/match.txt")"
+read -r sx sy < <(sed -n 's/.* at \([0-9]*\),\([0-9]*\)$/\1 \2/p' "$work/match.txt") \
+    || fail "no screen position in: $(cat "$work/match.txt")"
 cp "$before" "$work/reference.png"
 ! shows || fail "the screen still shows the menu as it was before typing"
 window_shot e2e_ide.png
+
+# --- Following the cursor into the next menu, far within the period ------------
+# Four lines down from the title of the first menu is an item of the second.
+# Shots of the pane's corner only: quicker to take and to search, so that
+# the polling itself takes little of the second.
+corner_shows() {
+    import -window root -crop "400x500+$((sx > 8 ? sx - 8 : 0))+$((sy > 8 ? sy - 8 : 0))" +repage \
+        "$work/shot.png" 2>/dev/null && shows
+}
+next_line=$((line + 4))
+reference "$typed" "$next_line" $((column + 2))
+xdotool key --delay 30 Down Down Down Down
+moved=$(date +%s%N)
+shown=
+until [ -n "$shown" ]; do
+    if corner_shows; then
+        shown=$(( ($(date +%s%N) - moved) / 1000000 ))
+    elif [ $(( ($(date +%s%N) - moved) / 1000000 )) -ge 1000 ]; then
+        explain
+        fail "moving the cursor into the next menu did not show it within 1 s (period 10 s)"
+    fi
+done
+echo "$shown" > "$out/e2e_ide_follow_ms.txt"
+log "the next menu showed ${shown} ms after the cursor moved (screenshot polling included)"
+import -window root "$work/shot.png"
+window_shot e2e_ide_follow.png
+
+# --- A misspelt closing name, and the status line's reason ----------------------
+closing_line=$(awk -v from="$next_line" 'NR > from && /^END_/ { print NR; exit }' "$typed")
+[ -n "$closing_line" ] || fail "no closing macro after line $next_line"
+xdotool key --delay 30 $(printf 'Down %.0s' $(seq $((closing_line - next_line))))
+xdotool type --delay 100 "X"
+wait_for 10 "reason in the status line" status_shows "несовпадение имён" \
+    || fail "the status line does not give the name mismatch: $(cat "$work/status.txt")"
+log "status line: $(cat "$work/status.txt")"
+xdotool key ctrl+z
+wait_for 10 "menu name in the status line" status_shows "Меню " \
+    || fail "the status line did not return to the menu after undo: $(cat "$work/status.txt")"
+
+# --- Copying the screen's picture ----------------------------------------------
+shot_shows || { explain; fail "the screen did not return after undo"; }
+# The title row: focuses the screen, opens no dialog.
+xdotool mousemove $((sx + 10)) $((sy + 4)) click 1
+xdotool key ctrl+c
+clipped() {
+    xclip -selection clipboard -t image/png -o > "$work/clipboard.png" 2>/dev/null \
+        && "$screen_tool" "$work/clipboard.png" "$work/reference.png" "${ignore[@]}" > "$work/clip-match.txt" 2>&1
+}
+wait_for 10 "screen picture on the clipboard" clipped \
+    || fail "the clipboard does not hold the screen: $(cat "$work/clip-match.txt" 2>/dev/null)"
+identify -format '%wx%h' "$work/clipboard.png" > "$work/clip-size.txt"
+ref_size=$(identify -format '%wx%h' "$work/reference.png")
+[ "$(cat "$work/clip-size.txt")" = "$ref_size" ] \
+    || fail "the copied picture is $(cat "$work/clip-size.txt"), the screen $ref_size"
+log "Ctrl+C copied the screen: $(cat "$work/clip-match.txt")"
 
 # --- Saving and quitting --------------------------------------------------------
 # Keys go through XTEST to the focused window: the IDE ignores sent events.
@@ -209,5 +282,5 @@ ide=
 grep -Eq '^Views=.*VelkoMenuView' "$settings/QtProject/QtCreator.ini" \
     || fail "the IDE did not store the open pane at exit"
 log "the IDE saved the typed title, quit with status 0 and stored the open pane"
-log "screenshots: $out/e2e_ide_menu.png, $out/e2e_ide.png"
+log "screenshots: $out/e2e_ide_menu.png, $out/e2e_ide.png, $out/e2e_ide_follow.png"
 echo "e2e_ide: PASS"

@@ -1,6 +1,7 @@
 // velko-menu: command line entry. Arguments are read before Qt sees them (Qt
 // would take options of its own); no window system is needed.
 #include "check.h"
+#include "lspserver.h"
 #include "options.h"
 #include "render.h"
 #include "usage.h"
@@ -31,6 +32,7 @@ int main(int argc, char *argv[])
         return 0;
     case Command::Kind::Render:
     case Command::Kind::Check:
+    case Command::Kind::Lsp:
         break;
     }
 
@@ -39,6 +41,8 @@ int main(int argc, char *argv[])
     char *qtArgv[] = {argv[0], nullptr};
     QCoreApplication application(qtArgc, qtArgv);
 
+    if (command.kind == Command::Kind::Lsp)
+        return runLsp();
     if (command.kind == Command::Kind::Render)
         return runRender(command.render, out, err);
     return runCheck(command.check, out, err);

@@ -240,8 +240,20 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
         command->kind = Command::Kind::Render;
     } else if (name == QLatin1String("check")) {
         command->kind = Command::Kind::Check;
+    } else if (name == QLatin1String("lsp")) {
+        // Editors' generic clients often pass --stdio; it is the only transport anyway.
+        command->kind = Command::Kind::Lsp;
+        while (!args.atEnd()) {
+            const QString argument = args.next();
+            if (argument != QLatin1String("--stdio")) {
+                *error = QStringLiteral("lsp takes no arguments but --stdio, not '%1'")
+                                 .arg(argument);
+                return false;
+            }
+        }
+        return true;
     } else {
-        *error = QStringLiteral("unknown command '%1' (the commands are render and check)")
+        *error = QStringLiteral("unknown command '%1' (the commands are render, check and lsp)")
                          .arg(name);
         return false;
     }

@@ -29,7 +29,7 @@ struct CheckOptions
 
 struct Command
 {
-    enum class Kind { Help, Version, Render, Check };
+    enum class Kind { Help, Version, Render, Check, Lsp };
     Kind kind = Kind::Help;
     RenderOptions render;
     CheckOptions check;

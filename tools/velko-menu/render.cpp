@@ -2,12 +2,12 @@
 #include "render.h"
 
 #include "diagnostic.h"
-#include "filenames.h"
 #include "menuview/analysis/parsemessages.h"
 #include "theme.h"
 
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menufilenames.h"
 #include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/sourcefile.h"
 #include "menuview/params/parameterstore.h"

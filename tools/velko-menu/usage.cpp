@@ -12,6 +12,7 @@ const char *const Before
        velko-menu render FILE --all -o DIR
                          [--scale 1|2|3] [--time HH:MM] [--theme NAME]
        velko-menu check FILE... [--werror] [--real-digits N]
+       velko-menu lsp [--stdio]
        velko-menu --help | --version
 
 Renders and checks the on-screen menus of VELKO-OS firmware sources with the
@@ -114,6 +115,15 @@ check FILE...
   to 21 characters, so only a line already cut, or text that leaves its
   string no room, is reported. A value never exceeds the device's 127-byte
   line buffer.
+
+lsp
+  A language server for editors (Language Server Protocol 3.17, JSON-RPC
+  with Content-Length framing on standard input and output; --stdio is
+  accepted and changes nothing). While a C file is open, the findings of
+  check are published as diagnostics, at the same positions, a moment after
+  typing stops; hovering a menu shows its screen as a PNG and as text art.
+  Nothing is ever written to the store of values. Messages are limited to
+  64 MiB. The exit status is 0 after shutdown and exit, 1 otherwise.
 
 Exit status:
   0  done; check found no errors (and, with --werror, no warnings)

@@ -1,5 +1,7 @@
 // Safe, unique file names.
-#include "filenames.h"
+#include "menuview/analysis/menufilenames.h"
+
+namespace VelkoMenuView {
 
 namespace {
 
@@ -31,3 +33,5 @@ QString MenuFileNames::take(const QString &menuName)
     m_taken.insert(name.toCaseFolded());
     return name;
 }
+
+} // namespace VelkoMenuView

@@ -1,8 +1,10 @@
-// File names for menus written by `render --all`.
+// File names for pictures of menus: `render --all` and the pane's "save as PNG".
 #pragma once
 
 #include <QSet>
 #include <QString>
+
+namespace VelkoMenuView {
 
 class MenuFileNames
 {
@@ -16,3 +18,5 @@ public:
 private:
     QSet<QString> m_taken;
 };
+
+} // namespace VelkoMenuView

@@ -1,0 +1,57 @@
+// What the screen shows, or why it shows nothing: the view states it, the
+// pane's status line reads it.
+#pragma once
+
+#include "menuview/analysis/linemap.h"
+#include "menuview/analysis/parsemessages.h"
+
+#include <QObject>
+#include <QString>
+
+namespace VelkoMenuView {
+
+class ScreenStatus : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State {
+        NoDocument, // no document followed yet
+        NoMenu, // the cursor stands in no menu definition
+        Shown, // the menu named `menuName()`, lines `firstLine()` to `lastLine()`
+        CannotRead, // the definition around the cursor does not parse: `reason()` at line, column
+    };
+
+    State state() const { return m_state; }
+    QString menuName() const { return m_menuName; }
+    int firstLine() const { return m_first.line; }
+    int lastLine() const { return m_last.line; }
+    int line() const { return m_first.line; }
+    int column() const { return m_first.column; }
+    QString reason() const { return m_reason; }
+
+    // The words the reasons are given in: the reader's language.
+    const ParseMessageTexts &messageTexts() const { return m_texts; }
+    void setMessageTexts(const ParseMessageTexts &texts) { m_texts = texts; }
+
+    void setNoMenu();
+    void setShown(const QString &menuName, TextPosition first, TextPosition last);
+    void setCannotRead(TextPosition at, const QString &reason);
+
+signals:
+    // Only when something differs, so that typing inside a menu does not flicker.
+    void changed();
+
+private:
+    void set(State state, const QString &menuName, TextPosition first, TextPosition last,
+             const QString &reason);
+
+    State m_state = State::NoDocument;
+    QString m_menuName;
+    TextPosition m_first;
+    TextPosition m_last;
+    QString m_reason;
+    ParseMessageTexts m_texts = ParseMessageTexts::english();
+};
+
+} // namespace VelkoMenuView

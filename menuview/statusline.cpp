@@ -1,0 +1,139 @@
+// The status line's texts and the screen's picture.
+#include "menuview/statusline.h"
+
+#include "menuview/analysis/menufilenames.h"
+#include "menuview/analysis/parsemessages.h"
+#include "menuview/menuitems.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImageWriter>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QToolButton>
+
+using VelkoMenuView::ScreenStatus;
+
+StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
+    : QWidget(parent), m_screen(screen), m_label(new QLabel(this)), m_pictureButton(new QToolButton(this))
+{
+    setObjectName(QStringLiteral("statusLine"));
+    m_label->setObjectName(QStringLiteral("statusLabel"));
+    m_label->setWordWrap(true);
+    m_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pictureButton->setObjectName(QStringLiteral("pictureButton"));
+    m_pictureButton->setPopupMode(QToolButton::InstantPopup);
+    m_pictureButton->setAutoRaise(true);
+    m_pictureButton->setText(tr("Изображение"));
+    m_pictureButton->setToolTip(tr("Изображение экрана"));
+
+    auto menu = new QMenu(m_pictureButton);
+    QAction *copy = menu->addAction(tr("Копировать изображение"), this, &StatusLine::copyImage);
+    copy->setObjectName(QStringLiteral("copyImageAction"));
+    // Shown in the menu; it acts only in the menu, never on the editor's Ctrl+C.
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    QAction *save = menu->addAction(tr("Сохранить как PNG…"), this, &StatusLine::saveImageAs);
+    save->setObjectName(QStringLiteral("saveImageAction"));
+    m_pictureButton->setMenu(menu);
+
+    auto layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 2, 2);
+    layout->addWidget(m_label, 1);
+    layout->addWidget(m_pictureButton, 0, Qt::AlignTop);
+
+    // Ctrl+C on the focused screen copies its picture.
+    auto copyScreen = new QAction(m_screen);
+    copyScreen->setObjectName(QStringLiteral("copyScreenAction"));
+    copyScreen->setShortcut(QKeySequence::Copy);
+    copyScreen->setShortcutContext(Qt::WidgetShortcut);
+    connect(copyScreen, &QAction::triggered, this, &StatusLine::copyImage);
+    m_screen->addAction(copyScreen);
+    m_screen->setFocusPolicy(Qt::StrongFocus);
+
+    m_screen->status()->setMessageTexts(messageTexts());
+    connect(m_screen->status(), &ScreenStatus::changed, this, &StatusLine::updateText);
+    updateText();
+}
+
+VelkoMenuView::ParseMessageTexts StatusLine::messageTexts()
+{
+    return {tr("нет закрывающего макроса: после %1 нет %2"),
+            tr("не тот закрывающий макрос: %1 закрывает %2%3, а нужен %4"),
+            tr("после %1 нет имени меню в скобках"),
+            tr("после %1, закрывающего %2(%3)%4, нет «(» и «,»; нужно %1(%3, \"заголовок\")"),
+            tr("несовпадение имён: %1(%2, ...) закрывает %3(%4)%5"),
+            tr("незакрытый аргумент пункта: список аргументов MENU_ITEM не кончается до %1 "
+               "(нет «)» или литерал не закрыт)"),
+            tr(" из %1:%2"),
+            tr("определение меню не читается")};
+}
+
+QString StatusLine::text() const
+{
+    return m_label->text();
+}
+
+void StatusLine::updateText()
+{
+    const ScreenStatus *status = m_screen->status();
+    switch (status->state()) {
+    case ScreenStatus::State::NoDocument:
+        m_label->setText(tr("Нет документа"));
+        break;
+    case ScreenStatus::State::NoMenu:
+        m_label->setText(tr("Курсор не в меню"));
+        break;
+    case ScreenStatus::State::Shown:
+        m_label->setText(tr("Меню %1, строки %2–%3")
+                                 .arg(status->menuName())
+                                 .arg(status->firstLine())
+                                 .arg(status->lastLine()));
+        break;
+    case ScreenStatus::State::CannotRead:
+        m_label->setText(tr("Строка %1, столбец %2: %3")
+                                 .arg(status->line())
+                                 .arg(status->column())
+                                 .arg(status->reason()));
+        break;
+    }
+    m_pictureButton->setEnabled(status->state() == ScreenStatus::State::Shown);
+}
+
+bool StatusLine::copyImage()
+{
+    const QImage image = m_screen->screenImage();
+    if (image.isNull())
+        return false;
+    QGuiApplication::clipboard()->setImage(image);
+    return true;
+}
+
+bool StatusLine::saveImage(const QString &path)
+{
+    const QImage image = m_screen->screenImage();
+    if (image.isNull())
+        return false;
+    QImageWriter writer(path, "png");
+    if (writer.write(image))
+        return true;
+    QMessageBox::warning(this, tr("Сохранить как PNG"),
+                         tr("Не удалось записать %1: %2").arg(path, writer.errorString()));
+    return false;
+}
+
+void StatusLine::saveImageAs()
+{
+    if (!m_screen->isMenuValid())
+        return;
+    const QString name = VelkoMenuView::MenuFileNames().take(m_screen->menuDefinition().name);
+    const QString path = QFileDialog::getSaveFileName(this, tr("Сохранить как PNG"),
+                                                      name + QStringLiteral(".png"),
+                                                      tr("Изображения PNG (*.png)"));
+    if (!path.isEmpty())
+        saveImage(path);
+}

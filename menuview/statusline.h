@@ -1,0 +1,44 @@
+// StatusLine: the line under the pane's screen. It names the menu shown and
+// the lines it spans, or says why nothing is shown, and hands out the
+// screen's picture (copy, save as PNG).
+#pragma once
+
+#include <QWidget>
+
+class MenuItems;
+class QLabel;
+class QToolButton;
+
+namespace VelkoMenuView {
+struct ParseMessageTexts;
+}
+
+class StatusLine : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Reads `screen`'s status and pictures; the screen outlives the line.
+    explicit StatusLine(MenuItems *screen, QWidget *parent = nullptr);
+
+    QString text() const;
+    QToolButton *pictureButton() const { return m_pictureButton; }
+
+    // The screen's picture on the clipboard; false when no menu is shown.
+    bool copyImage();
+    // The screen's picture as a PNG file; false, with a message box, when it
+    // cannot be written.
+    bool saveImage(const QString &path);
+    // Asks where to save, offering the menu's name as the file's.
+    void saveImageAs();
+
+    // The reasons for an unreadable menu in the pane's words.
+    static VelkoMenuView::ParseMessageTexts messageTexts();
+
+private:
+    void updateText();
+
+    MenuItems *m_screen;
+    QLabel *m_label;
+    QToolButton *m_pictureButton;
+};

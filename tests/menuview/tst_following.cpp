@@ -1,0 +1,201 @@
+// Following the cursor: editors with a text widget are followed within the
+// coalescing delay, one look per burst of moves; edits take the cursor as it
+// stands after them; widgetless editors keep to the timer. The pane's status
+// line says what is shown or why nothing is, and hands out the screen's picture.
+#include "dialoganswer.h"
+#include "viewfixture.h"
+
+#include "codeeditor.h"
+#include "studioeditor.h"
+
+#include "menuview/screen/menurenderer.h"
+#include "menuview/statusline.h"
+#include "menuview/ui_velkomenuwidget.h"
+#include "menuview/velkomenuwidget.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+const QString twoMenus = QStringLiteral("#include \"menu.h\"\n" // 1
+                                        "BEGIN_MENU(Main)\n" // 2
+                                        "  MENU_ITEM(\"Start\")\n" // 3
+                                        "END_MENU(Main, \"Main menu\")\n" // 4
+                                        "\n" // 5
+                                        "BEGIN_EDITABLE_MENU(Setup)\n" // 6
+                                        "  MENU_ITEM(\"Speed %d\")\n" // 7
+                                        "END_EDITABLE_MENU(Setup, \"Setup\")\n"); // 8
+
+void moveTo(StudioEditor &editor, int line)
+{
+    QTextCursor cursor(editor.editorWidget()->document()->findBlockByNumber(line - 1));
+    editor.editorWidget()->setTextCursor(cursor);
+}
+
+} // namespace
+
+class tst_Following : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { clearStore(); }
+    void cleanup() { Core::EditorManager::activateEditor(nullptr); }
+
+    void textEditorIsFollowedWithoutTick();
+    void widgetlessEditorWaitsForTick();
+    void burstOfMovesIsOneLook();
+    void editAboveCursorShowsMenuUnderIt();
+    void statusLine_data();
+    void statusLine();
+    void pictureIsTheRenderersImage();
+};
+
+void tst_Following::textEditorIsFollowedWithoutTick()
+{
+    StudioEditor editor(QStringLiteral("/fw/menus.c"), twoMenus);
+    moveTo(editor, 3);
+    Core::EditorManager::activateEditor(&editor);
+    MenuItems items;
+    items.setPeriod(100); // no tick during the test
+    QTRY_COMPARE_WITH_TIMEOUT(items.menuDefinition().name, QStringLiteral("Main"), 1000);
+    QElapsedTimer moved;
+    moveTo(editor, 7);
+    moved.start();
+    QTRY_COMPARE_WITH_TIMEOUT(items.menuDefinition().name, QStringLiteral("Setup"), 1000);
+    QVERIFY2(moved.elapsed() < 10 * MenuItems::FollowDelay, qPrintable(QString::number(moved.elapsed())));
+}
+
+void tst_Following::widgetlessEditorWaitsForTick()
+{
+    ViewFixture f;
+    f.items->setPeriod(100);
+    f.open(QStringLiteral("/fw/menus.c"), twoMenus.toUtf8(), 3, 1);
+    f.tick();
+    QCOMPARE(f.items->menuDefinition().name, QStringLiteral("Main"));
+    f.moveCursor(7, 1);
+    QTest::qWait(4 * MenuItems::FollowDelay);
+    QCOMPARE(f.items->menuDefinition().name, QStringLiteral("Main"));
+    f.tick();
+    QCOMPARE(f.items->menuDefinition().name, QStringLiteral("Setup"));
+}
+
+void tst_Following::burstOfMovesIsOneLook()
+{
+    StudioEditor editor(QStringLiteral("/fw/menus.c"), twoMenus);
+    moveTo(editor, 3);
+    Core::EditorManager::activateEditor(&editor);
+    MenuItems items;
+    items.setPeriod(100);
+    QSignalSpy analyzed(&items, &MenuItems::analyzed);
+    QTRY_COMPARE_WITH_TIMEOUT(analyzed.count(), 1, 1000);
+    for (int i = 0; i < 100; ++i)
+        moveTo(editor, i % 2 ? 7 : 3);
+    QTest::qWait(4 * MenuItems::FollowDelay);
+    QVERIFY2(analyzed.count() == 2 || analyzed.count() == 3, qPrintable(QString::number(analyzed.count())));
+    QCOMPARE(items.menuDefinition().name, QStringLiteral("Setup"));
+}
+
+void tst_Following::editAboveCursorShowsMenuUnderIt()
+{
+    StudioEditor editor(QStringLiteral("/fw/menus.c"), twoMenus);
+    moveTo(editor, 7);
+    Core::EditorManager::activateEditor(&editor);
+    MenuItems items;
+    items.setPeriod(100);
+    QTRY_COMPARE_WITH_TIMEOUT(items.menuDefinition().name, QStringLiteral("Setup"), 1000);
+    // Four lines go in above the cursor: line 7 now lies in Main.
+    QTextCursor top(editor.editorWidget()->document());
+    top.insertText(QStringLiteral("int a;\nint b;\nint c;\nint d;\n"));
+    QCOMPARE(editor.currentLine(), 11);
+    QCOMPARE(items.menuDefinition().name, QStringLiteral("Setup"));
+}
+
+void tst_Following::statusLine_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("expected");
+
+    QTest::addRow("no-document") << QByteArray() << 0 << "Нет документа";
+    QTest::addRow("no-menu") << twoMenus.toUtf8() << 1 << "Курсор не в меню";
+    QTest::addRow("shown") << twoMenus.toUtf8() << 7 << "Меню Setup, строки 6–8";
+    QTest::addRow("name-mismatch")
+            << QByteArray("BEGIN_MENU(Main)\n  MENU_ITEM(\"A\")\nEND_MENU(Mian, \"T\")\n") << 2
+            << "Строка 3, столбец 1: несовпадение имён: END_MENU(Mian, ...) закрывает "
+               "BEGIN_MENU(Main) из 1:1";
+    QTest::addRow("missing-closing-macro")
+            << QByteArray("int x;\nBEGIN_MENU(Main)\n  MENU_ITEM(\"A\")\n") << 3
+            << "Строка 2, столбец 1: нет закрывающего макроса: после BEGIN_MENU(Main) нет END_MENU";
+}
+
+void tst_Following::statusLine()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, line);
+    QFETCH(QString, expected);
+    VelkoHost::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
+    VelkoHost::SimpleEditor editor(&document, qMax(line, 1), 3);
+    if (line > 0)
+        Core::EditorManager::activateEditor(&editor);
+    VelkoMenuWidget pane;
+    QSignalSpy changed(pane.ui()->menuItems->status(), &VelkoMenuView::ScreenStatus::changed);
+    QMetaObject::invokeMethod(pane.ui()->menuItems, "onTimeout");
+    QCOMPARE(pane.ui()->statusLine->text(), expected);
+    QCOMPARE(pane.ui()->statusLine->pictureButton()->isEnabled(), expected.startsWith(u"Меню"));
+
+    // Typing that leaves the state as it is changes nothing on the line.
+    if (line == 0)
+        return;
+    changed.clear();
+    document.setContents(text + "// more\n");
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(pane.ui()->statusLine->text(), expected);
+}
+
+void tst_Following::pictureIsTheRenderersImage()
+{
+    VelkoHost::MemoryDocument document(QStringLiteral("/fw/picture.c"), twoMenus.toUtf8());
+    VelkoHost::SimpleEditor editor(&document, 7, 3);
+    Core::EditorManager::activateEditor(&editor);
+    VelkoMenuWidget pane;
+    MenuItems *items = pane.ui()->menuItems;
+    items->setFixedTime(QTime(12, 30));
+    pane.ui()->multiplier3Button->click();
+    QMetaObject::invokeMethod(items, "onTimeout");
+    MenuDefinition formatted = items->menuDefinition();
+    const QImage expected = VelkoMenuView::renderMenu(formatted, QTime(12, 30), 3);
+    QCOMPARE(expected.size(), QSize(384, 48));
+
+    // Ctrl+C on the focused screen.
+    QApplication::clipboard()->clear();
+    pane.show();
+    items->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&pane));
+    QTest::keyClick(items, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->image().convertToFormat(expected.format()), expected);
+
+    // Save as PNG: the file name offered is the menu's.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Setup.png"));
+    DialogAnswer answer([&](QDialog *dialog) {
+        auto fileDialog = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(fileDialog);
+        QCOMPARE(fileDialog->selectedFiles().value(0).section(u'/', -1), QStringLiteral("Setup.png"));
+        fileDialog->setDirectory(dir.path());
+        fileDialog->selectFile(path);
+        static_cast<QDialog *>(fileDialog)->accept();
+    });
+    pane.ui()->statusLine->saveImageAs();
+    QVERIFY(answer.answered());
+    QCOMPARE(QImage(path).convertToFormat(expected.format()), expected);
+}
+
+QTEST_MAIN(tst_Following)
+#include "tst_following.moc"

@@ -1,0 +1,55 @@
+// Text edits by protocol positions. Lines end at '\n' only, as LineMap and
+// `check` count them, so that positions agree with the command line.
+#include "lspdocument.h"
+
+#include <QUrl>
+
+LspDocument::LspDocument(const QString &uri, const QString &text, int version)
+    : m_uri(uri)
+    , m_path(QUrl(uri).toLocalFile())
+    , m_version(version)
+{
+    setText(text);
+}
+
+qsizetype LspDocument::offsetAt(LspPosition position) const
+{
+    if (position.line >= m_lines.lineCount())
+        return m_text.size();
+    const int line = int(qMax<qint64>(position.line, 0)) + 1;
+    qsizetype length = m_lines.lineLength(line);
+    const qsizetype start = m_lines.lineStart(line);
+    // "\r\n" ends a line as well: a clamped position stays before the '\r'.
+    if (position.character >= length && length > 0 && m_text.at(start + length - 1) == u'\r')
+        --length;
+    return start + qBound<qint64>(0, position.character, length);
+}
+
+LspPosition LspDocument::positionAt(qsizetype offset) const
+{
+    const VelkoMenuView::TextPosition position = m_lines.position(offset);
+    return {position.line - 1, position.column - 1};
+}
+
+void LspDocument::setText(const QString &text)
+{
+    m_text = text;
+    m_lines = VelkoMenuView::LineMap(m_text);
+}
+
+bool LspDocument::replace(LspPosition start, LspPosition end, const QString &text, QString *error)
+{
+    const qsizetype from = offsetAt(start);
+    const qsizetype to = offsetAt(end);
+    if (to < from) {
+        *error = QStringLiteral("the range ends (%1:%2) before it starts (%3:%4)")
+                         .arg(end.line)
+                         .arg(end.character)
+                         .arg(start.line)
+                         .arg(start.character);
+        return false;
+    }
+    m_text.replace(from, to - from, text);
+    m_lines = VelkoMenuView::LineMap(m_text);
+    return true;
+}

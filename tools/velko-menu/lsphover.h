@@ -1,0 +1,33 @@
+// What the language server shows on hovering a menu: the screen as the device
+// draws it, as a PNG for editors that show images and as text art for those
+// that show only text.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringView>
+#include <QTime>
+
+namespace VelkoMenuView {
+class LineMap;
+class ParameterStore;
+} // namespace VelkoMenuView
+
+struct LspHover
+{
+    bool found = false; // a menu definition stands around the offset
+    qsizetype begin = 0; // the definition, as offsets into the text
+    qsizetype end = 0;
+    QImage screen; // at magnification 1; null when the definition does not parse
+    QString markdown;
+    QString plainText;
+};
+
+// The menu around `offset`, with the values stored under `storePath`.
+LspHover menuHoverAt(QStringView text, const VelkoMenuView::LineMap &lines, qsizetype offset,
+                     const VelkoMenuView::ParameterStore &store, const QString &storePath,
+                     QTime clock);
+
+// A screen at magnification 1 as text, two pixel rows per line: '█' both
+// lit, '▀' the upper one, '▄' the lower one, ' ' neither.
+QString halfBlockArt(const QImage &screen);
