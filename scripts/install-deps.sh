@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages needed to build and test. Safe to run again:
-# it only calls apt-get when something is missing. Works as root or via sudo.
+# Installs the Debian 12 packages needed to build and test, and any named on
+# the command line. Safe to run again: it only calls apt-get when something
+# is missing. Works as root or via sudo.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,9 @@ packages=(
     clang libclang-rt-14-dev
     libbenchmark-dev gcovr
     qtcreator xvfb xauth xdotool imagemagick
+    neovim
+    xclip dbus at-spi2-core python3-pyatspi
+    "$@"
 )
 
 missing=()
@@ -17,14 +21,8 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-if [ "$(id -u)" -eq 0 ]; then
-    sudo=()
-elif command -v sudo >/dev/null; then
-    sudo=(sudo)
-else
-    echo "install-deps: need root or sudo to install: ${missing[*]}" >&2
-    exit 1
-fi
+root_for="install-deps: to install ${missing[*]}"
+source "$(dirname "$0")/root.sh"
 
 echo "install-deps: installing ${missing[*]}"
 "${sudo[@]}" apt-get update -qq

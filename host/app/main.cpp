@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextStream>
@@ -25,7 +26,8 @@ struct Options
 {
     QCommandLineOption pluginPath {
             QStringLiteral("plugin-path"),
-            QStringLiteral("Load plug-ins from <dir> (default: ../plugins beside the program)."),
+            QStringLiteral("Load plug-ins from <dir> (default: ../plugins beside the program if "
+                           "it exists, else the installed plug-in folder)."),
             QStringLiteral("dir")};
     QCommandLineOption pane {QStringLiteral("pane"),
                              QStringLiteral("Open the navigation pane named <name>."),
@@ -73,6 +75,19 @@ void reportClamped(StudioEditor *editor, const VelkoMenuView::SourceLocation &lo
                         << ':' << editor->currentColumn() << Qt::endl;
 }
 
+// ../plugins serves a build tree; an installed program has no such folder
+// beside it and finds its plug-ins in its private library folder, at the
+// place relative to the program that cmake/install.cmake lays out, so the
+// installed tree can move as a whole.
+QString defaultPluginPath()
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString buildTree = programDir.absoluteFilePath(QStringLiteral("../plugins"));
+    if (QFileInfo(buildTree).isDir())
+        return buildTree;
+    return QDir::cleanPath(programDir.absoluteFilePath(QStringLiteral(VELKO_INSTALLED_PLUGIN_DIR)));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -93,10 +108,8 @@ int main(int argc, char **argv)
     describe(parser, options);
     parser.process(app);
 
-    const QString plugins = parser.isSet(options.pluginPath)
-            ? parser.value(options.pluginPath)
-            : QDir(QCoreApplication::applicationDirPath())
-                      .absoluteFilePath(QStringLiteral("../plugins"));
+    const QString plugins = parser.isSet(options.pluginPath) ? parser.value(options.pluginPath)
+                                                             : defaultPluginPath();
     ExtensionSystem::PluginManager::setPluginPaths({plugins});
     ExtensionSystem::PluginManager::loadPlugins();
 
