@@ -19,7 +19,10 @@
 using VelkoMenuView::ScreenStatus;
 
 StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
-    : QWidget(parent), m_screen(screen), m_label(new QLabel(this)), m_pictureButton(new QToolButton(this))
+    : QWidget(parent)
+    , m_screen(screen)
+    , m_label(new QLabel(this))
+    , m_pictureButton(new QToolButton(this))
 {
     setObjectName(QStringLiteral("statusLine"));
     m_label->setObjectName(QStringLiteral("statusLabel"));

@@ -11,7 +11,10 @@ if ! git cat-file -e "$base^{commit}" 2>/dev/null; then
     echo "check-format: base $base is not in this clone; checking the last commit's files" >&2
     base=HEAD~1
 fi
-mapfile -t files < <(git diff --name-only --diff-filter=ACMR "$base" -- '*.cpp' '*.h')
+mapfile -t files < <({
+    git diff --name-only --diff-filter=ACMR "$base" -- '*.cpp' '*.h'
+    git ls-files --others --exclude-standard -- '*.cpp' '*.h'
+} | sort -u)
 [ ${#files[@]} -eq 0 ] && { echo "check-format: no changed C++ files"; exit 0; }
 if ! clang-format --dry-run -Werror "${files[@]}"; then
     echo "check-format: run clang-format -i on the files above" >&2

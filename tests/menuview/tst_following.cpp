@@ -69,7 +69,8 @@ void tst_Following::textEditorIsFollowedWithoutTick()
     moveTo(editor, 7);
     moved.start();
     QTRY_COMPARE_WITH_TIMEOUT(items.menuDefinition().name, QStringLiteral("Setup"), 1000);
-    QVERIFY2(moved.elapsed() < 10 * MenuItems::FollowDelay, qPrintable(QString::number(moved.elapsed())));
+    QVERIFY2(moved.elapsed() < 10 * MenuItems::FollowDelay,
+             qPrintable(QString::number(moved.elapsed())));
 }
 
 void tst_Following::widgetlessEditorWaitsForTick()
@@ -98,7 +99,8 @@ void tst_Following::burstOfMovesIsOneLook()
     for (int i = 0; i < 100; ++i)
         moveTo(editor, i % 2 ? 7 : 3);
     QTest::qWait(4 * MenuItems::FollowDelay);
-    QVERIFY2(analyzed.count() == 2 || analyzed.count() == 3, qPrintable(QString::number(analyzed.count())));
+    QVERIFY2(analyzed.count() == 2 || analyzed.count() == 3,
+             qPrintable(QString::number(analyzed.count())));
     QCOMPARE(items.menuDefinition().name, QStringLiteral("Setup"));
 }
 
@@ -187,7 +189,8 @@ void tst_Following::pictureIsTheRenderersImage()
     DialogAnswer answer([&](QDialog *dialog) {
         auto fileDialog = qobject_cast<QFileDialog *>(dialog);
         QVERIFY(fileDialog);
-        QCOMPARE(fileDialog->selectedFiles().value(0).section(u'/', -1), QStringLiteral("Setup.png"));
+        QCOMPARE(fileDialog->selectedFiles().value(0).section(u'/', -1),
+                 QStringLiteral("Setup.png"));
         fileDialog->setDirectory(dir.path());
         fileDialog->selectFile(path);
         static_cast<QDialog *>(fileDialog)->accept();
