@@ -28,6 +28,15 @@
 
 using namespace VelkoMenuView;
 
+namespace {
+
+TextPosition positionNear(QStringView text, qsizetype at, const MenuLocation &location)
+{
+    return LineMap::positionNear(text, at, location.cursorLineStart, location.cursorLine);
+}
+
+} // namespace
+
 MenuItems::MenuItems(QWidget *parent)
     : QFrame(parent)
 {
@@ -209,13 +218,14 @@ void MenuItems::analyze()
         formatItems(menu);
         const qsizetype end
                 = block.parse.closingClose >= 0 ? block.parse.closingClose : block.parse.closing;
-        m_status.setShown(menu.name, LineMap::positionIn(documentText, location.start),
-                          LineMap::positionIn(documentText, end));
+        // Counted from the cursor's line: no pass over the text before the menu.
+        m_status.setShown(menu.name, positionNear(documentText, location.start, location),
+                          positionNear(documentText, end, location));
     } else {
         block.menu = menu;
         const qsizetype at
                 = block.parse.errorOffset >= 0 ? block.parse.errorOffset : location.start;
-        m_status.setCannotRead(LineMap::positionIn(documentText, at),
+        m_status.setCannotRead(positionNear(documentText, at, location),
                                parseErrorMessage(documentText, LineMap(documentText), block,
                                                  m_status.messageTexts()));
     }

@@ -96,10 +96,16 @@ compiler=$(c++ --version | head -n1)
     echo "  *the menu alone* (loading the shown menu's stored values from the settings store and"
     echo "  formatting its lines) against the 64 KiB decode: at that size the fixed part alone weighs"
     echo "  about as much as two decodes, so the 64 KiB ratios say more about it than about passes."
-    echo "  From 1 MiB on it vanishes beside the decode, and what is left is the walk to the cursor,"
-    echo "  the backward keyword searches and one copy of the text."
+    echo "  From 1 MiB on it vanishes beside the decode. What is left grows with the cursor's distance"
+    echo "  from the start: keywords count only outside comments and literals, so the view reads the"
+    echo "  text up to the cursor as the compiler does (comments and literals skipped whole, code one"
+    echo "  character at a time) instead of searching backwards for the keywords' letters; with the"
+    echo "  menu at the end of 1 MiB that is about 1 ms, some 4 to 7 decodes."
     echo "- Pruning parses every block of the document and lists the document's stored keys once; its"
     echo "  cost grows with the number of menus at a fixed 1 MiB of text, not with menus × text."
+    echo "- The scaling rows measure time, which memory and the allocator bend beyond twice for tens of"
+    echo "  thousands of menus; the work itself doubles exactly: \`valgrind --tool=callgrind\` counts"
+    echo "  334, 663 and 1,325 million instructions for pruning 5,000, 10,000 and 20,000 closed menus."
     echo
     if [ "$status" -eq 0 ]; then
         echo "Every goal is met."

@@ -4,16 +4,6 @@
 
 namespace VelkoMenuView {
 
-bool isIdentifierStart(QChar c)
-{
-    return c.isLetter() || c == u'_';
-}
-
-bool isIdentifierPart(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_';
-}
-
 bool isWholeWordAt(QStringView text, qsizetype at, QStringView word)
 {
     if (at < 0 || at + word.size() > text.size() || text.sliced(at, word.size()) != word)
@@ -24,6 +14,14 @@ bool isWholeWordAt(QStringView text, qsizetype at, QStringView word)
 }
 
 namespace {
+
+bool isSpace(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return u == ' ' || (u >= '\t' && u <= '\r');
+    return c.isSpace();
+}
 
 // Length of a line splice (backslash, line feed or CR LF) at `pos`, or 0.
 qsizetype spliceAt(QStringView text, qsizetype pos)
@@ -39,53 +37,99 @@ qsizetype spliceAt(QStringView text, qsizetype pos)
 
 } // namespace
 
-void CScanner::skipSpaceAndComments()
+qsizetype commentEnd(QStringView text, qsizetype pos)
 {
-    const qsizetype size = m_text.size();
-    while (m_pos < size) {
-        const QChar c = m_text[m_pos];
-        if (c.isSpace()) {
-            ++m_pos;
-        } else if (const qsizetype splice = spliceAt(m_text, m_pos)) {
-            m_pos += splice;
-        } else if (c == u'/' && m_pos + 1 < size && m_text[m_pos + 1] == u'/') {
-            m_pos += 2;
-            while (m_pos < size && m_text[m_pos] != u'\n') {
-                const qsizetype splice = spliceAt(m_text, m_pos);
-                m_pos += splice ? splice : 1;
-            }
-        } else if (c == u'/' && m_pos + 1 < size && m_text[m_pos + 1] == u'*') {
-            const qsizetype close = m_text.indexOf(u"*/", m_pos + 2);
-            m_pos = close < 0 ? size : close + 2;
-        } else {
-            return;
-        }
+    const qsizetype size = text.size();
+    if (pos + 1 >= size || text[pos] != u'/')
+        return pos;
+    if (text[pos + 1] == u'*') {
+        const qsizetype close = text.indexOf(u"*/", pos + 2);
+        return close < 0 ? size : close + 2;
+    }
+    if (text[pos + 1] != u'/')
+        return pos;
+    // To the first line feed that no backslash splices away.
+    for (pos += 2;;) {
+        const qsizetype lineFeed = text.indexOf(u'\n', pos);
+        if (lineFeed < 0)
+            return size;
+        const qsizetype last
+                = lineFeed >= 1 && text[lineFeed - 1] == u'\r' ? lineFeed - 2 : lineFeed - 1;
+        if (last < 0 || text[last] != u'\\')
+            return lineFeed;
+        pos = lineFeed + 1;
     }
 }
 
-qsizetype CScanner::literalEnd(qsizetype open, bool *unterminated) const
+qsizetype literalEnd(QStringView text, qsizetype open, bool *unterminated)
 {
-    const QChar quote = m_text[open];
-    const qsizetype size = m_text.size();
+    const QChar quote = text[open];
+    const qsizetype size = text.size();
     qsizetype pos = open + 1;
     while (pos < size) {
-        const QChar c = m_text[pos];
+        const QChar c = text[pos];
         if (c == quote)
             return pos + 1;
         if (c == u'\n')
             break;
         if (c == u'\\' && pos + 1 < size) {
-            const qsizetype splice = spliceAt(m_text, pos);
+            const qsizetype splice = spliceAt(text, pos);
             pos += splice ? splice : 2;
             continue;
         }
         ++pos;
     }
-    *unterminated = true;
+    if (unterminated)
+        *unterminated = true;
     // Before the line feed, and before a carriage return that precedes it.
-    if (pos < size && pos > open + 1 && m_text[pos - 1] == u'\r')
+    if (pos < size && pos > open + 1 && text[pos - 1] == u'\r')
         --pos;
     return pos;
+}
+
+bool startsNumber(QStringView text, qsizetype pos)
+{
+    const QChar c = text[pos];
+    return c.isDigit() || (c == u'.' && pos + 1 < text.size() && text[pos + 1].isDigit());
+}
+
+qsizetype numberEnd(QStringView text, qsizetype pos)
+{
+    const qsizetype size = text.size();
+    for (++pos; pos < size; ++pos) {
+        const QChar d = text[pos];
+        const char16_t before = text[pos - 1].unicode();
+        const bool exponentSign = (d == u'+' || d == u'-')
+                && (before == 'e' || before == 'E' || before == 'p' || before == 'P');
+        if (!isIdentifierPart(d) && d != u'.' && !exponentSign)
+            break;
+    }
+    return pos;
+}
+
+qsizetype identifierEnd(QStringView text, qsizetype pos)
+{
+    const qsizetype size = text.size();
+    for (++pos; pos < size && isIdentifierPart(text[pos]);)
+        ++pos;
+    return pos;
+}
+
+void CScanner::skipSpaceAndComments()
+{
+    const qsizetype size = m_text.size();
+    while (m_pos < size) {
+        if (isSpace(m_text[m_pos])) {
+            ++m_pos;
+        } else if (const qsizetype splice = spliceAt(m_text, m_pos)) {
+            m_pos += splice;
+        } else {
+            const qsizetype end = commentEnd(m_text, m_pos);
+            if (end == m_pos)
+                return;
+            m_pos = end;
+        }
+    }
 }
 
 Token CScanner::next()
@@ -93,35 +137,21 @@ Token CScanner::next()
     skipSpaceAndComments();
     Token token;
     token.begin = m_pos;
-    const qsizetype size = m_text.size();
-    if (m_pos >= size) {
+    if (m_pos >= m_text.size()) {
         token.end = m_pos;
         return token;
     }
     const QChar c = m_text[m_pos];
     token.m_first = c;
-    const bool digitStart
-            = c.isDigit() || (c == u'.' && m_pos + 1 < size && m_text[m_pos + 1].isDigit());
     if (c == u'"' || c == u'\'') {
         token.kind = c == u'"' ? Token::Kind::String : Token::Kind::Character;
-        m_pos = literalEnd(m_pos, &token.unterminated);
-    } else if (digitStart) {
+        m_pos = literalEnd(m_text, m_pos, &token.unterminated);
+    } else if (startsNumber(m_text, m_pos)) {
         token.kind = Token::Kind::Number;
-        ++m_pos;
-        while (m_pos < size) {
-            const QChar d = m_text[m_pos];
-            const QChar before = m_text[m_pos - 1].toLower();
-            const bool exponentSign
-                    = (d == u'+' || d == u'-') && (before == u'e' || before == u'p');
-            if (!isIdentifierPart(d) && d != u'.' && !exponentSign)
-                break;
-            ++m_pos;
-        }
+        m_pos = numberEnd(m_text, m_pos);
     } else if (isIdentifierStart(c)) {
         token.kind = Token::Kind::Identifier;
-        ++m_pos;
-        while (m_pos < size && isIdentifierPart(m_text[m_pos]))
-            ++m_pos;
+        m_pos = identifierEnd(m_text, m_pos);
     } else {
         token.kind = Token::Kind::Punctuation;
         ++m_pos;

@@ -57,14 +57,42 @@ public:
 
 private:
     void skipSpaceAndComments();
-    qsizetype literalEnd(qsizetype open, bool *unterminated) const;
 
     QStringView m_text;
     qsizetype m_pos;
 };
 
-bool isIdentifierStart(QChar c);
-bool isIdentifierPart(QChar c);
+// Letters of any script, digits and "_"; ASCII decided inline, as nearly
+// every character of C source is.
+inline bool isIdentifierStart(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_';
+    return c.isLetter();
+}
+
+inline bool isIdentifierPart(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')
+                || u == '_';
+    return c.isLetterOrNumber();
+}
+
+// The pieces both scanners read alike. Each takes the position where the
+// piece starts and returns the position just past it.
+// A comment ("//" or "/*") at `pos`; `pos` itself when none starts there.
+qsizetype commentEnd(QStringView text, qsizetype pos);
+// The string or character literal whose quote is at `open`; one that the
+// line or the text ends first stops before the line feed (*unterminated set).
+qsizetype literalEnd(QStringView text, qsizetype open, bool *unterminated = nullptr);
+// A preprocessing number ("12", "0x1F", "1e-3", ".5") at `pos`.
+bool startsNumber(QStringView text, qsizetype pos);
+qsizetype numberEnd(QStringView text, qsizetype pos);
+// An identifier at `pos`.
+qsizetype identifierEnd(QStringView text, qsizetype pos);
 
 // Whether `word` stands at `at` as a whole identifier: no identifier
 // character directly before or after it. Comments and literals are not

@@ -42,4 +42,17 @@ TextPosition LineMap::positionIn(QStringView text, qsizetype offset)
     return {int(before.count(u'\n') + 1), int(offset - lineStart + 1)};
 }
 
+TextPosition LineMap::positionNear(QStringView text, qsizetype offset, qsizetype knownLineStart,
+                                   int knownLine)
+{
+    if (knownLineStart < 0 || knownLineStart > text.size() || knownLine < 1)
+        return positionIn(text, offset);
+    offset = qBound(qsizetype(0), offset, text.size());
+    const qsizetype lineStart = offset == 0 ? 0 : text.lastIndexOf(u'\n', offset - 1) + 1;
+    const qsizetype line = offset < knownLineStart
+            ? knownLine - text.sliced(offset, knownLineStart - offset).count(u'\n')
+            : knownLine + text.sliced(knownLineStart, offset - knownLineStart).count(u'\n');
+    return {int(line), int(offset - lineStart + 1)};
+}
+
 } // namespace VelkoMenuView

@@ -27,8 +27,11 @@ public:
     // The position of `offset`, clamped into the text.
     TextPosition position(qsizetype offset) const;
 
-    // The same for one offset, without a map: one pass up to the offset.
+    // The same for one offset, without a map: one pass up to the offset, or
+    // only over the lines between it and a line whose start is known.
     static TextPosition positionIn(QStringView text, qsizetype offset);
+    static TextPosition positionNear(QStringView text, qsizetype offset, qsizetype knownLineStart,
+                                     int knownLine);
 
 private:
     QList<qsizetype> m_starts {0};

@@ -23,18 +23,15 @@ qsizetype nextWholeWord(QStringView text, QStringView keyword, qsizetype from, q
 MenuBlocks::MenuBlocks(QStringView text, Keywords keywords)
     : m_text(text)
     , m_keywords(keywords)
-    , m_scanner(text)
+    , m_scan(text)
     , m_constants(text)
 { }
 
 qsizetype MenuBlocks::nextLive()
 {
-    for (Token token = m_scanner.next(); token.kind != Token::Kind::End; token = m_scanner.next()) {
-        if (token.kind != Token::Kind::Identifier)
-            continue;
-        const QStringView word = m_scanner.textOf(token);
-        if (word == u"BEGIN_MENU" || word == u"BEGIN_EDITABLE_MENU")
-            return token.begin;
+    for (KeywordHit hit = m_scan.next(); hit.keyword != MenuKeyword::None; hit = m_scan.next()) {
+        if (hit.keyword == MenuKeyword::Begin || hit.keyword == MenuKeyword::BeginEditable)
+            return hit.begin;
     }
     return -1;
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "menuview/analysis/constantindex.h"
-#include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/keywordscan.h"
 #include "menuview/analysis/menudefinition.h"
 #include "menuview/analysis/menuparser.h"
 
@@ -41,7 +41,7 @@ private:
 
     QStringView m_text;
     Keywords m_keywords;
-    CScanner m_scanner;
+    KeywordScan m_scan;
     ConstantIndex m_constants;
     qsizetype m_from = 0;
     qsizetype m_nextPlain = -2; // next occurrence of each keyword, for Anywhere

@@ -2,25 +2,11 @@
 #include "menuview/analysis/menulocator.h"
 
 #include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/keywordscan.h"
 
 namespace VelkoMenuView {
 
 namespace {
-
-enum class Keyword { None, Begin, BeginEditable, End, EndEditable };
-
-Keyword keywordOf(QStringView word)
-{
-    if (word == u"BEGIN_MENU")
-        return Keyword::Begin;
-    if (word == u"BEGIN_EDITABLE_MENU")
-        return Keyword::BeginEditable;
-    if (word == u"END_MENU")
-        return Keyword::End;
-    if (word == u"END_EDITABLE_MENU")
-        return Keyword::EndEditable;
-    return Keyword::None;
-}
 
 // Where the closing macro whose keyword ends at `from` ends: its ")", the
 // text's end for an unterminated title literal or a missing ")"; -1 (and
@@ -37,8 +23,7 @@ qsizetype closingMacroEnd(QStringView text, qsizetype from, bool *unsettled)
     bool comma = false;
     for (token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
         if (token.kind == Token::Kind::Identifier) {
-            const Keyword k = keywordOf(scanner.textOf(token));
-            if (k == Keyword::Begin || k == Keyword::BeginEditable)
+            if (isOpeningKeyword(scanner.textOf(token)))
                 break; // the next menu: this macro is not finished
         } else if (token.kind == Token::Kind::String && token.unterminated && comma) {
             return text.size();
@@ -64,8 +49,10 @@ qsizetype closingMacroEnd(QStringView text, qsizetype from, bool *unsettled)
 
 } // namespace
 
-qsizetype cursorOffset(QStringView text, qint32 line, qint32 column)
+qsizetype cursorOffset(QStringView text, qint32 line, qint32 column, qsizetype *lineStart)
 {
+    if (lineStart)
+        *lineStart = -1;
     // Only the remainder of a full cycle of lines needs walking; the line
     // feeds are counted only when the walk runs out of them.
     qsizetype steps = qMax<qint64>(0, qint64(line) - 1);
@@ -78,10 +65,12 @@ qsizetype cursorOffset(QStringView text, qint32 line, qint32 column)
             offset = 0;
             for (qsizetype k = 0; k < steps; ++k)
                 offset = text.indexOf(u'\n', offset) + 1;
-            break;
+            return offset + qsizetype(column) - 1;
         }
         offset = lineFeed + 1;
     }
+    if (lineStart && line >= 1)
+        *lineStart = offset;
     return offset + qsizetype(column) - 1;
 }
 
@@ -91,27 +80,29 @@ MenuLocation locateMenuAt(QStringView text, qsizetype offset)
     location.offset = offset;
     qsizetype start = -1;
     bool editable = false;
-    Token lastEnd[2]; // END_MENU, END_EDITABLE_MENU
-    bool seenEnd[2] = {false, false};
-    CScanner scanner(text);
-    for (Token token = scanner.next(); token.kind != Token::Kind::End && token.begin <= offset;
-         token = scanner.next()) {
-        if (token.kind != Token::Kind::Identifier)
-            continue;
-        switch (keywordOf(scanner.textOf(token))) {
-        case Keyword::Begin:
-        case Keyword::BeginEditable:
-            start = token.begin;
-            editable = keywordOf(scanner.textOf(token)) == Keyword::BeginEditable;
+    // The last END_MENU and END_EDITABLE_MENU: where each starts and ends.
+    qsizetype lastEnd[2] = {-1, -1};
+    qsizetype lastEndAfter[2] = {-1, -1};
+    KeywordScan scan(text);
+    // A keyword that starts at the offset counts.
+    const qsizetype limit = offset < 0 ? 0 : qMin(offset, text.size() - 1) + 1;
+    for (KeywordHit hit = scan.next(limit); hit.keyword != MenuKeyword::None;
+         hit = scan.next(limit)) {
+        switch (hit.keyword) {
+        case MenuKeyword::Begin:
+        case MenuKeyword::BeginEditable:
+            start = hit.begin;
+            editable = hit.keyword == MenuKeyword::BeginEditable;
             break;
-        case Keyword::End:
-        case Keyword::EndEditable: {
-            const int kind = keywordOf(scanner.textOf(token)) == Keyword::EndEditable ? 1 : 0;
-            lastEnd[kind] = token;
-            seenEnd[kind] = true;
+        case MenuKeyword::End:
+        case MenuKeyword::EndEditable: {
+            const int kind = hit.keyword == MenuKeyword::EndEditable ? 1 : 0;
+            lastEnd[kind] = hit.begin;
+            lastEndAfter[kind] = hit.end;
             break;
         }
-        case Keyword::None:
+        case MenuKeyword::Item:
+        case MenuKeyword::None:
             break;
         }
     }
@@ -122,9 +113,9 @@ MenuLocation locateMenuAt(QStringView text, qsizetype offset)
     // however unfinished that menu's macro is.
     qsizetype end = -1;
     const int kind = editable ? 1 : 0;
-    if (seenEnd[kind] && lastEnd[kind].begin > start) {
+    if (lastEnd[kind] > start) {
         bool unsettled = false;
-        end = closingMacroEnd(text, lastEnd[kind].end, &unsettled);
+        end = closingMacroEnd(text, lastEndAfter[kind], &unsettled);
         if (unsettled) {
             location.outcome = MenuLocation::Outcome::Unsettled;
             return location;

@@ -15,12 +15,17 @@ struct MenuLocation
     Outcome outcome = Outcome::None;
     qsizetype start = -1; // the opening keyword, for Inside
     qsizetype offset = 0; // the cursor's offset
+    // Where the cursor's line starts, so that lines near the cursor can be
+    // counted from it; -1 when the line number lay past the text's end.
+    qsizetype cursorLineStart = -1;
+    qint32 cursorLine = 0;
 };
 
 // Offset of the character just after a 1-based line and column. Lines past
 // the last one wrap around to the start of the text; the column is added
 // unchecked, so the offset may lie outside the text.
-qsizetype cursorOffset(QStringView text, qint32 line, qint32 column);
+qsizetype cursorOffset(QStringView text, qint32 line, qint32 column,
+                       qsizetype *lineStart = nullptr);
 
 // The definition around `offset`: the nearest opening keyword at or before it,
 // unless a closing keyword of its kind ends before the cursor. The cursor
@@ -31,7 +36,11 @@ MenuLocation locateMenuAt(QStringView text, qsizetype offset);
 
 inline MenuLocation locateMenu(QStringView text, qint32 line, qint32 column)
 {
-    return locateMenuAt(text, cursorOffset(text, line, column));
+    qsizetype lineStart = -1;
+    MenuLocation location = locateMenuAt(text, cursorOffset(text, line, column, &lineStart));
+    location.cursorLineStart = lineStart;
+    location.cursorLine = line;
+    return location;
 }
 
 } // namespace VelkoMenuView

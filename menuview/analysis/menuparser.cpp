@@ -4,23 +4,19 @@
 
 #include "menuview/analysis/constantindex.h"
 #include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/keywordscan.h"
 
 using VelkoMenuView::ConstantIndex;
 using VelkoMenuView::CScanner;
+using VelkoMenuView::isOpeningKeyword;
+using VelkoMenuView::MenuKeyword;
+using VelkoMenuView::menuKeyword;
 using VelkoMenuView::Token;
 
 namespace {
 
-const QStringView beginMenu(u"BEGIN_MENU");
-const QStringView beginEditableMenu(u"BEGIN_EDITABLE_MENU");
 const QStringView endMenu(u"END_MENU");
 const QStringView endEditableMenu(u"END_EDITABLE_MENU");
-const QStringView menuItem(u"MENU_ITEM");
-
-bool isOpening(QStringView word)
-{
-    return word == beginMenu || word == beginEditableMenu;
-}
 
 // Position of the ")" that closes the argument list whose "(" is at `open`,
 // or -1 when the text or `limit` comes first. Parentheses in comments and
@@ -52,23 +48,22 @@ struct Body
     QList<qsizetype> items; // MENU_ITEM keywords before the closing one
 };
 
-Body readBody(CScanner &scanner, QStringView closing, QStringView otherClosing)
+Body readBody(QStringView text, qsizetype from, MenuKeyword closing, MenuKeyword otherClosing)
 {
     Body body;
-    for (Token token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
-        if (token.kind != Token::Kind::Identifier)
-            continue;
-        const QStringView word = scanner.textOf(token);
-        if (word == menuItem) {
-            body.items.append(token.begin);
-        } else if (word == closing) {
-            body.closing = token.begin;
+    VelkoMenuView::KeywordScan scan(text, from);
+    for (VelkoMenuView::KeywordHit hit = scan.next(); hit.keyword != MenuKeyword::None;
+         hit = scan.next()) {
+        if (hit.keyword == MenuKeyword::Item) {
+            body.items.append(hit.begin);
+        } else if (hit.keyword == closing) {
+            body.closing = hit.begin;
             break;
-        } else if (word == otherClosing) {
+        } else if (hit.keyword == otherClosing) {
             if (body.otherClosing < 0)
-                body.otherClosing = token.begin;
-        } else if (isOpening(word)) {
-            break;
+                body.otherClosing = hit.begin;
+        } else {
+            break; // the next menu's opening keyword
         }
     }
     return body;
@@ -107,19 +102,22 @@ bool parseMenuAt(MenuDefinition &menu, QStringView text, qsizetype start, Consta
 
     menu.name.clear();
 
-    CScanner scanner(text, start);
-    Token token = scanner.next();
-    while (token.kind != Token::Kind::End
-           && !(token.kind == Token::Kind::Identifier && isOpening(scanner.textOf(token))))
-        token = scanner.next();
-    if (token.kind == Token::Kind::End)
+    VelkoMenuView::KeywordScan openings(text, start);
+    VelkoMenuView::KeywordHit opening = openings.next();
+    while (opening.keyword != MenuKeyword::None && opening.keyword != MenuKeyword::Begin
+           && opening.keyword != MenuKeyword::BeginEditable)
+        opening = openings.next();
+    if (opening.keyword == MenuKeyword::None)
         return fail(ParseError::NoOpeningKeyword, -1);
-    p.opening = token.begin;
-    p.editable = scanner.textOf(token) == beginEditableMenu;
-    const qsizetype afterOpening = token.end;
+    p.opening = opening.begin;
+    p.editable = opening.keyword == MenuKeyword::BeginEditable;
+    const qsizetype afterOpening = opening.end;
+    CScanner scanner(text, afterOpening);
+    Token token;
 
-    const Body body = readBody(scanner, p.editable ? endEditableMenu : endMenu,
-                               p.editable ? endMenu : endEditableMenu);
+    const Body body
+            = readBody(text, afterOpening, p.editable ? MenuKeyword::EndEditable : MenuKeyword::End,
+                       p.editable ? MenuKeyword::End : MenuKeyword::EndEditable);
     if (body.closing < 0) {
         if (body.otherClosing >= 0)
             return fail(ParseError::WrongClosingKeyword, body.otherClosing);
@@ -149,7 +147,7 @@ bool parseMenuAt(MenuDefinition &menu, QStringView text, qsizetype start, Consta
     // the search, however the parentheses stand.
     const auto endsMacro = [&](const Token &t) {
         return t.kind == Token::Kind::End
-                || (t.kind == Token::Kind::Identifier && isOpening(scanner.textOf(t)));
+                || (t.kind == Token::Kind::Identifier && isOpeningKeyword(scanner.textOf(t)));
     };
     qsizetype depth = 0;
     while (p.comma < 0) {

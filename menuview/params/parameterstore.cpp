@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace VelkoMenuView {
 
 namespace {
@@ -150,7 +152,9 @@ void ParameterStore::prune(const QString &filePath, QStringView text)
     // name pool their claims. A block that fails (a half-typed item, a
     // mistyped closing name) claims nothing but protects its menu, and while
     // any block failed no menu group of the document is dropped as unused.
-    QHash<QString, QSet<QString>> claimed;
+    // Claims are kept as lists, sorted once at the end: a set per menu
+    // would cost more to build than the few look-ups it serves.
+    QHash<QString, QStringList> claimed;
     QSet<QString> protectedMenus;
     bool anyFailed = false;
     MenuBlocks blocks(text, MenuBlocks::Keywords::Anywhere);
@@ -165,10 +169,10 @@ void ParameterStore::prune(const QString &filePath, QStringView text)
         }
         if (record.name.isEmpty())
             continue;
-        QSet<QString> &groups = claimed[record.name];
-        for (const QString &group : itemGroups(record.itemTexts))
-            groups.insert(group);
+        claimed[record.name].append(itemGroups(record.itemTexts));
     }
+    for (QStringList &groups : claimed)
+        std::sort(groups.begin(), groups.end());
 
     m_settings->beginGroup(docKey);
     const QMap<QString, QSet<QString>> stored = storedMenus(*m_settings);
@@ -186,7 +190,7 @@ void ParameterStore::prune(const QString &filePath, QStringView text)
         const QSet<QString> groups
                 = nested ? storedItemGroups(*m_settings) : stored.value(it.key());
         for (const QString &group : groups) {
-            if (!it.value().contains(group))
+            if (!std::binary_search(it.value().cbegin(), it.value().cend(), group))
                 m_settings->remove(group);
         }
         m_settings->endGroup();

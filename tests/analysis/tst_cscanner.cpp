@@ -1,5 +1,8 @@
 // The C scanner: what is code, comment or literal, as the compiler reads it.
 #include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/keywordscan.h"
+
+#include <QRandomGenerator>
 
 #include <QtTest>
 
@@ -13,6 +16,7 @@ class tst_CScanner : public QObject
 private slots:
     void tokens_data();
     void tokens();
+    void keywordScanAgreesWithTokens();
 };
 
 void tst_CScanner::tokens_data()
@@ -75,6 +79,56 @@ void tst_CScanner::tokens()
         actual << kind + (token.unterminated ? "!" : "") + ":" + scanner.textOf(token).toString();
     }
     QCOMPARE(actual, tokens);
+}
+
+void tst_CScanner::keywordScanAgreesWithTokens()
+{
+    // The quick keyword scan and the token scanner must see the same code:
+    // random texts built from the pieces where they could part ways.
+    const QStringList pieces {"BEGIN_MENU",
+                              "END_MENU",
+                              "MENU_ITEM",
+                              "END_EDITABLE_MENU",
+                              "BEGIN_EDITABLE_MENU",
+                              "/*",
+                              "*/",
+                              "//",
+                              "\"",
+                              "'",
+                              "\\",
+                              "\n",
+                              "\r\n",
+                              " ",
+                              "x",
+                              "_",
+                              "1",
+                              ".5e+",
+                              "0x",
+                              "(",
+                              "Ж",
+                              "٣",
+                              "\U0001F600"};
+    QRandomGenerator random(20261207);
+    for (int round = 0; round < 2000; ++round) {
+        QString text;
+        for (int i = int(random.bounded(30)); i > 0; --i)
+            text += pieces.at(int(random.bounded(pieces.size())));
+        QList<qsizetype> fromTokens;
+        CScanner scanner(text);
+        for (Token t = scanner.next(); t.kind != Token::Kind::End; t = scanner.next()) {
+            if (t.kind == Token::Kind::Identifier
+                && VelkoMenuView::menuKeyword(scanner.textOf(t))
+                        != VelkoMenuView::MenuKeyword::None)
+                fromTokens << t.begin;
+        }
+        QList<qsizetype> fromScan;
+        VelkoMenuView::KeywordScan scan(text);
+        for (auto hit = scan.next(); hit.keyword != VelkoMenuView::MenuKeyword::None;
+             hit = scan.next())
+            fromScan << hit.begin;
+        if (fromScan != fromTokens)
+            QFAIL(qPrintable(QStringLiteral("they differ on \"%1\"").arg(text)));
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_CScanner)
