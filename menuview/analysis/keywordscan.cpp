@@ -21,13 +21,16 @@ struct Classes
             of[c] = Word;
         for (int c = 'A'; c <= 'Z'; ++c)
             of[c] = Word;
-        of['_'] = Word;
-        of['B'] = of['E'] = of['M'] = Initial; // BEGIN_, END_, MENU_ITEM
+        set('_', Word);
+        for (const char c : {'B', 'E', 'M'}) // BEGIN_, END_, MENU_ITEM
+            set(c, Initial);
         for (int c = '0'; c <= '9'; ++c)
             of[c] = Digit;
-        of['/'] = Slash;
-        of['"'] = of['\''] = Quote;
+        set('/', Slash);
+        set('"', Quote);
+        set('\'', Quote);
     }
+    constexpr void set(char c, Class kind) { of[static_cast<unsigned char>(c)] = kind; }
 };
 
 constexpr Classes classes;
