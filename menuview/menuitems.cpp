@@ -225,9 +225,11 @@ void MenuItems::analyze()
         block.menu = menu;
         const qsizetype at
                 = block.parse.errorOffset >= 0 ? block.parse.errorOffset : location.start;
-        m_status.setCannotRead(positionNear(documentText, at, location),
-                               parseErrorMessage(documentText, LineMap(documentText), block,
-                                                 m_status.messageTexts()));
+        m_status.setCannotRead(
+                positionNear(documentText, at, location),
+                parseErrorMessage(documentText,
+                                  positionNear(documentText, location.start, location), block,
+                                  m_status.messageTexts()));
     }
     update();
     emit analyzed();

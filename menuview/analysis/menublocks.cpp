@@ -60,6 +60,15 @@ bool MenuBlocks::next(MenuBlock &block)
     return true;
 }
 
+MenuBlock parseBlockAt(QStringView text, qsizetype start)
+{
+    MenuBlock block;
+    block.start = start;
+    ConstantIndex constants(text);
+    block.parsed = parseMenuAt(block.menu, text, start, constants, start, &block.parse);
+    return block;
+}
+
 QList<MenuBlock> menuBlocks(QStringView text)
 {
     QList<MenuBlock> blocks;

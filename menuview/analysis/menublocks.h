@@ -48,6 +48,10 @@ private:
     qsizetype m_nextEditable = -2;
 };
 
+// The block whose opening keyword is the first one at or after `start`,
+// parsed on its own: for one menu, where a walk over all of them is not needed.
+MenuBlock parseBlockAt(QStringView text, qsizetype start);
+
 // All blocks of a text, live keywords only.
 QList<MenuBlock> menuBlocks(QStringView text);
 

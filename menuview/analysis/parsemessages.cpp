@@ -3,7 +3,6 @@
 #include "menuview/analysis/parsemessages.h"
 
 #include "menuview/analysis/cscanner.h"
-#include "menuview/analysis/linemap.h"
 
 namespace VelkoMenuView {
 
@@ -52,34 +51,33 @@ ParseMessageTexts ParseMessageTexts::english()
             QStringLiteral("the menu definition does not parse")};
 }
 
-QString parseErrorMessage(QStringView text, const LineMap &lines, const MenuBlock &block,
+QString parseErrorMessage(QStringView text, TextPosition opening, const MenuBlock &block,
                           const ParseMessageTexts &texts)
 {
     const MenuParse &p = block.parse;
-    const QString opening
+    const QString openingWord
             = p.editable ? QStringLiteral("BEGIN_EDITABLE_MENU") : QStringLiteral("BEGIN_MENU");
     const QString closing
             = p.editable ? QStringLiteral("END_EDITABLE_MENU") : QStringLiteral("END_MENU");
     const QString other
             = p.editable ? QStringLiteral("END_MENU") : QStringLiteral("END_EDITABLE_MENU");
-    const TextPosition start = lines.position(block.start);
-    const QString where = texts.where.arg(start.line).arg(start.column);
+    const QString where = texts.where.arg(opening.line).arg(opening.column);
     const QString name = between(text, p.nameOpen, p.nameClose);
     switch (p.error) {
     case ParseError::None:
     case ParseError::NoOpeningKeyword:
         break;
     case ParseError::NoClosingKeyword:
-        return texts.missingClosing.arg(call(text, block.start, opening), closing);
+        return texts.missingClosing.arg(call(text, block.start, openingWord), closing);
     case ParseError::WrongClosingKeyword:
-        return texts.wrongClosing.arg(other, call(text, block.start, opening), where, closing);
+        return texts.wrongClosing.arg(other, call(text, block.start, openingWord), where, closing);
     case ParseError::NoNameParentheses:
-        return texts.noName.arg(opening);
+        return texts.noName.arg(openingWord);
     case ParseError::NoClosingArguments:
-        return texts.closingArguments.arg(closing, opening, name, where);
+        return texts.closingArguments.arg(closing, openingWord, name, where);
     case ParseError::NameMismatch:
-        return texts.nameMismatch.arg(closing, between(text, p.closingOpen, p.comma), opening, name,
-                                      where);
+        return texts.nameMismatch.arg(closing, between(text, p.closingOpen, p.comma), openingWord,
+                                      name, where);
     case ParseError::UnclosedItem:
         return texts.unclosedItem.arg(closing);
     }

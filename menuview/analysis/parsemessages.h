@@ -6,9 +6,9 @@
 
 #include <QString>
 
-namespace VelkoMenuView {
+#include "menuview/analysis/linemap.h"
 
-class LineMap;
+namespace VelkoMenuView {
 
 // The words of the messages in one language; %-placeholders as in english().
 struct ParseMessageTexts
@@ -26,8 +26,9 @@ struct ParseMessageTexts
 };
 
 // The message for a block that failed to parse; it belongs at
-// block.parse.errorOffset (the block's start when that is -1).
-QString parseErrorMessage(QStringView text, const LineMap &lines, const MenuBlock &block,
+// block.parse.errorOffset (the block's start when that is -1). `opening` is
+// where the block's opening keyword stands, for the messages that name it.
+QString parseErrorMessage(QStringView text, TextPosition opening, const MenuBlock &block,
                           const ParseMessageTexts &texts = ParseMessageTexts::english());
 
 } // namespace VelkoMenuView

@@ -1,7 +1,6 @@
 // Hover screens, parsed and drawn as the pane does it for the same text.
 #include "lsphover.h"
 
-#include "menuview/analysis/constantindex.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menulocator.h"
@@ -44,15 +43,13 @@ LspHover menuHoverAt(QStringView text, const LineMap &lines, qsizetype offset,
     if (location.outcome != MenuLocation::Outcome::Inside)
         return hover;
 
-    MenuBlock block;
-    block.start = location.start;
-    ConstantIndex constants(text);
-    block.parsed = parseMenuAt(block.menu, text, block.start, constants, block.start, &block.parse);
+    const MenuBlock block = parseBlockAt(text, location.start);
     hover.found = true;
     hover.begin = block.start;
     if (!block.parsed) {
         hover.end = qBound(block.start, qMax(block.parse.errorOffset, offset), text.size());
-        hover.plainText = QStringLiteral("No screen: ") + parseErrorMessage(text, lines, block);
+        hover.plainText = QStringLiteral("No screen: ")
+                + parseErrorMessage(text, lines.position(block.start), block);
         hover.markdown = hover.plainText;
         return hover;
     }

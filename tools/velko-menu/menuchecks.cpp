@@ -184,6 +184,15 @@ QString conversionMessage(const ItemConversion &conversion, const QString &itemT
     return QString();
 }
 
+// The constant an argument names: its leading identifier; empty when it has none.
+QString constantName(QStringView argument)
+{
+    const QStringView trimmed = argument.trimmed();
+    if (trimmed.isEmpty() || !isIdentifierStart(trimmed[0]))
+        return QString();
+    return trimmed.first(identifierEnd(trimmed, 0)).toString();
+}
+
 // Why an argument yields no text; empty for an intentionally empty literal.
 QString unreadableMessage(QStringView argument, const LiteralNotes &notes, const QString &what,
                           const QString &result)
@@ -198,11 +207,8 @@ QString unreadableMessage(QStringView argument, const LiteralNotes &notes, const
                               "the allowed range)")
                        .arg(what)
                 + consequence;
-    qsizetype nameEnd = 0;
-    while (nameEnd < trimmed.size() && isIdentifierPart(trimmed[nameEnd]))
-        ++nameEnd;
-    if (nameEnd > 0 && isIdentifierStart(trimmed[0])) {
-        const QString name = trimmed.first(nameEnd).toString();
+    const QString name = constantName(trimmed);
+    if (!name.isEmpty()) {
         return QStringLiteral("%1 text cannot be read: '%2' is not defined as a string before "
                               "this menu (#define %2 \"...\" or static const char %2[] = \"...\";)")
                        .arg(what, name)
@@ -220,14 +226,10 @@ void checkNotes(Reporter &report, Range at, QStringView argument, const LiteralN
                 const QString &what, const CheckContext &context)
 {
     if (notes.redefinition >= 0) {
-        qsizetype nameEnd = 0;
-        const QStringView name = argument.trimmed();
-        while (nameEnd < name.size() && isIdentifierPart(name[nameEnd]))
-            ++nameEnd;
         report.warn(at,
                     QStringLiteral("'%1' is defined more than once before this menu (lines %2 "
                                    "and %3): the first definition is used")
-                            .arg(name.first(nameEnd).toString())
+                            .arg(constantName(argument))
                             .arg(context.lines->position(notes.definition).line)
                             .arg(context.lines->position(notes.redefinition).line));
     }
@@ -466,7 +468,8 @@ QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
             const qsizetype at = p.errorOffset >= 0 ? p.errorOffset : block.start;
             CScanner scanner(text, at);
             const Token keyword = scanner.next();
-            report.error({at, keyword.end}, parseErrorMessage(text, *context.lines, block));
+            report.error({at, keyword.end},
+                         parseErrorMessage(text, context.lines->position(block.start), block));
             continue;
         }
         if (block.menu.name.isEmpty())

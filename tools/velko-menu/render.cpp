@@ -44,8 +44,9 @@ bool writePng(const QImage &image, const QString &path, QTextStream &err)
 void reportParseError(const SourceFile &file, const MenuBlock &block, QTextStream &err)
 {
     const qsizetype at = block.parse.errorOffset >= 0 ? block.parse.errorOffset : block.start;
-    const Diagnostic diagnostic {at, at, Diagnostic::Severity::Error,
-                                 parseErrorMessage(file.text(), file.lines(), block)};
+    const Diagnostic diagnostic {
+            at, at, Diagnostic::Severity::Error,
+            parseErrorMessage(file.text(), file.lines().position(block.start), block)};
     err << formatDiagnostic(file.path(), file.lines(), diagnostic) << Qt::endl;
 }
 
@@ -64,16 +65,6 @@ QImage screenOf(const SourceFile &file, MenuDefinition menu, const RenderOptions
 ScreenColors themeColors(const RenderOptions &options)
 {
     return {QColor::fromRgb(options.theme->lit), QColor::fromRgb(options.theme->unlit)};
-}
-
-// The block starting at `start`, parsed as the pane parses it.
-MenuBlock blockAt(const SourceFile &file, qsizetype start)
-{
-    MenuBlock block;
-    block.start = start;
-    ConstantIndex constants(file.text());
-    block.parsed = parseMenuAt(block.menu, file.text(), start, constants, start, &block.parse);
-    return block;
 }
 
 int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream &out,
@@ -100,7 +91,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream 
             << ": error: no menu definition around this position" << Qt::endl;
         return 1;
     }
-    const MenuBlock block = blockAt(file, location.start);
+    const MenuBlock block = parseBlockAt(file.text(), location.start);
     if (!block.parsed) {
         err << place(file, options.line, column)
             << ": error: the menu definition around this position does not parse" << Qt::endl;
