@@ -4,7 +4,6 @@
 // and disjoint; then whatever was read is formatted.
 #include "fuzzinput.h"
 
-#include "menuview/analysis/constantindex.h"
 #include "menuview/analysis/cscanner.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/menublocks.h"
@@ -27,7 +26,7 @@ void checkPositions(const MenuParse &p, qsizetype size, qsizetype start)
     for (const ItemPosition &item : p.items) {
         FUZZ_CHECK(previous < item.keyword && item.keyword < item.open && item.open < item.close);
         FUZZ_CHECK(item.close < p.closing);
-        FUZZ_CHECK(item.notes.definition == -1 || item.notes.definition < start);
+        FUZZ_CHECK(item.notes.definition < item.close);
         previous = item.close;
     }
 }
@@ -51,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The same definition inside the whole text: the same reading, and
     // positions that fit it.
     const QString whole = menu.preamble + menu.source;
-    VelkoMenuView::ConstantIndex constants(whole);
-    MenuDefinition placed;
-    MenuParse parse;
     const qsizetype start = menu.preamble.size();
-    const bool placedOk = parseMenuAt(placed, whole, start, constants, start, &parse);
+    const VelkoMenuView::MenuBlock block = VelkoMenuView::parseBlockAt(whole, start);
+    const MenuDefinition &placed = block.menu;
+    const MenuParse &parse = block.parse;
+    const bool placedOk = block.parsed;
     // Unless the join glues an identifier of the preamble to the source's first one.
     const bool glued = start > 0 && !menu.source.isEmpty()
             && VelkoMenuView::isIdentifierPart(menu.preamble.back())
@@ -72,13 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const auto keywords : {VelkoMenuView::MenuBlocks::Keywords::Live,
                                 VelkoMenuView::MenuBlocks::Keywords::Anywhere}) {
         VelkoMenuView::MenuBlocks blocks(whole, keywords);
-        VelkoMenuView::MenuBlock block;
+        VelkoMenuView::MenuBlock each;
         qsizetype last = -1;
-        while (blocks.next(block)) {
-            FUZZ_CHECK(block.start > last && block.start < whole.size());
-            last = block.start;
-            checkPositions(block.parse, whole.size(), block.start);
+        while (blocks.next(each)) {
+            FUZZ_CHECK(each.start > last && each.start < whole.size());
+            last = each.start;
+            checkPositions(each.parse, whole.size(), each.start);
         }
+        for (const VelkoMenuView::KeywordHit &stray : blocks.strayClosings())
+            FUZZ_CHECK(stray.begin >= 0 && stray.begin < stray.end && stray.end <= whole.size());
     }
 
     if (ok) {

@@ -4,13 +4,13 @@
 
 #include "coreplugin/editormanager/editormanager.h"
 #include "coreplugin/editormanager/ieditor.h"
-#include "menuview/analysis/constantindex.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/linemap.h"
 #include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/menuparser.h"
+#include "menuview/analysis/sourcetext.h"
 #include "menuview/analysis/parsemessages.h"
 #include "menuview/params/parameterentry.h"
 #include "menuview/params/parameterstore.h"
@@ -195,12 +195,18 @@ void MenuItems::documentClosed(Core::IDocument *closed)
 
 void MenuItems::analyze()
 {
-    const MenuLocation location = locateMenu(documentText, cursorLine, cursorColumn);
+    SourceText source(documentText);
+    const MenuLocation location = locateMenu(source, cursorLine, cursorColumn);
     if (location.outcome == MenuLocation::Outcome::Unsettled)
         return;
-    if (location.outcome == MenuLocation::Outcome::None) {
+    if (location.outcome != MenuLocation::Outcome::Inside) {
         menuValid = false;
-        m_status.setNoMenu();
+        if (location.outcome == MenuLocation::Outcome::StrayClosing)
+            m_status.setCannotRead(positionNear(documentText, location.start, location),
+                                   strayClosingMessage(source, location.start,
+                                                       m_status.messageTexts()));
+        else
+            m_status.setNoMenu();
         update();
         return;
     }
@@ -208,11 +214,9 @@ void MenuItems::analyze()
     menu.source = documentText.mid(location.start);
     // The same reading as parseMenu over source and preamble, with the
     // positions the status line reports.
-    ConstantIndex constants(documentText);
     MenuBlock block;
     block.start = location.start;
-    menuValid = parseMenuAt(menu, documentText, location.start, constants, location.start,
-                            &block.parse);
+    menuValid = parseMenuAt(menu, source, location.start, &block.parse);
     if (menuValid) {
         loadSettingsParams();
         formatItems(menu);

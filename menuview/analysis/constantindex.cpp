@@ -1,55 +1,138 @@
-// The lazily built index of constant definitions.
+// Declarations are told from other uses of a name by the tokens around it:
+// a type or "*" before it, then brackets and attributes, then "=".
 #include "menuview/analysis/constantindex.h"
+
+#include "menuview/analysis/bracketdepth.h"
+#include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/sourcereader.h"
+
+#include <algorithm>
 
 namespace VelkoMenuView {
 
-void ConstantIndex::indexUpTo(qsizetype before)
+namespace {
+
+// Words after which a name is assigned to, not declared.
+bool endsNoDeclarator(QStringView word)
 {
-    // Tokens that end at or before `before` are final; one that crosses it is
-    // read again by the next, longer request.
-    while (m_indexedTo < before) {
-        const qsizetype resume = m_scanner.position();
-        const Token token = m_scanner.next();
-        if (token.kind == Token::Kind::End || token.end > before) {
-            m_scanner.setPosition(resume);
-            m_indexedTo = before;
-            return;
-        }
-        if (token.kind != Token::Kind::Identifier || token.end >= m_text.size())
-            continue;
-        const QChar after = m_text[token.end];
-        if (!after.isSpace() && after != u'[')
-            continue;
-        Definitions &d = m_definitions[m_scanner.textOf(token)];
-        if (d.first < 0)
-            d.first = token.begin;
-        else if (d.second < 0)
-            d.second = token.begin;
+    static const QStringView words[] = {u"return", u"case",   u"else",     u"do",
+                                        u"goto",   u"sizeof", u"_Alignof", u"typeof"};
+    return std::find(std::begin(words), std::end(words), word) != std::end(words);
+}
+
+bool isAttribute(QStringView word)
+{
+    return word == u"__attribute__" || word == u"__attribute" || word == u"__asm__"
+            || word == u"__asm" || word == u"asm" || word == u"__declspec";
+}
+
+// The next token of code: directives are passed over.
+Token nextCode(CScanner &lexer)
+{
+    for (;;) {
+        const Token token = lexer.next();
+        if (!token.startsDirective())
+            return token;
+        lexer.skipLine();
     }
 }
 
-ConstantIndex::Definitions ConstantIndex::find(QStringView name, qsizetype before)
+// Passes over tokens up to the one that closes the bracket just read.
+bool skipBrackets(CScanner &lexer, QChar open, QChar close)
 {
-    before = qMin(before, m_text.size());
-    indexUpTo(before);
-    Definitions d = m_definitions.value(name);
-    // Recorded by an earlier, longer request: only those before `before` count.
-    const auto fits = [&](qsizetype at) { return at >= 0 && at + name.size() < before; };
-    if (!fits(d.first))
+    BracketDepth depth(open, close);
+    for (Token token = nextCode(lexer); token.kind != Token::Kind::End; token = nextCode(lexer)) {
+        if (depth.closes(token))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ConstantIndex::Declaration ConstantIndex::declarationAt(qsizetype at, QStringView name) const
+{
+    // The token at `at` and the one before it, read from a line start in code.
+    const qsizetype start = m_facts ? m_facts->lineStartBefore(at) : 0;
+    CScanner lexer(m_text, start);
+    lexer.setPosition(start, true);
+    Token previous;
+    Token token = nextCode(lexer);
+    for (; token.kind != Token::Kind::End && token.begin < at; token = nextCode(lexer))
+        previous = token;
+    if (token.begin != at || token.kind != Token::Kind::Identifier
+        || (token.spliced ? QStringView(lexer.spelling(token)) : lexer.textOf(token)) != name)
         return {};
-    if (!fits(d.second))
-        d.second = -1;
-    return d;
+    // The first token of its line: the one before stands on an earlier line.
+    for (qsizetype lineStart = start; previous.kind == Token::Kind::End && lineStart > 0;) {
+        lineStart = m_facts ? m_facts->lineStartBefore(lineStart - 1) : 0;
+        CScanner back(m_text, lineStart);
+        back.setPosition(lineStart, true);
+        for (Token t = nextCode(back); t.kind != Token::Kind::End && t.begin < start;
+             t = nextCode(back))
+            previous = t;
+        if (lineStart == 0)
+            break;
+    }
+    const bool declarator = previous.kind == Token::Kind::Identifier
+            ? !endsNoDeclarator(lexer.textOf(previous))
+            : previous.is(u'*') || previous.is(u',') || previous.is(u')');
+    if (!declarator)
+        return {};
+
+    // NAME [N] __attribute__((...)) = initializer
+    for (token = nextCode(lexer);; token = nextCode(lexer)) {
+        if (token.is(u'[')) {
+            if (!skipBrackets(lexer, u'[', u']'))
+                return {};
+        } else if (token.kind == Token::Kind::Identifier && isAttribute(lexer.textOf(token))) {
+            if (!nextCode(lexer).is(u'(') || !skipBrackets(lexer, u'(', u')'))
+                return {};
+        } else if (token.is(u'=')) {
+            break;
+        } else {
+            return {};
+        }
+    }
+    Declaration declaration;
+    declaration.name = at;
+    token = nextCode(lexer);
+    const bool braced = token.is(u'{');
+    if (braced)
+        token = nextCode(lexer);
+    declaration.initializer = token.begin;
+    BracketDepth depth(braced ? u'{' : u'(', braced ? u'}' : u')');
+    for (; token.kind != Token::Kind::End; token = nextCode(lexer)) {
+        if (depth.closes(token) || (depth.outermost() && (token.is(u';') || token.is(u','))))
+            break;
+    }
+    declaration.initializerEnd = token.begin;
+    return declaration;
 }
 
-qsizetype ConstantIndex::literalAfter(qsizetype from, qsizetype before) const
+ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
 {
-    CScanner scanner(m_text.first(qMin(before, m_text.size())), from);
-    for (Token token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
-        if (token.kind == Token::Kind::String)
-            return token.begin;
+    if (name.isEmpty())
+        return {};
+    use = qMin(use, m_text.size());
+    Found &found = m_found[name.toString()];
+    // Occurrences that end before `use`, each looked at once.
+    for (qsizetype at = m_text.indexOf(name, found.searchedTo); at >= 0 && at + name.size() < use;
+         at = m_text.indexOf(name, at + 1)) {
+        const bool whole = (at == 0 || !isIdentifierPart(m_text[at - 1]))
+                && !isIdentifierPart(m_text[at + name.size()]);
+        if (whole) {
+            const Declaration declaration = declarationAt(at, name);
+            if (declaration.name >= 0)
+                found.declarations.append(declaration);
+        }
+        found.searchedTo = at + 1;
     }
-    return -1;
+    found.searchedTo = qMax(found.searchedTo, use - name.size());
+    const auto after = std::partition_point(
+            found.declarations.cbegin(), found.declarations.cend(),
+            [&](const Declaration &d) { return d.name + name.size() < use; });
+    return after == found.declarations.cbegin() ? Declaration() : *(after - 1);
 }
 
 } // namespace VelkoMenuView

@@ -1,50 +1,52 @@
-// Where the named string constants of a C text are defined, found as the
-// compiler sees them: outside comments and literals.
+// Where the string constants of a C text are declared, found as the compiler
+// sees them: `const char NAME[] = "...";` and `static const char *const NAME =
+// "...";`, with qualifiers and attributes anywhere before the "=".
 #pragma once
 
-#include "menuview/analysis/cscanner.h"
-
 #include <QHash>
+#include <QList>
+#include <QString>
 #include <QStringView>
 
 namespace VelkoMenuView {
 
-// A definition is an identifier followed directly by white space or "["
-// (`#define NAME "..."`, `const char NAME[] = "..."`); its value is the
-// string literal that comes next. The text is indexed lazily and only once,
-// forwards, as far as the lookups ask: a walk over all menus of a text costs
-// one pass, however many constants they name.
+struct SourceFacts;
+
 class ConstantIndex
 {
 public:
-    explicit ConstantIndex(QStringView text)
+    // `facts` are those of reading `text`; only what has been read is searched.
+    ConstantIndex(QStringView text, const SourceFacts *facts)
         : m_text(text)
-        , m_scanner(text)
+        , m_facts(facts)
     { }
 
-    struct Definitions
+    struct Declaration
     {
-        qsizetype first = -1; // offset of the name in the first definition, -1 for none
-        qsizetype second = -1; // a later one, -1 for none
+        qsizetype name = -1; // the declared name; -1 when there is none
+        qsizetype initializer = -1; // the initializer's tokens, without braces
+        qsizetype initializerEnd = -1;
     };
 
-    // The live definitions of `name` that end before `before` (a name
-    // directly at `before` is not followed by anything yet).
-    Definitions find(QStringView name, qsizetype before);
-
-    // Opening quote of the first string literal after `from` and before
-    // `before`, or -1.
-    qsizetype literalAfter(qsizetype from, qsizetype before) const;
+    // The last declaration of `name` before `use`. Each name's occurrences
+    // are looked at once, forwards, however many look-ups ask.
+    Declaration find(QStringView name, qsizetype use);
 
     QStringView text() const { return m_text; }
+    const SourceFacts *facts() const { return m_facts; }
 
 private:
-    void indexUpTo(qsizetype before);
+    Declaration declarationAt(qsizetype at, QStringView name) const;
+
+    struct Found
+    {
+        qsizetype searchedTo = 0;
+        QList<Declaration> declarations;
+    };
 
     QStringView m_text;
-    CScanner m_scanner;
-    qsizetype m_indexedTo = 0;
-    QHash<QStringView, Definitions> m_definitions;
+    const SourceFacts *m_facts;
+    QHash<QString, Found> m_found;
 };
 
 } // namespace VelkoMenuView

@@ -5,11 +5,53 @@
 
 namespace VelkoMenuView {
 
+namespace {
+
+// The start of the line that `offset` is in.
+qsizetype lineStartOf(QStringView text, qsizetype offset)
+{
+    const QStringView before = text.first(offset);
+    return qMax(before.lastIndexOf(u'\n'), before.lastIndexOf(u'\r')) + 1;
+}
+
+} // namespace
+
+qsizetype LineEnds::nextLineStart(qsizetype pos)
+{
+    if (m_lineFeed != -1 && m_lineFeed < pos)
+        m_lineFeed = m_text.indexOf(u'\n', pos);
+    if (m_carriageReturn != -1 && m_carriageReturn < pos)
+        m_carriageReturn = m_text.indexOf(u'\r', pos);
+    if (m_lineFeed < 0 && m_carriageReturn < 0)
+        return -1;
+    if (m_carriageReturn < 0 || (m_lineFeed >= 0 && m_lineFeed < m_carriageReturn))
+        return m_lineFeed + 1;
+    return m_carriageReturn + (m_lineFeed == m_carriageReturn + 1 ? 2 : 1);
+}
+
+qsizetype LineEnds::count(QStringView text, qsizetype from, qsizetype to)
+{
+    from = qBound(qsizetype(0), from, text.size());
+    to = qBound(from, to, text.size());
+    const QStringView part = text.sliced(from, to - from);
+    const qsizetype carriageReturns = part.count(u'\r');
+    qsizetype ends = part.count(u'\n') + carriageReturns;
+    if (carriageReturns)
+        ends -= part.count(u"\r\n");
+    return ends;
+}
+
 LineMap::LineMap(QStringView text)
     : m_size(text.size())
 {
-    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1))
-        m_starts.append(i + 1);
+    LineEnds ends(text);
+    for (qsizetype start = ends.nextLineStart(0); start >= 0; start = ends.nextLineStart(start)) {
+        m_ends.append(start - (start >= 2 && text[start - 1] == u'\n' && text[start - 2] == u'\r'
+                                       ? 2
+                                       : 1));
+        m_starts.append(start);
+    }
+    m_ends.append(m_size);
 }
 
 qsizetype LineMap::lineStart(int line) const
@@ -20,10 +62,7 @@ qsizetype LineMap::lineStart(int line) const
 qsizetype LineMap::lineLength(int line) const
 {
     const qsizetype start = lineStart(line);
-    if (start < 0)
-        return 0;
-    const qsizetype end = line < lineCount() ? m_starts[line] - 1 : m_size;
-    return end - start;
+    return start < 0 ? 0 : m_ends[line - 1] - start;
 }
 
 TextPosition LineMap::position(qsizetype offset) const
@@ -37,9 +76,8 @@ TextPosition LineMap::position(qsizetype offset) const
 TextPosition LineMap::positionIn(QStringView text, qsizetype offset)
 {
     offset = qBound(qsizetype(0), offset, text.size());
-    const QStringView before = text.first(offset);
-    const qsizetype lineStart = before.lastIndexOf(u'\n') + 1;
-    return {int(before.count(u'\n') + 1), int(offset - lineStart + 1)};
+    return {int(LineEnds::count(text, 0, offset) + 1),
+            int(offset - lineStartOf(text, offset) + 1)};
 }
 
 TextPosition LineMap::positionNear(QStringView text, qsizetype offset, qsizetype knownLineStart,
@@ -48,11 +86,10 @@ TextPosition LineMap::positionNear(QStringView text, qsizetype offset, qsizetype
     if (knownLineStart < 0 || knownLineStart > text.size() || knownLine < 1)
         return positionIn(text, offset);
     offset = qBound(qsizetype(0), offset, text.size());
-    const qsizetype lineStart = offset == 0 ? 0 : text.lastIndexOf(u'\n', offset - 1) + 1;
     const qsizetype line = offset < knownLineStart
-            ? knownLine - text.sliced(offset, knownLineStart - offset).count(u'\n')
-            : knownLine + text.sliced(knownLineStart, offset - knownLineStart).count(u'\n');
-    return {int(line), int(offset - lineStart + 1)};
+            ? knownLine - LineEnds::count(text, offset, knownLineStart)
+            : knownLine + LineEnds::count(text, knownLineStart, offset);
+    return {int(line), int(offset - lineStartOf(text, offset) + 1)};
 }
 
 } // namespace VelkoMenuView

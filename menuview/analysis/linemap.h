@@ -1,5 +1,6 @@
-// Offsets of a text to editor lines and columns and back: lines and columns
-// count from 1, a column in UTF-16 code units as the editor counts it.
+// Offsets of a text to editor lines and columns and back: lines end at LF,
+// CR LF or a lone CR; lines and columns count from 1, a column in UTF-16
+// code units as the editor counts it.
 #pragma once
 
 #include <QList>
@@ -13,6 +14,24 @@ struct TextPosition
     int column = 0;
 };
 
+// Successive line starts of a text, each line end found once.
+class LineEnds
+{
+public:
+    explicit LineEnds(QStringView text)
+        : m_text(text)
+    { }
+    // The start of the line after the one `pos` is in; -1 when there is none.
+    qsizetype nextLineStart(qsizetype pos);
+    // Line ends in the text between `from` and `to`.
+    static qsizetype count(QStringView text, qsizetype from, qsizetype to);
+
+private:
+    QStringView m_text;
+    qsizetype m_lineFeed = -2; // the next of each found so far; -1 when there is none
+    qsizetype m_carriageReturn = -2;
+};
+
 class LineMap
 {
 public:
@@ -22,7 +41,7 @@ public:
     int lineCount() const { return int(m_starts.size()); }
     // Offset of the first character of `line`; -1 when there is no such line.
     qsizetype lineStart(int line) const;
-    // Length of `line` without its line feed; 0 when there is no such line.
+    // Length of `line` without its line end; 0 when there is no such line.
     qsizetype lineLength(int line) const;
     // The position of `offset`, clamped into the text.
     TextPosition position(qsizetype offset) const;
@@ -35,6 +54,7 @@ public:
 
 private:
     QList<qsizetype> m_starts {0};
+    QList<qsizetype> m_ends; // where each line's line end starts
     qsizetype m_size = 0;
 };
 

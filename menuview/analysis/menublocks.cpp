@@ -12,35 +12,54 @@ qsizetype nextWholeWord(QStringView text, QStringView keyword, qsizetype from, q
     if (*cached != -2 && (*cached < 0 || *cached >= from))
         return *cached;
     for (qsizetype at = text.indexOf(keyword, from); at >= 0; at = text.indexOf(keyword, at + 1)) {
-        if (isWholeWordAt(text, at, keyword))
+        const qsizetype after = at + keyword.size();
+        if ((at == 0 || !isIdentifierPart(text[at - 1]))
+            && (after == text.size() || !isIdentifierPart(text[after])))
             return *cached = at;
     }
     return *cached = -1;
 }
 
+bool isOpening(MenuKeyword keyword)
+{
+    return keyword == MenuKeyword::Begin || keyword == MenuKeyword::BeginEditable;
+}
+
+// Reads `source` at least as far as `pos`.
+void readUpTo(SourceText &source, qsizetype pos)
+{
+    if (source.facts.readTo >= pos)
+        return;
+    SourceReader reader(source.text, 0, &source.facts);
+    while (reader.nextKeyword(pos).keyword != MenuKeyword::None) { }
+}
+
 } // namespace
 
 MenuBlocks::MenuBlocks(QStringView text, Keywords keywords)
-    : m_text(text)
+    : m_source(text)
     , m_keywords(keywords)
-    , m_scan(text)
-    , m_constants(text)
+    , m_scan(text, 0, &m_source.facts)
 { }
 
 qsizetype MenuBlocks::nextLive()
 {
-    for (KeywordHit hit = m_scan.next(); hit.keyword != MenuKeyword::None; hit = m_scan.next()) {
-        if (hit.keyword == MenuKeyword::Begin || hit.keyword == MenuKeyword::BeginEditable)
+    for (KeywordHit hit = m_scan.nextKeyword(); hit.keyword != MenuKeyword::None;
+         hit = m_scan.nextKeyword()) {
+        if (isOpening(hit.keyword))
             return hit.begin;
+        if ((hit.keyword == MenuKeyword::End || hit.keyword == MenuKeyword::EndEditable)
+            && hit.begin >= m_blockEnd)
+            m_strays.append(hit);
     }
     return -1;
 }
 
 qsizetype MenuBlocks::nextAnywhere()
 {
-    const qsizetype plain = nextWholeWord(m_text, u"BEGIN_MENU", m_from, &m_nextPlain);
-    const qsizetype editable
-            = nextWholeWord(m_text, u"BEGIN_EDITABLE_MENU", m_from, &m_nextEditable);
+    const QStringView text = m_source.text;
+    const qsizetype plain = nextWholeWord(text, u"BEGIN_MENU", m_from, &m_nextPlain);
+    const qsizetype editable = nextWholeWord(text, u"BEGIN_EDITABLE_MENU", m_from, &m_nextEditable);
     if (plain < 0 || editable < 0)
         return qMax(plain, editable);
     return qMin(plain, editable);
@@ -48,7 +67,17 @@ qsizetype MenuBlocks::nextAnywhere()
 
 bool MenuBlocks::next(MenuBlock &block)
 {
-    const qsizetype start = m_keywords == Keywords::Live ? nextLive() : nextAnywhere();
+    qsizetype start = -1;
+    bool live = true;
+    if (m_keywords == Keywords::Live) {
+        start = nextLive();
+    } else {
+        start = nextAnywhere();
+        // Whether the compiler sees it: the live walk goes along.
+        while (start >= 0 && m_liveAt != -1 && m_liveAt < start)
+            m_liveAt = nextLive();
+        live = start >= 0 && m_liveAt == start;
+    }
     if (start < 0)
         return false;
     m_from = start + 1;
@@ -56,17 +85,25 @@ bool MenuBlocks::next(MenuBlock &block)
     block.menu.name.clear();
     block.menu.title.clear();
     block.menu.itemTexts.clear();
-    block.parsed = parseMenuAt(block.menu, m_text, start, m_constants, start, &block.parse);
+    block.parsed = parseMenuAt(block.menu, m_source, start, &block.parse, live);
+    if (live)
+        m_blockEnd = qMax(m_blockEnd, block.parse.end);
     return true;
+}
+
+MenuBlock parseBlockAt(SourceText &source, qsizetype start)
+{
+    readUpTo(source, start);
+    MenuBlock block;
+    block.start = start;
+    block.parsed = parseMenuAt(block.menu, source, start, &block.parse);
+    return block;
 }
 
 MenuBlock parseBlockAt(QStringView text, qsizetype start)
 {
-    MenuBlock block;
-    block.start = start;
-    ConstantIndex constants(text);
-    block.parsed = parseMenuAt(block.menu, text, start, constants, start, &block.parse);
-    return block;
+    SourceText source(text);
+    return parseBlockAt(source, start);
 }
 
 QList<MenuBlock> menuBlocks(QStringView text)

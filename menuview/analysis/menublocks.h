@@ -1,12 +1,11 @@
 // Every menu definition of a text, in text order: each opening keyword starts
-// one block, parsed with the text before it as its preamble, as the view
-// would parse it with the cursor there.
+// one block, parsed as the view would parse it with the cursor there, and the
+// closing macros that close no menu.
 #pragma once
 
-#include "menuview/analysis/constantindex.h"
-#include "menuview/analysis/keywordscan.h"
 #include "menuview/analysis/menudefinition.h"
 #include "menuview/analysis/menuparser.h"
+#include "menuview/analysis/sourcetext.h"
 
 #include <QList>
 #include <QStringView>
@@ -35,15 +34,22 @@ public:
     // the text in all, plus one over each block.
     bool next(MenuBlock &block);
 
+    // Closing keywords of code, met so far, that close no menu.
+    const QList<KeywordHit> &strayClosings() const { return m_strays; }
+
+    SourceText &source() { return m_source; }
+
 private:
     qsizetype nextLive();
     qsizetype nextAnywhere();
 
-    QStringView m_text;
+    SourceText m_source;
     Keywords m_keywords;
-    KeywordScan m_scan;
-    ConstantIndex m_constants;
+    SourceReader m_scan;
+    qsizetype m_liveAt = -2; // the next live opening keyword, for Anywhere; -1: none left
     qsizetype m_from = 0;
+    qsizetype m_blockEnd = 0; // where the last block's closing macro ended
+    QList<KeywordHit> m_strays;
     qsizetype m_nextPlain = -2; // next occurrence of each keyword, for Anywhere
     qsizetype m_nextEditable = -2;
 };
@@ -51,6 +57,8 @@ private:
 // The block whose opening keyword is the first one at or after `start`,
 // parsed on its own: for one menu, where a walk over all of them is not needed.
 MenuBlock parseBlockAt(QStringView text, qsizetype start);
+// The same within a text whose reading has come at least as far as `start`.
+MenuBlock parseBlockAt(SourceText &source, qsizetype start);
 
 // All blocks of a text, live keywords only.
 QList<MenuBlock> menuBlocks(QStringView text);

@@ -1,8 +1,9 @@
 // The menu around a cursor, found in one forward pass up to the cursor.
 #include "menuview/analysis/menulocator.h"
 
-#include "menuview/analysis/cscanner.h"
-#include "menuview/analysis/keywordscan.h"
+#include "menuview/analysis/linemap.h"
+#include "menuview/analysis/macroarguments.h"
+#include "menuview/analysis/sourcetext.h"
 
 namespace VelkoMenuView {
 
@@ -11,40 +12,22 @@ namespace {
 // Where the closing macro whose keyword ends at `from` ends: its ")", the
 // text's end for an unterminated title literal or a missing ")"; -1 (and
 // *unsettled) when it has no "(" or no "," yet.
-qsizetype closingMacroEnd(QStringView text, qsizetype from, bool *unsettled)
+qsizetype closingMacroEnd(SourceText &source, qsizetype from, bool *unsettled)
 {
-    CScanner scanner(text, from);
-    Token token = scanner.next();
-    if (!token.is(u'(')) {
+    SourceReader reader(source.text, from, &source.facts);
+    const MacroArguments arguments = readMacroArguments(reader, [&](const Token &token) {
+        const MenuKeyword keyword = keywordOf(reader, token);
+        return keyword == MenuKeyword::Begin || keyword == MenuKeyword::BeginEditable;
+    });
+    if (arguments.open < 0 || arguments.commas.isEmpty()) {
         *unsettled = true;
         return -1;
     }
-    qsizetype depth = 0;
-    bool comma = false;
-    for (token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
-        if (token.kind == Token::Kind::Identifier) {
-            if (isOpeningKeyword(scanner.textOf(token)))
-                break; // the next menu: this macro is not finished
-        } else if (token.kind == Token::Kind::String && token.unterminated && comma) {
-            return text.size();
-        } else if (token.is(u'(')) {
-            ++depth;
-        } else if (token.is(u')')) {
-            if (depth == 0) {
-                if (!comma)
-                    break;
-                return token.begin;
-            }
-            --depth;
-        } else if (token.is(u',') && depth == 0) {
-            comma = true;
-        }
+    for (qsizetype i = 1; i < arguments.list.size(); ++i) {
+        if (arguments.list[i].unterminated)
+            return source.text.size();
     }
-    if (!comma) {
-        *unsettled = true;
-        return -1;
-    }
-    return text.size();
+    return arguments.close >= 0 ? arguments.close : source.text.size();
 }
 
 } // namespace
@@ -54,79 +37,115 @@ qsizetype cursorOffset(QStringView text, qint32 line, qint32 column, qsizetype *
     if (lineStart)
         *lineStart = -1;
     // Only the remainder of a full cycle of lines needs walking; the line
-    // feeds are counted only when the walk runs out of them.
+    // ends are counted only when the walk runs out of them.
     qsizetype steps = qMax<qint64>(0, qint64(line) - 1);
     qsizetype offset = 0;
+    LineEnds ends(text);
     for (qsizetype n = 0; n < steps; ++n) {
-        const qsizetype lineFeed = text.indexOf(u'\n', offset);
-        if (lineFeed < 0) {
-            // The text has n line feeds: lines cycle with period n + 1.
+        const qsizetype next = ends.nextLineStart(offset);
+        if (next < 0) {
+            // The text has n line ends: lines cycle with period n + 1.
             steps %= n + 1;
             offset = 0;
+            LineEnds again(text);
             for (qsizetype k = 0; k < steps; ++k)
-                offset = text.indexOf(u'\n', offset) + 1;
+                offset = again.nextLineStart(offset);
             return offset + qsizetype(column) - 1;
         }
-        offset = lineFeed + 1;
+        offset = next;
     }
     if (lineStart && line >= 1)
         *lineStart = offset;
     return offset + qsizetype(column) - 1;
 }
 
-MenuLocation locateMenuAt(QStringView text, qsizetype offset)
+MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
 {
+    const QStringView text = source.text;
     MenuLocation location;
     location.offset = offset;
     qsizetype start = -1;
-    bool editable = false;
-    // The last END_MENU and END_EDITABLE_MENU: where each starts and ends.
-    qsizetype lastEnd[2] = {-1, -1};
-    qsizetype lastEndAfter[2] = {-1, -1};
-    KeywordScan scan(text);
+    MenuKeyword closingKind = MenuKeyword::None;
+    KeywordHit ownClosing; // the first closing keyword of the menu's kind after it
+    KeywordHit lastClosing; // the last closing keyword after that one, or of no menu
+    SourceReader reader(text, 0, &source.facts);
     // A keyword that starts at the offset counts.
     const qsizetype limit = offset < 0 ? 0 : qMin(offset, text.size() - 1) + 1;
-    for (KeywordHit hit = scan.next(limit); hit.keyword != MenuKeyword::None;
-         hit = scan.next(limit)) {
+    for (KeywordHit hit = reader.nextKeyword(limit); hit.keyword != MenuKeyword::None;
+         hit = reader.nextKeyword(limit)) {
         switch (hit.keyword) {
         case MenuKeyword::Begin:
         case MenuKeyword::BeginEditable:
             start = hit.begin;
-            editable = hit.keyword == MenuKeyword::BeginEditable;
+            closingKind = hit.keyword == MenuKeyword::Begin ? MenuKeyword::End
+                                                             : MenuKeyword::EndEditable;
+            ownClosing = {};
+            lastClosing = {};
             break;
         case MenuKeyword::End:
-        case MenuKeyword::EndEditable: {
-            const int kind = hit.keyword == MenuKeyword::EndEditable ? 1 : 0;
-            lastEnd[kind] = hit.begin;
-            lastEndAfter[kind] = hit.end;
+        case MenuKeyword::EndEditable:
+            if (start >= 0 && ownClosing.keyword == MenuKeyword::None) {
+                if (hit.keyword == closingKind)
+                    ownClosing = hit;
+            } else {
+                lastClosing = hit;
+            }
             break;
-        }
         case MenuKeyword::Item:
         case MenuKeyword::None:
             break;
         }
     }
-    if (start < 0)
-        return location;
 
-    // A closing keyword before the opening one belongs to an earlier menu,
-    // however unfinished that menu's macro is.
-    qsizetype end = -1;
-    const int kind = editable ? 1 : 0;
-    if (lastEnd[kind] > start) {
-        bool unsettled = false;
-        end = closingMacroEnd(text, lastEndAfter[kind], &unsettled);
-        if (unsettled) {
-            location.outcome = MenuLocation::Outcome::Unsettled;
+    if (start >= 0) {
+        // A closing keyword before the opening one belongs to an earlier menu,
+        // however unfinished that menu's macro is.
+        qsizetype end = -1;
+        if (ownClosing.keyword != MenuKeyword::None) {
+            bool unsettled = false;
+            end = closingMacroEnd(source, ownClosing.end, &unsettled);
+            if (unsettled) {
+                location.outcome = MenuLocation::Outcome::Unsettled;
+                return location;
+            }
+        }
+        if (start <= offset && (end < 0 || offset <= end)) {
+            location.outcome = MenuLocation::Outcome::Inside;
+            location.start = start;
             return location;
         }
     }
-    const bool inside = (start <= offset && offset <= end) || (end <= start && start <= offset);
-    if (inside) {
-        location.outcome = MenuLocation::Outcome::Inside;
-        location.start = start;
+    if (lastClosing.keyword != MenuKeyword::None) {
+        bool unsettled = false;
+        const qsizetype end = closingMacroEnd(source, lastClosing.end, &unsettled);
+        if (unsettled || offset <= end) {
+            location.outcome = MenuLocation::Outcome::StrayClosing;
+            location.start = lastClosing.begin;
+        }
     }
     return location;
+}
+
+MenuLocation locateMenuAt(QStringView text, qsizetype offset)
+{
+    SourceText source(text);
+    return locateMenuAt(source, offset);
+}
+
+MenuLocation locateMenu(SourceText &source, qint32 line, qint32 column)
+{
+    qsizetype lineStart = -1;
+    MenuLocation location
+            = locateMenuAt(source, cursorOffset(source.text, line, column, &lineStart));
+    location.cursorLineStart = lineStart;
+    location.cursorLine = line;
+    return location;
+}
+
+MenuLocation locateMenu(QStringView text, qint32 line, qint32 column)
+{
+    SourceText source(text);
+    return locateMenu(source, line, column);
 }
 
 } // namespace VelkoMenuView

@@ -5,12 +5,15 @@
 
 namespace VelkoMenuView {
 
+struct SourceText;
+
 struct MenuLocation
 {
     enum class Outcome {
         None, // the cursor is in no definition
         Inside, // the cursor is in the definition that starts at `start`
         Unsettled, // the closing macro before the cursor has no "(" or "," yet: keep what is shown
+        StrayClosing, // the cursor is in a closing macro that closes no menu; `start` is its keyword
     };
     Outcome outcome = Outcome::None;
     qsizetype start = -1; // the opening keyword, for Inside
@@ -21,26 +24,23 @@ struct MenuLocation
     qint32 cursorLine = 0;
 };
 
-// Offset of the character just after a 1-based line and column. Lines past
-// the last one wrap around to the start of the text; the column is added
-// unchecked, so the offset may lie outside the text.
+// Offset of the character just after a 1-based line and column; lines end
+// at LF, CR LF or a lone CR. Lines past the last one wrap around to the
+// start of the text; the column is added unchecked, so the offset may lie
+// outside the text.
 qsizetype cursorOffset(QStringView text, qint32 line, qint32 column,
                        qsizetype *lineStart = nullptr);
 
-// The definition around `offset`: the nearest opening keyword at or before it,
-// unless a closing keyword of its kind ends before the cursor. The cursor
-// counts as inside up to and including the closing macro's ")"; a closing
-// macro whose title literal is not terminated yet reaches to the end of the
-// text. Keywords count as the compiler sees them.
+// The definition around `offset`: the nearest opening keyword at or before
+// it, unless the closing macro that belongs to it ends before the cursor.
+// The cursor counts as inside up to and including the closing macro's ")"; a
+// closing macro whose title literal is not terminated yet reaches to the end
+// of the text. Keywords count as the compiler sees them. `source` keeps what
+// the reading learnt, for parsing the menu found.
+MenuLocation locateMenuAt(SourceText &source, qsizetype offset);
 MenuLocation locateMenuAt(QStringView text, qsizetype offset);
 
-inline MenuLocation locateMenu(QStringView text, qint32 line, qint32 column)
-{
-    qsizetype lineStart = -1;
-    MenuLocation location = locateMenuAt(text, cursorOffset(text, line, column, &lineStart));
-    location.cursorLineStart = lineStart;
-    location.cursorLine = line;
-    return location;
-}
+MenuLocation locateMenu(SourceText &source, qint32 line, qint32 column);
+MenuLocation locateMenu(QStringView text, qint32 line, qint32 column);
 
 } // namespace VelkoMenuView

@@ -1,69 +1,63 @@
-// The menu definition parser: keywords, name, closing macro, title and item
-// argument lists, over the tokens of the C scanner.
+// The menu definition parser: the body's keywords from the quick pass, each
+// macro's arguments from the tokens, texts from the text argument reader.
 #include "menuview/analysis/menuparser.h"
 
-#include "menuview/analysis/constantindex.h"
-#include "menuview/analysis/cscanner.h"
-#include "menuview/analysis/keywordscan.h"
+#include "menuview/analysis/macroarguments.h"
+#include "menuview/analysis/sourcetext.h"
 
-using VelkoMenuView::ConstantIndex;
-using VelkoMenuView::CScanner;
-using VelkoMenuView::isOpeningKeyword;
-using VelkoMenuView::MenuKeyword;
-using VelkoMenuView::menuKeyword;
-using VelkoMenuView::Token;
+using namespace VelkoMenuView;
 
 namespace {
 
-const QStringView endMenu(u"END_MENU");
-const QStringView endEditableMenu(u"END_EDITABLE_MENU");
+using Range = MacroArguments::Range;
 
-// Position of the ")" that closes the argument list whose "(" is at `open`,
-// or -1 when the text or `limit` comes first. Parentheses in comments and
-// literals do not count.
-qsizetype argumentsEnd(QStringView text, qsizetype open, qsizetype limit)
+// Tokens as the preprocessor's "#" would spell them: one space where the
+// source has white space or a comment.
+QString spelled(QStringView text, Range range)
 {
-    CScanner scanner(text, open + 1);
-    qsizetype depth = 0;
-    for (Token token = scanner.next(); token.kind != Token::Kind::End && token.begin <= limit;
-         token = scanner.next()) {
-        if (token.is(u'(')) {
-            ++depth;
-        } else if (token.is(u')')) {
-            if (depth == 0)
-                return token.begin;
-            --depth;
+    QString result;
+    CScanner lexer(text, range.begin);
+    lexer.setPosition(range.begin, false);
+    for (Token token = lexer.next(); token.kind != Token::Kind::End && token.begin < range.end;
+         token = lexer.next()) {
+        if (token.startsDirective()) {
+            lexer.skipLine();
+            continue;
         }
+        if (token.spaceBefore && !result.isEmpty())
+            result += QLatin1Char(' ');
+        result += lexer.spelling(token);
     }
-    return -1;
+    return result;
 }
 
-// The keywords of the body, read up to the closing keyword of the menu's kind.
-// A menu ends where the next one begins: a keyword found beyond that belongs
+// The keywords of the body, read up to the closing keyword of the menu's
+// kind. A menu ends where the next one begins: a keyword beyond that belongs
 // to another menu.
 struct Body
 {
-    qsizetype closing = -1;
+    KeywordHit closing;
     qsizetype otherClosing = -1; // the first closing keyword of the other kind
-    QList<qsizetype> items; // MENU_ITEM keywords before the closing one
+    qsizetype next = -1; // the next menu's opening keyword
+    QList<KeywordHit> items; // MENU_ITEM keywords before the closing one
 };
 
-Body readBody(QStringView text, qsizetype from, MenuKeyword closing, MenuKeyword otherClosing)
+Body readBody(SourceReader &reader, MenuKeyword closing)
 {
     Body body;
-    VelkoMenuView::KeywordScan scan(text, from);
-    for (VelkoMenuView::KeywordHit hit = scan.next(); hit.keyword != MenuKeyword::None;
-         hit = scan.next()) {
+    for (KeywordHit hit = reader.nextKeyword(); hit.keyword != MenuKeyword::None;
+         hit = reader.nextKeyword()) {
         if (hit.keyword == MenuKeyword::Item) {
-            body.items.append(hit.begin);
+            body.items.append(hit);
         } else if (hit.keyword == closing) {
-            body.closing = hit.begin;
+            body.closing = hit;
             break;
-        } else if (hit.keyword == otherClosing) {
+        } else if (hit.keyword == MenuKeyword::End || hit.keyword == MenuKeyword::EndEditable) {
             if (body.otherClosing < 0)
                 body.otherClosing = hit.begin;
         } else {
-            break; // the next menu's opening keyword
+            body.next = hit.begin;
+            break;
         }
     }
     return body;
@@ -78,22 +72,29 @@ bool parseMenu(MenuDefinition &menu)
 
 bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset)
 {
-    ConstantIndex constants(menu.preamble);
+    // The preamble is read as the text before the definition.
+    const QString whole = menu.preamble + menu.source;
+    SourceText source(whole);
+    const qsizetype start = menu.preamble.size();
+    SourceReader preamble(whole, 0, &source.facts);
+    while (preamble.nextKeyword(start).keyword != MenuKeyword::None) { }
     MenuParse parse;
-    const bool ok = parseMenuAt(menu, menu.source, 0, constants, menu.preamble.size(), &parse);
+    const bool ok = parseMenuAt(menu, source, start, &parse);
     if (error)
         *error = parse.error;
     if (errorOffset)
-        *errorOffset = parse.errorOffset;
+        *errorOffset = parse.errorOffset < 0 ? -1 : parse.errorOffset - start;
     return ok;
 }
 
-bool parseMenuAt(MenuDefinition &menu, QStringView text, qsizetype start, ConstantIndex &constants,
-                 qsizetype preambleEnd, MenuParse *parse)
+bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, MenuParse *parse,
+                 bool live)
 {
     MenuParse scratch;
     MenuParse &p = parse ? *parse : scratch;
     p = MenuParse();
+    const QStringView text = source.text;
+    const auto recording = live ? SourceReader::Recording::On : SourceReader::Recording::Off;
     const auto fail = [&](ParseError reason, qsizetype offset) {
         p.error = reason;
         p.errorOffset = offset;
@@ -101,108 +102,84 @@ bool parseMenuAt(MenuDefinition &menu, QStringView text, qsizetype start, Consta
     };
 
     menu.name.clear();
-
-    VelkoMenuView::KeywordScan openings(text, start);
-    VelkoMenuView::KeywordHit opening = openings.next();
+    SourceReader reader(text, start, &source.facts, recording);
+    KeywordHit opening = reader.nextKeyword();
     while (opening.keyword != MenuKeyword::None && opening.keyword != MenuKeyword::Begin
            && opening.keyword != MenuKeyword::BeginEditable)
-        opening = openings.next();
+        opening = reader.nextKeyword();
     if (opening.keyword == MenuKeyword::None)
         return fail(ParseError::NoOpeningKeyword, -1);
     p.opening = opening.begin;
     p.editable = opening.keyword == MenuKeyword::BeginEditable;
-    const qsizetype afterOpening = opening.end;
-    CScanner scanner(text, afterOpening);
-    Token token;
+    p.end = text.size();
 
-    const Body body
-            = readBody(text, afterOpening, p.editable ? MenuKeyword::EndEditable : MenuKeyword::End,
-                       p.editable ? MenuKeyword::End : MenuKeyword::EndEditable);
-    if (body.closing < 0) {
+    const Body body = readBody(reader, p.editable ? MenuKeyword::EndEditable : MenuKeyword::End);
+    // The name: "(" right after the keyword, up to the ")" that balances it.
+    SourceReader nameReader(text, opening.end, &source.facts, recording);
+    const MacroArguments name = readMacroArguments(nameReader, [&](const Token &token) {
+        return keywordOf(nameReader, token) != MenuKeyword::None;
+    });
+    if (name.open >= 0 && name.close >= 0) {
+        p.nameOpen = name.open;
+        p.nameClose = name.close;
+    }
+    if (body.closing.keyword == MenuKeyword::None) {
+        if (body.next >= 0)
+            p.end = body.next;
         if (body.otherClosing >= 0)
             return fail(ParseError::WrongClosingKeyword, body.otherClosing);
         return fail(ParseError::NoClosingKeyword, p.opening);
     }
-    const qsizetype endMark = body.closing;
-
-    // The name: "(" right after the keyword, up to the first ")".
-    scanner.setPosition(afterOpening);
-    token = scanner.next();
-    if (!token.is(u'('))
-        return fail(ParseError::NoNameParentheses, p.opening);
-    p.nameOpen = token.begin;
-    p.nameClose = text.indexOf(u')', p.nameOpen);
+    p.closing = body.closing.begin;
+    p.end = body.closing.end;
     if (p.nameClose < 0)
         return fail(ParseError::NoNameParentheses, p.opening);
-    const QStringView name = text.sliced(p.nameOpen + 1, p.nameClose - p.nameOpen - 1).trimmed();
+    const QString menuName = spelled(text, {name.open + 1, name.close});
 
-    // The closing macro: "(", the name up to ",", the title up to its ")".
-    p.closing = endMark;
-    scanner.setPosition(endMark + (p.editable ? endEditableMenu : endMenu).size());
-    token = scanner.next();
-    if (!token.is(u'('))
-        return fail(ParseError::NoClosingArguments, endMark);
-    p.closingOpen = token.begin;
-    // A closing macro never holds the next menu: its opening keyword ends
-    // the search, however the parentheses stand.
-    const auto endsMacro = [&](const Token &t) {
-        return t.kind == Token::Kind::End
-                || (t.kind == Token::Kind::Identifier && isOpeningKeyword(scanner.textOf(t)));
-    };
-    qsizetype depth = 0;
-    while (p.comma < 0) {
-        token = scanner.next();
-        if (endsMacro(token) || (token.is(u')') && depth == 0))
-            return fail(ParseError::NoClosingArguments, endMark);
-        if (token.is(u'('))
-            ++depth;
-        else if (token.is(u')'))
-            --depth;
-        else if (token.is(u',') && depth == 0)
-            p.comma = token.begin;
-    }
-    if (text.sliced(p.closingOpen + 1, p.comma - p.closingOpen - 1).trimmed() != name)
-        return fail(ParseError::NameMismatch, endMark);
+    // The closing macro: "(", the name, ",", the title, ")". It never holds
+    // the next menu: an opening keyword ends it, however the parentheses stand.
+    SourceReader closingReader(text, body.closing.end, &source.facts, recording);
+    const MacroArguments closing = readMacroArguments(closingReader, [&](const Token &token) {
+        const MenuKeyword keyword = keywordOf(closingReader, token);
+        return keyword == MenuKeyword::Begin || keyword == MenuKeyword::BeginEditable;
+    });
+    if (closing.open < 0 || closing.commas.isEmpty())
+        return fail(ParseError::NoClosingArguments, p.closing);
+    p.closingOpen = closing.open;
+    p.comma = closing.commas.first();
+    if (spelled(text, closing.list.first()) != menuName)
+        return fail(ParseError::NameMismatch, p.closing);
 
-    menu.name = name.toString();
+    menu.name = menuName;
     menu.title.clear();
-    qsizetype titleEnd = text.size();
-    for (token = scanner.next(); !endsMacro(token); token = scanner.next()) {
-        if (token.kind == Token::Kind::String && token.unterminated)
-            p.titleUnterminated = true;
-        if (token.is(u'(')) {
-            ++depth;
-        } else if (token.is(u')')) {
-            if (depth == 0) {
-                titleEnd = p.closingClose = token.begin;
-                break;
-            }
-            --depth;
-        }
-    }
-    if (p.closingClose < 0)
-        titleEnd = token.begin;
+    p.closingClose = closing.close;
+    p.end = closing.close >= 0 ? closing.close + 1 : closing.stop;
+    const Range title = closing.list.at(1);
+    p.titleBegin = title.begin;
+    p.titleEnd = title.end;
+    p.titleUnterminated = title.unterminated;
+    const TextContext context = source.context();
     // While the title is being typed the menu still shows, with no title.
     if (!p.titleUnterminated)
-        menu.title = readLiteral(text.sliced(p.comma + 1, titleEnd - p.comma - 1), constants,
-                                 preambleEnd, &p.title);
+        menu.title = readTextArgument(text, title.begin, title.end, title.begin, context, &p.title);
 
     menu.itemTexts.clear();
     qsizetype scan = p.nameClose + 1;
-    for (const qsizetype keyword : body.items) {
-        if (keyword < scan)
+    for (const KeywordHit &keyword : body.items) {
+        if (keyword.begin < scan)
             continue; // inside the name's parentheses or an earlier item's arguments
-        const qsizetype open = text.indexOf(u'(', keyword);
-        if (open < 0)
-            return true;
-        const qsizetype end = argumentsEnd(text, open, endMark);
-        if (end < 0 || end > endMark)
-            return fail(ParseError::UnclosedItem, keyword);
-        ItemPosition item {keyword, open, end, {}};
-        menu.itemTexts.append(readLiteral(text.sliced(open + 1, end - open - 1), constants,
-                                          preambleEnd, &item.notes));
+        SourceReader itemReader(text, keyword.end, &source.facts, recording);
+        const MacroArguments arguments = readMacroArguments(
+                itemReader, [&](const Token &token) { return token.begin >= p.closing; });
+        // Without "(" it is no macro call, and the compiler stops there too.
+        if (arguments.open < 0 || arguments.close < 0)
+            return fail(ParseError::UnclosedItem, keyword.begin);
+        const Range first = arguments.list.first();
+        ItemPosition item {keyword.begin, arguments.open, arguments.close, first.begin, first.end, {}};
+        menu.itemTexts.append(
+                readTextArgument(text, first.begin, first.end, first.begin, context, &item.notes));
         p.items.append(item);
-        scan = end + 1;
+        scan = arguments.close + 1;
     }
     return true;
 }

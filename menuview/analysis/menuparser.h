@@ -1,9 +1,11 @@
 // Reads one menu definition (BEGIN_MENU ... MENU_ITEM ... END_MENU) from C
-// source, as the compiler sees it: keywords count only as whole identifiers
-// outside comments and literals.
+// source as the compiler reads it: keywords are identifiers of code, each
+// macro's arguments end at the parenthesis that balances its own, and texts
+// are what the compiler makes of literals, macros and string constants.
 #pragma once
 
 #include "menuview/analysis/menudefinition.h"
+#include "menuview/analysis/stringliteral.h"
 
 #include <QChar>
 #include <QList>
@@ -12,7 +14,7 @@
 #include <QStringView>
 
 namespace VelkoMenuView {
-class ConstantIndex;
+struct SourceText;
 }
 
 // Why a definition could not be read.
@@ -28,20 +30,15 @@ enum class ParseError {
                          // BEGIN_MENU)
 };
 
-// What the compiler would take from an item's or a title's argument.
-struct LiteralNotes
-{
-    bool readable = true; // false when no text can be read (the text is then empty)
-    qsizetype definition = -1; // where the named constant used is defined, -1 for a literal
-    qsizetype redefinition = -1; // a later definition of that name before the menu, or -1
-    QStringList droppedEscapes; // control characters written as escapes ("\t", "\x01")
-};
+using VelkoMenuView::LiteralNotes;
 
 struct ItemPosition
 {
     qsizetype keyword = -1; // MENU_ITEM
     qsizetype open = -1; // its "("
     qsizetype close = -1; // the ")" that ends its arguments
+    qsizetype textBegin = -1; // the first argument's tokens, as written
+    qsizetype textEnd = -1;
     LiteralNotes notes;
 };
 
@@ -59,16 +56,21 @@ struct MenuParse
     qsizetype closingOpen = -1; // its "("
     qsizetype comma = -1; // the "," after the name, before the title
     qsizetype closingClose = -1; // the ")" that ends the closing macro; -1 when the text ends first
+    qsizetype titleBegin = -1; // the title argument's tokens, as written
+    qsizetype titleEnd = -1;
+    // Where the definition ends: past the closing macro's ")", or where its
+    // reading stopped (the next menu, the text's end).
+    qsizetype end = -1;
     bool titleUnterminated = false; // the title's literal runs into the line's end
     LiteralNotes title;
     QList<ItemPosition> items; // one per item text read
 };
 
 // Reads menu.source (the first opening keyword and what follows it) into
-// name, title and itemTexts; item texts and the title may name a string
-// constant defined in menu.preamble. Returns false when the text is not a
-// well-formed definition, leaving the record partly filled. Never touches
-// itemLines, itemParams or paramValues.
+// name, title and itemTexts; texts may use macros and string constants
+// defined in menu.preamble. Returns false when the text is not a well-formed
+// definition, leaving the record partly filled. Never touches itemLines,
+// itemParams or paramValues.
 bool parseMenu(MenuDefinition &menu);
 
 // As above, and reports the reason in *error and the position in menu.source
@@ -77,27 +79,22 @@ bool parseMenu(MenuDefinition &menu);
 bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset);
 
 // The same parse of the definition whose opening keyword is the first one at
-// or after `start` of `text`, filling name, title and itemTexts of menu (its
-// own source and preamble are not read). Named constants are looked up in
-// `constants` before `preambleEnd`: over the same text, preambleEnd is the
-// start. `parse` receives the positions (offsets into `text`), when given.
-bool parseMenuAt(MenuDefinition &menu, QStringView text, qsizetype start,
-                 VelkoMenuView::ConstantIndex &constants, qsizetype preambleEnd,
-                 MenuParse *parse = nullptr);
+// or after `start` of the text being read, filling name, title and itemTexts
+// of menu (its own source and preamble are not read). Macros and constants
+// are those in force where they are used; the text before `start` must have
+// been read by `source`'s readers, as a walk over its menus does. `live`:
+// whether `start` lies in code; a keyword found in a comment is read as if it
+// were code, but what it reads is not recorded. `parse` receives the
+// positions (offsets into the text), when given.
+bool parseMenuAt(MenuDefinition &menu, VelkoMenuView::SourceText &source, qsizetype start,
+                 MenuParse *parse = nullptr, bool live = true);
 
-// The text of one item from its argument list: a string literal, adjacent
-// literals (anything up to the next literal is skipped, up to a ","), or the
-// name of a constant defined in menu.preamble ("NAME" followed by white space
-// or "[" outside comments and literals, the first such definition, then one or
-// more literals separated by white space). Escapes are decoded. Returns an
-// empty string when the argument cannot be read.
+// The text of one item from its argument list: string literals, the macros
+// and string constants of menu.preamble that stand for them, joined and
+// decoded as the compiler decodes them, as the device shows the result.
+// Returns an empty string when the argument is no text.
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument);
 QString decodeLiteral(QStringView preamble, QStringView argument);
-
-// The same, with what the reading noticed; constants are looked up before
-// `preambleEnd` in the index.
-QString readLiteral(QStringView argument, VelkoMenuView::ConstantIndex &constants,
-                    qsizetype preambleEnd, LiteralNotes *notes = nullptr);
 
 // True for a decimal digit (any script) and for a to f in either case.
 bool isHexDigit(QChar c);

@@ -2,7 +2,8 @@
 // find both ends of a mismatch.
 #include "menuview/analysis/parsemessages.h"
 
-#include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/macroarguments.h"
+
 
 namespace VelkoMenuView {
 
@@ -21,18 +22,15 @@ QString between(QStringView text, qsizetype open, qsizetype close)
     return shown;
 }
 
-// "KEYWORD(name)" when "(" follows the keyword and a ")" closes it on the way.
-QString call(QStringView text, qsizetype keyword, const QString &word)
+// "KEYWORD(name)" when the name's parentheses stand on the keyword's line.
+QString call(QStringView text, const MenuParse &parse, const QString &word)
 {
-    CScanner scanner(text, keyword + word.size());
-    const Token open = scanner.next();
-    if (!open.is(u'('))
+    if (parse.nameOpen < 0 || parse.nameClose < 0)
         return word;
-    const qsizetype close = text.indexOf(u')', open.begin);
-    const qsizetype lineEnd = text.indexOf(u'\n', open.begin);
-    if (close < 0 || (lineEnd >= 0 && close > lineEnd))
+    const QStringView inside = text.sliced(parse.nameOpen, parse.nameClose - parse.nameOpen);
+    if (inside.contains(u'\n') || inside.contains(u'\r'))
         return word;
-    return QStringLiteral("%1(%2)").arg(word, between(text, open.begin, close));
+    return QStringLiteral("%1(%2)").arg(word, between(text, parse.nameOpen, parse.nameClose));
 }
 
 } // namespace
@@ -47,6 +45,8 @@ ParseMessageTexts ParseMessageTexts::english()
             QStringLiteral("name mismatch: %1(%2, ...) closes %3(%4)%5"),
             QStringLiteral("unclosed item argument: the argument list of MENU_ITEM does not end "
                            "before %1 (a missing \")\" or an unterminated literal)"),
+            QStringLiteral("stray closing macro: %1(%2, ...) closes no menu; no %3 is open "
+                           "before it"),
             QStringLiteral(" at %1:%2"),
             QStringLiteral("the menu definition does not parse")};
 }
@@ -68,9 +68,9 @@ QString parseErrorMessage(QStringView text, TextPosition opening, const MenuBloc
     case ParseError::NoOpeningKeyword:
         break;
     case ParseError::NoClosingKeyword:
-        return texts.missingClosing.arg(call(text, block.start, openingWord), closing);
+        return texts.missingClosing.arg(call(text, p, openingWord), closing);
     case ParseError::WrongClosingKeyword:
-        return texts.wrongClosing.arg(other, call(text, block.start, openingWord), where, closing);
+        return texts.wrongClosing.arg(other, call(text, p, openingWord), where, closing);
     case ParseError::NoNameParentheses:
         return texts.noName.arg(openingWord);
     case ParseError::NoClosingArguments:
@@ -82,6 +82,24 @@ QString parseErrorMessage(QStringView text, TextPosition opening, const MenuBloc
         return texts.unclosedItem.arg(closing);
     }
     return texts.other;
+}
+
+QString strayClosingMessage(SourceText &source, qsizetype keyword, const ParseMessageTexts &texts)
+{
+    SourceReader reader(source.text, keyword, &source.facts, SourceReader::Recording::Off);
+    const Token closing = reader.nextToken();
+    const bool editable = keywordOf(reader, closing) == MenuKeyword::EndEditable;
+    const MacroArguments arguments = readMacroArguments(reader, [&](const Token &token) {
+        return keywordOf(reader, token) != MenuKeyword::None;
+    });
+    QString name;
+    if (arguments.open >= 0) {
+        const MacroArguments::Range first = arguments.list.first();
+        name = between(source.text, first.begin - 1, first.end);
+    }
+    return texts.strayClosing.arg(
+            editable ? QStringLiteral("END_EDITABLE_MENU") : QStringLiteral("END_MENU"), name,
+            editable ? QStringLiteral("BEGIN_EDITABLE_MENU") : QStringLiteral("BEGIN_MENU"));
 }
 
 } // namespace VelkoMenuView

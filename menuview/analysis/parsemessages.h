@@ -19,6 +19,7 @@ struct ParseMessageTexts
     QString closingArguments; // %1 closing, %2 opening keyword, %3 name, %4 where
     QString nameMismatch; // %1 closing keyword, %2 its name, %3 opening keyword, %4 name, %5 where
     QString unclosedItem; // %1 the closing keyword
+    QString strayClosing; // %1 the closing keyword, %2 its name, %3 the opening keyword it needs
     QString where; // " at %1:%2", the opening keyword's line and column
     QString other;
 
@@ -30,5 +31,10 @@ struct ParseMessageTexts
 // where the block's opening keyword stands, for the messages that name it.
 QString parseErrorMessage(QStringView text, TextPosition opening, const MenuBlock &block,
                           const ParseMessageTexts &texts = ParseMessageTexts::english());
+
+// The message for a closing macro, whose keyword is at `keyword`, that
+// closes no menu.
+QString strayClosingMessage(SourceText &source, qsizetype keyword,
+                            const ParseMessageTexts &texts = ParseMessageTexts::english());
 
 } // namespace VelkoMenuView

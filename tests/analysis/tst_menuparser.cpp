@@ -1,6 +1,5 @@
 // Reading menu definitions from C source: keywords, names, titles, comments,
 // item arguments, literals, constants and escapes.
-#include "menuview/analysis/constantindex.h"
 #include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menuparser.h"
 
@@ -365,7 +364,7 @@ void tst_MenuParser::positions_data()
             << "open@0 name@19-21 close@23 args@40,42,-1 title-unterminated";
     QTest::addRow("constant-defined-twice-and-dropped-escape")
             << u"#define S \"a\"\n#define S \"b\"\nBEGIN_MENU(M) MENU_ITEM(S) MENU_ITEM(\"\\tx\\x01\") END_MENU(M, \"T\")"_qs
-            << "open@28 name@38-40 close@76 args@84,86,91 item@42(51-53)def@8+22 "
+            << "open@28 name@38-40 close@76 args@84,86,91 item@42(51-53)def@22+8 "
                "item@55(64-74)!\\t \\x01";
 }
 
@@ -375,9 +374,8 @@ void tst_MenuParser::positions()
     QFETCH(QString, expected);
     MenuDefinition menu;
     MenuParse parse;
-    VelkoMenuView::ConstantIndex constants(text);
-    const qsizetype start = text.indexOf(QLatin1String("BEGIN_"));
-    QVERIFY(parseMenuAt(menu, text, 0, constants, start, &parse));
+    VelkoMenuView::SourceText source(text);
+    QVERIFY(parseMenuAt(menu, source, 0, &parse));
     QCOMPARE(layout(parse), expected);
     for (const ItemPosition &item : parse.items)
         QVERIFY(item.keyword < item.open && item.open < item.close && item.close < parse.closing);
@@ -426,13 +424,18 @@ void tst_MenuParser::decode_data()
     // Literal forms.
     QTest::addRow("literal") << none << u" \"Start\", 1"_qs << "Start";
     QTest::addRow("adjacent") << none << u"\"Ex\" \"it\""_qs << "Exit";
-    QTest::addRow("adjacent-across-macro-and-comment")
-            << none << u"\"a\" UNIT /* c */ \"b\""_qs << "ab";
+    // A name that stands for nothing makes no text: the compiler stops there.
+    QTest::addRow("adjacent-across-undefined-name")
+            << none << u"\"a\" UNIT /* c */ \"b\""_qs << "";
+    QTest::addRow("adjacent-across-comment-with-quote")
+            << none << u"\"a\" /* ) , \" */ \"b\""_qs << "ab";
     QTest::addRow("adjacent-stops-at-comma") << none << u"\"a\", \"b\""_qs << "a";
-    QTest::addRow("escape-split-across-literals") << none << u"\"\\x\" \"41\""_qs << "A";
+    // Escapes are decoded before literals are joined: "\x" has no digit.
+    QTest::addRow("escape-split-across-literals") << none << u"\"\\x\" \"41\""_qs << "";
     QTest::addRow("empty-argument") << none << u"  \t"_qs << "";
     QTest::addRow("unterminated") << none << u"\"abc"_qs << "";
     QTest::addRow("escaped-closing-quote") << none << u"\"a\\\""_qs << "";
+    QTest::addRow("escaped-backslash-then-quote") << none << u"\"a\\\\\\\"b\""_qs << "a\\\"b";
     QTest::addRow("neither-literal-nor-name") << none << u"(char *)\"x\""_qs << "";
 
     // Escapes.
@@ -440,17 +443,24 @@ void tst_MenuParser::decode_data()
     QTest::addRow("all-simple-escapes") << none << u"\"<\\a\\b\\f\\n\\r\\t\\v\\e>\""_qs << "<>";
     QTest::addRow("kept-escapes") << none << u"\"\\\"\\'\\?\\\\\\q\""_qs << "\"'?\\q";
     QTest::addRow("hex-two-digits") << none << u"\"A\\x41\""_qs << "AA";
-    QTest::addRow("hex-at-most-two-digits") << none << u"\"\\x414\""_qs << "A4";
+    // Hex escapes take every hex digit; the low 8 bits of 0x414 are a control character.
+    QTest::addRow("hex-takes-every-digit") << none << u"\"\\x414\""_qs << "";
+    QTest::addRow("hex-leading-zeros") << none << u"\"\\x0041!\""_qs << "A!";
     QTest::addRow("hex-one-digit-at-end") << none << u"\"ab\\x4\""_qs << "ab";
     QTest::addRow("hex-no-digit") << none << u"\"ok\\xZZ\""_qs << "";
     QTest::addRow("hex-no-digit-at-end") << none << u"\"ok\\x\""_qs << "";
-    QTest::addRow("hex-control-dropped") << none << u"\"a\\x1Fb\""_qs << "ab";
+    QTest::addRow("hex-control-dropped") << none << u"\"a\\x1F-b\""_qs << "a-b";
     QTest::addRow("octal-three-digits") << none << u"\"\\101\""_qs << "A";
     QTest::addRow("octal-two-digits-at-end") << none << u"\"a\\60\""_qs << "a0";
     QTest::addRow("octal-control-dropped") << none << u"\"\\7bell\""_qs << "bell";
     QTest::addRow("octal-single-digit-at-end") << none << u"\"a\\0\""_qs << "a";
-    QTest::addRow("octal-eight-or-nine-invalid") << none << u"\"a\\189b\""_qs << "ab";
-    QTest::addRow("octal-other-script-digits") << none << u"\"\\\u0661\u0660\u0661\""_qs << "A";
+    // 8 and 9 are no octal digits: "\1" then "89b".
+    QTest::addRow("octal-stops-at-eight-or-nine") << none << u"\"a\\189b\""_qs << "a89b";
+    QTest::addRow("octal-other-script-digits-stand-for-themselves")
+            << none << u"\"\\\u0661\u0660\u0661\""_qs << u"\u0661\u0660\u0661"_qs;
+    QTest::addRow("octal-bytes-of-utf8") << none << u"\"\\320\\237\""_qs << u"\u041F"_qs;
+    // The string ends at a zero byte, with all that follows.
+    QTest::addRow("zero-ends-text") << none << u"\"Stop\\0Hidden\" \"more\""_qs << "Stop";
     QTest::addRow("u-allowed") << none << u"\"\\u00e9\""_qs << u"é"_qs;
     QTest::addRow("u-not-allowed") << none << u"\"\\u0041\""_qs << "";
     QTest::addRow("u-allowed-ascii") << none << u"\"\\u0024\\u0040\\u0060\""_qs << "$@`";
@@ -465,11 +475,13 @@ void tst_MenuParser::decode_data()
     QTest::addRow("U-overflow-counts-as-zero") << none << u"\"ok\\U80000041\""_qs << "";
     QTest::addRow("U-largest-signed") << none << u"\"\\U7FFF00e9\""_qs << "";
     QTest::addRow("U-short-at-end") << none << u"\"ok\\U0000e9\""_qs << "";
-    QTest::addRow("inserted-backslash-octal") << none << u"\"\\134x41\""_qs << "A";
-    QTest::addRow("inserted-backslash-hex") << none << u"\"a\\x5cnb\""_qs << "ab";
+    // A decoded backslash is a character, never a new escape.
+    QTest::addRow("decoded-backslash-octal") << none << u"\"\\134x41\""_qs << "\\x41";
+    QTest::addRow("decoded-backslash-hex") << none << u"\"a\\x5cnb\""_qs << "a\\nb";
     QTest::addRow("U-pair-between-text") << none << u"\"x\\U0001F600q\""_qs << u"x\U0001F600q"_qs;
-    QTest::addRow("inserted-backslash-at-end") << none << u"\"a\\134\""_qs << "a\\";
-    QTest::addRow("three-backslashes-before-quote") << none << u"\"a\\\\\\\""_qs << "a\\\\";
+    QTest::addRow("decoded-backslash-at-end") << none << u"\"a\\134\""_qs << "a\\";
+    // An escaped backslash, then an escaped quote: the literal is not closed.
+    QTest::addRow("three-backslashes-before-quote") << none << u"\"a\\\\\\\""_qs << "";
 
     // Named constants.
     QTest::addRow("constant-define")
@@ -477,8 +489,8 @@ void tst_MenuParser::decode_data()
     QTest::addRow("constant-array")
             << u"const char STR_EXIT[] = \"Ex\"\n  \"it\";"_qs << u"STR_EXIT"_qs << "Exit";
     QTest::addRow("constant-escapes-decoded") << u"#define S \"a\\x42\"\n"_qs << u"S"_qs << "aB";
-    QTest::addRow("constant-only-white-space-between")
-            << u"#define S \"a\" /* x */ \"b\"\n"_qs << u"S"_qs << "a";
+    QTest::addRow("constant-pieces-across-comment")
+            << u"#define S \"a\" /* x */ \"b\"\n"_qs << u"S"_qs << "ab";
     QTest::addRow("constant-undefined") << u"int x;\n"_qs << u"STR_EXIT"_qs << "";
     QTest::addRow("constant-use-before-definition")
             << u"f(STR_EXIT);\n#define STR_EXIT \"Exit\"\n"_qs << u"STR_EXIT"_qs << "Exit";
@@ -489,14 +501,16 @@ void tst_MenuParser::decode_data()
     QTest::addRow("constant-commented-out-definition-skipped")
             << u"// #define STR_BACK \"Return\"\n/* STR_BACK \"Old\" */\n#define STR_BACK \"Back\"\n"_qs
             << u"STR_BACK"_qs << "Back";
-    QTest::addRow("constant-first-live-definition-wins")
-            << u"#define S \"ru\"\n#define S \"en\"\n"_qs << u"S"_qs << "ru";
+    // A macro defined again replaces the first definition.
+    QTest::addRow("constant-last-definition-wins")
+            << u"#define S \"ru\"\n#define S \"en\"\n"_qs << u"S"_qs << "en";
     QTest::addRow("constant-whole-identifier")
             << u"#define MY_S \"x\"\n#define S \"y\"\n"_qs << u"S"_qs << "y";
     QTest::addRow("constant-value-literal-not-in-comment")
             << u"#define S /* \"c\" */ \"v\"\n"_qs << u"S"_qs << "v";
-    QTest::addRow("constant-name-ends-at-punctuation")
-            << u"#define STR \"s\"\n"_qs << u"STR+1"_qs << "s";
+    // Pointer arithmetic is no text.
+    QTest::addRow("constant-in-expression")
+            << u"#define STR \"s\"\n"_qs << u"STR+1"_qs << "";
 }
 
 void tst_MenuParser::decode()

@@ -39,11 +39,20 @@ LspHover menuHoverAt(QStringView text, const LineMap &lines, qsizetype offset,
                      const ParameterStore &store, const QString &storePath, QTime clock)
 {
     LspHover hover;
-    const MenuLocation location = locateMenuAt(text, offset);
+    SourceText source(text);
+    const MenuLocation location = locateMenuAt(source, offset);
+    if (location.outcome == MenuLocation::Outcome::StrayClosing) {
+        hover.found = true;
+        hover.begin = location.start;
+        hover.end = qBound(location.start, offset, text.size());
+        hover.plainText = QStringLiteral("No screen: ") + strayClosingMessage(source, location.start);
+        hover.markdown = hover.plainText;
+        return hover;
+    }
     if (location.outcome != MenuLocation::Outcome::Inside)
         return hover;
 
-    const MenuBlock block = parseBlockAt(text, location.start);
+    const MenuBlock block = parseBlockAt(source, location.start);
     hover.found = true;
     hover.begin = block.start;
     if (!block.parsed) {

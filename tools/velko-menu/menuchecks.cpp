@@ -72,27 +72,6 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + shortened(result) + QLatin1Char('"');
 }
 
-// The first argument of the list between `open` and `close`, as written:
-// what the user recognises the item by.
-Range firstArgument(QStringView text, qsizetype open, qsizetype close)
-{
-    CScanner scanner(text.first(close), open + 1);
-    Range range {-1, -1};
-    qsizetype depth = 0;
-    for (Token token = scanner.next(); token.kind != Token::Kind::End; token = scanner.next()) {
-        if (depth == 0 && token.is(u','))
-            break;
-        if (token.is(u'('))
-            ++depth;
-        else if (token.is(u')'))
-            --depth;
-        if (range.begin < 0)
-            range.begin = token.begin;
-        range.end = token.end;
-    }
-    return range.begin < 0 ? Range {open + 1, open + 1} : range;
-}
-
 QString written(QStringView text, Range range)
 {
     return shortened(text.sliced(range.begin, range.end - range.begin).toString().simplified());
@@ -184,54 +163,60 @@ QString conversionMessage(const ItemConversion &conversion, const QString &itemT
     return QString();
 }
 
-// The constant an argument names: its leading identifier; empty when it has none.
-QString constantName(QStringView argument)
+// Why an argument yields no text; empty for an empty argument.
+QString unreadableMessage(const LiteralNotes &notes, const QString &what, const QString &result)
 {
-    const QStringView trimmed = argument.trimmed();
-    if (trimmed.isEmpty() || !isIdentifierStart(trimmed[0]))
+    using Why = LiteralNotes::Unreadable;
+    QString reason;
+    switch (notes.why) {
+    case Why::No:
+    case Why::Empty:
         return QString();
-    return trimmed.first(identifierEnd(trimmed, 0)).toString();
-}
-
-// Why an argument yields no text; empty for an intentionally empty literal.
-QString unreadableMessage(QStringView argument, const LiteralNotes &notes, const QString &what,
-                          const QString &result)
-{
-    const QStringView trimmed = argument.trimmed();
-    if (trimmed.isEmpty())
-        return QString();
-    const QString consequence = QStringLiteral("; the %1 shows %2").arg(what, result);
-    if (trimmed.startsWith(u'"') || notes.definition >= 0)
-        return QStringLiteral("%1 text cannot be read: an unterminated literal, or an escape the "
-                              "device does not accept (\\x without a hex digit, \\u or \\U outside "
-                              "the allowed range)")
-                       .arg(what)
-                + consequence;
-    const QString name = constantName(trimmed);
-    if (!name.isEmpty()) {
-        return QStringLiteral("%1 text cannot be read: '%2' is not defined as a string before "
-                              "this menu (#define %2 \"...\" or static const char %2[] = \"...\";)")
-                       .arg(what, name)
-                + consequence;
+    case Why::Escape:
+        reason = QStringLiteral("an escape the compiler refuses (\\x without a hex digit, or a \\u "
+                                "or \\U that is incomplete or names a character C does not allow)");
+        break;
+    case Why::Unterminated:
+        reason = QStringLiteral("a literal is not terminated");
+        break;
+    case Why::NotText:
+        reason = QStringLiteral("its argument is no string (only literals, macros standing for "
+                                "them and string constants make a text)");
+        break;
+    case Why::Undefined:
+        reason = QStringLiteral("'%1' is not defined as a string before this menu (#define %1 "
+                                "\"...\" or static const char %1[] = \"...\";)")
+                         .arg(notes.name);
+        break;
+    case Why::Prefixes:
+        reason = QStringLiteral("its literals have prefixes that the compiler does not join");
+        break;
+    case Why::TooLarge:
+        reason = QStringLiteral("its macros expand too deeply or too far to follow");
+        break;
     }
-    return QStringLiteral("%1 text cannot be read: its argument is neither a string literal nor "
-                          "the name of a string constant")
-                   .arg(what)
-            + consequence;
+    return QStringLiteral("%1 text cannot be read: %2; the %1 shows %3").arg(what, reason, result);
 }
 
-// What the compiler reads differently from how it looks: a constant defined
-// twice, control characters written as escapes.
-void checkNotes(Reporter &report, Range at, QStringView argument, const LiteralNotes &notes,
-                const QString &what, const CheckContext &context)
+// What the compiler reads differently from how it looks: a macro defined
+// twice, escapes out of range, control characters written as escapes, a zero
+// that ends the text early, wide literals.
+void checkNotes(Reporter &report, Range at, const LiteralNotes &notes,
+                const QString &shown, const QString &what, const CheckContext &context)
 {
     if (notes.redefinition >= 0) {
         report.warn(at,
                     QStringLiteral("'%1' is defined more than once before this menu (lines %2 "
-                                   "and %3): the first definition is used")
-                            .arg(constantName(argument))
-                            .arg(context.lines->position(notes.definition).line)
-                            .arg(context.lines->position(notes.redefinition).line));
+                                   "and %3): the last definition is used")
+                            .arg(notes.definedName)
+                            .arg(context.lines->position(notes.redefinition).line)
+                            .arg(context.lines->position(notes.definition).line));
+    }
+    for (const QString &escape : notes.outOfRange) {
+        report.error(at,
+                     QStringLiteral("escape %1 in the %2 is out of range for a character: the "
+                                    "compiler keeps only its low 8 bits")
+                             .arg(escape, what));
     }
     if (!notes.droppedEscapes.isEmpty()) {
         QStringList escapes;
@@ -248,6 +233,15 @@ void checkNotes(Reporter &report, Range at, QStringView argument, const LiteralN
                                              "device drops them")
                                       .arg(conversionList(escapes), what));
     }
+    if (notes.hiddenByZero)
+        report.warn(at,
+                    QStringLiteral("a zero in the %1 ends its text: the device shows only %2")
+                            .arg(what, quoted(shown)));
+    if (notes.wide)
+        report.warn(at,
+                    QStringLiteral("the %1 is a wide literal (u\"\", U\"\" or L\"\"): the device "
+                                   "reads its code units as bytes and shows %2")
+                            .arg(what, quoted(shown)));
 }
 
 void checkWidth(Reporter &report, Range at, const QString &item, const QString &itemText,
@@ -350,25 +344,12 @@ void checkGlyphs(Reporter &report, const QString &shown, QStringView text, Range
     }
 }
 
-// The title argument without the white space around it.
-Range titleArgument(QStringView text, const MenuParse &p)
-{
-    const qsizetype end = p.closingClose >= 0 ? p.closingClose : text.size();
-    qsizetype begin = p.comma + 1;
-    qsizetype last = end;
-    while (begin < last && text[begin].isSpace())
-        ++begin;
-    while (last > begin && text[last - 1].isSpace())
-        --last;
-    return {begin, last};
-}
-
 void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
                 const CheckContext &context)
 {
     const MenuParse &p = block.parse;
     const QString &title = block.menu.title;
-    const Range argument = titleArgument(text, p);
+    const Range argument {p.titleBegin, p.titleEnd};
     const Range macro {p.closing, p.closingClose >= 0 ? p.closingClose + 1 : argument.end};
     if (p.closingClose < 0 && !p.titleUnterminated)
         report.error(macro,
@@ -386,16 +367,11 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
                                     "title until the literal is closed"));
         return;
     }
-    const QStringView argumentText = text.sliced(argument.begin, argument.end - argument.begin);
-    if (!p.title.readable
-        || (title.isEmpty() && p.title.droppedEscapes.isEmpty()
-            && !argumentText.startsWith(u'"'))) {
-        const QString message = unreadableMessage(argumentText, p.title, QStringLiteral("title"),
-                                                  QStringLiteral("no title"));
-        if (!message.isEmpty())
-            report.warn(argument, message);
-    }
-    checkNotes(report, argument, argumentText, p.title, QStringLiteral("title"), context);
+    const QString unreadable
+            = unreadableMessage(p.title, QStringLiteral("title"), QStringLiteral("no title"));
+    if (!unreadable.isEmpty())
+        report.warn(argument, unreadable);
+    checkNotes(report, argument, p.title, title, QStringLiteral("title"), context);
     const qsizetype length = title.size();
     if (length > Cells) {
         report.warn(
@@ -426,21 +402,15 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
         const ItemPosition &item = items[i];
         const QString &itemText = menu.itemTexts[i];
         const Range at {item.keyword, item.close + 1};
-        const Range argument = firstArgument(text, item.open, item.close);
-        const QStringView argumentText = text.sliced(argument.begin, argument.end - argument.begin);
+        const Range argument {item.textBegin, item.textEnd};
         const ParamInfo params = menu.itemParams[i];
         const QStringList stored = menu.paramValues.value(i);
 
-        if (!item.notes.readable
-            || (itemText.isEmpty() && item.notes.droppedEscapes.isEmpty()
-                && !argumentText.startsWith(u'"'))) {
-            const QString message
-                    = unreadableMessage(argumentText, item.notes, QStringLiteral("item"),
-                                        QStringLiteral("an empty line"));
-            if (!message.isEmpty())
-                report.warn(at, message);
-        }
-        checkNotes(report, at, argumentText, item.notes, QStringLiteral("item"), context);
+        const QString unreadable = unreadableMessage(item.notes, QStringLiteral("item"),
+                                                     QStringLiteral("an empty line"));
+        if (!unreadable.isEmpty())
+            report.warn(at, unreadable);
+        checkNotes(report, at, item.notes, itemText, QStringLiteral("item"), context);
         const ItemWidth width = estimateItemWidth(itemText, params, context.realDigits);
         for (const ItemConversion &conversion : width.conversions) {
             const QString message = conversionMessage(conversion, itemText, params);
@@ -479,6 +449,8 @@ QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
         checkTitle(report, text, block, context);
         checkItems(report, text, block, context);
     }
+    for (const KeywordHit &stray : blocks.strayClosings())
+        report.error({stray.begin, stray.end}, strayClosingMessage(blocks.source(), stray.begin));
     sortByPosition(diagnostics);
     return diagnostics;
 }

@@ -85,13 +85,21 @@ int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream 
         return 1;
     }
 
-    const MenuLocation location = locateMenu(file.text(), options.line, column);
+    SourceText source(file.text());
+    const MenuLocation location = locateMenu(source, options.line, column);
+    if (location.outcome == MenuLocation::Outcome::StrayClosing) {
+        const TextPosition at = lines.position(location.start);
+        err << place(file, options.line, column) << ": error: no menu opens here" << Qt::endl;
+        err << place(file, at.line, at.column)
+            << ": error: " << strayClosingMessage(source, location.start) << Qt::endl;
+        return 1;
+    }
     if (location.outcome != MenuLocation::Outcome::Inside) {
         err << place(file, options.line, column)
             << ": error: no menu definition around this position" << Qt::endl;
         return 1;
     }
-    const MenuBlock block = parseBlockAt(file.text(), location.start);
+    const MenuBlock block = parseBlockAt(source, location.start);
     if (!block.parsed) {
         err << place(file, options.line, column)
             << ": error: the menu definition around this position does not parse" << Qt::endl;

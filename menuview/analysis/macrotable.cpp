@@ -1,0 +1,56 @@
+// Macro definitions by name and place.
+#include "menuview/analysis/macrotable.h"
+
+#include <algorithm>
+
+namespace VelkoMenuView {
+
+void MacroTable::record(const MacroDefinition &definition)
+{
+    m_definitions.append(definition);
+}
+
+QStringView MacroTable::keep(const QString &name)
+{
+    m_keptNames.append(name);
+    return m_keptNames.constLast();
+}
+
+const QList<int> *MacroTable::indexOf(QStringView name) const
+{
+    for (; m_indexed < m_definitions.size(); ++m_indexed)
+        m_byName[m_definitions[m_indexed].name].append(int(m_indexed));
+    const auto it = m_byName.constFind(name);
+    return it == m_byName.cend() ? nullptr : &it.value();
+}
+
+const MacroDefinition *MacroTable::find(QStringView name, qsizetype use) const
+{
+    const QList<int> *list = indexOf(name);
+    if (!list)
+        return nullptr;
+    // The last directive before the use.
+    const auto after = std::partition_point(list->cbegin(), list->cend(), [&](int index) {
+        return m_definitions[index].at < use;
+    });
+    if (after == list->cbegin())
+        return nullptr;
+    const MacroDefinition &found = m_definitions[*(after - 1)];
+    return found.kind == MacroDefinition::Kind::Undefined ? nullptr : &found;
+}
+
+const MacroDefinition *MacroTable::replaced(const MacroDefinition &definition) const
+{
+    const QList<int> *list = indexOf(definition.name);
+    if (!list)
+        return nullptr;
+    for (qsizetype i = list->size() - 1; i > 0; --i) {
+        if (&m_definitions[list->at(i)] == &definition) {
+            const MacroDefinition &before = m_definitions[list->at(i - 1)];
+            return before.kind == MacroDefinition::Kind::Undefined ? nullptr : &before;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace VelkoMenuView

@@ -1,0 +1,56 @@
+// The macros of a text as the preprocessor knows them at each point: every
+// #define and #undef in the order of the text, so that a name is looked up
+// as it stands where it is used, not as it stands at the end.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace VelkoMenuView {
+
+struct MacroDefinition
+{
+    enum class Kind : quint8 {
+        Object, // #define NAME replacement
+        Function, // #define NAME(params) replacement: its body is never read
+        Undefined, // #undef NAME
+    };
+    Kind kind = Kind::Undefined;
+    QStringView name;
+    QStringView source; // the text the directive stands in
+    qsizetype at = -1; // the directive's "#" in the text
+    qsizetype nameAt = -1; // the macro's name
+    qsizetype body = -1; // the replacement list, from here to the end of the directive's line
+};
+
+class MacroTable
+{
+public:
+    // Directives are recorded in the order of the text.
+    void record(const MacroDefinition &definition);
+
+    // The definition of `name` in force at `use`; null when none is (never
+    // defined, or undefined again).
+    const MacroDefinition *find(QStringView name, qsizetype use) const;
+    // The definition that `definition` replaced without an #undef between
+    // them, or null.
+    const MacroDefinition *replaced(const MacroDefinition &definition) const;
+
+    // Owns a name whose spelling differs from the text (a splice inside it).
+    QStringView keep(const QString &name);
+
+    qsizetype size() const { return m_definitions.size(); }
+
+private:
+    const QList<int> *indexOf(QStringView name) const;
+
+    QList<MacroDefinition> m_definitions;
+    QList<QString> m_keptNames;
+    // Built on the first look-up: most texts never ask.
+    mutable QHash<QStringView, QList<int>> m_byName;
+    mutable qsizetype m_indexed = 0;
+};
+
+} // namespace VelkoMenuView

@@ -1,0 +1,27 @@
+// One C text being read, and what its readers have learnt of it so far:
+// shared by the readings of all its menus, so that the text is read once.
+#pragma once
+
+#include "menuview/analysis/constantindex.h"
+#include "menuview/analysis/sourcereader.h"
+#include "menuview/analysis/textargument.h"
+
+namespace VelkoMenuView {
+
+struct SourceText
+{
+    explicit SourceText(QStringView text)
+        : text(text)
+        , constants(text, &facts)
+    { }
+    SourceText(const SourceText &) = delete;
+    SourceText &operator=(const SourceText &) = delete;
+
+    TextContext context() { return {&facts, &constants}; }
+
+    QStringView text;
+    SourceFacts facts;
+    ConstantIndex constants;
+};
+
+} // namespace VelkoMenuView

@@ -1,0 +1,188 @@
+// Macros are expanded as C expands them: a name is looked up where it is
+// used, and never expands again inside its own expansion. Deep or explosive
+// expansions are given up on, as unreadable.
+#include "menuview/analysis/textargument.h"
+
+#include "menuview/analysis/bracketdepth.h"
+#include "menuview/analysis/constantindex.h"
+#include "menuview/analysis/sourcereader.h"
+
+namespace VelkoMenuView {
+
+namespace {
+
+constexpr int MaxDepth = 64;
+constexpr qsizetype MaxPieces = 4096;
+
+struct Piece
+{
+    QStringView text;
+    Token token;
+};
+
+class Expansion
+{
+public:
+    Expansion(const TextContext &context, qsizetype use, LiteralNotes *notes)
+        : m_context(context)
+        , m_use(use)
+        , m_notes(notes)
+    { }
+
+    // Appends the tokens from `begin` to `end` (-1: to the end of the logical
+    // line, a macro's body), macros expanded.
+    bool expand(QStringView text, qsizetype begin, qsizetype end, int depth);
+
+    QList<Piece> pieces;
+
+private:
+    const TextContext &m_context;
+    qsizetype m_use;
+    LiteralNotes *m_notes;
+    QList<QStringView> m_hidden; // macros being expanded
+};
+
+bool Expansion::expand(QStringView text, qsizetype begin, qsizetype end, int depth)
+{
+    if (depth > MaxDepth)
+        return false;
+    CScanner lexer(text, begin);
+    lexer.setPosition(begin, false);
+    for (Token token = lexer.next(); token.kind != Token::Kind::End; token = lexer.next()) {
+        if (end < 0 ? token.atLineStart : token.begin >= end)
+            break;
+        if (token.startsDirective()) {
+            lexer.skipLine();
+            continue;
+        }
+        if (token.kind == Token::Kind::Identifier && m_context.facts) {
+            const QString spelled = token.spliced ? lexer.spelling(token) : QString();
+            const QStringView name = token.spliced ? QStringView(spelled) : lexer.textOf(token);
+            const MacroDefinition *macro
+                    = m_hidden.contains(name) ? nullptr : m_context.facts->macros.find(name, m_use);
+            if (macro && macro->kind == MacroDefinition::Kind::Object) {
+                if (m_notes && m_notes->definition < 0) {
+                    m_notes->definition = macro->nameAt;
+                    m_notes->definedName = macro->name.toString();
+                    if (const MacroDefinition *replaced = m_context.facts->macros.replaced(*macro))
+                        m_notes->redefinition = replaced->nameAt;
+                }
+                m_hidden.append(macro->name);
+                const bool expanded = expand(macro->source, macro->body, -1, depth + 1);
+                m_hidden.removeLast();
+                if (!expanded)
+                    return false;
+                continue;
+            }
+        }
+        if (pieces.size() >= MaxPieces)
+            return false;
+        pieces.append({text, token});
+    }
+    return true;
+}
+
+// The literals' common prefix: a plain literal takes that of the others;
+// two different prefixes do not join.
+bool commonEncoding(const QList<Piece> &pieces, Token::Encoding *encoding)
+{
+    *encoding = Token::Encoding::Plain;
+    for (const Piece &piece : pieces) {
+        const Token::Encoding e = piece.token.encoding;
+        if (e == Token::Encoding::Plain || e == *encoding)
+            continue;
+        if (*encoding != Token::Encoding::Plain)
+            return false;
+        *encoding = e;
+    }
+    return true;
+}
+
+// Parentheses around the whole: ("a" "b") is a text too.
+QList<Piece> unwrapped(QList<Piece> pieces)
+{
+    while (pieces.size() >= 2 && pieces.constFirst().token.is(u'(')
+           && pieces.constLast().token.is(u')')) {
+        BracketDepth depth;
+        qsizetype close = 1;
+        while (!depth.closes(pieces.at(close).token))
+            ++close;
+        if (close != pieces.size() - 1)
+            break;
+        pieces = pieces.sliced(1, pieces.size() - 2);
+    }
+    return pieces;
+}
+
+QString readText(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
+                 const TextContext &context, LiteralNotes *notes, int depth)
+{
+    const auto unreadable = [&](LiteralNotes::Unreadable why) {
+        notes->readable = false;
+        notes->why = why;
+        return QString();
+    };
+    Expansion expansion(context, use, notes);
+    if (!expansion.expand(text, begin, end, depth))
+        return unreadable(LiteralNotes::Unreadable::TooLarge);
+    const QList<Piece> pieces = unwrapped(expansion.pieces);
+    if (pieces.isEmpty())
+        return unreadable(LiteralNotes::Unreadable::Empty);
+
+    // A single name that no macro stands for: a string constant.
+    if (pieces.size() == 1 && pieces.first().token.kind == Token::Kind::Identifier) {
+        const Piece &piece = pieces.first();
+        const CScanner lexer(piece.text);
+        const QString name = lexer.spelling(piece.token);
+        if (depth >= MaxDepth)
+            return unreadable(LiteralNotes::Unreadable::TooLarge);
+        const ConstantIndex::Declaration declaration
+                = context.constants ? context.constants->find(name, use) : ConstantIndex::Declaration();
+        if (declaration.name < 0) {
+            notes->name = name;
+            return unreadable(LiteralNotes::Unreadable::Undefined);
+        }
+        if (notes->definition < 0) {
+            notes->definition = declaration.name;
+            notes->definedName = name;
+        }
+        return readText(context.constants->text(), declaration.initializer,
+                        declaration.initializerEnd, declaration.name, context, notes, depth + 1);
+    }
+
+    Token::Encoding encoding = Token::Encoding::Plain;
+    for (const Piece &piece : pieces) {
+        if (piece.token.kind != Token::Kind::String)
+            return unreadable(LiteralNotes::Unreadable::NotText);
+        if (piece.token.unterminated)
+            return unreadable(LiteralNotes::Unreadable::Unterminated);
+    }
+    if (!commonEncoding(pieces, &encoding))
+        return unreadable(LiteralNotes::Unreadable::Prefixes);
+    QByteArray bytes;
+    for (const Piece &piece : pieces) {
+        if (!appendLiteral(piece.text, piece.token, encoding, &bytes, notes))
+            return unreadable(LiteralNotes::Unreadable::Escape);
+    }
+    notes->wide = encoding == Token::Encoding::Utf16 || encoding == Token::Encoding::Utf32
+            || encoding == Token::Encoding::Wide;
+    const qsizetype zero = bytes.indexOf('\0');
+    if (!notes->wide && zero >= 0) {
+        for (qsizetype i = zero + 1; i < bytes.size() && !notes->hiddenByZero; ++i)
+            notes->hiddenByZero = bytes[i] != '\0';
+    }
+    return deviceText(bytes);
+}
+
+} // namespace
+
+QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
+                         const TextContext &context, LiteralNotes *notes)
+{
+    LiteralNotes scratch;
+    LiteralNotes &n = notes ? *notes : scratch;
+    n = LiteralNotes();
+    return readText(text, begin, end, use, context, &n, 0);
+}
+
+} // namespace VelkoMenuView

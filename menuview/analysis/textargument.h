@@ -1,0 +1,29 @@
+// The text of an item's or a title's argument as the compiler reads it:
+// string literals, and the object-like macros and string constants that
+// stand for them, joined after their escapes are decoded, as the device
+// shows the resulting C string.
+#pragma once
+
+#include "menuview/analysis/stringliteral.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace VelkoMenuView {
+
+class ConstantIndex;
+struct SourceFacts;
+
+struct TextContext
+{
+    const SourceFacts *facts = nullptr; // the macros; none when null
+    ConstantIndex *constants = nullptr; // string constants; none when null
+};
+
+// Reads the tokens of `text` from `begin` to `end` as a text argument used at
+// `use`, where its macros and constants are looked up. Returns an empty
+// string, with notes->readable false, when they are not a text.
+QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
+                         const TextContext &context, LiteralNotes *notes = nullptr);
+
+} // namespace VelkoMenuView
