@@ -1,6 +1,7 @@
 // Reading menu definitions from C source: keywords, names, titles, comments,
 // item arguments, literals, constants and escapes.
 #include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/menuparser.h"
 
 #include <QFile>
@@ -20,6 +21,8 @@ private slots:
     void errors();
     void positions_data();
     void positions();
+    void compilerReading_data();
+    void compilerReading();
     void itemTextsOfKnownSourcesUnchanged();
     void decode_data();
     void decode();
@@ -379,6 +382,99 @@ void tst_MenuParser::positions()
     QCOMPARE(layout(parse), expected);
     for (const ItemPosition &item : parse.items)
         QVERIFY(item.keyword < item.open && item.open < item.close && item.close < parse.closing);
+}
+
+void tst_MenuParser::compilerReading_data()
+{
+    // Whole texts as the compiler reads them, and the title and items of
+    // their one live menu.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("items");
+
+    const auto menu = [](const QString &items, const QString &closing = u"END_MENU(M, \"T\")"_qs) {
+        return u"BEGIN_MENU(M)\n"_qs + items + u"\n"_qs + closing + u"\n"_qs;
+    };
+    QTest::addRow("line-comment-with-quotes-between-literals")
+            << menu(u"MENU_ITEM(\"a\" // note \"zzz\"\n \"b\", f)"_qs) << "T" << QStringList {"ab"};
+    QTest::addRow("block-comment-with-punctuation-between-literals")
+            << menu(u"MENU_ITEM(\"a\" /* ) , \" */ \"b\", f)"_qs) << "T" << QStringList {"ab"};
+    QTest::addRow("comment-with-literal-before-item-text")
+            << menu(u"MENU_ITEM(/* \"fake\" */ \"real\", f)"_qs) << "T" << QStringList {"real"};
+    QTest::addRow("comment-before-title")
+            << menu(u"MENU_ITEM(\"a\", f)"_qs, u"END_MENU(M, /* t */ \"Title\")"_qs) << "Title"
+            << QStringList {"a"};
+    QTest::addRow("macro-pieces-across-comment")
+            << u"#define S \"Con\" /* c */ \"cat\"\n"_qs + menu(u"MENU_ITEM(S, f)"_qs) << "T"
+            << QStringList {"Concat"};
+    QTest::addRow("macro-continued-on-next-line")
+            << u"#define S \"Line1 \" \\\n  \"Line2\"\n"_qs + menu(u"MENU_ITEM(S, f)"_qs) << "T"
+            << QStringList {"Line1 Line2"};
+    QTest::addRow("macro-naming-macro")
+            << u"#define MAJOR \"1\"\n#define V \"v\" MAJOR \".2\"\n"_qs
+                    + menu(u"MENU_ITEM(V, f)"_qs, u"END_MENU(M, V)"_qs)
+            << "v1.2" << QStringList {"v1.2"};
+    QTest::addRow("literal-then-macro")
+            << u"#define STR_OK \"OK\"\n"_qs + menu(u"MENU_ITEM(\"Pre\" STR_OK, f)"_qs) << "T"
+            << QStringList {"PreOK"};
+    QTest::addRow("constant-with-attribute")
+            << u"const char S[] __attribute__((section(\".rodata\"))) = \"Attr\";\n"_qs
+                    + menu(u"MENU_ITEM(S, f)"_qs)
+            << "T" << QStringList {"Attr"};
+    QTest::addRow("constant-pointer")
+            << u"static const char *const S = \"Po\" \"inter\";\n"_qs + menu(u"MENU_ITEM(S, f)"_qs)
+            << "T" << QStringList {"Pointer"};
+    QTest::addRow("undefined-and-defined-again")
+            << u"#define X \"Old\"\n#undef X\n#define X \"New\"\n"_qs + menu(u"MENU_ITEM(X, f)"_qs)
+            << "T" << QStringList {"New"};
+    QTest::addRow("macro-as-it-stands-at-the-item")
+            << u"#define X \"Old\"\n"_qs
+                    + menu(u"MENU_ITEM(X, f)\n#undef X\n#define X \"New\"\nMENU_ITEM(X, f)"_qs)
+            << "T" << QStringList {"Old", "New"};
+    QTest::addRow("splice-between-tokens")
+            << menu(u"MENU_ITEM(\\\n \"x\", f)"_qs, u"END_MENU(M, \\\n \"T\")"_qs) << "T"
+            << QStringList {"x"};
+    QTest::addRow("splice-inside-keyword-and-literal")
+            << menu(u"MENU_\\\nITEM(\"a\\\nb\", f)"_qs) << "T" << QStringList {"ab"};
+    QTest::addRow("prefixed-literals")
+            << menu(u"MENU_ITEM(u8\"x\", f)\nMENU_ITEM(L\"y\", f)\nMENU_ITEM(u8\"a\" \"b\", f)"_qs)
+            << "T" << QStringList {"x", "y", "ab"};
+    QTest::addRow("zero-ends-the-string")
+            << menu(u"MENU_ITEM(\"Stop\\0Hidden\", f)\nMENU_ITEM(\"\\18\", f)"_qs) << "T"
+            << QStringList {"Stop", "8"};
+    QTest::addRow("hex-escape-takes-every-digit")
+            << menu(u"MENU_ITEM(\"Hex \\x42ad\", f)"_qs) << "T" << QStringList {"Hex "};
+    QTest::addRow("menu-keyword-in-macro-body")
+            << u"#define MENU_HEADER(n) BEGIN_MENU(n)\n"_qs + menu(u"MENU_ITEM(\"a\", f)"_qs) << "T"
+            << QStringList {"a"};
+    QTest::addRow("empty-string-macro")
+            << u"#define E \"\"\n"_qs + menu(u"MENU_ITEM(E, f)"_qs, u"END_MENU(M, E)"_qs) << ""
+            << QStringList {""};
+    QTest::addRow("carriage-return-line-ends")
+            << u"#define S \"cr\"\rBEGIN_MENU(M)\rMENU_ITEM(S, f) // \"no\"\rMENU_ITEM(\"b\")\r"
+               "END_MENU(M, \"T\")\r"_qs
+            << "T" << QStringList {"cr", "b"};
+    QTest::addRow("byte-order-mark")
+            << u"\uFEFF#define S \"bom\"\n"_qs + menu(u"MENU_ITEM(S, f)"_qs) << "T"
+            << QStringList {"bom"};
+    QTest::addRow("raw-literal")
+            << menu(u"MENU_ITEM(R\"x(a\"b)x\", f)"_qs) << "T" << QStringList {"a\"b"};
+}
+
+void tst_MenuParser::compilerReading()
+{
+    QFETCH(QString, text);
+    const QList<VelkoMenuView::MenuBlock> blocks = VelkoMenuView::menuBlocks(text);
+    QCOMPARE(blocks.size(), 1);
+    QVERIFY(blocks.first().parsed);
+    QTEST(blocks.first().menu.title, "title");
+    QTEST(blocks.first().menu.itemTexts, "items");
+    // The cursor in the menu finds the same reading.
+    const VelkoMenuView::MenuLocation location
+            = VelkoMenuView::locateMenuAt(text, blocks.first().parse.closing);
+    QCOMPARE(location.start, blocks.first().start);
+    QCOMPARE(VelkoMenuView::parseBlockAt(text, location.start).menu.itemTexts,
+             blocks.first().menu.itemTexts);
 }
 
 void tst_MenuParser::itemTextsOfKnownSourcesUnchanged()

@@ -135,6 +135,10 @@ void tst_Following::statusLine_data()
     QTest::addRow("missing-closing-macro")
             << QByteArray("int x;\nBEGIN_MENU(Main)\n  MENU_ITEM(\"A\")\n") << 3
             << "Строка 2, столбец 1: нет закрывающего макроса: после BEGIN_MENU(Main) нет END_MENU";
+    QTest::addRow("stray-closing-macro")
+            << QByteArray("BEGIN_MENU(A)\nEND_MENU(A, \"A\")\nEND_MENU(B, \"B\")\n") << 3
+            << "Строка 3, столбец 1: лишний закрывающий макрос: END_MENU(B, ...) не закрывает ни "
+               "одного меню; перед ним нет открытого BEGIN_MENU";
 }
 
 void tst_Following::statusLine()

@@ -617,6 +617,41 @@ void tst_VelkoMenu::checkDiagnostics_data()
             << QStringList {"FILE:5:5: warning: 'S_BACK' is defined more than once before this "
                             "menu (lines 1 and 3): the last definition is used"}
             << 0;
+    // What the compiler reads differently from how the text looks.
+    QTest::addRow("undefined-then-defined-again")
+            << QByteArray("#define X \"Old\"\n#undef X\n#define X \"New\"\n")
+                    + "BEGIN_MENU(M)\n    MENU_ITEM(X)\nEND_MENU(M, \"T\")\n"
+            << none << QStringList() << 0;
+    QTest::addRow("line-spliced-inside-literal")
+            << QByteArray("BEGIN_MENU(M)\n    MENU_ITEM(\"Sp\\\nlit\")\nEND_MENU(M, \"T\")\n")
+            << none << QStringList() << 0;
+    QTest::addRow("hex-escape-out-of-range")
+            << menu("M", "T", {"Hex \\x42ad"}) << none
+            << QStringList {"FILE:2:5: error: escape \\x42ad in the item is out of range for a "
+                            "character: the compiler keeps only its low 8 bits"}
+            << 1;
+    QTest::addRow("zero-hides-the-rest")
+            << menu("M", "T", {"Stop\\0Hidden"}) << none
+            << QStringList {"FILE:2:5: warning: a zero in the item ends its text: the device "
+                            "shows only \"Stop\""}
+            << 0;
+    QTest::addRow("wide-literal")
+            << QByteArray("BEGIN_MENU(M)\n    MENU_ITEM(L\"Wide\")\nEND_MENU(M, \"T\")\n")
+            << none
+            << QStringList {"FILE:2:5: warning: the item is a wide literal (u\"\", U\"\" or L\"\"): "
+                            "the device reads its code units as bytes and shows \"W\""}
+            << 0;
+    QTest::addRow("menu-in-a-macro-body")
+            << QByteArray("#define MENU_HEADER(n) BEGIN_MENU(n)\n") + menu("M", "T", {"a"}) << none
+            << QStringList() << 0;
+    QTest::addRow("empty-string-macro")
+            << QByteArray("#define E \"\"\n") + "BEGIN_MENU(M)\n    MENU_ITEM(E)\nEND_MENU(M, \"T\")\n"
+            << none << QStringList() << 0;
+    QTest::addRow("stray-closing-macro")
+            << menu("A", "T", {"a"}) + "END_MENU(B, \"B\")\n" << none
+            << QStringList {"FILE:4:1: error: stray closing macro: END_MENU(B, ...) closes no "
+                            "menu; no BEGIN_MENU is open before it"}
+            << 1;
     QTest::addRow("commented-item-not-checked")
             << QByteArray("BEGIN_MENU(M)\n    // MENU_ITEM(\"%x\", f)\n    MENU_ITEM(\"Code %x\", "
                           "f)\nEND_MENU(M, \"T\")\n")
@@ -780,6 +815,11 @@ void tst_VelkoMenu::errorPaths_data()
             << "TMP/broken.c:2:3: error: the menu definition around this position does not parse\n"
                "TMP/broken.c:3:1: error: name mismatch: END_MENU(Y, ...) closes BEGIN_MENU(X) at "
                "1:1\n";
+    QTest::addRow("stray-closing-macro")
+            << QStringList {"render", "TMP/stray.c:4:5", "--ascii"} << 1
+            << "TMP/stray.c:4:5: error: no menu opens here\n"
+               "TMP/stray.c:4:1: error: stray closing macro: END_MENU(B, ...) closes no menu; no "
+               "BEGIN_MENU is open before it\n";
     QTest::addRow("line-past-the-end") << QStringList {"render", "TMP/ok.c:6", "--ascii"} << 1
                                        << "TMP/ok.c:6: error: the file has only 5 lines\n";
     QTest::addRow("column-past-the-end")
@@ -802,6 +842,8 @@ void tst_VelkoMenu::errorPaths()
                      .isEmpty()); // 5 lines, the last empty
     QVERIFY(!write(QStringLiteral("broken.c"),
                    "BEGIN_MENU(X)\n  MENU_ITEM(\"a\")\nEND_MENU(Y, \"T\")\n")
+                     .isEmpty());
+    QVERIFY(!write(QStringLiteral("stray.c"), menu("A", "A", {"a"}) + "END_MENU(B, \"B\")\n")
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("binary.c"), QByteArray("int x;\nchar y = '\0';\n", 21))
                      .isEmpty());
