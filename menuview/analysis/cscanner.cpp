@@ -42,10 +42,27 @@ bool inRanges(const Range (&ranges)[N], char32_t c)
     return c <= r.last && (c < 0x10000 || (c & 0xFFFF) <= 0xFFFD);
 }
 
+struct AsciiIdentifierParts
+{
+    bool is[128] = {};
+    constexpr AsciiIdentifierParts()
+    {
+        for (int c = 'a'; c <= 'z'; ++c)
+            is[c] = true;
+        for (int c = 'A'; c <= 'Z'; ++c)
+            is[c] = true;
+        for (int c = '0'; c <= '9'; ++c)
+            is[c] = true;
+        is[int('_')] = true;
+        is[int('$')] = true;
+    }
+};
+
+constexpr AsciiIdentifierParts asciiParts;
+
 inline bool isAsciiIdentifierPart(char16_t u)
 {
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_'
-            || u == '$';
+    return u < 128 && asciiParts.is[u];
 }
 
 inline bool isHorizontalSpace(char16_t u)
@@ -166,8 +183,8 @@ qsizetype commentEnd(QStringView text, qsizetype pos)
     if (second >= size)
         return pos;
     if (text[second] == u'*') {
-        for (qsizetype star = text.indexOf(u'*', second + 1); star >= 0;
-             star = text.indexOf(u'*', star + 1)) {
+        for (qsizetype star = text.indexOf(QChar(u'*'), second + 1); star >= 0;
+             star = text.indexOf(QChar(u'*'), star + 1)) {
             const qsizetype after = skipSplices(text, star + 1);
             if (after < size && text[after] == u'/')
                 return after + 1;
@@ -236,8 +253,8 @@ qsizetype rawLiteralEnd(QStringView text, qsizetype quote, bool *unterminated)
     if (open >= size || text[open] != u'(')
         return -1;
     const QStringView delimiter = text.sliced(quote + 1, open - quote - 1);
-    for (qsizetype close = text.indexOf(u')', open + 1); close >= 0;
-         close = text.indexOf(u')', close + 1)) {
+    for (qsizetype close = text.indexOf(QChar(u')'), open + 1); close >= 0;
+         close = text.indexOf(QChar(u')'), close + 1)) {
         const qsizetype quoteAt = close + 1 + delimiter.size();
         if (quoteAt < size && text[quoteAt] == u'"'
             && text.sliced(close + 1, delimiter.size()) == delimiter)
@@ -251,15 +268,17 @@ qsizetype rawLiteralEnd(QStringView text, qsizetype quote, bool *unterminated)
 qsizetype identifierEnd(QStringView text, qsizetype pos)
 {
     const qsizetype size = text.size();
+    const char16_t *t = reinterpret_cast<const char16_t *>(text.data());
     while (pos < size) {
-        const char16_t u = text[pos].unicode();
-        if (u < 0x80 && isAsciiIdentifierPart(u)) {
+        const char16_t u = t[pos];
+        if (isAsciiIdentifierPart(u)) {
             ++pos;
         } else if (u == '\\') {
-            const qsizetype splice = spliceLength(text, pos);
-            if (!splice)
+            // A splice inside the identifier, not one after it.
+            const qsizetype after = skipSplices(text, pos);
+            if (after == pos || after >= size || !identifierPartAt(text, after))
                 break;
-            pos += splice;
+            pos = after;
         } else if (const qsizetype units = u >= 0x80 ? identifierPartAt(text, pos) : 0) {
             pos += units;
         } else {
@@ -287,10 +306,15 @@ qsizetype numberEnd(QStringView text, qsizetype pos)
     for (++pos; pos < size;) {
         const char16_t d = text[pos].unicode();
         if (d == '\\') {
-            const qsizetype splice = spliceLength(text, pos);
-            if (!splice)
+            const qsizetype after = skipSplices(text, pos);
+            if (after == pos || after >= size)
                 break;
-            pos += splice;
+            const char16_t next = text[after].unicode();
+            const bool sign = (next == '+' || next == '-')
+                    && (before == 'e' || before == 'E' || before == 'p' || before == 'P');
+            if (next != '.' && !sign && !identifierPartAt(text, after))
+                break;
+            pos = after;
             continue;
         }
         const bool exponentSign = (d == '+' || d == '-')
@@ -464,9 +488,14 @@ Token CScanner::next()
     if (!token.raw) {
         // Only a splice puts a backslash outside a literal; a literal's own
         // splices are left to its decoding.
-        const QStringView written = textOf(token);
-        token.spliced = written.contains(u'\\')
-                && (!token.isLiteral() || written.contains(u'\n') || written.contains(u'\r'));
+        bool backslash = false;
+        bool lineEnd = false;
+        for (qsizetype i = token.begin; i < token.end; ++i) {
+            const char16_t u = m_text[i].unicode();
+            backslash |= u == '\\';
+            lineEnd |= u == '\n' || u == '\r';
+        }
+        token.spliced = backslash && (!token.isLiteral() || lineEnd);
     }
     return token;
 }
@@ -476,8 +505,21 @@ qsizetype CScanner::punctuatorEnd(quint32 *punct) const
     const qsizetype size = m_text.size();
     const char16_t c = char16_t(*punct);
     // Most punctuators never start a longer one.
-    if (QStringView(u"()[]{},;?~\"'@`\\").contains(QChar(c)))
+    switch (c) {
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case ',':
+    case ';':
+    case '?':
+    case '~':
         return m_pos + 1;
+    default:
+        break;
+    }
     // The longest punctuator that the next characters spell.
     char16_t chars[3] = {c, 0, 0};
     qsizetype ends[3] = {m_pos + 1, 0, 0};
@@ -491,9 +533,11 @@ qsizetype CScanner::punctuatorEnd(quint32 *punct) const
     quint32 packed = c;
     qsizetype end = ends[0];
     for (const quint32 candidate : multi) {
+        if ((candidate & 0xFF) != c)
+            continue;
         const int length = candidate > 0xFFFF ? 3 : 2;
         bool matches = true;
-        for (int i = 0; i < length && matches; ++i)
+        for (int i = 1; i < length && matches; ++i)
             matches = ends[i] && quint32(chars[i]) == ((candidate >> (8 * i)) & 0xFF);
         if (matches) {
             packed = candidate;

@@ -3,15 +3,21 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace VelkoMenuView {
 
 namespace {
 
-// The start of the line that `offset` is in.
+// The start of the line that `offset` is in: lines are short, a search
+// back from the offset stops soon.
 qsizetype lineStartOf(QStringView text, qsizetype offset)
 {
-    const QStringView before = text.first(offset);
-    return qMax(before.lastIndexOf(u'\n'), before.lastIndexOf(u'\r')) + 1;
+    while (offset > 0 && text[offset - 1] != u'\n' && text[offset - 1] != u'\r')
+        --offset;
+    return offset;
 }
 
 } // namespace
@@ -19,9 +25,9 @@ qsizetype lineStartOf(QStringView text, qsizetype offset)
 qsizetype LineEnds::nextLineStart(qsizetype pos)
 {
     if (m_lineFeed != -1 && m_lineFeed < pos)
-        m_lineFeed = m_text.indexOf(u'\n', pos);
+        m_lineFeed = m_text.indexOf(QChar(u'\n'), pos);
     if (m_carriageReturn != -1 && m_carriageReturn < pos)
-        m_carriageReturn = m_text.indexOf(u'\r', pos);
+        m_carriageReturn = m_text.indexOf(QChar(u'\r'), pos);
     if (m_lineFeed < 0 && m_carriageReturn < 0)
         return -1;
     if (m_carriageReturn < 0 || (m_lineFeed >= 0 && m_lineFeed < m_carriageReturn))
@@ -39,6 +45,54 @@ qsizetype LineEnds::count(QStringView text, qsizetype from, qsizetype to)
     if (carriageReturns)
         ends -= part.count(u"\r\n");
     return ends;
+}
+
+qsizetype LineEnds::skip(QStringView text, qsizetype from, qsizetype lines, qsizetype *found)
+{
+    const char16_t *t = reinterpret_cast<const char16_t *>(text.data());
+    const qsizetype size = text.size();
+    qsizetype p = qBound(qsizetype(0), from, size);
+    qsizetype counted = 0;
+#if defined(__SSE2__)
+    // Runs of blocks of eight characters that hold fewer line ends than are
+    // left to pass; a CR LF counts at its LF. Each 16-bit lane counts up to
+    // 64 blocks.
+    constexpr qsizetype Run = 64 * 8;
+    const __m128i lineFeed = _mm_set1_epi16('\n');
+    const __m128i carriageReturn = _mm_set1_epi16('\r');
+    const __m128i ones = _mm_set1_epi16(1);
+    while (p + Run + 1 <= size) {
+        __m128i lanes = _mm_setzero_si128();
+        for (qsizetype q = p; q < p + Run; q += 8) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + q));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + q + 1));
+            const __m128i ends = _mm_or_si128(
+                    _mm_cmpeq_epi16(here, lineFeed),
+                    _mm_andnot_si128(_mm_cmpeq_epi16(next, lineFeed),
+                                     _mm_cmpeq_epi16(here, carriageReturn)));
+            lanes = _mm_sub_epi16(lanes, ends);
+        }
+        const __m128i pairs = _mm_madd_epi16(lanes, ones);
+        alignas(16) qint32 sums[4];
+        _mm_store_si128(reinterpret_cast<__m128i *>(sums), pairs);
+        const qsizetype inRun = qsizetype(sums[0]) + sums[1] + sums[2] + sums[3];
+        if (counted + inRun >= lines)
+            break;
+        counted += inRun;
+        p += Run;
+    }
+#endif
+    for (; p < size && counted < lines; ++p) {
+        const char16_t c = t[p];
+        if (c == '\n' || (c == '\r' && (p + 1 >= size || t[p + 1] != '\n')))
+            ++counted;
+    }
+    if (counted < lines) {
+        if (found)
+            *found = counted;
+        return -1;
+    }
+    return p;
 }
 
 LineMap::LineMap(QStringView text)

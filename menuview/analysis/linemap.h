@@ -25,6 +25,9 @@ public:
     qsizetype nextLineStart(qsizetype pos);
     // Line ends in the text between `from` and `to`.
     static qsizetype count(QStringView text, qsizetype from, qsizetype to);
+    // The start of the line `lines` line ends after `from`; -1, with the
+    // number of line ends there are in *found, when the text has fewer.
+    static qsizetype skip(QStringView text, qsizetype from, qsizetype lines, qsizetype *found);
 
 private:
     QStringView m_text;

@@ -36,26 +36,15 @@ qsizetype cursorOffset(QStringView text, qint32 line, qint32 column, qsizetype *
 {
     if (lineStart)
         *lineStart = -1;
-    // Only the remainder of a full cycle of lines needs walking; the line
-    // ends are counted only when the walk runs out of them.
-    qsizetype steps = qMax<qint64>(0, qint64(line) - 1);
-    qsizetype offset = 0;
-    LineEnds ends(text);
-    for (qsizetype n = 0; n < steps; ++n) {
-        const qsizetype next = ends.nextLineStart(offset);
-        if (next < 0) {
-            // The text has n line ends: lines cycle with period n + 1.
-            steps %= n + 1;
-            offset = 0;
-            LineEnds again(text);
-            for (qsizetype k = 0; k < steps; ++k)
-                offset = again.nextLineStart(offset);
-            return offset + qsizetype(column) - 1;
-        }
-        offset = next;
-    }
-    if (lineStart && line >= 1)
+    const qsizetype steps = qMax<qint64>(0, qint64(line) - 1);
+    qsizetype ends = 0;
+    qsizetype offset = LineEnds::skip(text, 0, steps, &ends);
+    if (offset < 0) {
+        // The text has `ends` line ends: lines cycle with period ends + 1.
+        offset = LineEnds::skip(text, 0, steps % (ends + 1), nullptr);
+    } else if (lineStart && line >= 1) {
         *lineStart = offset;
+    }
     return offset + qsizetype(column) - 1;
 }
 

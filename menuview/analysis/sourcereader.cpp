@@ -6,40 +6,13 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace VelkoMenuView {
 
 namespace {
-
-enum Class : quint8 { Plain, LineEnd, Slash, Quote, Backslash, Digit, Dot, Word, Initial };
-
-struct Classes
-{
-    Class of[128] = {};
-    constexpr Classes()
-    {
-        for (int c = 'a'; c <= 'z'; ++c)
-            of[c] = Word;
-        for (int c = 'A'; c <= 'Z'; ++c)
-            of[c] = Word;
-        of[int('_')] = Word;
-        of[int('$')] = Word;
-        // Every menu keyword starts with one of these.
-        of[int('B')] = Initial;
-        of[int('E')] = Initial;
-        of[int('M')] = Initial;
-        for (int c = '0'; c <= '9'; ++c)
-            of[c] = Digit;
-        of[int('\n')] = LineEnd;
-        of[int('\r')] = LineEnd;
-        of[int('/')] = Slash;
-        of[int('"')] = Quote;
-        of[int('\'')] = Quote;
-        of[int('\\')] = Backslash;
-        of[int('.')] = Dot;
-    }
-};
-
-constexpr Classes classes;
 
 bool isHorizontalSpace(char16_t u)
 {
@@ -52,6 +25,60 @@ bool isRawPrefix(QStringView word)
     return word.size() <= 3 && word.endsWith(u'R')
             && (word.size() == 1 || word == u"u8R" || word == u"uR" || word == u"UR"
                 || word == u"LR");
+}
+
+// What the quick pass must look at: line ends, comments, literals, splices,
+// and "ME", which every menu keyword holds ("MENU"). Everything else in code
+// is passed over, eight characters at a time where the processor can.
+bool isStop(const char16_t *t, qsizetype p, qsizetype size)
+{
+    switch (t[p]) {
+    case '\n':
+    case '\r':
+    case '/':
+    case '"':
+    case '\'':
+    case '\\':
+        return true;
+    case 'M':
+        return p + 1 < size && t[p + 1] == 'E';
+    default:
+        return false;
+    }
+}
+
+qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype size)
+{
+#if defined(__SSE2__)
+    const __m128i lineFeed = _mm_set1_epi16('\n');
+    const __m128i carriageReturn = _mm_set1_epi16('\r');
+    const __m128i slash = _mm_set1_epi16('/');
+    const __m128i quote = _mm_set1_epi16('"');
+    const __m128i apostrophe = _mm_set1_epi16('\'');
+    const __m128i backslash = _mm_set1_epi16('\\');
+    const __m128i m = _mm_set1_epi16('M');
+    const __m128i e = _mm_set1_epi16('E');
+    for (; p < stop && p + 9 <= size; p += 8) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p + 1));
+        const __m128i found = _mm_or_si128(
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, lineFeed),
+                                          _mm_cmpeq_epi16(here, carriageReturn)),
+                             _mm_or_si128(_mm_cmpeq_epi16(here, slash),
+                                          _mm_cmpeq_epi16(here, quote))),
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, apostrophe),
+                                          _mm_cmpeq_epi16(here, backslash)),
+                             _mm_and_si128(_mm_cmpeq_epi16(here, m), _mm_cmpeq_epi16(next, e))));
+        const int mask = _mm_movemask_epi8(found);
+        if (mask)
+            return qMin(p + qCountTrailingZeroBits(uint(mask)) / 2, stop);
+    }
+#endif
+    for (; p < stop; ++p) {
+        if (isStop(t, p, size))
+            return p;
+    }
+    return stop;
 }
 
 } // namespace
@@ -118,8 +145,11 @@ Token SourceReader::nextToken()
 // pass goes on.
 qsizetype SourceReader::lineStart(qsizetype pos)
 {
-    if (recording(pos) && m_facts->lineStarts.constLast() < pos)
+    // Every few thousand characters: a place to read from is near enough.
+    if (pos >= m_nextLineStart && recording(pos)) {
         m_facts->lineStarts.append(pos);
+        m_nextLineStart = pos + LineStartSpacing;
+    }
     const qsizetype size = m_text.size();
     while (pos < size) {
         const char16_t c = m_text[pos].unicode();
@@ -141,21 +171,65 @@ qsizetype SourceReader::lineStart(qsizetype pos)
             break;
         }
     }
-    if (pos < size && (m_text[pos] == u'#' || m_text[pos] == u'%')) {
+    if (pos < size && m_text[pos] == u'#')
+        return directive(pos);
+    if (pos < size && m_text[pos] == u'%') {
         CScanner lexer(m_text);
         lexer.setPosition(pos, true);
-        const Token hash = lexer.next();
-        if (hash.is(u'#'))
-            return directive(hash.begin);
+        if (lexer.next().is(u'#'))
+            return directive(pos);
     }
     return pos;
 }
 
 // Reads the directive whose "#" is at `hash` as far as it matters and
-// returns where the quick pass goes on, in the directive's line.
+// returns where the quick pass goes on, in the directive's line. Most
+// directives are read by their characters; splices and comments in their
+// head leave them to the tokens.
 qsizetype SourceReader::directive(qsizetype hash)
 {
     m_inDirective = true;
+    const qsizetype size = m_text.size();
+    const auto spaceEnd = [&](qsizetype p) {
+        while (p < size && isHorizontalSpace(m_text[p].unicode()))
+            ++p;
+        return p;
+    };
+    // Neither a splice nor a comment where the characters are read.
+    const auto plain = [&](qsizetype p) {
+        return p >= size || (m_text[p] != u'\\' && m_text[p] != u'/');
+    };
+    const auto unspliced = [&](qsizetype begin, qsizetype end) {
+        for (qsizetype p = begin; p < end; ++p) {
+            if (m_text[p] == u'\\')
+                return false;
+        }
+        return true;
+    };
+    if (m_text[hash] == u'#') {
+        const qsizetype nameBegin = spaceEnd(hash + 1);
+        const qsizetype nameEnd = identifierEnd(m_text, nameBegin);
+        if (plain(nameBegin) && plain(nameEnd) && unspliced(nameBegin, nameEnd)) {
+            const QStringView word = m_text.sliced(nameBegin, nameEnd - nameBegin);
+            const bool define = word == u"define";
+            if (!define && word != u"undef")
+                return nameEnd;
+            const qsizetype macroBegin = spaceEnd(nameEnd);
+            const qsizetype macroEnd = identifierEnd(m_text, macroBegin);
+            if (plain(macroBegin) && plain(macroEnd) && unspliced(macroBegin, macroEnd)) {
+                if (macroEnd == macroBegin || !isIdentifierStart(m_text[macroBegin]))
+                    return macroBegin;
+                record(hash, m_text.sliced(macroBegin, macroEnd - macroBegin), macroBegin,
+                       macroEnd,
+                       !define ? MacroDefinition::Kind::Undefined
+                               : macroEnd < size && m_text[macroEnd] == u'('
+                               ? MacroDefinition::Kind::Function
+                               : MacroDefinition::Kind::Object);
+                return macroEnd;
+            }
+        }
+    }
+
     CScanner lexer(m_text);
     lexer.setPosition(hash, true);
     lexer.next(); // "#"
@@ -170,48 +244,130 @@ qsizetype SourceReader::directive(qsizetype hash)
     const Token macro = lexer.next();
     if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
         return name.end;
-    if (recording(hash)) {
-        MacroDefinition definition;
-        definition.name = macro.spliced ? m_facts->macros.keep(lexer.spelling(macro))
-                                        : lexer.textOf(macro);
-        definition.source = m_text;
-        definition.at = hash;
-        definition.nameAt = macro.begin;
-        definition.body = macro.end;
-        if (define) {
-            // A "(" right after the name, without space, makes it function-like.
-            const Token after = lexer.next();
-            definition.kind = after.is(u'(') && !after.spaceBefore && !after.atLineStart
-                    ? MacroDefinition::Kind::Function
-                    : MacroDefinition::Kind::Object;
-        }
-        m_facts->macros.record(definition);
+    MacroDefinition::Kind kind = MacroDefinition::Kind::Undefined;
+    if (define) {
+        // A "(" right after the name, without space, makes it function-like.
+        const Token after = lexer.next();
+        kind = after.is(u'(') && !after.spaceBefore && !after.atLineStart
+                ? MacroDefinition::Kind::Function
+                : MacroDefinition::Kind::Object;
     }
+    const QString spelled = macro.spliced ? lexer.spelling(macro) : QString();
+    record(hash, macro.spliced ? QStringView(spelled) : lexer.textOf(macro), macro.begin, macro.end,
+           kind);
     return macro.end;
+}
+
+void SourceReader::record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
+                          MacroDefinition::Kind kind)
+{
+    if (!recording(hash))
+        return;
+    MacroDefinition definition;
+    definition.kind = kind;
+    definition.name = name.data() >= m_text.data() && name.data() < m_text.data() + m_text.size()
+            ? name
+            : m_facts->macros.keep(name.toString());
+    definition.source = m_text;
+    definition.at = hash;
+    definition.nameAt = nameAt;
+    definition.body = body;
+    m_facts->macros.record(definition);
+}
+
+// The position of the logical character before `pos`, splices passed over
+// backwards; -1 at the start of the text.
+qsizetype SourceReader::previousCharacter(qsizetype pos) const
+{
+    for (qsizetype p = pos - 1; p >= 0;) {
+        const char16_t c = m_text[p].unicode();
+        if (c != '\n' && c != '\r')
+            return p;
+        qsizetype before = p;
+        if (c == '\n' && before > 0 && m_text[before - 1] == u'\r')
+            --before;
+        while (before > 0 && isHorizontalSpace(m_text[before - 1].unicode()))
+            --before;
+        if (before == 0 || m_text[before - 1] != u'\\')
+            return p;
+        p = before - 2; // the splice's backslash passed over
+    }
+    return -1;
+}
+
+// Where the identifier character just before `pos` starts (splices passed
+// over, a surrogate pair taken whole); -1 when no such character is there.
+qsizetype SourceReader::wordCharacterBefore(qsizetype pos) const
+{
+    const qsizetype before = previousCharacter(pos);
+    if (before < 0)
+        return -1;
+    const QChar c = m_text[before];
+    if (c.isLowSurrogate() && before > 0 && m_text[before - 1].isHighSurrogate())
+        return isIdentifierPart(QChar::surrogateToUcs4(m_text[before - 1], c)) ? before - 1 : -1;
+    return isIdentifierPart(c) ? before : -1;
+}
+
+// The start of the run of identifier characters that `pos` stands in; it
+// lies at or after `boundary`, the last place known to start a token.
+qsizetype SourceReader::wordStart(qsizetype pos, qsizetype boundary) const
+{
+    qsizetype begin = pos;
+    for (qsizetype before = wordCharacterBefore(begin); before >= boundary;
+         before = wordCharacterBefore(begin))
+        begin = before;
+    return begin;
 }
 
 qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd)
 {
-    const QChar *t = m_text.data();
+    const char16_t *t = reinterpret_cast<const char16_t *>(m_text.data());
     const qsizetype size = m_text.size();
     qsizetype p = m_pos;
     if (m_atLineStart) {
         m_atLineStart = false;
         p = lineStart(p);
     }
-    while (p < stop) {
-        const char16_t c = t[p].unicode();
-        if (c >= 0x80) {
-            // Letters of other scripts start identifiers, which hold no keyword.
-            const qsizetype end = identifierEnd(m_text, p);
-            p = end > p ? end : p + 1;
-            continue;
+    // Where a token of code is known to start: reading tokens from here
+    // settles what the quick look cannot.
+    qsizetype boundary = p;
+    const auto tokenAt = [&](qsizetype pos) {
+        CScanner lexer(m_text, boundary);
+        lexer.setPosition(boundary, false);
+        Token token = lexer.next();
+        while (token.kind != Token::Kind::End && token.end <= pos)
+            token = lexer.next();
+        return token;
+    };
+    // The identifier that starts at `begin`: a menu keyword outside a directive?
+    const auto keywordAt = [&](qsizetype begin, qsizetype end) {
+        if (m_inDirective)
+            return false;
+        Token token;
+        token.begin = begin;
+        token.end = end;
+        token.spliced = m_text.sliced(begin, end - begin).contains(u'\\');
+        const MenuKeyword keyword = token.spliced ? menuKeyword(m_lexer.spelling(token))
+                                                  : menuKeyword(m_text.sliced(begin, end - begin));
+        if (keyword == MenuKeyword::None)
+            return false;
+        *hit = {keyword, begin, end};
+        return true;
+    };
+
+    // A keyword that starts before `stop` may have its "ME" after it.
+    const qsizetype reach = qMin(stop + 32, size);
+    for (;;) {
+        p = nextStop(t, p, reach, size);
+        if (p >= stop) {
+            // Beyond the limit: unless a word that starts before it is read
+            // on, a later call goes on from the last token start.
+            if (p >= reach || t[p] != 'M' || wordStart(p, boundary) >= stop)
+                return p >= size ? size : boundary;
         }
-        switch (classes.of[c]) {
-        case Plain:
-            ++p;
-            break;
-        case LineEnd:
+        switch (t[p]) {
+        case '\n':
+        case '\r':
             p += lineEndLength(m_text, p);
             if (m_inDirective) {
                 m_inDirective = false;
@@ -226,54 +382,71 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
                 return p;
             }
             p = lineStart(p);
+            boundary = p;
             break;
-        case Slash: {
+        case '/': {
             const qsizetype end = commentEnd(m_text, p);
             p = end == p ? p + 1 : end;
+            boundary = p;
             break;
         }
-        case Quote:
-            p = literalEnd(m_text, p);
+        case '"':
+        case '\'': {
+            // A raw literal's prefix stands right before its quote.
+            qsizetype begin = p;
+            while (begin > 0 && begin > p - 3 && isIdentifierPart(m_text[begin - 1]))
+                --begin;
+            const qsizetype end = t[p] == '"' && begin < p
+                            && isRawPrefix(m_text.sliced(begin, p - begin))
+                            && wordCharacterBefore(begin) < 0
+                    ? rawLiteralEnd(m_text, p)
+                    : -1;
+            p = end >= 0 ? end : literalEnd(m_text, p);
+            boundary = p;
             break;
-        case Backslash: {
+        }
+        case '\\': {
             const qsizetype splice = spliceLength(m_text, p);
-            p += splice ? splice : 1;
+            if (!splice) {
+                ++p;
+                break;
+            }
+            const qsizetype after = p + splice;
+            if (after < size && isIdentifierPart(m_text[after]) && wordCharacterBefore(p) >= 0) {
+                // A word joined across lines: read it as a token.
+                const Token token = tokenAt(p);
+                if (token.kind == Token::Kind::Identifier && keywordAt(token.begin, token.end))
+                    return token.end;
+                p = qMax(token.end, after);
+                boundary = p;
+            } else {
+                p = after;
+            }
             break;
         }
-        case Digit:
-            p = numberEnd(m_text, p);
-            break;
-        case Dot:
-            p = startsNumber(m_text, p) ? numberEnd(m_text, p) : p + 1;
-            break;
-        case Word:
-        case Initial: {
-            const qsizetype begin = p;
-            p = identifierEnd(m_text, p);
-            const QStringView word = m_text.sliced(begin, p - begin);
-            if (isRawPrefix(word)) {
-                const qsizetype quote = skipSplices(m_text, p);
-                const qsizetype end
-                        = quote < size && t[quote] == u'"' ? rawLiteralEnd(m_text, quote) : -1;
-                if (end >= 0) {
-                    p = end;
+        default: {
+            // "ME": the identifier around it may be a keyword.
+            qsizetype begin = wordStart(p, boundary);
+            const qsizetype before = begin > boundary ? previousCharacter(begin) : -1;
+            if (before >= 0 && (t[before] == '.' || t[before] == '+' || t[before] == '-')) {
+                // Perhaps inside a number such as 1e+MENU or 1.MENU.
+                const Token token = tokenAt(p);
+                if (token.kind != Token::Kind::Identifier) {
+                    p = qMax(token.end, p + 1);
+                    boundary = p;
                     break;
                 }
-            }
-            if (classes.of[c] != Initial || m_inDirective)
+                begin = token.begin;
+            } else if (t[begin] >= '0' && t[begin] <= '9') {
+                p = numberEnd(m_text, begin);
+                boundary = p;
                 break;
-            MenuKeyword keyword = menuKeyword(word);
-            if (keyword == MenuKeyword::None && word.contains(u'\\')) {
-                Token token;
-                token.begin = begin;
-                token.end = p;
-                token.spliced = true;
-                keyword = menuKeyword(m_lexer.spelling(token));
             }
-            if (keyword != MenuKeyword::None) {
-                *hit = {keyword, begin, p};
-                return p;
-            }
+            const qsizetype end = identifierEnd(m_text, begin);
+            if (keywordAt(begin, end))
+                return end;
+            p = qMax(end, p + 1);
+            boundary = p;
             break;
         }
         }

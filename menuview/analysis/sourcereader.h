@@ -17,7 +17,9 @@ namespace VelkoMenuView {
 struct SourceFacts
 {
     MacroTable macros;
-    QList<qsizetype> lineStarts {0}; // logical lines of code (not in a comment), ascending
+    // Logical line starts in code (not in a comment), ascending: a few, as
+    // places to start reading from.
+    QList<qsizetype> lineStarts {0};
     qsizetype readTo = 0; // everything before this is recorded
 
     // A place at or before `pos` where reading can start afresh: a logical
@@ -59,8 +61,13 @@ public:
 
 private:
     qsizetype skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd);
+    qsizetype previousCharacter(qsizetype pos) const;
+    qsizetype wordCharacterBefore(qsizetype pos) const;
+    qsizetype wordStart(qsizetype pos, qsizetype boundary) const;
     qsizetype lineStart(qsizetype pos);
     qsizetype directive(qsizetype hash);
+    void record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
+                MacroDefinition::Kind kind);
     void finishDirective();
     bool recording(qsizetype pos) const { return m_record && pos >= m_facts->readTo; }
     void noteRead(qsizetype pos);
@@ -71,6 +78,8 @@ private:
     qsizetype m_pos;
     bool m_atLineStart;
     bool m_inDirective = false;
+    static constexpr qsizetype LineStartSpacing = 2048;
+    qsizetype m_nextLineStart = LineStartSpacing;
     CScanner m_lexer;
 };
 

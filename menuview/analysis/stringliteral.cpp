@@ -122,7 +122,7 @@ private:
 bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size, QByteArray *bytes)
 {
     // Splices are undone in raw literals: the text stands as written.
-    const qsizetype open = text.indexOf(u'(', quote);
+    const qsizetype open = text.indexOf(QChar(u'('), quote);
     const qsizetype delimiter = open - quote - 1;
     const qsizetype end = token.unterminated ? token.end : token.end - delimiter - 2;
     for (qsizetype pos = open + 1; pos < end;) {
