@@ -3,7 +3,8 @@
 // VELKO_ORACLE_SEED, VELKO_ORACLE_MENUS (at least this many live menus) and
 // VELKO_ORACLE_CONSTRUCTS (group names, see MenuSourceGenerator, or "default",
 // "all") to narrow a disagreement down; VELKO_ORACLE_REPORT (how many files
-// to report, 10) and VELKO_ORACLE_KEEP (keep the sources of a passing run).
+// to report, 10), VELKO_ORACLE_KEEP (keep the sources of a passing run) and
+// VELKO_ORACLE_SOURCE with VELKO_ORACLE_OPTIONS (judge one file of one's own).
 #include "gccoracle.h"
 #include "menusourcegenerator.h"
 
@@ -168,15 +169,18 @@ void tst_GccOracle::agreesWithGcc()
         QSKIP("gcc is not installed; it is the judge of this test (scripts/install-deps.sh "
               "installs it)");
     const quint32 seed = environmentNumber("VELKO_ORACLE_SEED", ciSeed);
-    const int wanted = int(environmentNumber("VELKO_ORACLE_MENUS", ciMenus));
+    int wanted = int(environmentNumber("VELKO_ORACLE_MENUS", ciMenus));
     bool known = false;
     const MenuSourceGenerator::Constructs constructs = MenuSourceGenerator::constructsFromNames(
             qEnvironmentVariable("VELKO_ORACLE_CONSTRUCTS", QString::fromLatin1(ciConstructs)),
             &known);
     QVERIFY2(known, "VELKO_ORACLE_CONSTRUCTS names an unknown group");
-    const QString run = QStringLiteral("seed %1, constructs %2")
-                                .arg(seed)
-                                .arg(MenuSourceGenerator::names(constructs).join(u','));
+    const QString own = qEnvironmentVariable("VELKO_ORACLE_SOURCE");
+    const QString run = !own.isEmpty()
+            ? own
+            : QStringLiteral("seed %1, constructs %2")
+                      .arg(seed)
+                      .arg(MenuSourceGenerator::names(constructs).join(u','));
 
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -194,7 +198,19 @@ void tst_GccOracle::agreesWithGcc()
     while (live < wanted) {
         QList<MenuSourceGenerator::Source> batch;
         QList<GccOracle::Source> compiled;
-        for (int count = qBound(1, (wanted - live) / 25 + 1, 60); count > 0; --count) {
+        if (!own.isEmpty()) { // with all its differences
+            QFile file(own);
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(own));
+            MenuSourceGenerator::Source source;
+            source.main.bytes = file.readAll();
+            source.options
+                    = qEnvironmentVariable("VELKO_ORACLE_OPTIONS").split(u' ', Qt::SkipEmptyParts);
+            batch << source;
+            compiled << GccOracle::Source {QFileInfo(own).absoluteFilePath(), source.options};
+            wanted = 0;
+        }
+        for (int count = own.isEmpty() ? qBound(1, (wanted - live) / 25 + 1, 60) : 0; count > 0;
+             --count) {
             const MenuSourceGenerator::Source source = generator.generate(index++, folder.path());
             for (const MenuSourceGenerator::File &file : QList {source.main} + source.headers)
                 QVERIFY(writeFile(folder.filePath(file.path), file.bytes));
@@ -218,7 +234,7 @@ void tst_GccOracle::agreesWithGcc()
                 report << QStringLiteral("%1\n  gcc %2\n  %3")
                                   .arg(compiled.at(i).path,
                                        oracle.compileArguments(compiled.at(i), i).join(u' '),
-                                       found.first());
+                                       own.isEmpty() ? found.first() : found.join("\n  "));
         }
     }
     if (differing > 0) {
