@@ -88,8 +88,13 @@ QString expectedActual(const QByteArray &gcc, const QString &read)
 // The first difference of one menu, or nothing.
 QString difference(const GccOracle::Menu &gcc, const ReadMenu &menu)
 {
-    if (!menu.parsed)
-        return QStringLiteral("not read");
+    if (!menu.parsed) {
+        QStringList items;
+        for (const QByteArray &item : gcc.items)
+            items << quoted(deviceText(item));
+        return QStringLiteral("not read; gcc has items %1 and title %2")
+                .arg(items.join(u' '), quoted(deviceText(gcc.title)));
+    }
     if (deviceText(gcc.name) != menu.name)
         return "name" + expectedActual(gcc.name, menu.name);
     if (deviceText(gcc.title) != menu.title)
