@@ -1,6 +1,8 @@
 // The random sources of the differential test against the C compiler.
 #include "menusourcegenerator.h"
 
+#include <QScopedValueRollback>
+
 namespace {
 
 const char *const groupNames[] = {"literals", "adjacent", "comments",     "macros",  "constants",
@@ -171,17 +173,14 @@ QString MenuSourceGenerator::literalBody(int *utf8Bound)
                 open = OpenHex;
                 break;
             }
-            case 17: { // UTF-8 written byte by byte
+            case 17: // UTF-8 written byte by byte
                 for (const char byte : pick(richWords).left(2).toUtf8()) {
-                    const int value = quint8(byte);
-                    body += chance(50) ? "\\" + QString::number(value, 8)
-                                       : "\\x" + QString::number(value, 16);
+                    const bool hex = chance(50);
+                    body += hex ? "\\x" + QString::number(quint8(byte), 16)
+                                : "\\" + QString::number(quint8(byte), 8);
+                    open = hex ? OpenHex : quint8(byte) < 64 ? OpenOctal : Closed;
                 }
-                open = body.at(body.size() - 4) == u'x' || body.at(body.size() - 3) == u'x'
-                        ? OpenHex
-                        : Closed;
                 break;
-            }
             case 18: {
                 static const QList<QPair<uint, uint>> ranges
                         = {{0x24, 0x24},       {0x40, 0x40},       {0xA0, 0xFF},
@@ -203,10 +202,10 @@ QString MenuSourceGenerator::literalBody(int *utf8Bound)
         QString word = has(Literals) && kind >= 8 ? pick(richWords)
                 : has(Comments) && kind == 7      ? pick(trickyWords)
                                                   : pick(plainWords);
+        // A digit after an escape would lengthen it.
         const QChar first = word.front();
         if ((open == OpenOctal && first >= u'0' && first <= u'7')
-            || (open == OpenHex && first.isDigit())
-            || (open == OpenHex && QStringLiteral("abcdefABCDEF").contains(first)))
+            || (open == OpenHex && QStringLiteral("0123456789abcdefABCDEF").contains(first)))
             word.prepend(u' ');
         body += word;
         open = Closed;
@@ -245,11 +244,12 @@ QString MenuSourceGenerator::chain(Context context, bool macros, bool wide, int 
             if (refs)
                 *refs << name;
             piece = spliced(name);
-        } else if (wide)
+        } else if (wide) {
             piece = literal(i == 0 || chance(50) ? widePrefix : QString(), utf8Bound);
-        else
+        } else {
             piece = literal(has(Prefixes) && chance(20) ? QStringLiteral("u8") : QString(),
                             utf8Bound);
+        }
         if (i > 0)
             text += gap(context, isIdentifierChar(text.back()) && isIdentifierChar(piece.front()));
         text += piece;
@@ -520,7 +520,7 @@ void MenuSourceGenerator::writeMenu(QString &out)
             out += directive("endif") + '\n';
             continue;
         }
-        if (has(Macros) && chance(3))
+        if (has(Macros) && m_nesting == 0 && chance(3)) // a branch would hide it from later menus
             writeMacro(out);
         if (has(Comments) && chance(5))
             writeComment(out);
@@ -551,7 +551,9 @@ void MenuSourceGenerator::writeDraft(QString &out)
         out += pick(lines) + '\n';
     if (chance(40)) {
         out += directive("else") + '\n';
+        ++m_nesting;
         writeMenu(out);
+        --m_nesting;
     }
     out += directive("endif") + '\n';
 }
@@ -618,6 +620,7 @@ void MenuSourceGenerator::writeConditional(QString &out, int depth)
         return;
     }
     const auto branch = [&] {
+        const QScopedValueRollback<int> nested(m_nesting, m_nesting + 1);
         const int what = number(0, 5);
         if (what == 0)
             return;

@@ -112,6 +112,7 @@ private:
     int m_index = 0;
     int m_counter = 0;
     int m_menus = 0;
+    int m_nesting = 0; // conditional groups around what is written
     QHash<QString, Macro> m_macros;
     QStringList m_constants;
     QList<File> m_headers;
