@@ -29,7 +29,8 @@ namespace {
 
 constexpr quint32 ciSeed = 12;
 constexpr int ciMenus = 2000;
-// Groups join this list as the reader learns them; the others run on demand.
+// What CI runs: "default" is all groups but wide literals, conditionals and
+// includes, which join ("all") once the reader reads them.
 const char ciConstructs[] = "default";
 
 struct ReadMenu
@@ -40,7 +41,8 @@ struct ReadMenu
     QString title;
 };
 
-// The reader under test; the one place that names it. It gets the compiler's
+// The reader under test; the one place that names it. It gets the source's
+// path (quoted includes are looked for beside it first) and the compiler's
 // -D, -U and -I options, which today's reader does not use.
 QList<ReadMenu> readMenus(const QString &text, const QString &fileName,
                           const QStringList &compilerOptions)
