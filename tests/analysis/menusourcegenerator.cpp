@@ -802,6 +802,5 @@ MenuSourceGenerator::Source MenuSourceGenerator::generate(int index, const QStri
     source.main = {QStringLiteral("src/f%1.c").arg(index), encode(out)};
     source.headers = m_headers;
     source.options = m_options;
-    source.menus = m_menus;
     return source;
 }

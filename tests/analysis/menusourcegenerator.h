@@ -49,7 +49,6 @@ public:
         File main;
         QList<File> headers;
         QStringList options; // -D, -U and -I arguments, for the compiler and the reader alike
-        int menus = 0; // opening keywords written, live or not
     };
 
     MenuSourceGenerator(quint32 seed, Constructs constructs);
