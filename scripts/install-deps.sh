@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config clang-format
+    gcc g++ cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-5compat-dev libgl-dev
     clang libclang-rt-14-dev
     libbenchmark-dev gcovr
