@@ -19,6 +19,7 @@
 
 #include <QBitmap>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -189,6 +190,7 @@ void MenuItems::documentClosed(Core::IDocument *closed)
     if (closed && closed == document) {
         disconnect(document, &Core::IDocument::contentsChanged, this, &MenuItems::contentsChanged);
         document = nullptr;
+        m_status.setDocumentClosed(QFileInfo(closed->filePath().toString()).fileName());
     }
     deleteUnusedSettings(closed);
 }

@@ -103,8 +103,23 @@ void StatusLine::updateText()
                                  .arg(status->column())
                                  .arg(status->reason()));
         break;
+    case ScreenStatus::State::DocumentClosed: {
+        const QString closed = status->closedDocument().isEmpty() ? tr("без имени")
+                                                                  : status->closedDocument();
+        if (status->keepsMenu())
+            m_label->setText(tr("Меню %1, строки %2–%3; документ %4 закрыт")
+                                     .arg(status->menuName())
+                                     .arg(status->firstLine())
+                                     .arg(status->lastLine())
+                                     .arg(closed));
+        else
+            m_label->setText(tr("Документ %1 закрыт").arg(closed));
+        break;
     }
-    m_pictureButton->setEnabled(status->state() == ScreenStatus::State::Shown);
+    }
+    m_pictureButton->setEnabled(status->state() == ScreenStatus::State::Shown
+                                || (status->state() == ScreenStatus::State::DocumentClosed
+                                    && status->keepsMenu()));
 }
 
 bool StatusLine::copyImage()

@@ -134,7 +134,7 @@ void tst_ItemFormat::formatItems_data()
             << QList<int> {I} << QList<int> {1};
     QTest::addRow("integer-unreadable")
             << QStringList {"%d|%d|%d"} << QList<QStringList> {{" -7 ", "abc", "99999999999"}}
-            << QStringList {"-7|0|0"} << QList<int> {I} << QList<int> {3};
+            << QStringList {"-7|0|1215752191"} << QList<int> {I} << QList<int> {3};
     QTest::addRow("integer-beyond-stored")
             << QStringList {"%d %d %d %d %d %d %d %d %d"} << QList<QStringList> {{"1", "2", "3"}}
             << QStringList {"1 2 3 0 0 0 0 0 %d"} << QList<int> {I} << QList<int> {9};

@@ -87,6 +87,8 @@ private slots:
     void storedValuesPrefillAndThirdStays();
     void cancelChangesNothing();
     void valuesAreNotValidated();
+    void typingKeepsToTheKind_data();
+    void typingKeepsToTheKind();
     void reanalysisDuringDialog_data();
     void reanalysisDuringDialog();
 };
@@ -231,6 +233,42 @@ void tst_ParameterEditing::valuesAreNotValidated()
     QCOMPARE(f.items->menuDefinition().itemLines.at(0), QStringLiteral("Speed 0"));
     click(f, 8 * 3 + 1, {"2,5"}, true);
     QCOMPARE(f.items->menuDefinition().itemLines.at(2), QStringLiteral("Gain 2.5 dB"));
+}
+
+void tst_ParameterEditing::typingKeepsToTheKind_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("line");
+
+    QTest::addRow("integer-letters") << 0 << "abc" << "" << "Speed 0";
+    QTest::addRow("integer-sign-and-digits") << 0 << "-1x2.5" << "-125" << "Speed -125";
+    QTest::addRow("integer-one-sign-first") << 0 << "+-7-" << "+7" << "Speed 7";
+    QTest::addRow("integer-beyond-int") << 0 << "3000000000" << "3000000000" << "Speed -1294967296";
+    QTest::addRow("real-comma-exponent") << 2 << "2,5e-1x" << "2,5e-1" << "Gain 0.2 dB";
+    QTest::addRow("real-one-point") << 2 << "1.2.3" << "1.23" << "Gain 1.2 dB";
+    QTest::addRow("real-letters") << 2 << "abc" << "" << "Gain 0.0 dB";
+    QTest::addRow("string-anything") << 4 << "a-1.x" << "a-1.x" << "Name a-1.x";
+}
+
+void tst_ParameterEditing::typingKeepsToTheKind()
+{
+    QFETCH(int, item);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    ViewFixture f;
+    openMenu(f);
+    DialogAnswer answer([&](QDialog *dialog) {
+        Ui::ParamsDialog *ui = static_cast<ParamsDialog *>(dialog)->ui();
+        QTest::keyClicks(ui->param1Edit, typed);
+        QTest::mouseClick(ui->buttonBox->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(f.items.get(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 8 * (item + 1) + 1));
+    QVERIFY(answer.answered());
+    const QString itemKey = menuGroup + f.items->menuDefinition().itemTexts.at(item) + "/Param1";
+    QCOMPARE(f.settings()->value(itemKey).toString(), kept);
+    QTEST(f.items->menuDefinition().itemLines.at(item), "line");
 }
 
 void tst_ParameterEditing::reanalysisDuringDialog_data()

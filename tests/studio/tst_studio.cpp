@@ -11,8 +11,10 @@
 
 #include "devicegfx/gfx.h"
 #include "extensionsystem/pluginmanager.h"
+#include "utils/filepath.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -47,6 +49,8 @@ private slots:
     void refusesBadFiles_data();
     void refusesBadFiles();
     void windowTitleNamesTheFile();
+    void savesOnlyTheEdit_data();
+    void savesOnlyTheEdit();
     void commandLine_data();
     void commandLine();
 
@@ -102,9 +106,16 @@ void tst_Studio::followsEditingAndPrunesOnClose()
     shot.image = screen->grab().toImage();
     COMPARE_ART(shot.row(2), deviceRow(QStringLiteral("Ex nowit"), false));
 
-    // Closing (discarding the edit) prunes against the file as saved.
+    // Closing (discarding the edit) prunes against the file as saved, while
+    // the screen keeps the menu as it was last shown and says whose it was.
     QVERIFY(window.closeEditor(editor));
     QVERIFY(window.editors().isEmpty());
+    shot.image = screen->grab().toImage();
+    COMPARE_ART(shot.row(2), deviceRow(QStringLiteral("Ex nowit"), false));
+    auto status = window.navigationPane()->currentPane()->findChild<QLabel *>(
+            QStringLiteral("statusLabel"));
+    QVERIFY(status);
+    QCOMPARE(status->text(), QStringLiteral("Меню Main, строки 2–5; документ main.c закрыт"));
     QVERIFY(store().contains(menuGroup + QStringLiteral("Speed %d/Param1")));
     QVERIFY(!store().contains(menuGroup + QStringLiteral("Removed %d/Param1")));
 }
@@ -120,6 +131,8 @@ void tst_Studio::refusesBadFiles_data()
                                           "e\")")
                             << "not UTF-8";
     QTest::addRow("folder") << QByteArray() << "is a directory";
+    QTest::addRow("utf16") << QByteArray("\xFF\xFEi\0n\0t\0 \0x\0;\0\n\0", 16)
+                           << "is UTF-16 text: save it as UTF-8";
 }
 
 void tst_Studio::refusesBadFiles()
@@ -162,6 +175,47 @@ void tst_Studio::windowTitleNamesTheFile()
     QCOMPARE(editor->currentLine(), editor->editorWidget()->document()->blockCount());
     QVERIFY(window.closeEditor(editor));
     QVERIFY(!window.windowTitle().contains(QStringLiteral("title.c")));
+}
+
+void tst_Studio::savesOnlyTheEdit_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("saved"); // after typing "x" at line 2, column 3
+
+    QTest::addRow("lf") << QByteArray("int a;\nint b;\n") << QByteArray("int a;\ninxt b;\n");
+    QTest::addRow("crlf") << QByteArray("int a;\r\nint b;\r\n")
+                          << QByteArray("int a;\r\ninxt b;\r\n");
+    QTest::addRow("cr") << QByteArray("int a;\rint b;\r") << QByteArray("int a;\rinxt b;\r");
+    QTest::addRow("byte-order-mark-crlf")
+            << QByteArray("\xEF\xBB\xBFint a;\r\nint b;") << QByteArray("\xEF\xBB\xBFint a;\r\ninxt b;");
+    QTest::addRow("byte-order-mark-lf")
+            << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\nint b;\n")
+            << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\ninxt b;\n");
+    QTest::addRow("no-break-space-and-separators")
+            << QByteArray("a\xC2\xA0b\r\ncd\xE2\x80\xA8e\r\n")
+            << QByteArray("a\xC2\xA0b\r\ncdx\xE2\x80\xA8e\r\n");
+}
+
+void tst_Studio::savesOnlyTheEdit()
+{
+    QFETCH(QByteArray, file);
+    const QString path = m_dir.filePath(QStringLiteral("save-") + QTest::currentDataTag() + ".c");
+    {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file);
+    }
+    MainWindow window;
+    window.setQuiet(true);
+    StudioEditor *editor = window.openFile(path, 2, 3);
+    QVERIFY(editor);
+    QTest::keyClicks(editor->editorWidget(), QStringLiteral("x"));
+    QString error;
+    QVERIFY2(editor->document()->save(&error, Utils::FilePath(), false), qPrintable(error));
+    QFile in(path);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QTEST(in.readAll(), "saved");
+    QVERIFY(window.closeEditor(editor));
 }
 
 void tst_Studio::commandLine_data()

@@ -765,6 +765,12 @@ void tst_VelkoMenu::errorPaths_data()
     QTest::addRow("binary-file")
             << QStringList {"check", "TMP/binary.c"} << 2
             << "TMP/binary.c: error: is a binary file (a zero byte on line 2)\n";
+    QTest::addRow("utf16-with-byte-order-mark")
+            << QStringList {"check", "TMP/utf16le.c"} << 2
+            << "TMP/utf16le.c: error: is UTF-16 text: save it as UTF-8\n";
+    QTest::addRow("utf16-big-endian-without-mark")
+            << QStringList {"render", "TMP/utf16be.c:1", "--ascii"} << 2
+            << "TMP/utf16be.c: error: is UTF-16 text: save it as UTF-8\n";
     QTest::addRow("not-utf8")
             << QStringList {"render", "TMP/latin1.c:1", "--ascii"} << 2
             << "TMP/latin1.c: error: is not UTF-8 text (an invalid byte sequence on line 3)\n";
@@ -810,6 +816,17 @@ void tst_VelkoMenu::errorPaths()
     QVERIFY(!write(QStringLiteral("binary.c"), QByteArray("int x;\nchar y = '\0';\n", 21))
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("latin1.c"), "// menus\n// of the\n// caf\xE9\n").isEmpty());
+    const QString wide = QStringLiteral("BEGIN_MENU(Main)\n  MENU_ITEM(\"Скорость\")\n");
+    QByteArray utf16le("\xFF\xFE");
+    QByteArray utf16be;
+    for (const QChar c : wide) {
+        utf16le += char(c.unicode() & 0xFF);
+        utf16le += char(c.unicode() >> 8);
+        utf16be += char(c.unicode() >> 8);
+        utf16be += char(c.unicode() & 0xFF);
+    }
+    QVERIFY(!write(QStringLiteral("utf16le.c"), utf16le).isEmpty());
+    QVERIFY(!write(QStringLiteral("utf16be.c"), utf16be).isEmpty());
     QVERIFY(!write(QStringLiteral("latin1-free.c"), "int main(void) { return 0; }\n").isEmpty());
 
     for (QString &argument : arguments)
