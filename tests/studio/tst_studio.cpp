@@ -221,27 +221,49 @@ void tst_Studio::savesOnlyTheEdit()
 void tst_Studio::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM; unset when empty
+    QTest::addColumn<QString>("display"); // DISPLAY; unset when empty
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("output"); // expected in standard output and error
 
+    const QString noDisplay = "velko-menu-studio: no display (DISPLAY is not set); `velko-menu "
+                              "render` draws menus without one\n";
     // No window system is asked for: DISPLAY and QT_QPA_PLATFORM are unset.
-    QTest::addRow("help") << QStringList {"--help"} << 0 << "FILE[:LINE[:COLUMN]]";
-    QTest::addRow("version") << QStringList {"--version"} << 0 << "velko-menu-studio 1.0.0";
-    QTest::addRow("unknown-pane") << QStringList {"--pane", "Outline"} << 2
+    QTest::addRow("help") << QStringList {"--help"} << "" << "" << 0 << "FILE[:LINE[:COLUMN]]";
+    QTest::addRow("version") << QStringList {"--version"} << "" << "" << 0
+                             << "velko-menu-studio 1.0.0";
+    QTest::addRow("unknown-pane") << QStringList {"--pane", "Outline"} << "offscreen" << "" << 2
                                   << "no pane named \"Outline\"; the panes are \"Velko Menu View\"";
+    QTest::addRow("no-display") << QStringList {"main.c"} << "" << "" << 2 << noDisplay;
+    QTest::addRow("no-display-for-xcb")
+            << QStringList {"main.c"} << "xcb" << "" << 2 << noDisplay;
+    QTest::addRow("no-display-platform-argument")
+            << QStringList {"-platform", "xcb", "main.c"} << "offscreen" << "" << 2 << noDisplay;
+    QTest::addRow("no-display-server")
+            << QStringList {"main.c"} << "xcb" << ":97" << 2
+            << "velko-menu-studio: cannot open a window: ";
+    QTest::addRow("unknown-option-before-display")
+            << QStringList {"--bogus", "main.c"} << "" << "" << 2
+            << "velko-menu-studio: Unknown option 'bogus'.\nTry 'velko-menu-studio --help' for "
+               "more information.\n";
 }
 
 void tst_Studio::commandLine()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
     QFETCH(int, status);
     QFETCH(QString, output);
     QProcess studio;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    if (status == 0)
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!platform.isEmpty())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
     studio.setProcessEnvironment(environment);
     studio.setProcessChannelMode(QProcess::MergedChannels);
     studio.start(QStringLiteral(STUDIO_BINARY), arguments);
@@ -250,6 +272,11 @@ void tst_Studio::commandLine()
     QCOMPARE(studio.exitStatus(), QProcess::NormalExit);
     QVERIFY2(printed.contains(output), qPrintable(printed));
     QCOMPARE(studio.exitCode(), status);
+    // A failure to start says so in one line (two with the hint to --help).
+    if (output.endsWith(u'\n'))
+        QCOMPARE(printed, output);
+    if (!display.isEmpty())
+        QCOMPARE(printed.count(u'\n'), 1);
 }
 
 QTEST_MAIN(tst_Studio)
