@@ -249,17 +249,18 @@ void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &val
 {
     if (!document)
         return;
-    ParameterStore(m_settings)
-            .save(document->filePath().toString(), menu.name, menu.itemTexts, itemIndex, paramNo,
-                  value);
+    const bool written = ParameterStore(m_settings).save(document->filePath().toString(), menu.name,
+                                                         menu.itemTexts, itemIndex, paramNo, value);
+    m_status.setStoreFailure(written ? QString() : m_settings->fileName());
 }
 
 void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
 {
     if (!closed)
         return;
-    ParameterStore(m_settings)
-            .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
+    const bool written = ParameterStore(m_settings).prune(closed->filePath().toString(),
+                                                          decodeDocument(closed->contents()));
+    m_status.setStoreFailure(written ? QString() : m_settings->fileName());
 }
 
 void MenuItems::mousePressEvent(QMouseEvent *event)

@@ -35,6 +35,14 @@ void ScreenStatus::setDocumentClosed(const QString &documentName)
     emit changed();
 }
 
+void ScreenStatus::setStoreFailure(const QString &storePath)
+{
+    if (storePath == m_storeFailure)
+        return;
+    m_storeFailure = storePath;
+    emit changed();
+}
+
 void ScreenStatus::set(State state, const QString &menuName, TextPosition first, TextPosition last,
                        const QString &reason)
 {

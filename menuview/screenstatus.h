@@ -43,6 +43,11 @@ public:
     // The followed document went away: what was shown stays, named as before.
     void setDocumentClosed(const QString &documentName);
 
+    // The settings file that the last write of values could not reach;
+    // empty once a write succeeds again.
+    QString storeFailure() const { return m_storeFailure; }
+    void setStoreFailure(const QString &storePath);
+
 signals:
     // Only when something differs, so that typing inside a menu does not flicker.
     void changed();
@@ -58,6 +63,7 @@ private:
     QString m_reason;
     QString m_closedDocument;
     bool m_keepsMenu = false;
+    QString m_storeFailure;
     ParseMessageTexts m_texts = ParseMessageTexts::english();
 };
 

@@ -117,6 +117,9 @@ void StatusLine::updateText()
         break;
     }
     }
+    if (!status->storeFailure().isEmpty())
+        m_label->setText(m_label->text() + QLatin1Char('\n')
+                         + tr("Не удалось записать значения в %1").arg(status->storeFailure()));
     m_pictureButton->setEnabled(status->state() == ScreenStatus::State::Shown
                                 || (status->state() == ScreenStatus::State::DocumentClosed
                                     && status->keepsMenu()));

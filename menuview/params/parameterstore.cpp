@@ -127,26 +127,27 @@ QList<QStringList> ParameterStore::load(const QString &filePath, const QString &
     return values;
 }
 
-void ParameterStore::save(const QString &filePath, const QString &menuName,
+bool ParameterStore::save(const QString &filePath, const QString &menuName,
                           const QStringList &itemTexts, int itemIndex, int paramNo,
                           const QString &value)
 {
     const QString docKey = documentKey(filePath);
     if (docKey.isEmpty() || menuName.isEmpty() || itemIndex < 0 || itemIndex >= itemTexts.size()
         || paramNo < 1 || paramNo > 3)
-        return;
+        return true;
     const QString group = itemGroups(itemTexts.first(itemIndex + 1)).constLast();
     m_settings->setValue(docKey + QLatin1Char('/') + menuName + QLatin1Char('/') + group
                                  + QLatin1Char('/') + paramKey(paramNo),
                          value);
+    return written();
 }
 
-void ParameterStore::prune(const QString &filePath, QStringView text)
+bool ParameterStore::prune(const QString &filePath, QStringView text)
 {
     const QString docKey = documentKey(filePath);
     // An empty key would make every document's group look like a menu of this one.
     if (docKey.isEmpty())
-        return;
+        return true;
 
     // Every block that parses claims the groups of its items; blocks of one
     // name pool their claims. A block that fails (a half-typed item, a
@@ -202,6 +203,26 @@ void ParameterStore::prune(const QString &filePath, QStringView text)
         }
     }
     m_settings->endGroup();
+    return written();
+}
+
+bool ParameterStore::written() const
+{
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
+}
+
+QString ParameterStore::problem() const
+{
+    switch (m_settings->status()) {
+    case QSettings::NoError:
+        return QString();
+    case QSettings::AccessError:
+        return QStringLiteral("%1: access denied").arg(m_settings->fileName());
+    case QSettings::FormatError:
+        return QStringLiteral("%1: not in the settings format").arg(m_settings->fileName());
+    }
+    return m_settings->fileName();
 }
 
 } // namespace VelkoMenuView

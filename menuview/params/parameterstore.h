@@ -43,8 +43,9 @@ public:
                             const QStringList &itemTexts) const;
 
     // Writes value `paramNo` (1 to 3) of item `itemIndex`. Nothing is written
-    // for an empty path or menu name, or out-of-range numbers.
-    void save(const QString &filePath, const QString &menuName, const QStringList &itemTexts,
+    // for an empty path or menu name, or out-of-range numbers. False when
+    // the store could not be written (see problem()).
+    bool save(const QString &filePath, const QString &menuName, const QStringList &itemTexts,
               int itemIndex, int paramNo, const QString &value);
 
     // Removes the values of the document's menus and items that `text` no
@@ -52,9 +53,17 @@ public:
     // stand, commented-out ones included, so that no value is lost to a
     // temporary edit; a menu that does not parse keeps all its values, and
     // while any menu does not parse no menu group is dropped as unused.
-    void prune(const QString &filePath, QStringView text);
+    // False when the store could not be written.
+    bool prune(const QString &filePath, QStringView text);
+
+    // Why the store cannot be read or written ("FILE: access denied"), or
+    // empty while it can.
+    QString problem() const;
 
 private:
+    // Writes what is pending and tells whether the store took it.
+    bool written() const;
+
     QSettings *m_settings;
 };
 
