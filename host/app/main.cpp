@@ -37,8 +37,22 @@ struct Options
 
 void describe(QCommandLineParser &parser, const Options &options)
 {
-    parser.setApplicationDescription(
-            QStringLiteral("Edit VELKO-OS menu sources beside their live device preview."));
+    parser.setApplicationDescription(QStringLiteral(
+            "Edit VELKO-OS menu sources beside their live device preview.\n"
+            "\n"
+            "Opens the C files named on the command line in editor tabs, with the cursor\n"
+            "at the given line and column, and shows the \"Velko Menu View\" pane beside\n"
+            "them: the menu under the cursor drawn on the device's 128x64 one-bit\n"
+            "screen. Click an item with printf conversions to type sample values for it.\n"
+            "File > Open adds files, Ctrl+S saves, and closing a changed tab asks first.\n"
+            "Saving writes back the file's own line endings (LF, CRLF or CR, as its\n"
+            "first line ends) and its UTF-8 byte-order mark, if it has one.\n"
+            "\n"
+            "The studio needs a window system (X11 or Wayland). Without a display it\n"
+            "says so and exits with status 2; `velko-menu render` draws menus without\n"
+            "one. Unknown options, an unknown pane and no display exit with status 2.\n"
+            "Qt's own options (such as -platform) are accepted too; --help-all lists\n"
+            "them."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(options.pluginPath);
