@@ -10,6 +10,8 @@
 # running text; indented blocks keep their layout. EXTRA (troff) follows,
 # for what only a manual page says (files, see also).
 
+cmake_policy(SET CMP0007 NEW) # keep empty list elements: the blank lines
+
 execute_process(COMMAND ${PROGRAM} --help
     OUTPUT_VARIABLE help
     RESULT_VARIABLE status)

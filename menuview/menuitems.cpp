@@ -70,6 +70,8 @@ MenuItems::~MenuItems()
 {
     timer.stop();
     delete rowBitmap;
+    // A write that failed is tried once more: the store may be writable now.
+    m_settings->sync();
     delete m_settings;
 }
 

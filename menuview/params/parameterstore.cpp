@@ -209,7 +209,12 @@ bool ParameterStore::prune(const QString &filePath, QStringView text)
 bool ParameterStore::written() const
 {
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    if (m_settings->status() == QSettings::NoError)
+        return true;
+    // The status keeps the first error the object ever met: whether this
+    // write reached the file, a fresh look at the file tells.
+    const QSettings file(m_settings->fileName(), m_settings->format());
+    return file.status() == QSettings::NoError && file.isWritable();
 }
 
 QString ParameterStore::problem() const

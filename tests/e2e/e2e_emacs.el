@@ -8,6 +8,8 @@
 ;; exit status is 0 only when all checks pass.
 
 (require 'package)
+;; -Q leaves the site folders out: Debian's packaged ELPA folder goes back in.
+(add-to-list 'package-directory-list "/usr/share/emacs/site-lisp/elpa")
 (package-initialize)
 (require 'cl-lib)
 (require 'subr-x)
@@ -103,9 +105,9 @@
 
     ;; Fix the closing name as a user would: eglot sends an incremental change.
     (goto-char (point-min))
-    (search-forward "SeviceMenu")
+    (search-forward "END_MENU(SeviceMenu")
     (let ((seen (length (e2e-publications uri))))
-      (replace-match "ServiceMenu" t t)
+      (replace-match "END_MENU(ServiceMenu" t t)
       (eglot--signal-textDocument/didChange)
       (when (e2e-wait (lambda () (> (length (e2e-publications uri)) seen)) "after the fix")
         (e2e-same-findings uri "after the fix")

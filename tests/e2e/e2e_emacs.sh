@@ -18,7 +18,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME=$work/home
 mkdir -p "$HOME"
-if ! emacs --batch -Q --eval "(progn (package-initialize) (require 'eglot))" 2>/dev/null; then
+if ! emacs --batch -Q --eval "(progn (require 'package)
+        (add-to-list 'package-directory-list \"/usr/share/emacs/site-lisp/elpa\")
+        (package-initialize) (require 'eglot))" 2>/dev/null; then
     echo "e2e_emacs: eglot not installed (Debian: elpa-eglot), skipped"
     exit 77
 fi

@@ -10,6 +10,7 @@
 #include "studioeditor.h"
 
 #include "devicegfx/gfx.h"
+#include "coreplugin/idocument.h"
 #include "extensionsystem/pluginmanager.h"
 #include "utils/filepath.h"
 
@@ -187,13 +188,13 @@ void tst_Studio::savesOnlyTheEdit_data()
                           << QByteArray("int a;\r\ninxt b;\r\n");
     QTest::addRow("cr") << QByteArray("int a;\rint b;\r") << QByteArray("int a;\rinxt b;\r");
     QTest::addRow("byte-order-mark-crlf")
-            << QByteArray("\xEF\xBB\xBFint a;\r\nint b;") << QByteArray("\xEF\xBB\xBFint a;\r\ninxt b;");
+            << QByteArray("\xEF\xBB\xBF" "int a;\r\nint b;") << QByteArray("\xEF\xBB\xBF" "int a;\r\ninxt b;");
     QTest::addRow("byte-order-mark-lf")
             << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\nint b;\n")
             << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\ninxt b;\n");
     QTest::addRow("no-break-space-and-separators")
-            << QByteArray("a\xC2\xA0b\r\ncd\xE2\x80\xA8e\r\n")
-            << QByteArray("a\xC2\xA0b\r\ncdx\xE2\x80\xA8e\r\n");
+            << QByteArray("a\xC2\xA0" "b\r\ncd\xE2\x80\xA8" "e\r\n")
+            << QByteArray("a\xC2\xA0" "b\r\ncdx\xE2\x80\xA8" "e\r\n");
 }
 
 void tst_Studio::savesOnlyTheEdit()
