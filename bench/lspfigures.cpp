@@ -44,9 +44,9 @@ void openInSession(LspSession &session, QByteArray &framed, const BenchDocument 
     const QJsonObject item {{QStringLiteral("uri"), QUrl::fromLocalFile(path).toString()},
                             {QStringLiteral("version"), 1},
                             {QStringLiteral("text"), QString::fromUtf8(document.text)}};
-    session.receive(rpc({{QStringLiteral("method"), QStringLiteral("textDocument/didOpen")},
-                         {QStringLiteral("params"),
-                          QJsonObject {{QStringLiteral("textDocument"), item}}}}));
+    session.receive(rpc(
+            {{QStringLiteral("method"), QStringLiteral("textDocument/didOpen")},
+             {QStringLiteral("params"), QJsonObject {{QStringLiteral("textDocument"), item}}}}));
 }
 
 QJsonObject lastMessage(const QByteArray &framed)
@@ -114,12 +114,12 @@ void lspFigures(FigureTable &table)
                 {{QStringLiteral("id"), 2},
                  {QStringLiteral("method"), QStringLiteral("textDocument/hover")},
                  {QStringLiteral("params"),
-                  QJsonObject {{QStringLiteral("textDocument"),
-                                QJsonObject {{QStringLiteral("uri"), uri}}},
-                               {QStringLiteral("position"),
-                                QJsonObject {{QStringLiteral("line"), position.line},
-                                             {QStringLiteral("character"),
-                                              position.character}}}}}});
+                  QJsonObject {
+                          {QStringLiteral("textDocument"),
+                           QJsonObject {{QStringLiteral("uri"), uri}}},
+                          {QStringLiteral("position"),
+                           QJsonObject {{QStringLiteral("line"), position.line},
+                                        {QStringLiteral("character"), position.character}}}}}});
         for (auto _ : state) {
             session.receive(request);
             benchmark::DoNotOptimize(framed);

@@ -251,8 +251,9 @@ void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &val
 {
     if (!document)
         return;
-    const bool written = ParameterStore(m_settings).save(document->filePath().toString(), menu.name,
-                                                         menu.itemTexts, itemIndex, paramNo, value);
+    const bool written = ParameterStore(m_settings)
+                                 .save(document->filePath().toString(), menu.name, menu.itemTexts,
+                                       itemIndex, paramNo, value);
     m_status.setStoreFailure(written ? QString() : m_settings->fileName());
 }
 
@@ -260,8 +261,9 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
 {
     if (!closed)
         return;
-    const bool written = ParameterStore(m_settings).prune(closed->filePath().toString(),
-                                                          decodeDocument(closed->contents()));
+    const bool written
+            = ParameterStore(m_settings)
+                      .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
     m_status.setStoreFailure(written ? QString() : m_settings->fileName());
 }
 

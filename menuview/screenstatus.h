@@ -20,7 +20,8 @@ public:
         NoMenu, // the cursor stands in no menu definition
         Shown, // the menu named `menuName()`, lines `firstLine()` to `lastLine()`
         CannotRead, // the definition around the cursor does not parse: `reason()` at line, column
-        DocumentClosed, // `closedDocument()` was closed; the screen keeps its menu when `keepsMenu()`
+        DocumentClosed, // `closedDocument()` was closed; the screen keeps its menu when
+                        // `keepsMenu()`
     };
 
     State state() const { return m_state; }

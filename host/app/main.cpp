@@ -78,10 +78,20 @@ bool asksForInformation(int argc, char **argv)
 // like), which QApplication takes away; *platform gets the one asked for.
 QStringList ownArguments(int argc, char **argv, QString *platform)
 {
-    static const QStringList withValue {
-            "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
-            "-qwindowtitle", "-qwindowicon", "-display", "-geometry", "-style", "-stylesheet",
-            "-session", "-name", "-title"};
+    static const QStringList withValue {"-platform",
+                                        "-platformpluginpath",
+                                        "-platformtheme",
+                                        "-plugin",
+                                        "-qwindowgeometry",
+                                        "-qwindowtitle",
+                                        "-qwindowicon",
+                                        "-display",
+                                        "-geometry",
+                                        "-style",
+                                        "-stylesheet",
+                                        "-session",
+                                        "-name",
+                                        "-title"};
     static const QStringList flags {"-reverse", "-nograb", "-dograb", "-sync", "-widgetcount"};
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
@@ -90,9 +100,9 @@ QStringList ownArguments(int argc, char **argv, QString *platform)
         const QString bare = name.startsWith(QLatin1String("--")) ? name.mid(1) : name;
         if (i > 0 && withValue.contains(bare)) {
             const bool joined = argument.contains(QLatin1Char('='));
-            const QString value = joined ? argument.section(QLatin1Char('='), 1)
-                                         : (i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1])
-                                                         : QString());
+            const QString value = joined
+                    ? argument.section(QLatin1Char('='), 1)
+                    : (i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString());
             if (bare == QLatin1String("-platform"))
                 *platform = value;
             if (!joined)
@@ -201,8 +211,7 @@ int main(int argc, char **argv)
     describe(parser, options);
     if (!parser.parse(ownArguments(argc, argv, &platform))) {
         QTextStream(stderr) << "velko-menu-studio: " << parser.errorText()
-                            << "\nTry 'velko-menu-studio --help' for more information."
-                            << Qt::endl;
+                            << "\nTry 'velko-menu-studio --help' for more information." << Qt::endl;
         return 2;
     }
     if (const QString missing = missingDisplay(platform); !missing.isEmpty()) {

@@ -52,7 +52,8 @@ bool StudioDocument::save(QString *errorString, const Utils::FilePath &filePath,
 {
     const QString path = filePath.isEmpty() ? this->filePath().toString() : filePath.toString();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_format.encode(text())) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_format.encode(text())) < 0
+        || !file.commit()) {
         if (errorString)
             *errorString = tr("%1 cannot be saved: %2.").arg(path, file.errorString());
         return false;

@@ -25,9 +25,9 @@ TextFileFormat TextFileFormat::detect(const QByteArray &bytes)
 
 QString TextFileFormat::decode(const QByteArray &bytes) const
 {
-    QString text = QString::fromUtf8(
-            m_byteOrderMark && bytes.startsWith(ByteOrderMark) ? bytes.mid(ByteOrderMark.size())
-                                                               : bytes);
+    QString text = QString::fromUtf8(m_byteOrderMark && bytes.startsWith(ByteOrderMark)
+                                             ? bytes.mid(ByteOrderMark.size())
+                                             : bytes);
     // A lone "\r" ends a line for the compiler too.
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

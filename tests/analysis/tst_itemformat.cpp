@@ -42,7 +42,8 @@ void tst_ItemFormat::formatText_data()
             << QByteArray("%lld %d") << QVariantList {qint64(1) << 40, qint64(1) << 40}
             << "1099511627776 0";
     QTest::addRow("other-64-bit-lengths")
-            << QByteArray("%qd %jd %zu %td %Ld") << QVariantList {qint64(1) << 40, -(qint64(1) << 40), -1, qint64(-5), qint64(1) << 33}
+            << QByteArray("%qd %jd %zu %td %Ld")
+            << QVariantList {qint64(1) << 40, -(qint64(1) << 40), -1, qint64(-5), qint64(1) << 33}
             << "1099511627776 -1099511627776 18446744073709551615 -5 8589934592";
     QTest::addRow("long-double-length-changes-nothing")
             << QByteArray("%Lf %.1Lf") << QVariantList {1.5, 2.25} << "1.500000 2.2";

@@ -9,8 +9,8 @@
 #include "navigationpane.h"
 #include "studioeditor.h"
 
-#include "devicegfx/gfx.h"
 #include "coreplugin/idocument.h"
+#include "devicegfx/gfx.h"
 #include "extensionsystem/pluginmanager.h"
 #include "utils/filepath.h"
 
@@ -187,14 +187,19 @@ void tst_Studio::savesOnlyTheEdit_data()
     QTest::addRow("crlf") << QByteArray("int a;\r\nint b;\r\n")
                           << QByteArray("int a;\r\ninxt b;\r\n");
     QTest::addRow("cr") << QByteArray("int a;\rint b;\r") << QByteArray("int a;\rinxt b;\r");
-    QTest::addRow("byte-order-mark-crlf")
-            << QByteArray("\xEF\xBB\xBF" "int a;\r\nint b;") << QByteArray("\xEF\xBB\xBF" "int a;\r\ninxt b;");
+    QTest::addRow("byte-order-mark-crlf") << QByteArray("\xEF\xBB\xBF"
+                                                        "int a;\r\nint b;")
+                                          << QByteArray("\xEF\xBB\xBF"
+                                                        "int a;\r\ninxt b;");
     QTest::addRow("byte-order-mark-lf")
             << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\nint b;\n")
             << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\ninxt b;\n");
-    QTest::addRow("no-break-space-and-separators")
-            << QByteArray("a\xC2\xA0" "b\r\ncd\xE2\x80\xA8" "e\r\n")
-            << QByteArray("a\xC2\xA0" "b\r\ncdx\xE2\x80\xA8" "e\r\n");
+    QTest::addRow("no-break-space-and-separators") << QByteArray("a\xC2\xA0"
+                                                                 "b\r\ncd\xE2\x80\xA8"
+                                                                 "e\r\n")
+                                                   << QByteArray("a\xC2\xA0"
+                                                                 "b\r\ncdx\xE2\x80\xA8"
+                                                                 "e\r\n");
 }
 
 void tst_Studio::savesOnlyTheEdit()
@@ -230,21 +235,25 @@ void tst_Studio::commandLine_data()
     const QString noDisplay = "velko-menu-studio: no display (DISPLAY is not set); `velko-menu "
                               "render` draws menus without one\n";
     // No window system is asked for: DISPLAY and QT_QPA_PLATFORM are unset.
-    QTest::addRow("help") << QStringList {"--help"} << "" << "" << 0 << "FILE[:LINE[:COLUMN]]";
-    QTest::addRow("version") << QStringList {"--version"} << "" << "" << 0
-                             << "velko-menu-studio 1.0.0";
-    QTest::addRow("unknown-pane") << QStringList {"--pane", "Outline"} << "offscreen" << "" << 2
+    QTest::addRow("help") << QStringList {"--help"} << ""
+                          << "" << 0 << "FILE[:LINE[:COLUMN]]";
+    QTest::addRow("version") << QStringList {"--version"} << ""
+                             << "" << 0 << "velko-menu-studio 1.0.0";
+    QTest::addRow("unknown-pane") << QStringList {"--pane", "Outline"} << "offscreen"
+                                  << "" << 2
                                   << "no pane named \"Outline\"; the panes are \"Velko Menu View\"";
-    QTest::addRow("no-display") << QStringList {"main.c"} << "" << "" << 2 << noDisplay;
-    QTest::addRow("no-display-for-xcb")
-            << QStringList {"main.c"} << "xcb" << "" << 2 << noDisplay;
+    QTest::addRow("no-display") << QStringList {"main.c"} << ""
+                                << "" << 2 << noDisplay;
+    QTest::addRow("no-display-for-xcb") << QStringList {"main.c"} << "xcb"
+                                        << "" << 2 << noDisplay;
     QTest::addRow("no-display-platform-argument")
-            << QStringList {"-platform", "xcb", "main.c"} << "offscreen" << "" << 2 << noDisplay;
-    QTest::addRow("no-display-server")
-            << QStringList {"main.c"} << "xcb" << ":97" << 2
-            << "velko-menu-studio: cannot open a window: ";
+            << QStringList {"-platform", "xcb", "main.c"} << "offscreen"
+            << "" << 2 << noDisplay;
+    QTest::addRow("no-display-server") << QStringList {"main.c"} << "xcb"
+                                       << ":97" << 2 << "velko-menu-studio: cannot open a window: ";
     QTest::addRow("unknown-option-before-display")
-            << QStringList {"--bogus", "main.c"} << "" << "" << 2
+            << QStringList {"--bogus", "main.c"} << ""
+            << "" << 2
             << "velko-menu-studio: Unknown option 'bogus'.\nTry 'velko-menu-studio --help' for "
                "more information.\n";
 }

@@ -46,7 +46,7 @@ const char *const StoredValues[] = {
 };
 
 // The stored number handed to printf as the C variables S and U would be.
-template <typename S, typename U>
+template<typename S, typename U>
 QString print(const QByteArray &conversion, unsigned long long bits)
 {
     char line[128];
@@ -118,7 +118,8 @@ void tst_IntegerValues::asTheFirmwarePrints_data()
         for (const char letter : {'d', 'u'}) {
             const QByteArray conversion = QByteArray("%") + length + letter;
             for (const char *stored : StoredValues)
-                QTest::addRow("%s:%s", conversion.constData(), stored) << conversion << QByteArray(stored);
+                QTest::addRow("%s:%s", conversion.constData(), stored)
+                        << conversion << QByteArray(stored);
         }
     }
 }
@@ -135,17 +136,27 @@ void tst_IntegerValues::notAnInteger_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("line");
-    QTest::addRow("letters") << "abc" << "0";
-    QTest::addRow("trailing-letters") << "12abc" << "0";
-    QTest::addRow("sign-alone") << "-" << "0";
-    QTest::addRow("empty") << "" << "0";
-    QTest::addRow("exponent") << "1e3" << "0";
-    QTest::addRow("decimal-point") << "2.5" << "0";
-    QTest::addRow("inner-space") << "1 000" << "0";
-    QTest::addRow("two-signs") << "--1" << "0";
+    QTest::addRow("letters") << "abc"
+                             << "0";
+    QTest::addRow("trailing-letters") << "12abc"
+                                      << "0";
+    QTest::addRow("sign-alone") << "-"
+                                << "0";
+    QTest::addRow("empty") << ""
+                           << "0";
+    QTest::addRow("exponent") << "1e3"
+                              << "0";
+    QTest::addRow("decimal-point") << "2.5"
+                                   << "0";
+    QTest::addRow("inner-space") << "1 000"
+                                 << "0";
+    QTest::addRow("two-signs") << "--1"
+                               << "0";
     // Wider than 64 bits: the low 64 bits, as a C conversion to unsigned keeps them.
-    QTest::addRow("beyond-64-bits") << "99999999999999999999" << "7766279631452241919";
-    QTest::addRow("beyond-64-bits-negative") << "-18446744073709551617" << "18446744073709551615";
+    QTest::addRow("beyond-64-bits") << "99999999999999999999"
+                                    << "7766279631452241919";
+    QTest::addRow("beyond-64-bits-negative") << "-18446744073709551617"
+                                             << "18446744073709551615";
 }
 
 void tst_IntegerValues::notAnInteger()
@@ -159,7 +170,8 @@ void tst_IntegerValues::widestAsEstimated_data()
     QTest::addColumn<QString>("conversion");
     for (const char *length : Lengths) {
         for (const char letter : {'d', 'u'}) {
-            const QString conversion = QLatin1Char('%') + QLatin1String(length) + QLatin1Char(letter);
+            const QString conversion
+                    = QLatin1Char('%') + QLatin1String(length) + QLatin1Char(letter);
             QTest::addRow("%s", qPrintable(conversion)) << conversion;
         }
     }

@@ -400,7 +400,8 @@ void tst_Lsp::edits_data()
             << QString(menu).replace(u" 😀"_s, u"X😀"_s) << emoji;
     QTest::addRow("an insertion inside a surrogate pair")
             << menu << QJsonArray {change(1, 21, 1, 21, u"Ω"_s)}
-            << QString(menu).replace(u"😀"_s, u"Ω😀"_s) << QStringList {u"1:20-1:21"_s, u"1:21-1:23"_s};
+            << QString(menu).replace(u"😀"_s, u"Ω😀"_s)
+            << QStringList {u"1:20-1:21"_s, u"1:21-1:23"_s};
 }
 
 void tst_Lsp::edits()

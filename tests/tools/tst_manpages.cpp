@@ -43,8 +43,8 @@ void tst_ManPages::pageHoldsTheHelp_data()
     QTest::addColumn<QString>("page");
     QTest::addRow("velko-menu") << QStringLiteral(VELKO_MENU_TOOL)
                                 << QStringLiteral(MANUAL_DIR "/velko-menu.1");
-    QTest::addRow("velko-menu-studio") << QStringLiteral(STUDIO_BINARY)
-                                       << QStringLiteral(MANUAL_DIR "/velko-menu-studio.1");
+    QTest::addRow("velko-menu-studio")
+            << QStringLiteral(STUDIO_BINARY) << QStringLiteral(MANUAL_DIR "/velko-menu-studio.1");
 }
 
 void tst_ManPages::pageHoldsTheHelp()
@@ -55,9 +55,9 @@ void tst_ManPages::pageHoldsTheHelp()
     QVERIFY(!help.isEmpty());
     // As man shows it, in plain ASCII, without hyphenation, on lines long
     // enough that nothing is broken.
-    const QString shown = output(QStringLiteral("groff"),
-                                 {"-man", "-Tascii", "-rHY=0", "-rLL=1000n", "-P-c", "-P-b",
-                                  "-P-u", "-Wall", page});
+    const QString shown = output(
+            QStringLiteral("groff"),
+            {"-man", "-Tascii", "-rHY=0", "-rLL=1000n", "-P-c", "-P-b", "-P-u", "-Wall", page});
     QVERIFY2(!shown.isEmpty(), "groff cannot show the page");
     const QString pageWords = words(shown);
     for (QString line : help.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {

@@ -24,8 +24,8 @@ qsizetype LspDocument::offsetAt(LspPosition position) const
         --length;
     qsizetype offset = start + qBound<qint64>(0, position.character, length);
     // Between the halves of a surrogate pair: the character starts one back.
-    if (offset > start && m_text.at(offset - 1).isHighSurrogate()
-        && offset < m_text.size() && m_text.at(offset).isLowSurrogate())
+    if (offset > start && m_text.at(offset - 1).isHighSurrogate() && offset < m_text.size()
+        && m_text.at(offset).isLowSurrogate())
         --offset;
     return offset;
 }
