@@ -54,6 +54,17 @@ QJsonObject lastMessage(const QByteArray &framed)
     return QJsonDocument::fromJson(framed.mid(framed.indexOf('{'))).object();
 }
 
+// The baseline: one plain decode of the document's bytes.
+FigureTable::Body decodeOf(const std::shared_ptr<BenchDocument> &document)
+{
+    return [document](benchmark::State &state) {
+        for (auto _ : state) {
+            QString text = QString::fromUtf8(document->text);
+            benchmark::DoNotOptimize(text);
+        }
+    };
+}
+
 } // namespace
 
 void lspFigures(FigureTable &table)
@@ -83,15 +94,10 @@ void lspFigures(FigureTable &table)
             state.SkipWithError("the publication lacks the finding of each menu");
         state.counters["findings"] = double(diagnostics.size());
     };
-    const auto decode = [document](benchmark::State &state) {
-        for (auto _ : state) {
-            QString text = QString::fromUtf8(document->text);
-            benchmark::DoNotOptimize(text);
-        }
-    };
     table.add(QStringLiteral("language server: diagnostics published after the debounce"),
               QStringLiteral("1 MiB, %1 menus with stored values, a finding in each").arg(Menus),
-              "lsp/publish/1MiB", measured, QStringLiteral("UTF-8 decode"), decode, {0, 50});
+              "lsp/publish/1MiB", measured, QStringLiteral("UTF-8 decode"), decodeOf(document),
+              {0, 50});
 
     // A hover in the last menu of a large file: the whole request, from its
     // JSON to the reply with the PNG and the art.
@@ -127,13 +133,7 @@ void lspFigures(FigureTable &table)
         if (!lastMessage(framed).value(QLatin1String("result")).isObject())
             state.SkipWithError("the hover found no menu");
     };
-    const auto largeDecode = [large](benchmark::State &state) {
-        for (auto _ : state) {
-            QString text = QString::fromUtf8(large->text);
-            benchmark::DoNotOptimize(text);
-        }
-    };
     table.add(QStringLiteral("language server: hover in the last menu"),
               QStringLiteral("2 MiB, %1 menus with stored values, a constant named").arg(2 * Menus),
-              "lsp/hover/2MiB", hover, QStringLiteral("UTF-8 decode"), largeDecode, {0, 20});
+              "lsp/hover/2MiB", hover, QStringLiteral("UTF-8 decode"), decodeOf(large), {0, 20});
 }

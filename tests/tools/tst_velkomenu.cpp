@@ -128,6 +128,8 @@ private slots:
     void checkDiagnostics_data();
     void checkDiagnostics();
     void checkUsesStoredValuesAndKeepsThem();
+    void unreadableStoreIsReported_data();
+    void unreadableStoreIsReported();
     void errorPaths_data();
     void errorPaths();
     void helpDocumentsEveryOption();
@@ -836,6 +838,37 @@ void tst_VelkoMenu::errorPaths()
     QCOMPARE(run.err, QString(error).replace(QLatin1String("TMP"), dir));
     QCOMPARE(run.out, QString());
     QCOMPARE(run.exitCode, exitCode);
+}
+
+void tst_VelkoMenu::unreadableStoreIsReported_data()
+{
+    QTest::addColumn<bool>("folder"); // a folder where the file belongs; else garbage
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("folder") << true << "access denied";
+    QTest::addRow("garbage") << false << "not in the settings format";
+}
+
+void tst_VelkoMenu::unreadableStoreIsReported()
+{
+    QFETCH(bool, folder);
+    QFETCH(QString, reason);
+    const QTemporaryDir config;
+    const QString store = config.filePath(QStringLiteral("Ombrix/VelkoMenuView.conf"));
+    QVERIFY(QDir().mkpath(folder ? store : QFileInfo(store).path()));
+    if (!folder) {
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[General\0\xFF\nx", 12));
+    }
+    QProcessEnvironment environment = toolEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    const QString path = write(QStringLiteral("store.c"), menu("Main", "Main", {"a"}));
+    const Run run = runTool({"check", path}, environment);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err,
+             QStringLiteral("velko-menu: warning: the stored values cannot be read (%1: "
+                            "%2); items are checked without them\n")
+                     .arg(store, reason));
 }
 
 void tst_VelkoMenu::helpDocumentsEveryOption()
