@@ -44,13 +44,21 @@ QString wideEncoding(QByteArrayView bytes)
         return QStringLiteral("UTF-16");
     const qsizetype sample = qMin<qsizetype>(bytes.size(), 4096) & ~qsizetype(1);
     qsizetype zeros[2] = {0, 0};
-    for (qsizetype i = 0; i < sample; ++i) {
-        if (bytes[i] == '\0')
-            ++zeros[i % 2];
+    qsizetype asciiBesideZero = 0; // text characters in the units with a zero half
+    for (qsizetype i = 0; i < sample; i += 2) {
+        for (int half = 0; half < 2; ++half) {
+            if (bytes[i + half] != '\0')
+                continue;
+            ++zeros[half];
+            const uchar other = uchar(bytes[i + 1 - half]);
+            if ((other >= 0x20 && other < 0x7F) || other == '\t' || other == '\n' || other == '\r')
+                ++asciiBesideZero;
+        }
     }
     const qsizetype units = sample / 2;
+    const qsizetype zeroUnits = zeros[0] + zeros[1];
     const bool oneParity = (zeros[0] == 0) != (zeros[1] == 0);
-    if (units >= 2 && oneParity && 4 * (zeros[0] + zeros[1]) >= units)
+    if (units >= 2 && oneParity && 4 * zeroUnits >= units && 10 * asciiBesideZero >= 9 * zeroUnits)
         return QStringLiteral("UTF-16");
     return QString();
 }

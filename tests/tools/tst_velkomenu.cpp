@@ -773,6 +773,9 @@ void tst_VelkoMenu::errorPaths_data()
     QTest::addRow("utf16-big-endian-without-mark")
             << QStringList {"render", "TMP/utf16be.c:1", "--ascii"} << 2
             << "TMP/utf16be.c: error: is UTF-16 text: save it as UTF-8\n";
+    QTest::addRow("sixteen-bit-data-is-no-text")
+            << QStringList {"check", "TMP/data16.c"} << 2
+            << "TMP/data16.c: error: is a binary file (a zero byte on line 1)\n";
     QTest::addRow("not-utf8")
             << QStringList {"render", "TMP/latin1.c:1", "--ascii"} << 2
             << "TMP/latin1.c: error: is not UTF-8 text (an invalid byte sequence on line 3)\n";
@@ -829,6 +832,10 @@ void tst_VelkoMenu::errorPaths()
     }
     QVERIFY(!write(QStringLiteral("utf16le.c"), utf16le).isEmpty());
     QVERIFY(!write(QStringLiteral("utf16be.c"), utf16be).isEmpty());
+    QByteArray data16;
+    for (int i = 0; i < 64; ++i)
+        data16 += QByteArray(1, char(i % 7 + 1)) + QByteArray(1, '\0');
+    QVERIFY(!write(QStringLiteral("data16.c"), data16).isEmpty());
     QVERIFY(!write(QStringLiteral("latin1-free.c"), "int main(void) { return 0; }\n").isEmpty());
 
     for (QString &argument : arguments)
