@@ -261,10 +261,13 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
 {
     if (!closed)
         return;
-    const bool written
-            = ParameterStore(m_settings)
-                      .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
-    m_status.setStoreFailure(written ? QString() : m_settings->fileName());
+    ParameterStore(m_settings)
+            .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
+    // Written once the host is idle again, as the store would anyway: closing stays quick.
+    QTimer::singleShot(0, this, [this] {
+        m_status.setStoreFailure(ParameterStore(m_settings).flush() ? QString()
+                                                                    : m_settings->fileName());
+    });
 }
 
 void MenuItems::mousePressEvent(QMouseEvent *event)

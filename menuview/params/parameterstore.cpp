@@ -139,15 +139,15 @@ bool ParameterStore::save(const QString &filePath, const QString &menuName,
     m_settings->setValue(docKey + QLatin1Char('/') + menuName + QLatin1Char('/') + group
                                  + QLatin1Char('/') + paramKey(paramNo),
                          value);
-    return written();
+    return flush();
 }
 
-bool ParameterStore::prune(const QString &filePath, QStringView text)
+void ParameterStore::prune(const QString &filePath, QStringView text)
 {
     const QString docKey = documentKey(filePath);
     // An empty key would make every document's group look like a menu of this one.
     if (docKey.isEmpty())
-        return true;
+        return;
 
     // Every block that parses claims the groups of its items; blocks of one
     // name pool their claims. A block that fails (a half-typed item, a
@@ -203,10 +203,9 @@ bool ParameterStore::prune(const QString &filePath, QStringView text)
         }
     }
     m_settings->endGroup();
-    return written();
 }
 
-bool ParameterStore::written() const
+bool ParameterStore::flush() const
 {
     m_settings->sync();
     if (m_settings->status() == QSettings::NoError)

@@ -53,17 +53,17 @@ public:
     // stand, commented-out ones included, so that no value is lost to a
     // temporary edit; a menu that does not parse keeps all its values, and
     // while any menu does not parse no menu group is dropped as unused.
-    // False when the store could not be written.
-    bool prune(const QString &filePath, QStringView text);
+    // Leaves the writing to the store's own pace (see flush()).
+    void prune(const QString &filePath, QStringView text);
+
+    // Writes what is pending; false when the store could not take it.
+    bool flush() const;
 
     // Why the store cannot be read or written ("FILE: access denied"), or
     // empty while it can.
     QString problem() const;
 
 private:
-    // Writes what is pending and tells whether the store took it.
-    bool written() const;
-
     QSettings *m_settings;
 };
 
