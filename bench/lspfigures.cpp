@@ -18,6 +18,55 @@
 
 #include <memory>
 
+namespace {
+
+QByteArray rpc(const QJsonObject &message)
+{
+    QJsonObject full = message;
+    full.insert(QStringLiteral("jsonrpc"), QStringLiteral("2.0"));
+    return QJsonDocument(full).toJson(QJsonDocument::Compact);
+}
+
+// A session that has opened the document at `path`, whose values are stored;
+// `framed` holds the last message it sent.
+void openInSession(LspSession &session, QByteArray &framed, const BenchDocument &document,
+                   const QString &path)
+{
+    {
+        const std::unique_ptr<QSettings> settings(VelkoMenuView::ParameterStore::openUserStore());
+        storeValues(*settings, path, document, true, 0);
+    }
+    QObject::connect(&session, &LspSession::send, &session,
+                     [&framed](const QByteArray &body) { framed = frameMessage(body); });
+    session.receive(rpc({{QStringLiteral("id"), 1},
+                         {QStringLiteral("method"), QStringLiteral("initialize")},
+                         {QStringLiteral("params"), QJsonObject()}}));
+    const QJsonObject item {{QStringLiteral("uri"), QUrl::fromLocalFile(path).toString()},
+                            {QStringLiteral("version"), 1},
+                            {QStringLiteral("text"), QString::fromUtf8(document.text)}};
+    session.receive(rpc(
+            {{QStringLiteral("method"), QStringLiteral("textDocument/didOpen")},
+             {QStringLiteral("params"), QJsonObject {{QStringLiteral("textDocument"), item}}}}));
+}
+
+QJsonObject lastMessage(const QByteArray &framed)
+{
+    return QJsonDocument::fromJson(framed.mid(framed.indexOf('{'))).object();
+}
+
+// The baseline: one plain decode of the document's bytes.
+FigureTable::Body decodeOf(const std::shared_ptr<BenchDocument> &document)
+{
+    return [document](benchmark::State &state) {
+        for (auto _ : state) {
+            QString text = QString::fromUtf8(document->text);
+            benchmark::DoNotOptimize(text);
+        }
+    };
+}
+
+} // namespace
+
 void lspFigures(FigureTable &table)
 {
     constexpr qsizetype MiB = 1024 * 1024;
@@ -28,38 +77,15 @@ void lspFigures(FigureTable &table)
     const QString path = QStringLiteral("/bench/lsp.c");
 
     const auto measured = [document, path](benchmark::State &state) {
-        {
-            const std::unique_ptr<QSettings> settings(
-                    VelkoMenuView::ParameterStore::openUserStore());
-            storeValues(*settings, path, *document, true, 0);
-        }
         LspSession session;
         QByteArray framed;
-        QObject::connect(&session, &LspSession::send, &session,
-                         [&framed](const QByteArray &body) { framed = frameMessage(body); });
+        openInSession(session, framed, *document, path);
         const QString uri = QUrl::fromLocalFile(path).toString();
-        session.receive(
-                QJsonDocument(QJsonObject {{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                                           {QStringLiteral("id"), 1},
-                                           {QStringLiteral("method"), QStringLiteral("initialize")},
-                                           {QStringLiteral("params"), QJsonObject()}})
-                        .toJson());
-        const QJsonObject item {{QStringLiteral("uri"), uri},
-                                {QStringLiteral("version"), 1},
-                                {QStringLiteral("text"), QString::fromUtf8(document->text)}};
-        session.receive(
-                QJsonDocument(QJsonObject {{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                                           {QStringLiteral("method"),
-                                            QStringLiteral("textDocument/didOpen")},
-                                           {QStringLiteral("params"),
-                                            QJsonObject {{QStringLiteral("textDocument"), item}}}})
-                        .toJson());
         for (auto _ : state) {
             session.publishDiagnostics(uri);
             benchmark::DoNotOptimize(framed);
         }
-        const QJsonArray diagnostics = QJsonDocument::fromJson(framed.mid(framed.indexOf('{')))
-                                               .object()
+        const QJsonArray diagnostics = lastMessage(framed)
                                                .value(QLatin1String("params"))
                                                .toObject()
                                                .value(QLatin1String("diagnostics"))
@@ -68,13 +94,46 @@ void lspFigures(FigureTable &table)
             state.SkipWithError("the publication lacks the finding of each menu");
         state.counters["findings"] = double(diagnostics.size());
     };
-    const auto decode = [document](benchmark::State &state) {
-        for (auto _ : state) {
-            QString text = QString::fromUtf8(document->text);
-            benchmark::DoNotOptimize(text);
-        }
-    };
     table.add(QStringLiteral("language server: diagnostics published after the debounce"),
               QStringLiteral("1 MiB, %1 menus with stored values, a finding in each").arg(Menus),
-              "lsp/publish/1MiB", measured, QStringLiteral("UTF-8 decode"), decode, {0, 50});
+              "lsp/publish/1MiB", measured, QStringLiteral("UTF-8 decode"), decodeOf(document),
+              {0, 50});
+
+    // A hover in the last menu of a large file: the whole request, from its
+    // JSON to the reply with the PNG and the art.
+    const auto large = std::make_shared<BenchDocument>(manyMenusDocument(2 * MiB, 2 * Menus));
+    // The hovered menu names a constant defined at the top, as firmware does:
+    // the constant's definition is looked for through the whole text before it.
+    const qsizetype back = large->text.lastIndexOf("\"Назад\"");
+    large->text.replace(back, qstrlen("\"Назад\""), "BACK_TEXT");
+    large->text.prepend("#define BACK_TEXT \"Назад\"\n");
+    const QString largePath = QStringLiteral("/bench/lsp-hover.c");
+    const auto hover = [large, largePath](benchmark::State &state) {
+        LspSession session;
+        QByteArray framed;
+        openInSession(session, framed, *large, largePath);
+        const QString uri = QUrl::fromLocalFile(largePath).toString();
+        const LspDocument *open = session.document(uri);
+        const LspPosition position
+                = open->positionAt(open->text().lastIndexOf(QLatin1String("MENU_ITEM")) + 3);
+        const QByteArray request = rpc(
+                {{QStringLiteral("id"), 2},
+                 {QStringLiteral("method"), QStringLiteral("textDocument/hover")},
+                 {QStringLiteral("params"),
+                  QJsonObject {
+                          {QStringLiteral("textDocument"),
+                           QJsonObject {{QStringLiteral("uri"), uri}}},
+                          {QStringLiteral("position"),
+                           QJsonObject {{QStringLiteral("line"), position.line},
+                                        {QStringLiteral("character"), position.character}}}}}});
+        for (auto _ : state) {
+            session.receive(request);
+            benchmark::DoNotOptimize(framed);
+        }
+        if (!lastMessage(framed).value(QLatin1String("result")).isObject())
+            state.SkipWithError("the hover found no menu");
+    };
+    table.add(QStringLiteral("language server: hover in the last menu"),
+              QStringLiteral("2 MiB, %1 menus with stored values, a constant named").arg(2 * Menus),
+              "lsp/hover/2MiB", hover, QStringLiteral("UTF-8 decode"), decodeOf(large), {0, 20});
 }

@@ -80,7 +80,30 @@ endif()
 find_program(VELKO_GZIP gzip REQUIRED)
 set(VELKO_COMPRESSED_DIR ${PROJECT_BINARY_DIR}/packaging)
 set(velko_compressed)
-foreach(source packaging/velko-menu.1 packaging/velko-menu-studio.1 packaging/changelog README.md)
+# The manual pages are written from each program's --help and the sections
+# in packaging/*.1.tail that only a manual page has.
+set(VELKO_MANPAGE_DATE "December 2026")
+foreach(program velko-menu velko-menu-studio)
+    set(page ${VELKO_COMPRESSED_DIR}/${program}.1)
+    if(program STREQUAL "velko-menu")
+        set(summary "render and check VELKO-OS firmware menus")
+    else()
+        set(summary "edit VELKO-OS menu sources beside their live device preview")
+    endif()
+    add_custom_command(OUTPUT ${page}.gz
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+            ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DNAME=${program}
+            "-DSUMMARY=${summary}" -DVERSION=${PROJECT_VERSION} "-DDATE=${VELKO_MANPAGE_DATE}"
+            -DEXTRA=${VELKO_PACKAGING_DIR}/${program}.1.tail -DOUTPUT=${page}
+            -P ${PROJECT_SOURCE_DIR}/cmake/manpage.cmake
+        COMMAND ${VELKO_GZIP} -9nkf ${page}
+        DEPENDS ${program} ${PROJECT_SOURCE_DIR}/cmake/manpage.cmake
+            ${VELKO_PACKAGING_DIR}/${program}.1.tail
+        COMMENT "Writing the manual page of ${program} from its --help"
+        VERBATIM)
+    list(APPEND velko_compressed ${page}.gz)
+endforeach()
+foreach(source packaging/changelog README.md)
     get_filename_component(name ${source} NAME)
     set(copy ${VELKO_COMPRESSED_DIR}/${name})
     add_custom_command(OUTPUT ${copy}.gz

@@ -19,6 +19,7 @@
 
 #include <QBitmap>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -69,6 +70,8 @@ MenuItems::~MenuItems()
 {
     timer.stop();
     delete rowBitmap;
+    // A write that failed is tried once more: the store may be writable now.
+    m_settings->sync();
     delete m_settings;
 }
 
@@ -189,6 +192,7 @@ void MenuItems::documentClosed(Core::IDocument *closed)
     if (closed && closed == document) {
         disconnect(document, &Core::IDocument::contentsChanged, this, &MenuItems::contentsChanged);
         document = nullptr;
+        m_status.setDocumentClosed(QFileInfo(closed->filePath().toString()).fileName());
     }
     deleteUnusedSettings(closed);
 }
@@ -251,9 +255,10 @@ void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &val
 {
     if (!document)
         return;
-    ParameterStore(m_settings)
-            .save(document->filePath().toString(), menu.name, menu.itemTexts, itemIndex, paramNo,
-                  value);
+    const bool written = ParameterStore(m_settings)
+                                 .save(document->filePath().toString(), menu.name, menu.itemTexts,
+                                       itemIndex, paramNo, value);
+    m_status.setStoreFailure(written ? QString() : m_settings->fileName());
 }
 
 void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
@@ -262,6 +267,11 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
         return;
     ParameterStore(m_settings)
             .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
+    // Written once the host is idle again, as the store would anyway: closing stays quick.
+    QTimer::singleShot(0, this, [this] {
+        m_status.setStoreFailure(ParameterStore(m_settings).flush() ? QString()
+                                                                    : m_settings->fileName());
+    });
 }
 
 void MenuItems::mousePressEvent(QMouseEvent *event)

@@ -18,6 +18,31 @@ void ScreenStatus::setCannotRead(TextPosition at, const QString &reason)
     set(State::CannotRead, QString(), at, at, reason);
 }
 
+void ScreenStatus::setDocumentClosed(const QString &documentName)
+{
+    const bool keepsMenu
+            = m_state == State::Shown || (m_state == State::DocumentClosed && m_keepsMenu);
+    if (m_state == State::DocumentClosed && documentName == m_closedDocument)
+        return;
+    m_state = State::DocumentClosed;
+    m_closedDocument = documentName;
+    m_keepsMenu = keepsMenu;
+    if (!keepsMenu) {
+        m_menuName.clear();
+        m_first = m_last = {};
+        m_reason.clear();
+    }
+    emit changed();
+}
+
+void ScreenStatus::setStoreFailure(const QString &storePath)
+{
+    if (storePath == m_storeFailure)
+        return;
+    m_storeFailure = storePath;
+    emit changed();
+}
+
 void ScreenStatus::set(State state, const QString &menuName, TextPosition first, TextPosition last,
                        const QString &reason)
 {
@@ -29,6 +54,8 @@ void ScreenStatus::set(State state, const QString &menuName, TextPosition first,
     m_first = first;
     m_last = last;
     m_reason = reason;
+    m_closedDocument.clear();
+    m_keepsMenu = false;
     emit changed();
 }
 

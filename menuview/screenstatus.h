@@ -20,6 +20,8 @@ public:
         NoMenu, // the cursor stands in no menu definition
         Shown, // the menu named `menuName()`, lines `firstLine()` to `lastLine()`
         CannotRead, // the definition around the cursor does not parse: `reason()` at line, column
+        DocumentClosed, // `closedDocument()` was closed; the screen keeps its menu when
+                        // `keepsMenu()`
     };
 
     State state() const { return m_state; }
@@ -29,6 +31,8 @@ public:
     int line() const { return m_first.line; }
     int column() const { return m_first.column; }
     QString reason() const { return m_reason; }
+    QString closedDocument() const { return m_closedDocument; }
+    bool keepsMenu() const { return m_keepsMenu; }
 
     // The words the reasons are given in: the reader's language.
     const ParseMessageTexts &messageTexts() const { return m_texts; }
@@ -37,6 +41,13 @@ public:
     void setNoMenu();
     void setShown(const QString &menuName, TextPosition first, TextPosition last);
     void setCannotRead(TextPosition at, const QString &reason);
+    // The followed document went away: what was shown stays, named as before.
+    void setDocumentClosed(const QString &documentName);
+
+    // The settings file that the last write of values could not reach;
+    // empty once a write succeeds again.
+    QString storeFailure() const { return m_storeFailure; }
+    void setStoreFailure(const QString &storePath);
 
 signals:
     // Only when something differs, so that typing inside a menu does not flicker.
@@ -51,6 +62,9 @@ private:
     TextPosition m_first;
     TextPosition m_last;
     QString m_reason;
+    QString m_closedDocument;
+    bool m_keepsMenu = false;
+    QString m_storeFailure;
     ParseMessageTexts m_texts = ParseMessageTexts::english();
 };
 

@@ -105,8 +105,26 @@ void StatusLine::updateText()
                                  .arg(status->column())
                                  .arg(status->reason()));
         break;
+    case ScreenStatus::State::DocumentClosed: {
+        const QString closed
+                = status->closedDocument().isEmpty() ? tr("без имени") : status->closedDocument();
+        if (status->keepsMenu())
+            m_label->setText(tr("Меню %1, строки %2–%3; документ %4 закрыт")
+                                     .arg(status->menuName())
+                                     .arg(status->firstLine())
+                                     .arg(status->lastLine())
+                                     .arg(closed));
+        else
+            m_label->setText(tr("Документ %1 закрыт").arg(closed));
+        break;
     }
-    m_pictureButton->setEnabled(status->state() == ScreenStatus::State::Shown);
+    }
+    if (!status->storeFailure().isEmpty())
+        m_label->setText(m_label->text() + QLatin1Char('\n')
+                         + tr("Не удалось записать значения в %1").arg(status->storeFailure()));
+    m_pictureButton->setEnabled(
+            status->state() == ScreenStatus::State::Shown
+            || (status->state() == ScreenStatus::State::DocumentClosed && status->keepsMenu()));
 }
 
 bool StatusLine::copyImage()

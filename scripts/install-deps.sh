@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     libbenchmark-dev gcovr
     qtcreator xvfb xauth xdotool imagemagick
-    neovim
+    neovim emacs-nox elpa-eglot groff-base
     xclip dbus at-spi2-core python3-pyatspi
     "$@"
 )

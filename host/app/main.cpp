@@ -18,6 +18,7 @@
 #include <QTextBlock>
 #include <QTextStream>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -36,8 +37,22 @@ struct Options
 
 void describe(QCommandLineParser &parser, const Options &options)
 {
-    parser.setApplicationDescription(
-            QStringLiteral("Edit VELKO-OS menu sources beside their live device preview."));
+    parser.setApplicationDescription(QStringLiteral(
+            "Edit VELKO-OS menu sources beside their live device preview.\n"
+            "\n"
+            "Opens the C files named on the command line in editor tabs, with the cursor\n"
+            "at the given line and column, and shows the \"Velko Menu View\" pane beside\n"
+            "them: the menu under the cursor drawn on the device's 128x64 one-bit\n"
+            "screen. Click an item with printf conversions to type sample values for it.\n"
+            "File > Open adds files, Ctrl+S saves, and closing a changed tab asks first.\n"
+            "Saving writes back the file's own line endings (LF, CRLF or CR, as its\n"
+            "first line ends) and its UTF-8 byte-order mark, if it has one.\n"
+            "\n"
+            "The studio needs a window system (X11 or Wayland). Without a display it\n"
+            "says so and exits with status 2; `velko-menu render` draws menus without\n"
+            "one. Unknown options, an unknown pane and no display exit with status 2.\n"
+            "Qt's own options (such as -platform) are accepted too; --help-all lists\n"
+            "them."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(options.pluginPath);
@@ -57,6 +72,94 @@ bool asksForInformation(int argc, char **argv)
         }
     }
     return false;
+}
+
+// Our arguments without the window system's own (-platform NAME and the
+// like), which QApplication takes away; *platform gets the one asked for.
+QStringList ownArguments(int argc, char **argv, QString *platform)
+{
+    static const QStringList withValue {"-platform",
+                                        "-platformpluginpath",
+                                        "-platformtheme",
+                                        "-plugin",
+                                        "-qwindowgeometry",
+                                        "-qwindowtitle",
+                                        "-qwindowicon",
+                                        "-display",
+                                        "-geometry",
+                                        "-style",
+                                        "-stylesheet",
+                                        "-session",
+                                        "-name",
+                                        "-title"};
+    static const QStringList flags {"-reverse", "-nograb", "-dograb", "-sync", "-widgetcount"};
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        const QString name = argument.section(QLatin1Char('='), 0, 0);
+        const QString bare = name.startsWith(QLatin1String("--")) ? name.mid(1) : name;
+        if (i > 0 && withValue.contains(bare)) {
+            const bool joined = argument.contains(QLatin1Char('='));
+            const QString value = joined
+                    ? argument.section(QLatin1Char('='), 1)
+                    : (i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString());
+            if (bare == QLatin1String("-platform"))
+                *platform = value;
+            if (!joined)
+                ++i;
+            continue;
+        }
+        if (i > 0 && flags.contains(bare))
+            continue;
+        arguments << argument;
+    }
+    return arguments;
+}
+
+// Why no window can be opened, when that is plain before Qt tries: the
+// platform it would choose needs a display server that is not named.
+QString missingDisplay(const QString &platformArgument)
+{
+    const QString platform = !platformArgument.isEmpty()
+            ? platformArgument
+            : QString::fromLocal8Bit(qgetenv("QT_QPA_PLATFORM"));
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (platform.isEmpty())
+        return x11 || wayland ? QString() : QStringLiteral("no display (DISPLAY is not set)");
+    // Qt tries "a;b" in order: one that can start is enough.
+    for (const QString &choice : platform.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString name = choice.section(QLatin1Char(':'), 0, 0);
+        if ((name != QLatin1String("xcb") || x11) && (name != QLatin1String("wayland") || wayland))
+            return QString();
+    }
+    return platform.startsWith(QLatin1String("wayland"))
+            ? QStringLiteral("no display (WAYLAND_DISPLAY is not set)")
+            : QStringLiteral("no display (DISPLAY is not set)");
+}
+
+constexpr char NoWindowHint[] = "; `velko-menu render` draws menus without one";
+
+QtMessageHandler qtHandler = nullptr;
+
+// While the window system starts, its complaints become one line and a
+// status of 2 instead of several lines and an abort.
+void windowSystemMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    static QString cause;
+    if (type == QtFatalMsg) {
+        const QString line = cause.isEmpty() ? message.section(QLatin1Char('\n'), 0, 0) : cause;
+        QTextStream(stderr) << "velko-menu-studio: cannot open a window: " << line << NoWindowHint
+                            << Qt::endl;
+        std::exit(2);
+    }
+    if (QByteArray(context.category ? context.category : "").startsWith("qt.qpa")) {
+        if (cause.isEmpty())
+            cause = message;
+        return;
+    }
+    if (qtHandler)
+        qtHandler(type, context, message);
 }
 
 // Where the cursor ended up when the requested place lies past the end.
@@ -103,10 +206,22 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    QApplication app(argc, argv);
+    QString platform;
     QCommandLineParser parser;
     describe(parser, options);
-    parser.process(app);
+    if (!parser.parse(ownArguments(argc, argv, &platform))) {
+        QTextStream(stderr) << "velko-menu-studio: " << parser.errorText()
+                            << "\nTry 'velko-menu-studio --help' for more information." << Qt::endl;
+        return 2;
+    }
+    if (const QString missing = missingDisplay(platform); !missing.isEmpty()) {
+        QTextStream(stderr) << "velko-menu-studio: " << missing << NoWindowHint << Qt::endl;
+        return 2;
+    }
+
+    qtHandler = qInstallMessageHandler(windowSystemMessage);
+    QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
 
     const QString plugins = parser.isSet(options.pluginPath) ? parser.value(options.pluginPath)
                                                              : defaultPluginPath();

@@ -91,11 +91,12 @@ StudioEditor *MainWindow::openFile(const QString &path, int line, int column)
         }
     }
     QString text, error;
-    if (!StudioDocument::readFile(absolute, &text, &error)) {
+    TextFileFormat format;
+    if (!StudioDocument::readFile(absolute, &text, &error, &format)) {
         report(error);
         return nullptr;
     }
-    auto editor = new StudioEditor(absolute, text);
+    auto editor = new StudioEditor(absolute, text, format);
     editor->gotoLine(line, column, true);
     m_editors << editor;
     connect(editor->editorWidget(), &QPlainTextEdit::cursorPositionChanged, this,
@@ -146,10 +147,11 @@ bool MainWindow::closeEditor(StudioEditor *editor)
             return false;
         if (answer == QMessageBox::Discard) {
             // The closing document is pruned against its text: let that be
-            // the file as saved, not the discarded edits.
+            // the file as saved, not the discarded edits. The pane is not
+            // told of a change: it keeps showing what it showed.
             QString text, error;
             if (StudioDocument::readFile(editor->document()->filePath().toString(), &text, &error))
-                editor->studioDocument()->setContents(text.toUtf8());
+                editor->studioDocument()->discardEdits(text.toUtf8());
         }
     }
     const int index = m_editors.indexOf(editor);

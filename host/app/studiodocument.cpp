@@ -16,7 +16,8 @@ StudioDocument::StudioDocument(const QString &path, QTextDocument *text, QObject
     connect(m_text, &QTextDocument::modificationChanged, this, &Core::IDocument::changed);
 }
 
-bool StudioDocument::readFile(const QString &path, QString *text, QString *error)
+bool StudioDocument::readFile(const QString &path, QString *text, QString *error,
+                              TextFileFormat *format)
 {
     VelkoMenuView::SourceFile file;
     QString reason;
@@ -24,18 +25,26 @@ bool StudioDocument::readFile(const QString &path, QString *text, QString *error
         *error = QStringLiteral("%1: %2").arg(path, reason);
         return false;
     }
-    *text = file.text();
+    const TextFileFormat layout = TextFileFormat::detect(file.bytes());
+    *text = layout.decode(file.bytes());
+    if (format)
+        *format = layout;
     return true;
+}
+
+QString StudioDocument::text() const
+{
+    return m_text->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
 }
 
 QByteArray StudioDocument::contents() const
 {
-    return m_text->toPlainText().toUtf8();
+    return m_discardedFor ? *m_discardedFor : text().toUtf8();
 }
 
 bool StudioDocument::setContents(const QByteArray &contents)
 {
-    m_text->setPlainText(QString::fromUtf8(contents));
+    m_text->setPlainText(m_format.decode(contents));
     return true;
 }
 
@@ -43,7 +52,8 @@ bool StudioDocument::save(QString *errorString, const Utils::FilePath &filePath,
 {
     const QString path = filePath.isEmpty() ? this->filePath().toString() : filePath.toString();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents()) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_format.encode(text())) < 0
+        || !file.commit()) {
         if (errorString)
             *errorString = tr("%1 cannot be saved: %2.").arg(path, file.errorString());
         return false;

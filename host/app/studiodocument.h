@@ -2,7 +2,11 @@
 // path, its text as UTF-8 bytes, and contentsChanged on every edit.
 #pragma once
 
+#include "textfileformat.h"
+
 #include "coreplugin/idocument.h"
+
+#include <optional>
 
 class QTextDocument;
 
@@ -13,9 +17,20 @@ class StudioDocument : public Core::IDocument
 public:
     StudioDocument(const QString &path, QTextDocument *text, QObject *parent = nullptr);
 
-    // Reads path as UTF-8 text; false with "PATH: reason" for a missing,
-    // unreadable, binary or non-UTF-8 file, as the command-line tool says it.
-    static bool readFile(const QString &path, QString *text, QString *error);
+    // Reads path as UTF-8 text ("\n" line ends) and its byte layout; false
+    // with "PATH: reason" for a missing, unreadable, binary or non-UTF-8
+    // file, as the command-line tool says it.
+    static bool readFile(const QString &path, QString *text, QString *error,
+                         TextFileFormat *format = nullptr);
+
+    // Saving writes the text back in this layout.
+    void setFormat(const TextFileFormat &format) { m_format = format; }
+    TextFileFormat format() const { return m_format; }
+
+    // The edits are dropped as the editor closes: from now on the document
+    // stands for the file as saved, `saved`, while the editor still shows
+    // the edits until it goes (nothing re-reads the text meanwhile).
+    void discardEdits(const QByteArray &saved) { m_discardedFor = saved; }
 
     QByteArray contents() const override;
     bool setContents(const QByteArray &contents) override;
@@ -24,5 +39,11 @@ public:
     bool isSaveAsAllowed() const override { return true; }
 
 private:
+    // The editor's characters: raw, so that a no-break space stays one, with
+    // the paragraph separators between lines as "\n".
+    QString text() const;
+
     QTextDocument *m_text;
+    TextFileFormat m_format;
+    std::optional<QByteArray> m_discardedFor;
 };

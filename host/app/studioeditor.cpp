@@ -7,12 +7,13 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-StudioEditor::StudioEditor(const QString &path, const QString &text)
+StudioEditor::StudioEditor(const QString &path, const QString &text, const TextFileFormat &format)
     : m_editor(new CodeEditor)
 {
     m_editor->setPlainText(text);
     m_editor->document()->setModified(false);
     m_document = new StudioDocument(path, m_editor->document(), this);
+    m_document->setFormat(format);
     setWidget(m_editor);
 }
 

@@ -2,6 +2,8 @@
 // 1-based line and column of its text cursor.
 #pragma once
 
+#include "textfileformat.h"
+
 #include "coreplugin/editormanager/ieditor.h"
 
 class CodeEditor;
@@ -12,7 +14,8 @@ class StudioEditor : public Core::IEditor
     Q_OBJECT
 
 public:
-    StudioEditor(const QString &path, const QString &text);
+    // `text` has "\n" line ends; the document saves it in `format`.
+    StudioEditor(const QString &path, const QString &text, const TextFileFormat &format = {});
     ~StudioEditor() override;
 
     Core::IDocument *document() const override;

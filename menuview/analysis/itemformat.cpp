@@ -6,6 +6,8 @@
 #include "menuview/analysis/formatwalk.h"
 #include "menuview/analysis/printfconversions.h"
 
+#include <optional>
+
 namespace {
 
 using namespace VelkoMenuView;
@@ -19,9 +21,12 @@ bool printValue(BoundedOutput &out, const FormatDirective &directive, const QVar
     case 'D':
     case 'u':
     case 'U':
-        if (type != QMetaType::Int && type != QMetaType::LongLong)
+        if (type == QMetaType::ULongLong)
+            printInteger(out, directive, qint64(value.toULongLong()));
+        else if (type == QMetaType::Int || type == QMetaType::LongLong)
+            printInteger(out, directive, value.toLongLong());
+        else
             return false;
-        printInteger(out, directive, value.toLongLong());
         return true;
     case 'f':
     case 'F':
@@ -78,6 +83,28 @@ ParamInfo scanConversions(const QString &text)
     return info;
 }
 
+// A stored integer: an optional sign and decimal digits, nothing else. It is
+// kept as the 64 bits that C's conversion to unsigned long long would give
+// (-1 is all ones), so that every value from the smallest long long to the
+// largest unsigned long long reaches printf as the firmware would pass it;
+// the conversion's length modifier then narrows it. Longer numbers wrap the
+// same way rather than turning into 0.
+std::optional<qint64> readInteger(QStringView text)
+{
+    const bool negative = text.startsWith(u'-');
+    if (negative || text.startsWith(u'+'))
+        text = text.sliced(1);
+    if (text.isEmpty())
+        return std::nullopt;
+    quint64 magnitude = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c.unicode() - u'0');
+    }
+    return qint64(negative ? 0 - magnitude : magnitude);
+}
+
 QVariantList readValues(ParamType type, const QStringList &stored)
 {
     QVariantList values;
@@ -86,13 +113,9 @@ QVariantList readValues(ParamType type, const QStringList &stored)
         break;
     case ParamType::Integer:
         for (int k = 0; k < DeviceScreen::MaxIntegers; ++k) {
-            int value = 0;
-            if (k < stored.size()) {
-                bool ok = false;
-                value = stored[k].trimmed().toInt(&ok, 10);
-                if (!ok)
-                    value = 0;
-            }
+            qint64 value = 0;
+            if (k < stored.size())
+                value = readInteger(stored[k].trimmed()).value_or(0);
             values.append(value);
         }
         break;

@@ -11,7 +11,8 @@
 // per item text. The first d, u, f or s conversion (either case) decides the
 // item's kind and the number of such conversions its count; the stored
 // strings are read as that kind (0, 0.0 or empty when missing or unreadable,
-// "," accepted as decimal point). A String item's line is cut to 21
+// "," accepted as decimal point; integers as 64-bit numbers, which each
+// conversion narrows to the type its length modifier names). A String item's line is cut to 21
 // characters, the width of the screen.
 void formatItems(MenuDefinition &menu);
 
@@ -22,7 +23,7 @@ void formatItems(MenuDefinition &menu);
 // - d, u, f and s in either case take the next value in order, and honour
 //   flags (- + space # 0), width, precision and length modifiers; %D, %U
 //   and %S mean %d, %u and %s, %F prints "INF" and "NAN" in upper case.
-//   Integers are int or qint64 values, reals double, strings QByteArray
+//   Integers are int, qint64 or quint64 values, reals double, strings QByteArray
 //   (UTF-8) or QString.
 // - Such a conversion is shown as written, while still taking its value's
 //   place, when no value is left, when the value is of another kind, or when

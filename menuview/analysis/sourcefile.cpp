@@ -32,6 +32,37 @@ int firstInvalidUtf8Line(const QByteArray &bytes)
     return line;
 }
 
+// "UTF-16" or "UTF-32" when the bytes look like such text: a byte-order mark,
+// or zero bytes that all stand at one parity among many (the high bytes of
+// ASCII characters). Empty otherwise.
+QString wideEncoding(QByteArrayView bytes)
+{
+    if (bytes.startsWith(QByteArrayView("\xFF\xFE\0\0", 4))
+        || bytes.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
+        return QStringLiteral("UTF-32");
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return QStringLiteral("UTF-16");
+    const qsizetype sample = qMin<qsizetype>(bytes.size(), 4096) & ~qsizetype(1);
+    qsizetype zeros[2] = {0, 0};
+    qsizetype asciiBesideZero = 0; // text characters in the units with a zero half
+    for (qsizetype i = 0; i < sample; i += 2) {
+        for (int half = 0; half < 2; ++half) {
+            if (bytes[i + half] != '\0')
+                continue;
+            ++zeros[half];
+            const uchar other = uchar(bytes[i + 1 - half]);
+            if ((other >= 0x20 && other < 0x7F) || other == '\t' || other == '\n' || other == '\r')
+                ++asciiBesideZero;
+        }
+    }
+    const qsizetype units = sample / 2;
+    const qsizetype zeroUnits = zeros[0] + zeros[1];
+    const bool oneParity = (zeros[0] == 0) != (zeros[1] == 0);
+    if (units >= 2 && oneParity && 4 * zeroUnits >= units && 10 * asciiBesideZero >= 9 * zeroUnits)
+        return QStringLiteral("UTF-16");
+    return QString();
+}
+
 } // namespace
 
 bool SourceFile::load(const QString &path, QString *error)
@@ -64,6 +95,11 @@ bool SourceFile::load(const QString &path, QString *error)
     }
     if (m_bytes.size() > MaxSize) {
         *error = QStringLiteral("is too large (the limit is %1 MiB)").arg(MaxSize / (1024 * 1024));
+        return false;
+    }
+    const QString wide = wideEncoding(m_bytes);
+    if (!wide.isEmpty()) {
+        *error = QStringLiteral("is %1 text: save it as UTF-8").arg(wide);
         return false;
     }
     const qsizetype zero = m_bytes.indexOf('\0');

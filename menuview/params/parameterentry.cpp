@@ -8,8 +8,32 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpressionValidator>
 
 namespace VelkoMenuView {
+
+namespace {
+
+// What an edit of the kind accepts while it is typed: every prefix of a
+// value the formatter reads, and the empty text. Strings take anything.
+QValidator *validatorFor(ParamType type, QObject *parent)
+{
+    QString pattern;
+    switch (type) {
+    case ParamType::Integer:
+        pattern = QStringLiteral("[+-]?[0-9]*");
+        break;
+    case ParamType::Real:
+        pattern = QStringLiteral("[+-]?[0-9]*([.,][0-9]*)?([eE][+-]?[0-9]*)?");
+        break;
+    case ParamType::None:
+    case ParamType::String:
+        return nullptr;
+    }
+    return new QRegularExpressionValidator(QRegularExpression(pattern), parent);
+}
+
+} // namespace
 
 std::optional<QStringList> askParameterValues(QWidget *parent, ParamInfo info,
                                               const QStringList &stored)
@@ -20,10 +44,14 @@ std::optional<QStringList> askParameterValues(QWidget *parent, ParamInfo info,
     Ui::ParamsDialog *ui = dialog->ui();
     QLabel *const labels[] = {ui->param1Label, ui->param2Label, ui->param3Label};
     QLineEdit *const edits[] = {ui->param1Edit, ui->param2Edit, ui->param3Edit};
+    QValidator *validator = validatorFor(info.type, dialog);
     for (int n = 0; n < DeviceScreen::DialogParameters; ++n) {
         labels[n]->setText(prefix + labels[n]->text());
         labels[n]->setEnabled(count > n);
         edits[n]->setEnabled(count > n);
+        // A stored text that the validator would refuse is still shown as
+        // it is: setText does not validate, so nothing stored is lost.
+        edits[n]->setValidator(validator);
         if (count > n && stored.size() > n)
             edits[n]->setText(stored.at(n));
     }

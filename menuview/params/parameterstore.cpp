@@ -127,18 +127,19 @@ QList<QStringList> ParameterStore::load(const QString &filePath, const QString &
     return values;
 }
 
-void ParameterStore::save(const QString &filePath, const QString &menuName,
+bool ParameterStore::save(const QString &filePath, const QString &menuName,
                           const QStringList &itemTexts, int itemIndex, int paramNo,
                           const QString &value)
 {
     const QString docKey = documentKey(filePath);
     if (docKey.isEmpty() || menuName.isEmpty() || itemIndex < 0 || itemIndex >= itemTexts.size()
         || paramNo < 1 || paramNo > 3)
-        return;
+        return true;
     const QString group = itemGroups(itemTexts.first(itemIndex + 1)).constLast();
     m_settings->setValue(docKey + QLatin1Char('/') + menuName + QLatin1Char('/') + group
                                  + QLatin1Char('/') + paramKey(paramNo),
                          value);
+    return flush();
 }
 
 void ParameterStore::prune(const QString &filePath, QStringView text)
@@ -202,6 +203,30 @@ void ParameterStore::prune(const QString &filePath, QStringView text)
         }
     }
     m_settings->endGroup();
+}
+
+bool ParameterStore::flush() const
+{
+    m_settings->sync();
+    if (m_settings->status() == QSettings::NoError)
+        return true;
+    // The status keeps the first error the object ever met: whether this
+    // write reached the file, a fresh look at the file tells.
+    const QSettings file(m_settings->fileName(), m_settings->format());
+    return file.status() == QSettings::NoError && file.isWritable();
+}
+
+QString ParameterStore::problem() const
+{
+    switch (m_settings->status()) {
+    case QSettings::NoError:
+        return QString();
+    case QSettings::AccessError:
+        return QStringLiteral("%1: access denied").arg(m_settings->fileName());
+    case QSettings::FormatError:
+        return QStringLiteral("%1: not in the settings format").arg(m_settings->fileName());
+    }
+    return m_settings->fileName();
 }
 
 } // namespace VelkoMenuView

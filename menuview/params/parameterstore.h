@@ -43,8 +43,9 @@ public:
                             const QStringList &itemTexts) const;
 
     // Writes value `paramNo` (1 to 3) of item `itemIndex`. Nothing is written
-    // for an empty path or menu name, or out-of-range numbers.
-    void save(const QString &filePath, const QString &menuName, const QStringList &itemTexts,
+    // for an empty path or menu name, or out-of-range numbers. False when
+    // the store could not be written (see problem()).
+    bool save(const QString &filePath, const QString &menuName, const QStringList &itemTexts,
               int itemIndex, int paramNo, const QString &value);
 
     // Removes the values of the document's menus and items that `text` no
@@ -52,7 +53,15 @@ public:
     // stand, commented-out ones included, so that no value is lost to a
     // temporary edit; a menu that does not parse keeps all its values, and
     // while any menu does not parse no menu group is dropped as unused.
+    // Leaves the writing to the store's own pace (see flush()).
     void prune(const QString &filePath, QStringView text);
+
+    // Writes what is pending; false when the store could not take it.
+    bool flush() const;
+
+    // Why the store cannot be read or written ("FILE: access denied"), or
+    // empty while it can.
+    QString problem() const;
 
 private:
     QSettings *m_settings;

@@ -7,6 +7,8 @@
 #include "dialoganswer.h"
 #include "viewfixture.h"
 
+#include "menuview/statusline.h"
+
 #include "menuview/params/paramsdialog.h"
 #include "menuview/params/ui_paramsdialog.h"
 #include "menuview/ui_velkomenuwidget.h"
@@ -154,8 +156,17 @@ void tst_Faults::storeThatCannotBeWritten()
     reanalyse(f);
     QCOMPARE(f.items->menuDefinition().itemLines.at(0), QStringLiteral("Speed 43"));
 
+    // The status line says so, until a write succeeds again.
+    QCOMPARE(f.items->status()->storeFailure(), f.settings()->fileName());
+    StatusLine line(f.items.get());
+    QVERIFY2(line.text().endsWith("\nНе удалось записать значения в " + f.settings()->fileName()),
+             qPrintable(line.text()));
+
     // Once the store can be written again, nothing typed is lost.
     QVERIFY(QFile::remove(folder));
+    f.saveParam(1, 1, QStringLiteral("2,5"));
+    QCOMPARE(f.items->status()->storeFailure(), QString());
+    QVERIFY(!line.text().contains(u'\n'));
     f.items.reset();
     QCOMPARE(persisted(docKey + "/Main/Speed %d/Param1"), QStringLiteral("43"));
     QCOMPARE(persisted(docKey + "/Main/Gain %.1f dB/Param1"), QStringLiteral("2,5"));

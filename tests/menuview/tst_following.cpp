@@ -54,6 +54,8 @@ private slots:
     void editAboveCursorShowsMenuUnderIt();
     void statusLine_data();
     void statusLine();
+    void statusAfterClose_data();
+    void statusAfterClose();
     void pictureIsTheRenderersImage();
 };
 
@@ -163,6 +165,42 @@ void tst_Following::statusLine()
     document.setContents(text + "// more\n");
     QCOMPARE(changed.count(), 0);
     QCOMPARE(pane.ui()->statusLine->text(), expected);
+}
+
+void tst_Following::statusAfterClose_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("expected");
+
+    QTest::addRow("menu-shown") << twoMenus.toUtf8() << 7
+                                << "Меню Setup, строки 6–8; документ status.c закрыт";
+    QTest::addRow("no-menu") << twoMenus.toUtf8() << 1 << "Документ status.c закрыт";
+    QTest::addRow("cannot-read") << QByteArray(
+            "BEGIN_MENU(Main)\n  MENU_ITEM(\"A\")\nEND_MENU(Mian, \"T\")\n")
+                                 << 2 << "Документ status.c закрыт";
+}
+
+void tst_Following::statusAfterClose()
+{
+    // The host closes the last document: the screen keeps what it showed,
+    // the status line says whose it was, and the next tick finds no editor.
+    QFETCH(QByteArray, text);
+    QFETCH(int, line);
+    QFETCH(QString, expected);
+    VelkoHost::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
+    VelkoHost::SimpleEditor editor(&document, line, 3);
+    Core::EditorManager::activateEditor(&editor);
+    VelkoMenuWidget pane;
+    MenuItems *items = pane.ui()->menuItems;
+    QMetaObject::invokeMethod(items, "onTimeout");
+    const bool shown = items->isMenuValid();
+    Core::EditorManager::activateEditor(nullptr);
+    emit Core::EditorManager::instance()->documentClosed(&document);
+    QMetaObject::invokeMethod(items, "onTimeout");
+    QCOMPARE(pane.ui()->statusLine->text(), expected);
+    QCOMPARE(items->isMenuValid(), shown);
+    QCOMPARE(pane.ui()->statusLine->pictureButton()->isEnabled(), shown);
 }
 
 void tst_Following::pictureIsTheRenderersImage()

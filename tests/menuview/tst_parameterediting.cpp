@@ -18,12 +18,12 @@ const QString path = QStringLiteral("/fw/edit.c");
 const QString menuGroup = QStringLiteral("\\fw\\edit.c/Edit/");
 
 const QByteArray menuText = "BEGIN_EDITABLE_MENU(Edit)\n"
-                            "  MENU_ITEM(\"Speed %d\")\n"          // item 0: one integer
-                            "  MENU_ITEM(\"Exit\")\n"              // item 1: no parameter
-                            "  MENU_ITEM(\"Gain %.1f dB\")\n"      // item 2: one real
-                            "  MENU_ITEM(\"%d/%d %d:%d\")\n"       // item 3: four integers
-                            "  MENU_ITEM(\"Name %s\")\n"           // item 4: a string
-                            "  MENU_ITEM(\"Win %d %d\")\n"         // item 5: two integers
+                            "  MENU_ITEM(\"Speed %d\")\n" // item 0: one integer
+                            "  MENU_ITEM(\"Exit\")\n" // item 1: no parameter
+                            "  MENU_ITEM(\"Gain %.1f dB\")\n" // item 2: one real
+                            "  MENU_ITEM(\"%d/%d %d:%d\")\n" // item 3: four integers
+                            "  MENU_ITEM(\"Name %s\")\n" // item 4: a string
+                            "  MENU_ITEM(\"Win %d %d\")\n" // item 5: two integers
                             "END_EDITABLE_MENU(Edit, \"Edit\")\n";
 
 struct Seen
@@ -54,7 +54,8 @@ Seen click(ViewFixture &f, int y, const QStringList &type, bool accept,
                 edits[i]->setText(type[i]);
         }
         auto box = ui->buttonBox;
-        QTest::mouseClick(box->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel), Qt::LeftButton);
+        QTest::mouseClick(box->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
+                          Qt::LeftButton);
     });
     QTest::mouseClick(f.items.get(), button, Qt::NoModifier, QPoint(10, y));
     return seen;
@@ -87,6 +88,8 @@ private slots:
     void storedValuesPrefillAndThirdStays();
     void cancelChangesNothing();
     void valuesAreNotValidated();
+    void typingKeepsToTheKind_data();
+    void typingKeepsToTheKind();
     void reanalysisDuringDialog_data();
     void reanalysisDuringDialog();
 };
@@ -130,25 +133,30 @@ void tst_ParameterEditing::dialogPreparation_data()
 
     const QString integer = QStringLiteral("Целое число");
     QTest::addRow("one-integer") << 0 << int(Qt::LeftButton)
-                                 << QStringList{integer + " 1", integer + " 2", integer + " 3"}
-                                 << QList<bool>{true, false, false};
-    QTest::addRow("right-button-opens") << 0 << int(Qt::RightButton)
-                                        << QStringList{integer + " 1", integer + " 2", integer + " 3"}
-                                        << QList<bool>{true, false, false};
-    QTest::addRow("middle-button-opens") << 0 << int(Qt::MiddleButton)
-                                         << QStringList{integer + " 1", integer + " 2", integer + " 3"}
-                                         << QList<bool>{true, false, false};
+                                 << QStringList {integer + " 1", integer + " 2", integer + " 3"}
+                                 << QList<bool> {true, false, false};
+    QTest::addRow("right-button-opens")
+            << 0 << int(Qt::RightButton)
+            << QStringList {integer + " 1", integer + " 2", integer + " 3"}
+            << QList<bool> {true, false, false};
+    QTest::addRow("middle-button-opens")
+            << 0 << int(Qt::MiddleButton)
+            << QStringList {integer + " 1", integer + " 2", integer + " 3"}
+            << QList<bool> {true, false, false};
     QTest::addRow("real") << 2 << int(Qt::LeftButton)
-                          << QStringList{"Вещественное число 1", "Вещественное число 2", "Вещественное число 3"}
-                          << QList<bool>{true, false, false};
-    QTest::addRow("four-conversions") << 3 << int(Qt::LeftButton)
-                                      << QStringList{integer + " 1", integer + " 2", integer + " 3"}
-                                      << QList<bool>{true, true, true};
+                          << QStringList {"Вещественное число 1", "Вещественное число 2",
+                                          "Вещественное число 3"}
+                          << QList<bool> {true, false, false};
+    QTest::addRow("four-conversions")
+            << 3 << int(Qt::LeftButton)
+            << QStringList {integer + " 1", integer + " 2", integer + " 3"}
+            << QList<bool> {true, true, true};
     QTest::addRow("string") << 4 << int(Qt::LeftButton)
-                            << QStringList{"Строка 1", "Строка 2", "Строка 3"} << QList<bool>{true, false, false};
+                            << QStringList {"Строка 1", "Строка 2", "Строка 3"}
+                            << QList<bool> {true, false, false};
     QTest::addRow("two-integers") << 5 << int(Qt::LeftButton)
-                                  << QStringList{integer + " 1", integer + " 2", integer + " 3"}
-                                  << QList<bool>{true, true, false};
+                                  << QStringList {integer + " 1", integer + " 2", integer + " 3"}
+                                  << QList<bool> {true, true, false};
 }
 
 void tst_ParameterEditing::dialogPreparation()
@@ -163,7 +171,7 @@ void tst_ParameterEditing::dialogPreparation()
     QVERIFY(seen.opened);
     QCOMPARE(seen.labels, labels);
     QCOMPARE(seen.enabled, enabled);
-    QCOMPARE(seen.texts, (QStringList{"", "", ""}));
+    QCOMPARE(seen.texts, (QStringList {"", "", ""}));
 }
 
 void tst_ParameterEditing::okStoresExactlyTheEnabledParams()
@@ -177,23 +185,25 @@ void tst_ParameterEditing::okStoresExactlyTheEnabledParams()
     QCOMPARE(f.settings()->value(item + "Param1").toString(), QStringLiteral("1"));
     QCOMPARE(f.settings()->value(item + "Param3").toString(), QStringLiteral("3"));
     QVERIFY(!f.settings()->contains(item + "Param4"));
-    QCOMPARE(f.items->menuDefinition().itemLines.at(3), QStringLiteral("1/2 3:0")); // the fourth cannot be entered: 0
+    QCOMPARE(f.items->menuDefinition().itemLines.at(3),
+             QStringLiteral("1/2 3:0")); // the fourth cannot be entered: 0
 
     click(f, 8 * 1 + 1, {" 42"}, true); // one integer, untrimmed
     QCOMPARE(f.settings()->value(menuGroup + "Speed %d/Param1").toString(), QStringLiteral(" 42"));
     QVERIFY(!f.settings()->contains(menuGroup + "Speed %d/Param2"));
-    QCOMPARE(f.items->menuDefinition().paramValues.at(0), QStringList{" 42"});
+    QCOMPARE(f.items->menuDefinition().paramValues.at(0), QStringList {" 42"});
     QCOMPARE(f.items->menuDefinition().itemLines.at(0), QStringLiteral("Speed 42"));
 
     click(f, 8 * 5 + 1, {""}, true); // an empty string is stored too
     QVERIFY(f.settings()->contains(menuGroup + "Name %s/Param1"));
-    QCOMPARE(f.items->menuDefinition().paramValues.at(4), QStringList{""});
+    QCOMPARE(f.items->menuDefinition().paramValues.at(4), QStringList {""});
 }
 
 void tst_ParameterEditing::storedValuesPrefillAndThirdStays()
 {
     {
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"), QStringLiteral("VelkoMenuView"));
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
+                    QStringLiteral("VelkoMenuView"));
         s.setValue(menuGroup + "Win %d %d/Param1", "640");
         s.setValue(menuGroup + "Win %d %d/Param2", "480");
         s.setValue(menuGroup + "Win %d %d/Param3", "stale");
@@ -202,9 +212,10 @@ void tst_ParameterEditing::storedValuesPrefillAndThirdStays()
     openMenu(f);
     QCOMPARE(f.items->menuDefinition().itemLines.at(5), QStringLiteral("Win 640 480"));
     const Seen seen = click(f, 8 * 6 + 1, {"800", "600"}, true);
-    QCOMPARE(seen.texts, (QStringList{"640", "480", ""}));
+    QCOMPARE(seen.texts, (QStringList {"640", "480", ""}));
     QCOMPARE(f.settings()->value(menuGroup + "Win %d %d/Param1").toString(), QStringLiteral("800"));
-    QCOMPARE(f.settings()->value(menuGroup + "Win %d %d/Param3").toString(), QStringLiteral("stale"));
+    QCOMPARE(f.settings()->value(menuGroup + "Win %d %d/Param3").toString(),
+             QStringLiteral("stale"));
     QCOMPARE(f.items->menuDefinition().itemLines.at(5), QStringLiteral("Win 800 600"));
 }
 
@@ -233,13 +244,67 @@ void tst_ParameterEditing::valuesAreNotValidated()
     QCOMPARE(f.items->menuDefinition().itemLines.at(2), QStringLiteral("Gain 2.5 dB"));
 }
 
+void tst_ParameterEditing::typingKeepsToTheKind_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("line");
+
+    QTest::addRow("integer-letters") << 0 << "abc"
+                                     << ""
+                                     << "Speed 0";
+    QTest::addRow("integer-sign-and-digits") << 0 << "-1x2.5"
+                                             << "-125"
+                                             << "Speed -125";
+    QTest::addRow("integer-one-sign-first") << 0 << "+-7-"
+                                            << "+7"
+                                            << "Speed 7";
+    QTest::addRow("integer-beyond-int") << 0 << "3000000000"
+                                        << "3000000000"
+                                        << "Speed -1294967296";
+    QTest::addRow("real-comma-exponent") << 2 << "2,5e-1x"
+                                         << "2,5e-1"
+                                         << "Gain 0.2 dB";
+    QTest::addRow("real-one-point") << 2 << "1.2.3"
+                                    << "1.23"
+                                    << "Gain 1.2 dB";
+    QTest::addRow("real-letters") << 2 << "abc"
+                                  << ""
+                                  << "Gain 0.0 dB";
+    QTest::addRow("string-anything") << 4 << "a-1.x"
+                                     << "a-1.x"
+                                     << "Name a-1.x";
+}
+
+void tst_ParameterEditing::typingKeepsToTheKind()
+{
+    QFETCH(int, item);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    ViewFixture f;
+    openMenu(f);
+    DialogAnswer answer([&](QDialog *dialog) {
+        Ui::ParamsDialog *ui = static_cast<ParamsDialog *>(dialog)->ui();
+        QTest::keyClicks(ui->param1Edit, typed);
+        QTest::mouseClick(ui->buttonBox->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(f.items.get(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(10, 8 * (item + 1) + 1));
+    QVERIFY(answer.answered());
+    const QString itemKey = menuGroup + f.items->menuDefinition().itemTexts.at(item) + "/Param1";
+    QCOMPARE(f.settings()->value(itemKey).toString(), kept);
+    QTEST(f.items->menuDefinition().itemLines.at(item), "line");
+}
+
 void tst_ParameterEditing::reanalysisDuringDialog_data()
 {
     QTest::addColumn<QByteArray>("newText");
     QTest::addColumn<bool>("stored");
 
     QTest::addRow("same-item-survives") << QByteArray(menuText).replace("Exit", "Quit") << true;
-    QTest::addRow("item-moved-away") << QByteArray(menuText).replace("  MENU_ITEM(\"Speed %d\")\n", "") << false;
+    QTest::addRow("item-moved-away")
+            << QByteArray(menuText).replace("  MENU_ITEM(\"Speed %d\")\n", "") << false;
     QTest::addRow("menu-gone") << QByteArray("int x;\n") << false;
 }
 

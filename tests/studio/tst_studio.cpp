@@ -9,10 +9,13 @@
 #include "navigationpane.h"
 #include "studioeditor.h"
 
+#include "coreplugin/idocument.h"
 #include "devicegfx/gfx.h"
 #include "extensionsystem/pluginmanager.h"
+#include "utils/filepath.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -47,6 +50,8 @@ private slots:
     void refusesBadFiles_data();
     void refusesBadFiles();
     void windowTitleNamesTheFile();
+    void savesOnlyTheEdit_data();
+    void savesOnlyTheEdit();
     void commandLine_data();
     void commandLine();
 
@@ -102,9 +107,16 @@ void tst_Studio::followsEditingAndPrunesOnClose()
     shot.image = screen->grab().toImage();
     COMPARE_ART(shot.row(2), deviceRow(QStringLiteral("Ex nowit"), false));
 
-    // Closing (discarding the edit) prunes against the file as saved.
+    // Closing (discarding the edit) prunes against the file as saved, while
+    // the screen keeps the menu as it was last shown and says whose it was.
     QVERIFY(window.closeEditor(editor));
     QVERIFY(window.editors().isEmpty());
+    shot.image = screen->grab().toImage();
+    COMPARE_ART(shot.row(2), deviceRow(QStringLiteral("Ex nowit"), false));
+    auto status = window.navigationPane()->currentPane()->findChild<QLabel *>(
+            QStringLiteral("statusLabel"));
+    QVERIFY(status);
+    QCOMPARE(status->text(), QStringLiteral("Меню Main, строки 2–5; документ main.c закрыт"));
     QVERIFY(store().contains(menuGroup + QStringLiteral("Speed %d/Param1")));
     QVERIFY(!store().contains(menuGroup + QStringLiteral("Removed %d/Param1")));
 }
@@ -120,6 +132,8 @@ void tst_Studio::refusesBadFiles_data()
                                           "e\")")
                             << "not UTF-8";
     QTest::addRow("folder") << QByteArray() << "is a directory";
+    QTest::addRow("utf16") << QByteArray("\xFF\xFEi\0n\0t\0 \0x\0;\0\n\0", 16)
+                           << "is UTF-16 text: save it as UTF-8";
 }
 
 void tst_Studio::refusesBadFiles()
@@ -164,30 +178,103 @@ void tst_Studio::windowTitleNamesTheFile()
     QVERIFY(!window.windowTitle().contains(QStringLiteral("title.c")));
 }
 
+void tst_Studio::savesOnlyTheEdit_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("saved"); // after typing "x" at line 2, column 3
+
+    QTest::addRow("lf") << QByteArray("int a;\nint b;\n") << QByteArray("int a;\ninxt b;\n");
+    QTest::addRow("crlf") << QByteArray("int a;\r\nint b;\r\n")
+                          << QByteArray("int a;\r\ninxt b;\r\n");
+    QTest::addRow("cr") << QByteArray("int a;\rint b;\r") << QByteArray("int a;\rinxt b;\r");
+    QTest::addRow("byte-order-mark-crlf") << QByteArray("\xEF\xBB\xBF"
+                                                        "int a;\r\nint b;")
+                                          << QByteArray("\xEF\xBB\xBF"
+                                                        "int a;\r\ninxt b;");
+    QTest::addRow("byte-order-mark-lf")
+            << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\nint b;\n")
+            << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\ninxt b;\n");
+    QTest::addRow("no-break-space-and-separators") << QByteArray("a\xC2\xA0"
+                                                                 "b\r\ncd\xE2\x80\xA8"
+                                                                 "e\r\n")
+                                                   << QByteArray("a\xC2\xA0"
+                                                                 "b\r\ncdx\xE2\x80\xA8"
+                                                                 "e\r\n");
+}
+
+void tst_Studio::savesOnlyTheEdit()
+{
+    QFETCH(QByteArray, file);
+    const QString path = m_dir.filePath(QStringLiteral("save-") + QTest::currentDataTag() + ".c");
+    {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file);
+    }
+    MainWindow window;
+    window.setQuiet(true);
+    StudioEditor *editor = window.openFile(path, 2, 3);
+    QVERIFY(editor);
+    QTest::keyClicks(editor->editorWidget(), QStringLiteral("x"));
+    QString error;
+    QVERIFY2(editor->document()->save(&error, Utils::FilePath(), false), qPrintable(error));
+    QFile in(path);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QTEST(in.readAll(), "saved");
+    QVERIFY(window.closeEditor(editor));
+}
+
 void tst_Studio::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM; unset when empty
+    QTest::addColumn<QString>("display"); // DISPLAY; unset when empty
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("output"); // expected in standard output and error
 
+    const QString noDisplay = "velko-menu-studio: no display (DISPLAY is not set); `velko-menu "
+                              "render` draws menus without one\n";
     // No window system is asked for: DISPLAY and QT_QPA_PLATFORM are unset.
-    QTest::addRow("help") << QStringList {"--help"} << 0 << "FILE[:LINE[:COLUMN]]";
-    QTest::addRow("version") << QStringList {"--version"} << 0 << "velko-menu-studio 1.0.0";
-    QTest::addRow("unknown-pane") << QStringList {"--pane", "Outline"} << 2
+    QTest::addRow("help") << QStringList {"--help"} << ""
+                          << "" << 0 << "FILE[:LINE[:COLUMN]]";
+    QTest::addRow("version") << QStringList {"--version"} << ""
+                             << "" << 0 << "velko-menu-studio 1.0.0";
+    QTest::addRow("unknown-pane") << QStringList {"--pane", "Outline"} << "offscreen"
+                                  << "" << 2
                                   << "no pane named \"Outline\"; the panes are \"Velko Menu View\"";
+    QTest::addRow("no-display") << QStringList {"main.c"} << ""
+                                << "" << 2 << noDisplay;
+    QTest::addRow("no-display-for-xcb") << QStringList {"main.c"} << "xcb"
+                                        << "" << 2 << noDisplay;
+    QTest::addRow("no-display-platform-argument")
+            << QStringList {"-platform", "xcb", "main.c"} << "offscreen"
+            << "" << 2 << noDisplay;
+    QTest::addRow("no-display-server")
+            << QStringList {"main.c"} << "xcb"
+            << ":59999" << 2 << "velko-menu-studio: cannot open a window: ";
+    QTest::addRow("unknown-option-before-display")
+            << QStringList {"--bogus", "main.c"} << ""
+            << "" << 2
+            << "velko-menu-studio: Unknown option 'bogus'.\nTry 'velko-menu-studio --help' for "
+               "more information.\n";
 }
 
 void tst_Studio::commandLine()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
     QFETCH(int, status);
     QFETCH(QString, output);
     QProcess studio;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    if (status == 0)
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!platform.isEmpty())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
     studio.setProcessEnvironment(environment);
     studio.setProcessChannelMode(QProcess::MergedChannels);
     studio.start(QStringLiteral(STUDIO_BINARY), arguments);
@@ -196,6 +283,11 @@ void tst_Studio::commandLine()
     QCOMPARE(studio.exitStatus(), QProcess::NormalExit);
     QVERIFY2(printed.contains(output), qPrintable(printed));
     QCOMPARE(studio.exitCode(), status);
+    // A failure to start says so in one line (two with the hint to --help).
+    if (output.endsWith(u'\n'))
+        QCOMPARE(printed, output);
+    if (!display.isEmpty())
+        QCOMPARE(printed.count(u'\n'), 1);
 }
 
 QTEST_MAIN(tst_Studio)

@@ -128,6 +128,8 @@ private slots:
     void checkDiagnostics_data();
     void checkDiagnostics();
     void checkUsesStoredValuesAndKeepsThem();
+    void unreadableStoreIsReported_data();
+    void unreadableStoreIsReported();
     void errorPaths_data();
     void errorPaths();
     void helpDocumentsEveryOption();
@@ -796,6 +798,15 @@ void tst_VelkoMenu::errorPaths_data()
     QTest::addRow("binary-file")
             << QStringList {"check", "TMP/binary.c"} << 2
             << "TMP/binary.c: error: is a binary file (a zero byte on line 2)\n";
+    QTest::addRow("utf16-with-byte-order-mark")
+            << QStringList {"check", "TMP/utf16le.c"} << 2
+            << "TMP/utf16le.c: error: is UTF-16 text: save it as UTF-8\n";
+    QTest::addRow("utf16-big-endian-without-mark")
+            << QStringList {"render", "TMP/utf16be.c:1", "--ascii"} << 2
+            << "TMP/utf16be.c: error: is UTF-16 text: save it as UTF-8\n";
+    QTest::addRow("sixteen-bit-data-is-no-text")
+            << QStringList {"check", "TMP/data16.c"} << 2
+            << "TMP/data16.c: error: is a binary file (a zero byte on line 1)\n";
     QTest::addRow("not-utf8")
             << QStringList {"render", "TMP/latin1.c:1", "--ascii"} << 2
             << "TMP/latin1.c: error: is not UTF-8 text (an invalid byte sequence on line 3)\n";
@@ -848,6 +859,21 @@ void tst_VelkoMenu::errorPaths()
     QVERIFY(!write(QStringLiteral("binary.c"), QByteArray("int x;\nchar y = '\0';\n", 21))
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("latin1.c"), "// menus\n// of the\n// caf\xE9\n").isEmpty());
+    const QString wide = QStringLiteral("BEGIN_MENU(Main)\n  MENU_ITEM(\"Скорость\")\n");
+    QByteArray utf16le("\xFF\xFE");
+    QByteArray utf16be;
+    for (const QChar c : wide) {
+        utf16le += char(c.unicode() & 0xFF);
+        utf16le += char(c.unicode() >> 8);
+        utf16be += char(c.unicode() >> 8);
+        utf16be += char(c.unicode() & 0xFF);
+    }
+    QVERIFY(!write(QStringLiteral("utf16le.c"), utf16le).isEmpty());
+    QVERIFY(!write(QStringLiteral("utf16be.c"), utf16be).isEmpty());
+    QByteArray data16;
+    for (int i = 0; i < 64; ++i)
+        data16 += QByteArray(1, char(i % 7 + 1)) + QByteArray(1, '\0');
+    QVERIFY(!write(QStringLiteral("data16.c"), data16).isEmpty());
     QVERIFY(!write(QStringLiteral("latin1-free.c"), "int main(void) { return 0; }\n").isEmpty());
 
     for (QString &argument : arguments)
@@ -857,6 +883,37 @@ void tst_VelkoMenu::errorPaths()
     QCOMPARE(run.err, QString(error).replace(QLatin1String("TMP"), dir));
     QCOMPARE(run.out, QString());
     QCOMPARE(run.exitCode, exitCode);
+}
+
+void tst_VelkoMenu::unreadableStoreIsReported_data()
+{
+    QTest::addColumn<bool>("folder"); // a folder where the file belongs; else garbage
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("folder") << true << "access denied";
+    QTest::addRow("garbage") << false << "not in the settings format";
+}
+
+void tst_VelkoMenu::unreadableStoreIsReported()
+{
+    QFETCH(bool, folder);
+    QFETCH(QString, reason);
+    const QTemporaryDir config;
+    const QString store = config.filePath(QStringLiteral("Ombrix/VelkoMenuView.conf"));
+    QVERIFY(QDir().mkpath(folder ? store : QFileInfo(store).path()));
+    if (!folder) {
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[General\0\xFF\nx", 12));
+    }
+    QProcessEnvironment environment = toolEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    const QString path = write(QStringLiteral("store.c"), menu("Main", "Main", {"a"}));
+    const Run run = runTool({"check", path}, environment);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err,
+             QStringLiteral("velko-menu: warning: the stored values cannot be read (%1: "
+                            "%2); items are checked without them\n")
+                     .arg(store, reason));
 }
 
 void tst_VelkoMenu::helpDocumentsEveryOption()

@@ -17,6 +17,9 @@ int runCheck(const CheckOptions &options, QTextStream &out, QTextStream &err)
 {
     const std::unique_ptr<QSettings> settings(ParameterStore::openUserStore());
     const ParameterStore store(settings.get());
+    if (const QString problem = store.problem(); !problem.isEmpty())
+        err << "velko-menu: warning: the stored values cannot be read (" << problem
+            << "); items are checked without them" << Qt::endl;
     int errors = 0;
     int warnings = 0;
     bool unreadable = false;

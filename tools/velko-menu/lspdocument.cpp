@@ -22,7 +22,12 @@ qsizetype LspDocument::offsetAt(LspPosition position) const
     // "\r\n" ends a line as well: a clamped position stays before the '\r'.
     if (position.character >= length && length > 0 && m_text.at(start + length - 1) == u'\r')
         --length;
-    return start + qBound<qint64>(0, position.character, length);
+    qsizetype offset = start + qBound<qint64>(0, position.character, length);
+    // Between the halves of a surrogate pair: the character starts one back.
+    if (offset > start && m_text.at(offset - 1).isHighSurrogate() && offset < m_text.size()
+        && m_text.at(offset).isLowSurrogate())
+        --offset;
+    return offset;
 }
 
 LspPosition LspDocument::positionAt(qsizetype offset) const

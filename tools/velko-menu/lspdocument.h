@@ -30,7 +30,8 @@ public:
 
     // As the protocol has it, a character past the end of its line means the
     // line's end (before its line break) and a line past the last one the
-    // end of the text.
+    // end of the text. A position inside a surrogate pair means the pair's
+    // start, so that no edit splits a character.
     qsizetype offsetAt(LspPosition position) const;
     LspPosition positionAt(qsizetype offset) const;
 

@@ -21,8 +21,9 @@ QByteArray pngBytes(const QImage &image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    // A picture that could not be encoded is left out, never sent broken.
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return QByteArray();
     return bytes;
 }
 
@@ -72,8 +73,10 @@ LspHover menuHoverAt(QStringView text, const LineMap &lines, qsizetype offset,
     const QString art = halfBlockArt(hover.screen);
     const QByteArray png = pngBytes(renderMenu(menu, clock, ImageMagnification));
     hover.plainText = art;
-    hover.markdown = QStringLiteral("![%1](data:image/png;base64,%2)\n\n```text\n%3```\n")
-                             .arg(altText(menu.name), QString::fromLatin1(png.toBase64()), art);
+    hover.markdown = png.isEmpty()
+            ? QStringLiteral("```text\n%1```\n").arg(art)
+            : QStringLiteral("![%1](data:image/png;base64,%2)\n\n```text\n%3```\n")
+                      .arg(altText(menu.name), QString::fromLatin1(png.toBase64()), art);
     return hover;
 }
 

@@ -2,6 +2,8 @@
 // "Content-Length" it sees, so that one bad message costs only itself.
 #include "lspmessagereader.h"
 
+#include <QLocale>
+
 #include <cstring>
 
 namespace {
@@ -55,9 +57,17 @@ qint64 readLength(QByteArrayView value)
     return length;
 }
 
+// "9,540 MiB", "0.5 MiB": whole MiB with thousands grouped, a tenth below 100.
 QString mebibytes(qsizetype bytes)
 {
-    return QString::number(double(bytes) / (1024 * 1024), 'g', 3);
+    const double size = double(bytes) / (1024 * 1024);
+    const QLocale english(QLocale::English);
+    if (size >= 100)
+        return english.toString(qRound64(size)) + QStringLiteral(" MiB");
+    QString tenths = english.toString(size, 'f', 1);
+    if (tenths.endsWith(QLatin1String(".0")))
+        tenths.chop(2);
+    return tenths + QStringLiteral(" MiB");
 }
 
 } // namespace
@@ -165,7 +175,7 @@ void LspMessageReader::endHeader(QList<LspFrame> &frames)
     m_remaining = m_contentLength;
     if (m_contentLength > m_maxBody) {
         frames.append({LspFrame::Kind::Oversize, QByteArray(),
-                       QStringLiteral("a message of %1 MiB, over the limit of %2 MiB: skipped")
+                       QStringLiteral("a message of %1, over the limit of %2: skipped")
                                .arg(mebibytes(m_contentLength), mebibytes(m_maxBody))});
         m_state = State::Skip;
         return;

@@ -59,6 +59,14 @@ QString textDocumentUri(const QJsonObject &params)
             .toString();
 }
 
+// A JSON text that is no object or array (null, 1, "x"): the JSON reader
+// takes only documents, so the value is read as the one element of an array.
+bool isJsonValue(const QByteArray &body)
+{
+    const QJsonDocument wrapped = QJsonDocument::fromJson('[' + body + ']');
+    return wrapped.isArray() && wrapped.array().size() == 1;
+}
+
 bool offersMarkdown(const QJsonObject &capabilities)
 {
     const QJsonValue formats = capabilities.value(QLatin1String("textDocument"))
@@ -112,6 +120,12 @@ void LspSession::receive(const QByteArray &body)
         return;
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(body, &parseError);
+    if (parseError.error != QJsonParseError::NoError && isJsonValue(body)) {
+        replyError(QJsonValue::Null, InvalidRequest,
+                   QStringLiteral("a message must be a JSON object, not %1")
+                           .arg(QString::fromUtf8(body.trimmed().left(20))));
+        return;
+    }
     if (parseError.error != QJsonParseError::NoError) {
         replyError(QJsonValue::Null, ParseError,
                    QStringLiteral("the message is not JSON: %1 at byte %2")
@@ -144,7 +158,9 @@ void LspSession::receive(const QByteArray &body)
             || !(message.contains(QLatin1String("result"))
                  || message.contains(QLatin1String("error"))))
             replyError(id, InvalidRequest, QStringLiteral("the message has no method"));
-    } else if (!params.isUndefined() && !params.isObject() && !params.isArray()) {
+    } else if (!params.isUndefined() && !params.isNull() && !params.isObject()
+               && !params.isArray()) {
+        // null stands for no params: clients send it with shutdown and exit.
         replyError(id, InvalidRequest, QStringLiteral("params must be an object or an array"));
     } else if (hasId) {
         request(id, method.toString(), params);
@@ -290,7 +306,10 @@ QString LspSession::didOpen(const QJsonObject &params)
         return QStringLiteral("textDocument needs a uri and a text");
     m_documents.insert(
             uri, LspDocument(uri, text.toString(), item.value(QLatin1String("version")).toInt()));
-    schedule(uri);
+    // Opening is no typing: its findings go out at once, and edits of the
+    // same document held back until now are in this text already.
+    m_pending.remove(uri);
+    publishDiagnostics(uri);
     return QString();
 }
 

@@ -120,8 +120,9 @@ lsp
   A language server for editors (Language Server Protocol 3.17, JSON-RPC
   with Content-Length framing on standard input and output; --stdio is
   accepted and changes nothing). While a C file is open, the findings of
-  check are published as diagnostics, at the same positions, a moment after
-  typing stops; hovering a menu shows its screen as a PNG and as text art.
+  check are published as diagnostics, at the same positions, when it opens
+  and a moment after typing stops; hovering a menu shows its screen as a PNG
+  and as text art.
   Nothing is ever written to the store of values. Messages are limited to
   64 MiB. The exit status is 0 after shutdown and exit, 1 otherwise.
 
