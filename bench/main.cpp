@@ -162,7 +162,7 @@ void scalingFigures(FigureTable &table)
         const auto check = [](std::shared_ptr<QString> text) {
             return [text](benchmark::State &state) {
                 const VelkoMenuView::LineMap lines(*text);
-                const CheckContext context {&lines, nullptr, QString(), 10};
+                const CheckContext context {&lines, nullptr, QString(), 10, {}, false};
                 for (auto _ : state)
                     benchmark::DoNotOptimize(checkMenus(*text, context));
             };

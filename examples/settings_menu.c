@@ -30,8 +30,10 @@ END_EDITABLE_MENU(SettingsMenu, "Настройки")
  * - the device font has no Omega: the screen skips it, so the resistance
  *   item reads "R0 100.00 " on the device. It is kept to show how check
  *   reports a character the font lacks (write "Ом" on a real device).
- * The preview knows no preprocessor, so it lists the items of both sensor
- * branches below; the device shows one of them.
+ * The items depend on the sensor the board is built for. The preview reads
+ * the branch the build takes: with no SENSOR_TYPE given both names count as
+ * 0, so the PT100 items show; build with -DSENSOR_TYPE=2 -DSENSOR_PT100=1
+ * (or put the cursor into the other branch) to see the thermocouple's.
  */
 BEGIN_EDITABLE_MENU(CalibrationMenu)
 #if SENSOR_TYPE == SENSOR_PT100

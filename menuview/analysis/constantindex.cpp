@@ -50,11 +50,13 @@ bool skipBrackets(CScanner &lexer, QChar open, QChar close)
 
 } // namespace
 
-ConstantIndex::Declaration ConstantIndex::declarationAt(qsizetype at, QStringView name) const
+// The declaration whose name is at `at`, if that is one.
+static ConstantIndex::Declaration declarationAt(QStringView text, const TextFacts *facts, qsizetype at,
+                                         QStringView name)
 {
     // The token at `at` and the one before it, read from a line start in code.
-    const qsizetype start = m_facts ? m_facts->lineStartBefore(at) : 0;
-    CScanner lexer(m_text, start);
+    const qsizetype start = facts ? facts->lineStartBefore(at) : 0;
+    CScanner lexer(text, start);
     lexer.setPosition(start, true);
     Token previous;
     Token token = nextCode(lexer);
@@ -65,8 +67,8 @@ ConstantIndex::Declaration ConstantIndex::declarationAt(qsizetype at, QStringVie
         return {};
     // The first token of its line: the one before stands on an earlier line.
     for (qsizetype lineStart = start; previous.kind == Token::Kind::End && lineStart > 0;) {
-        lineStart = m_facts ? m_facts->lineStartBefore(lineStart - 1) : 0;
-        CScanner back(m_text, lineStart);
+        lineStart = facts ? facts->lineStartBefore(lineStart - 1) : 0;
+        CScanner back(text, lineStart);
         back.setPosition(lineStart, true);
         for (Token t = nextCode(back); t.kind != Token::Kind::End && t.begin < start;
              t = nextCode(back))
@@ -94,8 +96,10 @@ ConstantIndex::Declaration ConstantIndex::declarationAt(qsizetype at, QStringVie
             return {};
         }
     }
-    Declaration declaration;
+    ConstantIndex::Declaration declaration;
+    declaration.text = text;
     declaration.name = at;
+    declaration.use = at;
     token = nextCode(lexer);
     const bool braced = token.is(u'{');
     if (braced)
@@ -110,19 +114,18 @@ ConstantIndex::Declaration ConstantIndex::declarationAt(qsizetype at, QStringVie
     return declaration;
 }
 
-ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
+ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFacts *facts,
+                                                Found &found, QStringView name,
+                                                qsizetype use) const
 {
-    if (name.isEmpty())
-        return {};
-    use = qMin(use, m_text.size());
-    Found &found = m_found[name.toString()];
+    use = qMin(use, text.size());
     // Occurrences that end before `use`, each looked at once.
-    for (qsizetype at = m_text.indexOf(name, found.searchedTo); at >= 0 && at + name.size() < use;
-         at = m_text.indexOf(name, at + 1)) {
-        const bool whole = (at == 0 || !isIdentifierPart(m_text[at - 1]))
-                && !isIdentifierPart(m_text[at + name.size()]);
+    for (qsizetype at = text.indexOf(name, found.searchedTo); at >= 0 && at + name.size() < use;
+         at = text.indexOf(name, at + 1)) {
+        const bool whole = (at == 0 || !isIdentifierPart(text[at - 1]))
+                && !isIdentifierPart(text[at + name.size()]);
         if (whole) {
-            const Declaration declaration = declarationAt(at, name);
+            const Declaration declaration = declarationAt(text, facts, at, name);
             if (declaration.name >= 0)
                 found.declarations.append(declaration);
         }
@@ -133,6 +136,30 @@ ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
             found.declarations.cbegin(), found.declarations.cend(),
             [&](const Declaration &d) { return d.name + name.size() < use; });
     return after == found.declarations.cbegin() ? Declaration() : *(after - 1);
+}
+
+ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
+{
+    if (name.isEmpty())
+        return {};
+    const QString key = name.toString();
+    const Declaration here = findIn(m_text, m_facts, m_found[key], name, use);
+    if (here.name >= 0 || !m_facts)
+        return here;
+    // The headers included before the use, the last first.
+    for (qsizetype i = m_facts->includes.size() - 1; i >= 0; --i) {
+        const Inclusion &inclusion = m_facts->includes.at(i);
+        if (inclusion.at >= use || !inclusion.text)
+            continue;
+        const QString &header = *inclusion.text;
+        Declaration declaration = findIn(header, inclusion.facts.data(),
+                                         m_foundInHeaders[{&header, key}], name, header.size() + 1);
+        if (declaration.name >= 0) {
+            declaration.use = inclusion.at + 1;
+            return declaration;
+        }
+    }
+    return {};
 }
 
 } // namespace VelkoMenuView

@@ -11,6 +11,7 @@
 namespace VelkoMenuView {
 
 struct SourceFacts;
+struct TextFacts;
 
 class ConstantIndex
 {
@@ -23,30 +24,34 @@ public:
 
     struct Declaration
     {
+        QStringView text; // the text it stands in: the one read, or a header
         qsizetype name = -1; // the declared name; -1 when there is none
         qsizetype initializer = -1; // the initializer's tokens, without braces
         qsizetype initializerEnd = -1;
+        qsizetype use = -1; // where its initializer's macros are looked up
     };
 
-    // The last declaration of `name` before `use`. Each name's occurrences
-    // are looked at once, forwards, however many look-ups ask.
+    // The last declaration of `name` before `use`, in the text or in a
+    // header included before it. Each name's occurrences in a text are
+    // looked at once, forwards, however many look-ups ask.
     Declaration find(QStringView name, qsizetype use);
 
     QStringView text() const { return m_text; }
     const SourceFacts *facts() const { return m_facts; }
 
 private:
-    Declaration declarationAt(qsizetype at, QStringView name) const;
-
     struct Found
     {
         qsizetype searchedTo = 0;
         QList<Declaration> declarations;
     };
+    Declaration findIn(QStringView text, const TextFacts *facts, Found &found, QStringView name,
+                       qsizetype use) const;
 
     QStringView m_text;
     const SourceFacts *m_facts;
     QHash<QString, Found> m_found;
+    QHash<std::pair<const QString *, QString>, Found> m_foundInHeaders;
 };
 
 } // namespace VelkoMenuView

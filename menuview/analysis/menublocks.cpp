@@ -36,23 +36,27 @@ void readUpTo(SourceText &source, qsizetype pos)
 
 } // namespace
 
-MenuBlocks::MenuBlocks(QStringView text, Keywords keywords)
-    : m_source(text)
+MenuBlocks::MenuBlocks(QStringView text, Keywords keywords, const SourceContext &context,
+                       Branches branches)
+    : m_source(text, context)
     , m_keywords(keywords)
+    , m_branches(branches)
     , m_scan(text, 0, &m_source.facts)
 { }
 
-qsizetype MenuBlocks::nextLive()
+KeywordHit MenuBlocks::nextLive()
 {
     for (KeywordHit hit = m_scan.nextKeyword(); hit.keyword != MenuKeyword::None;
          hit = m_scan.nextKeyword()) {
-        if (isOpening(hit.keyword))
-            return hit.begin;
-        if ((hit.keyword == MenuKeyword::End || hit.keyword == MenuKeyword::EndEditable)
-            && hit.begin >= m_blockEnd)
+        if (isOpening(hit.keyword)) {
+            if (hit.active() || m_branches == Branches::All)
+                return hit;
+        } else if ((hit.keyword == MenuKeyword::End || hit.keyword == MenuKeyword::EndEditable)
+                   && hit.active() && hit.begin >= m_blockEnd) {
             m_strays.append(hit);
+        }
     }
-    return -1;
+    return {MenuKeyword::None, -1, -1};
 }
 
 qsizetype MenuBlocks::nextAnywhere()
@@ -69,22 +73,36 @@ bool MenuBlocks::next(MenuBlock &block)
 {
     qsizetype start = -1;
     bool live = true;
+    KeywordHit opening;
     if (m_keywords == Keywords::Live) {
-        start = nextLive();
+        opening = nextLive();
+        start = opening.begin;
     } else {
         start = nextAnywhere();
         // Whether the compiler sees it: the live walk goes along.
         while (start >= 0 && m_liveAt != -1 && m_liveAt < start)
-            m_liveAt = nextLive();
+            m_liveAt = nextLive().begin;
         live = start >= 0 && m_liveAt == start;
     }
     if (start < 0)
         return false;
     m_from = start + 1;
     block.start = start;
+    block.inactiveGroup = opening.inactiveGroup;
     block.menu.name.clear();
     block.menu.title.clear();
     block.menu.itemTexts.clear();
+    if (!opening.active()) {
+        // A menu of another variant, read with its groups taken.
+        MenuLocation location;
+        location.outcome = MenuLocation::Outcome::Inside;
+        location.start = start;
+        location.takenGroups = groupsToTake(m_source, opening);
+        const qsizetype group = opening.inactiveGroup;
+        block = parseLocatedBlock(m_source, location);
+        block.inactiveGroup = group;
+        return true;
+    }
     block.parsed = parseMenuAt(block.menu, m_source, start, &block.parse, live);
     if (live)
         m_blockEnd = qMax(m_blockEnd, block.parse.end);
@@ -98,6 +116,16 @@ MenuBlock parseBlockAt(SourceText &source, qsizetype start)
     block.start = start;
     block.parsed = parseMenuAt(block.menu, source, start, &block.parse);
     return block;
+}
+
+MenuBlock parseLocatedBlock(SourceText &source, const MenuLocation &location)
+{
+    if (location.takenGroups.isEmpty())
+        return parseBlockAt(source, location.start);
+    SourceContext context = source.facts.context;
+    context.forcedGroups = location.takenGroups;
+    SourceText taken(source.text, context);
+    return parseBlockAt(taken, location.start);
 }
 
 MenuBlock parseBlockAt(QStringView text, qsizetype start)

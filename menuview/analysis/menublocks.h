@@ -4,6 +4,7 @@
 #pragma once
 
 #include "menuview/analysis/menudefinition.h"
+#include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/menuparser.h"
 #include "menuview/analysis/sourcetext.h"
 
@@ -15,6 +16,9 @@ namespace VelkoMenuView {
 struct MenuBlock
 {
     qsizetype start = -1; // the opening keyword
+    // The directive of the outermost conditional group around it that the
+    // build leaves out; -1 when the menu is compiled.
+    qsizetype inactiveGroup = -1;
     bool parsed = false;
     MenuDefinition menu; // name, title and itemTexts
     MenuParse parse; // positions as offsets into the text
@@ -25,10 +29,17 @@ class MenuBlocks
 public:
     enum class Keywords {
         Live, // as the compiler sees them
-        Anywhere, // also in comments and literals: a commented-out menu still counts
+        // Also in comments, literals and groups the build leaves out: a menu
+        // commented out or of another variant still counts.
+        Anywhere,
+    };
+    enum class Branches {
+        Compiled, // the menus the build compiles
+        All, // also those of conditional groups it leaves out, each read as if taken
     };
 
-    explicit MenuBlocks(QStringView text, Keywords keywords = Keywords::Live);
+    explicit MenuBlocks(QStringView text, Keywords keywords = Keywords::Live,
+                        const SourceContext &context = {}, Branches branches = Branches::Compiled);
 
     // The next block; false when no opening keyword is left. One pass over
     // the text in all, plus one over each block.
@@ -40,11 +51,12 @@ public:
     SourceText &source() { return m_source; }
 
 private:
-    qsizetype nextLive();
+    KeywordHit nextLive();
     qsizetype nextAnywhere();
 
     SourceText m_source;
     Keywords m_keywords;
+    Branches m_branches;
     SourceReader m_scan;
     qsizetype m_liveAt = -2; // the next live opening keyword, for Anywhere; -1: none left
     qsizetype m_from = 0;
@@ -59,6 +71,9 @@ private:
 MenuBlock parseBlockAt(QStringView text, qsizetype start);
 // The same within a text whose reading has come at least as far as `start`.
 MenuBlock parseBlockAt(SourceText &source, qsizetype start);
+// The block a cursor was found in, read as the location says: with the
+// groups taken that a menu of another variant needs.
+MenuBlock parseLocatedBlock(SourceText &source, const MenuLocation &location);
 
 // All blocks of a text, live keywords only.
 QList<MenuBlock> menuBlocks(QStringView text);

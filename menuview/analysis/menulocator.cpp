@@ -32,6 +32,27 @@ qsizetype closingMacroEnd(SourceText &source, qsizetype from, bool *unsettled)
 
 } // namespace
 
+QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword)
+{
+    QList<qsizetype> groups;
+    // Nested groups come to light one by one.
+    for (KeywordHit hit = keyword; !hit.active() && groups.size() < 16;) {
+        if (groups.contains(hit.inactiveGroup))
+            return {};
+        groups.append(hit.inactiveGroup);
+        SourceContext context = source.facts.context;
+        context.forcedGroups = groups;
+        SourceText taken(source.text, context);
+        SourceReader reader(source.text, 0, &taken.facts);
+        do
+            hit = reader.nextKeyword(keyword.begin + 1);
+        while (hit.keyword != MenuKeyword::None && hit.begin < keyword.begin);
+        if (hit.begin != keyword.begin)
+            return {};
+    }
+    return groups;
+}
+
 qsizetype cursorOffset(QStringView text, qint32 line, qint32 column, qsizetype *lineStart)
 {
     if (lineStart)
@@ -53,7 +74,7 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
     const QStringView text = source.text;
     MenuLocation location;
     location.offset = offset;
-    qsizetype start = -1;
+    KeywordHit opening;
     MenuKeyword closingKind = MenuKeyword::None;
     KeywordHit ownClosing; // the first closing keyword of the menu's kind after it
     KeywordHit lastClosing; // the last closing keyword after that one, or of no menu
@@ -65,7 +86,7 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
         switch (hit.keyword) {
         case MenuKeyword::Begin:
         case MenuKeyword::BeginEditable:
-            start = hit.begin;
+            opening = hit;
             closingKind = hit.keyword == MenuKeyword::Begin ? MenuKeyword::End
                                                              : MenuKeyword::EndEditable;
             ownClosing = {};
@@ -73,7 +94,11 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
             break;
         case MenuKeyword::End:
         case MenuKeyword::EndEditable:
-            if (start >= 0 && ownClosing.keyword == MenuKeyword::None) {
+            // Closing keywords the compiler leaves out close nothing.
+            if (!hit.active())
+                break;
+            if (opening.keyword != MenuKeyword::None && opening.active()
+                && ownClosing.keyword == MenuKeyword::None) {
                 if (hit.keyword == closingKind)
                     ownClosing = hit;
             } else {
@@ -86,7 +111,24 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
         }
     }
 
-    if (start >= 0) {
+    if (opening.keyword != MenuKeyword::None && !opening.active()) {
+        // Read as if its groups were taken: there it is compiled.
+        const QList<qsizetype> groups = groupsToTake(source, opening);
+        if (!groups.isEmpty()) {
+            SourceContext context = source.facts.context;
+            context.forcedGroups = groups;
+            SourceText taken(text, context);
+            location = locateMenuAt(taken, offset);
+            if (location.outcome == MenuLocation::Outcome::Inside && location.start == opening.begin) {
+                location.inactiveGroup = opening.inactiveGroup;
+                location.takenGroups = groups;
+                return location;
+            }
+        }
+        location = MenuLocation();
+        location.offset = offset;
+    } else if (opening.keyword != MenuKeyword::None) {
+        const qsizetype start = opening.begin;
         // A closing keyword before the opening one belongs to an earlier menu,
         // however unfinished that menu's macro is.
         qsizetype end = -1;

@@ -1,6 +1,7 @@
 // Which menu definition a cursor stands in.
 #pragma once
 
+#include <QList>
 #include <QStringView>
 
 namespace VelkoMenuView {
@@ -22,6 +23,11 @@ struct MenuLocation
     // counted from it; -1 when the line number lay past the text's end.
     qsizetype cursorLineStart = -1;
     qint32 cursorLine = 0;
+    // For a definition in a conditional group the build leaves out: the
+    // directive of the outermost such group, and the groups to take to read
+    // it as the developer edits it.
+    qsizetype inactiveGroup = -1;
+    QList<qsizetype> takenGroups;
 };
 
 // Offset of the character just after a 1-based line and column; lines end
@@ -32,7 +38,8 @@ qsizetype cursorOffset(QStringView text, qint32 line, qint32 column,
                        qsizetype *lineStart = nullptr);
 
 // The definition around `offset`: the nearest opening keyword at or before
-// it, unless the closing macro that belongs to it ends before the cursor.
+// it, unless the closing macro that belongs to it ends before the cursor. A
+// definition in a group that is not compiled is read with that group taken.
 // The cursor counts as inside up to and including the closing macro's ")"; a
 // closing macro whose title literal is not terminated yet reaches to the end
 // of the text. Keywords count as the compiler sees them. `source` keeps what
@@ -41,6 +48,11 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset);
 MenuLocation locateMenuAt(QStringView text, qsizetype offset);
 
 MenuLocation locateMenu(SourceText &source, qint32 line, qint32 column);
+
+struct KeywordHit;
+// The conditional groups to take, outermost first, so that `keyword` (read
+// in `source`) is compiled; empty when it cannot be.
+QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword);
 MenuLocation locateMenu(QStringView text, qint32 line, qint32 column);
 
 } // namespace VelkoMenuView

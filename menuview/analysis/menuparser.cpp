@@ -47,6 +47,8 @@ Body readBody(SourceReader &reader, MenuKeyword closing)
     Body body;
     for (KeywordHit hit = reader.nextKeyword(); hit.keyword != MenuKeyword::None;
          hit = reader.nextKeyword()) {
+        if (!hit.active())
+            continue; // in a group the compiler leaves out
         if (hit.keyword == MenuKeyword::Item) {
             body.items.append(hit);
         } else if (hit.keyword == closing) {

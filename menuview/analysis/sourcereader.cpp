@@ -4,6 +4,10 @@
 // tokens up to its macro's name, then passed over to its line's end.
 #include "menuview/analysis/sourcereader.h"
 
+#include "menuview/analysis/conditionalexpression.h"
+
+#include <QFileInfo>
+
 #include <algorithm>
 
 #if defined(__SSE2__)
@@ -83,21 +87,76 @@ qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype siz
 
 } // namespace
 
-qsizetype SourceFacts::lineStartBefore(qsizetype pos) const
+qsizetype TextFacts::lineStartBefore(qsizetype pos) const
 {
     const auto after = std::upper_bound(lineStarts.cbegin(), lineStarts.cend(), pos);
     return after == lineStarts.cbegin() ? 0 : *(after - 1);
+}
+
+Conditionals TextFacts::conditionsAt(qsizetype pos) const
+{
+    const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
+                                            [&](const auto &state) { return state.first < pos; });
+    return after == conditions.cbegin() ? Conditionals() : (after - 1)->second;
 }
 
 SourceReader::SourceReader(QStringView text, qsizetype from, SourceFacts *facts,
                            Recording recording)
     : m_text(text)
     , m_facts(facts)
+    , m_unit(facts)
     , m_record(facts && recording == Recording::On && from <= facts->readTo)
     , m_pos(qBound(qsizetype(0), from, text.size()))
     , m_atLineStart(isLogicalLineStart(text, m_pos))
+    , m_allGroups(recording == Recording::Off)
     , m_lexer(text, m_pos)
+{
+    if (facts)
+        m_conditions = facts->conditionsAt(m_pos);
+}
+
+SourceReader::SourceReader(QStringView text, TextFacts *facts, SourceFacts *unit,
+                           const Header &header)
+    : m_text(text)
+    , m_facts(facts)
+    , m_unit(unit)
+    , m_record(true)
+    , m_header(true)
+    , m_headerInfo(header)
+    , m_lexer(text, 0)
 { }
+
+void SourceReader::readPredefined(SourceFacts *facts)
+{
+    const QString text = facts->context.configuration.predefinedText();
+    if (text.isEmpty())
+        return;
+    Inclusion commandLine;
+    commandLine.written = QStringLiteral("<command line>");
+    commandLine.text = QSharedPointer<const QString>::create(text);
+    commandLine.facts = QSharedPointer<TextFacts>::create();
+    facts->includes.append(commandLine);
+    Header header;
+    header.recordAt = -1;
+    SourceReader reader(*commandLine.text, commandLine.facts.data(), facts, header);
+    reader.readAll();
+}
+
+void SourceReader::readAll()
+{
+    while (nextKeyword().keyword != MenuKeyword::None) { }
+}
+
+qsizetype SourceReader::inactiveGroup() const
+{
+    if (m_allGroups)
+        return -1;
+    for (const Conditional &level : m_conditions) {
+        if (!level.active)
+            return level.opening;
+    }
+    return -1;
+}
 
 void SourceReader::noteRead(qsizetype pos)
 {
@@ -131,6 +190,8 @@ Token SourceReader::nextToken()
             m_pos = m_lexer.position();
             m_atLineStart = false;
             noteRead(m_pos);
+            if (token.kind != Token::Kind::End && !active())
+                continue; // a group that is not compiled
             return token;
         }
         // The directive, then its line passed over as the quick pass does.
@@ -184,8 +245,8 @@ qsizetype SourceReader::lineStart(qsizetype pos)
 
 // Reads the directive whose "#" is at `hash` as far as it matters and
 // returns where the quick pass goes on, in the directive's line. Most
-// directives are read by their characters; splices and comments in their
-// head leave them to the tokens.
+// definitions are read by their characters; splices and comments in their
+// head, and the other directives, leave them to the tokens.
 qsizetype SourceReader::directive(qsizetype hash)
 {
     m_inDirective = true;
@@ -212,20 +273,25 @@ qsizetype SourceReader::directive(qsizetype hash)
         if (plain(nameBegin) && plain(nameEnd) && unspliced(nameBegin, nameEnd)) {
             const QStringView word = m_text.sliced(nameBegin, nameEnd - nameBegin);
             const bool define = word == u"define";
-            if (!define && word != u"undef")
-                return nameEnd;
-            const qsizetype macroBegin = spaceEnd(nameEnd);
-            const qsizetype macroEnd = identifierEnd(m_text, macroBegin);
-            if (plain(macroBegin) && plain(macroEnd) && unspliced(macroBegin, macroEnd)) {
-                if (macroEnd == macroBegin || !isIdentifierStart(m_text[macroBegin]))
-                    return macroBegin;
-                record(hash, m_text.sliced(macroBegin, macroEnd - macroBegin), macroBegin,
-                       macroEnd,
-                       !define ? MacroDefinition::Kind::Undefined
-                               : macroEnd < size && m_text[macroEnd] == u'('
-                               ? MacroDefinition::Kind::Function
-                               : MacroDefinition::Kind::Object);
-                return macroEnd;
+            if (define || word == u"undef") {
+                if (!active())
+                    return nameEnd;
+                const qsizetype macroBegin = spaceEnd(nameEnd);
+                const qsizetype macroEnd = identifierEnd(m_text, macroBegin);
+                if (plain(macroBegin) && plain(macroEnd) && unspliced(macroBegin, macroEnd)) {
+                    if (macroEnd == macroBegin || !isIdentifierStart(m_text[macroBegin]))
+                        return macroBegin;
+                    record(hash, m_text.sliced(macroBegin, macroEnd - macroBegin), macroBegin,
+                           macroEnd,
+                           !define ? MacroDefinition::Kind::Undefined
+                                   : macroEnd < size && m_text[macroEnd] == u'('
+                                   ? MacroDefinition::Kind::Function
+                                   : MacroDefinition::Kind::Object);
+                    return macroEnd;
+                }
+            } else if (!word.startsWith(u"if") && !word.startsWith(u"el")
+                       && !word.startsWith(u"end") && word != u"include") {
+                return nameEnd; // #pragma, #error, #line ...: nothing to obey
             }
         }
     }
@@ -238,8 +304,14 @@ qsizetype SourceReader::directive(qsizetype hash)
     if (name.kind != Token::Kind::Identifier || name.atLineStart)
         return afterHash;
     const QString word = lexer.spelling(name);
+    if (word.startsWith(u"if") || word.startsWith(u"el") || word == u"endif")
+        return conditional(hash, word, lexer);
+    if (word == u"include") {
+        include(hash, lexer);
+        return qMin(lexer.position(), size);
+    }
     const bool define = word == u"define";
-    if (!define && word != u"undef")
+    if ((!define && word != u"undef") || !active())
         return name.end;
     const Token macro = lexer.next();
     if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
@@ -258,21 +330,131 @@ qsizetype SourceReader::directive(qsizetype hash)
     return macro.end;
 }
 
+// #if, #ifdef, #ifndef, #elif, #elifdef, #elifndef, #else and #endif, with
+// `lexer` after the directive's name. Returns where the quick pass goes on.
+qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &lexer)
+{
+    const qsizetype afterName = lexer.position();
+    const bool forced = !m_header && m_unit && m_unit->context.forcedGroups.contains(hash);
+    // The value of the condition that follows, for a group that may be taken.
+    const auto condition = [&](QStringView kind) {
+        if (forced)
+            return true;
+        if (!m_unit)
+            return false;
+        if (kind == u"if" || kind == u"elif")
+            return evaluateCondition(m_text, afterName, m_unit->macros, lookupAt(hash)).value;
+        const Token macro = lexer.next();
+        if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
+            return false;
+        const bool defined = m_unit->macros.find(lexer.spelling(macro), lookupAt(hash)) != nullptr;
+        return kind.endsWith(u"ndef") ? !defined : defined;
+    };
+    if (word == u"if" || word == u"ifdef" || word == u"ifndef") {
+        Conditional level;
+        level.opening = hash;
+        level.parentActive = active();
+        level.taken = level.parentActive && condition(word == u"if" ? u"if" : word);
+        level.active = level.taken;
+        m_conditions.append(level);
+    } else if (word == u"elif" || word == u"elifdef" || word == u"elifndef") {
+        if (m_conditions.isEmpty() || m_conditions.constLast().elseSeen)
+            return afterName;
+        Conditional &level = m_conditions.last();
+        level.opening = hash;
+        level.active = level.parentActive && !level.taken
+                && condition(word == u"elif" ? u"elif" : word.sliced(2));
+        level.taken = level.taken || level.active;
+    } else if (word == u"else") {
+        if (m_conditions.isEmpty() || m_conditions.constLast().elseSeen)
+            return afterName;
+        Conditional &level = m_conditions.last();
+        level.opening = hash;
+        level.elseSeen = true;
+        level.active = level.parentActive && (!level.taken || forced);
+        level.taken = true;
+    } else if (word == u"endif") {
+        if (!m_conditions.isEmpty())
+            m_conditions.removeLast();
+    } else {
+        return afterName;
+    }
+    if (recording(hash))
+        m_facts->conditions.append({hash, m_conditions});
+    return afterName;
+}
+
+// #include "name" and #include <name>: the header is read at once, its
+// macros counting from here on.
+void SourceReader::include(qsizetype hash, CScanner &lexer)
+{
+    if (!active() || !m_unit)
+        return;
+    const Token name = lexer.next();
+    if (name.atLineStart || name.kind == Token::Kind::End)
+        return;
+    QString written;
+    bool quoted = false;
+    if (name.kind == Token::Kind::String && name.encoding == Token::Encoding::Plain && !name.raw
+        && !name.unterminated) {
+        written = lexer.spelling(name).mid(1).chopped(1);
+        quoted = true;
+    } else if (name.is(u'<')) {
+        // The header name is taken as written, up to ">" on the line.
+        qsizetype end = name.end;
+        while (end < m_text.size() && m_text[end] != u'>' && !lineEndLength(m_text, end))
+            ++end;
+        if (end >= m_text.size() || m_text[end] != u'>')
+            return;
+        written = m_text.sliced(name.end, end - name.end).toString();
+        lexer.setPosition(end + 1);
+    } else {
+        return; // a computed include
+    }
+    if (!recording(hash))
+        return; // read when this place was read before
+    Inclusion inclusion;
+    inclusion.at = m_header ? m_headerInfo.recordAt : hash;
+    inclusion.written = quoted ? QLatin1Char('"') + written + QLatin1Char('"')
+                               : QLatin1Char('<') + written + QLatin1Char('>');
+    const QString includer = m_header ? m_headerInfo.path : m_unit->context.path;
+    const QString folder = includer.isEmpty() ? QString() : QFileInfo(includer).absolutePath();
+    const QString path = IncludeFiles::find(written, quoted, folder, m_unit->context.configuration);
+    constexpr qsizetype MaxDepth = 32;
+    // A header already being read would only include itself again.
+    if (!path.isEmpty() && !m_headerInfo.stack.contains(path)
+        && m_headerInfo.stack.size() < MaxDepth) {
+        inclusion.text = IncludeFiles::text(path, m_unit->context.openText);
+        if (inclusion.text) {
+            inclusion.path = path;
+            inclusion.facts = QSharedPointer<TextFacts>::create();
+            Header header;
+            header.recordAt = inclusion.at;
+            header.path = path;
+            header.stack = m_headerInfo.stack;
+            header.stack.append(path);
+            SourceReader reader(*inclusion.text, inclusion.facts.data(), m_unit, header);
+            reader.readAll();
+        }
+    }
+    m_unit->includes.append(inclusion);
+}
+
 void SourceReader::record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                           MacroDefinition::Kind kind)
 {
-    if (!recording(hash))
+    if (!recording(hash) || !m_unit)
         return;
     MacroDefinition definition;
     definition.kind = kind;
     definition.name = name.data() >= m_text.data() && name.data() < m_text.data() + m_text.size()
             ? name
-            : m_facts->macros.keep(name.toString());
+            : m_unit->macros.keep(name.toString());
     definition.source = m_text;
-    definition.at = hash;
+    definition.at = m_header ? m_headerInfo.recordAt : hash;
     definition.nameAt = nameAt;
     definition.body = body;
-    m_facts->macros.record(definition);
+    m_unit->macros.record(definition);
 }
 
 // The position of the logical character before `pos`, splices passed over
@@ -351,7 +533,7 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
                                                   : menuKeyword(m_text.sliced(begin, end - begin));
         if (keyword == MenuKeyword::None)
             return false;
-        *hit = {keyword, begin, end};
+        *hit = {keyword, begin, end, inactiveGroup()};
         return true;
     };
 

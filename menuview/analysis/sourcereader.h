@@ -1,30 +1,78 @@
 // The one reader of C source, in two speeds over the same position: the
 // tokens of code as the preprocessor hands them on (directives taken out and
-// recorded), and a quick pass that stops only at the menu keywords.
+// obeyed: macros recorded, headers read, conditional groups decided), and a
+// quick pass that stops only at the menu keywords.
 #pragma once
 
+#include "menuview/analysis/buildconfiguration.h"
 #include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/includefiles.h"
 #include "menuview/analysis/macrotable.h"
 #include "menuview/analysis/menukeywords.h"
 
 #include <QList>
+#include <QSharedPointer>
 #include <QStringView>
 
 namespace VelkoMenuView {
 
-// What reading a text has learnt, shared by the readers of that text: they
-// record it once, in the order of the text, however often they pass.
-struct SourceFacts
+// One level of #if ... #endif.
+struct Conditional
 {
-    MacroTable macros;
+    qsizetype opening = -1; // the directive of the group being read (#if, #elif, #else)
+    bool parentActive = true; // the code around the #if is compiled
+    bool active = true; // the group being read is compiled
+    bool taken = false; // a group of the chain was taken
+    bool elseSeen = false;
+};
+using Conditionals = QList<Conditional>;
+
+// What reading one text has learnt, shared by its readers: they record it
+// once, in the order of the text, however often they pass.
+struct TextFacts
+{
     // Logical line starts in code (not in a comment), ascending: a few, as
     // places to start reading from.
     QList<qsizetype> lineStarts {0};
+    // The conditional groups open after each conditional directive.
+    QList<std::pair<qsizetype, Conditionals>> conditions;
     qsizetype readTo = 0; // everything before this is recorded
 
-    // A place at or before `pos` where reading can start afresh: a logical
-    // line start in code.
+    // A place at or before `pos` where reading can start afresh.
     qsizetype lineStartBefore(qsizetype pos) const;
+    // The conditional groups open at `pos`.
+    Conditionals conditionsAt(qsizetype pos) const;
+};
+
+// One #include as the preprocessor met it.
+struct Inclusion
+{
+    qsizetype at = -1; // its directive in the text read; -1 for the command line's
+    QString written; // "name" or <name>
+    QString path; // the file found; empty when none was
+    QSharedPointer<const QString> text;
+    QSharedPointer<TextFacts> facts; // of the header's own text
+};
+
+// How a text is read: where it is (quoted includes are looked for beside
+// it), the build's options and open editors' unsaved texts.
+struct SourceContext
+{
+    QString path;
+    BuildConfiguration configuration;
+    IncludeFiles::OpenText openText;
+    // Conditional groups, by their directive's "#", taken whatever their
+    // condition says: a menu the developer edits in a branch not built.
+    QList<qsizetype> forcedGroups;
+};
+
+// What reading a translation unit has learnt: the main text's facts, the
+// macros of all its texts, the headers it includes.
+struct SourceFacts : TextFacts
+{
+    MacroTable macros;
+    QList<Inclusion> includes;
+    SourceContext context;
 };
 
 struct KeywordHit
@@ -32,6 +80,10 @@ struct KeywordHit
     MenuKeyword keyword = MenuKeyword::None; // None: no keyword left
     qsizetype begin = 0;
     qsizetype end = 0;
+    // The directive of the outermost conditional group around it that is
+    // not compiled; -1 when the keyword is.
+    qsizetype inactiveGroup = -1;
+    bool active() const { return inactiveGroup < 0; }
 };
 
 class SourceReader
@@ -39,45 +91,80 @@ class SourceReader
 public:
     enum class Recording {
         On, // record directives and lines in `facts`
-        Off, // only look them up: the text is read from a place that may not be code
+        // Only look them up: the text is read from a place that may not be
+        // code (a menu in a comment), and every conditional group counts.
+        Off,
     };
 
-    // `from` must lie between tokens; reading takes it for code. A reader
-    // records only when it starts within what was read before (nothing is
-    // left out between).
+    // Reads the main text of `facts` from `from`, which must lie between
+    // tokens; reading takes it for code. A reader records only when it starts
+    // within what was read before (nothing is left out between).
     SourceReader(QStringView text, qsizetype from, SourceFacts *facts,
                  Recording recording = Recording::On);
 
-    // The next menu keyword in code that starts before `limit` (the text's
-    // end by default).
+    // Reads the command line's definitions and forced includes into `facts`,
+    // before its text.
+    static void readPredefined(SourceFacts *facts);
+
+    // The next menu keyword that starts before `limit` (the text's end by
+    // default), compiled or not.
     KeywordHit nextKeyword(qsizetype limit = -1);
-    // The next token of code.
+    // The next token of compiled code.
     Token nextToken();
 
     qsizetype position() const { return m_pos; }
     QStringView text() const { return m_text; }
     const CScanner &scanner() const { return m_lexer; }
-    SourceFacts *facts() const { return m_facts; }
+    SourceFacts *facts() const { return m_unit; }
+    // The outermost conditional group, open where the reader stands, that
+    // is not compiled; -1 when the code there is.
+    qsizetype inactiveGroup() const;
 
 private:
+    // Reading a header for the unit, or the command line.
+    struct Header
+    {
+        qsizetype recordAt = -1; // where its definitions count in the main text
+        QString path;
+        QStringList stack; // the headers being read, outermost first
+    };
+    SourceReader(QStringView text, TextFacts *facts, SourceFacts *unit, const Header &header);
+
     qsizetype skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd);
     qsizetype previousCharacter(qsizetype pos) const;
     qsizetype wordCharacterBefore(qsizetype pos) const;
     qsizetype wordStart(qsizetype pos, qsizetype boundary) const;
     qsizetype lineStart(qsizetype pos);
     qsizetype directive(qsizetype hash);
+    qsizetype conditional(qsizetype hash, QStringView word, CScanner &lexer);
+    void include(qsizetype hash, CScanner &lexer);
+    void readAll();
     void record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                 MacroDefinition::Kind kind);
     void finishDirective();
+    bool active() const
+    {
+        return m_allGroups || m_conditions.isEmpty() || m_conditions.constLast().active;
+    }
     bool recording(qsizetype pos) const { return m_record && pos >= m_facts->readTo; }
+    // Where macros are looked up for a directive at `hash`.
+    qsizetype lookupAt(qsizetype hash) const
+    {
+        return m_header ? m_headerInfo.recordAt + 1 : hash;
+    }
     void noteRead(qsizetype pos);
 
     QStringView m_text;
-    SourceFacts *m_facts;
+    TextFacts *m_facts;
+    SourceFacts *m_unit;
     bool m_record;
-    qsizetype m_pos;
-    bool m_atLineStart;
+    bool m_header = false;
+    Header m_headerInfo;
+    qsizetype m_pos = 0;
+    bool m_atLineStart = true;
     bool m_inDirective = false;
+    bool m_allGroups = false;
+    Conditionals m_conditions;
     static constexpr qsizetype LineStartSpacing = 2048;
     qsizetype m_nextLineStart = LineStartSpacing;
     CScanner m_lexer;

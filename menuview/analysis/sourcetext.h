@@ -10,10 +10,13 @@ namespace VelkoMenuView {
 
 struct SourceText
 {
-    explicit SourceText(QStringView text)
+    explicit SourceText(QStringView text, const SourceContext &context = {})
         : text(text)
         , constants(text, &facts)
-    { }
+    {
+        facts.context = context;
+        SourceReader::readPredefined(&facts);
+    }
     SourceText(const SourceText &) = delete;
     SourceText &operator=(const SourceText &) = delete;
 

@@ -146,8 +146,8 @@ QString readText(QStringView text, qsizetype begin, qsizetype end, qsizetype use
             notes->definition = declaration.name;
             notes->definedName = name;
         }
-        return readText(context.constants->text(), declaration.initializer,
-                        declaration.initializerEnd, declaration.name, context, notes, depth + 1);
+        return readText(declaration.text, declaration.initializer, declaration.initializerEnd,
+                        declaration.use, context, notes, depth + 1);
     }
 
     Token::Encoding encoding = Token::Encoding::Plain;

@@ -298,26 +298,38 @@ void tst_VelkoMenu::renderAllWritesOnePngPerMenu()
             + "BEGIN_MENU(Broken)\n    MENU_ITEM(\"x\")\nEND_MENU(Other, \"Six\")\n";
     const QString path = write(QStringLiteral("all.c"), source);
     const QString out = m_dir.filePath(QStringLiteral("all-out/nested"));
-    QDir(out).removeRecursively();
-    const Run run
-            = runTool({"render", path, "--all", "-o", out, "--time", "08:00", "--scale", "2"});
-    QVERIFY(!run.crashed);
-    QCOMPARE(run.exitCode, 1); // the broken menu
-    QCOMPARE(run.err,
-             path
-                     + ":23:1: error: name mismatch: END_MENU(Other, ...) closes "
-                       "BEGIN_MENU(Broken) at 21:1\n");
-
+    // The menus the build compiles: A is not defined, the #else group's
+    // menu is the second Main; with --all-branches the other group's too.
+    for (const bool allBranches : {false, true}) {
+        QDir(out).removeRecursively();
+        QStringList arguments {"render", path, "--all", "-o", out, "--time", "08:00", "--scale", "2"};
+        if (allBranches)
+            arguments << "--all-branches";
+        const Run run = runTool(arguments);
+        QVERIFY(!run.crashed);
+        QCOMPARE(run.exitCode, 1); // the broken menu
+        QCOMPARE(run.err,
+                 path
+                         + ":23:1: error: name mismatch: END_MENU(Other, ...) closes "
+                           "BEGIN_MENU(Broken) at 21:1\n");
+        const QStringList names = allBranches
+                ? QStringList {"Main", "main-2", "Main-3", "Bad_name_", "menu"}
+                : QStringList {"Main", "Main-2", "Bad_name_", "menu"};
+        const QList<int> rows
+                = allBranches ? QList<int> {2, 3, 4, 1, 2} : QList<int> {2, 4, 1, 2};
+        QStringList written;
+        for (const QString &name : names)
+            written << QDir(out).filePath(name + ".png");
+        QCOMPARE(run.out, written.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QImage image(written[i]);
+            QCOMPARE(image.size(), QSize(256, 16 * rows[i]));
+        }
+    }
     const QStringList names {"Main", "main-2", "Main-3", "Bad_name_", "menu"};
-    const QList<int> rows {2, 3, 4, 1, 2};
     QStringList written;
     for (const QString &name : names)
         written << QDir(out).filePath(name + ".png");
-    QCOMPARE(run.out, written.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QImage image(written[i]);
-        QCOMPARE(image.size(), QSize(256, 16 * rows[i]));
-    }
 
     // Each file holds the menu that render draws with the cursor in it.
     const QString single = m_dir.filePath(QStringLiteral("single.png"));
@@ -960,10 +972,10 @@ void tst_VelkoMenu::examplesShowOnlyTheBrokenMenu()
                             "service_menu_broken.c:17:1: error: name mismatch: "
                             "END_MENU(SeviceMenu, ...) closes "
                             "BEGIN_MENU(ServiceMenu) at 12:1\n"
-                            "settings_menu.c:38:24: warning: character U+03A9 'Ω' in the item is "
+                            "settings_menu.c:40:24: warning: character U+03A9 'Ω' in the item is "
                             "not in the 6x8 font: "
                             "the device skips it\n"
-                            "settings_menu.c:46:36: warning: title \"Калибровка датчика\" is 18 "
+                            "settings_menu.c:48:36: warning: title \"Калибровка датчика\" is 18 "
                             "characters long: only "
                             "a title of up to 15 characters leaves room for the clock\n"));
 

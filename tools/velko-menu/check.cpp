@@ -1,6 +1,7 @@
 // The check command: the findings of every file, in the compiler format.
 #include "check.h"
 
+#include "buildcontext.h"
 #include "menuchecks.h"
 
 #include "menuview/analysis/sourcefile.h"
@@ -13,7 +14,8 @@
 
 using namespace VelkoMenuView;
 
-int runCheck(const CheckOptions &options, QTextStream &out, QTextStream &err)
+int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream &out,
+             QTextStream &err)
 {
     const std::unique_ptr<QSettings> settings(ParameterStore::openUserStore());
     const ParameterStore store(settings.get());
@@ -31,7 +33,12 @@ int runCheck(const CheckOptions &options, QTextStream &out, QTextStream &err)
             unreadable = true;
             continue;
         }
-        const CheckContext context {&file.lines(), &store, file.absolutePath(), options.realDigits};
+        CheckContext context {&file.lines(), &store, file.absolutePath(), options.realDigits, {},
+                              build.allBranches};
+        if (!sourceContextFor(file.absolutePath(), build, &context.source, &reason)) {
+            err << "velko-menu: " << reason << Qt::endl;
+            return 2;
+        }
         for (const Diagnostic &diagnostic : checkMenus(file.text(), context)) {
             out << formatDiagnostic(file.path(), file.lines(), diagnostic) << '\n';
             if (diagnostic.severity == Diagnostic::Severity::Error)

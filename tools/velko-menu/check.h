@@ -8,4 +8,5 @@ class QTextStream;
 
 // Exit status: 0 clean, 1 errors (or warnings with --werror), 2 a file
 // could not be read.
-int runCheck(const CheckOptions &options, QTextStream &out, QTextStream &err);
+int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream &out,
+             QTextStream &err);

@@ -37,10 +37,11 @@ QString altText(const QString &name)
 } // namespace
 
 LspHover menuHoverAt(QStringView text, const LineMap &lines, qsizetype offset,
-                     const ParameterStore &store, const QString &storePath, QTime clock)
+                     const ParameterStore &store, const QString &storePath, QTime clock,
+                     const SourceContext &context)
 {
     LspHover hover;
-    SourceText source(text);
+    SourceText source(text, context);
     const MenuLocation location = locateMenuAt(source, offset);
     if (location.outcome == MenuLocation::Outcome::StrayClosing) {
         hover.found = true;
@@ -53,7 +54,7 @@ LspHover menuHoverAt(QStringView text, const LineMap &lines, qsizetype offset,
     if (location.outcome != MenuLocation::Outcome::Inside)
         return hover;
 
-    const MenuBlock block = parseBlockAt(source, location.start);
+    const MenuBlock block = parseLocatedBlock(source, location);
     hover.found = true;
     hover.begin = block.start;
     if (!block.parsed) {

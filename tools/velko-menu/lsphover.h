@@ -3,6 +3,8 @@
 // that show only text.
 #pragma once
 
+#include "menuview/analysis/sourcereader.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringView>
@@ -26,7 +28,7 @@ struct LspHover
 // The menu around `offset`, with the values stored under `storePath`.
 LspHover menuHoverAt(QStringView text, const VelkoMenuView::LineMap &lines, qsizetype offset,
                      const VelkoMenuView::ParameterStore &store, const QString &storePath,
-                     QTime clock);
+                     QTime clock, const VelkoMenuView::SourceContext &context = {});
 
 // A screen at magnification 1 as text, two pixel rows per line: '█' both
 // lit, '▀' the upper one, '▄' the lower one, ' ' neither.

@@ -25,12 +25,13 @@ bool writeOut(const QByteArray &bytes)
 
 } // namespace
 
-int runLsp()
+int runLsp(const BuildOptions &build)
 {
     // A client gone away shows as a failed write, not as a signal that kills us.
     std::signal(SIGPIPE, SIG_IGN);
 
     LspSession session;
+    session.setBuildOptions(build);
     LspMessageReader reader;
     QSocketNotifier notifier(STDIN_FILENO, QSocketNotifier::Read);
     const auto finish = [&](int status) {

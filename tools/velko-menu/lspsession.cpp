@@ -3,6 +3,8 @@
 // answered and is reported through window/logMessage instead.
 #include "lspsession.h"
 
+#include "buildcontext.h"
+
 #include "lsphover.h"
 #include "menuchecks.h"
 
@@ -243,6 +245,20 @@ void LspSession::notification(const QString &method, const QJsonValue &params)
 QJsonObject LspSession::initialize(const QJsonObject &params)
 {
     m_state = State::Running;
+    // {"defines": ["NAME=VALUE", ...], "undefines": [...], "includePaths": [...],
+    //  "compileCommands": "FILE"}
+    const QJsonObject options = params.value(QLatin1String("initializationOptions")).toObject();
+    const auto strings = [&](const char *key, const char *option) {
+        for (const QJsonValue &value : options.value(QLatin1String(key)).toArray()) {
+            if (value.isString() && !value.toString().isEmpty())
+                m_build.arguments << QString::fromLatin1(option) << value.toString();
+        }
+    };
+    strings("defines", "-D");
+    strings("undefines", "-U");
+    strings("includePaths", "-I");
+    if (options.value(QLatin1String("compileCommands")).isString())
+        m_build.compileCommands = options.value(QLatin1String("compileCommands")).toString();
     m_markdownHover = offersMarkdown(params.value(QLatin1String("capabilities")).toObject());
     const QJsonObject sync {
             {QStringLiteral("openClose"), true},
@@ -271,9 +287,9 @@ bool LspSession::hover(const QJsonObject &params, QJsonValue *result, QString *e
     *result = QJsonValue::Null;
     if (position.line >= open->lines().lineCount())
         return true;
-    const LspHover found
-            = menuHoverAt(open->text(), open->lines(), open->offsetAt(position), m_store,
-                          open->path(), m_fixedTime.isValid() ? m_fixedTime : QTime::currentTime());
+    const LspHover found = menuHoverAt(
+            open->text(), open->lines(), open->offsetAt(position), m_store, open->path(),
+            m_fixedTime.isValid() ? m_fixedTime : QTime::currentTime(), contextFor(*open));
     if (!found.found)
         return true;
     const bool markdown = m_markdownHover;
@@ -392,7 +408,8 @@ void LspSession::publishDiagnostics(const QString &uri)
     const LspDocument *open = document(uri);
     if (!open)
         return;
-    const CheckContext context {&open->lines(), &m_store, open->path(), 10};
+    const CheckContext context {&open->lines(), &m_store, open->path(), 10, contextFor(*open),
+                                false};
     QJsonArray diagnostics;
     for (const Diagnostic &diagnostic : checkMenus(open->text(), context)) {
         const bool error = diagnostic.severity == Diagnostic::Severity::Error;
@@ -406,6 +423,30 @@ void LspSession::publishDiagnostics(const QString &uri)
            {{QStringLiteral("uri"), uri},
             {QStringLiteral("version"), open->version()},
             {QStringLiteral("diagnostics"), diagnostics}});
+}
+
+VelkoMenuView::SourceContext LspSession::contextFor(const LspDocument &open)
+{
+    VelkoMenuView::SourceContext context;
+    QString problem;
+    if (!open.path().isEmpty() && !sourceContextFor(open.path(), m_build, &context, &problem)) {
+        // Said once per session: the documents are still read, without it.
+        if (!m_buildProblemTold)
+            notify(QStringLiteral("window/logMessage"),
+                   {{QStringLiteral("type"), 2}, {QStringLiteral("message"), problem}});
+        m_buildProblemTold = true;
+        context.path = open.path();
+    }
+    context.openText = [this](const QString &path, QString *text) {
+        for (const LspDocument &document : std::as_const(m_documents)) {
+            if (document.path() == path) {
+                *text = document.text();
+                return true;
+            }
+        }
+        return false;
+    };
+    return context;
 }
 
 void LspSession::reply(const QJsonValue &id, const QJsonValue &result)

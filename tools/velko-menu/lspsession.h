@@ -5,6 +5,9 @@
 #pragma once
 
 #include "lspdocument.h"
+#include "options.h"
+
+#include "menuview/analysis/sourcereader.h"
 #include "lspmessagereader.h"
 
 #include "menuview/params/parameterstore.h"
@@ -43,6 +46,9 @@ public:
     void setDebounceInterval(int milliseconds) { m_debounce.setInterval(milliseconds); }
     // The hover screens' clock; an invalid time means the local time.
     void setFixedTime(QTime time) { m_fixedTime = time; }
+    // The build's options from the command line; the client's
+    // initializationOptions add to them.
+    void setBuildOptions(const BuildOptions &options) { m_build = options; }
 
     void receive(const LspFrame &frame);
     void receive(const QByteArray &body);
@@ -76,6 +82,9 @@ private:
     void didClose(const QString &uri);
     LspDocument *openDocument(const QJsonObject &params, QString *error);
     void schedule(const QString &uri);
+    // How a document is read: its path, the build's options, the unsaved
+    // texts of the other open documents.
+    VelkoMenuView::SourceContext contextFor(const LspDocument &open);
 
     void reply(const QJsonValue &id, const QJsonValue &result);
     void replyError(const QJsonValue &id, int code, const QString &message);
@@ -90,4 +99,6 @@ private:
     QTimer m_debounce;
     QTime m_fixedTime;
     bool m_markdownHover = true;
+    BuildOptions m_build;
+    bool m_buildProblemTold = false;
 };

@@ -42,8 +42,8 @@ int main(int argc, char *argv[])
     QCoreApplication application(qtArgc, qtArgv);
 
     if (command.kind == Command::Kind::Lsp)
-        return runLsp();
+        return runLsp(command.build);
     if (command.kind == Command::Kind::Render)
-        return runRender(command.render, out, err);
-    return runCheck(command.check, out, err);
+        return runRender(command.render, command.build, out, err);
+    return runCheck(command.check, command.build, out, err);
 }

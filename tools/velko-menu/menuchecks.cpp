@@ -430,7 +430,9 @@ QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
 {
     QList<Diagnostic> diagnostics;
     Reporter report(&diagnostics);
-    MenuBlocks blocks(text);
+    MenuBlocks blocks(text, MenuBlocks::Keywords::Live, context.source,
+                      context.allBranches ? MenuBlocks::Branches::All
+                                          : MenuBlocks::Branches::Compiled);
     MenuBlock block;
     while (blocks.next(block)) {
         const MenuParse &p = block.parse;

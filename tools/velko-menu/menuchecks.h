@@ -5,6 +5,8 @@
 
 #include "diagnostic.h"
 
+#include "menuview/analysis/sourcereader.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -20,6 +22,8 @@ struct CheckContext
     const VelkoMenuView::ParameterStore *store = nullptr; // stored values; none when null
     QString storePath; // the file's absolute path, as the store keys it
     int realDigits = 10; // integer digits taken for the widest real value
+    VelkoMenuView::SourceContext source; // how the text is read: its path, the build's options
+    bool allBranches = false; // menus of conditional groups the build leaves out too
 };
 
 // Every finding for the menus of `text`, in the order of the text.

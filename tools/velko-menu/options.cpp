@@ -98,8 +98,11 @@ Option splitOption(const QString &argument)
             option.value = argument.mid(equals + 1);
             option.hasValue = true;
         }
-    } else if (argument.startsWith(QLatin1String("-o")) && argument.size() > 2) {
-        option.name = QStringLiteral("-o");
+    } else if (argument.size() > 2
+               && (argument.startsWith(QLatin1String("-o")) || argument.startsWith(QLatin1String("-D"))
+                   || argument.startsWith(QLatin1String("-U"))
+                   || argument.startsWith(QLatin1String("-I")))) {
+        option.name = argument.left(2);
         option.value = argument.mid(2);
         option.hasValue = true;
     } else {
@@ -110,9 +113,20 @@ Option splitOption(const QString &argument)
 
 bool takesValue(const QString &name)
 {
-    static const QStringList names = {QStringLiteral("--scale"), QStringLiteral("--time"),
-                                      QStringLiteral("-o"),      QStringLiteral("--output"),
-                                      QStringLiteral("--theme"), QStringLiteral("--real-digits")};
+    static const QStringList names = {QStringLiteral("--scale"),  QStringLiteral("--time"),
+                                      QStringLiteral("-o"),       QStringLiteral("--output"),
+                                      QStringLiteral("--theme"),  QStringLiteral("--real-digits"),
+                                      QStringLiteral("-D"),       QStringLiteral("-U"),
+                                      QStringLiteral("-I"),       QStringLiteral("--compile-commands")};
+    return names.contains(name);
+}
+
+// The build's options, which render, check and lsp all take.
+bool isBuildOption(const QString &name)
+{
+    static const QStringList names
+            = {QStringLiteral("-D"), QStringLiteral("-U"), QStringLiteral("-I"),
+               QStringLiteral("--compile-commands"), QStringLiteral("--all-branches")};
     return names.contains(name);
 }
 
@@ -158,6 +172,25 @@ bool applyOption(Command *command, const Option &option, QString *error)
     }
     if (name == QLatin1String("--werror")) {
         command->check.werror = true;
+        return true;
+    }
+    BuildOptions &build = command->build;
+    if (name == QLatin1String("-D") || name == QLatin1String("-U") || name == QLatin1String("-I")) {
+        if (option.value.isEmpty()) {
+            *error = QStringLiteral("%1 needs a %2").arg(name, name == QLatin1String("-I")
+                                                                       ? QStringLiteral("folder")
+                                                                       : QStringLiteral("macro name"));
+            return false;
+        }
+        build.arguments << name << option.value;
+        return true;
+    }
+    if (name == QLatin1String("--compile-commands")) {
+        build.compileCommands = option.value;
+        return true;
+    }
+    if (name == QLatin1String("--all-branches")) {
+        build.allBranches = true;
         return true;
     }
     if (name == QLatin1String("--real-digits")) {
@@ -245,11 +278,24 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
         command->kind = Command::Kind::Lsp;
         while (!args.atEnd()) {
             const QString argument = args.next();
-            if (argument != QLatin1String("--stdio")) {
-                *error = QStringLiteral("lsp takes no arguments but --stdio, not '%1'")
+            if (argument == QLatin1String("--stdio"))
+                continue;
+            Option option = splitOption(argument);
+            if (!isBuildOption(option.name) || option.name == QLatin1String("--all-branches")) {
+                *error = QStringLiteral("lsp takes only --stdio, -D, -U, -I and "
+                                        "--compile-commands, not '%1'")
                                  .arg(argument);
                 return false;
             }
+            if (!option.hasValue) {
+                if (!args.hasNext()) {
+                    *error = QStringLiteral("%1 needs a value").arg(option.name);
+                    return false;
+                }
+                option.value = args.next();
+            }
+            if (!applyOption(command, option, error))
+                return false;
         }
         return true;
     } else {
@@ -273,11 +319,12 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
             continue;
         }
         Option option = splitOption(argument);
-        if (!isRenderOption(option.name) && !isCheckOption(option.name)) {
+        if (!isRenderOption(option.name) && !isCheckOption(option.name)
+            && !isBuildOption(option.name)) {
             *error = QStringLiteral("unknown option '%1'").arg(option.name);
             return false;
         }
-        if (render != isRenderOption(option.name)) {
+        if (!isBuildOption(option.name) && render != isRenderOption(option.name)) {
             *error = QStringLiteral("%1 is not an option of %2").arg(option.name, name);
             return false;
         }

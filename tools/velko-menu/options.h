@@ -7,6 +7,15 @@
 
 struct Theme;
 
+// The build's options given on the command line; they win over those of a
+// discovered compile_commands.json.
+struct BuildOptions
+{
+    QStringList arguments; // -D, -U and -I as given, in order
+    QString compileCommands; // --compile-commands FILE instead of the discovered one
+    bool allBranches = false; // --all-branches: menus of groups the build leaves out too
+};
+
 struct RenderOptions
 {
     QString file;
@@ -33,6 +42,7 @@ struct Command
     Kind kind = Kind::Help;
     RenderOptions render;
     CheckOptions check;
+    BuildOptions build; // for render, check and lsp
 };
 
 // Reads the arguments that follow the program name. Returns false and sets

@@ -1,6 +1,7 @@
 // The render command.
 #include "render.h"
 
+#include "buildcontext.h"
 #include "diagnostic.h"
 #include "menuview/analysis/parsemessages.h"
 #include "theme.h"
@@ -67,8 +68,8 @@ ScreenColors themeColors(const RenderOptions &options)
     return {QColor::fromRgb(options.theme->lit), QColor::fromRgb(options.theme->unlit)};
 }
 
-int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream &out,
-              QTextStream &err)
+int renderOne(const SourceFile &file, const RenderOptions &options, const SourceContext &context,
+              QTextStream &out, QTextStream &err)
 {
     const LineMap &lines = file.lines();
     if (options.line > lines.lineCount()) {
@@ -85,7 +86,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream 
         return 1;
     }
 
-    SourceText source(file.text());
+    SourceText source(file.text(), context);
     const MenuLocation location = locateMenu(source, options.line, column);
     if (location.outcome == MenuLocation::Outcome::StrayClosing) {
         const TextPosition at = lines.position(location.start);
@@ -99,7 +100,14 @@ int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream 
             << ": error: no menu definition around this position" << Qt::endl;
         return 1;
     }
-    const MenuBlock block = parseBlockAt(source, location.start);
+    const MenuBlock block = parseLocatedBlock(source, location);
+    if (location.inactiveGroup >= 0) {
+        const TextPosition group = lines.position(location.inactiveGroup);
+        err << place(file, group.line, group.column)
+            << ": note: the menu is in a conditional group the build leaves out; it is drawn "
+               "as if the group were taken"
+            << Qt::endl;
+    }
     if (!block.parsed) {
         err << place(file, options.line, column)
             << ": error: the menu definition around this position does not parse" << Qt::endl;
@@ -118,8 +126,8 @@ int renderOne(const SourceFile &file, const RenderOptions &options, QTextStream 
     return 0;
 }
 
-int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream &out,
-              QTextStream &err)
+int renderAll(const SourceFile &file, const RenderOptions &options, const SourceContext &context,
+              bool allBranches, QTextStream &out, QTextStream &err)
 {
     const QFileInfo folder(options.output);
     if (folder.exists() && !folder.isDir()) {
@@ -130,7 +138,11 @@ int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream 
         err << options.output << ": error: cannot create the folder" << Qt::endl;
         return 2;
     }
-    const QList<MenuBlock> blocks = menuBlocks(file.text());
+    QList<MenuBlock> blocks;
+    MenuBlocks walk(file.text(), MenuBlocks::Keywords::Live, context,
+                    allBranches ? MenuBlocks::Branches::All : MenuBlocks::Branches::Compiled);
+    for (MenuBlock block; walk.next(block);)
+        blocks.append(block);
     if (blocks.isEmpty()) {
         err << file.path() << ": error: no menu definitions in this file" << Qt::endl;
         return 1;
@@ -157,7 +169,8 @@ int renderAll(const SourceFile &file, const RenderOptions &options, QTextStream 
 
 } // namespace
 
-int runRender(const RenderOptions &options, QTextStream &out, QTextStream &err)
+int runRender(const RenderOptions &options, const BuildOptions &build, QTextStream &out,
+              QTextStream &err)
 {
     SourceFile file;
     QString reason;
@@ -165,5 +178,11 @@ int runRender(const RenderOptions &options, QTextStream &out, QTextStream &err)
         err << options.file << ": error: " << reason << Qt::endl;
         return 2;
     }
-    return options.all ? renderAll(file, options, out, err) : renderOne(file, options, out, err);
+    SourceContext context;
+    if (!sourceContextFor(file.absolutePath(), build, &context, &reason)) {
+        err << "velko-menu: " << reason << Qt::endl;
+        return 2;
+    }
+    return options.all ? renderAll(file, options, context, build.allBranches, out, err)
+                       : renderOne(file, options, context, out, err);
 }

@@ -8,4 +8,5 @@ class QTextStream;
 
 // Exit status: 0 done, 1 no menu there (or a menu that does not parse),
 // 2 a file could not be read or written.
-int runRender(const RenderOptions &options, QTextStream &out, QTextStream &err);
+int runRender(const RenderOptions &options, const BuildOptions &build, QTextStream &out,
+              QTextStream &err);

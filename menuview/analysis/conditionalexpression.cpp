@@ -1,0 +1,406 @@
+// A small recursive-descent evaluator over the directive's tokens, after
+// `defined` and the macros have been replaced as C replaces them.
+#include "menuview/analysis/conditionalexpression.h"
+
+#include "menuview/analysis/bracketdepth.h"
+#include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/macrotable.h"
+#include "menuview/analysis/stringliteral.h"
+
+#include <QList>
+
+namespace VelkoMenuView {
+
+namespace {
+
+constexpr int MaxDepth = 64;
+constexpr qsizetype MaxItems = 65536;
+
+struct Value
+{
+    quint64 bits = 0;
+    bool isUnsigned = false;
+
+    qint64 asSigned() const { return qint64(bits); }
+    bool isTrue() const { return bits != 0; }
+};
+
+struct Item
+{
+    enum class Kind { Number, Punctuator, Other };
+    Kind kind = Kind::Other;
+    Value value;
+    quint32 punct = 0;
+};
+
+// A number of the preprocessor: integers with their suffixes; anything else
+// (a floating constant) is refused.
+bool readNumber(const QString &spelling, Value *value)
+{
+    QString digits = spelling;
+    bool isUnsigned = false;
+    while (!digits.isEmpty()) {
+        const QChar last = digits.back().toLower();
+        if (last == u'u')
+            isUnsigned = true;
+        else if (last != u'l')
+            break;
+        digits.chop(1);
+    }
+    int base = 10;
+    if (digits.startsWith(u"0x", Qt::CaseInsensitive)) {
+        base = 16;
+        digits = digits.mid(2);
+    } else if (digits.startsWith(u"0b", Qt::CaseInsensitive)) {
+        base = 2;
+        digits = digits.mid(2);
+    } else if (digits.size() > 1 && digits.startsWith(u'0')) {
+        base = 8;
+    }
+    bool ok = false;
+    const quint64 bits = digits.toULongLong(&ok, base);
+    if (!ok || digits.isEmpty())
+        return false;
+    value->bits = bits;
+    // Too large for intmax_t: only unsigned types hold it.
+    value->isUnsigned = isUnsigned || bits > quint64(std::numeric_limits<qint64>::max());
+    return true;
+}
+
+// A character constant's value: plain ones as gcc's signed char, several
+// characters shifted together.
+bool readCharacter(QStringView text, const Token &token, Value *value)
+{
+    if (token.unterminated)
+        return false;
+    Token asString = token;
+    QByteArray bytes;
+    const bool wide = token.encoding == Token::Encoding::Utf16
+            || token.encoding == Token::Encoding::Utf32 || token.encoding == Token::Encoding::Wide;
+    if (!appendLiteral(text, asString, token.encoding, &bytes, nullptr) || bytes.isEmpty())
+        return false;
+    if (wide) {
+        const int unit = token.encoding == Token::Encoding::Utf16 ? 2 : 4;
+        quint32 code = 0;
+        for (int i = unit - 1; i >= 0 && i < bytes.size(); --i)
+            code = code << 8 | quint8(bytes[i]);
+        value->bits = code;
+        value->isUnsigned = token.encoding != Token::Encoding::Wide;
+        return true;
+    }
+    if (bytes.size() == 1) {
+        value->bits = quint64(qint64(qint8(bytes[0])));
+        return true;
+    }
+    quint32 combined = 0;
+    for (const char byte : bytes)
+        combined = combined << 8 | quint8(byte);
+    value->bits = quint64(qint64(qint32(combined)));
+    return true;
+}
+
+class Expander
+{
+public:
+    Expander(const MacroTable &macros, qsizetype at)
+        : m_macros(macros)
+        , m_at(at)
+    { }
+
+    // Appends the items of the tokens from `begin` to the end of the logical line.
+    bool expand(QStringView text, qsizetype begin, int depth);
+
+    QList<Item> items;
+
+private:
+    const MacroTable &m_macros;
+    qsizetype m_at;
+    QList<QStringView> m_hidden;
+};
+
+bool Expander::expand(QStringView text, qsizetype begin, int depth)
+{
+    if (depth > MaxDepth)
+        return false;
+    CScanner lexer(text, begin);
+    lexer.setPosition(begin, false);
+    QList<Token> tokens;
+    for (Token token = lexer.next(); token.kind != Token::Kind::End && !token.atLineStart;
+         token = lexer.next())
+        tokens.append(token);
+
+    QString spelled;
+    const auto nameOf = [&](const Token &token) -> QStringView {
+        if (!token.spliced)
+            return lexer.textOf(token);
+        spelled = lexer.spelling(token);
+        return spelled;
+    };
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (items.size() >= MaxItems)
+            return false;
+        const Token &token = tokens[i];
+        Item item;
+        if (token.kind == Token::Kind::Number) {
+            item.kind = Item::Kind::Number;
+            if (!readNumber(lexer.spelling(token), &item.value))
+                return false;
+        } else if (token.kind == Token::Kind::Character) {
+            item.kind = Item::Kind::Number;
+            if (!readCharacter(text, token, &item.value))
+                return false;
+        } else if (token.kind == Token::Kind::Punctuation) {
+            item.kind = Item::Kind::Punctuator;
+            item.punct = token.punct;
+        } else if (token.kind == Token::Kind::Identifier) {
+            const QStringView name = nameOf(token);
+            if (name == u"defined") {
+                // defined NAME, defined ( NAME )
+                const bool parenthesized = i + 1 < tokens.size() && tokens[i + 1].is(u'(');
+                const qsizetype at = i + (parenthesized ? 2 : 1);
+                if (at >= tokens.size() || tokens[at].kind != Token::Kind::Identifier
+                    || (parenthesized && (at + 1 >= tokens.size() || !tokens[at + 1].is(u')'))))
+                    return false;
+                item.kind = Item::Kind::Number;
+                item.value.bits = m_macros.find(nameOf(tokens[at]), m_at) ? 1 : 0;
+                i = at + (parenthesized ? 1 : 0);
+            } else if (const MacroDefinition *macro
+                       = m_hidden.contains(name) ? nullptr : m_macros.find(name, m_at)) {
+                if (macro->kind == MacroDefinition::Kind::Object) {
+                    m_hidden.append(macro->name);
+                    const bool expanded = expand(macro->source, macro->body, depth + 1);
+                    m_hidden.removeLast();
+                    if (!expanded)
+                        return false;
+                    continue;
+                }
+                // A call of a function-like macro is not expanded here: the
+                // call counts as 0, as an unknown name does.
+                item.kind = Item::Kind::Number;
+                if (i + 1 < tokens.size() && tokens[i + 1].is(u'(')) {
+                    BracketDepth brackets;
+                    for (++i; i + 1 < tokens.size() && !brackets.closes(tokens[i + 1]);)
+                        ++i;
+                    ++i;
+                }
+            } else {
+                item.kind = Item::Kind::Number; // a name that is no macro: 0
+            }
+        } else {
+            return false; // a string in #if
+        }
+        items.append(item);
+    }
+    return true;
+}
+
+class Parser
+{
+public:
+    explicit Parser(const QList<Item> &items)
+        : m_items(items)
+    { }
+
+    bool parse(Value *result)
+    {
+        *result = conditional(0);
+        return m_valid && m_pos == m_items.size();
+    }
+
+private:
+    bool peek(quint32 punct) const
+    {
+        return m_pos < m_items.size() && m_items[m_pos].kind == Item::Kind::Punctuator
+                && m_items[m_pos].punct == punct;
+    }
+    bool take(quint32 punct)
+    {
+        if (!peek(punct))
+            return false;
+        ++m_pos;
+        return true;
+    }
+    Value fail()
+    {
+        m_valid = false;
+        return {};
+    }
+
+    Value conditional(int depth);
+    Value binary(int level, int depth);
+    Value unary(int depth);
+
+    const QList<Item> &m_items;
+    qsizetype m_pos = 0;
+    bool m_valid = true;
+};
+
+// Binary operators by precedence, loosest first.
+const QList<QList<quint32>> levels {
+        {punctuator("||")},
+        {punctuator("&&")},
+        {'|'},
+        {'^'},
+        {'&'},
+        {punctuator("=="), punctuator("!=")},
+        {'<', '>', punctuator("<="), punctuator(">=")},
+        {punctuator("<<"), punctuator(">>")},
+        {'+', '-'},
+        {'*', '/', '%'},
+};
+
+Value Parser::conditional(int depth)
+{
+    if (depth > MaxDepth)
+        return fail();
+    const Value condition = binary(0, depth);
+    if (!take('?'))
+        return condition;
+    const Value whenTrue = conditional(depth + 1);
+    if (!take(':'))
+        return fail();
+    const Value whenFalse = conditional(depth + 1);
+    Value result = condition.isTrue() ? whenTrue : whenFalse;
+    result.isUnsigned = whenTrue.isUnsigned || whenFalse.isUnsigned;
+    return result;
+}
+
+Value Parser::binary(int level, int depth)
+{
+    if (level >= levels.size())
+        return unary(depth);
+    Value left = binary(level + 1, depth);
+    for (;;) {
+        quint32 op = 0;
+        for (const quint32 candidate : levels[level]) {
+            if (peek(candidate)) {
+                op = candidate;
+                break;
+            }
+        }
+        if (!op || !m_valid)
+            return left;
+        ++m_pos;
+        const Value right = binary(level + 1, depth);
+        const bool isUnsigned = left.isUnsigned || right.isUnsigned;
+        const quint64 a = left.bits;
+        const quint64 b = right.bits;
+        const qint64 sa = left.asSigned();
+        const qint64 sb = right.asSigned();
+        Value result;
+        result.isUnsigned = isUnsigned;
+        switch (op) {
+        case punctuator("||"):
+            result = {left.isTrue() || right.isTrue() ? 1u : 0u, false};
+            break;
+        case punctuator("&&"):
+            result = {left.isTrue() && right.isTrue() ? 1u : 0u, false};
+            break;
+        case '|':
+            result.bits = a | b;
+            break;
+        case '^':
+            result.bits = a ^ b;
+            break;
+        case '&':
+            result.bits = a & b;
+            break;
+        case punctuator("=="):
+            result = {a == b ? 1u : 0u, false};
+            break;
+        case punctuator("!="):
+            result = {a != b ? 1u : 0u, false};
+            break;
+        case '<':
+            result = {(isUnsigned ? a < b : sa < sb) ? 1u : 0u, false};
+            break;
+        case '>':
+            result = {(isUnsigned ? a > b : sa > sb) ? 1u : 0u, false};
+            break;
+        case punctuator("<="):
+            result = {(isUnsigned ? a <= b : sa <= sb) ? 1u : 0u, false};
+            break;
+        case punctuator(">="):
+            result = {(isUnsigned ? a >= b : sa >= sb) ? 1u : 0u, false};
+            break;
+        case punctuator("<<"):
+            result.isUnsigned = left.isUnsigned;
+            result.bits = b >= 64 ? 0 : a << b;
+            break;
+        case punctuator(">>"):
+            result.isUnsigned = left.isUnsigned;
+            result.bits = b >= 64 ? (left.isUnsigned || sa >= 0 ? 0 : ~quint64(0))
+                                  : left.isUnsigned ? a >> b
+                                                    : quint64(sa >> b);
+            break;
+        case '+':
+            result.bits = a + b;
+            break;
+        case '-':
+            result.bits = a - b;
+            break;
+        case '*':
+            result.bits = a * b;
+            break;
+        case '/':
+        case '%':
+            if (b == 0)
+                return fail(); // the compiler stops: division by zero in #if
+            if (isUnsigned)
+                result.bits = op == '/' ? a / b : a % b;
+            else if (sa == std::numeric_limits<qint64>::min() && sb == -1)
+                result.bits = op == '/' ? a : 0;
+            else
+                result.bits = quint64(op == '/' ? sa / sb : sa % sb);
+            break;
+        }
+        left = result;
+    }
+}
+
+Value Parser::unary(int depth)
+{
+    if (depth > MaxDepth || m_pos >= m_items.size())
+        return fail();
+    if (take('(')) {
+        const Value inner = conditional(depth + 1);
+        return take(')') ? inner : fail();
+    }
+    if (take('!')) {
+        const Value operand = unary(depth + 1);
+        return {operand.isTrue() ? 0u : 1u, false};
+    }
+    if (take('~')) {
+        Value operand = unary(depth + 1);
+        operand.bits = ~operand.bits;
+        return operand;
+    }
+    if (take('-')) {
+        Value operand = unary(depth + 1);
+        operand.bits = quint64(0) - operand.bits;
+        return operand;
+    }
+    if (take('+'))
+        return unary(depth + 1);
+    const Item &item = m_items[m_pos];
+    if (item.kind != Item::Kind::Number)
+        return fail();
+    ++m_pos;
+    return item.value;
+}
+
+} // namespace
+
+ConditionResult evaluateCondition(QStringView text, qsizetype begin, const MacroTable &macros,
+                                  qsizetype at)
+{
+    Expander expander(macros, at);
+    ConditionResult result;
+    Value value;
+    result.valid = expander.expand(text, begin, 0) && !expander.items.isEmpty()
+            && Parser(expander.items).parse(&value);
+    result.value = result.valid && value.isTrue();
+    return result;
+}
+
+} // namespace VelkoMenuView

@@ -1,0 +1,98 @@
+// The file cache behind #include. Reading happens on the GUI thread only, as
+// all of the analysis does.
+#include "menuview/analysis/includefiles.h"
+
+#include "menuview/analysis/buildconfiguration.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+namespace VelkoMenuView {
+
+namespace {
+
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+constexpr qsizetype MaxCachedFiles = 1024;
+
+struct Cached
+{
+    qint64 size = -1;
+    QDateTime modified;
+    QSharedPointer<const QString> text;
+};
+
+QHash<QString, Cached> &cache()
+{
+    static QHash<QString, Cached> files;
+    return files;
+}
+
+qint64 reads = 0;
+
+QString existing(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty())
+        return QString();
+    const QFileInfo info(QDir(folder), name);
+    return info.isFile() ? QDir::cleanPath(info.absoluteFilePath()) : QString();
+}
+
+} // namespace
+
+QString IncludeFiles::find(const QString &name, bool quoted, const QString &includerFolder,
+                           const BuildConfiguration &configuration)
+{
+    if (name.isEmpty())
+        return QString();
+    if (QDir::isAbsolutePath(name))
+        return QFileInfo(name).isFile() ? QDir::cleanPath(name) : QString();
+    QStringList folders;
+    if (quoted)
+        folders << includerFolder << configuration.quoteFolders;
+    folders << configuration.includeFolders;
+    for (const QString &folder : folders) {
+        const QString found = existing(folder, name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+QSharedPointer<const QString> IncludeFiles::text(const QString &path, const OpenText &open)
+{
+    QString unsaved;
+    if (open && open(path, &unsaved))
+        return QSharedPointer<const QString>::create(unsaved);
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > MaxFileSize)
+        return {};
+    Cached &entry = cache()[path];
+    if (entry.text && entry.size == info.size() && entry.modified == info.lastModified())
+        return entry.text;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cache().remove(path);
+        return {};
+    }
+    ++reads;
+    if (cache().size() > MaxCachedFiles) {
+        const Cached kept = entry;
+        cache().clear();
+        cache().insert(path, kept);
+    }
+    Cached &fresh = cache()[path];
+    fresh.size = info.size();
+    fresh.modified = info.lastModified();
+    fresh.text = QSharedPointer<const QString>::create(QString::fromUtf8(file.readAll()));
+    return fresh.text;
+}
+
+qint64 IncludeFiles::fileReads()
+{
+    return reads;
+}
+
+} // namespace VelkoMenuView

@@ -1,0 +1,34 @@
+// Headers as the preprocessor finds them: looked up beside the including
+// file and in the include folders, read once and kept while their size and
+// modification time stay the same, or taken from an editor's unsaved text.
+#pragma once
+
+#include <QSharedPointer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace VelkoMenuView {
+
+struct BuildConfiguration;
+
+class IncludeFiles
+{
+public:
+    // The text of an open document with that absolute path, if one is open.
+    using OpenText = std::function<bool(const QString &path, QString *text)>;
+
+    // Where `#include "name"` (quoted) or `#include <name>` finds its file
+    // for a file in `includerFolder`; empty when nowhere.
+    static QString find(const QString &name, bool quoted, const QString &includerFolder,
+                        const BuildConfiguration &configuration);
+
+    // The file's text, decoded as UTF-8; null when it cannot be read.
+    static QSharedPointer<const QString> text(const QString &path, const OpenText &open = {});
+
+    // Reads of files since the start, for tests and the benchmark.
+    static qint64 fileReads();
+};
+
+} // namespace VelkoMenuView
