@@ -124,7 +124,8 @@ ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFac
          at = text.indexOf(name, at + 1)) {
         const bool whole = (at == 0 || !isIdentifierPart(text[at - 1]))
                 && !isIdentifierPart(text[at + name.size()]);
-        if (whole) {
+        // A declaration in a group the build leaves out declares nothing.
+        if (whole && (!facts || facts->isCompiled(at))) {
             const Declaration declaration = declarationAt(text, facts, at, name);
             if (declaration.name >= 0)
                 found.declarations.append(declaration);
@@ -153,9 +154,10 @@ ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
             continue;
         const QString &header = *inclusion.text;
         Declaration declaration = findIn(header, inclusion.facts.data(),
-                                         m_foundInHeaders[{&header, key}], name, header.size() + 1);
+                                         m_foundInHeaders[{inclusion.facts.data(), key}], name, header.size() + 1);
         if (declaration.name >= 0) {
             declaration.use = inclusion.at + 1;
+            declaration.macroLimit = inclusion.facts->macrosBefore(declaration.name);
             return declaration;
         }
     }

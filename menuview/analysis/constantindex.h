@@ -29,6 +29,7 @@ public:
         qsizetype initializer = -1; // the initializer's tokens, without braces
         qsizetype initializerEnd = -1;
         qsizetype use = -1; // where its initializer's macros are looked up
+        qsizetype macroLimit = -1; // in a header: the macro directives recorded before it
     };
 
     // The last declaration of `name` before `use`, in the text or in a
@@ -51,7 +52,8 @@ private:
     QStringView m_text;
     const SourceFacts *m_facts;
     QHash<QString, Found> m_found;
-    QHash<std::pair<const QString *, QString>, Found> m_foundInHeaders;
+    // By the header's reading: one text can be read twice, differently.
+    QHash<std::pair<const TextFacts *, QString>, Found> m_foundInHeaders;
 };
 
 } // namespace VelkoMenuView

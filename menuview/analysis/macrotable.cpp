@@ -24,14 +24,14 @@ const QList<int> *MacroTable::indexOf(QStringView name) const
     return it == m_byName.cend() ? nullptr : &it.value();
 }
 
-const MacroDefinition *MacroTable::find(QStringView name, qsizetype use) const
+const MacroDefinition *MacroTable::find(QStringView name, qsizetype use, qsizetype limit) const
 {
     const QList<int> *list = indexOf(name);
     if (!list)
         return nullptr;
     // The last directive before the use.
     const auto after = std::partition_point(list->cbegin(), list->cend(), [&](int index) {
-        return m_definitions[index].at < use;
+        return m_definitions[index].at < use && (limit < 0 || index < limit);
     });
     if (after == list->cbegin())
         return nullptr;

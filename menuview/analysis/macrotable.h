@@ -32,8 +32,10 @@ public:
     void record(const MacroDefinition &definition);
 
     // The definition of `name` in force at `use`; null when none is (never
-    // defined, or undefined again).
-    const MacroDefinition *find(QStringView name, qsizetype use) const;
+    // defined, or undefined again). With a `limit`, only the first `limit`
+    // directives recorded count: a place inside a header, whose directives
+    // all count at its #include.
+    const MacroDefinition *find(QStringView name, qsizetype use, qsizetype limit = -1) const;
     // The definition that `definition` replaced without an #undef between
     // them, or null.
     const MacroDefinition *replaced(const MacroDefinition &definition) const;

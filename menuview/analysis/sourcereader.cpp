@@ -100,6 +100,19 @@ Conditionals TextFacts::conditionsAt(qsizetype pos) const
     return after == conditions.cbegin() ? Conditionals() : (after - 1)->second;
 }
 
+qsizetype TextFacts::macrosBefore(qsizetype pos) const
+{
+    const auto after = std::partition_point(macroMarks.cbegin(), macroMarks.cend(),
+                                            [&](const auto &mark) { return mark.first < pos; });
+    return after == macroMarks.cbegin() ? macroStart : (after - 1)->second;
+}
+
+bool TextFacts::isCompiled(qsizetype pos) const
+{
+    const Conditionals open = conditionsAt(pos);
+    return open.isEmpty() || open.constLast().active;
+}
+
 SourceReader::SourceReader(QStringView text, qsizetype from, SourceFacts *facts,
                            Recording recording)
     : m_text(text)
@@ -289,9 +302,17 @@ qsizetype SourceReader::directive(qsizetype hash)
                                    : MacroDefinition::Kind::Object);
                     return macroEnd;
                 }
+            } else if (word == u"pragma") {
+                const qsizetype argumentBegin = spaceEnd(nameEnd);
+                const qsizetype argumentEnd = identifierEnd(m_text, argumentBegin);
+                if (m_header && active() && m_unit
+                    && m_text.sliced(argumentBegin, argumentEnd - argumentBegin) == u"once"
+                    && !m_unit->readOnce.contains(m_headerInfo.path))
+                    m_unit->readOnce.append(m_headerInfo.path);
+                return nameEnd;
             } else if (!word.startsWith(u"if") && !word.startsWith(u"el")
                        && !word.startsWith(u"end") && word != u"include") {
-                return nameEnd; // #pragma, #error, #line ...: nothing to obey
+                return nameEnd; // #error, #line ...: nothing to obey
             }
         }
     }
@@ -422,12 +443,13 @@ void SourceReader::include(qsizetype hash, CScanner &lexer)
     const QString path = IncludeFiles::find(written, quoted, folder, m_unit->context.configuration);
     constexpr qsizetype MaxDepth = 32;
     // A header already being read would only include itself again.
+    inclusion.path = path;
     if (!path.isEmpty() && !m_headerInfo.stack.contains(path)
-        && m_headerInfo.stack.size() < MaxDepth) {
+        && m_headerInfo.stack.size() < MaxDepth && !m_unit->readOnce.contains(path)) {
         inclusion.text = IncludeFiles::text(path, m_unit->context.openText);
         if (inclusion.text) {
-            inclusion.path = path;
             inclusion.facts = QSharedPointer<TextFacts>::create();
+            inclusion.facts->macroStart = m_unit->macros.size();
             Header header;
             header.recordAt = inclusion.at;
             header.path = path;
@@ -435,6 +457,8 @@ void SourceReader::include(qsizetype hash, CScanner &lexer)
             header.stack.append(path);
             SourceReader reader(*inclusion.text, inclusion.facts.data(), m_unit, header);
             reader.readAll();
+            if (m_header)
+                m_facts->macroMarks.append({hash, m_unit->macros.size()});
         }
     }
     m_unit->includes.append(inclusion);
@@ -455,6 +479,8 @@ void SourceReader::record(qsizetype hash, QStringView name, qsizetype nameAt, qs
     definition.nameAt = nameAt;
     definition.body = body;
     m_unit->macros.record(definition);
+    if (m_header)
+        m_facts->macroMarks.append({hash, m_unit->macros.size()});
 }
 
 // The position of the logical character before `pos`, splices passed over

@@ -37,11 +37,19 @@ struct TextFacts
     // The conditional groups open after each conditional directive.
     QList<std::pair<qsizetype, Conditionals>> conditions;
     qsizetype readTo = 0; // everything before this is recorded
+    // For a header: the unit's macro directives recorded before it was read,
+    // and after each of its own.
+    qsizetype macroStart = 0;
+    QList<std::pair<qsizetype, qsizetype>> macroMarks;
 
     // A place at or before `pos` where reading can start afresh.
     qsizetype lineStartBefore(qsizetype pos) const;
     // The conditional groups open at `pos`.
     Conditionals conditionsAt(qsizetype pos) const;
+    // Whether the code at `pos` is compiled.
+    bool isCompiled(qsizetype pos) const;
+    // The unit's macro directives recorded when reading had come to `pos`.
+    qsizetype macrosBefore(qsizetype pos) const;
 };
 
 // One #include as the preprocessor met it.
@@ -72,6 +80,7 @@ struct SourceFacts : TextFacts
 {
     MacroTable macros;
     QList<Inclusion> includes;
+    QStringList readOnce; // headers that said #pragma once
     SourceContext context;
 };
 

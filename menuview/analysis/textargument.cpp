@@ -23,9 +23,11 @@ struct Piece
 class Expansion
 {
 public:
-    Expansion(const TextContext &context, qsizetype use, LiteralNotes *notes)
+    Expansion(const TextContext &context, qsizetype use, qsizetype macroLimit,
+              LiteralNotes *notes)
         : m_context(context)
         , m_use(use)
+        , m_macroLimit(macroLimit)
         , m_notes(notes)
     { }
 
@@ -38,6 +40,7 @@ public:
 private:
     const TextContext &m_context;
     qsizetype m_use;
+    qsizetype m_macroLimit;
     LiteralNotes *m_notes;
     QList<QStringView> m_hidden; // macros being expanded
 };
@@ -59,7 +62,9 @@ bool Expansion::expand(QStringView text, qsizetype begin, qsizetype end, int dep
             const QString spelled = token.spliced ? lexer.spelling(token) : QString();
             const QStringView name = token.spliced ? QStringView(spelled) : lexer.textOf(token);
             const MacroDefinition *macro
-                    = m_hidden.contains(name) ? nullptr : m_context.facts->macros.find(name, m_use);
+                    = m_hidden.contains(name)
+                    ? nullptr
+                    : m_context.facts->macros.find(name, m_use, m_macroLimit);
             if (macro && macro->kind == MacroDefinition::Kind::Object) {
                 if (m_notes && m_notes->definition < 0) {
                     m_notes->definition = macro->nameAt;
@@ -115,14 +120,14 @@ QList<Piece> unwrapped(QList<Piece> pieces)
 }
 
 QString readText(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
-                 const TextContext &context, LiteralNotes *notes, int depth)
+                 qsizetype macroLimit, const TextContext &context, LiteralNotes *notes, int depth)
 {
     const auto unreadable = [&](LiteralNotes::Unreadable why) {
         notes->readable = false;
         notes->why = why;
         return QString();
     };
-    Expansion expansion(context, use, notes);
+    Expansion expansion(context, use, macroLimit, notes);
     if (!expansion.expand(text, begin, end, depth))
         return unreadable(LiteralNotes::Unreadable::TooLarge);
     const QList<Piece> pieces = unwrapped(expansion.pieces);
@@ -147,7 +152,7 @@ QString readText(QStringView text, qsizetype begin, qsizetype end, qsizetype use
             notes->definedName = name;
         }
         return readText(declaration.text, declaration.initializer, declaration.initializerEnd,
-                        declaration.use, context, notes, depth + 1);
+                        declaration.use, declaration.macroLimit, context, notes, depth + 1);
     }
 
     Token::Encoding encoding = Token::Encoding::Plain;
@@ -182,7 +187,7 @@ QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsize
     LiteralNotes scratch;
     LiteralNotes &n = notes ? *notes : scratch;
     n = LiteralNotes();
-    return readText(text, begin, end, use, context, &n, 0);
+    return readText(text, begin, end, use, -1, context, &n, 0);
 }
 
 } // namespace VelkoMenuView
