@@ -2,8 +2,10 @@
 // to the units that locate, parse, store, edit and render it.
 #include "menuview/menuitems.h"
 
+#include "coreplugin/editormanager/documentmodel.h"
 #include "coreplugin/editormanager/editormanager.h"
 #include "coreplugin/editormanager/ieditor.h"
+#include "menuview/analysis/compilecommands.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/linemap.h"
@@ -26,6 +28,7 @@
 #include <QSettings>
 
 #include <climits>
+#include <optional>
 
 using namespace VelkoMenuView;
 
@@ -197,9 +200,34 @@ void MenuItems::documentClosed(Core::IDocument *closed)
     deleteUnusedSettings(closed);
 }
 
+const SourceContext &MenuItems::sourceContext()
+{
+    // The build's options are looked for when the document changes and then
+    // now and again, not on every keystroke.
+    const QString path = document ? document->filePath().toString() : QString();
+    if (path != m_context.path || !m_contextAge.isValid()
+        || m_contextAge.hasExpired(ContextLifetime)) {
+        m_context = SourceContext();
+        m_context.path = path;
+        m_context.configuration = CompileCommands::discoverFor(path);
+        // A header open in an editor is read as it stands there.
+        m_context.openText = [](const QString &header, QString *text) {
+            for (Core::IDocument *open : Core::DocumentModel::openedDocuments()) {
+                if (open && open->filePath().toString() == header) {
+                    *text = decodeDocument(open->contents());
+                    return true;
+                }
+            }
+            return false;
+        };
+        m_contextAge.start();
+    }
+    return m_context;
+}
+
 void MenuItems::analyze()
 {
-    SourceText source(documentText);
+    SourceText source(documentText, sourceContext());
     const MenuLocation location = locateMenu(source, cursorLine, cursorColumn);
     if (location.outcome == MenuLocation::Outcome::Unsettled)
         return;
@@ -220,7 +248,14 @@ void MenuItems::analyze()
     // positions the status line reports.
     MenuBlock block;
     block.start = location.start;
-    menuValid = parseMenuAt(menu, source, location.start, &block.parse);
+    // A menu of a group the build leaves out, read as if the group were taken.
+    std::optional<SourceText> taken;
+    if (!location.takenGroups.isEmpty()) {
+        SourceContext context = sourceContext();
+        context.forcedGroups = location.takenGroups;
+        taken.emplace(documentText, context);
+    }
+    menuValid = parseMenuAt(menu, taken ? *taken : source, location.start, &block.parse);
     if (menuValid) {
         loadSettingsParams();
         formatItems(menu);
@@ -228,7 +263,11 @@ void MenuItems::analyze()
                 = block.parse.closingClose >= 0 ? block.parse.closingClose : block.parse.closing;
         // Counted from the cursor's line: no pass over the text before the menu.
         m_status.setShown(menu.name, positionNear(documentText, location.start, location),
-                          positionNear(documentText, end, location));
+                          positionNear(documentText, end, location),
+                          location.inactiveGroup < 0
+                                  ? 0
+                                  : positionNear(documentText, location.inactiveGroup, location)
+                                            .line);
     } else {
         block.menu = menu;
         const qsizetype at

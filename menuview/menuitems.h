@@ -8,9 +8,11 @@
 
 #include "coreplugin/idocument.h"
 #include "menuview/analysis/menudefinition.h"
+#include "menuview/analysis/sourcereader.h"
 #include "menuview/screenstatus.h"
 
 #include <QBrush>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QPointer>
 #include <QTime>
@@ -84,6 +86,9 @@ protected:
 private:
     // Document bytes as text, UTF-8, as both the analysis and the pruning read them.
     static QString decodeDocument(const QByteArray &bytes);
+    // How the tracked document is read: its path, the build's options, open headers.
+    const VelkoMenuView::SourceContext &sourceContext();
+    static constexpr int ContextLifetime = 2000; // ms
 
     // Editors whose widget is a QPlainTextEdit (the IDE's text editors, the
     // studio's) are followed as the cursor moves; others wait for the timer.
@@ -110,4 +115,6 @@ private:
     QTimer followTimer; // single shot: one look per burst of moves
     QPointer<QPlainTextEdit> textWidget; // the watched editor's widget
     VelkoMenuView::ScreenStatus m_status;
+    VelkoMenuView::SourceContext m_context;
+    QElapsedTimer m_contextAge;
 };

@@ -5,16 +5,23 @@ namespace VelkoMenuView {
 
 void ScreenStatus::setNoMenu()
 {
+    m_inactiveGroupLine = 0;
     set(State::NoMenu, QString(), {}, {}, QString());
 }
 
-void ScreenStatus::setShown(const QString &menuName, TextPosition first, TextPosition last)
+void ScreenStatus::setShown(const QString &menuName, TextPosition first, TextPosition last,
+                            int inactiveGroupLine)
 {
+    if (inactiveGroupLine != m_inactiveGroupLine) {
+        m_inactiveGroupLine = inactiveGroupLine;
+        m_state = State::NoDocument; // so that the change is announced
+    }
     set(State::Shown, menuName, first, last, QString());
 }
 
 void ScreenStatus::setCannotRead(TextPosition at, const QString &reason)
 {
+    m_inactiveGroupLine = 0;
     set(State::CannotRead, QString(), at, at, reason);
 }
 

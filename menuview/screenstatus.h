@@ -39,7 +39,11 @@ public:
     void setMessageTexts(const ParseMessageTexts &texts) { m_texts = texts; }
 
     void setNoMenu();
-    void setShown(const QString &menuName, TextPosition first, TextPosition last);
+    // `inactiveGroupLine`: the line of the directive that opens a conditional
+    // group the build leaves out, for a menu shown from one; 0 otherwise.
+    void setShown(const QString &menuName, TextPosition first, TextPosition last,
+                  int inactiveGroupLine = 0);
+    int inactiveGroupLine() const { return m_inactiveGroupLine; }
     void setCannotRead(TextPosition at, const QString &reason);
     // The followed document went away: what was shown stays, named as before.
     void setDocumentClosed(const QString &documentName);
@@ -63,6 +67,7 @@ private:
     TextPosition m_last;
     QString m_reason;
     QString m_closedDocument;
+    int m_inactiveGroupLine = 0;
     bool m_keepsMenu = false;
     QString m_storeFailure;
     ParseMessageTexts m_texts = ParseMessageTexts::english();

@@ -94,10 +94,17 @@ void StatusLine::updateText()
         m_label->setText(tr("Курсор не в меню"));
         break;
     case ScreenStatus::State::Shown:
-        m_label->setText(tr("Меню %1, строки %2–%3")
-                                 .arg(status->menuName())
-                                 .arg(status->firstLine())
-                                 .arg(status->lastLine()));
+        if (status->inactiveGroupLine() > 0)
+            m_label->setText(tr("Меню %1, строки %2–%3; ветвь из строки %4 не входит в сборку")
+                                     .arg(status->menuName())
+                                     .arg(status->firstLine())
+                                     .arg(status->lastLine())
+                                     .arg(status->inactiveGroupLine()));
+        else
+            m_label->setText(tr("Меню %1, строки %2–%3")
+                                     .arg(status->menuName())
+                                     .arg(status->firstLine())
+                                     .arg(status->lastLine()));
         break;
     case ScreenStatus::State::CannotRead:
         m_label->setText(tr("Строка %1, столбец %2: %3")

@@ -1,7 +1,9 @@
 // The editor manager: one per process, created on first use.
 #include "coreplugin/editormanager/editormanager.h"
 
+#include "coreplugin/editormanager/documentmodel.h"
 #include "coreplugin/editormanager/ieditor.h"
+#include "coreplugin/idocument.h"
 
 #include <QPointer>
 
@@ -14,9 +16,33 @@ QPointer<IEditor> &current()
     static auto *editor = new QPointer<IEditor>;
     return *editor;
 }
+QList<QPointer<IDocument>> &openDocuments()
+{
+    static auto *documents = new QList<QPointer<IDocument>>;
+    return *documents;
+}
 } // namespace
 
-EditorManager::EditorManager() = default;
+// The documents the host announced as opened and not yet as closed.
+QList<IDocument *> DocumentModel::openedDocuments()
+{
+    QList<IDocument *> documents;
+    for (const QPointer<IDocument> &document : std::as_const(openDocuments())) {
+        if (document)
+            documents.append(document);
+    }
+    return documents;
+}
+
+EditorManager::EditorManager()
+{
+    connect(this, &EditorManager::documentOpened, this, [](IDocument *document) {
+        if (document && !openDocuments().contains(document))
+            openDocuments().append(document);
+    });
+    connect(this, &EditorManager::documentClosed, this,
+            [](IDocument *document) { openDocuments().removeAll(document); });
+}
 
 EditorManager::~EditorManager() = default;
 

@@ -57,6 +57,7 @@ private slots:
     void statusAfterClose_data();
     void statusAfterClose();
     void pictureIsTheRenderersImage();
+    void headerOpenInAnEditor();
 };
 
 void tst_Following::textEditorIsFollowedWithoutTick()
@@ -137,6 +138,10 @@ void tst_Following::statusLine_data()
     QTest::addRow("missing-closing-macro")
             << QByteArray("int x;\nBEGIN_MENU(Main)\n  MENU_ITEM(\"A\")\n") << 3
             << "Строка 2, столбец 1: нет закрывающего макроса: после BEGIN_MENU(Main) нет END_MENU";
+    QTest::addRow("menu-of-another-variant")
+            << QByteArray("#ifdef LANG_EN\nBEGIN_MENU(En)\n  MENU_ITEM(\"A\")\nEND_MENU(En, "
+                          "\"T\")\n#endif\n")
+            << 3 << "Меню En, строки 2–4; ветвь из строки 1 не входит в сборку";
     QTest::addRow("stray-closing-macro")
             << QByteArray("BEGIN_MENU(A)\nEND_MENU(A, \"A\")\nEND_MENU(B, \"B\")\n") << 3
             << "Строка 3, столбец 1: лишний закрывающий макрос: END_MENU(B, ...) не закрывает ни "
@@ -240,6 +245,28 @@ void tst_Following::pictureIsTheRenderersImage()
     pane.ui()->statusLine->saveImageAs();
     QVERIFY(answer.answered());
     QCOMPARE(QImage(path).convertToFormat(expected.format()), expected);
+}
+
+void tst_Following::headerOpenInAnEditor()
+{
+    // A header changed in an editor counts as it stands there, unsaved.
+    QTemporaryDir dir;
+    const QString header = dir.filePath(QStringLiteral("strings.h"));
+    QFile saved(header);
+    QVERIFY(saved.open(QIODevice::WriteOnly));
+    saved.write("#define STR_BACK \"saved\"\n");
+    saved.close();
+    VelkoHost::MemoryDocument open(header, "#define STR_BACK \"unsaved\"\n");
+    emit Core::EditorManager::instance()->documentOpened(&open);
+    ViewFixture f;
+    f.items->setPeriod(100);
+    f.open(dir.filePath(QStringLiteral("menu.c")),
+           "#include \"strings.h\"\nBEGIN_MENU(M)\n  MENU_ITEM(STR_BACK)\nEND_MENU(M, \"T\")\n", 3);
+    f.tick();
+    QCOMPARE(f.items->menuDefinition().itemTexts, QStringList {"unsaved"});
+    emit Core::EditorManager::instance()->documentClosed(&open);
+    f.documents.back()->setContents(f.documents.back()->contents() + "// edited\n");
+    QCOMPARE(f.items->menuDefinition().itemTexts, QStringList {"saved"});
 }
 
 QTEST_MAIN(tst_Following)

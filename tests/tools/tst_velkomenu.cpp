@@ -666,6 +666,39 @@ void tst_VelkoMenu::checkDiagnostics_data()
             << QStringList {"FILE:4:1: error: stray closing macro: END_MENU(B, ...) closes no "
                             "menu; no BEGIN_MENU is open before it"}
             << 1;
+    // The variant being built.
+    const QByteArray variants = "#ifdef LANG_EN\n" + menu("M", "ABCDEFGHIJKLMNOPQ", {"Back"})
+            + "#else\n" + menu("M", "Меню", {"Назад"}) + "#endif\n";
+    QTest::addRow("variant-of-the-build") << variants << none << QStringList() << 0;
+    QTest::addRow("variant-by-define")
+            << variants << QStringList {"-D", "LANG_EN"}
+            << QStringList {"FILE:4:13: warning: title \"ABCDEFGHIJKLMNOPQ\" is 17 characters "
+                            "long: only a title of up to 15 characters leaves room for the clock"}
+            << 0;
+    QTest::addRow("variant-undefined-again")
+            << variants << QStringList {"-DLANG_EN", "-ULANG_EN"} << QStringList() << 0;
+    const QByteArray draft = "#if 0\nBEGIN_MENU(Draft)\n    MENU_ITEM(\"a\")\n#endif\n";
+    QTest::addRow("unfinished-menu-left-out") << draft << none << QStringList() << 0;
+    QTest::addRow("unfinished-menu-all-branches")
+            << draft << QStringList {"--all-branches"}
+            << QStringList {"FILE:2:1: error: missing closing macro: BEGIN_MENU(Draft) has no "
+                            "END_MENU after it"}
+            << 1;
+    QTest::addRow("one-definition-per-branch")
+            << QByteArray("#ifdef RU\n#define S_BACK \"Назад\"\n#else\n#define S_BACK "
+                          "\"Back\"\n#endif\n")
+                    + "BEGIN_MENU(M)\n    MENU_ITEM(S_BACK)\nEND_MENU(M, \"T\")\n"
+            << none << QStringList() << 0;
+    QTest::addRow("header-not-found")
+            << QByteArray("#include \"strings.h\"\n") + "BEGIN_MENU(M)\n    MENU_ITEM(STR_BACK)\n"
+                    + "END_MENU(M, \"T\")\n"
+            << none
+            << QStringList {"FILE:3:5: warning: item text cannot be read: 'STR_BACK' is not "
+                            "defined as a string before this menu (#define STR_BACK \"...\" or "
+                            "static const char STR_BACK[] = \"...\";); the header included here "
+                            "was not found: \"strings.h\" (line 1) (give its folder with -I or in "
+                            "compile_commands.json); the item shows an empty line"}
+            << 0;
     QTest::addRow("commented-item-not-checked")
             << QByteArray("BEGIN_MENU(M)\n    // MENU_ITEM(\"%x\", f)\n    MENU_ITEM(\"Code %x\", "
                           "f)\nEND_MENU(M, \"T\")\n")
@@ -803,6 +836,9 @@ void tst_VelkoMenu::errorPaths_data()
     QTest::addRow("check-without-files") << QStringList {"check", "--werror"} << 2
                                          << "velko-menu: check needs at least one FILE" + tryHelp;
 
+    QTest::addRow("unreadable-compile-commands")
+            << QStringList {"check", "TMP/ok.c", "--compile-commands", "TMP/nothing.json"} << 2
+            << "velko-menu: TMP/nothing.json: cannot be read\n";
     QTest::addRow("missing-file") << QStringList {"render", "TMP/nothing.c:1", "--ascii"} << 2
                                   << "TMP/nothing.c: error: no such file\n";
     QTest::addRow("directory") << QStringList {"render", "TMP:1", "--ascii"} << 2

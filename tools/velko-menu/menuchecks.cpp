@@ -164,7 +164,28 @@ QString conversionMessage(const ItemConversion &conversion, const QString &itemT
 }
 
 // Why an argument yields no text; empty for an empty argument.
-QString unreadableMessage(const LiteralNotes &notes, const QString &what, const QString &result)
+// The headers that were not found before `at`, as written: where a name
+// that stands for nothing may have been defined.
+QString missingHeaders(const SourceFacts &facts, qsizetype at, const CheckContext &context)
+{
+    QStringList missing;
+    for (const Inclusion &inclusion : facts.includes) {
+        if (inclusion.path.isEmpty() && inclusion.at < at && inclusion.at >= 0)
+            missing << QStringLiteral("%1 (line %2)")
+                               .arg(inclusion.written)
+                               .arg(context.lines->position(inclusion.at).line);
+    }
+    if (missing.isEmpty())
+        return QString();
+    return QStringLiteral("; %1 not found: %2 (give its folder with -I or in "
+                          "compile_commands.json)")
+            .arg(missing.size() == 1 ? QStringLiteral("the header included here was")
+                                     : QStringLiteral("the headers included here were"),
+                 missing.join(QStringLiteral(", ")));
+}
+
+QString unreadableMessage(const LiteralNotes &notes, const QString &what, const QString &result,
+                          const QString &missing = QString())
 {
     using Why = LiteralNotes::Unreadable;
     QString reason;
@@ -186,7 +207,8 @@ QString unreadableMessage(const LiteralNotes &notes, const QString &what, const 
     case Why::Undefined:
         reason = QStringLiteral("'%1' is not defined as a string before this menu (#define %1 "
                                 "\"...\" or static const char %1[] = \"...\";)")
-                         .arg(notes.name);
+                         .arg(notes.name)
+                + missing;
         break;
     case Why::Prefixes:
         reason = QStringLiteral("its literals have prefixes that the compiler does not join");
@@ -345,7 +367,7 @@ void checkGlyphs(Reporter &report, const QString &shown, QStringView text, Range
 }
 
 void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
-                const CheckContext &context)
+                const CheckContext &context, const SourceFacts &facts)
 {
     const MenuParse &p = block.parse;
     const QString &title = block.menu.title;
@@ -368,7 +390,8 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
         return;
     }
     const QString unreadable
-            = unreadableMessage(p.title, QStringLiteral("title"), QStringLiteral("no title"));
+            = unreadableMessage(p.title, QStringLiteral("title"), QStringLiteral("no title"),
+                                missingHeaders(facts, p.titleBegin, context));
     if (!unreadable.isEmpty())
         report.warn(argument, unreadable);
     checkNotes(report, argument, p.title, title, QStringLiteral("title"), context);
@@ -391,7 +414,7 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
 }
 
 void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
-                const CheckContext &context)
+                const CheckContext &context, const SourceFacts &facts)
 {
     MenuDefinition menu = block.menu;
     if (context.store)
@@ -406,8 +429,10 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
         const ParamInfo params = menu.itemParams[i];
         const QStringList stored = menu.paramValues.value(i);
 
-        const QString unreadable = unreadableMessage(item.notes, QStringLiteral("item"),
-                                                     QStringLiteral("an empty line"));
+        const QString unreadable
+                = unreadableMessage(item.notes, QStringLiteral("item"),
+                                    QStringLiteral("an empty line"),
+                                    missingHeaders(facts, item.keyword, context));
         if (!unreadable.isEmpty())
             report.warn(at, unreadable);
         checkNotes(report, at, item.notes, itemText, QStringLiteral("item"), context);
@@ -448,8 +473,8 @@ QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
             report.warn({p.opening, p.nameClose + 1},
                         QStringLiteral("the menu has an empty name: values typed for its items "
                                        "are not kept"));
-        checkTitle(report, text, block, context);
-        checkItems(report, text, block, context);
+        checkTitle(report, text, block, context, blocks.source().facts);
+        checkItems(report, text, block, context, blocks.source().facts);
     }
     for (const KeywordHit &stray : blocks.strayClosings())
         report.error({stray.begin, stray.end}, strayClosingMessage(blocks.source(), stray.begin));
