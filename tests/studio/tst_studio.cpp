@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -47,6 +48,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void followsEditingAndPrunesOnClose();
+    void followsTheBuildsVariant();
     void refusesBadFiles_data();
     void refusesBadFiles();
     void windowTitleNamesTheFile();
@@ -119,6 +121,63 @@ void tst_Studio::followsEditingAndPrunesOnClose()
     QCOMPARE(status->text(), QStringLiteral("Меню Main, строки 2–5; документ main.c закрыт"));
     QVERIFY(store().contains(menuGroup + QStringLiteral("Speed %d/Param1")));
     QVERIFY(!store().contains(menuGroup + QStringLiteral("Removed %d/Param1")));
+}
+
+void tst_Studio::followsTheBuildsVariant()
+{
+    // A firmware tree with two variants, configured by CMake, which writes
+    // build/compile_commands.json: the pane shows the variant configured.
+    const QString cmake = QStandardPaths::findExecutable(QStringLiteral("cmake"));
+    if (cmake.isEmpty())
+        QSKIP("cmake is not installed");
+    const QDir tree(m_dir.filePath(QStringLiteral("fw")));
+    QVERIFY(tree.mkpath(QStringLiteral("include")));
+    const auto write = [&](const QString &name, const QByteArray &contents) {
+        QFile file(tree.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+    };
+    QVERIFY(write(QStringLiteral("CMakeLists.txt"),
+                  "cmake_minimum_required(VERSION 3.13)\nproject(fw C)\n"
+                  "set(CMAKE_EXPORT_COMPILE_COMMANDS ON)\noption(LANG_EN \"English\" OFF)\n"
+                  "add_library(fw OBJECT main.c)\n"
+                  "target_include_directories(fw PRIVATE include)\n"
+                  "if(LANG_EN)\n  target_compile_definitions(fw PRIVATE LANG_EN)\nendif()\n"));
+    QVERIFY(write(QStringLiteral("include/strings.h"),
+                  "#ifdef LANG_EN\n#define STR_BACK \"Back\"\n#else\n#define STR_BACK "
+                  "\"Назад\"\n#endif\n"));
+    QVERIFY(write(QStringLiteral("main.c"),
+                  "#include \"strings.h\"\n/* menu */\nBEGIN_MENU(Main)\n  MENU_ITEM(STR_BACK)\n"
+                  "END_MENU(Main, \"Main\")\n"));
+    const auto configure = [&](const QString &language) {
+        QProcess process;
+        process.start(cmake, {QStringLiteral("-S"), tree.path(), QStringLiteral("-B"),
+                              tree.filePath(QStringLiteral("build")),
+                              QStringLiteral("-DLANG_EN=") + language});
+        return process.waitForFinished(120000) && process.exitCode() == 0;
+    };
+    QVERIFY(configure(QStringLiteral("ON")));
+    QVERIFY(QFile::exists(tree.filePath(QStringLiteral("build/compile_commands.json"))));
+
+    MainWindow window;
+    window.setQuiet(true);
+    QVERIFY(window.navigationPane()->choose(QStringLiteral("Velko Menu View")));
+    window.show();
+    StudioEditor *editor = window.openFile(tree.filePath(QStringLiteral("main.c")), 4, 5);
+    QVERIFY(editor);
+    QWidget *screen = window.navigationPane()->currentPane()->findChild<QWidget *>(
+            QStringLiteral("menuItems"));
+    QVERIFY(screen);
+    QTRY_COMPARE_WITH_TIMEOUT(screen->size(), QSize(256, 32), 5000);
+    WidgetScreen shot {screen->grab().toImage(), 2};
+    COMPARE_ART(shot.row(1), deviceRow(QStringLiteral("Back"), false));
+
+    // Configured again for the other language: the next edit shows it.
+    QVERIFY(configure(QStringLiteral("OFF")));
+    QTest::qWait(2500); // the options are looked for again every two seconds at most
+    editor->gotoLine(4, 1, false);
+    QTest::keyClicks(editor->editorWidget(), QStringLiteral(" "));
+    shot.image = screen->grab().toImage();
+    COMPARE_ART(shot.row(1), deviceRow(QStringLiteral("Назад"), false));
 }
 
 void tst_Studio::refusesBadFiles_data()
