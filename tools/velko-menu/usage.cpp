@@ -8,12 +8,14 @@ namespace {
 
 const char *const Before
         = R"usage(Usage: velko-menu render FILE:LINE[:COLUMN] [-o OUT.png] [--ascii]
-                         [--scale 1|2|3] [--time HH:MM] [--theme NAME]
-       velko-menu render FILE --all -o DIR
-                         [--scale 1|2|3] [--time HH:MM] [--theme NAME]
-       velko-menu check FILE... [--werror] [--real-digits N]
-       velko-menu lsp [--stdio]
+                         [--scale 1|2|3] [--time HH:MM] [--theme NAME] [BUILD]
+       velko-menu render FILE --all -o DIR [--all-branches]
+                         [--scale 1|2|3] [--time HH:MM] [--theme NAME] [BUILD]
+       velko-menu check FILE... [--werror] [--real-digits N] [--all-branches]
+                         [BUILD]
+       velko-menu lsp [--stdio] [BUILD]
        velko-menu --help | --version
+BUILD: [-D NAME[=VALUE]]... [-U NAME]... [-I DIR]... [--compile-commands FILE]
 
 Renders and checks the on-screen menus of VELKO-OS firmware sources with the
 code of the Velko Menu View pane: its parser, item formatting and screen, the
@@ -26,6 +28,20 @@ are not UTF-8 and files over 64 MiB are refused. Lines and columns count from
 1; a column counts UTF-16 code units, as the editor's column does (one per
 character, two for a character outside the Basic Multilingual Plane; a tab
 is one).
+
+The variant built: sources are read as the compiler reads them for the build,
+conditional groups (#if, #ifdef, #elif, ...) decided and headers included.
+The build's options come from a compile_commands.json in the file's folder,
+in one of its parents, or in a build/ folder of one of them (CMake writes one
+with CMAKE_EXPORT_COMPILE_COMMANDS): the entry for the file, or failing that
+one of a file in the same folder, gives -D, -U, -I, -iquote and -include.
+  -D NAME[=VALUE]          define a macro (VALUE 1 by default); -DNAME=1 too
+  -U NAME                  undefine a macro
+  -I DIR                   look for headers in DIR; "name" headers are looked
+                           for beside the including file first
+  --compile-commands FILE  take this compile_commands.json instead
+  These options are taken after the database's, so they win. A header that
+  is not found is skipped.
 
 render FILE:LINE[:COLUMN]
   Draws the menu around that cursor position (COLUMN defaults to 1) exactly
@@ -46,7 +62,8 @@ render FILE:LINE[:COLUMN]
 const char *const After
         = R"usage(  At least one of -o and --ascii is needed. No menu at the position, or a
   menu there that does not parse, is reported on standard error with exit
-  status 1.
+  status 1. A menu in a conditional group the build leaves out is drawn as if
+  the group were taken, with a note on standard error.
 
 render FILE --all -o DIR
   Writes one PNG per menu definition of FILE into DIR (created if missing)
@@ -55,14 +72,18 @@ render FILE --all -o DIR
   becomes "menu", and a name met before (ignoring case) gets "-2", "-3", ...
   --scale, --time and --theme apply. Definitions that do not parse are
   reported on standard error and make the exit status 1; the others are
-  still written.
+  still written. Only the menus the build compiles are written, unless
+  --all-branches asks for those of the groups it leaves out too.
 
 check FILE...
   Reports on standard output, one finding per line, file by file, sorted by
   position:
       FILE:LINE:COLUMN: error|warning: message
-  Keywords count as the compiler reads them: whole identifiers outside
-  comments and literals (inactive #if branches still count).
+  Sources are read as the compiler reads them for the build (see above):
+  keywords are whole identifiers of compiled code, and texts are literals,
+  object-like macros and string constants as the compiler decodes them. Menus
+  in conditional groups the build leaves out are checked only with
+  --all-branches.
   Errors, at the keyword the parser stopped at:
     missing closing macro      no END_MENU / END_EDITABLE_MENU follows the
                                opening keyword before the next menu (at the
@@ -71,8 +92,13 @@ check FILE...
     no name                    no "(name)" right after the opening keyword
     closing macro arguments    no "(" and "," after the closing keyword
     name mismatch              the closing macro names another menu
-    unclosed item argument     a MENU_ITEM's argument list does not end
-                               before the closing keyword (at the MENU_ITEM)
+    unclosed item argument     a MENU_ITEM has no "(", or its argument list
+                               does not end before the closing keyword (at
+                               the MENU_ITEM)
+    stray closing macro        an END_MENU / END_EDITABLE_MENU that closes no
+                               menu (at it)
+    escape out of range        a hex or octal escape beyond 8 bits: the
+                               compiler keeps the low bits
     unterminated title         the title literal runs into the line's end
     closing macro not closed   no ")" after the title
   Warnings, for definitions that parse:
@@ -80,10 +106,15 @@ check FILE...
                                shows only the clock
     title                      longer than 15 characters (no room for the
                                clock) or than 21 (cut); at the title argument
-    text cannot be read        an item or title that is not a literal or a
-                               string constant defined earlier; it shows empty
-    constant defined twice     two definitions before the menu (alternative
-                               #if branches): the first is used
+    text cannot be read        an item or title that is no literal, macro or
+                               string constant defined before it (naming the
+                               headers not found), an unterminated literal or
+                               an escape the compiler refuses; it shows empty
+    macro defined twice        defined again without #undef before the menu:
+                               the last definition is used
+    zero in the text           "Stop\0Hidden": the device shows "Stop"
+    wide literal               L"", u"" or U"": the device reads the code
+                               units' bytes, up to the first zero
     control escapes            \t, \n, \x01 and the like: the device drops them
     conversions                one that takes no value and is shown as
                                written (a letter other than d, u, f, s; a
@@ -122,7 +153,10 @@ lsp
   accepted and changes nothing). While a C file is open, the findings of
   check are published as diagnostics, at the same positions, when it opens
   and a moment after typing stops; hovering a menu shows its screen as a PNG
-  and as text art.
+  and as text art. The build's options apply to every document; the client's
+  initializationOptions add to them: {"defines": ["NAME=VALUE"], "undefines":
+  ["NAME"], "includePaths": ["DIR"], "compileCommands": "FILE"}. Headers open
+  in the editor are read as they stand there.
   Nothing is ever written to the store of values. Messages are limited to
   64 MiB. The exit status is 0 after shutdown and exit, 1 otherwise.
 
