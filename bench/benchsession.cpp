@@ -62,7 +62,7 @@ void BenchSession::keystroke()
 
 void BenchSession::prune()
 {
-    emit Core::EditorManager::instance()->documentClosed(m_document.get());
+    Core::EditorManager::closeDocument(m_document.get());
 }
 
 void BenchSession::storeRemovedItems()

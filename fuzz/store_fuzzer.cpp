@@ -226,7 +226,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             break;
         }
         case 2: { // close the document: values of items its text no longer has may go
-            emit Core::EditorManager::instance()->documentClosed(doc.document.get());
+            Core::EditorManager::closeDocument(doc.document.get());
             for (auto it = model.begin(); it != model.end();) {
                 bool kept = !it.key().startsWith(docKey + u'/');
                 for (const Block &block : std::as_const(doc.blocks)) {

@@ -1,6 +1,8 @@
 // The menu view pane: magnification buttons, settings, and sizing the screen.
 #include "menuview/velkomenuwidget.h"
 
+#include "menuview/params/settingskeys.h"
+
 #include "menuview/menuitems.h"
 #include "menuview/settingsdialog.h"
 #include "menuview/ui_settingsdialog.h"
@@ -14,8 +16,8 @@
 
 namespace {
 
-const QString multiplierKey = QStringLiteral("Multiplier");
-const QString periodKey = QStringLiteral("Period");
+const QString multiplierKey = VelkoMenuView::SettingsKeys::multiplier();
+const QString periodKey = VelkoMenuView::SettingsKeys::period();
 
 int periodToIndex(int seconds)
 {

@@ -57,6 +57,16 @@ IEditor *EditorManager::currentEditor()
     return current();
 }
 
+void EditorManager::openDocument(IDocument *document)
+{
+    emit instance()->documentOpened(document);
+}
+
+void EditorManager::closeDocument(IDocument *document)
+{
+    emit instance()->documentClosed(document);
+}
+
 void EditorManager::activateEditor(IEditor *editor)
 {
     if (current() == editor)

@@ -30,5 +30,3 @@ struct MenuDefinition
     QList<QStringList> paramValues; // at most three strings per item
 };
 
-// The label the parameter dialog puts before each value; empty for None.
-QString paramTypeName(ParamType type);

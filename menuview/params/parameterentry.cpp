@@ -1,6 +1,8 @@
 // The entry dialog prepared for one item, run, and read back.
 #include "menuview/params/parameterentry.h"
 
+#include "menuview/params/paramtypename.h"
+
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/params/paramsdialog.h"
 #include "menuview/params/ui_paramsdialog.h"

@@ -1,6 +1,8 @@
 // Loading, saving and pruning of stored parameter values.
 #include "menuview/params/parameterstore.h"
 
+#include "menuview/params/settingskeys.h"
+
 #include "menuview/analysis/menublocks.h"
 
 #include <QHash>
@@ -22,7 +24,7 @@ QString groupKey(QString text)
 
 QString paramKey(int paramNo)
 {
-    return QStringLiteral("Param") + QString::number(paramNo);
+    return SettingsKeys::parameter(paramNo);
 }
 
 // The group of each item relative to its menu group: the item key for the
@@ -86,8 +88,8 @@ QMap<QString, QSet<QString>> storedMenus(QSettings &settings)
 
 QSettings *ParameterStore::openUserStore()
 {
-    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ombrix"),
-                         QStringLiteral("VelkoMenuView"));
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                         SettingsKeys::organization(), SettingsKeys::application());
 }
 
 QString ParameterStore::documentKey(const QString &filePath)

@@ -201,7 +201,7 @@ void tst_Following::statusAfterClose()
     QMetaObject::invokeMethod(items, "onTimeout");
     const bool shown = items->isMenuValid();
     Core::EditorManager::activateEditor(nullptr);
-    emit Core::EditorManager::instance()->documentClosed(&document);
+    Core::EditorManager::closeDocument(&document);
     QMetaObject::invokeMethod(items, "onTimeout");
     QCOMPARE(pane.ui()->statusLine->text(), expected);
     QCOMPARE(items->isMenuValid(), shown);
@@ -257,14 +257,14 @@ void tst_Following::headerOpenInAnEditor()
     saved.write("#define STR_BACK \"saved\"\n");
     saved.close();
     VelkoHost::MemoryDocument open(header, "#define STR_BACK \"unsaved\"\n");
-    emit Core::EditorManager::instance()->documentOpened(&open);
+    Core::EditorManager::openDocument(&open);
     ViewFixture f;
     f.items->setPeriod(100);
     f.open(dir.filePath(QStringLiteral("menu.c")),
            "#include \"strings.h\"\nBEGIN_MENU(M)\n  MENU_ITEM(STR_BACK)\nEND_MENU(M, \"T\")\n", 3);
     f.tick();
     QCOMPARE(f.items->menuDefinition().itemTexts, QStringList {"unsaved"});
-    emit Core::EditorManager::instance()->documentClosed(&open);
+    Core::EditorManager::closeDocument(&open);
     f.documents.back()->setContents(f.documents.back()->contents() + "// edited\n");
     QCOMPARE(f.items->menuDefinition().itemTexts, QStringList {"saved"});
 }

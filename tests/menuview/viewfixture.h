@@ -28,7 +28,7 @@ public:
     {
         documents.emplace_back(new VelkoHost::MemoryDocument(path, text));
         editors.emplace_back(new VelkoHost::SimpleEditor(documents.back().get(), line, column));
-        emit Core::EditorManager::instance()->documentOpened(documents.back().get());
+        Core::EditorManager::openDocument(documents.back().get());
         Core::EditorManager::activateEditor(editors.back().get());
         return documents.back().get();
     }
@@ -44,7 +44,7 @@ public:
 
     void close(VelkoHost::MemoryDocument *document)
     {
-        emit Core::EditorManager::instance()->documentClosed(document);
+        Core::EditorManager::closeDocument(document);
     }
 
     void saveParam(int item, int paramNo, const QString &value)

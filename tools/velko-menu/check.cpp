@@ -4,7 +4,7 @@
 #include "buildcontext.h"
 #include "menuchecks.h"
 
-#include "menuview/analysis/sourcefile.h"
+#include "menuview/files/sourcefile.h"
 #include "menuview/params/parameterstore.h"
 
 #include <QSettings>

@@ -4,7 +4,7 @@
 
 #include "theme.h"
 
-#include "menuview/analysis/sourcelocation.h"
+#include "menuview/files/sourcelocation.h"
 
 #include <QRegularExpression>
 

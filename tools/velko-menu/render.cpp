@@ -8,9 +8,9 @@
 
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/menublocks.h"
-#include "menuview/analysis/menufilenames.h"
+#include "menuview/files/menufilenames.h"
 #include "menuview/analysis/menulocator.h"
-#include "menuview/analysis/sourcefile.h"
+#include "menuview/files/sourcefile.h"
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/menurenderer.h"
 

@@ -17,8 +17,11 @@ public:
     static EditorManager *instance();
     static IEditor *currentEditor();
 
-    // Stand-in: our host makes an editor current (nullptr for none).
+    // Stand-in: our host makes an editor current (nullptr for none), and
+    // opens and closes documents, which the editor manager announces.
     static void activateEditor(IEditor *editor);
+    static void openDocument(IDocument *document);
+    static void closeDocument(IDocument *document);
 
 signals:
     void currentEditorChanged(Core::IEditor *editor);

@@ -1,5 +1,5 @@
 // Display names of the parameter kinds.
-#include "menuview/analysis/menudefinition.h"
+#include "menuview/params/paramtypename.h"
 
 QString paramTypeName(ParamType type)
 {

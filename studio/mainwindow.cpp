@@ -64,7 +64,7 @@ MainWindow::~MainWindow()
     Core::EditorManager::activateEditor(nullptr);
     while (!m_editors.isEmpty()) {
         StudioEditor *editor = m_editors.takeLast();
-        emit Core::EditorManager::instance()->documentClosed(editor->document());
+        Core::EditorManager::closeDocument(editor->document());
         delete editor;
     }
     delete m_navigation; // panes go before the plug-ins that made them
@@ -103,7 +103,7 @@ StudioEditor *MainWindow::openFile(const QString &path, int line, int column)
             &MainWindow::updateStatus);
     connect(editor->studioDocument(), &Core::IDocument::changed, this,
             [this, editor] { updateTitle(editor); });
-    emit Core::EditorManager::instance()->documentOpened(editor->document());
+    Core::EditorManager::openDocument(editor->document());
     m_tabs->addTab(editor->editorWidget(), QFileInfo(absolute).fileName());
     m_tabs->setTabToolTip(m_tabs->count() - 1, absolute);
     m_tabs->setCurrentWidget(editor->editorWidget());
@@ -159,7 +159,7 @@ bool MainWindow::closeEditor(StudioEditor *editor)
     if (Core::EditorManager::currentEditor() == editor)
         Core::EditorManager::activateEditor(nullptr);
     m_tabs->removeTab(index);
-    emit Core::EditorManager::instance()->documentClosed(editor->document());
+    Core::EditorManager::closeDocument(editor->document());
     delete editor;
     currentTabChanged(m_tabs->currentIndex());
     return true;

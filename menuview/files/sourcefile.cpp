@@ -1,5 +1,5 @@
 // Reading source files: what makes a file unusable.
-#include "menuview/analysis/sourcefile.h"
+#include "menuview/files/sourcefile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // Reading FILE[:LINE[:COLUMN]].
-#include "menuview/analysis/sourcelocation.h"
+#include "menuview/files/sourcelocation.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
 // Safe, unique file names.
-#include "menuview/analysis/menufilenames.h"
+#include "menuview/files/menufilenames.h"
 
 namespace VelkoMenuView {
 

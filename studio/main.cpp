@@ -7,7 +7,7 @@
 #include "studioeditor.h"
 
 #include "extensionsystem/pluginmanager.h"
-#include "menuview/analysis/sourcelocation.h"
+#include "menuview/files/sourcelocation.h"
 
 #include <QApplication>
 #include <QComboBox>

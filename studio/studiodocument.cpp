@@ -1,7 +1,7 @@
 // Files in and out of the studio's editors.
 #include "studiodocument.h"
 
-#include "menuview/analysis/sourcefile.h"
+#include "menuview/files/sourcefile.h"
 #include "utils/filepath.h"
 
 #include <QSaveFile>
