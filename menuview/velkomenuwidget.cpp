@@ -9,6 +9,7 @@
 #include "menuview/ui_velkomenuwidget.h"
 #include "utils/utilsicons.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QPointer>
 #include <QSettings>
@@ -34,15 +35,18 @@ int indexToPeriod(int index)
 VelkoMenuWidget::VelkoMenuWidget(QWidget *parent)
     : QWidget(parent)
     , m_ui(new Ui::VelkoMenuWidget)
+    , m_multipliers(new QButtonGroup(this))
 {
     m_ui->setupUi(this);
 
-    connect(m_ui->multiplier1Button, &QToolButton::toggled, this,
-            &VelkoMenuWidget::onMultiplierButtonToggled);
-    connect(m_ui->multiplier2Button, &QToolButton::toggled, this,
-            &VelkoMenuWidget::onMultiplierButtonToggled);
-    connect(m_ui->multiplier3Button, &QToolButton::toggled, this,
-            &VelkoMenuWidget::onMultiplierButtonToggled);
+    // Exclusive: clicking the checked button again leaves it checked.
+    const QList<QToolButton *> multipliers {m_ui->multiplier1Button, m_ui->multiplier2Button,
+                                            m_ui->multiplier3Button};
+    for (int n = 1; n <= 3; ++n) {
+        m_multipliers->addButton(multipliers[n - 1], n);
+        connect(multipliers[n - 1], &QToolButton::toggled, this,
+                &VelkoMenuWidget::onMultiplierButtonToggled);
+    }
     connect(m_ui->settingsButton, &QToolButton::clicked, this,
             &VelkoMenuWidget::settingsButtonClicked);
     connect(m_ui->menuItems, &MenuItems::analyzed, this, &VelkoMenuWidget::onAnalyzed);
@@ -51,10 +55,7 @@ VelkoMenuWidget::VelkoMenuWidget(QWidget *parent)
 
     QSettings *settings = m_ui->menuItems->settings();
     const int multiplier = settings->value(multiplierKey).toInt();
-    QToolButton *checked = multiplier == 1 ? m_ui->multiplier1Button
-            : multiplier == 3              ? m_ui->multiplier3Button
-                                           : m_ui->multiplier2Button;
-    checked->setChecked(true);
+    m_multipliers->button(multiplier == 1 || multiplier == 3 ? multiplier : 2)->setChecked(true);
 
     int period = settings->value(periodKey).toInt();
     if (period != 1 && period != 2 && period != 3 && period != 5 && period != 10)
@@ -75,35 +76,9 @@ QList<QToolButton *> VelkoMenuWidget::toolButtons() const
 
 void VelkoMenuWidget::onMultiplierButtonToggled(bool checked)
 {
-    if (updatingButtons)
+    const int n = m_multipliers->id(qobject_cast<QAbstractButton *>(sender()));
+    if (!checked || n < 1 || n > 3)
         return;
-    auto button = qobject_cast<QToolButton *>(sender());
-    if (!button)
-        return;
-    if (!checked) {
-        // The checked button was clicked again: it stays the one checked.
-        updatingButtons = true;
-        button->setChecked(true);
-        updatingButtons = false;
-        return;
-    }
-    const QString name = button->objectName();
-    const qsizetype at = name.indexOf(QLatin1String("Button"));
-    if (at <= 0)
-        return;
-    const int n = name.at(at - 1).unicode() - '0';
-    if (n < 1 || n > 3)
-        return;
-
-    QToolButton *const buttons[]
-            = {m_ui->multiplier1Button, m_ui->multiplier2Button, m_ui->multiplier3Button};
-    updatingButtons = true;
-    for (int i = 0; i < 3; ++i) {
-        if (i != n - 1)
-            buttons[i]->setChecked(false);
-    }
-    updatingButtons = false;
-
     m_ui->menuItems->setMultiplier(n);
     m_ui->menuItems->settings()->setValue(multiplierKey, n);
     onAnalyzed();

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QWidget>
 
+class QButtonGroup;
 class QToolButton;
 
 namespace Ui {
@@ -32,5 +33,5 @@ private slots:
 
 private:
     Ui::VelkoMenuWidget *m_ui;
-    bool updatingButtons = false;
+    QButtonGroup *m_multipliers; // the three buttons, exclusive, ids 1 to 3
 };

@@ -31,10 +31,43 @@ void copyPage(QImage &image, int row, int m, QRgb lit, QRgb unlit)
     }
 }
 
+// The device library's text settings as a menu row needs them, for as long
+// as it is composed; whatever other code set is given back afterwards.
+class MenuTextSettings
+{
+public:
+    MenuTextSettings()
+    {
+        gfxFont = &gfxFonts[DeviceScreen::MenuFont];
+        gfxOpaque = true;
+        gfxInverse = false;
+        gfxClipWhole = false;
+        gfxAlign = GfxAlignDefault;
+    }
+    ~MenuTextSettings()
+    {
+        gfxFont = m_font;
+        gfxOpaque = m_opaque;
+        gfxInverse = m_inverse;
+        gfxClipWhole = m_clipWhole;
+        gfxAlign = m_align;
+    }
+    MenuTextSettings(const MenuTextSettings &) = delete;
+    MenuTextSettings &operator=(const MenuTextSettings &) = delete;
+
+private:
+    const DeviceFont *m_font = gfxFont;
+    bool m_opaque = gfxOpaque;
+    bool m_inverse = gfxInverse;
+    bool m_clipWhole = gfxClipWhole;
+    int32_t m_align = gfxAlign;
+};
+
 } // namespace
 
 void composeTitleRow(const QString &title, QTime clock)
 {
+    const MenuTextSettings settings;
     // The title is a format on the device ("%%" prints "%"), but no argument
     // follows it: it is formatted here, so that a stray conversion shows as
     // written instead of reading one.
@@ -46,6 +79,7 @@ void composeTitleRow(const QString &title, QTime clock)
 
 void composeItemRow(const QString &line)
 {
+    const MenuTextSettings settings;
     gfxClear();
     gfxPrint(0, 0, "%s", line.toUtf8().constData());
 }

@@ -5,6 +5,7 @@
 #include "viewfixture.h"
 
 #include "devicegfx/gfx.h"
+#include "menuview/screen/menurenderer.h"
 
 #include <QtTest>
 
@@ -44,6 +45,8 @@ private slots:
     void tallMenuIsNotCut();
     void unlitPixelsShowTheBackground();
     void invalidMenuPaintsNothing();
+    void othersTextSettingsNeitherMatterNorChange_data();
+    void othersTextSettingsNeitherMatterNorChange();
 };
 
 void tst_MenuScreen::titleRow_data()
@@ -146,6 +149,51 @@ void tst_MenuScreen::invalidMenuPaintsNothing()
     QVERIFY(!f.items->isMenuValid());
     f.items->resize(128, 16); // the pane would keep the last size
     QCOMPARE((Shot{f.items->grab().toImage(), 1}).litPixels(), 0);
+}
+
+void tst_MenuScreen::othersTextSettingsNeitherMatterNorChange_data()
+{
+    QTest::addColumn<int>("font");
+    QTest::addColumn<bool>("opaque");
+    QTest::addColumn<bool>("inverse");
+    QTest::addColumn<bool>("clipWhole");
+    QTest::addColumn<int>("align");
+
+    QTest::addRow("other-font") << 13 << true << false << false << 0;
+    QTest::addRow("transparent") << 3 << false << false << false << 0;
+    QTest::addRow("inverse") << 3 << true << true << false << 0;
+    QTest::addRow("clip-whole-glyphs") << 0 << true << false << true << 0;
+    QTest::addRow("aligned-to-the-end") << 7 << false << true << true << int(GfxAlignEnd);
+}
+
+void tst_MenuScreen::othersTextSettingsNeitherMatterNorChange()
+{
+    QFETCH(int, font);
+    QFETCH(bool, opaque);
+    QFETCH(bool, inverse);
+    QFETCH(bool, clipWhole);
+    QFETCH(int, align);
+    MenuDefinition menu;
+    menu.title = QStringLiteral("Настройки");
+    menu.itemLines = {QStringLiteral("Скорость 42"), QStringLiteral("Load 50%")};
+    const QTime clock(9, 5);
+    const QImage expected = VelkoMenuView::renderMenu(menu, clock, 1);
+
+    // What some other drawing left the device library with.
+    gfxFont = &gfxFonts[font];
+    gfxOpaque = opaque;
+    gfxInverse = inverse;
+    gfxClipWhole = clipWhole;
+    gfxAlign = align;
+    const QImage drawn = VelkoMenuView::renderMenu(menu, clock, 1);
+    const bool restored = gfxFont == &gfxFonts[font] && gfxOpaque == opaque
+            && gfxInverse == inverse && gfxClipWhole == clipWhole && gfxAlign == align;
+    gfxFont = &gfxFonts[3];
+    gfxOpaque = true;
+    gfxInverse = gfxClipWhole = false;
+    gfxAlign = 0;
+    QCOMPARE(drawn, expected);
+    QVERIFY(restored);
 }
 
 QTEST_MAIN(tst_MenuScreen)
