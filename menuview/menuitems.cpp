@@ -9,11 +9,7 @@
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/linemap.h"
-#include "menuview/analysis/menublocks.h"
-#include "menuview/analysis/menulocator.h"
-#include "menuview/analysis/menuparser.h"
-#include "menuview/analysis/sourcetext.h"
-#include "menuview/analysis/parsemessages.h"
+#include "menuview/analysis/menupreview.h"
 #include "menuview/params/parameterentry.h"
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/menurenderer.h"
@@ -28,18 +24,8 @@
 #include <QSettings>
 
 #include <climits>
-#include <optional>
 
 using namespace VelkoMenuView;
-
-namespace {
-
-TextPosition positionNear(QStringView text, qsizetype at, const MenuLocation &location)
-{
-    return LineMap::positionNear(text, at, location.cursorLineStart, location.cursorLine);
-}
-
-} // namespace
 
 MenuItems::MenuItems(QWidget *parent)
     : QFrame(parent)
@@ -228,66 +214,68 @@ const SourceContext &MenuItems::sourceContext()
 void MenuItems::analyze()
 {
     SourceText source(documentText, sourceContext());
-    const MenuLocation location = locateMenu(source, cursorLine, cursorColumn);
-    if (location.outcome == MenuLocation::Outcome::Unsettled)
+    qsizetype lineStart = -1;
+    const qsizetype offset = cursorOffset(documentText, cursorLine, cursorColumn, &lineStart);
+    // Lines counted from the cursor's: no pass over the text before the menu.
+    const auto positionOf = [&](qsizetype at) {
+        return LineMap::positionNear(documentText, at, lineStart, cursorLine);
+    };
+    const MenuPreview preview = previewMenu(
+            source, offset,
+            [this](const QString &name, const QStringList &texts) {
+                return storedValues(name, texts);
+            },
+            positionOf, m_status.messageTexts());
+    switch (preview.outcome) {
+    case MenuPreview::Outcome::Unsettled:
         return;
-    if (location.outcome != MenuLocation::Outcome::Inside) {
+    case MenuPreview::Outcome::NoMenu:
+    case MenuPreview::Outcome::StrayClosing:
         menuValid = false;
-        if (location.outcome == MenuLocation::Outcome::StrayClosing)
-            m_status.setCannotRead(positionNear(documentText, location.start, location),
-                                   strayClosingMessage(source, location.start,
-                                                       m_status.messageTexts()));
+        if (preview.outcome == MenuPreview::Outcome::StrayClosing)
+            m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
         else
             m_status.setNoMenu();
         update();
         return;
+    case MenuPreview::Outcome::Shown:
+    case MenuPreview::Outcome::CannotRead:
+        break;
     }
-    menu.preamble = documentText.left(location.start);
-    menu.source = documentText.mid(location.start);
-    // The same reading as parseMenu over source and preamble, with the
-    // positions the status line reports.
-    MenuBlock block;
-    block.start = location.start;
-    // A menu of a group the build leaves out, read as if the group were taken.
-    std::optional<SourceText> taken;
-    if (!location.takenGroups.isEmpty()) {
-        SourceContext context = sourceContext();
-        context.forcedGroups = location.takenGroups;
-        taken.emplace(documentText, context);
-    }
-    menuValid = parseMenuAt(menu, taken ? *taken : source, location.start, &block.parse);
+    const MenuDefinition &read = preview.block.menu;
+    menu.preamble = documentText.left(preview.begin);
+    menu.source = documentText.mid(preview.begin);
+    menu.name = read.name;
+    menu.title = read.title;
+    menu.itemTexts = read.itemTexts;
+    menuValid = preview.outcome == MenuPreview::Outcome::Shown;
     if (menuValid) {
-        loadSettingsParams();
-        formatItems(menu);
-        const qsizetype end
-                = block.parse.closingClose >= 0 ? block.parse.closingClose : block.parse.closing;
-        // Counted from the cursor's line: no pass over the text before the menu.
-        m_status.setShown(menu.name, positionNear(documentText, location.start, location),
-                          positionNear(documentText, end, location),
-                          location.inactiveGroup < 0
-                                  ? 0
-                                  : positionNear(documentText, location.inactiveGroup, location)
-                                            .line);
+        menu.paramValues = read.paramValues;
+        menu.itemLines = read.itemLines;
+        menu.itemParams = read.itemParams;
+        const int groupLine = preview.location.inactiveGroup < 0
+                ? 0
+                : positionOf(preview.location.inactiveGroup).line;
+        m_status.setShown(menu.name, positionOf(preview.begin), positionOf(preview.last),
+                          groupLine);
     } else {
-        block.menu = menu;
-        const qsizetype at
-                = block.parse.errorOffset >= 0 ? block.parse.errorOffset : location.start;
-        m_status.setCannotRead(
-                positionNear(documentText, at, location),
-                parseErrorMessage(documentText,
-                                  positionNear(documentText, location.start, location), block,
-                                  m_status.messageTexts()));
+        m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
     }
     update();
     emit analyzed();
 }
 
-void MenuItems::loadSettingsParams()
+QList<QStringList> MenuItems::storedValues(const QString &menuName,
+                                           const QStringList &itemTexts) const
 {
     if (!document)
-        return;
-    menu.paramValues = ParameterStore(m_settings)
-                               .load(document->filePath().toString(), menu.name, menu.itemTexts);
+        return menu.paramValues;
+    return ParameterStore(m_settings).load(document->filePath().toString(), menuName, itemTexts);
+}
+
+void MenuItems::loadSettingsParams()
+{
+    menu.paramValues = storedValues(menu.name, menu.itemTexts);
 }
 
 void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)

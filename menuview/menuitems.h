@@ -86,6 +86,9 @@ protected:
 private:
     // Document bytes as text, UTF-8, as both the analysis and the pruning read them.
     static QString decodeDocument(const QByteArray &bytes);
+    // The values stored for a menu of the tracked document (without one, those
+    // shown: edits made then stay in memory).
+    QList<QStringList> storedValues(const QString &menuName, const QStringList &itemTexts) const;
     // How the tracked document is read: its path, the build's options, open headers.
     const VelkoMenuView::SourceContext &sourceContext();
     static constexpr int ContextLifetime = 2000; // ms

@@ -4,6 +4,7 @@
 
 #include "menuview/analysis/bracketdepth.h"
 #include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/readcount.h"
 #include "menuview/analysis/sourcereader.h"
 
 #include <algorithm>
@@ -119,6 +120,7 @@ ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFac
                                                 qsizetype use) const
 {
     use = qMin(use, text.size());
+    const qsizetype searchedFrom = found.searchedTo;
     // Occurrences that end before `use`, each looked at once.
     for (qsizetype at = text.indexOf(name, found.searchedTo); at >= 0 && at + name.size() < use;
          at = text.indexOf(name, at + 1)) {
@@ -132,6 +134,7 @@ ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFac
         }
         found.searchedTo = at + 1;
     }
+    countRead(use - name.size() - searchedFrom);
     found.searchedTo = qMax(found.searchedTo, use - name.size());
     const auto after = std::partition_point(
             found.declarations.cbegin(), found.declarations.cend(),

@@ -2,6 +2,8 @@
 // times, so that reading costs one pass over what it covers.
 #include "menuview/analysis/cscanner.h"
 
+#include "menuview/analysis/readcount.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -387,6 +389,7 @@ QString CScanner::spelling(const Token &token) const
 Token CScanner::next()
 {
     const qsizetype size = m_text.size();
+    const qsizetype from = m_pos;
     Token token;
     // White space, comments and splices.
     while (m_pos < size) {
@@ -497,6 +500,7 @@ Token CScanner::next()
         }
         token.spliced = backslash && (!token.isLiteral() || lineEnd);
     }
+    countRead(m_pos - from);
     return token;
 }
 

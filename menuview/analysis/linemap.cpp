@@ -1,6 +1,8 @@
 // Line starts, found once, searched by halving.
 #include "menuview/analysis/linemap.h"
 
+#include "menuview/analysis/readcount.h"
+
 #include <algorithm>
 
 #if defined(__SSE2__)
@@ -40,6 +42,7 @@ qsizetype LineEnds::count(QStringView text, qsizetype from, qsizetype to)
     from = qBound(qsizetype(0), from, text.size());
     to = qBound(from, to, text.size());
     const QStringView part = text.sliced(from, to - from);
+    countRead(part.size());
     const qsizetype carriageReturns = part.count(u'\r');
     qsizetype ends = part.count(u'\n') + carriageReturns;
     if (carriageReturns)
@@ -87,6 +90,7 @@ qsizetype LineEnds::skip(QStringView text, qsizetype from, qsizetype lines, qsiz
         if (c == '\n' || (c == '\r' && (p + 1 >= size || t[p + 1] != '\n')))
             ++counted;
     }
+    countRead(p - from);
     if (counted < lines) {
         if (found)
             *found = counted;

@@ -5,6 +5,7 @@
 #include "menuview/analysis/sourcereader.h"
 
 #include "menuview/analysis/conditionalexpression.h"
+#include "menuview/analysis/readcount.h"
 
 #include <QFileInfo>
 
@@ -181,7 +182,9 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
 {
     const qsizetype stop = limit < 0 ? m_text.size() : qMin(limit, m_text.size());
     KeywordHit hit;
+    const qsizetype from = m_pos;
     m_pos = skim(stop, &hit, false);
+    countRead(m_pos - from);
     noteRead(m_pos);
     return hit;
 }
@@ -189,7 +192,9 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
 void SourceReader::finishDirective()
 {
     KeywordHit none;
+    const qsizetype from = m_pos;
     m_pos = skim(m_text.size(), &none, true);
+    countRead(m_pos - from);
 }
 
 Token SourceReader::nextToken()

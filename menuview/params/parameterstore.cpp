@@ -3,7 +3,7 @@
 
 #include "menuview/params/settingskeys.h"
 
-#include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menupreview.h"
 
 #include <QHash>
 #include <QMap>
@@ -161,10 +161,10 @@ void ParameterStore::prune(const QString &filePath, QStringView text)
     QSet<QString> protectedMenus;
     bool anyFailed = false;
     MenuBlocks blocks(text, MenuBlocks::Keywords::Anywhere);
-    MenuBlock block;
-    while (blocks.next(block)) {
-        const MenuDefinition &record = block.menu;
-        if (!block.parsed) {
+    for (MenuBlock found; blocks.next(found);) {
+        const MenuPreview preview = previewBlock(blocks.source(), found, {});
+        const MenuDefinition &record = preview.block.menu;
+        if (preview.outcome != MenuPreview::Outcome::Shown) {
             anyFailed = true;
             if (!record.name.isEmpty())
                 protectedMenus.insert(record.name);

@@ -3,7 +3,6 @@
 // the character itself where the source spells it out.
 #include "menuchecks.h"
 
-#include "menuview/analysis/parsemessages.h"
 #include "widthestimate.h"
 
 #include "menuview/analysis/cscanner.h"
@@ -11,7 +10,7 @@
 #include "menuview/analysis/formatdirective.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/linemap.h"
-#include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menupreview.h"
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/devicetext.h"
 
@@ -416,10 +415,7 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
 void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
                 const CheckContext &context, const SourceFacts &facts)
 {
-    MenuDefinition menu = block.menu;
-    if (context.store)
-        menu.paramValues = context.store->load(context.storePath, menu.name, menu.itemTexts);
-    formatItems(menu);
+    const MenuDefinition &menu = block.menu;
     const QList<ItemPosition> &items = block.parse.items;
     for (qsizetype i = 0; i < items.size() && i < menu.itemTexts.size(); ++i) {
         const ItemPosition &item = items[i];
@@ -458,15 +454,19 @@ QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
     MenuBlocks blocks(text, MenuBlocks::Keywords::Live, context.source,
                       context.allBranches ? MenuBlocks::Branches::All
                                           : MenuBlocks::Branches::Compiled);
-    MenuBlock block;
-    while (blocks.next(block)) {
+    const StoredValues values = [&](const QString &name, const QStringList &texts) {
+        return context.store ? context.store->load(context.storePath, name, texts)
+                             : QList<QStringList>();
+    };
+    const PositionOf positionOf = [&](qsizetype at) { return context.lines->position(at); };
+    for (MenuBlock found; blocks.next(found);) {
+        const MenuPreview preview = previewBlock(blocks.source(), found, values, positionOf);
+        const MenuBlock &block = preview.block;
         const MenuParse &p = block.parse;
-        if (!block.parsed) {
-            const qsizetype at = p.errorOffset >= 0 ? p.errorOffset : block.start;
-            CScanner scanner(text, at);
+        if (preview.outcome != MenuPreview::Outcome::Shown) {
+            CScanner scanner(text, preview.failureAt);
             const Token keyword = scanner.next();
-            report.error({at, keyword.end},
-                         parseErrorMessage(text, context.lines->position(block.start), block));
+            report.error({preview.failureAt, keyword.end}, preview.failure);
             continue;
         }
         if (block.menu.name.isEmpty())

@@ -3,13 +3,10 @@
 
 #include "buildcontext.h"
 #include "diagnostic.h"
-#include "menuview/analysis/parsemessages.h"
 #include "theme.h"
 
-#include "menuview/analysis/itemformat.h"
-#include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menupreview.h"
 #include "menuview/files/menufilenames.h"
-#include "menuview/analysis/menulocator.h"
 #include "menuview/files/sourcefile.h"
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/menurenderer.h"
@@ -42,23 +39,24 @@ bool writePng(const QImage &image, const QString &path, QTextStream &err)
     return false;
 }
 
-void reportParseError(const SourceFile &file, const MenuBlock &block, QTextStream &err)
+void reportFailure(const SourceFile &file, const MenuPreview &preview, QTextStream &err)
 {
-    const qsizetype at = block.parse.errorOffset >= 0 ? block.parse.errorOffset : block.start;
-    const Diagnostic diagnostic {
-            at, at, Diagnostic::Severity::Error,
-            parseErrorMessage(file.text(), file.lines().position(block.start), block)};
+    const Diagnostic diagnostic {preview.failureAt, preview.failureAt, Diagnostic::Severity::Error,
+                                 preview.failure};
     err << formatDiagnostic(file.path(), file.lines(), diagnostic) << Qt::endl;
 }
 
-// The screen as the pane shows it: the menu with the values stored for the file.
-QImage screenOf(const SourceFile &file, MenuDefinition menu, const RenderOptions &options,
-                int scale, const ScreenColors &colors)
+// The values the pane stored for the file: render shows what the pane shows.
+StoredValues storedValuesFor(const SourceFile &file, const std::shared_ptr<QSettings> &settings)
 {
-    const std::unique_ptr<QSettings> settings(ParameterStore::openUserStore());
-    menu.paramValues
-            = ParameterStore(settings.get()).load(file.absolutePath(), menu.name, menu.itemTexts);
-    formatItems(menu);
+    return [&file, settings](const QString &name, const QStringList &texts) {
+        return ParameterStore(settings.get()).load(file.absolutePath(), name, texts);
+    };
+}
+
+QImage screenOf(const MenuDefinition &menu, const RenderOptions &options, int scale,
+                const ScreenColors &colors)
+{
     const QTime clock = options.time.isValid() ? options.time : QDateTime::currentDateTime().time();
     return renderMenu(menu, clock, scale, colors);
 }
@@ -87,40 +85,45 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
     }
 
     SourceText source(file.text(), context);
-    const MenuLocation location = locateMenu(source, options.line, column);
-    if (location.outcome == MenuLocation::Outcome::StrayClosing) {
-        const TextPosition at = lines.position(location.start);
+    const std::shared_ptr<QSettings> settings(ParameterStore::openUserStore());
+    const MenuPreview preview = previewMenu(
+            source, cursorOffset(file.text(), options.line, column), storedValuesFor(file, settings),
+            [&](qsizetype at) { return lines.position(at); });
+    switch (preview.outcome) {
+    case MenuPreview::Outcome::StrayClosing:
         err << place(file, options.line, column) << ": error: no menu opens here" << Qt::endl;
-        err << place(file, at.line, at.column)
-            << ": error: " << strayClosingMessage(source, location.start) << Qt::endl;
+        reportFailure(file, preview, err);
         return 1;
-    }
-    if (location.outcome != MenuLocation::Outcome::Inside) {
+    case MenuPreview::Outcome::NoMenu:
+    case MenuPreview::Outcome::Unsettled:
         err << place(file, options.line, column)
             << ": error: no menu definition around this position" << Qt::endl;
         return 1;
+    case MenuPreview::Outcome::CannotRead:
+    case MenuPreview::Outcome::Shown:
+        break;
     }
-    const MenuBlock block = parseLocatedBlock(source, location);
-    if (location.inactiveGroup >= 0) {
-        const TextPosition group = lines.position(location.inactiveGroup);
+    if (preview.location.inactiveGroup >= 0) {
+        const TextPosition group = lines.position(preview.location.inactiveGroup);
         err << place(file, group.line, group.column)
             << ": note: the menu is in a conditional group the build leaves out; it is drawn "
                "as if the group were taken"
             << Qt::endl;
     }
-    if (!block.parsed) {
+    if (preview.outcome == MenuPreview::Outcome::CannotRead) {
         err << place(file, options.line, column)
             << ": error: the menu definition around this position does not parse" << Qt::endl;
-        reportParseError(file, block, err);
+        reportFailure(file, preview, err);
         return 1;
     }
 
+    const MenuDefinition &menu = preview.block.menu;
     if (!options.output.isEmpty()
-        && !writePng(screenOf(file, block.menu, options, options.scale, themeColors(options)),
-                     options.output, err))
+        && !writePng(screenOf(menu, options, options.scale, themeColors(options)), options.output,
+                     err))
         return 2;
     if (options.ascii) {
-        out << screenArt(screenOf(file, block.menu, options, 1, ScreenColors()));
+        out << screenArt(screenOf(menu, options, 1, ScreenColors()));
         out.flush();
     }
     return 0;
@@ -138,12 +141,15 @@ int renderAll(const SourceFile &file, const RenderOptions &options, const Source
         err << options.output << ": error: cannot create the folder" << Qt::endl;
         return 2;
     }
-    QList<MenuBlock> blocks;
     MenuBlocks walk(file.text(), MenuBlocks::Keywords::Live, context,
                     allBranches ? MenuBlocks::Branches::All : MenuBlocks::Branches::Compiled);
+    const std::shared_ptr<QSettings> settings(ParameterStore::openUserStore());
+    const auto positionOf = [&](qsizetype at) { return file.lines().position(at); };
+    QList<MenuPreview> previews;
     for (MenuBlock block; walk.next(block);)
-        blocks.append(block);
-    if (blocks.isEmpty()) {
+        previews.append(previewBlock(walk.source(), block, storedValuesFor(file, settings),
+                                     positionOf));
+    if (previews.isEmpty()) {
         err << file.path() << ": error: no menu definitions in this file" << Qt::endl;
         return 1;
     }
@@ -151,15 +157,15 @@ int renderAll(const SourceFile &file, const RenderOptions &options, const Source
     MenuFileNames names;
     const QDir dir(options.output);
     bool failed = false;
-    for (const MenuBlock &block : blocks) {
-        if (!block.parsed) {
-            reportParseError(file, block, err);
+    for (const MenuPreview &preview : previews) {
+        if (preview.outcome != MenuPreview::Outcome::Shown) {
+            reportFailure(file, preview, err);
             failed = true;
             continue;
         }
-        const QString path = dir.filePath(names.take(block.menu.name) + QStringLiteral(".png"));
-        if (!writePng(screenOf(file, block.menu, options, options.scale, themeColors(options)),
-                      path, err))
+        const MenuDefinition &menu = preview.block.menu;
+        const QString path = dir.filePath(names.take(menu.name) + QStringLiteral(".png"));
+        if (!writePng(screenOf(menu, options, options.scale, themeColors(options)), path, err))
             return 2;
         out << path << '\n';
     }

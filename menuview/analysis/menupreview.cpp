@@ -1,0 +1,60 @@
+// The steps of a preview, each one call to the unit that does it.
+#include "menuview/analysis/menupreview.h"
+
+#include "menuview/analysis/itemformat.h"
+
+namespace VelkoMenuView {
+
+MenuPreview previewBlock(SourceText &source, const MenuBlock &block, const StoredValues &values,
+                         const PositionOf &positionOf, const ParseMessageTexts &texts)
+{
+    MenuPreview preview;
+    preview.block = block;
+    const MenuParse &p = block.parse;
+    preview.begin = block.start;
+    preview.end = qMax(p.end, block.start);
+    if (!block.parsed) {
+        preview.outcome = MenuPreview::Outcome::CannotRead;
+        preview.failureAt = p.errorOffset >= 0 ? p.errorOffset : block.start;
+        preview.last = preview.failureAt;
+        if (positionOf)
+            preview.failure = parseErrorMessage(source.text, positionOf(block.start), block, texts);
+        return preview;
+    }
+    preview.outcome = MenuPreview::Outcome::Shown;
+    preview.last = p.closingClose >= 0 ? p.closingClose : p.closing;
+    if (values) {
+        MenuDefinition &menu = preview.block.menu;
+        menu.paramValues = values(menu.name, menu.itemTexts);
+        formatItems(menu);
+    }
+    return preview;
+}
+
+MenuPreview previewMenu(SourceText &source, qsizetype cursor, const StoredValues &values,
+                        const PositionOf &positionOf, const ParseMessageTexts &texts)
+{
+    const MenuLocation location = locateMenuAt(source, cursor);
+    MenuPreview preview;
+    switch (location.outcome) {
+    case MenuLocation::Outcome::None:
+        break;
+    case MenuLocation::Outcome::Unsettled:
+        preview.outcome = MenuPreview::Outcome::Unsettled;
+        break;
+    case MenuLocation::Outcome::StrayClosing:
+        preview.outcome = MenuPreview::Outcome::StrayClosing;
+        preview.begin = preview.failureAt = preview.last = location.start;
+        preview.end = location.start;
+        preview.failure = strayClosingMessage(source, location.start, texts);
+        break;
+    case MenuLocation::Outcome::Inside:
+        preview = previewBlock(source, parseLocatedBlock(source, location), values, positionOf,
+                               texts);
+        break;
+    }
+    preview.location = location;
+    return preview;
+}
+
+} // namespace VelkoMenuView
