@@ -176,6 +176,37 @@ qsizetype skipSplices(QStringView text, qsizetype pos)
     return pos;
 }
 
+qsizetype spaceEnd(QStringView text, qsizetype pos, bool *lineEnd, bool *space)
+{
+    const qsizetype size = text.size();
+    while (pos < size) {
+        const char16_t c = text[pos].unicode();
+        qsizetype end = pos;
+        if (isHorizontalSpace(c)) {
+            end = pos + 1;
+        } else if ((c == '\n' || c == '\r') && lineEnd) {
+            end = pos + lineEndLength(text, pos);
+            *lineEnd = true;
+        } else if (c == '\\') {
+            pos += spliceLength(text, pos);
+            if (end == pos)
+                break;
+            continue; // a splice is no space
+        } else if (c == '/') {
+            end = commentEnd(text, pos);
+        } else if (c == 0xFEFF && pos == 0) {
+            pos = 1; // a byte-order mark
+            continue;
+        }
+        if (end == pos)
+            break;
+        pos = end;
+        if (space)
+            *space = true;
+    }
+    return pos;
+}
+
 qsizetype commentEnd(QStringView text, qsizetype pos)
 {
     const qsizetype size = text.size();
@@ -392,32 +423,9 @@ Token CScanner::next()
     const qsizetype from = m_pos;
     Token token;
     // White space, comments and splices.
-    while (m_pos < size) {
-        const char16_t c = m_text[m_pos].unicode();
-        if (isHorizontalSpace(c)) {
-            ++m_pos;
-            token.spaceBefore = true;
-        } else if (c == '\n' || c == '\r') {
-            m_pos += lineEndLength(m_text, m_pos);
-            m_atLineStart = true;
-            token.spaceBefore = true;
-        } else if (c == '\\') {
-            const qsizetype splice = spliceLength(m_text, m_pos);
-            if (!splice)
-                break;
-            m_pos += splice;
-        } else if (c == '/') {
-            const qsizetype end = commentEnd(m_text, m_pos);
-            if (end == m_pos)
-                break;
-            m_pos = end;
-            token.spaceBefore = true;
-        } else if (c == 0xFEFF && m_pos == 0) {
-            ++m_pos; // a byte-order mark
-        } else {
-            break;
-        }
-    }
+    bool lineEnd = false;
+    m_pos = spaceEnd(m_text, m_pos, &lineEnd, &token.spaceBefore);
+    m_atLineStart = m_atLineStart || lineEnd;
     token.begin = m_pos;
     token.atLineStart = m_atLineStart;
     if (m_pos >= size) {

@@ -19,10 +19,6 @@ struct MenuLocation
     Outcome outcome = Outcome::None;
     qsizetype start = -1; // the opening keyword, for Inside
     qsizetype offset = 0; // the cursor's offset
-    // Where the cursor's line starts, so that lines near the cursor can be
-    // counted from it; -1 when the line number lay past the text's end.
-    qsizetype cursorLineStart = -1;
-    qint32 cursorLine = 0;
     // For a definition in a conditional group the build leaves out: the
     // directive of the outermost such group, and the groups to take to read
     // it as the developer edits it.

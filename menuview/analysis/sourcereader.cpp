@@ -230,26 +230,7 @@ qsizetype SourceReader::lineStart(qsizetype pos)
         m_nextLineStart = pos + LineStartSpacing;
     }
     const qsizetype size = m_text.size();
-    while (pos < size) {
-        const char16_t c = m_text[pos].unicode();
-        if (isHorizontalSpace(c)) {
-            ++pos;
-        } else if (c == '\\') {
-            const qsizetype splice = spliceLength(m_text, pos);
-            if (!splice)
-                break;
-            pos += splice;
-        } else if (c == '/') {
-            const qsizetype end = commentEnd(m_text, pos);
-            if (end == pos)
-                break;
-            pos = end;
-        } else if (c == 0xFEFF && pos == 0) {
-            ++pos;
-        } else {
-            break;
-        }
-    }
+    pos = spaceEnd(m_text, pos);
     if (pos < size && m_text[pos] == u'#')
         return directive(pos);
     if (pos < size && m_text[pos] == u'%') {
