@@ -163,20 +163,4 @@ MenuLocation locateMenuAt(QStringView text, qsizetype offset)
     return locateMenuAt(source, offset);
 }
 
-MenuLocation locateMenu(SourceText &source, qint32 line, qint32 column)
-{
-    qsizetype lineStart = -1;
-    MenuLocation location
-            = locateMenuAt(source, cursorOffset(source.text, line, column, &lineStart));
-    location.cursorLineStart = lineStart;
-    location.cursorLine = line;
-    return location;
-}
-
-MenuLocation locateMenu(QStringView text, qint32 line, qint32 column)
-{
-    SourceText source(text);
-    return locateMenu(source, line, column);
-}
-
 } // namespace VelkoMenuView

@@ -43,12 +43,9 @@ qsizetype cursorOffset(QStringView text, qint32 line, qint32 column,
 MenuLocation locateMenuAt(SourceText &source, qsizetype offset);
 MenuLocation locateMenuAt(QStringView text, qsizetype offset);
 
-MenuLocation locateMenu(SourceText &source, qint32 line, qint32 column);
-
 struct KeywordHit;
 // The conditional groups to take, outermost first, so that `keyword` (read
 // in `source`) is compiled; empty when it cannot be.
 QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword);
-MenuLocation locateMenu(QStringView text, qint32 line, qint32 column);
 
 } // namespace VelkoMenuView
