@@ -43,7 +43,7 @@ MenuItems::MenuItems(QWidget *parent)
 
     followTimer.setSingleShot(true);
     followTimer.setInterval(FollowDelay);
-    connect(&followTimer, &QTimer::timeout, this, &MenuItems::follow);
+    connect(&followTimer, &QTimer::timeout, this, &MenuItems::followBurstEnd);
     connect(editorManager, &Core::EditorManager::currentEditorChanged, this,
             &MenuItems::scheduleFollow);
     // A pane opened on a text editor shows its menu at once, not a period later.
@@ -119,7 +119,24 @@ void MenuItems::watch(Core::IEditor *editor)
 
 void MenuItems::scheduleFollow()
 {
+    // The first move after a quiet spell is looked at as soon as the event
+    // that moved it is done (an edit has been read by then); the moves of a
+    // burst that follows are looked at once, when the burst window ends.
+    if (followTimer.isActive()) {
+        followPending = true;
+        return;
+    }
     followTimer.start();
+    QMetaObject::invokeMethod(this, &MenuItems::follow, Qt::QueuedConnection);
+}
+
+void MenuItems::followBurstEnd()
+{
+    if (!followPending)
+        return;
+    followPending = false;
+    followTimer.start();
+    follow();
 }
 
 void MenuItems::follow()

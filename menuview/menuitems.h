@@ -98,6 +98,7 @@ private:
     static QPlainTextEdit *textWidgetOf(Core::IEditor *editor);
     void watch(Core::IEditor *editor);
     void scheduleFollow();
+    void followBurstEnd();
     void follow();
 
     Core::EditorManager *editorManager = nullptr;
@@ -115,7 +116,8 @@ private:
     QBrush offPixelBrush;
     QBrush onPixelBrush;
     QTime m_fixedTime;
-    QTimer followTimer; // single shot: one look per burst of moves
+    QTimer followTimer; // single shot: the window of a burst of moves
+    bool followPending = false; // a move came during the window
     QPointer<QPlainTextEdit> textWidget; // the watched editor's widget
     VelkoMenuView::ScreenStatus m_status;
     VelkoMenuView::SourceContext m_context;

@@ -68,12 +68,12 @@ void tst_Following::textEditorIsFollowedWithoutTick()
     MenuItems items;
     items.setPeriod(100); // no tick during the test
     QTRY_COMPARE_WITH_TIMEOUT(items.menuDefinition().name, QStringLiteral("Main"), 1000);
-    QElapsedTimer moved;
+    // A move after a quiet spell is looked at when the event that made it
+    // is done, without waiting out the window of a burst.
+    QTest::qWait(2 * MenuItems::FollowDelay);
     moveTo(editor, 7);
-    moved.start();
-    QTRY_COMPARE_WITH_TIMEOUT(items.menuDefinition().name, QStringLiteral("Setup"), 1000);
-    QVERIFY2(moved.elapsed() < 10 * MenuItems::FollowDelay,
-             qPrintable(QString::number(moved.elapsed())));
+    QCoreApplication::processEvents();
+    QCOMPARE(items.menuDefinition().name, QStringLiteral("Setup"));
 }
 
 void tst_Following::widgetlessEditorWaitsForTick()
@@ -102,8 +102,8 @@ void tst_Following::burstOfMovesIsOneLook()
     for (int i = 0; i < 100; ++i)
         moveTo(editor, i % 2 ? 7 : 3);
     QTest::qWait(4 * MenuItems::FollowDelay);
-    QVERIFY2(analyzed.count() == 2 || analyzed.count() == 3,
-             qPrintable(QString::number(analyzed.count())));
+    // One look, at the last position.
+    QCOMPARE(analyzed.count(), 2);
     QCOMPARE(items.menuDefinition().name, QStringLiteral("Setup"));
 }
 
