@@ -224,15 +224,19 @@ const SourceContext &MenuItems::sourceContext()
             return false;
         };
         m_contextAge.start();
+        ++m_contextGeneration;
     }
     return m_context;
 }
 
 void MenuItems::analyze()
 {
-    SourceText source(documentText, sourceContext());
+    const SourceContext &context = sourceContext();
+    SourceText &source = m_reading.read(documentText, context, m_contextGeneration);
+    // One copy of the text: the reading keeps the one its facts point into.
+    documentText = m_reading.text();
     qsizetype lineStart = -1;
-    const qsizetype offset = cursorOffset(documentText, cursorLine, cursorColumn, &lineStart);
+    const qsizetype offset = m_reading.cursorOffset(cursorLine, cursorColumn, &lineStart);
     // Lines counted from the cursor's: no pass over the text before the menu.
     const auto positionOf = [&](qsizetype at) {
         return LineMap::positionNear(documentText, at, lineStart, cursorLine);

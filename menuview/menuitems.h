@@ -8,7 +8,7 @@
 
 #include "coreplugin/idocument.h"
 #include "menuview/analysis/menudefinition.h"
-#include "menuview/analysis/sourcereader.h"
+#include "menuview/analysis/documentreading.h"
 #include "menuview/screenstatus.h"
 
 #include <QBrush>
@@ -122,4 +122,7 @@ private:
     VelkoMenuView::ScreenStatus m_status;
     VelkoMenuView::SourceContext m_context;
     QElapsedTimer m_contextAge;
+    quint64 m_contextGeneration = 0; // counts the contexts looked for
+    // What was read of the document's previous text, for the next one.
+    VelkoMenuView::DocumentReading m_reading;
 };

@@ -16,8 +16,8 @@ namespace {
 // Words after which a name is assigned to, not declared.
 bool endsNoDeclarator(QStringView word)
 {
-    static const QStringView words[] = {u"return", u"case",   u"else",     u"do",
-                                        u"goto",   u"sizeof", u"_Alignof", u"typeof"};
+    static const QStringView words[]
+            = {u"return", u"case", u"else", u"do", u"goto", u"sizeof", u"_Alignof", u"typeof"};
     return std::find(std::begin(words), std::end(words), word) != std::end(words);
 }
 
@@ -51,14 +51,21 @@ bool skipBrackets(CScanner &lexer, QChar open, QChar close)
 
 } // namespace
 
-// The declaration whose name is at `at`, if that is one.
-static ConstantIndex::Declaration declarationAt(QStringView text, const TextFacts *facts, qsizetype at,
-                                         QStringView name)
+// The declaration whose name is at `at`, if that is one; *reach: how far
+// the text was read to tell.
+static ConstantIndex::Declaration declarationAt(QStringView text, const TextFacts *facts,
+                                                qsizetype at, QStringView name, qsizetype *reach)
 {
     // The token at `at` and the one before it, read from a line start in code.
     const qsizetype start = facts ? facts->lineStartBefore(at) : 0;
     CScanner lexer(text, start);
     lexer.setPosition(start, true);
+    struct Reach
+    {
+        const CScanner &lexer;
+        qsizetype *reach;
+        ~Reach() { *reach = lexer.position() + 1; }
+    } const told {lexer, reach};
     Token previous;
     Token token = nextCode(lexer);
     for (; token.kind != Token::Kind::End && token.begin < at; token = nextCode(lexer))
@@ -116,8 +123,8 @@ static ConstantIndex::Declaration declarationAt(QStringView text, const TextFact
 }
 
 ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFacts *facts,
-                                                Found &found, QStringView name,
-                                                qsizetype use) const
+                                                 Found &found, QStringView name,
+                                                 qsizetype use) const
 {
     use = qMin(use, text.size());
     const qsizetype searchedFrom = found.searchedTo;
@@ -128,9 +135,11 @@ ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFac
                 && !isIdentifierPart(text[at + name.size()]);
         // A declaration in a group the build leaves out declares nothing.
         if (whole && (!facts || facts->isCompiled(at))) {
-            const Declaration declaration = declarationAt(text, facts, at, name);
+            qsizetype reach = at;
+            const Declaration declaration = declarationAt(text, facts, at, name, &reach);
             if (declaration.name >= 0)
                 found.declarations.append(declaration);
+            found.examined.append({at, reach});
         }
         found.searchedTo = at + 1;
     }
@@ -140,6 +149,34 @@ ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFac
             found.declarations.cbegin(), found.declarations.cend(),
             [&](const Declaration &d) { return d.name + name.size() < use; });
     return after == found.declarations.cbegin() ? Declaration() : *(after - 1);
+}
+
+void ConstantIndex::truncate(qsizetype pos, QStringView text)
+{
+    for (Found &found : m_found) {
+        // An occurrence told by text from `pos` on is looked at again.
+        qsizetype from = qMin(found.searchedTo, pos);
+        for (const auto &[at, reach] : std::as_const(found.examined)) {
+            if (reach >= pos)
+                from = qMin(from, at);
+        }
+        found.searchedTo = from;
+        while (!found.examined.isEmpty() && found.examined.constLast().first >= from)
+            found.examined.removeLast();
+        while (!found.declarations.isEmpty() && found.declarations.constLast().name >= from)
+            found.declarations.removeLast();
+        for (Declaration &declaration : found.declarations)
+            declaration.text = text;
+    }
+    // Headers read from `pos` on are gone with their facts.
+    for (auto it = m_foundInHeaders.begin(); it != m_foundInHeaders.end();) {
+        const auto kept = std::find_if(m_facts->includes.cbegin(), m_facts->includes.cend(),
+                                       [&](const Inclusion &inclusion) {
+                                           return inclusion.facts.data() == it.key().first;
+                                       });
+        it = kept == m_facts->includes.cend() ? m_foundInHeaders.erase(it) : std::next(it);
+    }
+    m_text = text;
 }
 
 ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
@@ -156,8 +193,9 @@ ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
         if (inclusion.at >= use || !inclusion.text)
             continue;
         const QString &header = *inclusion.text;
-        Declaration declaration = findIn(header, inclusion.facts.data(),
-                                         m_foundInHeaders[{inclusion.facts.data(), key}], name, header.size() + 1);
+        Declaration declaration
+                = findIn(header, inclusion.facts.data(),
+                         m_foundInHeaders[{inclusion.facts.data(), key}], name, header.size() + 1);
         if (declaration.name >= 0) {
             declaration.use = inclusion.at + 1;
             declaration.macroLimit = inclusion.facts->macrosBefore(declaration.name);

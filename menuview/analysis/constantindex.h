@@ -38,6 +38,9 @@ public:
     Declaration find(QStringView name, qsizetype use);
 
     QStringView text() const { return m_text; }
+    // Forgets what was found from `pos` on, its facts already truncated
+    // there, and moves the rest to `text`, the same up to `pos`.
+    void truncate(qsizetype pos, QStringView text);
     const SourceFacts *facts() const { return m_facts; }
 
 private:
@@ -45,6 +48,8 @@ private:
     {
         qsizetype searchedTo = 0;
         QList<Declaration> declarations;
+        // Each occurrence looked at, and how far the text was read to tell.
+        QList<std::pair<qsizetype, qsizetype>> examined;
     };
     Declaration findIn(QStringView text, const TextFacts *facts, Found &found, QStringView name,
                        qsizetype use) const;

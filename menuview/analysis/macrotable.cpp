@@ -18,10 +18,38 @@ QStringView MacroTable::keep(const QString &name)
 
 const QList<int> *MacroTable::indexOf(QStringView name) const
 {
-    for (; m_indexed < m_definitions.size(); ++m_indexed)
-        m_byName[m_definitions[m_indexed].name].append(int(m_indexed));
+    for (; m_indexed < m_definitions.size(); ++m_indexed) {
+        const QStringView defined = m_definitions[m_indexed].name;
+        auto it = m_byName.find(defined);
+        if (it == m_byName.end()) {
+            m_names.append(defined.toString());
+            it = m_byName.insert(m_names.constLast(), {});
+        }
+        it->append(int(m_indexed));
+    }
     const auto it = m_byName.constFind(name);
     return it == m_byName.cend() ? nullptr : &it.value();
+}
+
+void MacroTable::truncate(qsizetype from, QStringView oldText, QStringView newText)
+{
+    // A header's directives count at its #include in the main text.
+    qsizetype keep = m_definitions.size();
+    while (keep > 0 && m_definitions[keep - 1].at >= from)
+        --keep;
+    for (qsizetype i = qMin(m_indexed, m_definitions.size()) - 1; i >= keep; --i)
+        m_byName[m_definitions[i].name].removeLast();
+    m_indexed = qMin(m_indexed, keep);
+    m_definitions.resize(keep);
+    const QChar *begin = oldText.data();
+    const QChar *end = begin + oldText.size();
+    for (MacroDefinition &definition : m_definitions) {
+        if (definition.source.data() == begin)
+            definition.source = newText;
+        if (definition.name.data() >= begin && definition.name.data() < end)
+            definition.name = QStringView(newText.data() + (definition.name.data() - begin),
+                                          definition.name.size());
+    }
 }
 
 const MacroDefinition *MacroTable::find(QStringView name, qsizetype use, qsizetype limit) const

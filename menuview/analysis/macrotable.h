@@ -45,12 +45,19 @@ public:
 
     qsizetype size() const { return m_definitions.size(); }
 
+    // Forgets the directives from `from` on in the main text: that part is
+    // read again. Those before stay, moved from `oldText` to `newText`,
+    // whose first `from` characters are the same.
+    void truncate(qsizetype from, QStringView oldText, QStringView newText);
+
 private:
     const QList<int> *indexOf(QStringView name) const;
 
     QList<MacroDefinition> m_definitions;
     QList<QString> m_keptNames;
-    // Built on the first look-up: most texts never ask.
+    // Built on the first look-up: most texts never ask. Keyed by names of
+    // its own, so that it outlives the texts.
+    mutable QList<QString> m_names;
     mutable QHash<QStringView, QList<int>> m_byName;
     mutable qsizetype m_indexed = 0;
 };

@@ -30,7 +30,8 @@ void readUpTo(SourceText &source, qsizetype pos)
 {
     if (source.facts.readTo >= pos)
         return;
-    SourceReader reader(source.text, 0, &source.facts);
+    SourceReader reader(source.text, source.facts.lineStartBefore(source.facts.readTo),
+                        &source.facts);
     while (reader.nextKeyword(pos).keyword != MenuKeyword::None) { }
 }
 

@@ -78,11 +78,7 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
     MenuKeyword closingKind = MenuKeyword::None;
     KeywordHit ownClosing; // the first closing keyword of the menu's kind after it
     KeywordHit lastClosing; // the last closing keyword after that one, or of no menu
-    SourceReader reader(text, 0, &source.facts);
-    // A keyword that starts at the offset counts.
-    const qsizetype limit = offset < 0 ? 0 : qMin(offset, text.size() - 1) + 1;
-    for (KeywordHit hit = reader.nextKeyword(limit); hit.keyword != MenuKeyword::None;
-         hit = reader.nextKeyword(limit)) {
+    const auto visit = [&](const KeywordHit &hit) {
         switch (hit.keyword) {
         case MenuKeyword::Begin:
         case MenuKeyword::BeginEditable:
@@ -108,6 +104,24 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
         case MenuKeyword::Item:
         case MenuKeyword::None:
             break;
+        }
+    };
+    // A keyword that starts at the offset counts. Those an earlier reading
+    // of the text found are not looked for again.
+    const qsizetype limit = offset < 0 ? 0 : qMin(offset, text.size() - 1) + 1;
+    const qsizetype known = source.facts.keywordsTo;
+    for (qsizetype i = 0; i < source.facts.keywords.size(); ++i) {
+        const KeywordHit hit = source.facts.keywords.at(i);
+        if (hit.begin >= limit)
+            break;
+        visit(hit);
+    }
+    if (known < limit) {
+        SourceReader reader(text, source.facts.lineStartBefore(known), &source.facts);
+        for (KeywordHit hit = reader.nextKeyword(limit); hit.keyword != MenuKeyword::None;
+             hit = reader.nextKeyword(limit)) {
+            if (hit.begin >= known)
+                visit(hit);
         }
     }
 

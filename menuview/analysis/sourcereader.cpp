@@ -108,6 +108,38 @@ qsizetype TextFacts::macrosBefore(qsizetype pos) const
     return after == macroMarks.cbegin() ? macroStart : (after - 1)->second;
 }
 
+void TextFacts::truncate(qsizetype pos)
+{
+    const auto from = [pos](const auto &list, auto place) {
+        return std::partition_point(list.cbegin(), list.cend(),
+                                    [&](const auto &entry) { return place(entry) < pos; })
+                - list.cbegin();
+    };
+    lineStarts.resize(qMax<qsizetype>(1, from(lineStarts, [](qsizetype at) { return at - 1; })));
+    conditions.resize(from(conditions, [](const auto &entry) { return entry.first; }));
+    keywords.resize(from(keywords, [](const KeywordHit &hit) { return hit.begin; }));
+    macroMarks.resize(from(macroMarks, [](const auto &mark) { return mark.first; }));
+    keywordsTo = qMin(keywordsTo, pos);
+    readTo = qMin(readTo, pos);
+}
+
+bool SourceFacts::isReadOnce(const QString &path) const
+{
+    return std::any_of(readOnce.cbegin(), readOnce.cend(),
+                       [&](const auto &once) { return once.second == path; });
+}
+
+void SourceFacts::truncate(qsizetype pos, QStringView oldText, QStringView newText)
+{
+    TextFacts::truncate(pos);
+    macros.truncate(pos, oldText, newText);
+    // The command line's inclusions (at -1) stay.
+    while (!includes.isEmpty() && includes.constLast().at >= pos)
+        includes.removeLast();
+    while (!readOnce.isEmpty() && readOnce.constLast().first >= pos)
+        readOnce.removeLast();
+}
+
 bool TextFacts::isCompiled(qsizetype pos) const
 {
     const Conditionals open = conditionsAt(pos);
@@ -186,6 +218,13 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
     m_pos = skim(stop, &hit, false);
     countRead(m_pos - from);
     noteRead(m_pos);
+    // Everything before where the pass stopped has been looked at: the
+    // keywords found so far stand for it.
+    if (m_record && !m_header && from <= m_facts->keywordsTo && m_pos > m_facts->keywordsTo) {
+        if (hit.keyword != MenuKeyword::None && hit.begin >= m_facts->keywordsTo)
+            m_facts->keywords.append(hit);
+        m_facts->keywordsTo = m_pos;
+    }
     return hit;
 }
 
@@ -225,7 +264,7 @@ Token SourceReader::nextToken()
 qsizetype SourceReader::lineStart(qsizetype pos)
 {
     // Every few thousand characters: a place to read from is near enough.
-    if (pos >= m_nextLineStart && recording(pos)) {
+    if (pos >= m_nextLineStart && recording(pos) && pos > m_facts->lineStarts.constLast()) {
         m_facts->lineStarts.append(pos);
         m_nextLineStart = pos + LineStartSpacing;
     }
@@ -293,8 +332,8 @@ qsizetype SourceReader::directive(qsizetype hash)
                 const qsizetype argumentEnd = identifierEnd(m_text, argumentBegin);
                 if (m_header && active() && m_unit
                     && m_text.sliced(argumentBegin, argumentEnd - argumentBegin) == u"once"
-                    && !m_unit->readOnce.contains(m_headerInfo.path))
-                    m_unit->readOnce.append(m_headerInfo.path);
+                    && !m_unit->isReadOnce(m_headerInfo.path))
+                    m_unit->readOnce.append({m_headerInfo.recordAt, m_headerInfo.path});
                 return nameEnd;
             } else if (!word.startsWith(u"if") && !word.startsWith(u"el")
                        && !word.startsWith(u"end") && word != u"include") {
@@ -431,7 +470,7 @@ void SourceReader::include(qsizetype hash, CScanner &lexer)
     // A header already being read would only include itself again.
     inclusion.path = path;
     if (!path.isEmpty() && !m_headerInfo.stack.contains(path)
-        && m_headerInfo.stack.size() < MaxDepth && !m_unit->readOnce.contains(path)) {
+        && m_headerInfo.stack.size() < MaxDepth && !m_unit->isReadOnce(path)) {
         inclusion.text = IncludeFiles::text(path, m_unit->context.openText);
         if (inclusion.text) {
             inclusion.facts = QSharedPointer<TextFacts>::create();
@@ -554,9 +593,10 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
     for (;;) {
         p = nextStop(t, p, reach, size);
         if (p >= stop) {
-            // Beyond the limit: unless a word that starts before it is read
-            // on, a later call goes on from the last token start.
-            if (p >= reach || t[p] != 'M' || wordStart(p, boundary) >= stop)
+            // Beyond the limit: unless a word that starts before it holds
+            // "ME" or a splice here, a later call goes on from the last
+            // token start.
+            if (p >= reach || (t[p] != 'M' && t[p] != '\\') || wordStart(p, boundary) >= stop)
                 return p >= size ? size : boundary;
         }
         switch (t[p]) {

@@ -27,6 +27,17 @@ struct Conditional
 };
 using Conditionals = QList<Conditional>;
 
+struct KeywordHit
+{
+    MenuKeyword keyword = MenuKeyword::None; // None: no keyword left
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    // The directive of the outermost conditional group around it that is
+    // not compiled; -1 when the keyword is.
+    qsizetype inactiveGroup = -1;
+    bool active() const { return inactiveGroup < 0; }
+};
+
 // What reading one text has learnt, shared by its readers: they record it
 // once, in the order of the text, however often they pass.
 struct TextFacts
@@ -37,6 +48,9 @@ struct TextFacts
     // The conditional groups open after each conditional directive.
     QList<std::pair<qsizetype, Conditionals>> conditions;
     qsizetype readTo = 0; // everything before this is recorded
+    // The menu keywords before keywordsTo, compiled or not, in order.
+    QList<KeywordHit> keywords;
+    qsizetype keywordsTo = 0;
     // For a header: the unit's macro directives recorded before it was read,
     // and after each of its own.
     qsizetype macroStart = 0;
@@ -50,6 +64,8 @@ struct TextFacts
     bool isCompiled(qsizetype pos) const;
     // The unit's macro directives recorded when reading had come to `pos`.
     qsizetype macrosBefore(qsizetype pos) const;
+    // Forgets what was learnt from `pos` on, a line start in code.
+    void truncate(qsizetype pos);
 };
 
 // One #include as the preprocessor met it.
@@ -80,20 +96,17 @@ struct SourceFacts : TextFacts
 {
     MacroTable macros;
     QList<Inclusion> includes;
-    QStringList readOnce; // headers that said #pragma once
+    // Headers that said #pragma once, by the place in the main text where
+    // they were first read.
+    QList<std::pair<qsizetype, QString>> readOnce;
     SourceContext context;
+
+    bool isReadOnce(const QString &path) const;
+    // Forgets what was learnt from `pos` on in the main text, and moves
+    // what stays from `oldText` to `newText`, the same up to `pos`.
+    void truncate(qsizetype pos, QStringView oldText, QStringView newText);
 };
 
-struct KeywordHit
-{
-    MenuKeyword keyword = MenuKeyword::None; // None: no keyword left
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    // The directive of the outermost conditional group around it that is
-    // not compiled; -1 when the keyword is.
-    qsizetype inactiveGroup = -1;
-    bool active() const { return inactiveGroup < 0; }
-};
 
 class SourceReader
 {

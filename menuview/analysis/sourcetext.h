@@ -22,6 +22,15 @@ struct SourceText
 
     TextContext context() { return {&facts, &constants}; }
 
+    // Goes on with `newText`, the same as the text read up to `pos`, a line
+    // start in code from facts.lineStarts: what was learnt before it stays.
+    void keep(QStringView newText, qsizetype pos)
+    {
+        facts.truncate(pos, text, newText);
+        constants.truncate(pos, newText);
+        text = newText;
+    }
+
     QStringView text;
     SourceFacts facts;
     ConstantIndex constants;

@@ -1,0 +1,75 @@
+// The texts an editor hands over differ little from one to the next: the
+// part before the first change is compared, not read.
+#include "menuview/analysis/documentreading.h"
+
+#include "menuview/analysis/linemap.h"
+#include "menuview/analysis/menulocator.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace VelkoMenuView {
+
+qsizetype DocumentReading::commonPrefix(QStringView a, QStringView b)
+{
+    const qsizetype size = qMin(a.size(), b.size());
+    const QChar *x = a.data();
+    const QChar *y = b.data();
+    // Whole blocks by the C library's comparison, the one that differs by characters.
+    constexpr qsizetype Block = 2048;
+    qsizetype i = 0;
+    while (i + Block <= size && std::memcmp(x + i, y + i, Block * sizeof(QChar)) == 0)
+        i += Block;
+    while (i < size && x[i] == y[i])
+        ++i;
+    return i;
+}
+
+SourceText &DocumentReading::read(const QString &text, const SourceContext &context,
+                                  quint64 generation)
+{
+    if (!m_source || generation != m_generation) {
+        m_text = text;
+        m_source = std::make_unique<SourceText>(m_text, context);
+        m_generation = generation;
+        m_lineMarks = {0};
+        return *m_source;
+    }
+    if (text.constData() == m_text.constData() && text.size() == m_text.size())
+        return *m_source;
+    const qsizetype same = commonPrefix(m_text, text);
+    if (same == text.size() && same == m_text.size())
+        return *m_source; // the views into the text kept stay as they are
+    // A line start before the first change, not at it: a change there can
+    // join a CR before it to an LF.
+    const TextFacts &facts = m_source->facts;
+    const qsizetype keepAt = same == 0 ? 0 : facts.lineStartBefore(qMin(same - 1, facts.readTo));
+    const QString previous = m_text;
+    m_text = text;
+    m_source->keep(m_text, keepAt);
+    const auto marks = std::lower_bound(m_lineMarks.cbegin(), m_lineMarks.cend(), same);
+    m_lineMarks.resize(qMax<qsizetype>(1, marks - m_lineMarks.cbegin()));
+    return *m_source;
+}
+
+qsizetype DocumentReading::cursorOffset(qint32 line, qint32 column, qsizetype *lineStart)
+{
+    const qsizetype steps = qMax<qint64>(0, qint64(line) - 1);
+    const qsizetype mark = steps / LineStep;
+    while (m_lineMarks.size() <= mark) {
+        const qsizetype next = LineEnds::skip(m_text, m_lineMarks.constLast(), LineStep, nullptr);
+        if (next < 0)
+            break;
+        m_lineMarks.append(next);
+    }
+    const qsizetype start = m_lineMarks.size() > mark
+            ? LineEnds::skip(m_text, m_lineMarks.at(mark), steps - mark * LineStep, nullptr)
+            : -1;
+    if (start < 0) // past the last line: lines wrap around
+        return VelkoMenuView::cursorOffset(m_text, line, column, lineStart);
+    if (lineStart)
+        *lineStart = line >= 1 ? start : -1;
+    return start + qsizetype(column) - 1;
+}
+
+} // namespace VelkoMenuView

@@ -1,0 +1,39 @@
+// One document's reading, kept from one of its texts to the next: a new
+// text is read again only from the line start before its first change, and
+// line numbers are counted from places already counted.
+#pragma once
+
+#include "menuview/analysis/sourcetext.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace VelkoMenuView {
+
+class DocumentReading
+{
+public:
+    // The reading of `text`. What was read of the previous text stays where
+    // the two are the same, unless `generation` differs from the previous
+    // call's: the context (the build's options, the headers) changed.
+    SourceText &read(const QString &text, const SourceContext &context, quint64 generation);
+
+    // The text last read.
+    const QString &text() const { return m_text; }
+    // As cursorOffset() in the text last read.
+    qsizetype cursorOffset(qint32 line, qint32 column, qsizetype *lineStart = nullptr);
+
+    // How many characters two texts have in common from their starts.
+    static qsizetype commonPrefix(QStringView a, QStringView b);
+
+private:
+    QString m_text;
+    std::unique_ptr<SourceText> m_source;
+    quint64 m_generation = 0;
+    // The starts of lines 1, 1 + LineStep, 1 + 2 * LineStep ...
+    static constexpr qsizetype LineStep = 64;
+    QList<qsizetype> m_lineMarks {0};
+};
+
+} // namespace VelkoMenuView

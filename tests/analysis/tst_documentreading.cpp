@@ -1,0 +1,200 @@
+// A document read edit by edit, each text going on from what was read of
+// the one before, against the same text read afresh: what a cursor shows
+// must not depend on what was read before.
+#include "menusourcegenerator.h"
+
+#include "menuview/analysis/documentreading.h"
+#include "menuview/analysis/linemap.h"
+#include "menuview/analysis/menupreview.h"
+#include "menuview/analysis/readcount.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace VelkoMenuView;
+
+namespace {
+
+// Everything a preview tells, in one line to compare.
+QString described(const MenuPreview &preview)
+{
+    const MenuDefinition &menu = preview.block.menu;
+    QStringList groups;
+    for (const qsizetype group : preview.location.takenGroups)
+        groups << QString::number(group);
+    return QStringLiteral("outcome %1 at %2-%3 last %4 group %5 [%6] failure %7 \"%8\" | %9 | %10 "
+                          "| %11")
+            .arg(int(preview.outcome))
+            .arg(preview.begin)
+            .arg(preview.end)
+            .arg(preview.last)
+            .arg(preview.location.inactiveGroup)
+            .arg(groups.join(u','))
+            .arg(preview.failureAt)
+            .arg(preview.failure, menu.name, menu.itemTexts.join(u'|'), menu.title);
+}
+
+MenuPreview preview(SourceText &source, qsizetype cursor)
+{
+    return previewMenu(source, cursor, {},
+                       [&](qsizetype at) { return LineMap::positionIn(source.text, at); });
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class tst_DocumentReading : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void editsReadAsAfresh_data();
+    void editsReadAsAfresh();
+    void editReadFromTheLineBeforeIt_data();
+    void editReadFromTheLineBeforeIt();
+};
+
+void tst_DocumentReading::editsReadAsAfresh_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QString>("constructs");
+
+    QTest::newRow("everything") << 13u << "all";
+    QTest::newRow("groups, headers, macros") << 15u << "Conditionals,Includes,Macros,Constants";
+    QTest::newRow("comments, splices, line ends") << 17u << "Comments,Splices,LineEnds,Literals";
+}
+
+void tst_DocumentReading::editsReadAsAfresh()
+{
+    QFETCH(quint32, seed);
+    QFETCH(QString, constructs);
+
+    bool known = false;
+    MenuSourceGenerator generator(seed,
+                                  MenuSourceGenerator::constructsFromNames(constructs, &known));
+    QVERIFY(known);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QRandomGenerator rng(seed);
+    // What an edit may write: pieces that change how everything after them
+    // reads, and pieces of the text itself.
+    const QStringList pieces {"/*",          "*/",
+                              "\"",          "'",
+                              "\\\n",        "\r",
+                              "\n",          "#if 0\n",
+                              "#endif\n",    "#else\n",
+                              "#define ",    "#undef ",
+                              "END_MENU(",   ")",
+                              "BEGIN_MENU(", "MENU_ITEM(",
+                              "//",          "R\"(",
+                              ")\"",         "x",
+                              "#include \"", "#pragma once\n"};
+    for (int index = 0; index < 4; ++index) {
+        const MenuSourceGenerator::Source source = generator.generate(index, folder.path());
+        for (const MenuSourceGenerator::File &file : QList {source.main} + source.headers)
+            QVERIFY(writeFile(folder.filePath(file.path), file.bytes));
+        SourceContext context;
+        context.path = folder.filePath(source.main.path);
+        context.configuration = BuildConfiguration::fromArguments(source.options, folder.path());
+
+        DocumentReading reading;
+        QString text = QString::fromUtf8(source.main.bytes);
+        for (int edit = 0; edit < 150; ++edit) {
+            const qsizetype at = rng.bounded(text.size() + 1);
+            const qsizetype removed = rng.bounded(3) == 0 ? 0 : rng.bounded(qsizetype(12));
+            QString inserted;
+            if (rng.bounded(2) == 0) {
+                inserted = pieces.at(rng.bounded(pieces.size()));
+            } else {
+                const qsizetype from = rng.bounded(text.size() + 1);
+                inserted = text.mid(from, rng.bounded(60));
+            }
+            text.replace(at, qMin(removed, text.size() - at), inserted);
+
+            SourceText &kept = reading.read(text, context, 1);
+            for (const qsizetype cursor :
+                 {at, qsizetype(rng.bounded(text.size() + 1)), at + inserted.size() + 40}) {
+                SourceText afresh(text, context);
+                const QString expected = described(preview(afresh, cursor));
+                QVERIFY2(described(preview(kept, cursor)) == expected,
+                         qPrintable(
+                                 QStringLiteral("source %1, edit %2 at %3, cursor %4:\n  kept:    "
+                                                "%5\n  afresh:  %6")
+                                         .arg(index)
+                                         .arg(edit)
+                                         .arg(at)
+                                         .arg(cursor)
+                                         .arg(described(preview(kept, cursor)), expected)));
+            }
+        }
+    }
+}
+
+void tst_DocumentReading::editReadFromTheLineBeforeIt_data()
+{
+    QTest::addColumn<QString>("before"); // the code before the menu
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("typed"); // typed before the first item's "%d"
+    QTest::addColumn<QString>("item"); // the first item's text after it
+
+    const QString code = QStringLiteral("static int counter%1 = %1; /* MENU %1 */\n");
+    QString lines;
+    for (int i = 0; i < 6000; ++i)
+        lines += code.arg(i);
+    QTest::newRow("menu at the end") << lines << QString() << "x"
+                                     << "Speed x%d";
+    QTest::newRow("menu in the middle") << lines << lines << "x"
+                                        << "Speed x%d";
+    QTest::newRow("in a group that is compiled")
+            << QStringLiteral("#define WITH_MENUS 1\n#if WITH_MENUS\n") + lines
+            << QStringLiteral("#endif\n") + lines << "x"
+            << "Speed x%d";
+    QTest::newRow("a line split") << lines << lines << "\"\n\""
+                                  << "Speed %d";
+}
+
+void tst_DocumentReading::editReadFromTheLineBeforeIt()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, typed);
+    QFETCH(QString, item);
+
+    const QString menu
+            = QStringLiteral("BEGIN_MENU(Main)\n    MENU_ITEM(\"Speed %d\", onSpeed)\n"
+                             "    MENU_ITEM(\"Exit\", onExit)\nEND_MENU(Main, \"Main\")\n");
+    const QString text = before + menu + after;
+    const qsizetype typedAt = before.size() + menu.indexOf(u'%');
+    DocumentReading reading;
+    QVERIFY(described(preview(reading.read(text, {}, 1), typedAt)).contains("Speed %d"));
+
+    QString edited = text;
+    edited.insert(typedAt, typed);
+    const TextPosition typing = LineMap::positionIn(edited, typedAt + typed.size());
+    // The lines before the menu counted once, as a cursor moved there would.
+    reading.cursorOffset(typing.line, typing.column);
+    const qint64 readBefore = charactersRead();
+    SourceText &kept = reading.read(edited, {}, 1);
+    const qsizetype cursor = reading.cursorOffset(typing.line, typing.column);
+    QCOMPARE(cursor, typedAt + typed.size());
+    const MenuPreview shown = preview(kept, cursor);
+    const qint64 read = charactersRead() - readBefore;
+
+    SourceText afresh(edited, {});
+    QCOMPARE(described(shown), described(preview(afresh, cursor)));
+    QCOMPARE(shown.block.menu.itemTexts.value(0), item);
+    // The lines before the edit's line are not read again, nor counted.
+    QVERIFY2(read < 8 * 1024, qPrintable(QString::number(read)));
+}
+
+QTEST_GUILESS_MAIN(tst_DocumentReading)
+#include "tst_documentreading.moc"
