@@ -15,6 +15,7 @@ const QString documentKey = QStringLiteral("\\bench\\firmware\\menus.c");
 
 BenchSession::BenchSession(const BenchDocument &document, int removedItems)
     : m_text(document)
+    , m_typed(document.text)
     , m_removedItems(removedItems)
     , m_items(new MenuItems)
 {
@@ -24,6 +25,10 @@ BenchSession::BenchSession(const BenchDocument &document, int removedItems)
     settings->clear();
     storeValues(*settings, documentPath, document, true, removedItems);
     settings->sync();
+    qsizetype lineStart = 0;
+    for (int line = 1; line < document.cursorLine && lineStart >= 0; ++line)
+        lineStart = m_typed.indexOf('\n', lineStart) + 1;
+    m_typed.insert(qMax<qsizetype>(lineStart, 0), ' ');
     m_document.reset(new VelkoHost::MemoryDocument(documentPath, document.text));
     m_editor.reset(new VelkoHost::SimpleEditor(m_document.get(), document.cursorLine, 5));
     Core::EditorManager::activateEditor(m_editor.get());
@@ -57,7 +62,8 @@ bool BenchSession::showsStoredValues() const
 
 void BenchSession::keystroke()
 {
-    m_document->setContents(m_text.text);
+    m_spaceTyped = !m_spaceTyped;
+    m_document->setContents(m_spaceTyped ? m_typed : m_text.text);
 }
 
 void BenchSession::prune()

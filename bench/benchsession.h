@@ -22,7 +22,9 @@ public:
     // True when the view shows the menu under the cursor with its stored values.
     bool showsStoredValues() const;
 
-    // The keystroke path: the host reports an edit, the view re-reads the text.
+    // The keystroke path: the host reports an edit, the view reads the text.
+    // Keystrokes alternate between typing a space at the start of the
+    // cursor's line and taking it away again.
     void keystroke();
     // Closing the document prunes its stored values.
     void prune();
@@ -35,6 +37,8 @@ public:
 
 private:
     const BenchDocument &m_text;
+    QByteArray m_typed; // the text with the space typed
+    bool m_spaceTyped = false;
     int m_removedItems;
     std::unique_ptr<MenuItems> m_items;
     std::unique_ptr<VelkoHost::MemoryDocument> m_document;

@@ -235,6 +235,7 @@ void MenuItems::analyze()
     SourceText &source = m_reading.read(documentText, context, m_contextGeneration);
     // One copy of the text: the reading keeps the one its facts point into.
     documentText = m_reading.text();
+    frameMenu(m_menuBegin);
     qsizetype lineStart = -1;
     const qsizetype offset = m_reading.cursorOffset(cursorLine, cursorColumn, &lineStart);
     // Lines counted from the cursor's: no pass over the text before the menu.
@@ -246,7 +247,7 @@ void MenuItems::analyze()
             [this](const QString &name, const QStringList &texts) {
                 return storedValues(name, texts);
             },
-            positionOf, m_status.messageTexts());
+            positionOf, m_status.messageTexts(), menuValid ? &menu : nullptr);
     switch (preview.outcome) {
     case MenuPreview::Outcome::Unsettled:
         return;
@@ -264,8 +265,7 @@ void MenuItems::analyze()
         break;
     }
     const MenuDefinition &read = preview.block.menu;
-    menu.preamble = documentText.left(preview.begin);
-    menu.source = documentText.mid(preview.begin);
+    frameMenu(preview.begin);
     menu.name = read.name;
     menu.title = read.title;
     menu.itemTexts = read.itemTexts;
@@ -286,12 +286,30 @@ void MenuItems::analyze()
     emit analyzed();
 }
 
+void MenuItems::frameMenu(qsizetype begin)
+{
+    // Views, not copies: a copy of a large document on every keystroke
+    // would cost as much as its decode.
+    m_menuBegin = qBound(qsizetype(0), begin, documentText.size());
+    menu.preamble = QString::fromRawData(documentText.constData(), m_menuBegin);
+    menu.source = QString::fromRawData(documentText.constData() + m_menuBegin,
+                                       documentText.size() - m_menuBegin);
+}
+
 QList<QStringList> MenuItems::storedValues(const QString &menuName,
                                            const QStringList &itemTexts) const
 {
     if (!document)
         return menu.paramValues;
-    return ParameterStore(m_settings).load(document->filePath().toString(), menuName, itemTexts);
+    // The store is read again for another menu, after a write, and when the
+    // context is looked for again: what another program wrote shows then.
+    const QString path = document->filePath().toString();
+    if (m_loaded.generation != m_contextGeneration || m_loaded.path != path
+        || m_loaded.menuName != menuName || m_loaded.itemTexts != itemTexts) {
+        m_loaded = {m_contextGeneration, path, menuName, itemTexts,
+                    ParameterStore(m_settings).load(path, menuName, itemTexts)};
+    }
+    return m_loaded.values;
 }
 
 void MenuItems::loadSettingsParams()
@@ -303,6 +321,7 @@ void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &val
 {
     if (!document)
         return;
+    m_loaded = {};
     const bool written = ParameterStore(m_settings)
                                  .save(document->filePath().toString(), menu.name, menu.itemTexts,
                                        itemIndex, paramNo, value);
@@ -313,6 +332,7 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
 {
     if (!closed)
         return;
+    m_loaded = {};
     ParameterStore(m_settings)
             .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
     // Written once the host is idle again, as the store would anyway: closing stays quick.

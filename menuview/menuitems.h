@@ -51,6 +51,8 @@ public:
     QTime fixedTime() const { return m_fixedTime; }
 
     // The parsed menu and whether it is shown (for tools that report on it).
+    // Its source and preamble are views into the document's text, valid
+    // until the next analysis.
     const MenuDefinition &menuDefinition() const { return menu; }
     bool isMenuValid() const { return menuValid; }
 
@@ -86,6 +88,8 @@ protected:
 private:
     // Document bytes as text, UTF-8, as both the analysis and the pruning read them.
     static QString decodeDocument(const QByteArray &bytes);
+    // Sets menu.preamble and menu.source around `begin` in documentText.
+    void frameMenu(qsizetype begin);
     // The values stored for a menu of the tracked document (without one, those
     // shown: edits made then stay in memory).
     QList<QStringList> storedValues(const QString &menuName, const QStringList &itemTexts) const;
@@ -109,6 +113,7 @@ private:
     QPointer<Core::IDocument> document; // guarded: a host may delete a document unannounced
     QString documentText;
     MenuDefinition menu;
+    qsizetype m_menuBegin = 0;
     bool menuValid = false;
     QBitmap *rowBitmap = nullptr;
     qint32 m_multiplier = 1;
@@ -125,4 +130,14 @@ private:
     quint64 m_contextGeneration = 0; // counts the contexts looked for
     // What was read of the document's previous text, for the next one.
     VelkoMenuView::DocumentReading m_reading;
+    // The values last loaded from the store.
+    struct LoadedValues
+    {
+        quint64 generation = 0;
+        QString path;
+        QString menuName;
+        QStringList itemTexts;
+        QList<QStringList> values;
+    };
+    mutable LoadedValues m_loaded;
 };

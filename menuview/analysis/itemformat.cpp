@@ -167,15 +167,21 @@ QString formatLine(const QString &text, ParamInfo info, const QVariantList &valu
 
 } // namespace
 
-void formatItems(MenuDefinition &menu)
+void formatItems(MenuDefinition &menu, const MenuDefinition *formatted)
 {
     menu.itemLines.clear();
     menu.itemParams.clear();
     for (qsizetype i = 0; i < menu.itemTexts.size(); ++i) {
         const QString &text = menu.itemTexts[i];
-        const ParamInfo info = scanConversions(text);
         const QStringList stored
                 = i < menu.paramValues.size() ? menu.paramValues[i] : QStringList();
+        if (formatted && i < formatted->itemLines.size() && i < formatted->itemParams.size()
+            && formatted->itemTexts.value(i) == text && formatted->paramValues.value(i) == stored) {
+            menu.itemLines.append(formatted->itemLines[i]);
+            menu.itemParams.append(formatted->itemParams[i]);
+            continue;
+        }
+        const ParamInfo info = scanConversions(text);
         menu.itemLines.append(formatLine(text, info, readValues(info.type, stored)));
         menu.itemParams.append(info);
     }

@@ -13,8 +13,10 @@
 // strings are read as that kind (0, 0.0 or empty when missing or unreadable,
 // "," accepted as decimal point; integers as 64-bit numbers, which each
 // conversion narrows to the type its length modifier names). A String item's line is cut to 21
-// characters, the width of the screen.
-void formatItems(MenuDefinition &menu);
+// characters, the width of the screen. Lines of items whose text and values
+// are those of the same item in `formatted` (a menu formatted before) are
+// taken from it.
+void formatItems(MenuDefinition &menu, const MenuDefinition *formatted = nullptr);
 
 // printf without its dangers: the format (UTF-8) is read here and each
 // conversion is fed only a value of its own kind. Output is cut to 127 bytes,

@@ -106,24 +106,17 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
             break;
         }
     };
-    // A keyword that starts at the offset counts. Those an earlier reading
-    // of the text found are not looked for again.
+    // A keyword that starts at the offset counts. Those found before are
+    // taken from the facts, one after the other.
     const qsizetype limit = offset < 0 ? 0 : qMin(offset, text.size() - 1) + 1;
-    const qsizetype known = source.facts.keywordsTo;
-    for (qsizetype i = 0; i < source.facts.keywords.size(); ++i) {
-        const KeywordHit hit = source.facts.keywords.at(i);
-        if (hit.begin >= limit)
-            break;
+    const QList<KeywordHit> &known = source.facts.keywords;
+    qsizetype next = 0;
+    for (; next < known.size() && known.at(next).begin < limit; ++next)
+        visit(known.at(next));
+    SourceReader reader(text, next > 0 ? known.at(next - 1).end : 0, &source.facts);
+    for (KeywordHit hit = reader.nextKeyword(limit); hit.keyword != MenuKeyword::None;
+         hit = reader.nextKeyword(limit))
         visit(hit);
-    }
-    if (known < limit) {
-        SourceReader reader(text, source.facts.lineStartBefore(known), &source.facts);
-        for (KeywordHit hit = reader.nextKeyword(limit); hit.keyword != MenuKeyword::None;
-             hit = reader.nextKeyword(limit)) {
-            if (hit.begin >= known)
-                visit(hit);
-        }
-    }
 
     if (opening.keyword != MenuKeyword::None && !opening.active()) {
         // Read as if its groups were taken: there it is compiled.

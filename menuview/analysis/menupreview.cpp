@@ -6,7 +6,8 @@
 namespace VelkoMenuView {
 
 MenuPreview previewBlock(SourceText &source, const MenuBlock &block, const StoredValues &values,
-                         const PositionOf &positionOf, const ParseMessageTexts &texts)
+                         const PositionOf &positionOf, const ParseMessageTexts &texts,
+                         const MenuDefinition *shown)
 {
     MenuPreview preview;
     preview.block = block;
@@ -26,13 +27,14 @@ MenuPreview previewBlock(SourceText &source, const MenuBlock &block, const Store
     if (values) {
         MenuDefinition &menu = preview.block.menu;
         menu.paramValues = values(menu.name, menu.itemTexts);
-        formatItems(menu);
+        formatItems(menu, shown);
     }
     return preview;
 }
 
 MenuPreview previewMenu(SourceText &source, qsizetype cursor, const StoredValues &values,
-                        const PositionOf &positionOf, const ParseMessageTexts &texts)
+                        const PositionOf &positionOf, const ParseMessageTexts &texts,
+                        const MenuDefinition *shown)
 {
     const MenuLocation location = locateMenuAt(source, cursor);
     MenuPreview preview;
@@ -50,7 +52,7 @@ MenuPreview previewMenu(SourceText &source, qsizetype cursor, const StoredValues
         break;
     case MenuLocation::Outcome::Inside:
         preview = previewBlock(source, parseLocatedBlock(source, location), values, positionOf,
-                               texts);
+                               texts, shown);
         break;
     }
     preview.location = location;

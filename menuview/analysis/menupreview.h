@@ -39,16 +39,18 @@ struct MenuPreview
 };
 
 // The menu around `cursor` of the text `source` reads. `positionOf` gives
-// the lines messages name.
+// the lines messages name; lines formatted before in `shown` are kept.
 MenuPreview previewMenu(SourceText &source, qsizetype cursor, const StoredValues &values,
                         const PositionOf &positionOf,
-                        const ParseMessageTexts &texts = ParseMessageTexts::english());
+                        const ParseMessageTexts &texts = ParseMessageTexts::english(),
+                        const MenuDefinition *shown = nullptr);
 
 // The same for a block a walk over all menus found. Without `values` the
 // lines are not formatted (the pruning needs only names and item texts);
 // without `positionOf` no failure is put in words.
 MenuPreview previewBlock(SourceText &source, const MenuBlock &block, const StoredValues &values,
                          const PositionOf &positionOf = {},
-                         const ParseMessageTexts &texts = ParseMessageTexts::english());
+                         const ParseMessageTexts &texts = ParseMessageTexts::english(),
+                         const MenuDefinition *shown = nullptr);
 
 } // namespace VelkoMenuView

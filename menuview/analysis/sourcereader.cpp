@@ -210,10 +210,30 @@ void SourceReader::noteRead(qsizetype pos)
         m_facts->readTo = pos;
 }
 
+void SourceReader::jumpTo(qsizetype pos, bool atLineStart)
+{
+    m_pos = pos;
+    m_atLineStart = atLineStart;
+    m_conditions = m_facts->conditionsAt(pos);
+}
+
 KeywordHit SourceReader::nextKeyword(qsizetype limit)
 {
     const qsizetype stop = limit < 0 ? m_text.size() : qMin(limit, m_text.size());
     KeywordHit hit;
+    // Where an earlier pass found the keywords, they are taken as found.
+    if (m_record && !m_header && !m_inDirective && m_pos < m_facts->keywordsTo) {
+        const QList<KeywordHit> &known = m_facts->keywords;
+        const auto next = std::partition_point(known.cbegin(), known.cend(),
+                                               [&](const KeywordHit &k) { return k.begin < m_pos; });
+        if (next != known.cend() && next->begin < stop) {
+            jumpTo(next->end, false);
+            return *next;
+        }
+        const qsizetype lineStart = m_facts->lineStartBefore(qMin(stop, m_facts->keywordsTo));
+        if (lineStart > m_pos)
+            jumpTo(lineStart, true);
+    }
     const qsizetype from = m_pos;
     m_pos = skim(stop, &hit, false);
     countRead(m_pos - from);

@@ -153,6 +153,8 @@ private:
     SourceReader(QStringView text, TextFacts *facts, SourceFacts *unit, const Header &header);
 
     qsizetype skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd);
+    // Goes on at `pos` in code, read before.
+    void jumpTo(qsizetype pos, bool atLineStart);
     qsizetype previousCharacter(qsizetype pos) const;
     qsizetype wordCharacterBefore(qsizetype pos) const;
     qsizetype wordStart(qsizetype pos, qsizetype boundary) const;

@@ -20,7 +20,7 @@ struct SourceText
     SourceText(const SourceText &) = delete;
     SourceText &operator=(const SourceText &) = delete;
 
-    TextContext context() { return {&facts, &constants}; }
+    TextContext context() { return {&facts, &constants, &literals}; }
 
     // Goes on with `newText`, the same as the text read up to `pos`, a line
     // start in code from facts.lineStarts: what was learnt before it stays.
@@ -34,6 +34,7 @@ struct SourceText
     QStringView text;
     SourceFacts facts;
     ConstantIndex constants;
+    LiteralTexts literals;
 };
 
 } // namespace VelkoMenuView

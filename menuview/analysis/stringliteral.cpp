@@ -5,6 +5,9 @@
 #include "menuview/analysis/stringliteral.h"
 
 #include <QStringDecoder>
+#include <QVarLengthArray>
+
+#include <algorithm>
 
 namespace VelkoMenuView {
 
@@ -25,17 +28,37 @@ int unitSize(Token::Encoding encoding)
     return 4;
 }
 
-void appendUnit(QByteArray *bytes, quint64 value, int size)
+// The bytes of one literal, gathered before they join the others: most
+// literals are short, and appending to a QByteArray byte by byte is not.
+using LiteralBytes = QVarLengthArray<char, 256>;
+
+void appendUnit(LiteralBytes *bytes, quint64 value, int size)
 {
     for (int i = 0; i < size; ++i)
         bytes->append(char((value >> (8 * i)) & 0xFF));
 }
 
-void appendCharacter(QByteArray *bytes, char32_t c, int size)
+void appendCharacter(LiteralBytes *bytes, char32_t c, int size)
 {
     if (size == 1) {
-        const QString s = QString::fromUcs4(&c, 1);
-        bytes->append(s.toUtf8());
+        // UTF-8 as the execution character set; a lone surrogate as Qt encodes it.
+        if (c < 0x80) {
+            bytes->append(char(c));
+        } else if (c < 0x800) {
+            const char units[] = {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
+            bytes->append(units, 2);
+        } else if ((c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) {
+            const QByteArray encoded = QString::fromUcs4(&c, 1).toUtf8();
+            bytes->append(encoded.constData(), encoded.size());
+        } else if (c < 0x10000) {
+            const char units[] = {char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)),
+                                  char(0x80 | (c & 0x3F))};
+            bytes->append(units, 3);
+        } else {
+            const char units[] = {char(0xF0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3F)),
+                                  char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
+            bytes->append(units, 4);
+        }
     } else if (size == 2 && c > 0xFFFF) {
         appendUnit(bytes, QChar::highSurrogate(c), 2);
         appendUnit(bytes, QChar::lowSurrogate(c), 2);
@@ -119,7 +142,8 @@ private:
     qsizetype m_pos;
 };
 
-bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size, QByteArray *bytes)
+bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size,
+               LiteralBytes *bytes)
 {
     // Splices are undone in raw literals: the text stands as written.
     const qsizetype open = text.indexOf(QChar(u'('), quote);
@@ -143,8 +167,17 @@ bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size, 
 } // namespace
 
 bool appendLiteral(QStringView text, const Token &token, Token::Encoding encoding,
-                   QByteArray *bytes, LiteralNotes *notes)
+                   QByteArray *out, LiteralNotes *notes)
 {
+    LiteralBytes gathered;
+    LiteralBytes *bytes = &gathered;
+    // Whatever way reading ends, what was read joins the others.
+    const struct Join
+    {
+        QByteArray *out;
+        const LiteralBytes &bytes;
+        ~Join() { out->append(bytes.constData(), bytes.size()); }
+    } join {out, gathered};
     const int size = unitSize(encoding);
     const quint64 largest = size == 4 ? 0xFFFFFFFFu : size == 2 ? 0xFFFFu : 0xFFu;
     qsizetype quote = token.begin;
@@ -229,6 +262,11 @@ QString deviceText(const QByteArray &bytes)
     qsizetype end = bytes.indexOf('\0');
     if (end < 0)
         end = bytes.size();
+    // Most texts are printable, well-formed and without a byte order mark.
+    const QByteArrayView whole(bytes.constData(), end);
+    if (std::none_of(whole.begin(), whole.end(), [](char c) { return quint8(c) < 0x20; })
+        && !whole.startsWith("\xEF\xBB\xBF") && whole.isValidUtf8())
+        return QString::fromUtf8(whole);
     QByteArray printable;
     printable.reserve(end);
     for (qsizetype i = 0; i < end; ++i) {

@@ -179,6 +179,28 @@ QString readText(QStringView text, qsizetype begin, qsizetype end, qsizetype use
     return deviceText(bytes);
 }
 
+// Whether `begin` to `end` holds unprefixed string literals, white space and
+// comments alone: no name a macro could stand for.
+bool isLiteralsAlone(QStringView text, qsizetype begin, qsizetype end)
+{
+    for (qsizetype p = begin; p < end;) {
+        const char16_t c = text[p].unicode();
+        if (c == '"') {
+            bool unterminated = false;
+            p = literalEnd(text, p, &unterminated);
+            if (unterminated)
+                return false;
+        } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
+            ++p;
+        } else if (c == '/' && commentEnd(text, p) > p) {
+            p = commentEnd(text, p);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
@@ -187,7 +209,20 @@ QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsize
     LiteralNotes scratch;
     LiteralNotes &n = notes ? *notes : scratch;
     n = LiteralNotes();
-    return readText(text, begin, end, use, -1, context, &n, 0);
+    if (!context.literals || !isLiteralsAlone(text, begin, end))
+        return readText(text, begin, end, use, -1, context, &n, 0);
+    const QString written = text.sliced(begin, end - begin).toString();
+    const auto known = context.literals->constFind(written);
+    if (known != context.literals->cend()) {
+        n = known->second;
+        return known->first;
+    }
+    const QString read = readText(text, begin, end, use, -1, context, &n, 0);
+    // A bound on what a text with many literals keeps.
+    if (context.literals->size() >= 4096)
+        context.literals->clear();
+    context.literals->insert(written, {read, n});
+    return read;
 }
 
 } // namespace VelkoMenuView

@@ -6,6 +6,7 @@
 
 #include "menuview/analysis/stringliteral.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 
@@ -14,10 +15,15 @@ namespace VelkoMenuView {
 class ConstantIndex;
 struct SourceFacts;
 
+// Arguments of string literals alone, by their characters: such an argument
+// reads the same wherever it stands.
+using LiteralTexts = QHash<QString, std::pair<QString, LiteralNotes>>;
+
 struct TextContext
 {
     const SourceFacts *facts = nullptr; // the macros; none when null
     ConstantIndex *constants = nullptr; // string constants; none when null
+    LiteralTexts *literals = nullptr; // texts read before; none when null
 };
 
 // Reads the tokens of `text` from `begin` to `end` as a text argument used at
