@@ -12,29 +12,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum ErrorCode {
-    ParseError = -32700,
-    InvalidRequest = -32600,
-    MethodNotFound = -32601,
-    InvalidParams = -32602,
-    ServerNotInitialized = -32002,
-};
-
-constexpr int LogError = 1;
-constexpr int LogWarning = 2;
-constexpr int SyncIncremental = 2;
-constexpr int SeverityError = 1;
-constexpr int SeverityWarning = 2;
-
-QJsonObject positionJson(LspPosition position)
-{
-    return {{u"line"_s, position.line}, {u"character"_s, position.character}};
-}
+constexpr int ParseError = -32700, InvalidRequest = -32600, MethodNotFound = -32601,
+              InvalidParams = -32602, ServerNotInitialized = -32002;
+constexpr int LogError = 1, LogWarning = 2, SeverityError = 1, SeverityWarning = 2;
+// Edits come as ranges (change 2); diagnostics go out by publishDiagnostics
+// (push), which needs no capability.
+constexpr char Capabilities[] = R"({"positionEncoding": "utf-16", "hoverProvider": true,
+    "textDocumentSync": {"openClose": true, "change": 2, "save": {"includeText": false}}})";
 
 QJsonObject rangeJson(const LspDocument &document, qsizetype begin, qsizetype end)
 {
-    return {{u"start"_s, positionJson(document.positionAt(begin))},
-            {u"end"_s, positionJson(document.positionAt(end))}};
+    const auto position = [&document](qsizetype offset) {
+        const LspPosition at = document.positionAt(offset);
+        return QJsonObject {{u"line"_s, at.line}, {u"character"_s, at.character}};
+    };
+    return {{u"start"_s, position(begin)}, {u"end"_s, position(end)}};
 }
 
 // A JSON text that is no object or array (null, 1, "x"): the JSON reader
@@ -78,29 +70,23 @@ void LspDispatcher::receive(const QByteArray &body)
         return;
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(body, &parseError);
-    if (parseError.error != QJsonParseError::NoError && isJsonValue(body)) {
-        replyError(QJsonValue::Null, InvalidRequest,
-                   u"a message must be a JSON object, not %1"_s.arg(
-                           QString::fromUtf8(body.trimmed().left(20))));
-        return;
-    }
-    if (parseError.error != QJsonParseError::NoError) {
-        replyError(QJsonValue::Null, ParseError,
-                   u"the message is not JSON: %1 at byte %2"_s.arg(parseError.errorString())
-                           .arg(parseError.offset));
-        return;
-    }
-    if (!json.isObject()) {
-        replyError(QJsonValue::Null, InvalidRequest,
-                   u"a message must be a JSON object (batches are not supported)"_s);
-        return;
-    }
     const QJsonObject message = json.object();
     const bool hasId = message.contains(u"id");
     const QJsonValue id = hasId ? message.value(u"id") : QJsonValue::Null;
     const QJsonValue method = message.value(u"method");
     const QJsonValue params = message.value(u"params");
-    if (hasId && !id.isString() && !id.isDouble()) {
+    if (parseError.error != QJsonParseError::NoError && isJsonValue(body)) {
+        replyError(QJsonValue::Null, InvalidRequest,
+                   u"a message must be a JSON object, not %1"_s.arg(
+                           QString::fromUtf8(body.trimmed().left(20))));
+    } else if (parseError.error != QJsonParseError::NoError) {
+        replyError(QJsonValue::Null, ParseError,
+                   u"the message is not JSON: %1 at byte %2"_s.arg(parseError.errorString())
+                           .arg(parseError.offset));
+    } else if (!json.isObject()) {
+        replyError(QJsonValue::Null, InvalidRequest,
+                   u"a message must be a JSON object (batches are not supported)"_s);
+    } else if (hasId && !id.isString() && !id.isDouble()) {
         replyError(QJsonValue::Null, InvalidRequest, u"the id must be a number or a string"_s);
     } else if (message.value(u"jsonrpc") != u"2.0"_s) {
         replyError(id, InvalidRequest, u"\"jsonrpc\" must be \"2.0\""_s);
@@ -134,7 +120,7 @@ void LspDispatcher::request(const QJsonValue &id, const QString &method, const Q
     } else if (const Answer answer = (*handler)(params); !answer.error.isEmpty()) {
         replyError(id, InvalidParams, answer.error);
     } else {
-        reply(id, answer.result);
+        write({{u"id"_s, id}, {u"result"_s, answer.result}});
     }
 }
 
@@ -152,18 +138,15 @@ void LspDispatcher::notification(const QString &method, const QJsonValue &params
 LspDispatcher::Answer LspDispatcher::initialize(const InitializeParams &params)
 {
     m_state = State::Running;
-    m_features.addBuildOptions(params);
+    m_features.buildOptions().arguments << params.buildArguments;
+    if (params.compileCommands)
+        m_features.buildOptions().compileCommands = *params.compileCommands;
     m_markdownHover = params.markdownHover;
-    const QJsonObject sync {{u"openClose"_s, true},
-                            {u"change"_s, SyncIncremental},
-                            {u"save"_s, QJsonObject {{u"includeText"_s, false}}}};
-    // Diagnostics go out by publishDiagnostics (push), which needs no capability.
-    const QJsonObject capabilities {{u"positionEncoding"_s, u"utf-16"_s},
-                                    {u"textDocumentSync"_s, sync},
-                                    {u"hoverProvider"_s, true}};
     const QJsonObject server {{u"name"_s, u"velko-menu"_s},
                               {u"version"_s, QStringLiteral(VELKO_VERSION)}};
-    return {QJsonObject {{u"capabilities"_s, capabilities}, {u"serverInfo"_s, server}}, QString()};
+    return {QJsonObject {{u"capabilities"_s, QJsonDocument::fromJson(Capabilities).object()},
+                         {u"serverInfo"_s, server}},
+            QString()};
 }
 
 LspDispatcher::Answer LspDispatcher::shutdown(const LspNoParams &)
@@ -218,7 +201,7 @@ LspDispatcher::Answer LspDispatcher::didChange(const DidChangeParams &params)
     return {QJsonValue(), error};
 }
 
-LspDispatcher::Answer LspDispatcher::didSave(const DidSaveParams &params)
+LspDispatcher::Answer LspDispatcher::didSave(const TextDocumentParams &params)
 {
     QString error;
     LspDocument *open = m_documents.find(params.uri, &error);
@@ -254,8 +237,7 @@ void LspDispatcher::schedule(const QString &uri)
 void LspDispatcher::publishDue()
 {
     // A timer may run out a little early; the rest is waited for.
-    const qint64 left = m_due - m_now();
-    if (left > 0)
+    if (const qint64 left = m_due - m_now(); left > 0)
         m_debounce.start(int(left));
     else
         publishPending();
@@ -275,10 +257,8 @@ void LspDispatcher::publishDiagnostics(const QString &uri)
     const LspDocument *open = m_documents.find(uri);
     if (!open)
         return;
-    const QList<Diagnostic> found = m_features.diagnostics(*open);
-    tellBuildProblem();
     QJsonArray diagnostics;
-    for (const Diagnostic &diagnostic : found) {
+    for (const Diagnostic &diagnostic : m_features.diagnostics(*open)) {
         const bool error = diagnostic.severity == Diagnostic::Severity::Error;
         diagnostics.append(
                 QJsonObject {{u"range"_s, rangeJson(*open, diagnostic.begin, diagnostic.end)},
@@ -286,6 +266,7 @@ void LspDispatcher::publishDiagnostics(const QString &uri)
                              {u"source"_s, u"velko-menu"_s},
                              {u"message"_s, diagnostic.message}});
     }
+    tellBuildProblem();
     notify(u"textDocument/publishDiagnostics"_s,
            {{u"uri"_s, uri}, {u"version"_s, open->version()}, {u"diagnostics"_s, diagnostics}});
 }
@@ -294,11 +275,6 @@ void LspDispatcher::tellBuildProblem()
 {
     if (const QString problem = m_features.takeBuildProblem(); !problem.isEmpty())
         notify(u"window/logMessage"_s, {{u"type"_s, LogWarning}, {u"message"_s, problem}});
-}
-
-void LspDispatcher::reply(const QJsonValue &id, const QJsonValue &result)
-{
-    write({{u"id"_s, id}, {u"result"_s, result}});
 }
 
 void LspDispatcher::replyError(const QJsonValue &id, int code, const QString &message)

@@ -1,17 +1,15 @@
 // The language server's protocol side: JSON-RPC messages in, replies and
 // notifications out. A table takes each method to its handler, which gets
-// its params read once and answers faults the same way whatever the method.
-// It knows nothing of standard input and output, so that tests and the
-// fuzzer drive it in-process.
+// its params read once; faults are answered alike whatever the method. It
+// knows nothing of standard input and output, so that tests and the fuzzer
+// drive it in-process.
 #pragma once
 
 #include "lspdocuments.h"
 #include "lspfeatures.h"
 #include "lspmessagereader.h"
-#include "lspparams.h"
 
 #include <QDeadlineTimer>
-#include <QHash>
 #include <QJsonObject>
 #include <QObject>
 #include <QSet>
@@ -30,16 +28,15 @@ public:
     explicit LspDispatcher(QObject *parent = nullptr);
 
     void setFixedTime(QTime time) { m_features.setFixedTime(time); }
-    void setBuildOptions(const BuildOptions &options) { m_features.setBuildOptions(options); }
-    // The debounce's clock in milliseconds, monotonic; tests turn it by hand.
+    void setBuildOptions(const BuildOptions &options) { m_features.buildOptions() = options; }
+    // The debounce's clock, in monotonic milliseconds; tests turn it by hand.
     void setClock(std::function<qint64()> now) { m_now = std::move(now); }
 
     void receive(const LspFrame &frame);
     void receive(const QByteArray &body);
 
-    // Publishes what the debounce holds back once the quiet time has passed.
+    // What the debounce holds back goes out once the quiet time has passed, or at once.
     void publishDue();
-    // Publishes at once what the debounce holds back.
     void publishPending();
     // Runs the checks on the document and publishes them; nothing when it is not open.
     void publishDiagnostics(const QString &uri);
@@ -55,7 +52,7 @@ signals:
 
 private:
     enum class State { Uninitialized, Running, ShutDown, Exited };
-    // A request's result, or why its params cannot be used: -32602 for a
+    // A request's result, or why the params cannot be used: -32602 for a
     // request, a window/logMessage for a notification.
     struct Answer
     {
@@ -82,12 +79,10 @@ private:
     Answer hover(const HoverParams &params);
     Answer didOpen(const DidOpenParams &params);
     Answer didChange(const DidChangeParams &params);
-    Answer didSave(const DidSaveParams &params);
+    Answer didSave(const TextDocumentParams &params);
     Answer didClose(const TextDocumentParams &params);
     void schedule(const QString &uri);
     void tellBuildProblem();
-
-    void reply(const QJsonValue &id, const QJsonValue &result);
     void replyError(const QJsonValue &id, int code, const QString &message);
     void notify(const QString &method, const QJsonObject &params);
     void write(QJsonObject message);

@@ -21,16 +21,14 @@ QString LspDocuments::change(const DidChangeParams &params)
     for (qsizetype i = 0; i < params.changes->size(); ++i) {
         const LspContentChange &change = params.changes->at(i);
         error = change.fault;
-        if (error.isEmpty() && !change.range) {
+        if (change.whole && error.isEmpty())
             edited.setText(change.text);
-            continue;
-        }
-        if (error.isEmpty()
-            && edited.replace(change.range->start, change.range->end, change.text, &error))
-            continue;
-        return u"change %1 of %2 cannot be applied, %3 keeps its text: %4"_s.arg(i + 1)
-                .arg(params.changes->size())
-                .arg(params.uri, error);
+        else if (error.isEmpty())
+            edited.replace(change.start, change.end, change.text, &error);
+        if (!error.isEmpty())
+            return u"change %1 of %2 cannot be applied, %3 keeps its text: %4"_s.arg(i + 1)
+                    .arg(params.changes->size())
+                    .arg(params.uri, error);
     }
     edited.setVersion(params.version.value_or(open->version()));
     *open = edited;

@@ -1,7 +1,6 @@
-// What the language server finds in a document as it stands: the findings of
-// `check` and the screen under the cursor, read with the values stored for
-// the file and the build's options. Plain results; the dispatcher puts them
-// into the protocol's JSON.
+// What the language server finds in a draft: the findings of `check` and the
+// screen under the cursor, with the values stored for the file and the
+// build's options. Plain results; the dispatcher puts them into JSON.
 #pragma once
 
 #include "diagnostic.h"
@@ -11,41 +10,35 @@
 
 #include "menuview/params/parameterstore.h"
 
+#include <QSettings>
 #include <QTime>
 
 #include <memory>
 #include <utility>
 
-class QSettings;
-
 class LspFeatures final
 {
 public:
     explicit LspFeatures(const LspDocuments &documents);
-    ~LspFeatures();
 
-    // The build's options from the command line, then the client's on top.
-    void setBuildOptions(const BuildOptions &options) { m_build = options; }
-    void addBuildOptions(const InitializeParams &params);
+    // The command line's options; the client's initializationOptions add to them.
+    BuildOptions &buildOptions() { return m_build; }
     // The hover screens' clock; an invalid time means the local time.
     void setFixedTime(QTime time) { m_fixedTime = time; }
-
     QList<Diagnostic> diagnostics(const LspDocument &document);
-    // Nothing found past the last line.
     LspHover hover(const LspDocument &document, LspPosition position);
-    // Values typed into the pane since the last read.
-    void reloadValues();
-    // Why the build's options could not be read: once a session, then empty.
+    // Rereads the values typed into the pane meanwhile.
+    void reloadValues() { m_settings->sync(); }
+    // Why the build's options cannot be read: once a session, then empty.
     QString takeBuildProblem() { return std::exchange(m_buildProblem, QString()); }
 
 private:
-    // How a document is read: its path, the build's options, the drafts of
-    // the other open documents.
+    // How a draft is read: its path, the build's options, the other drafts.
     VelkoMenuView::SourceContext contextFor(const LspDocument &document);
 
     const LspDocuments &m_documents;
-    std::unique_ptr<QSettings> m_settings;
-    VelkoMenuView::ParameterStore m_store;
+    std::unique_ptr<QSettings> m_settings {VelkoMenuView::ParameterStore::openUserStore()};
+    VelkoMenuView::ParameterStore m_store {m_settings.get()};
     BuildOptions m_build;
     QTime m_fixedTime;
     QString m_buildProblem;

@@ -1,5 +1,5 @@
-// Reading the params. A value of the wrong type counts as absent, so that
-// what a client leaves out and what it gets wrong are told alike.
+// A value of the wrong type counts as absent, so that what a client leaves
+// out and what it gets wrong are told alike.
 #include "lspparams.h"
 
 #include <QJsonArray>
@@ -20,13 +20,12 @@ std::optional<qint64> readInteger(const QJsonValue &value, qint64 min)
     return qint64(d);
 }
 
-std::optional<LspPosition> readPosition(const QJsonValue &value)
+bool readPosition(const QJsonValue &value, LspPosition *position)
 {
     const std::optional<qint64> line = readInteger(value[u"line"], 0);
     const std::optional<qint64> character = readInteger(value[u"character"], 0);
-    if (!line || !character)
-        return std::nullopt;
-    return LspPosition {*line, *character};
+    *position = {line.value_or(0), character.value_or(0)};
+    return line && character;
 }
 
 QString readUri(const QJsonValue &json, QString *uri)
@@ -36,11 +35,6 @@ QString readUri(const QJsonValue &json, QString *uri)
 }
 
 } // namespace
-
-QString readParams(const QJsonValue &, LspNoParams *)
-{
-    return QString();
-}
 
 QString readParams(const QJsonValue &json, InitializeParams *params)
 {
@@ -52,7 +46,7 @@ QString readParams(const QJsonValue &json, InitializeParams *params)
     for (const auto &[key, option] : {std::pair(u"defines", u"-D"), std::pair(u"undefines", u"-U"),
                                       std::pair(u"includePaths", u"-I")}) {
         for (const QJsonValue value : options[key].toArray()) {
-            if (value.isString() && !value.toString().isEmpty())
+            if (!value.toString().isEmpty())
                 params->buildArguments << QString::fromUtf16(option) << value.toString();
         }
     }
@@ -67,56 +61,44 @@ QString readParams(const QJsonValue &json, DidOpenParams *params)
 {
     const QJsonValue item = json[u"textDocument"];
     params->uri = item[u"uri"].toString();
-    if (params->uri.isEmpty() || !item[u"text"].isString())
-        return u"textDocument needs a uri and a text"_s;
     params->text = item[u"text"].toString();
     params->version = int(readInteger(item[u"version"], INT_MIN).value_or(0));
-    return QString();
+    return params->uri.isEmpty() || !item[u"text"].isString()
+            ? u"textDocument needs a uri and a text"_s
+            : QString();
 }
 
 QString readParams(const QJsonValue &json, DidChangeParams *params)
 {
-    if (const QString error = readUri(json, &params->uri); !error.isEmpty())
-        return error;
     if (const auto version = readInteger(json[u"textDocument"][u"version"], INT_MIN))
         params->version = int(*version);
-    const QJsonValue changes = json[u"contentChanges"];
-    if (!changes.isArray())
-        return QString();
-    params->changes.emplace();
-    for (const QJsonValue item : changes.toArray()) {
-        LspContentChange change {item[u"text"].toString(), std::nullopt, QString()};
-        const QJsonValue range = item[u"range"];
-        const std::optional<LspPosition> start = readPosition(range[u"start"]);
-        const std::optional<LspPosition> end = readPosition(range[u"end"]);
+    if (json[u"contentChanges"].isArray())
+        params->changes.emplace();
+    for (const QJsonValue item : json[u"contentChanges"].toArray()) {
+        LspContentChange change;
+        change.text = item[u"text"].toString();
+        change.whole = item[u"range"].isUndefined();
+        const bool ranged = readPosition(item[u"range"][u"start"], &change.start)
+                && readPosition(item[u"range"][u"end"], &change.end);
         if (!item[u"text"].isString())
             change.fault = u"it has no text"_s;
-        else if (start && end)
-            change.range = LspRange {*start, *end};
-        else if (!range.isUndefined())
+        else if (!change.whole && !ranged)
             change.fault = u"its range needs start and end positions of non-negative integers"_s;
         params->changes->append(change);
     }
-    return QString();
+    return readUri(json, &params->uri);
 }
 
-QString readParams(const QJsonValue &json, DidSaveParams *params)
+QString readParams(const QJsonValue &json, TextDocumentParams *params)
 {
     if (json[u"text"].isString())
         params->text = json[u"text"].toString();
     return readUri(json, &params->uri);
 }
 
-QString readParams(const QJsonValue &json, TextDocumentParams *params)
-{
-    return readUri(json, &params->uri);
-}
-
 QString readParams(const QJsonValue &json, HoverParams *params)
 {
-    const std::optional<LspPosition> position = readPosition(json[u"position"]);
-    if (!position)
+    if (!readPosition(json[u"position"], &params->position))
         return u"hover needs a position of two non-negative integers"_s;
-    params->position = *position;
     return readUri(json, &params->uri);
 }

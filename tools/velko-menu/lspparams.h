@@ -1,11 +1,10 @@
-// The parameters of the methods the language server takes, read once from
-// their JSON: what a client may leave out is optional, what a handler cannot
-// do without makes the reading fail with the reason.
+// The params of the methods the language server takes, read once from their
+// JSON: what a client may leave out is optional, and what a handler cannot
+// do without fails the reading with the reason.
 #pragma once
 
 #include <QJsonValue>
 #include <QList>
-#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -15,12 +14,6 @@ struct LspPosition
 {
     qint64 line = 0;
     qint64 character = 0;
-};
-
-struct LspRange
-{
-    LspPosition start;
-    LspPosition end;
 };
 
 struct LspNoParams
@@ -44,26 +37,24 @@ struct DidOpenParams
 struct LspContentChange
 {
     QString text;
-    std::optional<LspRange> range; // none: the whole text
-    QString fault; // why it cannot be applied, told once the document is known
+    bool whole = true; // else from start to end
+    LspPosition start;
+    LspPosition end;
+    QString fault; // why it cannot be applied, told once the document is known to be open
 };
 
 struct DidChangeParams
 {
     QString uri;
     std::optional<int> version;
-    std::optional<QList<LspContentChange>> changes; // none: no contentChanges array
+    std::optional<QList<LspContentChange>> changes; // none without a contentChanges array
 };
 
-struct DidSaveParams
-{
-    QString uri;
-    std::optional<QString> text;
-};
-
+// didSave (with the text when the client includes it) and didClose.
 struct TextDocumentParams
 {
     QString uri;
+    std::optional<QString> text;
 };
 
 struct HoverParams
@@ -72,11 +63,13 @@ struct HoverParams
     LspPosition position;
 };
 
-// Each reads `json` into `params`: empty, or why the params cannot be used.
-QString readParams(const QJsonValue &json, LspNoParams *params);
+// Each is empty when `json` is read into `params`, else why it cannot be.
+inline QString readParams(const QJsonValue &, LspNoParams *)
+{
+    return QString();
+}
 QString readParams(const QJsonValue &json, InitializeParams *params);
 QString readParams(const QJsonValue &json, DidOpenParams *params);
 QString readParams(const QJsonValue &json, DidChangeParams *params);
-QString readParams(const QJsonValue &json, DidSaveParams *params);
 QString readParams(const QJsonValue &json, TextDocumentParams *params);
 QString readParams(const QJsonValue &json, HoverParams *params);
