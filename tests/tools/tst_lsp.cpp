@@ -333,6 +333,19 @@ void tst_Lsp::protocol_data()
             << QStringList {"1:result", "textDocument/publishDiagnostics", "8:-32602", "9:-32602",
                             "10:result"}
             << -1;
+    // Every method's params go through one table: params it cannot use are
+    // answered alike, and those of methods that need none are not looked at.
+    QTest::addRow("params of the wrong shape")
+            << QStringList {R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":[]})",
+                            init,
+                            R"({"jsonrpc":"2.0","id":3,"method":"textDocument/hover","params":[]})",
+                            R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":[]})",
+                            R"({"jsonrpc":"2.0","method":"textDocument/didClose","params":{}})",
+                            R"({"jsonrpc":"2.0","id":2,"method":"shutdown","params":[]})",
+                            R"({"jsonrpc":"2.0","method":"exit","params":{}})"}
+            << QStringList {"1:-32602",          "1:result",          "3:-32602",
+                            "window/logMessage", "window/logMessage", "2:result"}
+            << 0;
     QTest::addRow("change of an unopened document, a client's response")
             << QStringList {init,
                             R"({"jsonrpc":"2.0","method":"textDocument/didChange","params":{"textDocument":{"uri":"file:///y.c"},"contentChanges":[]}})",

@@ -10,6 +10,7 @@
 #include "lspmessagereader.h"
 
 #include <QDeadlineTimer>
+#include <QHash>
 #include <QJsonObject>
 #include <QObject>
 #include <QSet>
