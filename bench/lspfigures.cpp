@@ -4,7 +4,7 @@
 
 #include "benchdocuments.h"
 #include "figuretable.h"
-#include "lspsession.h"
+#include "lspdispatcher.h"
 
 #include "menuview/params/parameterstore.h"
 
@@ -29,14 +29,14 @@ QByteArray rpc(const QJsonObject &message)
 
 // A session that has opened the document at `path`, whose values are stored;
 // `framed` holds the last message it sent.
-void openInSession(LspSession &session, QByteArray &framed, const BenchDocument &document,
+void openInSession(LspDispatcher &session, QByteArray &framed, const BenchDocument &document,
                    const QString &path)
 {
     {
         const std::unique_ptr<QSettings> settings(VelkoMenuView::ParameterStore::openUserStore());
         storeValues(*settings, path, document, true, 0);
     }
-    QObject::connect(&session, &LspSession::send, &session,
+    QObject::connect(&session, &LspDispatcher::send, &session,
                      [&framed](const QByteArray &body) { framed = frameMessage(body); });
     session.receive(rpc({{QStringLiteral("id"), 1},
                          {QStringLiteral("method"), QStringLiteral("initialize")},
@@ -77,7 +77,7 @@ void lspFigures(FigureTable &table)
     const QString path = QStringLiteral("/bench/lsp.c");
 
     const auto measured = [document, path](benchmark::State &state) {
-        LspSession session;
+        LspDispatcher session;
         QByteArray framed;
         openInSession(session, framed, *document, path);
         const QString uri = QUrl::fromLocalFile(path).toString();
@@ -109,7 +109,7 @@ void lspFigures(FigureTable &table)
     large->text.prepend("#define BACK_TEXT \"Назад\"\n");
     const QString largePath = QStringLiteral("/bench/lsp-hover.c");
     const auto hover = [large, largePath](benchmark::State &state) {
-        LspSession session;
+        LspDispatcher session;
         QByteArray framed;
         openInSession(session, framed, *large, largePath);
         const QString uri = QUrl::fromLocalFile(largePath).toString();

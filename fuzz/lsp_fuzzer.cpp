@@ -8,8 +8,8 @@
 #include "fuzzapp.h"
 #include "fuzzinput.h"
 
+#include "lspdispatcher.h"
 #include "lspmessagereader.h"
-#include "lspsession.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
 
-    LspSession session;
+    LspDispatcher session;
     session.setFixedTime(QTime(12, 0));
-    QObject::connect(&session, &LspSession::send, &session, &checkMessage);
+    QObject::connect(&session, &LspDispatcher::send, &session, &checkMessage);
     LspMessageReader reader(MaxBody);
 
     const QByteArrayView stream(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));

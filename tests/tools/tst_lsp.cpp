@@ -2,9 +2,9 @@
 // the session in-process, edits by UTF-16 ranges, debounce and closing, the
 // hover screen against `render`, and one real server process whose
 // diagnostics must be those of `check`.
+#include "lspdispatcher.h"
 #include "lsphover.h"
 #include "lspmessagereader.h"
-#include "lspsession.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -75,7 +75,7 @@ QString rangeText(const QJsonObject &range)
 // A client in the same process; every message the server sends must be JSON-RPC.
 struct Client
 {
-    LspSession session;
+    LspDispatcher session;
     QList<QJsonObject> received;
     int exitStatus = -1;
     bool faulty = false;
@@ -83,12 +83,12 @@ struct Client
 
     Client()
     {
-        QObject::connect(&session, &LspSession::send, &session, [this](const QByteArray &body) {
+        QObject::connect(&session, &LspDispatcher::send, &session, [this](const QByteArray &body) {
             const QJsonObject object = QJsonDocument::fromJson(body).object();
             faulty = faulty || object[u"jsonrpc"_s] != u"2.0"_s;
             received.append(object);
         });
-        QObject::connect(&session, &LspSession::exitRequested, &session,
+        QObject::connect(&session, &LspDispatcher::exitRequested, &session,
                          [this](int status) { exitStatus = status; });
         session.setFixedTime(QTime(12, 30));
     }
@@ -333,6 +333,19 @@ void tst_Lsp::protocol_data()
             << QStringList {"1:result", "textDocument/publishDiagnostics", "8:-32602", "9:-32602",
                             "10:result"}
             << -1;
+    // Every method's params go through one table: params it cannot use are
+    // answered alike, and those of methods that need none are not looked at.
+    QTest::addRow("params of the wrong shape")
+            << QStringList {R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":[]})",
+                            init,
+                            R"({"jsonrpc":"2.0","id":3,"method":"textDocument/hover","params":[]})",
+                            R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":[]})",
+                            R"({"jsonrpc":"2.0","method":"textDocument/didClose","params":{}})",
+                            R"({"jsonrpc":"2.0","id":2,"method":"shutdown","params":[]})",
+                            R"({"jsonrpc":"2.0","method":"exit","params":{}})"}
+            << QStringList {"1:-32602",          "1:result",          "3:-32602",
+                            "window/logMessage", "window/logMessage", "2:result"}
+            << 0;
     QTest::addRow("change of an unopened document, a client's response")
             << QStringList {init,
                             R"({"jsonrpc":"2.0","method":"textDocument/didChange","params":{"textDocument":{"uri":"file:///y.c"},"contentChanges":[]}})",
@@ -431,8 +444,9 @@ void tst_Lsp::edits()
 void tst_Lsp::debounce()
 {
     Client client;
-    // Long enough that a loaded machine still sends the burst well within it.
-    client.session.setDebounceInterval(500);
+    // The debounce's clock turned by hand, 2 ms a keystroke.
+    qint64 now = 0;
+    client.session.setClock([&now] { return now; });
     client.initialize();
     // Opening publishes at once; only edits wait for typing to stop.
     client.send(message(u"textDocument/didOpen"_s, openParams(Uri, QString())));
@@ -442,11 +456,19 @@ void tst_Lsp::debounce()
                 u"textDocument/didChange"_s,
                 textDocument(Uri,
                              {{u"contentChanges"_s, QJsonArray {change(0, i, 0, i, u"x"_s)}}})));
-        QTest::qWait(2);
+        now += 2;
+        client.session.publishDue();
     }
     QCOMPARE(client.publications().size(), 1);
-    QTRY_COMPARE(client.publications().size(), 2);
-    QTest::qWait(700);
+    // The quiet time counts from the last keystroke, not the first.
+    now += LspDispatcher::DebounceMilliseconds - 3;
+    client.session.publishDue();
+    QCOMPARE(client.publications().size(), 1);
+    now += 1;
+    client.session.publishDue();
+    QCOMPARE(client.publications().size(), 2);
+    now += 700;
+    client.session.publishDue();
     QCOMPARE(client.publications().size(), 2);
     QCOMPARE(client.session.document(Uri)->text(), QString(20, u'x'));
 }

@@ -3,17 +3,13 @@
 // characters in UTF-16 code units, which is what QString counts).
 #pragma once
 
+#include "lspparams.h"
+
 #include "menuview/analysis/linemap.h"
 
 #include <QString>
 
-struct LspPosition
-{
-    qint64 line = 0;
-    qint64 character = 0;
-};
-
-class LspDocument
+class LspDocument final
 {
 public:
     LspDocument() = default;

@@ -1,9 +1,11 @@
+// The transport: frames read from standard input go to the dispatcher, and
+// its messages are framed and flushed to standard output as they come.
 // Standard input is watched by the event loop, so that the debounce timer
-// runs between reads; every message is flushed as soon as it is written.
+// runs between reads.
 #include "lspserver.h"
 
+#include "lspdispatcher.h"
 #include "lspmessagereader.h"
-#include "lspsession.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -30,34 +32,32 @@ int runLsp(const BuildOptions &build)
     // A client gone away shows as a failed write, not as a signal that kills us.
     std::signal(SIGPIPE, SIG_IGN);
 
-    LspSession session;
-    session.setBuildOptions(build);
+    LspDispatcher dispatcher;
+    dispatcher.setBuildOptions(build);
     LspMessageReader reader;
     QSocketNotifier notifier(STDIN_FILENO, QSocketNotifier::Read);
     const auto finish = [&](int status) {
         notifier.setEnabled(false);
         QCoreApplication::exit(status);
     };
-    QObject::connect(&session, &LspSession::send, &session, [&](const QByteArray &body) {
+    QObject::connect(&dispatcher, &LspDispatcher::send, &dispatcher, [&](const QByteArray &body) {
         if (!writeOut(frameMessage(body)))
             finish(1);
     });
-    QObject::connect(&session, &LspSession::exitRequested, &session, finish);
+    QObject::connect(&dispatcher, &LspDispatcher::exitRequested, &dispatcher, finish);
 
     QByteArray chunk(ReadChunk, Qt::Uninitialized);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &session, [&] {
+    QObject::connect(&notifier, &QSocketNotifier::activated, &dispatcher, [&] {
         const ssize_t count = ::read(STDIN_FILENO, chunk.data(), size_t(chunk.size()));
         if (count < 0 && (errno == EINTR || errno == EAGAIN))
             return;
         if (count <= 0) {
-            finish(session.isShutDown() ? 0 : 1);
+            finish(dispatcher.isShutDown() ? 0 : 1);
             return;
         }
-        for (const LspFrame &frame : reader.feed(QByteArrayView(chunk.constData(), count))) {
-            session.receive(frame);
-            if (session.hasExited())
-                break;
-        }
+        // Frames after "exit" are dropped by the dispatcher.
+        for (const LspFrame &frame : reader.feed(QByteArrayView(chunk.constData(), count)))
+            dispatcher.receive(frame);
     });
     return QCoreApplication::exec();
 }

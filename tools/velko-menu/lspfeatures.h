@@ -1,0 +1,46 @@
+// What the language server finds in a draft: the findings of `check` and the
+// screen under the cursor, with the values stored for the file and the
+// build's options. Plain results; the dispatcher puts them into JSON.
+#pragma once
+
+#include "diagnostic.h"
+#include "lspdocuments.h"
+#include "lsphover.h"
+#include "options.h"
+
+#include "menuview/params/parameterstore.h"
+
+#include <QSettings>
+#include <QTime>
+
+#include <memory>
+#include <utility>
+
+class LspFeatures final
+{
+public:
+    explicit LspFeatures(const LspDocuments &documents);
+
+    // The command line's options; the client's initializationOptions add to them.
+    BuildOptions &buildOptions() { return m_build; }
+    // The hover screens' clock; an invalid time means the local time.
+    void setFixedTime(QTime time) { m_fixedTime = time; }
+    QList<Diagnostic> diagnostics(const LspDocument &document);
+    LspHover hover(const LspDocument &document, LspPosition position);
+    // Rereads the values typed into the pane meanwhile.
+    void reloadValues() { m_settings->sync(); }
+    // Why the build's options cannot be read: once a session, then empty.
+    QString takeBuildProblem() { return std::exchange(m_buildProblem, QString()); }
+
+private:
+    // How a draft is read: its path, the build's options, the other drafts.
+    VelkoMenuView::SourceContext contextFor(const LspDocument &document);
+
+    const LspDocuments &m_documents;
+    std::unique_ptr<QSettings> m_settings {VelkoMenuView::ParameterStore::openUserStore()};
+    VelkoMenuView::ParameterStore m_store {m_settings.get()};
+    BuildOptions m_build;
+    QTime m_fixedTime;
+    QString m_buildProblem;
+    bool m_buildProblemTold = false;
+};
