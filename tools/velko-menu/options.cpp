@@ -18,13 +18,23 @@ namespace {
 
 struct OptionSpec
 {
-    QStringList names; // without dashes; a one-letter name takes one
-    QString valueName; // empty for a switch
-    QString description;
+    const char *names; // without dashes, apart by spaces; a one-letter name takes one, and a value
+    const char *valueName; // empty for a switch
+    const char *description;
     // Returns why the value does not do, or nothing. value is empty for a
     // switch; name is the option as typed.
     QString (*apply)(Command &command, const QString &name, const QString &value) = nullptr;
+
+    QStringList nameList() const { return QString::fromLatin1(names).split(u' '); }
+    bool takesValue() const { return *valueName; }
 };
+
+template<auto Options, auto Flag>
+QString setFlag(Command &command, const QString &, const QString &)
+{
+    (command.*Options).*Flag = true;
+    return {};
+}
 
 QString addBuildArgument(Command &command, const QString &name, const QString &value)
 {
@@ -60,115 +70,90 @@ QString setTheme(Command &command, const QString &, const QString &value)
 QString setRealDigits(Command &command, const QString &name, const QString &value)
 {
     QString error;
-    if (!VelkoMenuView::readCount(value, name, &command.check.realDigits, &error))
-        return error;
-    if (command.check.realDigits > 309)
-        return u"--real-digits goes up to 309, the integer digits of the largest double"_s;
-    return {};
+    if (VelkoMenuView::readCount(value, name, &command.check.realDigits, &error)
+        && command.check.realDigits > 309)
+        error = u"--real-digits goes up to 309, the integer digits of the largest double"_s;
+    return error;
 }
 
-// Indexed by OptionGroup.
-const QList<OptionSpec> &optionTable(OptionGroup group)
+// The options of the groups, in order.
+QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
 {
-    static const QList<OptionSpec> tables[]
-            = {{{{u"D"_s},
-                 u"NAME[=VALUE]"_s,
-                 u"define a macro (VALUE 1 by default); -DNAME=1 too"_s,
-                 addBuildArgument},
-                {{u"U"_s}, u"NAME"_s, u"undefine a macro"_s, addBuildArgument},
-                {{u"I"_s},
-                 u"DIR"_s,
-                 u"look for headers in DIR; \"name\" headers are looked for beside the including "
-                 "file first"_s,
-                 addBuildArgument},
-                {{u"compile-commands"_s},
-                 u"FILE"_s,
-                 u"take this compile_commands.json instead"_s,
-                 [](Command &command, const QString &, const QString &value) {
-                     command.build.compileCommands = value;
-                     return QString();
-                 }}},
-               {{{u"all-branches"_s},
-                 {},
-                 u"(render, check) the menus of the conditional groups the build leaves out "
-                 "too"_s,
-                 [](Command &command, const QString &, const QString &) {
-                     command.build.allBranches = true;
-                     return QString();
-                 }}},
-               {{{u"o"_s, u"output"_s},
-                 u"OUT.png"_s,
-                 u"write a PNG, 128 x scale pixels wide and 8 x scale pixels per row, lit and "
-                 "unlit pixels in the theme's colours"_s,
-                 [](Command &command, const QString &name, const QString &value) {
-                     command.render.output = value;
-                     return value.isEmpty() ? u"%1 needs a file or folder name"_s.arg(name)
-                                            : QString();
-                 }},
-                {{u"ascii"_s},
-                 {},
-                 u"print the screen to standard output at scale 1: one line per pixel row, 128 "
-                 "characters, '#' lit and '.' unlit, 8 lines per screen row, title row first; "
-                 "nothing else goes to standard output"_s,
-                 [](Command &command, const QString &, const QString &) {
-                     command.render.ascii = true;
-                     return QString();
-                 }},
-                {{u"scale"_s},
-                 u"1|2|3"_s,
-                 u"PNG magnification (default 1)"_s,
-                 [](Command &command, const QString &, const QString &value) {
-                     command.render.scale = value.toInt();
-                     return QStringList {u"1"_s, u"2"_s, u"3"_s}.contains(value)
-                             ? QString()
-                             : u"--scale takes 1, 2 or 3, not '%1'"_s.arg(value);
-                 }},
-                {{u"time"_s},
-                 u"HH:MM"_s,
-                 u"the clock of the title row (default: the local time)"_s,
-                 setTime},
-                {{u"theme"_s}, u"NAME"_s, u"PNG colours, lit on unlit, one of:"_s, setTheme}},
-               {{{u"all"_s},
-                 {},
-                 u"instead of the menu at a position: every menu of FILE, into the folder that "
-                 "-o names"_s,
-                 [](Command &command, const QString &, const QString &) {
-                     command.render.all = true;
-                     return QString();
-                 }}},
-               {{{u"werror"_s},
-                 {},
-                 u"warnings count as errors for the exit status"_s,
-                 [](Command &command, const QString &, const QString &) {
-                     command.check.werror = true;
-                     return QString();
-                 }},
-                {{u"real-digits"_s},
-                 u"N"_s,
-                 u"integer digits of the widest real value (default 10, as many as a 32-bit "
-                 "integer; a double could print 309)"_s,
-                 setRealDigits}},
-               {{{u"stdio"_s},
-                 {},
-                 u"accepted for clients that pass it: standard input and output are the only "
-                 "transport"_s,
-                 [](Command &, const QString &, const QString &) { return QString(); }}}};
-    return tables[int(group)];
+    using G = OptionGroup;
+    static const QHash<G, QList<OptionSpec>> tables
+            = {{G::Build,
+                {{"D", "NAME[=VALUE]", "define a macro (VALUE 1 by default); -DNAME=1 too",
+                  addBuildArgument},
+                 {"U", "NAME", "undefine a macro", addBuildArgument},
+                 {"I", "DIR",
+                  "look for headers in DIR; \"name\" headers are looked for beside the including "
+                  "file first",
+                  addBuildArgument},
+                 {"compile-commands", "FILE", "take this compile_commands.json instead",
+                  [](Command &command, const QString &, const QString &value) {
+                      command.build.compileCommands = value;
+                      return QString();
+                  }}}},
+               {G::Branches,
+                {{"all-branches", "",
+                  "(render, check) the menus of the conditional groups the build leaves out too",
+                  setFlag<&Command::build, &BuildOptions::allBranches>}}},
+               {G::Render,
+                {{"o output", "OUT.png",
+                  "write a PNG, 128 x scale pixels wide and 8 x scale pixels per row, lit and "
+                  "unlit pixels in the theme's colours",
+                  [](Command &command, const QString &name, const QString &value) {
+                      command.render.output = value;
+                      return value.isEmpty() ? u"%1 needs a file or folder name"_s.arg(name)
+                                             : QString();
+                  }},
+                 {"ascii", "",
+                  "print the screen to standard output at scale 1: one line per pixel row, 128 "
+                  "characters, '#' lit and '.' unlit, 8 lines per screen row, title row first; "
+                  "nothing else goes to standard output",
+                  setFlag<&Command::render, &RenderOptions::ascii>},
+                 {"scale", "1|2|3", "PNG magnification (default 1)",
+                  [](Command &command, const QString &, const QString &value) {
+                      command.render.scale = value.toInt();
+                      return QStringList {u"1"_s, u"2"_s, u"3"_s}.contains(value)
+                              ? QString()
+                              : u"--scale takes 1, 2 or 3, not '%1'"_s.arg(value);
+                  }},
+                 {"time", "HH:MM", "the clock of the title row (default: the local time)", setTime},
+                 {"theme", "NAME", "PNG colours, lit on unlit, one of:", setTheme}}},
+               {G::RenderAll,
+                {{"all", "",
+                  "instead of the menu at a position: every menu of FILE, into the folder that -o "
+                  "names",
+                  setFlag<&Command::render, &RenderOptions::all>}}},
+               {G::Check,
+                {{"werror", "", "warnings count as errors for the exit status",
+                  setFlag<&Command::check, &CheckOptions::werror>},
+                 {"real-digits", "N",
+                  "integer digits of the widest real value (default 10, as many as a 32-bit "
+                  "integer; a double could print 309)",
+                  setRealDigits}}},
+               {G::Lsp,
+                {{"stdio", "",
+                  "accepted for clients that pass it: standard input and output are the only "
+                  "transport",
+                  [](Command &, const QString &, const QString &) { return QString(); }}}}};
+    QList<const OptionSpec *> options;
+    for (const G group : groups) {
+        for (const OptionSpec &spec : *tables.constFind(group))
+            options << &spec;
+    }
+    return options;
 }
 
 QList<const OptionSpec *> commandTable(Command::Kind kind)
 {
     using G = OptionGroup;
-    const QList<G> groups = kind == Command::Kind::Render
-            ? QList<G> {G::Render, G::RenderAll, G::Branches, G::Build}
-            : kind == Command::Kind::Check ? QList<G> {G::Check, G::Branches, G::Build}
-                                           : QList<G> {G::Lsp, G::Build};
-    QList<const OptionSpec *> table;
-    for (const OptionGroup group : groups) {
-        for (const OptionSpec &spec : optionTable(group))
-            table << &spec;
-    }
-    return table;
+    return options(kind == Command::Kind::Render
+                           ? QList<G> {G::Render, G::RenderAll, G::Branches, G::Build}
+                           : kind == Command::Kind::Check
+                           ? QList<G> {G::Check, G::Branches, G::Build}
+                           : QList<G> {G::Lsp, G::Build});
 }
 
 QString dashed(const QString &name)
@@ -179,21 +164,12 @@ QString dashed(const QString &name)
 const OptionSpec *findOption(const QList<const OptionSpec *> &table, const QString &typed)
 {
     for (const OptionSpec *spec : table) {
-        for (const QString &name : spec->names) {
+        for (const QString &name : spec->nameList()) {
             if (dashed(name) == typed)
                 return spec;
         }
     }
     return nullptr;
-}
-
-// The option as typed: "--name" of "--name=value", "-o" of "-oFILE".
-QString optionName(const QString &argument, const QList<const OptionSpec *> &known)
-{
-    if (argument.startsWith("--"_L1))
-        return argument.section(u'=', 0, 0);
-    const OptionSpec *spec = argument.size() > 2 ? findOption(known, argument.left(2)) : nullptr;
-    return spec && !spec->valueName.isEmpty() ? argument.left(2) : argument;
 }
 
 // The arguments up to the first that the command does not take, for
@@ -217,23 +193,24 @@ QStringList readable(const QStringList &arguments, Command::Kind kind, const QSt
             taken << argument;
             continue;
         }
-        const QString name = optionName(argument, known);
+        // As typed: "--name" of "--name=value", "-o" of "-oFILE".
+        const QString name = argument.startsWith("--"_L1) ? argument.section(u'=', 0, 0)
+                : argument.size() > 2 && findOption(known, argument.left(2)) ? argument.left(2)
+                                                                             : argument;
         const OptionSpec *spec = findOption(own, name);
         const bool attached = name != argument;
-        if (spec && !spec->valueName.isEmpty() && !attached && i + 1 == arguments.size()) {
+        if (spec && spec->takesValue() && !attached && i + 1 == arguments.size()) {
             *stray = u"%1 needs a value"_s.arg(name);
-        } else if (spec && (!spec->valueName.isEmpty() || !attached)) {
-            if (attached && !argument.startsWith("--"_L1))
-                taken << name << argument.mid(2);
-            else if (!attached && !spec->valueName.isEmpty())
-                taken << argument << arguments.at(++i);
-            else
-                taken << argument;
+        } else if (spec && (spec->takesValue() || !attached)) {
+            const bool joined = attached && !argument.startsWith("--"_L1); // "-oFILE"
+            taken << (joined ? QStringList {name, argument.mid(2)} : QStringList {argument});
+            if (!attached && spec->takesValue())
+                taken << arguments.at(++i);
             continue;
         } else if (lsp) {
             QStringList names;
             for (const OptionSpec *option : own)
-                names << dashed(option->names.first());
+                names << dashed(option->nameList().first());
             *stray = u"lsp takes only %1 and %2, not '%3'"_s.arg(
                     names.mid(0, names.size() - 1).join(u", "_s), names.last(), argument);
         } else if (spec) {
@@ -246,23 +223,6 @@ QStringList readable(const QStringList &arguments, Command::Kind kind, const QSt
         return taken;
     }
     return taken;
-}
-
-// FILE:LINE or FILE:LINE:COLUMN; the file name itself may hold colons.
-bool readPosition(const QString &argument, RenderOptions *options, QString *error)
-{
-    VelkoMenuView::SourceLocation location;
-    if (!VelkoMenuView::parseSourceLocation(argument, &location, error))
-        return false;
-    if (location.line == 0) {
-        *error = u"'%1' gives no line: use FILE:LINE[:COLUMN], or FILE --all -o DIR"_s.arg(
-                argument);
-        return false;
-    }
-    options->file = location.path;
-    options->line = location.line;
-    options->column = qMax(location.column, 1);
-    return true;
 }
 
 bool finishRender(const QStringList &positional, Command *command, QString *error)
@@ -278,18 +238,23 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
         render.theme = &defaultTheme();
     if (render.all) {
         render.file = positional.first();
-        if (render.ascii) {
-            *error = u"--ascii prints one screen and cannot be used with --all"_s;
-            return false;
-        }
-        if (render.output.isEmpty()) {
-            *error = u"--all needs -o DIR, the folder for the PNG files"_s;
-            return false;
-        }
-        return true;
+        *error = render.ascii ? u"--ascii prints one screen and cannot be used with --all"_s
+                : render.output.isEmpty() ? u"--all needs -o DIR, the folder for the PNG files"_s
+                                          : QString();
+        return error->isEmpty();
     }
-    if (!readPosition(positional.first(), &render, error))
+    // FILE:LINE or FILE:LINE:COLUMN; the file name itself may hold colons.
+    VelkoMenuView::SourceLocation location;
+    if (!VelkoMenuView::parseSourceLocation(positional.first(), &location, error))
         return false;
+    if (location.line == 0) {
+        *error = u"'%1' gives no line: use FILE:LINE[:COLUMN], or FILE --all -o DIR"_s.arg(
+                positional.first());
+        return false;
+    }
+    render.file = location.path;
+    render.line = location.line;
+    render.column = qMax(location.column, 1);
     if (render.output.isEmpty() && !render.ascii) {
         *error = u"render needs -o OUT.png, --ascii, or both"_s;
         return false;
@@ -302,32 +267,26 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
 QString optionHelp(const QList<OptionGroup> &groups)
 {
     constexpr qsizetype Width = 77;
-    QStringList synopses;
-    QStringList descriptions;
-    for (const OptionGroup group : groups) {
-        for (const OptionSpec &spec : optionTable(group)) {
-            QStringList typed;
-            for (const QString &name : spec.names)
-                typed << dashed(name);
-            synopses << typed.join(u", "_s)
-                            + (spec.valueName.isEmpty() ? u""_s : u' ' + spec.valueName);
-            descriptions << spec.description;
-        }
-    }
+    QList<std::pair<QString, QString>> entries; // "  -o, --output OUT.png", description
     qsizetype column = 0;
-    for (const QString &synopsis : synopses)
-        column = qMax(column, synopsis.size() + 4);
+    for (const OptionSpec *spec : options(groups)) {
+        QStringList typed;
+        for (const QString &name : spec->nameList())
+            typed << dashed(name);
+        const QString synopsis
+                = u"  "_s + (typed.join(u", "_s) + u' ' + QLatin1String(spec->valueName)).trimmed();
+        column = qMax(column, synopsis.size() + 2);
+        entries.append({synopsis, QString::fromUtf8(spec->description)});
+    }
     QString help;
-    for (qsizetype i = 0; i < synopses.size(); ++i) {
-        QString line = (u"  "_s + synopses.at(i)).leftJustified(column);
-        for (const QString &word : descriptions.at(i).split(u' ')) {
+    for (const auto &[synopsis, description] : entries) {
+        QString line = synopsis.leftJustified(column);
+        for (const QString &word : description.split(u' ')) {
             if (line.size() > column && line.size() + 1 + word.size() > Width) {
                 help += line + u'\n';
                 line = QString(column, u' ');
-            } else if (line.size() > column) {
-                line += u' ';
             }
-            line += word;
+            line += (line.size() > column ? u" "_s : QString()) + word;
         }
         help += line + u'\n';
     }
@@ -338,15 +297,10 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
 {
     *command = Command();
     // Help and version win wherever they stand.
-    for (const QString &argument : arguments) {
-        if (argument == "--"_L1)
-            break;
-        if (argument == "-h"_L1 || argument == "--help"_L1) {
-            command->kind = Command::Kind::Help;
-            return true;
-        }
-        if (argument == "--version"_L1) {
-            command->kind = Command::Kind::Version;
+    for (const QString &argument : arguments.mid(0, arguments.indexOf(u"--"_s))) {
+        if (argument == "-h"_L1 || argument == "--help"_L1 || argument == "--version"_L1) {
+            command->kind
+                    = argument == "--version"_L1 ? Command::Kind::Version : Command::Kind::Help;
             return true;
         }
     }
@@ -374,7 +328,8 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
     const QList<const OptionSpec *> table = commandTable(command->kind);
     QCommandLineParser parser;
     for (const OptionSpec *spec : table)
-        parser.addOption(QCommandLineOption(spec->names, spec->description, spec->valueName));
+        parser.addOption(QCommandLineOption(spec->nameList(), QString::fromUtf8(spec->description),
+                                            QString::fromLatin1(spec->valueName)));
     if (!parser.parse(QStringList(name) + readArguments)) {
         *error = parser.errorText();
         return false;
@@ -384,7 +339,7 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
     for (const QString &found : parser.optionNames()) {
         const OptionSpec *spec = findOption(table, dashed(found));
         const QString value
-                = spec->valueName.isEmpty() ? QString() : parser.values(found).at(taken[spec]++);
+                = spec->takesValue() ? parser.values(found).at(taken[spec]++) : QString();
         *error = spec->apply(*command, dashed(found), value);
         if (!error->isEmpty())
             return false;

@@ -157,14 +157,13 @@ Exit status:
 
 QString usageText()
 {
-    using G = OptionGroup;
     QString themesText;
     for (const Theme &theme : themes())
         themesText += u"      %1  %2\n"_s.arg(theme.name.leftJustified(15), theme.description);
     return QString::fromUtf8(Text)
-            .replace(u"{build}\n"_s, optionHelp({G::Build, G::Branches}))
-            .replace(u"{render}\n"_s, optionHelp({G::Render}) + themesText)
-            .replace(u"{render --all}\n"_s, optionHelp({G::RenderAll}))
-            .replace(u"{check}\n"_s, optionHelp({G::Check}))
-            .replace(u"{lsp}\n"_s, optionHelp({G::Lsp}));
+            .replace(u"{build}\n"_s, optionHelp({OptionGroup::Build, OptionGroup::Branches}))
+            .replace(u"{render}\n"_s, optionHelp({OptionGroup::Render}) + themesText)
+            .replace(u"{render --all}\n"_s, optionHelp({OptionGroup::RenderAll}))
+            .replace(u"{check}\n"_s, optionHelp({OptionGroup::Check}))
+            .replace(u"{lsp}\n"_s, optionHelp({OptionGroup::Lsp}));
 }
