@@ -18,9 +18,11 @@ namespace {
 
 struct OptionSpec
 {
-    const char *names; // without dashes, apart by spaces; a one-letter name takes one, and a value
-    const char *valueName; // empty for a switch
-    const char *description;
+    // Without dashes, apart by spaces; a one-letter name is typed with one
+    // dash and takes a value, which may be joined to it ("-oFILE").
+    const char *names = "";
+    const char *valueName = ""; // empty for a switch
+    const char *description = "";
     // Returns why the value does not do, or nothing. value is empty for a
     // switch; name is the option as typed.
     QString (*apply)(Command &command, const QString &name, const QString &value) = nullptr;
@@ -29,6 +31,7 @@ struct OptionSpec
     bool takesValue() const { return *valueName; }
 };
 
+// A switch that sets a flag of the command's options.
 template<auto Options, auto Flag>
 QString setFlag(Command &command, const QString &, const QString &)
 {
@@ -172,11 +175,11 @@ const OptionSpec *findOption(const QList<const OptionSpec *> &table, const QStri
     return nullptr;
 }
 
-// The arguments up to the first that the command does not take, for
-// QCommandLineParser, with *stray saying why that one is not taken. Checked
-// here since the parser names an option without its dashes, neither the
-// command nor where a fault stood, and knows no other command's options.
-// "-oFILE" is handed on as "-o FILE": the parser drops the "=" of "-o=FILE".
+// The arguments up to the first one the command does not take, for
+// QCommandLineParser; *stray says why that one is not taken. Checked here, as
+// the parser would name an option without its dashes and neither the command
+// nor where the fault stood, and knows no other command's options. "-oFILE"
+// goes on as "-o FILE": the parser would drop the "=" of "-o=FILE".
 QStringList readable(const QStringList &arguments, Command::Kind kind, const QString &command,
                      QString *stray)
 {
@@ -295,12 +298,12 @@ QString optionHelp(const QList<OptionGroup> &groups)
 
 bool parseCommandLine(const QStringList &arguments, Command *command, QString *error)
 {
+    using Kind = Command::Kind;
     *command = Command();
     // Help and version win wherever they stand.
     for (const QString &argument : arguments.mid(0, arguments.indexOf(u"--"_s))) {
         if (argument == "-h"_L1 || argument == "--help"_L1 || argument == "--version"_L1) {
-            command->kind
-                    = argument == "--version"_L1 ? Command::Kind::Version : Command::Kind::Help;
+            command->kind = argument == "--version"_L1 ? Kind::Version : Kind::Help;
             return true;
         }
     }
@@ -309,31 +312,28 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
         return false;
     }
     const QString name = arguments.first();
-    static const QHash<QString, Command::Kind> kinds = {{u"help"_s, Command::Kind::Help},
-                                                        {u"render"_s, Command::Kind::Render},
-                                                        {u"check"_s, Command::Kind::Check},
-                                                        {u"lsp"_s, Command::Kind::Lsp}};
+    static const QHash<QString, Kind> kinds = {{u"help"_s, Kind::Help},
+                                               {u"render"_s, Kind::Render},
+                                               {u"check"_s, Kind::Check},
+                                               {u"lsp"_s, Kind::Lsp}};
     if (!kinds.contains(name)) {
         *error = u"unknown command '%1' (the commands are render, check and lsp)"_s.arg(name);
         return false;
     }
     command->kind = kinds.value(name);
-    if (command->kind == Command::Kind::Help)
+    if (command->kind == Kind::Help)
         return true;
 
-    // The arguments before the first stray one are read and applied, so that a
-    // bad value before it is the fault told.
-    QString stray;
-    const QStringList readArguments = readable(arguments.mid(1), command->kind, name, &stray);
     const QList<const OptionSpec *> table = commandTable(command->kind);
     QCommandLineParser parser;
     for (const OptionSpec *spec : table)
         parser.addOption(QCommandLineOption(spec->nameList(), QString::fromUtf8(spec->description),
                                             QString::fromLatin1(spec->valueName)));
-    if (!parser.parse(QStringList(name) + readArguments)) {
-        *error = parser.errorText();
-        return false;
-    }
+    // The arguments before the first stray one are read and applied, so that a
+    // bad value before it is the fault told.
+    QString stray;
+    if (!parser.parse(QStringList(name) + readable(arguments.mid(1), command->kind, name, &stray)))
+        stray = parser.errorText(); // not met: readable() passes on only what the table takes
     // In the order typed: -D and -U apply in turn, and the first bad value is told.
     QHash<const OptionSpec *, qsizetype> taken;
     for (const QString &found : parser.optionNames()) {
@@ -349,9 +349,9 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
         return false;
     }
     const QStringList positional = parser.positionalArguments();
-    if (command->kind == Command::Kind::Render)
+    if (command->kind == Kind::Render)
         return finishRender(positional, command, error);
-    if (command->kind == Command::Kind::Check && positional.isEmpty()) {
+    if (command->kind == Kind::Check && positional.isEmpty()) {
         *error = u"check needs at least one FILE"_s;
         return false;
     }
