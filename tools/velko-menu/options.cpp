@@ -1,211 +1,231 @@
-// Command line parsing. Options may stand anywhere after the command, as
-// "--name value" or "--name=value" ("-o FILE" or "-oFILE"); "--" ends them.
+// Command line parsing. Each option is declared once, in its group's table:
+// QCommandLineParser reads it from there and --help lists it from there.
+// Options may stand anywhere after the command, as "--name value" or
+// "--name=value" ("-o FILE" or "-oFILE"); "--" ends them.
 #include "options.h"
 
 #include "theme.h"
 
 #include "menuview/files/sourcelocation.h"
 
+#include <QCommandLineParser>
+#include <QHash>
 #include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Option
+struct OptionSpec
 {
-    QString name; // as typed, for messages
-    QString value;
-    bool hasValue = false;
+    // Without dashes, apart by spaces; a one-letter name is typed with one
+    // dash and takes a value, which may be joined to it ("-oFILE").
+    const char *names = "";
+    const char *valueName = ""; // empty for a switch
+    const char *description = "";
+    // Returns why the value does not do, or nothing. value is empty for a
+    // switch; name is the option as typed.
+    QString (*apply)(Command &command, const QString &name, const QString &value) = nullptr;
+
+    QStringList nameList() const { return QString::fromLatin1(names).split(u' '); }
+    bool takesValue() const { return *valueName; }
 };
 
-class Arguments
+// A switch that sets a flag of the command's options.
+template<auto Options, auto Flag>
+QString setFlag(Command &command, const QString &, const QString &)
 {
-public:
-    explicit Arguments(const QStringList &arguments)
-        : m_arguments(arguments)
-    { }
-
-    bool atEnd() const { return m_index >= m_arguments.size(); }
-    QString next() { return m_arguments.at(m_index++); }
-    bool hasNext() const { return m_index < m_arguments.size(); }
-
-private:
-    QStringList m_arguments;
-    qsizetype m_index = 0;
-};
-
-// FILE:LINE or FILE:LINE:COLUMN; the file name itself may hold colons.
-bool readPosition(const QString &argument, RenderOptions *options, QString *error)
-{
-    VelkoMenuView::SourceLocation location;
-    if (!VelkoMenuView::parseSourceLocation(argument, &location, error))
-        return false;
-    if (location.line == 0) {
-        *error = QStringLiteral("'%1' gives no line: use FILE:LINE[:COLUMN], or FILE --all -o DIR")
-                         .arg(argument);
-        return false;
-    }
-    options->file = location.path;
-    options->line = location.line;
-    options->column = qMax(location.column, 1);
-    return true;
+    (command.*Options).*Flag = true;
+    return {};
 }
 
-bool readTime(const QString &text, QTime *time, QString *error)
+QString addBuildArgument(Command &command, const QString &name, const QString &value)
 {
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
+    if (value.isEmpty())
+        return u"%1 needs a %2"_s.arg(name, name == "-I"_L1 ? u"folder"_s : u"macro name"_s);
+    command.build.arguments << name << value;
+    return {};
+}
+
+QString setTime(Command &command, const QString &, const QString &value)
+{
+    static const QRegularExpression pattern(u"^([0-9]{1,2}):([0-9]{2})$"_s);
+    const QRegularExpressionMatch match = pattern.match(value);
     const int hour = match.captured(1).toInt();
     const int minute = match.captured(2).toInt();
-    if (!match.hasMatch() || hour > 23 || minute > 59) {
-        *error = QStringLiteral("--time takes HH:MM from 00:00 to 23:59, not '%1'").arg(text);
-        return false;
-    }
-    *time = QTime(hour, minute);
-    return true;
+    if (!match.hasMatch() || hour > 23 || minute > 59)
+        return u"--time takes HH:MM from 00:00 to 23:59, not '%1'"_s.arg(value);
+    command.render.time = QTime(hour, minute);
+    return {};
 }
 
-bool readScale(const QString &text, int *scale, QString *error)
+QString setTheme(Command &command, const QString &, const QString &value)
 {
-    if (text != QLatin1String("1") && text != QLatin1String("2") && text != QLatin1String("3")) {
-        *error = QStringLiteral("--scale takes 1, 2 or 3, not '%1'").arg(text);
-        return false;
-    }
-    *scale = text.toInt();
-    return true;
-}
-
-bool readTheme(const QString &text, const Theme **theme, QString *error)
-{
-    *theme = findTheme(text);
-    if (*theme)
-        return true;
+    command.render.theme = findTheme(value);
+    if (command.render.theme)
+        return {};
     QStringList names;
     for (const Theme &known : themes())
         names << known.name;
-    *error = QStringLiteral("unknown theme '%1' (choose from: %2)")
-                     .arg(text, names.join(QStringLiteral(", ")));
-    return false;
+    return u"unknown theme '%1' (choose from: %2)"_s.arg(value, names.join(u", "_s));
 }
 
-// Splits an option argument; -o may carry its value attached ("-oOUT.png").
-Option splitOption(const QString &argument)
+QString setRealDigits(Command &command, const QString &name, const QString &value)
 {
-    Option option;
-    if (argument.startsWith(QLatin1String("--"))) {
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        option.name = equals < 0 ? argument : argument.left(equals);
-        if (equals >= 0) {
-            option.value = argument.mid(equals + 1);
-            option.hasValue = true;
+    QString error;
+    if (VelkoMenuView::readCount(value, name, &command.check.realDigits, &error)
+        && command.check.realDigits > 309)
+        error = u"--real-digits goes up to 309, the integer digits of the largest double"_s;
+    return error;
+}
+
+// The options of the groups, in order.
+QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
+{
+    using G = OptionGroup;
+    static const QHash<G, QList<OptionSpec>> tables
+            = {{G::Build,
+                {{"D", "NAME[=VALUE]", "define a macro (VALUE 1 by default); -DNAME=1 too",
+                  addBuildArgument},
+                 {"U", "NAME", "undefine a macro", addBuildArgument},
+                 {"I", "DIR",
+                  "look for headers in DIR; \"name\" headers are looked for beside the including "
+                  "file first",
+                  addBuildArgument},
+                 {"compile-commands", "FILE", "take this compile_commands.json instead",
+                  [](Command &command, const QString &, const QString &value) {
+                      command.build.compileCommands = value;
+                      return QString();
+                  }}}},
+               {G::Branches,
+                {{"all-branches", "",
+                  "(render, check) the menus of the conditional groups the build leaves out too",
+                  setFlag<&Command::build, &BuildOptions::allBranches>}}},
+               {G::Render,
+                {{"o output", "OUT.png",
+                  "write a PNG, 128 x scale pixels wide and 8 x scale pixels per row, lit and "
+                  "unlit pixels in the theme's colours",
+                  [](Command &command, const QString &name, const QString &value) {
+                      command.render.output = value;
+                      return value.isEmpty() ? u"%1 needs a file or folder name"_s.arg(name)
+                                             : QString();
+                  }},
+                 {"ascii", "",
+                  "print the screen to standard output at scale 1: one line per pixel row, 128 "
+                  "characters, '#' lit and '.' unlit, 8 lines per screen row, title row first; "
+                  "nothing else goes to standard output",
+                  setFlag<&Command::render, &RenderOptions::ascii>},
+                 {"scale", "1|2|3", "PNG magnification (default 1)",
+                  [](Command &command, const QString &, const QString &value) {
+                      command.render.scale = value.toInt();
+                      return QStringList {u"1"_s, u"2"_s, u"3"_s}.contains(value)
+                              ? QString()
+                              : u"--scale takes 1, 2 or 3, not '%1'"_s.arg(value);
+                  }},
+                 {"time", "HH:MM", "the clock of the title row (default: the local time)", setTime},
+                 {"theme", "NAME", "PNG colours, lit on unlit, one of:", setTheme}}},
+               {G::RenderAll,
+                {{"all", "",
+                  "instead of the menu at a position: every menu of FILE, into the folder that -o "
+                  "names",
+                  setFlag<&Command::render, &RenderOptions::all>}}},
+               {G::Check,
+                {{"werror", "", "warnings count as errors for the exit status",
+                  setFlag<&Command::check, &CheckOptions::werror>},
+                 {"real-digits", "N",
+                  "integer digits of the widest real value (default 10, as many as a 32-bit "
+                  "integer; a double could print 309)",
+                  setRealDigits}}},
+               {G::Lsp,
+                {{"stdio", "",
+                  "accepted for clients that pass it: standard input and output are the only "
+                  "transport",
+                  [](Command &, const QString &, const QString &) { return QString(); }}}}};
+    QList<const OptionSpec *> options;
+    for (const G group : groups) {
+        for (const OptionSpec &spec : *tables.constFind(group))
+            options << &spec;
+    }
+    return options;
+}
+
+QList<const OptionSpec *> commandTable(Command::Kind kind)
+{
+    using G = OptionGroup;
+    return options(kind == Command::Kind::Render
+                           ? QList<G> {G::Render, G::RenderAll, G::Branches, G::Build}
+                           : kind == Command::Kind::Check
+                           ? QList<G> {G::Check, G::Branches, G::Build}
+                           : QList<G> {G::Lsp, G::Build});
+}
+
+QString dashed(const QString &name)
+{
+    return (name.size() == 1 ? u"-"_s : u"--"_s) + name;
+}
+
+const OptionSpec *findOption(const QList<const OptionSpec *> &table, const QString &typed)
+{
+    for (const OptionSpec *spec : table) {
+        for (const QString &name : spec->nameList()) {
+            if (dashed(name) == typed)
+                return spec;
         }
-    } else if (argument.size() > 2
-               && (argument.startsWith(QLatin1String("-o")) || argument.startsWith(QLatin1String("-D"))
-                   || argument.startsWith(QLatin1String("-U"))
-                   || argument.startsWith(QLatin1String("-I")))) {
-        option.name = argument.left(2);
-        option.value = argument.mid(2);
-        option.hasValue = true;
-    } else {
-        option.name = argument;
     }
-    return option;
+    return nullptr;
 }
 
-bool takesValue(const QString &name)
+// The arguments up to the first one the command does not take, for
+// QCommandLineParser; *stray says why that one is not taken. Checked here, as
+// the parser would name an option without its dashes and neither the command
+// nor where the fault stood, and knows no other command's options. "-oFILE"
+// goes on as "-o FILE": the parser would drop the "=" of "-o=FILE".
+QStringList readable(const QStringList &arguments, Command::Kind kind, const QString &command,
+                     QString *stray)
 {
-    static const QStringList names = {QStringLiteral("--scale"),  QStringLiteral("--time"),
-                                      QStringLiteral("-o"),       QStringLiteral("--output"),
-                                      QStringLiteral("--theme"),  QStringLiteral("--real-digits"),
-                                      QStringLiteral("-D"),       QStringLiteral("-U"),
-                                      QStringLiteral("-I"),       QStringLiteral("--compile-commands")};
-    return names.contains(name);
-}
-
-// The build's options, which render, check and lsp all take.
-bool isBuildOption(const QString &name)
-{
-    static const QStringList names
-            = {QStringLiteral("-D"), QStringLiteral("-U"), QStringLiteral("-I"),
-               QStringLiteral("--compile-commands"), QStringLiteral("--all-branches")};
-    return names.contains(name);
-}
-
-bool isRenderOption(const QString &name)
-{
-    static const QStringList names
-            = {QStringLiteral("--scale"),  QStringLiteral("--time"),  QStringLiteral("-o"),
-               QStringLiteral("--output"), QStringLiteral("--theme"), QStringLiteral("--ascii"),
-               QStringLiteral("--all")};
-    return names.contains(name);
-}
-
-bool isCheckOption(const QString &name)
-{
-    return name == QLatin1String("--werror") || name == QLatin1String("--real-digits");
-}
-
-bool applyOption(Command *command, const Option &option, QString *error)
-{
-    RenderOptions &render = command->render;
-    const QString &name = option.name;
-    if (name == QLatin1String("--scale"))
-        return readScale(option.value, &render.scale, error);
-    if (name == QLatin1String("--time"))
-        return readTime(option.value, &render.time, error);
-    if (name == QLatin1String("--theme"))
-        return readTheme(option.value, &render.theme, error);
-    if (name == QLatin1String("-o") || name == QLatin1String("--output")) {
-        if (option.value.isEmpty()) {
-            *error = QStringLiteral("%1 needs a file or folder name").arg(name);
-            return false;
+    const QList<const OptionSpec *> own = commandTable(kind);
+    const QList<const OptionSpec *> known
+            = commandTable(Command::Kind::Render) + commandTable(Command::Kind::Check);
+    const bool lsp = kind == Command::Kind::Lsp;
+    QStringList taken;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (!lsp && argument == "--"_L1)
+            return taken + arguments.mid(i);
+        if (!lsp && (!argument.startsWith(u'-') || argument == "-"_L1)) {
+            taken << argument;
+            continue;
         }
-        render.output = option.value;
-        return true;
-    }
-    if (name == QLatin1String("--ascii")) {
-        render.ascii = true;
-        return true;
-    }
-    if (name == QLatin1String("--all")) {
-        render.all = true;
-        return true;
-    }
-    if (name == QLatin1String("--werror")) {
-        command->check.werror = true;
-        return true;
-    }
-    BuildOptions &build = command->build;
-    if (name == QLatin1String("-D") || name == QLatin1String("-U") || name == QLatin1String("-I")) {
-        if (option.value.isEmpty()) {
-            *error = QStringLiteral("%1 needs a %2").arg(name, name == QLatin1String("-I")
-                                                                       ? QStringLiteral("folder")
-                                                                       : QStringLiteral("macro name"));
-            return false;
+        // As typed: "--name" of "--name=value", "-o" of "-oFILE".
+        const QString name = argument.startsWith("--"_L1) ? argument.section(u'=', 0, 0)
+                : argument.size() > 2 && findOption(known, argument.left(2)) ? argument.left(2)
+                                                                             : argument;
+        const OptionSpec *spec = findOption(own, name);
+        const bool attached = name != argument;
+        if (spec && spec->takesValue() && !attached && i + 1 == arguments.size()) {
+            *stray = u"%1 needs a value"_s.arg(name);
+        } else if (spec && (spec->takesValue() || !attached)) {
+            const bool joined = attached && !argument.startsWith("--"_L1); // "-oFILE"
+            taken << (joined ? QStringList {name, argument.mid(2)} : QStringList {argument});
+            if (!attached && spec->takesValue())
+                taken << arguments.at(++i);
+            continue;
+        } else if (lsp) {
+            QStringList names;
+            for (const OptionSpec *option : own)
+                names << dashed(option->nameList().first());
+            *stray = u"lsp takes only %1 and %2, not '%3'"_s.arg(
+                    names.mid(0, names.size() - 1).join(u", "_s), names.last(), argument);
+        } else if (spec) {
+            *stray = u"%1 takes no value"_s.arg(name);
+        } else if (findOption(known, name)) {
+            *stray = u"%1 is not an option of %2"_s.arg(name, command);
+        } else {
+            *stray = u"unknown option '%1'"_s.arg(name);
         }
-        build.arguments << name << option.value;
-        return true;
+        return taken;
     }
-    if (name == QLatin1String("--compile-commands")) {
-        build.compileCommands = option.value;
-        return true;
-    }
-    if (name == QLatin1String("--all-branches")) {
-        build.allBranches = true;
-        return true;
-    }
-    if (name == QLatin1String("--real-digits")) {
-        if (!VelkoMenuView::readCount(option.value, QStringLiteral("--real-digits"),
-                                      &command->check.realDigits, error))
-            return false;
-        if (command->check.realDigits > 309) {
-            *error = QStringLiteral(
-                    "--real-digits goes up to 309, the integer digits of the largest double");
-            return false;
-        }
-        return true;
-    }
-    *error = QStringLiteral("unknown option '%1'").arg(name);
-    return false;
+    return taken;
 }
 
 bool finishRender(const QStringList &positional, Command *command, QString *error)
@@ -213,29 +233,33 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
     RenderOptions &render = command->render;
     if (positional.size() != 1) {
         *error = positional.isEmpty()
-                ? QStringLiteral("render needs FILE:LINE[:COLUMN] (or FILE --all -o DIR)")
-                : QStringLiteral("render takes one FILE:LINE[:COLUMN], not %1 arguments")
-                          .arg(positional.size());
+                ? u"render needs FILE:LINE[:COLUMN] (or FILE --all -o DIR)"_s
+                : u"render takes one FILE:LINE[:COLUMN], not %1 arguments"_s.arg(positional.size());
         return false;
     }
     if (!render.theme)
         render.theme = &defaultTheme();
     if (render.all) {
         render.file = positional.first();
-        if (render.ascii) {
-            *error = QStringLiteral("--ascii prints one screen and cannot be used with --all");
-            return false;
-        }
-        if (render.output.isEmpty()) {
-            *error = QStringLiteral("--all needs -o DIR, the folder for the PNG files");
-            return false;
-        }
-        return true;
+        *error = render.ascii ? u"--ascii prints one screen and cannot be used with --all"_s
+                : render.output.isEmpty() ? u"--all needs -o DIR, the folder for the PNG files"_s
+                                          : QString();
+        return error->isEmpty();
     }
-    if (!readPosition(positional.first(), &render, error))
+    // FILE:LINE or FILE:LINE:COLUMN; the file name itself may hold colons.
+    VelkoMenuView::SourceLocation location;
+    if (!VelkoMenuView::parseSourceLocation(positional.first(), &location, error))
         return false;
+    if (location.line == 0) {
+        *error = u"'%1' gives no line: use FILE:LINE[:COLUMN], or FILE --all -o DIR"_s.arg(
+                positional.first());
+        return false;
+    }
+    render.file = location.path;
+    render.line = location.line;
+    render.column = qMax(location.column, 1);
     if (render.output.isEmpty() && !render.ascii) {
-        *error = QStringLiteral("render needs -o OUT.png, --ascii, or both");
+        *error = u"render needs -o OUT.png, --ascii, or both"_s;
         return false;
     }
     return true;
@@ -243,110 +267,92 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
 
 } // namespace
 
+QString optionHelp(const QList<OptionGroup> &groups)
+{
+    constexpr qsizetype Width = 77;
+    QList<std::pair<QString, QString>> entries; // "  -o, --output OUT.png", description
+    qsizetype column = 0;
+    for (const OptionSpec *spec : options(groups)) {
+        QStringList typed;
+        for (const QString &name : spec->nameList())
+            typed << dashed(name);
+        const QString synopsis
+                = u"  "_s + (typed.join(u", "_s) + u' ' + QLatin1String(spec->valueName)).trimmed();
+        column = qMax(column, synopsis.size() + 2);
+        entries.append({synopsis, QString::fromUtf8(spec->description)});
+    }
+    QString help;
+    for (const auto &[synopsis, description] : entries) {
+        QString line = synopsis.leftJustified(column);
+        for (const QString &word : description.split(u' ')) {
+            if (line.size() > column && line.size() + 1 + word.size() > Width) {
+                help += line + u'\n';
+                line = QString(column, u' ');
+            }
+            line += (line.size() > column ? u" "_s : QString()) + word;
+        }
+        help += line + u'\n';
+    }
+    return help;
+}
+
 bool parseCommandLine(const QStringList &arguments, Command *command, QString *error)
 {
+    using Kind = Command::Kind;
     *command = Command();
     // Help and version win wherever they stand.
-    for (const QString &argument : arguments) {
-        if (argument == QLatin1String("--"))
-            break;
-        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
-            command->kind = Command::Kind::Help;
-            return true;
-        }
-        if (argument == QLatin1String("--version")) {
-            command->kind = Command::Kind::Version;
+    for (const QString &argument : arguments.mid(0, arguments.indexOf(u"--"_s))) {
+        if (argument == "-h"_L1 || argument == "--help"_L1 || argument == "--version"_L1) {
+            command->kind = argument == "--version"_L1 ? Kind::Version : Kind::Help;
             return true;
         }
     }
-    Arguments args(arguments);
-    if (args.atEnd()) {
-        *error = QStringLiteral("no command given");
+    if (arguments.isEmpty()) {
+        *error = u"no command given"_s;
         return false;
     }
-    const QString name = args.next();
-    if (name == QLatin1String("help")) {
-        command->kind = Command::Kind::Help;
-        return true;
-    }
-    if (name == QLatin1String("render")) {
-        command->kind = Command::Kind::Render;
-    } else if (name == QLatin1String("check")) {
-        command->kind = Command::Kind::Check;
-    } else if (name == QLatin1String("lsp")) {
-        // Editors' generic clients often pass --stdio; it is the only transport anyway.
-        command->kind = Command::Kind::Lsp;
-        while (!args.atEnd()) {
-            const QString argument = args.next();
-            if (argument == QLatin1String("--stdio"))
-                continue;
-            Option option = splitOption(argument);
-            if (!isBuildOption(option.name) || option.name == QLatin1String("--all-branches")) {
-                *error = QStringLiteral("lsp takes only --stdio, -D, -U, -I and "
-                                        "--compile-commands, not '%1'")
-                                 .arg(argument);
-                return false;
-            }
-            if (!option.hasValue) {
-                if (!args.hasNext()) {
-                    *error = QStringLiteral("%1 needs a value").arg(option.name);
-                    return false;
-                }
-                option.value = args.next();
-            }
-            if (!applyOption(command, option, error))
-                return false;
-        }
-        return true;
-    } else {
-        *error = QStringLiteral("unknown command '%1' (the commands are render, check and lsp)")
-                         .arg(name);
+    const QString name = arguments.first();
+    static const QHash<QString, Kind> kinds = {{u"help"_s, Kind::Help},
+                                               {u"render"_s, Kind::Render},
+                                               {u"check"_s, Kind::Check},
+                                               {u"lsp"_s, Kind::Lsp}};
+    if (!kinds.contains(name)) {
+        *error = u"unknown command '%1' (the commands are render, check and lsp)"_s.arg(name);
         return false;
     }
-    const bool render = command->kind == Command::Kind::Render;
+    command->kind = kinds.value(name);
+    if (command->kind == Kind::Help)
+        return true;
 
-    QStringList positional;
-    bool optionsEnded = false;
-    while (!args.atEnd()) {
-        const QString argument = args.next();
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-'))
-            || argument == QLatin1String("-")) {
-            positional << argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        Option option = splitOption(argument);
-        if (!isRenderOption(option.name) && !isCheckOption(option.name)
-            && !isBuildOption(option.name)) {
-            *error = QStringLiteral("unknown option '%1'").arg(option.name);
-            return false;
-        }
-        if (!isBuildOption(option.name) && render != isRenderOption(option.name)) {
-            *error = QStringLiteral("%1 is not an option of %2").arg(option.name, name);
-            return false;
-        }
-        if (takesValue(option.name) && !option.hasValue) {
-            if (!args.hasNext()) {
-                *error = QStringLiteral("%1 needs a value").arg(option.name);
-                return false;
-            }
-            option.value = args.next();
-            option.hasValue = true;
-        } else if (!takesValue(option.name) && option.hasValue) {
-            *error = QStringLiteral("%1 takes no value").arg(option.name);
-            return false;
-        }
-        if (!applyOption(command, option, error))
+    const QList<const OptionSpec *> table = commandTable(command->kind);
+    QCommandLineParser parser;
+    for (const OptionSpec *spec : table)
+        parser.addOption(QCommandLineOption(spec->nameList(), QString::fromUtf8(spec->description),
+                                            QString::fromLatin1(spec->valueName)));
+    // The arguments before the first stray one are read and applied, so that a
+    // bad value before it is the fault told.
+    QString stray;
+    if (!parser.parse(QStringList(name) + readable(arguments.mid(1), command->kind, name, &stray)))
+        stray = parser.errorText(); // not met: readable() passes on only what the table takes
+    // In the order typed: -D and -U apply in turn, and the first bad value is told.
+    QHash<const OptionSpec *, qsizetype> taken;
+    for (const QString &found : parser.optionNames()) {
+        const OptionSpec *spec = findOption(table, dashed(found));
+        const QString value
+                = spec->takesValue() ? parser.values(found).at(taken[spec]++) : QString();
+        *error = spec->apply(*command, dashed(found), value);
+        if (!error->isEmpty())
             return false;
     }
-
-    if (render)
+    if (!stray.isEmpty()) {
+        *error = stray;
+        return false;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (command->kind == Kind::Render)
         return finishRender(positional, command, error);
-    if (positional.isEmpty()) {
-        *error = QStringLiteral("check needs at least one FILE");
+    if (command->kind == Kind::Check && positional.isEmpty()) {
+        *error = u"check needs at least one FILE"_s;
         return false;
     }
     command->check.files = positional;

@@ -1,6 +1,7 @@
 // The command line of velko-menu, read into what each command needs.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -44,6 +45,14 @@ struct Command
     CheckOptions check;
     BuildOptions build; // for render, check and lsp
 };
+
+// The options in groups, as --help lists them; each command takes some of the
+// groups: render all but Check and Lsp, check Check, Branches and Build, lsp
+// Lsp and Build.
+enum class OptionGroup { Build, Branches, Render, RenderAll, Check, Lsp };
+
+// The --help lines of the groups' options, aligned in one block.
+QString optionHelp(const QList<OptionGroup> &groups);
 
 // Reads the arguments that follow the program name. Returns false and sets
 // *error to a one-line reason when they do not make a valid command.

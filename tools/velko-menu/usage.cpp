@@ -1,13 +1,16 @@
-// Help text. The theme list comes from the theme table so that it cannot
-// drift from it.
+// Help text. The option lines come from the option tables and the theme list
+// from the theme table, so that neither can drift from what is parsed.
 #include "usage.h"
 
+#include "options.h"
 #include "theme.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const char *const Before
-        = R"usage(Usage: velko-menu render FILE:LINE[:COLUMN] [-o OUT.png] [--ascii]
+// "{group}" lines stand for the option lines of the groups.
+const char *const Text = R"usage(Usage: velko-menu render FILE:LINE[:COLUMN] [-o OUT.png] [--ascii]
                          [--scale 1|2|3] [--time HH:MM] [--theme NAME] [BUILD]
        velko-menu render FILE --all -o DIR [--all-branches]
                          [--scale 1|2|3] [--time HH:MM] [--theme NAME] [BUILD]
@@ -35,32 +38,16 @@ The build's options come from a compile_commands.json in the file's folder,
 in one of its parents, or in a build/ folder of one of them (CMake writes one
 with CMAKE_EXPORT_COMPILE_COMMANDS): the entry for the file, or failing that
 one of a file in the same folder, gives -D, -U, -I, -iquote and -include.
-  -D NAME[=VALUE]          define a macro (VALUE 1 by default); -DNAME=1 too
-  -U NAME                  undefine a macro
-  -I DIR                   look for headers in DIR; "name" headers are looked
-                           for beside the including file first
-  --compile-commands FILE  take this compile_commands.json instead
-  These options are taken after the database's, so they win. A header that
+{build}
+  -D, -U and -I are taken after the database's, so they win. A header that
   is not found is skipped.
 
 render FILE:LINE[:COLUMN]
   Draws the menu around that cursor position (COLUMN defaults to 1) exactly
   as the pane paints it: the inverted title row with its clock, then one row
   of 8 pixels per item.
-  -o, --output OUT.png  write a PNG, 128 x scale pixels wide and 8 x scale
-                        pixels per row, lit and unlit pixels in the theme's
-                        colours
-  --ascii               print the screen to standard output at scale 1: one
-                        line per pixel row, 128 characters, '#' lit and '.'
-                        unlit, 8 lines per screen row, title row first;
-                        nothing else goes to standard output
-  --scale 1|2|3         PNG magnification (default 1)
-  --time HH:MM          the clock of the title row (default: the local time)
-  --theme NAME          PNG colours, lit on unlit, one of:
-)usage";
-
-const char *const After
-        = R"usage(  At least one of -o and --ascii is needed. No menu at the position, or a
+{render}
+  At least one of -o and --ascii is needed. No menu at the position, or a
   menu there that does not parse, is reported on standard error with exit
   status 1. A menu in a conditional group the build leaves out is drawn as if
   the group were taken, with a note on standard error.
@@ -70,6 +57,7 @@ render FILE --all -o DIR
   and prints the path of each. A file is named after its menu: letters,
   digits, '_' and '-' are kept, anything else becomes '_', an empty name
   becomes "menu", and a name met before (ignoring case) gets "-2", "-3", ...
+{render --all}
   --scale, --time and --theme apply. Definitions that do not parse are
   reported on standard error and make the exit status 1; the others are
   still written. Only the menus the build compiles are written, unless
@@ -134,9 +122,7 @@ check FILE...
                                code point; the device skips it (at the
                                character where the source spells it out)
   Item findings point at the item's MENU_ITEM; items are quoted as written.
-  --werror          warnings count as errors for the exit status
-  --real-digits N   integer digits of the widest real value (default 10, as
-                    many as a 32-bit integer; a double could print 309)
+{check}
 
   Widest values: %d 11 characters ("-2147483648"), %u 10, with hh 4 and 3,
   with h 6 and 5, with l, ll, j, z or t 20; a precision raises the digits and
@@ -149,11 +135,12 @@ check FILE...
 
 lsp
   A language server for editors (Language Server Protocol 3.17, JSON-RPC
-  with Content-Length framing on standard input and output; --stdio is
-  accepted and changes nothing). While a C file is open, the findings of
-  check are published as diagnostics, at the same positions, when it opens
-  and a moment after typing stops; hovering a menu shows its screen as a PNG
-  and as text art. The build's options apply to every document; the client's
+  with Content-Length framing on standard input and output). While a C file
+  is open, the findings of check are published as diagnostics, at the same
+  positions, when it opens and a moment after typing stops; hovering a menu
+  shows its screen as a PNG and as text art.
+{lsp}
+  The build's options apply to every document; the client's
   initializationOptions add to them: {"defines": ["NAME=VALUE"], "undefines":
   ["NAME"], "includePaths": ["DIR"], "compileCommands": "FILE"}. Headers open
   in the editor are read as they stand there.
@@ -172,7 +159,11 @@ QString usageText()
 {
     QString themesText;
     for (const Theme &theme : themes())
-        themesText += QStringLiteral("      %1  %2\n")
-                              .arg(theme.name.leftJustified(15), theme.description);
-    return QString::fromUtf8(Before) + themesText + QString::fromUtf8(After);
+        themesText += u"      %1  %2\n"_s.arg(theme.name.leftJustified(15), theme.description);
+    return QString::fromUtf8(Text)
+            .replace(u"{build}\n"_s, optionHelp({OptionGroup::Build, OptionGroup::Branches}))
+            .replace(u"{render}\n"_s, optionHelp({OptionGroup::Render}) + themesText)
+            .replace(u"{render --all}\n"_s, optionHelp({OptionGroup::RenderAll}))
+            .replace(u"{check}\n"_s, optionHelp({OptionGroup::Check}))
+            .replace(u"{lsp}\n"_s, optionHelp({OptionGroup::Lsp}));
 }
