@@ -7,8 +7,8 @@
 #pragma once
 
 #include "coreplugin/idocument.h"
-#include "menuview/analysis/menudefinition.h"
 #include "menuview/analysis/documentreading.h"
+#include "menuview/analysis/menudefinition.h"
 #include "menuview/screenstatus.h"
 
 #include <QBrush>

@@ -10,7 +10,10 @@ namespace {
 class LineNumberArea : public QWidget
 {
 public:
-    explicit LineNumberArea(CodeEditor *editor) : QWidget(editor), m_editor(editor) {}
+    explicit LineNumberArea(CodeEditor *editor)
+        : QWidget(editor)
+        , m_editor(editor)
+    { }
     QSize sizeHint() const override { return {m_editor->lineNumberAreaWidth(), 0}; }
 
 protected:
@@ -22,7 +25,9 @@ private:
 
 } // namespace
 
-CodeEditor::CodeEditor(QWidget *parent) : QPlainTextEdit(parent), m_lineNumbers(new LineNumberArea(this))
+CodeEditor::CodeEditor(QWidget *parent)
+    : QPlainTextEdit(parent)
+    , m_lineNumbers(new LineNumberArea(this))
 {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -82,10 +87,11 @@ void CodeEditor::paintLineNumbers(QPaintEvent *event)
     const int current = textCursor().blockNumber();
     while (block.isValid() && top <= event->rect().bottom()) {
         if (block.isVisible() && bottom >= event->rect().top()) {
-            painter.setPen(block.blockNumber() == current ? palette().color(QPalette::Text)
-                                                          : palette().color(QPalette::PlaceholderText));
-            painter.drawText(0, top, m_lineNumbers->width() - 4, fontMetrics().height(), Qt::AlignRight,
-                             QString::number(block.blockNumber() + 1));
+            painter.setPen(block.blockNumber() == current
+                                   ? palette().color(QPalette::Text)
+                                   : palette().color(QPalette::PlaceholderText));
+            painter.drawText(0, top, m_lineNumbers->width() - 4, fontMetrics().height(),
+                             Qt::AlignRight, QString::number(block.blockNumber() + 1));
         }
         block = block.next();
         top = bottom;

@@ -13,7 +13,10 @@
 #include <algorithm>
 
 NavigationPane::NavigationPane(QWidget *parent)
-    : QWidget(parent), m_chooser(new QComboBox), m_toolBar(new QToolBar), m_layout(new QVBoxLayout(this))
+    : QWidget(parent)
+    , m_chooser(new QComboBox)
+    , m_toolBar(new QToolBar)
+    , m_layout(new QVBoxLayout(this))
 {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
@@ -25,16 +28,19 @@ NavigationPane::NavigationPane(QWidget *parent)
     m_toolBar->setIconSize(QSize(16, 16));
 
     auto manager = ExtensionSystem::PluginManager::instance();
-    connect(manager, &ExtensionSystem::PluginManager::objectAdded, this, &NavigationPane::refreshFactories);
-    connect(manager, &ExtensionSystem::PluginManager::aboutToRemoveObject, this, [this](QObject *obj) {
-        if (m_chooser->currentIndex() >= 0 && m_factories.value(m_chooser->currentIndex()) == obj)
-            dropPane();
-        m_factories.removeAll(qobject_cast<Core::INavigationWidgetFactory *>(obj));
-        QSignalBlocker block(m_chooser);
-        m_chooser->clear();
-        for (const auto &factory : std::as_const(m_factories))
-            m_chooser->addItem(factory->displayName());
-    });
+    connect(manager, &ExtensionSystem::PluginManager::objectAdded, this,
+            &NavigationPane::refreshFactories);
+    connect(manager, &ExtensionSystem::PluginManager::aboutToRemoveObject, this,
+            [this](QObject *obj) {
+                if (m_chooser->currentIndex() >= 0
+                    && m_factories.value(m_chooser->currentIndex()) == obj)
+                    dropPane();
+                m_factories.removeAll(qobject_cast<Core::INavigationWidgetFactory *>(obj));
+                QSignalBlocker block(m_chooser);
+                m_chooser->clear();
+                for (const auto &factory : std::as_const(m_factories))
+                    m_chooser->addItem(factory->displayName());
+            });
     connect(m_chooser, &QComboBox::activated, this, &NavigationPane::showFactory);
     refreshFactories();
 }
@@ -52,7 +58,8 @@ void NavigationPane::refreshFactories()
     for (QObject *obj : ExtensionSystem::PluginManager::allObjects())
         if (auto factory = qobject_cast<Core::INavigationWidgetFactory *>(obj))
             found << factory;
-    std::stable_sort(found.begin(), found.end(), [](auto *a, auto *b) { return a->priority() < b->priority(); });
+    std::stable_sort(found.begin(), found.end(),
+                     [](auto *a, auto *b) { return a->priority() < b->priority(); });
     QSignalBlocker block(m_chooser);
     m_chooser->clear();
     for (Core::INavigationWidgetFactory *factory : found) {

@@ -33,8 +33,7 @@ struct BuildConfiguration
     // Takes the options it knows from a compiler's arguments, both
     // spellings (-DNAME=1 and -D NAME=1); relative folders and files are
     // taken from `directory`. Others are passed over.
-    static BuildConfiguration fromArguments(const QStringList &arguments,
-                                            const QString &directory);
+    static BuildConfiguration fromArguments(const QStringList &arguments, const QString &directory);
     // Splits a command line as a POSIX shell would: quotes and backslashes.
     static QStringList splitCommand(const QString &command);
 

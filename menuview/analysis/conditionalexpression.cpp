@@ -329,9 +329,9 @@ Value Parser::binary(int level, int depth)
             break;
         case punctuator(">>"):
             result.isUnsigned = left.isUnsigned;
-            result.bits = b >= 64 ? (left.isUnsigned || sa >= 0 ? 0 : ~quint64(0))
-                                  : left.isUnsigned ? a >> b
-                                                    : quint64(sa >> b);
+            result.bits = b >= 64     ? (left.isUnsigned || sa >= 0 ? 0 : ~quint64(0))
+                    : left.isUnsigned ? a >> b
+                                      : quint64(sa >> b);
             break;
         case '+':
             result.bits = a + b;

@@ -20,20 +20,18 @@ struct Range
 // The characters C11 allows in identifiers beyond the basic ones, and those
 // of them that may not start one.
 constexpr Range allowed[] = {
-        {0xA8, 0xA8},       {0xAA, 0xAA},       {0xAD, 0xAD},       {0xAF, 0xAF},
-        {0xB2, 0xB5},       {0xB7, 0xBA},       {0xBC, 0xBE},       {0xC0, 0xD6},
-        {0xD8, 0xF6},       {0xF8, 0xFF},       {0x100, 0x167F},    {0x1681, 0x180D},
-        {0x180F, 0x1FFF},   {0x200B, 0x200D},   {0x202A, 0x202E},   {0x203F, 0x2040},
-        {0x2054, 0x2054},   {0x2060, 0x206F},   {0x2070, 0x218F},   {0x2460, 0x24FF},
-        {0x2776, 0x2793},   {0x2C00, 0x2DFF},   {0x2E80, 0x2FFF},   {0x3004, 0x3007},
-        {0x3021, 0x302F},   {0x3031, 0x303F},   {0x3040, 0xD7FF},   {0xF900, 0xFD3D},
-        {0xFD40, 0xFDCF},   {0xFDF0, 0xFE44},   {0xFE47, 0xFFFD},   {0x10000, 0xEFFFD},
+        {0xA8, 0xA8},     {0xAA, 0xAA},       {0xAD, 0xAD},     {0xAF, 0xAF},     {0xB2, 0xB5},
+        {0xB7, 0xBA},     {0xBC, 0xBE},       {0xC0, 0xD6},     {0xD8, 0xF6},     {0xF8, 0xFF},
+        {0x100, 0x167F},  {0x1681, 0x180D},   {0x180F, 0x1FFF}, {0x200B, 0x200D}, {0x202A, 0x202E},
+        {0x203F, 0x2040}, {0x2054, 0x2054},   {0x2060, 0x206F}, {0x2070, 0x218F}, {0x2460, 0x24FF},
+        {0x2776, 0x2793}, {0x2C00, 0x2DFF},   {0x2E80, 0x2FFF}, {0x3004, 0x3007}, {0x3021, 0x302F},
+        {0x3031, 0x303F}, {0x3040, 0xD7FF},   {0xF900, 0xFD3D}, {0xFD40, 0xFDCF}, {0xFDF0, 0xFE44},
+        {0xFE47, 0xFFFD}, {0x10000, 0xEFFFD},
 };
-constexpr Range notInitially[] = {
-        {0x300, 0x36F}, {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE20, 0xFE2F}};
+constexpr Range notInitially[]
+        = {{0x300, 0x36F}, {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE20, 0xFE2F}};
 
-template<std::size_t N>
-bool inRanges(const Range (&ranges)[N], char32_t c)
+template<std::size_t N> bool inRanges(const Range (&ranges)[N], char32_t c)
 {
     const auto it = std::upper_bound(std::begin(ranges), std::end(ranges), c,
                                      [](char32_t v, const Range &r) { return v < r.first; });
@@ -97,13 +95,12 @@ qsizetype identifierPartAt(QStringView text, qsizetype pos)
 
 // The characters a punctuator of several may continue with, longest first.
 constexpr quint32 multi[] = {
-        punctuator("..."), punctuator("<<="), punctuator(">>="), punctuator("->"),
-        punctuator("++"),  punctuator("--"),  punctuator("<<"),  punctuator(">>"),
-        punctuator("<="),  punctuator(">="),  punctuator("=="),  punctuator("!="),
-        punctuator("&&"),  punctuator("||"),  punctuator("*="),  punctuator("/="),
-        punctuator("%="),  punctuator("+="),  punctuator("-="),  punctuator("&="),
-        punctuator("^="),  punctuator("|="),  punctuator("##"),  punctuator("<:"),
-        punctuator(":>"),  punctuator("<%"),  punctuator("%>"),  punctuator("%:"),
+        punctuator("..."), punctuator("<<="), punctuator(">>="), punctuator("->"), punctuator("++"),
+        punctuator("--"),  punctuator("<<"),  punctuator(">>"),  punctuator("<="), punctuator(">="),
+        punctuator("=="),  punctuator("!="),  punctuator("&&"),  punctuator("||"), punctuator("*="),
+        punctuator("/="),  punctuator("%="),  punctuator("+="),  punctuator("-="), punctuator("&="),
+        punctuator("^="),  punctuator("|="),  punctuator("##"),  punctuator("<:"), punctuator(":>"),
+        punctuator("<%"),  punctuator("%>"),  punctuator("%:"),
 };
 
 // Digraphs read as what they stand for.

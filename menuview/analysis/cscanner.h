@@ -99,8 +99,7 @@ qsizetype skipSplices(QStringView text, qsizetype pos);
 // White space, splices, comments and a leading byte-order mark from `pos`;
 // line ends too when `lineEnd` is given, which then tells whether one was
 // passed. *space, when given, tells whether white space or a comment was.
-qsizetype spaceEnd(QStringView text, qsizetype pos, bool *lineEnd = nullptr,
-                   bool *space = nullptr);
+qsizetype spaceEnd(QStringView text, qsizetype pos, bool *lineEnd = nullptr, bool *space = nullptr);
 // The end of a comment ("//" or "/*") at `pos`; `pos` itself when none starts
 // there. A block comment that is not closed runs to the end of the text.
 qsizetype commentEnd(QStringView text, qsizetype pos);

@@ -22,6 +22,12 @@ qsizetype lineStartOf(QStringView text, qsizetype offset)
     return offset;
 }
 
+// Where the line end before the line start `start` begins.
+qsizetype lineEndBefore(QStringView text, qsizetype start)
+{
+    return start - (start >= 2 && text[start - 1] == u'\n' && text[start - 2] == u'\r' ? 2 : 1);
+}
+
 } // namespace
 
 qsizetype LineEnds::nextLineStart(qsizetype pos)
@@ -69,10 +75,10 @@ qsizetype LineEnds::skip(QStringView text, qsizetype from, qsizetype lines, qsiz
         for (qsizetype q = p; q < p + Run; q += 8) {
             const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + q));
             const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + q + 1));
-            const __m128i ends = _mm_or_si128(
-                    _mm_cmpeq_epi16(here, lineFeed),
-                    _mm_andnot_si128(_mm_cmpeq_epi16(next, lineFeed),
-                                     _mm_cmpeq_epi16(here, carriageReturn)));
+            const __m128i ends
+                    = _mm_or_si128(_mm_cmpeq_epi16(here, lineFeed),
+                                   _mm_andnot_si128(_mm_cmpeq_epi16(next, lineFeed),
+                                                    _mm_cmpeq_epi16(here, carriageReturn)));
             lanes = _mm_sub_epi16(lanes, ends);
         }
         const __m128i pairs = _mm_madd_epi16(lanes, ones);
@@ -104,12 +110,46 @@ LineMap::LineMap(QStringView text)
 {
     LineEnds ends(text);
     for (qsizetype start = ends.nextLineStart(0); start >= 0; start = ends.nextLineStart(start)) {
-        m_ends.append(start - (start >= 2 && text[start - 1] == u'\n' && text[start - 2] == u'\r'
-                                       ? 2
-                                       : 1));
+        m_ends.append(lineEndBefore(text, start));
         m_starts.append(start);
     }
     m_ends.append(m_size);
+}
+
+void LineMap::replace(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted)
+{
+    const qsizetype delta = inserted - removed;
+    const qsizetype lines = m_starts.size();
+    // From the line before the edit (a CR there may now end a CR LF) to the
+    // first line that starts after it, which starts there still.
+    const qsizetype first
+            = std::upper_bound(m_starts.cbegin(), m_starts.cend(), qMax<qsizetype>(from - 1, 0))
+            - m_starts.cbegin() - 1;
+    const qsizetype after = std::upper_bound(m_starts.cbegin(), m_starts.cend(), from + removed)
+            - m_starts.cbegin();
+    const qsizetype stop = after < lines ? m_starts[after] + delta : -1;
+    QList<qsizetype> starts;
+    QList<qsizetype> ends;
+    LineEnds lineEnds(text);
+    qsizetype start = lineEnds.nextLineStart(m_starts[first]);
+    for (; start >= 0 && (stop < 0 || start < stop); start = lineEnds.nextLineStart(start)) {
+        starts.append(start);
+        ends.append(lineEndBefore(text, start));
+    }
+    if (stop >= 0 && start != stop) {
+        *this = LineMap(text); // the edit was not the one described
+        return;
+    }
+    ends.append(stop >= 0 ? lineEndBefore(text, stop) : text.size());
+    for (qsizetype i = after; i < lines; ++i) {
+        starts.append(m_starts[i] + delta);
+        ends.append(m_ends[i] + delta);
+    }
+    m_starts.resize(first + 1);
+    m_starts.append(starts);
+    m_ends.resize(first);
+    m_ends.append(ends);
+    m_size = text.size();
 }
 
 qsizetype LineMap::lineStart(int line) const
@@ -134,8 +174,7 @@ TextPosition LineMap::position(qsizetype offset) const
 TextPosition LineMap::positionIn(QStringView text, qsizetype offset)
 {
     offset = qBound(qsizetype(0), offset, text.size());
-    return {int(LineEnds::count(text, 0, offset) + 1),
-            int(offset - lineStartOf(text, offset) + 1)};
+    return {int(LineEnds::count(text, 0, offset) + 1), int(offset - lineStartOf(text, offset) + 1)};
 }
 
 TextPosition LineMap::positionNear(QStringView text, qsizetype offset, qsizetype knownLineStart,

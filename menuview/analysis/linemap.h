@@ -48,6 +48,9 @@ public:
     qsizetype lineLength(int line) const;
     // The position of `offset`, clamped into the text.
     TextPosition position(qsizetype offset) const;
+    // Follows an edit that replaced `removed` characters at `from` with
+    // `inserted` ones, giving `text`: only the lines around it are looked at.
+    void replace(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted);
 
     // The same for one offset, without a map: one pass up to the offset, or
     // only over the lines between it and a line whose start is known.

@@ -29,4 +29,3 @@ struct MenuDefinition
     QList<ParamInfo> itemParams;
     QList<QStringList> paramValues; // at most three strings per item
 };
-

@@ -84,7 +84,7 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
         case MenuKeyword::BeginEditable:
             opening = hit;
             closingKind = hit.keyword == MenuKeyword::Begin ? MenuKeyword::End
-                                                             : MenuKeyword::EndEditable;
+                                                            : MenuKeyword::EndEditable;
             ownClosing = {};
             lastClosing = {};
             break;
@@ -126,7 +126,8 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
             context.forcedGroups = groups;
             SourceText taken(text, context);
             location = locateMenuAt(taken, offset);
-            if (location.outcome == MenuLocation::Outcome::Inside && location.start == opening.begin) {
+            if (location.outcome == MenuLocation::Outcome::Inside
+                && location.start == opening.begin) {
                 location.inactiveGroup = opening.inactiveGroup;
                 location.takenGroups = groups;
                 return location;

@@ -14,7 +14,8 @@ struct MenuLocation
         None, // the cursor is in no definition
         Inside, // the cursor is in the definition that starts at `start`
         Unsettled, // the closing macro before the cursor has no "(" or "," yet: keep what is shown
-        StrayClosing, // the cursor is in a closing macro that closes no menu; `start` is its keyword
+        StrayClosing, // the cursor is in a closing macro that closes no menu; `start` is its
+                      // keyword
     };
     Outcome outcome = Outcome::None;
     qsizetype start = -1; // the opening keyword, for Inside

@@ -177,7 +177,8 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
         if (arguments.open < 0 || arguments.close < 0)
             return fail(ParseError::UnclosedItem, keyword.begin);
         const Range first = arguments.list.first();
-        ItemPosition item {keyword.begin, arguments.open, arguments.close, first.begin, first.end, {}};
+        ItemPosition item {keyword.begin, arguments.open, arguments.close,
+                           first.begin,   first.end,      {}};
         menu.itemTexts.append(
                 readTextArgument(text, first.begin, first.end, first.begin, context, &item.notes));
         p.items.append(item);

@@ -4,7 +4,6 @@
 
 #include "menuview/analysis/macroarguments.h"
 
-
 namespace VelkoMenuView {
 
 namespace {

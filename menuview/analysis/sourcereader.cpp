@@ -67,10 +67,10 @@ qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype siz
         const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p));
         const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p + 1));
         const __m128i found = _mm_or_si128(
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, lineFeed),
-                                          _mm_cmpeq_epi16(here, carriageReturn)),
-                             _mm_or_si128(_mm_cmpeq_epi16(here, slash),
-                                          _mm_cmpeq_epi16(here, quote))),
+                _mm_or_si128(
+                        _mm_or_si128(_mm_cmpeq_epi16(here, lineFeed),
+                                     _mm_cmpeq_epi16(here, carriageReturn)),
+                        _mm_or_si128(_mm_cmpeq_epi16(here, slash), _mm_cmpeq_epi16(here, quote))),
                 _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, apostrophe),
                                           _mm_cmpeq_epi16(here, backslash)),
                              _mm_and_si128(_mm_cmpeq_epi16(here, m), _mm_cmpeq_epi16(next, e))));
@@ -224,8 +224,8 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
     // Where an earlier pass found the keywords, they are taken as found.
     if (m_record && !m_header && !m_inDirective && m_pos < m_facts->keywordsTo) {
         const QList<KeywordHit> &known = m_facts->keywords;
-        const auto next = std::partition_point(known.cbegin(), known.cend(),
-                                               [&](const KeywordHit &k) { return k.begin < m_pos; });
+        const auto next = std::partition_point(
+                known.cbegin(), known.cend(), [&](const KeywordHit &k) { return k.begin < m_pos; });
         if (next != known.cend() && next->begin < stop) {
             jumpTo(next->end, false);
             return *next;
@@ -315,9 +315,8 @@ qsizetype SourceReader::directive(qsizetype hash)
         return p;
     };
     // Neither a splice nor a comment where the characters are read.
-    const auto plain = [&](qsizetype p) {
-        return p >= size || (m_text[p] != u'\\' && m_text[p] != u'/');
-    };
+    const auto plain
+            = [&](qsizetype p) { return p >= size || (m_text[p] != u'\\' && m_text[p] != u'/'); };
     const auto unspliced = [&](qsizetype begin, qsizetype end) {
         for (qsizetype p = begin; p < end; ++p) {
             if (m_text[p] == u'\\')

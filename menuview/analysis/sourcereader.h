@@ -107,7 +107,6 @@ struct SourceFacts : TextFacts
     void truncate(qsizetype pos, QStringView oldText, QStringView newText);
 };
 
-
 class SourceReader
 {
 public:
@@ -172,10 +171,7 @@ private:
     }
     bool recording(qsizetype pos) const { return m_record && pos >= m_facts->readTo; }
     // Where macros are looked up for a directive at `hash`.
-    qsizetype lookupAt(qsizetype hash) const
-    {
-        return m_header ? m_headerInfo.recordAt + 1 : hash;
-    }
+    qsizetype lookupAt(qsizetype hash) const { return m_header ? m_headerInfo.recordAt + 1 : hash; }
     void noteRead(qsizetype pos);
 
     QStringView m_text;

@@ -142,8 +142,7 @@ private:
     qsizetype m_pos;
 };
 
-bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size,
-               LiteralBytes *bytes)
+bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size, LiteralBytes *bytes)
 {
     // Splices are undone in raw literals: the text stands as written.
     const qsizetype open = text.indexOf(QChar(u'('), quote);
@@ -166,8 +165,8 @@ bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size,
 
 } // namespace
 
-bool appendLiteral(QStringView text, const Token &token, Token::Encoding encoding,
-                   QByteArray *out, LiteralNotes *notes)
+bool appendLiteral(QStringView text, const Token &token, Token::Encoding encoding, QByteArray *out,
+                   LiteralNotes *notes)
 {
     LiteralBytes gathered;
     LiteralBytes *bytes = &gathered;

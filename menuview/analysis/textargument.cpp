@@ -23,8 +23,7 @@ struct Piece
 class Expansion
 {
 public:
-    Expansion(const TextContext &context, qsizetype use, qsizetype macroLimit,
-              LiteralNotes *notes)
+    Expansion(const TextContext &context, qsizetype use, qsizetype macroLimit, LiteralNotes *notes)
         : m_context(context)
         , m_use(use)
         , m_macroLimit(macroLimit)
@@ -61,8 +60,7 @@ bool Expansion::expand(QStringView text, qsizetype begin, qsizetype end, int dep
         if (token.kind == Token::Kind::Identifier && m_context.facts) {
             const QString spelled = token.spliced ? lexer.spelling(token) : QString();
             const QStringView name = token.spliced ? QStringView(spelled) : lexer.textOf(token);
-            const MacroDefinition *macro
-                    = m_hidden.contains(name)
+            const MacroDefinition *macro = m_hidden.contains(name)
                     ? nullptr
                     : m_context.facts->macros.find(name, m_use, m_macroLimit);
             if (macro && macro->kind == MacroDefinition::Kind::Object) {
@@ -141,8 +139,9 @@ QString readText(QStringView text, qsizetype begin, qsizetype end, qsizetype use
         const QString name = lexer.spelling(piece.token);
         if (depth >= MaxDepth)
             return unreadable(LiteralNotes::Unreadable::TooLarge);
-        const ConstantIndex::Declaration declaration
-                = context.constants ? context.constants->find(name, use) : ConstantIndex::Declaration();
+        const ConstantIndex::Declaration declaration = context.constants
+                ? context.constants->find(name, use)
+                : ConstantIndex::Declaration();
         if (declaration.name < 0) {
             notes->name = name;
             return unreadable(LiteralNotes::Unreadable::Undefined);

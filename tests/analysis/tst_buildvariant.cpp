@@ -65,22 +65,27 @@ void tst_BuildVariant::discovery_data()
             = R"([{"directory": "DIR", "file": "SRC", "arguments": ["cc", "-D", "STR=\"args\"", "-c", "SRC"]}])";
     QTest::addRow("beside-the-file") << "fw/app/compile_commands.json" << arguments << "args";
     QTest::addRow("in-a-parent") << "fw/compile_commands.json" << arguments << "args";
-    QTest::addRow("in-build-of-a-parent") << "fw/build/compile_commands.json" << arguments << "args";
+    QTest::addRow("in-build-of-a-parent")
+            << "fw/build/compile_commands.json" << arguments << "args";
     QTest::addRow("command-with-shell-quotes")
             << "fw/build/compile_commands.json"
-            << QByteArray(R"([{"directory": "DIR", "file": "SRC", "command": "cc '-DSTR=\"cmd\"' -c SRC"}])")
+            << QByteArray(
+                       R"([{"directory": "DIR", "file": "SRC", "command": "cc '-DSTR=\"cmd\"' -c SRC"}])")
             << "cmd";
     QTest::addRow("glued-define-then-undefine")
             << "fw/compile_commands.json"
-            << QByteArray(R"([{"directory": "DIR", "file": "SRC", "arguments": ["cc", "-DSTR=\"x\"", "-U", "STR", "SRC"]}])")
+            << QByteArray(
+                       R"([{"directory": "DIR", "file": "SRC", "arguments": ["cc", "-DSTR=\"x\"", "-U", "STR", "SRC"]}])")
             << "none";
     QTest::addRow("entry-of-the-same-folder")
             << "fw/compile_commands.json"
-            << QByteArray(R"([{"directory": "DIR", "file": "other.c", "arguments": ["cc", "-DSTR=\"sibling\"", "other.c"]}])")
+            << QByteArray(
+                       R"([{"directory": "DIR", "file": "other.c", "arguments": ["cc", "-DSTR=\"sibling\"", "other.c"]}])")
             << "sibling";
     QTest::addRow("no-entry-for-the-folder")
             << "fw/compile_commands.json"
-            << QByteArray(R"([{"directory": "/elsewhere", "file": "x.c", "arguments": ["cc", "-DSTR=\"x\""]}])")
+            << QByteArray(
+                       R"([{"directory": "/elsewhere", "file": "x.c", "arguments": ["cc", "-DSTR=\"x\""]}])")
             << "none";
     QTest::addRow("not-json") << "fw/compile_commands.json" << QByteArray("[{") << "none";
     QTest::addRow("none") << QString() << QByteArray() << "none";
@@ -116,8 +121,8 @@ void tst_BuildVariant::headers_data()
     QTest::addRow("quoted-beside-the-source-first")
             << "\"strings.h\"" << inc << QStringList() << "beside";
     QTest::addRow("angled-not-beside-the-source") << "<strings.h>" << inc << QStringList() << "inc";
-    QTest::addRow("angled-without-folders") << "<strings.h>" << QStringList() << QStringList()
-                                            << "none";
+    QTest::addRow("angled-without-folders")
+            << "<strings.h>" << QStringList() << QStringList() << "none";
     QTest::addRow("iquote-before-I-for-quoted")
             << "\"only.h\"" << inc << QStringList {"quote"} << "quote";
     QTest::addRow("iquote-not-for-angled") << "<only.h>" << inc << QStringList {"quote"} << "inc";
@@ -145,8 +150,8 @@ void tst_BuildVariant::headers()
     QVERIFY(write(QStringLiteral("h/guard.h"),
                   "#ifdef GUARD_H\n#undef STR\n#define STR \"second\"\n#else\n#define GUARD_H\n"
                   "#define STR \"first\"\n#endif\n"));
-    const QByteArray text = "#include " + include.toUtf8() + "\n#include " + include.toUtf8()
-            + "\n" + itemSource;
+    const QByteArray text
+            = "#include " + include.toUtf8() + "\n#include " + include.toUtf8() + "\n" + itemSource;
     QVERIFY(write(QStringLiteral("h/menu.c"), text));
     SourceContext context;
     context.path = m_dir.filePath(QStringLiteral("h/menu.c"));
@@ -169,11 +174,11 @@ void tst_BuildVariant::menuOfAnotherVariant_data()
                              "#else\n#define STR_BACK \"Назад\"\n"
                              "BEGIN_MENU(M)\n    MENU_ITEM(STR_BACK)\nEND_MENU(M, \"Меню\")\n"
                              "#endif\n"_qs;
-    QTest::addRow("compiled-branch") << variants << "END_MENU(M, \"Меню" << 0
-                                     << QStringList {u"Назад"_qs};
+    QTest::addRow("compiled-branch")
+            << variants << "END_MENU(M, \"Меню" << 0 << QStringList {u"Назад"_qs};
     // The other language, with its own definition read as if it counted.
-    QTest::addRow("branch-left-out") << variants << "END_MENU(M, \"Setup" << 1
-                                     << QStringList {"Back"};
+    QTest::addRow("branch-left-out")
+            << variants << "END_MENU(M, \"Setup" << 1 << QStringList {"Back"};
     QTest::addRow("nested-groups")
             << u"#if 0\n#if 1\nBEGIN_MENU(M)\n#ifdef X\n    MENU_ITEM(\"x\")\n#endif\n"
                "    MENU_ITEM(\"a\")\nEND_MENU(M, \"T\")\n#endif\n#endif\n"_qs
@@ -193,7 +198,8 @@ void tst_BuildVariant::menuOfAnotherVariant()
     SourceText source(text);
     const MenuLocation location = locateMenuAt(source, text.indexOf(cursorAt));
     QCOMPARE(location.outcome, MenuLocation::Outcome::Inside);
-    QCOMPARE(location.inactiveGroup < 0 ? 0 : LineMap::positionIn(text, location.inactiveGroup).line,
+    QCOMPARE(location.inactiveGroup < 0 ? 0
+                                        : LineMap::positionIn(text, location.inactiveGroup).line,
              groupLine);
     const MenuBlock block = parseLocatedBlock(source, location);
     QVERIFY(block.parsed);

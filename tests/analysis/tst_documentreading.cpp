@@ -61,6 +61,8 @@ private slots:
     void editsReadAsAfresh();
     void editReadFromTheLineBeforeIt_data();
     void editReadFromTheLineBeforeIt();
+    void lineMapFollowsEdits_data();
+    void lineMapFollowsEdits();
 };
 
 void tst_DocumentReading::editsReadAsAfresh_data()
@@ -194,6 +196,44 @@ void tst_DocumentReading::editReadFromTheLineBeforeIt()
     QCOMPARE(shown.block.menu.itemTexts.value(0), item);
     // The lines before the edit's line are not read again, nor counted.
     QVERIFY2(read < 8 * 1024, qPrintable(QString::number(read)));
+}
+
+void tst_DocumentReading::lineMapFollowsEdits_data()
+{
+    QTest::addColumn<QString>("alphabet"); // what texts and edits are made of
+
+    QTest::newRow("line feeds") << "ab\n";
+    QTest::newRow("all three line ends") << "a\r\n";
+    QTest::newRow("carriage returns alone") << "ab\r";
+}
+
+void tst_DocumentReading::lineMapFollowsEdits()
+{
+    QFETCH(QString, alphabet);
+
+    QRandomGenerator rng(7);
+    const auto randomText = [&](qsizetype size) {
+        QString text;
+        for (qsizetype i = 0; i < size; ++i)
+            text += alphabet.at(rng.bounded(alphabet.size()));
+        return text;
+    };
+    QString text = randomText(200);
+    LineMap lines(text);
+    for (int edit = 0; edit < 3000; ++edit) {
+        const qsizetype from = rng.bounded(text.size() + 1);
+        const qsizetype removed = qMin(qsizetype(rng.bounded(6)), text.size() - from);
+        const QString inserted = randomText(rng.bounded(6));
+        text.replace(from, removed, inserted);
+        lines.replace(text, from, removed, inserted.size());
+        const LineMap built(text);
+        QCOMPARE(lines.lineCount(), built.lineCount());
+        for (int line = 1; line <= built.lineCount(); ++line) {
+            QCOMPARE(lines.lineStart(line), built.lineStart(line));
+            QCOMPARE(lines.lineLength(line), built.lineLength(line));
+        }
+        QCOMPARE(lines.position(text.size()).column, built.position(text.size()).column);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_DocumentReading)

@@ -410,10 +410,9 @@ void tst_MenuParser::compilerReading_data()
     QTest::addRow("macro-continued-on-next-line")
             << u"#define S \"Line1 \" \\\n  \"Line2\"\n"_qs + menu(u"MENU_ITEM(S, f)"_qs) << "T"
             << QStringList {"Line1 Line2"};
-    QTest::addRow("macro-naming-macro")
-            << u"#define MAJOR \"1\"\n#define V \"v\" MAJOR \".2\"\n"_qs
+    QTest::addRow("macro-naming-macro") << u"#define MAJOR \"1\"\n#define V \"v\" MAJOR \".2\"\n"_qs
                     + menu(u"MENU_ITEM(V, f)"_qs, u"END_MENU(M, V)"_qs)
-            << "v1.2" << QStringList {"v1.2"};
+                                        << "v1.2" << QStringList {"v1.2"};
     QTest::addRow("literal-then-macro")
             << u"#define STR_OK \"OK\"\n"_qs + menu(u"MENU_ITEM(\"Pre\" STR_OK, f)"_qs) << "T"
             << QStringList {"PreOK"};
@@ -427,10 +426,9 @@ void tst_MenuParser::compilerReading_data()
     QTest::addRow("undefined-and-defined-again")
             << u"#define X \"Old\"\n#undef X\n#define X \"New\"\n"_qs + menu(u"MENU_ITEM(X, f)"_qs)
             << "T" << QStringList {"New"};
-    QTest::addRow("macro-as-it-stands-at-the-item")
-            << u"#define X \"Old\"\n"_qs
+    QTest::addRow("macro-as-it-stands-at-the-item") << u"#define X \"Old\"\n"_qs
                     + menu(u"MENU_ITEM(X, f)\n#undef X\n#define X \"New\"\nMENU_ITEM(X, f)"_qs)
-            << "T" << QStringList {"Old", "New"};
+                                                    << "T" << QStringList {"Old", "New"};
     QTest::addRow("splice-between-tokens")
             << menu(u"MENU_ITEM(\\\n \"x\", f)"_qs, u"END_MENU(M, \\\n \"T\")"_qs) << "T"
             << QStringList {"x"};
@@ -457,8 +455,8 @@ void tst_MenuParser::compilerReading_data()
     QTest::addRow("byte-order-mark")
             << u"\uFEFF#define S \"bom\"\n"_qs + menu(u"MENU_ITEM(S, f)"_qs) << "T"
             << QStringList {"bom"};
-    QTest::addRow("raw-literal")
-            << menu(u"MENU_ITEM(R\"x(a\"b)x\", f)"_qs) << "T" << QStringList {"a\"b"};
+    QTest::addRow("raw-literal") << menu(u"MENU_ITEM(R\"x(a\"b)x\", f)"_qs) << "T"
+                                 << QStringList {"a\"b"};
 }
 
 void tst_MenuParser::compilerReading()
@@ -521,8 +519,7 @@ void tst_MenuParser::decode_data()
     QTest::addRow("literal") << none << u" \"Start\", 1"_qs << "Start";
     QTest::addRow("adjacent") << none << u"\"Ex\" \"it\""_qs << "Exit";
     // A name that stands for nothing makes no text: the compiler stops there.
-    QTest::addRow("adjacent-across-undefined-name")
-            << none << u"\"a\" UNIT /* c */ \"b\""_qs << "";
+    QTest::addRow("adjacent-across-undefined-name") << none << u"\"a\" UNIT /* c */ \"b\""_qs << "";
     QTest::addRow("adjacent-across-comment-with-quote")
             << none << u"\"a\" /* ) , \" */ \"b\""_qs << "ab";
     QTest::addRow("adjacent-stops-at-comma") << none << u"\"a\", \"b\""_qs << "a";
@@ -605,8 +602,7 @@ void tst_MenuParser::decode_data()
     QTest::addRow("constant-value-literal-not-in-comment")
             << u"#define S /* \"c\" */ \"v\"\n"_qs << u"S"_qs << "v";
     // Pointer arithmetic is no text.
-    QTest::addRow("constant-in-expression")
-            << u"#define STR \"s\"\n"_qs << u"STR+1"_qs << "";
+    QTest::addRow("constant-in-expression") << u"#define STR \"s\"\n"_qs << u"STR+1"_qs << "";
 }
 
 void tst_MenuParser::decode()

@@ -2,8 +2,8 @@
 // selects, and how the view follows editors, cursor moves and edits.
 #include "viewfixture.h"
 
-#include <QCoreApplication>
 #include "menuview/analysis/readcount.h"
+#include <QCoreApplication>
 #include <QTimer>
 #include <QtTest>
 
@@ -178,8 +178,8 @@ void tst_MenuItems::locator_data()
                           "BEGIN_\nMENU_ITEM(\"B\")\nEND_MENU(Main, \"T\")\n")
             << 4 << 1 << true << true << "Main";
     QTest::addRow("in-keyword-joined-by-splice-after-cursor")
-            << QByteArray("BEGIN_M\\\nENU(Main)\nMENU_ITEM(\"A\")\nEND_MENU(Main, \"T\")\n") << 1 << 3
-            << true << true << "Main";
+            << QByteArray("BEGIN_M\\\nENU(Main)\nMENU_ITEM(\"A\")\nEND_MENU(Main, \"T\")\n") << 1
+            << 3 << true << true << "Main";
     QTest::addRow("column-zero-before-text") << plain << 1 << 0 << false << false << "";
     QTest::addRow("negative-column") << plain << 2 << -100 << false << false << "";
     QTest::addRow("no-keyword-at-all")

@@ -1,8 +1,8 @@
 // Painting: the grabbed widget, read back into device pixels, must show the
 // inverted title bar with its clock and one row per item, magnified.
 #include "screenart.h"
-#include "widgetscreen.h"
 #include "viewfixture.h"
+#include "widgetscreen.h"
 
 #include "devicegfx/gfx.h"
 #include "menuview/screen/menurenderer.h"
@@ -26,7 +26,7 @@ Shot shoot(ViewFixture &f, int m)
 {
     f.items->setMultiplier(m);
     f.items->resize(128 * m, 8 * m * f.items->rowCount());
-    return Shot{f.items->grab().toImage(), m};
+    return Shot {f.items->grab().toImage(), m};
 }
 
 } // namespace
@@ -55,16 +55,21 @@ void tst_MenuScreen::titleRow_data()
     QTest::addColumn<QTime>("time");
     QTest::addColumn<QString>("shown");
 
-    QTest::addRow("short-title-with-clock") << QByteArray("Main menu") << QTime(9, 5) << "Main menu       09:05";
-    QTest::addRow("fifteen-characters") << QByteArray("ABCDEFGHIJKLMNO") << QTime(9, 5) << "ABCDEFGHIJKLMNO 09:05";
-    QTest::addRow("sixteen-characters-no-clock") << QByteArray("ABCDEFGHIJKLMNOP") << QTime(9, 5) << "ABCDEFGHIJKLMNOP";
-    QTest::addRow("thirty-characters-cut") << QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123") << QTime(9, 5)
-                                           << "ABCDEFGHIJKLMNOPQRSTU";
+    QTest::addRow("short-title-with-clock")
+            << QByteArray("Main menu") << QTime(9, 5) << "Main menu       09:05";
+    QTest::addRow("fifteen-characters")
+            << QByteArray("ABCDEFGHIJKLMNO") << QTime(9, 5) << "ABCDEFGHIJKLMNO 09:05";
+    QTest::addRow("sixteen-characters-no-clock")
+            << QByteArray("ABCDEFGHIJKLMNOP") << QTime(9, 5) << "ABCDEFGHIJKLMNOP";
+    QTest::addRow("thirty-characters-cut") << QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123")
+                                           << QTime(9, 5) << "ABCDEFGHIJKLMNOPQRSTU";
     QTest::addRow("empty-title") << QByteArray() << QTime(9, 5) << "                09:05";
     QTest::addRow("midnight") << QByteArray("T") << QTime(0, 0) << "T               00:00";
     QTest::addRow("last-minute") << QByteArray("T") << QTime(23, 59) << "T               23:59";
-    QTest::addRow("percent-percent") << QByteArray("Load 50%%") << QTime(9, 5) << "Load 50%       09:05";
-    QTest::addRow("conversion-shown-as-written") << QByteArray("Val %d %s") << QTime(9, 5) << "Val %d %s       09:05";
+    QTest::addRow("percent-percent")
+            << QByteArray("Load 50%%") << QTime(9, 5) << "Load 50%       09:05";
+    QTest::addRow("conversion-shown-as-written")
+            << QByteArray("Val %d %s") << QTime(9, 5) << "Val %d %s       09:05";
     QTest::addRow("cyrillic") << QByteArray("Меню") << QTime(12, 30) << "Меню            12:30";
 }
 
@@ -94,7 +99,8 @@ void tst_MenuScreen::itemRowsMagnified()
 {
     QFETCH(int, m);
     ViewFixture f;
-    f.open(QStringLiteral("/tmp/t.c"), menuWithTitle("Main", {"Start", "Load 50%%", "Скорость"}), 2, 1);
+    f.open(QStringLiteral("/tmp/t.c"), menuWithTitle("Main", {"Start", "Load 50%%", "Скорость"}), 2,
+           1);
     f.tick();
     f.items->setFixedTime(QTime(9, 5));
     QCOMPARE(f.items->rowCount(), 4);
@@ -148,7 +154,7 @@ void tst_MenuScreen::invalidMenuPaintsNothing()
     f.tick();
     QVERIFY(!f.items->isMenuValid());
     f.items->resize(128, 16); // the pane would keep the last size
-    QCOMPARE((Shot{f.items->grab().toImage(), 1}).litPixels(), 0);
+    QCOMPARE((Shot {f.items->grab().toImage(), 1}).litPixels(), 0);
 }
 
 void tst_MenuScreen::othersTextSettingsNeitherMatterNorChange_data()
@@ -186,8 +192,8 @@ void tst_MenuScreen::othersTextSettingsNeitherMatterNorChange()
     gfxClipWhole = clipWhole;
     gfxAlign = align;
     const QImage drawn = VelkoMenuView::renderMenu(menu, clock, 1);
-    const bool restored = gfxFont == &gfxFonts[font] && gfxOpaque == opaque
-            && gfxInverse == inverse && gfxClipWhole == clipWhole && gfxAlign == align;
+    const bool restored = gfxFont == &gfxFonts[font] && gfxOpaque == opaque && gfxInverse == inverse
+            && gfxClipWhole == clipWhole && gfxAlign == align;
     gfxFont = &gfxFonts[3];
     gfxOpaque = true;
     gfxInverse = gfxClipWhole = false;

@@ -150,9 +150,10 @@ void tst_Studio::followsTheBuildsVariant()
                   "END_MENU(Main, \"Main\")\n"));
     const auto configure = [&](const QString &language) {
         QProcess process;
-        process.start(cmake, {QStringLiteral("-S"), tree.path(), QStringLiteral("-B"),
-                              tree.filePath(QStringLiteral("build")),
-                              QStringLiteral("-DLANG_EN=") + language});
+        process.start(cmake,
+                      {QStringLiteral("-S"), tree.path(), QStringLiteral("-B"),
+                       tree.filePath(QStringLiteral("build")),
+                       QStringLiteral("-DLANG_EN=") + language});
         return process.waitForFinished(120000) && process.exitCode() == 0;
     };
     QVERIFY(configure(QStringLiteral("ON")));

@@ -302,7 +302,8 @@ void tst_VelkoMenu::renderAllWritesOnePngPerMenu()
     // menu is the second Main; with --all-branches the other group's too.
     for (const bool allBranches : {false, true}) {
         QDir(out).removeRecursively();
-        QStringList arguments {"render", path, "--all", "-o", out, "--time", "08:00", "--scale", "2"};
+        QStringList arguments {"render", path,    "--all",   "-o", out,
+                               "--time", "08:00", "--scale", "2"};
         if (allBranches)
             arguments << "--all-branches";
         const Run run = runTool(arguments);
@@ -315,8 +316,7 @@ void tst_VelkoMenu::renderAllWritesOnePngPerMenu()
         const QStringList names = allBranches
                 ? QStringList {"Main", "main-2", "Main-3", "Bad_name_", "menu"}
                 : QStringList {"Main", "Main-2", "Bad_name_", "menu"};
-        const QList<int> rows
-                = allBranches ? QList<int> {2, 3, 4, 1, 2} : QList<int> {2, 4, 1, 2};
+        const QList<int> rows = allBranches ? QList<int> {2, 3, 4, 1, 2} : QList<int> {2, 4, 1, 2};
         QStringList written;
         for (const QString &name : names)
             written << QDir(out).filePath(name + ".png");
@@ -650,19 +650,20 @@ void tst_VelkoMenu::checkDiagnostics_data()
                             "shows only \"Stop\""}
             << 0;
     QTest::addRow("wide-literal")
-            << QByteArray("BEGIN_MENU(M)\n    MENU_ITEM(L\"Wide\")\nEND_MENU(M, \"T\")\n")
-            << none
-            << QStringList {"FILE:2:5: warning: the item is a wide literal (u\"\", U\"\" or L\"\"): "
+            << QByteArray("BEGIN_MENU(M)\n    MENU_ITEM(L\"Wide\")\nEND_MENU(M, \"T\")\n") << none
+            << QStringList {"FILE:2:5: warning: the item is a wide literal (u\"\", U\"\" or "
+                            "L\"\"): "
                             "the device reads its code units as bytes and shows \"W\""}
             << 0;
     QTest::addRow("menu-in-a-macro-body")
             << QByteArray("#define MENU_HEADER(n) BEGIN_MENU(n)\n") + menu("M", "T", {"a"}) << none
             << QStringList() << 0;
-    QTest::addRow("empty-string-macro")
-            << QByteArray("#define E \"\"\n") + "BEGIN_MENU(M)\n    MENU_ITEM(E)\nEND_MENU(M, \"T\")\n"
-            << none << QStringList() << 0;
+    QTest::addRow("empty-string-macro") << QByteArray("#define E \"\"\n")
+                    + "BEGIN_MENU(M)\n    MENU_ITEM(E)\nEND_MENU(M, \"T\")\n"
+                                        << none << QStringList() << 0;
     QTest::addRow("stray-closing-macro")
-            << menu("A", "T", {"a"}) + "END_MENU(B, \"B\")\n" << none
+            << menu("A", "T", {"a"}) + "END_MENU(B, \"B\")\n"
+            << none
             << QStringList {"FILE:4:1: error: stray closing macro: END_MENU(B, ...) closes no "
                             "menu; no BEGIN_MENU is open before it"}
             << 1;

@@ -17,7 +17,8 @@ bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
             : options.compileCommands;
     if (!database.isEmpty()) {
         QString problem;
-        context->configuration = CompileCommands::configurationFor(absolutePath, database, &problem);
+        context->configuration
+                = CompileCommands::configurationFor(absolutePath, database, &problem);
         if (!problem.isEmpty()) {
             if (!options.compileCommands.isEmpty()) {
                 *error = QStringLiteral("%1: %2").arg(database, problem);
@@ -27,8 +28,8 @@ bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
             context->configuration = BuildConfiguration();
         }
     }
-    BuildConfiguration given = BuildConfiguration::fromArguments(options.arguments,
-                                                                 QDir::currentPath());
+    BuildConfiguration given
+            = BuildConfiguration::fromArguments(options.arguments, QDir::currentPath());
     given.origin = given.isEmpty() ? QString() : QStringLiteral("the command line");
     context->configuration.append(given);
     return true;

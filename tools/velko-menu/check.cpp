@@ -33,8 +33,8 @@ int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream
             unreadable = true;
             continue;
         }
-        CheckContext context {&file.lines(), &store, file.absolutePath(), options.realDigits, {},
-                              build.allBranches};
+        CheckContext context {&file.lines(),      &store, file.absolutePath(),
+                              options.realDigits, {},     build.allBranches};
         if (!sourceContextFor(file.absolutePath(), build, &context.source, &reason)) {
             err << "velko-menu: " << reason << Qt::endl;
             return 2;

@@ -55,6 +55,6 @@ bool LspDocument::replace(LspPosition start, LspPosition end, const QString &tex
         return false;
     }
     m_text.replace(from, to - from, text);
-    m_lines = VelkoMenuView::LineMap(m_text);
+    m_lines.replace(m_text, from, to - from, text.size());
     return true;
 }

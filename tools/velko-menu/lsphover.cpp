@@ -47,7 +47,8 @@ LspHover menuHoverAt(QStringView text, const LineMap &lines, qsizetype offset,
         hover.found = true;
         hover.begin = location.start;
         hover.end = qBound(location.start, offset, text.size());
-        hover.plainText = QStringLiteral("No screen: ") + strayClosingMessage(source, location.start);
+        hover.plainText
+                = QStringLiteral("No screen: ") + strayClosingMessage(source, location.start);
         hover.markdown = hover.plainText;
         return hover;
     }

@@ -222,8 +222,8 @@ QString unreadableMessage(const LiteralNotes &notes, const QString &what, const 
 // What the compiler reads differently from how it looks: a macro defined
 // twice, escapes out of range, control characters written as escapes, a zero
 // that ends the text early, wide literals.
-void checkNotes(Reporter &report, Range at, const LiteralNotes &notes,
-                const QString &shown, const QString &what, const CheckContext &context)
+void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QString &shown,
+                const QString &what, const CheckContext &context)
 {
     if (notes.redefinition >= 0) {
         report.warn(at,
@@ -425,10 +425,9 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
         const ParamInfo params = menu.itemParams[i];
         const QStringList stored = menu.paramValues.value(i);
 
-        const QString unreadable
-                = unreadableMessage(item.notes, QStringLiteral("item"),
-                                    QStringLiteral("an empty line"),
-                                    missingHeaders(facts, item.keyword, context));
+        const QString unreadable = unreadableMessage(item.notes, QStringLiteral("item"),
+                                                     QStringLiteral("an empty line"),
+                                                     missingHeaders(facts, item.keyword, context));
         if (!unreadable.isEmpty())
             report.warn(at, unreadable);
         checkNotes(report, at, item.notes, itemText, QStringLiteral("item"), context);

@@ -86,9 +86,9 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
 
     SourceText source(file.text(), context);
     const std::shared_ptr<QSettings> settings(ParameterStore::openUserStore());
-    const MenuPreview preview = previewMenu(
-            source, cursorOffset(file.text(), options.line, column), storedValuesFor(file, settings),
-            [&](qsizetype at) { return lines.position(at); });
+    const MenuPreview preview = previewMenu(source, cursorOffset(file.text(), options.line, column),
+                                            storedValuesFor(file, settings),
+                                            [&](qsizetype at) { return lines.position(at); });
     switch (preview.outcome) {
     case MenuPreview::Outcome::StrayClosing:
         err << place(file, options.line, column) << ": error: no menu opens here" << Qt::endl;
@@ -147,8 +147,8 @@ int renderAll(const SourceFile &file, const RenderOptions &options, const Source
     const auto positionOf = [&](qsizetype at) { return file.lines().position(at); };
     QList<MenuPreview> previews;
     for (MenuBlock block; walk.next(block);)
-        previews.append(previewBlock(walk.source(), block, storedValuesFor(file, settings),
-                                     positionOf));
+        previews.append(
+                previewBlock(walk.source(), block, storedValuesFor(file, settings), positionOf));
     if (previews.isEmpty()) {
         err << file.path() << ": error: no menu definitions in this file" << Qt::endl;
         return 1;
