@@ -134,7 +134,8 @@ void storeValues(QSettings &settings, const QString &path, const BenchDocument &
                 const int conversions = int(qMin<qsizetype>(item.count(QLatin1Char('%')), 3));
                 for (int n = 1; n <= conversions; ++n)
                     settings.setValue(key + QString::number(n),
-                                      isString ? QStringLiteral("мотор") : QString::number(1500 + n));
+                                      isString ? QStringLiteral("мотор")
+                                               : QString::number(1500 + n));
             }
         }
         for (int n = 0; n < removed; ++n)

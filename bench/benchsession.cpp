@@ -6,6 +6,8 @@
 
 #include <QSettings>
 
+#include <benchmark/benchmark.h>
+
 namespace {
 
 const QString documentPath = QStringLiteral("/bench/firmware/menus.c");
@@ -88,4 +90,17 @@ bool BenchSession::storeMatchesText() const
     }
     settings->endGroup();
     return matches;
+}
+
+FigureTable::Body keystrokesIn(const std::shared_ptr<BenchDocument> &document)
+{
+    return [document](benchmark::State &state) {
+        BenchSession session(*document);
+        if (!session.showsStoredValues()) {
+            state.SkipWithError("the menu under the cursor is not shown with its values");
+            return;
+        }
+        for (auto _ : state)
+            session.keystroke();
+    };
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "benchdocuments.h"
+#include "figuretable.h"
 
 #include "memorydocument.h"
 #include "menuview/menuitems.h"
@@ -44,3 +45,6 @@ private:
     std::unique_ptr<VelkoHost::MemoryDocument> m_document;
     std::unique_ptr<VelkoHost::SimpleEditor> m_editor;
 };
+
+// The keystroke figure as a baseline: keystrokes in `document` at its cursor.
+FigureTable::Body keystrokesIn(const std::shared_ptr<BenchDocument> &document);

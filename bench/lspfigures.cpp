@@ -3,6 +3,7 @@
 #include "lspfigures.h"
 
 #include "benchdocuments.h"
+#include "benchsession.h"
 #include "figuretable.h"
 #include "lspdispatcher.h"
 
@@ -65,10 +66,82 @@ FigureTable::Body decodeOf(const std::shared_ptr<BenchDocument> &document)
     };
 }
 
+// didChange that types a space at the start of `line` (from 0), or takes it away.
+QByteArray spaceEdit(const QString &uri, int line, bool typed, int version)
+{
+    const QJsonObject start {{QStringLiteral("line"), line}, {QStringLiteral("character"), 0}};
+    const QJsonObject end {{QStringLiteral("line"), line},
+                           {QStringLiteral("character"), typed ? 0 : 1}};
+    const QJsonObject change {
+            {QStringLiteral("range"),
+             QJsonObject {{QStringLiteral("start"), start}, {QStringLiteral("end"), end}}},
+            {QStringLiteral("text"), typed ? QStringLiteral(" ") : QString()}};
+    return rpc({{QStringLiteral("method"), QStringLiteral("textDocument/didChange")},
+                {QStringLiteral("params"),
+                 QJsonObject {{QStringLiteral("textDocument"),
+                               QJsonObject {{QStringLiteral("uri"), uri},
+                                            {QStringLiteral("version"), version}}},
+                              {QStringLiteral("contentChanges"), QJsonArray {change}}}}});
+}
+
+QByteArray hoverRequest(const QString &uri, LspPosition position)
+{
+    return rpc({{QStringLiteral("id"), 2},
+                {QStringLiteral("method"), QStringLiteral("textDocument/hover")},
+                {QStringLiteral("params"),
+                 QJsonObject {{QStringLiteral("textDocument"),
+                               QJsonObject {{QStringLiteral("uri"), uri}}},
+                              {QStringLiteral("position"),
+                               QJsonObject {{QStringLiteral("line"), position.line},
+                                            {QStringLiteral("character"), position.character}}}}}});
+}
+
+// What the server does after each keystroke of a client: the edit, then a
+// hover or the findings of the whole text, as editors ask for them.
+void afterEditFigures(FigureTable &table)
+{
+    constexpr qsizetype MiB = 1024 * 1024;
+    const auto document = std::make_shared<BenchDocument>(oneMenuDocument(MiB, MenuPlace::End));
+    const QString path = QStringLiteral("/bench/lsp-edit.c");
+    const FigureTable::Body keystroke = keystrokesIn(document);
+    for (const bool hover : {true, false}) {
+        const auto measured = [document, path, hover](benchmark::State &state) {
+            LspDispatcher session;
+            QByteArray framed;
+            openInSession(session, framed, *document, path);
+            const QString uri = QUrl::fromLocalFile(path).toString();
+            const int line = document->cursorLine - 1;
+            const QByteArray request = hoverRequest(uri, {line, 8});
+            int version = 1;
+            for (auto _ : state) {
+                ++version;
+                session.receive(spaceEdit(uri, line, version % 2 == 0, version));
+                if (hover)
+                    session.receive(request);
+                else
+                    session.publishDiagnostics(uri);
+                benchmark::DoNotOptimize(framed);
+            }
+            const QJsonObject last = lastMessage(framed);
+            if (hover && !last.value(QLatin1String("result")).isObject())
+                state.SkipWithError("the hover found no menu");
+            if (!hover && !last.value(QLatin1String("params")).isObject())
+                state.SkipWithError("no findings were published");
+        };
+        table.add(hover ? QStringLiteral("language server: hover after an edit")
+                        : QStringLiteral("language server: diagnostics after an edit"),
+                  QStringLiteral("1 MiB, menu at end, a space typed or taken away"),
+                  hover ? "lsp/edit-hover/1MiB" : "lsp/edit-diagnostics/1MiB", measured,
+                  QStringLiteral("keystroke"), keystroke, {2.0, 0});
+    }
+}
+
 } // namespace
 
 void lspFigures(FigureTable &table)
 {
+    afterEditFigures(table);
+
     constexpr qsizetype MiB = 1024 * 1024;
     constexpr int Menus = 1000;
     const auto document = std::make_shared<BenchDocument>(manyMenusDocument(MiB, Menus));
@@ -114,18 +187,8 @@ void lspFigures(FigureTable &table)
         openInSession(session, framed, *large, largePath);
         const QString uri = QUrl::fromLocalFile(largePath).toString();
         const LspDocument *open = session.document(uri);
-        const LspPosition position
-                = open->positionAt(open->text().lastIndexOf(QLatin1String("MENU_ITEM")) + 3);
-        const QByteArray request = rpc(
-                {{QStringLiteral("id"), 2},
-                 {QStringLiteral("method"), QStringLiteral("textDocument/hover")},
-                 {QStringLiteral("params"),
-                  QJsonObject {
-                          {QStringLiteral("textDocument"),
-                           QJsonObject {{QStringLiteral("uri"), uri}}},
-                          {QStringLiteral("position"),
-                           QJsonObject {{QStringLiteral("line"), position.line},
-                                        {QStringLiteral("character"), position.character}}}}}});
+        const QByteArray request = hoverRequest(
+                uri, open->positionAt(open->text().lastIndexOf(QLatin1String("MENU_ITEM")) + 3));
         for (auto _ : state) {
             session.receive(request);
             benchmark::DoNotOptimize(framed);

@@ -39,10 +39,18 @@ void readUpTo(SourceText &source, qsizetype pos)
 
 MenuBlocks::MenuBlocks(QStringView text, Keywords keywords, const SourceContext &context,
                        Branches branches)
-    : m_source(text, context)
+    : m_own(std::make_unique<SourceText>(text, context))
+    , m_source(*m_own)
     , m_keywords(keywords)
     , m_branches(branches)
     , m_scan(text, 0, &m_source.facts)
+{ }
+
+MenuBlocks::MenuBlocks(SourceText &source, Branches branches)
+    : m_source(source)
+    , m_keywords(Keywords::Live)
+    , m_branches(branches)
+    , m_scan(source.text, 0, &m_source.facts)
 { }
 
 KeywordHit MenuBlocks::nextLive()

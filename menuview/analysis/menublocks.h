@@ -11,6 +11,8 @@
 #include <QList>
 #include <QStringView>
 
+#include <memory>
+
 namespace VelkoMenuView {
 
 struct MenuBlock
@@ -40,6 +42,9 @@ public:
 
     explicit MenuBlocks(QStringView text, Keywords keywords = Keywords::Live,
                         const SourceContext &context = {}, Branches branches = Branches::Compiled);
+    // A walk over a reading the caller keeps: keywords it found before are
+    // taken from it, and what this walk reads stays in it.
+    explicit MenuBlocks(SourceText &source, Branches branches = Branches::Compiled);
 
     // The next block; false when no opening keyword is left. One pass over
     // the text in all, plus one over each block.
@@ -54,7 +59,8 @@ private:
     KeywordHit nextLive();
     qsizetype nextAnywhere();
 
-    SourceText m_source;
+    std::unique_ptr<SourceText> m_own; // the reading, unless the caller keeps it
+    SourceText &m_source;
     Keywords m_keywords;
     Branches m_branches;
     SourceReader m_scan;

@@ -5,6 +5,7 @@
 #include "lspdispatcher.h"
 #include "lsphover.h"
 #include "lspmessagereader.h"
+#include "menusourcegenerator.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -187,6 +188,8 @@ private slots:
     void hover_data();
     void hover();
     void serverMatchesCheck();
+    void editedDraftsReadAsOpened_data();
+    void editedDraftsReadAsOpened();
 };
 
 void tst_Lsp::framing_data()
@@ -618,6 +621,89 @@ void tst_Lsp::serverMatchesCheck()
                                          .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(!expected.isEmpty());
     QCOMPARE(lines, expected);
+}
+
+void tst_Lsp::editedDraftsReadAsOpened_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QString>("constructs");
+
+    QTest::newRow("everything") << 21u << "all";
+    QTest::newRow("headers and groups") << 23u << "Conditionals,Includes,Macros,Constants";
+}
+
+// A session that follows edits of its drafts, the main file's and its
+// headers', finds what a session that opens the edited texts finds.
+void tst_Lsp::editedDraftsReadAsOpened()
+{
+    QFETCH(quint32, seed);
+    QFETCH(QString, constructs);
+
+    bool known = false;
+    MenuSourceGenerator generator(seed,
+                                  MenuSourceGenerator::constructsFromNames(constructs, &known));
+    QVERIFY(known);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QRandomGenerator rng(seed);
+    const QStringList pieces {u"/*"_s,         u"*/"_s,        u"\""_s,       u"\\\n"_s,
+                              u"\n"_s,         u"#if 0\n"_s,   u"#endif\n"_s, u"#define "_s,
+                              u"#undef "_s,    u"END_MENU("_s, u")"_s,        u"BEGIN_MENU("_s,
+                              u"MENU_ITEM("_s, u"//"_s,        u"x"_s,        u"Ω"_s};
+    for (int index = 0; index < 3; ++index) {
+        const MenuSourceGenerator::Source source = generator.generate(index, folder.path());
+        QStringList uris;
+        QStringList texts;
+        for (const MenuSourceGenerator::File &file : QList {source.main} + source.headers) {
+            QFile written(folder.filePath(file.path));
+            QVERIFY(QDir().mkpath(QFileInfo(written).path()));
+            QVERIFY(written.open(QIODevice::WriteOnly) && written.write(file.bytes) >= 0);
+            uris << QUrl::fromLocalFile(folder.filePath(file.path)).toString();
+            texts << QString::fromUtf8(file.bytes);
+        }
+        const auto openAll = [&](Client &client) {
+            client.session.setBuildOptions({source.options, QString(), false});
+            client.initialize();
+            // The main file last: opening it publishes what it reads of its headers' drafts.
+            for (qsizetype i = uris.size() - 1; i >= 0; --i)
+                client.send(message(u"textDocument/didOpen"_s, openParams(uris[i], texts[i])));
+        };
+        Client following;
+        openAll(following);
+        for (int edit = 0; edit < 60; ++edit) {
+            // Mostly the main file; now and then a header it includes.
+            const qsizetype file = rng.bounded(4) == 0 ? rng.bounded(uris.size()) : 0;
+            QString &text = texts[file];
+            const LspDocument *draft = following.session.document(uris[file]);
+            // Where a position can say: not between a CR and its LF.
+            const LspPosition start = draft->positionAt(rng.bounded(text.size() + 1));
+            const qsizetype at = draft->offsetAt(start);
+            const LspPosition end = draft->positionAt(at + rng.bounded(12));
+            const qsizetype removed = qMax<qsizetype>(draft->offsetAt(end) - at, 0);
+            const QString inserted = rng.bounded(2) == 0
+                    ? pieces.at(rng.bounded(pieces.size()))
+                    : text.mid(rng.bounded(text.size() + 1), rng.bounded(60));
+            following.send(
+                    message(u"textDocument/didChange"_s,
+                            textDocument(uris[file],
+                                         {{u"contentChanges"_s,
+                                           QJsonArray {change(start.line, start.character, end.line,
+                                                              end.character, inserted)}}})));
+            text.replace(at, removed, inserted);
+            QCOMPARE(draft->text(), text);
+
+            Client opened;
+            openAll(opened);
+            // The main file's findings, whichever draft changed.
+            following.session.publishPending();
+            following.session.publishDiagnostics(uris[0]);
+            QCOMPARE(following.publications().last(), opened.publications().last());
+            const LspPosition hovered = draft->positionAt(rng.bounded(texts[0].size() + 1));
+            const QJsonObject at0 = {{u"position"_s, position(hovered.line, hovered.character)}};
+            QCOMPARE(following.request(u"textDocument/hover"_s, textDocument(uris[0], at0)),
+                     opened.request(u"textDocument/hover"_s, textDocument(uris[0], at0)));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Lsp)

@@ -221,6 +221,7 @@ LspDispatcher::Answer LspDispatcher::didClose(const TextDocumentParams &params)
     if (!m_documents.find(params.uri, &error))
         return {QJsonValue(), error};
     m_documents.close(params.uri);
+    m_features.forget(params.uri);
     m_pending.remove(params.uri);
     notify(u"textDocument/publishDiagnostics"_s,
            {{u"uri"_s, params.uri}, {u"diagnostics"_s, QJsonArray()}});

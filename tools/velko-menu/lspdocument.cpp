@@ -40,6 +40,7 @@ void LspDocument::setText(const QString &text)
 {
     m_text = text;
     m_lines = VelkoMenuView::LineMap(m_text);
+    ++m_edits;
 }
 
 bool LspDocument::replace(LspPosition start, LspPosition end, const QString &text, QString *error)
@@ -56,5 +57,6 @@ bool LspDocument::replace(LspPosition start, LspPosition end, const QString &tex
     }
     m_text.replace(from, to - from, text);
     m_lines.replace(m_text, from, to - from, text.size());
+    ++m_edits;
     return true;
 }

@@ -22,6 +22,8 @@ public:
     const QString &text() const { return m_text; }
     const VelkoMenuView::LineMap &lines() const { return m_lines; }
     int version() const { return m_version; }
+    // How often the text changed since it was opened.
+    quint64 edits() const { return m_edits; }
     void setVersion(int version) { m_version = version; }
 
     // As the protocol has it, a character past the end of its line means the
@@ -42,4 +44,5 @@ private:
     QString m_text;
     VelkoMenuView::LineMap m_lines;
     int m_version = 0;
+    quint64 m_edits = 0;
 };

@@ -7,6 +7,7 @@ using namespace Qt::StringLiterals;
 void LspDocuments::open(const DidOpenParams &params)
 {
     m_documents.insert(params.uri, LspDocument(params.uri, params.text, params.version));
+    ++m_openings;
 }
 
 QString LspDocuments::change(const DidChangeParams &params)
@@ -17,7 +18,12 @@ QString LspDocuments::change(const DidChangeParams &params)
         return error;
     if (!params.changes)
         return u"no contentChanges array"_s;
-    LspDocument edited = *open;
+    // One change is applied in place, or refused before it changes
+    // anything; several are applied to a copy, which replaces the draft only
+    // when all of them could be applied.
+    LspDocument copy;
+    LspDocument &edited = params.changes->size() == 1 ? *open : (copy = *open);
+    const int version = open->version();
     for (qsizetype i = 0; i < params.changes->size(); ++i) {
         const LspContentChange &change = params.changes->at(i);
         error = change.fault;
@@ -30,8 +36,9 @@ QString LspDocuments::change(const DidChangeParams &params)
                     .arg(params.changes->size())
                     .arg(params.uri, error);
     }
-    edited.setVersion(params.version.value_or(open->version()));
-    *open = edited;
+    edited.setVersion(params.version.value_or(version));
+    if (&edited != open)
+        *open = std::move(edited);
     return QString();
 }
 
@@ -48,6 +55,16 @@ LspDocument *LspDocuments::find(const QString &uri, QString *error)
         return &*it;
     *error = u"%1 is not open"_s.arg(uri);
     return nullptr;
+}
+
+quint64 LspDocuments::othersRevision(const QString &uri) const
+{
+    quint64 revision = m_openings;
+    for (auto it = m_documents.cbegin(); it != m_documents.cend(); ++it) {
+        if (it.key() != uri)
+            revision += it->edits();
+    }
+    return revision;
 }
 
 bool LspDocuments::textAt(const QString &path, QString *text) const

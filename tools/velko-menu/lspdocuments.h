@@ -13,14 +13,22 @@ public:
     void open(const DidOpenParams &params);
     // Applies all of the changes or, with the reason, none.
     QString change(const DidChangeParams &params);
-    void close(const QString &uri) { m_documents.remove(uri); }
+    void close(const QString &uri)
+    {
+        m_documents.remove(uri);
+        ++m_openings;
+    }
 
     const LspDocument *find(const QString &uri) const;
     // The open document, or null with the reason.
     LspDocument *find(const QString &uri, QString *error);
     // The draft of the document at a local path, for the #include of another.
     bool textAt(const QString &path, QString *text) const;
+    // Changes when a document other than `uri` opens, closes or changes:
+    // what an #include of `uri` reads may have changed.
+    quint64 othersRevision(const QString &uri) const;
 
 private:
     QHash<QString, LspDocument> m_documents;
+    quint64 m_openings = 0;
 };

@@ -8,12 +8,15 @@
 #include "lsphover.h"
 #include "options.h"
 
+#include "menuview/analysis/documentreading.h"
 #include "menuview/params/parameterstore.h"
 
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QTime>
 
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 class LspFeatures final
@@ -22,17 +25,34 @@ public:
     explicit LspFeatures(const LspDocuments &documents);
 
     // The command line's options; the client's initializationOptions add to them.
-    BuildOptions &buildOptions() { return m_build; }
+    BuildOptions &buildOptions()
+    {
+        m_readings.clear(); // read again with the options as they will be
+        return m_build;
+    }
     // The hover screens' clock; an invalid time means the local time.
     void setFixedTime(QTime time) { m_fixedTime = time; }
     QList<Diagnostic> diagnostics(const LspDocument &document);
     LspHover hover(const LspDocument &document, LspPosition position);
     // Rereads the values typed into the pane meanwhile.
     void reloadValues() { m_settings->sync(); }
+    // The document closed: its reading is no longer kept.
+    void forget(const QString &uri) { m_readings.erase(uri); }
     // Why the build's options cannot be read: once a session, then empty.
     QString takeBuildProblem() { return std::exchange(m_buildProblem, QString()); }
 
 private:
+    // A draft's reading, kept from one of its texts to the next.
+    struct Reading
+    {
+        VelkoMenuView::DocumentReading reading;
+        VelkoMenuView::SourceContext context;
+        QElapsedTimer contextAge;
+        quint64 othersRevision = 0; // of the other drafts, when the context was made
+        quint64 generation = 0;
+    };
+    // The draft's current text as read, from where its last text differs.
+    VelkoMenuView::SourceText &sourceOf(const LspDocument &document);
     // How a draft is read: its path, the build's options, the other drafts.
     VelkoMenuView::SourceContext contextFor(const LspDocument &document);
 
@@ -43,4 +63,5 @@ private:
     QTime m_fixedTime;
     QString m_buildProblem;
     bool m_buildProblemTold = false;
+    std::unordered_map<QString, Reading> m_readings; // by URI
 };

@@ -1,15 +1,14 @@
 // Hover screens, parsed and drawn as the pane does it for the same text.
 #include "lsphover.h"
 
-#include "menuview/analysis/itemformat.h"
-#include "menuview/analysis/menublocks.h"
-#include "menuview/analysis/menulocator.h"
-#include "menuview/analysis/parsemessages.h"
+#include "menuview/analysis/menupreview.h"
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/menurenderer.h"
 
 #include <QBuffer>
 #include <QRegularExpression>
+
+#include <cstring>
 
 using namespace VelkoMenuView;
 
@@ -17,12 +16,32 @@ namespace {
 
 constexpr int ImageMagnification = 2;
 
-QByteArray pngBytes(const QImage &image)
+// The screen at magnification 1 as a PNG at `magnification`.
+QByteArray pngBytes(const QImage &screen, int magnification)
 {
+    // The screen has two colours: one bit a pixel encodes the same picture
+    // many times faster and smaller than 32.
+    const ScreenColors colors;
+    const QRgb lit = qPremultiply(colors.lit.rgba());
+    const int width = screen.width();
+    const int m = magnification;
+    QImage bits(screen.size() * m, QImage::Format_Mono);
+    bits.setColorTable({colors.unlit.rgba(), colors.lit.rgba()});
+    bits.fill(0);
+    for (int y = 0; y < screen.height(); ++y) {
+        const QRgb *pixels = reinterpret_cast<const QRgb *>(screen.constScanLine(y));
+        uchar *row = bits.scanLine(y * m);
+        for (int x = 0; x < width; ++x) {
+            for (int i = 0; pixels[x] == lit && i < m; ++i)
+                row[(x * m + i) >> 3] |= uchar(0x80 >> ((x * m + i) & 7));
+        }
+        for (int i = 1; i < m; ++i)
+            std::memcpy(bits.scanLine(y * m + i), row, size_t(bits.bytesPerLine()));
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     // A picture that could not be encoded is left out, never sent broken.
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+    if (!buffer.open(QIODevice::WriteOnly) || !bits.save(&buffer, "PNG"))
         return QByteArray();
     return bytes;
 }
@@ -36,44 +55,41 @@ QString altText(const QString &name)
 
 } // namespace
 
-LspHover menuHoverAt(QStringView text, const LineMap &lines, qsizetype offset,
-                     const ParameterStore &store, const QString &storePath, QTime clock,
-                     const SourceContext &context)
+LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
+                     const ParameterStore &store, const QString &storePath, QTime clock)
 {
+    const QStringView text = source.text;
+    const MenuPreview preview = previewMenu(
+            source, offset,
+            [&](const QString &name, const QStringList &texts) {
+                return store.load(storePath, name, texts);
+            },
+            [&](qsizetype at) { return lines.position(at); });
     LspHover hover;
-    SourceText source(text, context);
-    const MenuLocation location = locateMenuAt(source, offset);
-    if (location.outcome == MenuLocation::Outcome::StrayClosing) {
+    switch (preview.outcome) {
+    case MenuPreview::Outcome::NoMenu:
+    case MenuPreview::Outcome::Unsettled:
+        return hover;
+    case MenuPreview::Outcome::StrayClosing:
+    case MenuPreview::Outcome::CannotRead:
         hover.found = true;
-        hover.begin = location.start;
-        hover.end = qBound(location.start, offset, text.size());
-        hover.plainText
-                = QStringLiteral("No screen: ") + strayClosingMessage(source, location.start);
+        hover.begin = preview.begin;
+        hover.end = qBound(preview.begin, qMax(preview.failureAt, offset), text.size());
+        hover.plainText = QStringLiteral("No screen: ") + preview.failure;
         hover.markdown = hover.plainText;
         return hover;
+    case MenuPreview::Outcome::Shown:
+        break;
     }
-    if (location.outcome != MenuLocation::Outcome::Inside)
-        return hover;
-
-    const MenuBlock block = parseLocatedBlock(source, location);
+    const MenuParse &parse = preview.block.parse;
     hover.found = true;
-    hover.begin = block.start;
-    if (!block.parsed) {
-        hover.end = qBound(block.start, qMax(block.parse.errorOffset, offset), text.size());
-        hover.plainText = QStringLiteral("No screen: ")
-                + parseErrorMessage(text, lines.position(block.start), block);
-        hover.markdown = hover.plainText;
-        return hover;
-    }
+    hover.begin = preview.begin;
     // A title literal that runs on reaches to the end of the text, as the locator reads it.
-    hover.end = block.parse.closingClose >= 0 ? block.parse.closingClose + 1 : text.size();
-
-    MenuDefinition menu = block.menu;
-    menu.paramValues = store.load(storePath, menu.name, menu.itemTexts);
-    formatItems(menu);
+    hover.end = parse.closingClose >= 0 ? parse.closingClose + 1 : text.size();
+    const MenuDefinition &menu = preview.block.menu;
     hover.screen = renderMenu(menu, clock, 1);
     const QString art = halfBlockArt(hover.screen);
-    const QByteArray png = pngBytes(renderMenu(menu, clock, ImageMagnification));
+    const QByteArray png = pngBytes(hover.screen, ImageMagnification);
     hover.plainText = art;
     hover.markdown = png.isEmpty()
             ? QStringLiteral("```text\n%1```\n").arg(art)
@@ -84,15 +100,20 @@ LspHover menuHoverAt(QStringView text, const LineMap &lines, qsizetype offset,
 
 QString halfBlockArt(const QImage &screen)
 {
-    const QRgb lit = ScreenColors().lit.rgb();
-    const auto isLit
-            = [&](int x, int y) { return y < screen.height() && screen.pixel(x, y) == lit; };
+    const QRgb lit = qPremultiply(ScreenColors().lit.rgba());
+    const QImage pixels = screen.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int width = pixels.width();
+    const int height = pixels.height();
     QString art;
-    art.reserve((screen.width() + 1) * (screen.height() + 1) / 2);
-    for (int y = 0; y < screen.height(); y += 2) {
-        for (int x = 0; x < screen.width(); ++x) {
-            const bool upper = isLit(x, y);
-            const bool lower = isLit(x, y + 1);
+    art.reserve((width + 1) * (height + 1) / 2);
+    for (int y = 0; y < height; y += 2) {
+        const QRgb *upperRow = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        const QRgb *lowerRow = y + 1 < height
+                ? reinterpret_cast<const QRgb *>(pixels.constScanLine(y + 1))
+                : nullptr;
+        for (int x = 0; x < width; ++x) {
+            const bool upper = upperRow[x] == lit;
+            const bool lower = lowerRow && lowerRow[x] == lit;
             art += upper && lower ? u'\u2588' : upper ? u'\u2580' : lower ? u'\u2584' : u' ';
         }
         art += u'\n';

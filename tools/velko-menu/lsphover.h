@@ -13,6 +13,7 @@
 namespace VelkoMenuView {
 class LineMap;
 class ParameterStore;
+struct SourceText;
 } // namespace VelkoMenuView
 
 struct LspHover
@@ -25,10 +26,11 @@ struct LspHover
     QString plainText;
 };
 
-// The menu around `offset`, with the values stored under `storePath`.
-LspHover menuHoverAt(QStringView text, const VelkoMenuView::LineMap &lines, qsizetype offset,
-                     const VelkoMenuView::ParameterStore &store, const QString &storePath,
-                     QTime clock, const VelkoMenuView::SourceContext &context = {});
+// The menu around `offset` of the text `source` reads, with the values
+// stored under `storePath`.
+LspHover menuHoverAt(VelkoMenuView::SourceText &source, const VelkoMenuView::LineMap &lines,
+                     qsizetype offset, const VelkoMenuView::ParameterStore &store,
+                     const QString &storePath, QTime clock);
 
 // A screen at magnification 1 as text, two pixel rows per line: '█' both
 // lit, '▀' the upper one, '▄' the lower one, ' ' neither.

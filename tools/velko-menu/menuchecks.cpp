@@ -448,9 +448,16 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
 
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
 {
+    SourceText source(text, context.source);
+    return checkMenus(source, context);
+}
+
+QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
+{
+    const QStringView text = source.text;
     QList<Diagnostic> diagnostics;
     Reporter report(&diagnostics);
-    MenuBlocks blocks(text, MenuBlocks::Keywords::Live, context.source,
+    MenuBlocks blocks(source,
                       context.allBranches ? MenuBlocks::Branches::All
                                           : MenuBlocks::Branches::Compiled);
     const StoredValues values = [&](const QString &name, const QStringList &texts) {

@@ -14,6 +14,7 @@
 namespace VelkoMenuView {
 class LineMap;
 class ParameterStore;
+struct SourceText;
 } // namespace VelkoMenuView
 
 struct CheckContext
@@ -28,3 +29,5 @@ struct CheckContext
 
 // Every finding for the menus of `text`, in the order of the text.
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context);
+// The same over a reading the caller keeps; `context.source` is the reading's own.
+QList<Diagnostic> checkMenus(VelkoMenuView::SourceText &source, const CheckContext &context);
