@@ -68,6 +68,11 @@ FollowLatency measureFollowLatency(qsizetype bytes, int moves)
 
     QList<double> latencies;
     for (int i = 0; i < moves; ++i) {
+        // An isolated move: the window of the burst before it has ended.
+        QElapsedTimer quiet;
+        quiet.start();
+        while (!quiet.hasExpired(MenuItems::FollowDelay + 10))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         const QString before = screen.menuDefinition().name;
         const qint64 movedAt = screen.clock.nsecsElapsed();
         moveTo(editor, lines[(i * 37 + 1) % lines.size()]);

@@ -13,6 +13,6 @@ struct FollowLatency
     QString error; // empty when measured
 };
 
-// Moves between the menus of a document of about `bytes` in the studio's
-// editor, offscreen.
+// Isolated moves, each after a quiet spell, between the menus of a
+// document of about `bytes` in the studio's editor, offscreen.
 FollowLatency measureFollowLatency(qsizetype bytes, int moves);

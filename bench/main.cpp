@@ -323,17 +323,17 @@ int main(int argc, char **argv)
     // A latency is a distribution, not a rate: measured outside the
     // benchmark loop, over many moves.
     const FollowLatency follow = measureFollowLatency(MiB, 200);
-    const double followGoal = MenuItems::FollowDelay + 50.0;
+    // A display refreshes every 16.7 ms: a move shows in the next frame.
+    const double followGoal = 16.0;
     stream << "\n| following the cursor in the studio (1 MiB, 100 menus) | moves | median | 95th "
               "percentile | goal |\n"
            << "|---|---:|---:|---:|---|\n";
     if (follow.error.isEmpty()) {
-        const bool met = follow.p95Ms <= followGoal;
+        const bool met = follow.medianMs <= followGoal;
         allMet = allMet && met;
-        stream << "| cursor move to finished repaint, " << MenuItems::FollowDelay
-               << " ms coalescing included | " << follow.moves << " | "
+        stream << "| isolated cursor move to finished repaint | " << follow.moves << " | "
                << QString::number(follow.medianMs, 'f', 1) << " ms | "
-               << QString::number(follow.p95Ms, 'f', 1) << " ms | ≤ " << followGoal << " ms "
+               << QString::number(follow.p95Ms, 'f', 1) << " ms | median ≤ " << followGoal << " ms "
                << (met ? "met" : "**missed**") << " |\n";
     } else {
         allMet = false;

@@ -87,7 +87,7 @@ void MenuItems::setPeriod(int seconds)
 void MenuItems::setFixedTime(const QTime &time)
 {
     m_fixedTime = time;
-    update();
+    updateChangedRows();
 }
 
 QString MenuItems::decodeDocument(const QByteArray &bytes)
@@ -150,6 +150,7 @@ void MenuItems::follow()
 
 void MenuItems::onTimeout()
 {
+    updateChangedRows(); // the clock
     Core::IEditor *editor = Core::EditorManager::currentEditor();
     watch(editor);
     if (!editor)
@@ -258,7 +259,7 @@ void MenuItems::analyze()
             m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
         else
             m_status.setNoMenu();
-        update();
+        updateChangedRows();
         return;
     case MenuPreview::Outcome::Shown:
     case MenuPreview::Outcome::CannotRead:
@@ -282,7 +283,7 @@ void MenuItems::analyze()
     } else {
         m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
     }
-    update();
+    updateChangedRows();
     emit analyzed();
 }
 
@@ -392,7 +393,7 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
         saveSettingsParam(int(index), n + 1, entered->at(n));
     }
     formatItems(menu);
-    update();
+    updateChangedRows();
     emit analyzed();
 }
 
@@ -412,13 +413,41 @@ void MenuItems::paintEvent(QPaintEvent *event)
         return;
     // Lit pixels take the painter's pen, as the device's one-bit rows drawn
     // through a bitmap would; unlit ones let the background show.
-    const QTime now = m_fixedTime.isValid() ? m_fixedTime : QDateTime::currentDateTime().time();
-    const QImage screen = renderMenu(menu, now, 1, {p.pen().color(), Qt::transparent});
+    const QImage screen = renderMenu(menu, shownTime(), 1, {p.pen().color(), Qt::transparent});
     const qint64 width = qint64(screen.width()) * m_multiplier;
     const qint64 height = qint64(screen.height()) * m_multiplier;
     if (width <= 0 || width > INT_MAX || height > INT_MAX)
         return;
-    p.drawImage(QRect(0, 0, int(width), int(height)), screen);
+    // Only the rows asked for: a keystroke repaints the lines it changed.
+    const QRect dirty = event->rect();
+    const int rowHeight = rowRect(0).height();
+    const int first = qMax(0, dirty.top() / rowHeight);
+    const int last = qMin(rowCount() - 1, dirty.bottom() / rowHeight);
+    if (first > last)
+        return;
+    const int rows = last - first + 1;
+    p.drawImage(QRect(0, first * rowHeight, int(width), rows * rowHeight), screen,
+                QRect(0, first * DeviceScreen::RowHeight, screen.width(),
+                      rows * DeviceScreen::RowHeight));
+}
+
+QTime MenuItems::shownTime() const
+{
+    return m_fixedTime.isValid() ? m_fixedTime : QDateTime::currentDateTime().time();
+}
+
+QRect MenuItems::rowRect(int row) const
+{
+    const int m = m_multiplier;
+    return QRect(0, DeviceScreen::RowHeight * m * row, DeviceScreen::Width * m,
+                 DeviceScreen::RowHeight * m);
+}
+
+void MenuItems::updateChangedRows()
+{
+    const QStringList rows = ShownRows::rowsOf(menuValid ? &menu : nullptr, shownTime());
+    for (const int row : m_shownRows.show(rows))
+        update(rowRect(row));
 }
 
 void MenuItems::drawString(QPainter *g, int row)

@@ -9,6 +9,7 @@
 #include "coreplugin/idocument.h"
 #include "menuview/analysis/documentreading.h"
 #include "menuview/analysis/menudefinition.h"
+#include "menuview/screen/shownrows.h"
 #include "menuview/screenstatus.h"
 
 #include <QBrush>
@@ -104,6 +105,10 @@ private:
     void scheduleFollow();
     void followBurstEnd();
     void follow();
+    // Paints again the rows whose text changed since they were last shown.
+    void updateChangedRows();
+    QRect rowRect(int row) const;
+    QTime shownTime() const;
 
     Core::EditorManager *editorManager = nullptr;
     QSettings *m_settings = nullptr;
@@ -125,6 +130,7 @@ private:
     bool followPending = false; // a move came during the window
     QPointer<QPlainTextEdit> textWidget; // the watched editor's widget
     VelkoMenuView::ScreenStatus m_status;
+    VelkoMenuView::ShownRows m_shownRows;
     VelkoMenuView::SourceContext m_context;
     QElapsedTimer m_contextAge;
     quint64 m_contextGeneration = 0; // counts the contexts looked for

@@ -29,6 +29,21 @@ Shot shoot(ViewFixture &f, int m)
     return Shot {f.items->grab().toImage(), m};
 }
 
+// Collects the regions of the paint events a widget gets.
+class PaintRecorder : public QObject
+{
+public:
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
 } // namespace
 
 class tst_MenuScreen : public QObject
@@ -45,6 +60,8 @@ private slots:
     void tallMenuIsNotCut();
     void unlitPixelsShowTheBackground();
     void invalidMenuPaintsNothing();
+    void changesRepaintTheirRows_data();
+    void changesRepaintTheirRows();
     void othersTextSettingsNeitherMatterNorChange_data();
     void othersTextSettingsNeitherMatterNorChange();
 };
@@ -155,6 +172,66 @@ void tst_MenuScreen::invalidMenuPaintsNothing()
     QVERIFY(!f.items->isMenuValid());
     f.items->resize(128, 16); // the pane would keep the last size
     QCOMPARE((Shot {f.items->grab().toImage(), 1}).litPixels(), 0);
+}
+
+void tst_MenuScreen::changesRepaintTheirRows_data()
+{
+    QTest::addColumn<QByteArray>("after"); // the text after the edit
+    QTest::addColumn<QTime>("clock"); // the clock after the edit
+    QTest::addColumn<QList<int>>("rows"); // painted again: 0 the title row
+
+    const QTime noon(12, 0);
+    QTest::addRow("an item's text")
+            << menuWithTitle("T", {"A", "Bx", "C"}) << noon << QList<int> {2};
+    QTest::addRow("the title") << menuWithTitle("T2", {"A", "B", "C"}) << noon << QList<int> {0};
+    QTest::addRow("the clock") << menuWithTitle("T", {"A", "B", "C"}) << QTime(12, 1)
+                               << QList<int> {0};
+    QTest::addRow("an item added")
+            << menuWithTitle("T", {"A", "B", "C", "D"}) << noon << QList<int> {4};
+    QTest::addRow("an item taken away, the ones after it move up")
+            << menuWithTitle("T", {"B", "C"}) << noon << QList<int> {1, 2, 3};
+    QTest::addRow("an edit that shows the same") << menuWithTitle("T", {"A", "B", "C"}) + "\n"
+                                                 << noon << QList<int> {};
+    QTest::addRow("the menu gone") << QByteArray("BEGIN_MENU(") << noon << QList<int> {0, 1, 2, 3};
+}
+
+void tst_MenuScreen::changesRepaintTheirRows()
+{
+    QFETCH(QByteArray, after);
+    QFETCH(QTime, clock);
+    QFETCH(QList<int>, rows);
+
+    ViewFixture f;
+    auto *doc = f.open(QStringLiteral("/tmp/t.c"), menuWithTitle("T", {"A", "B", "C"}), 2, 1);
+    const int m = 2;
+    f.items->setFixedTime(QTime(12, 0));
+    f.items->setMultiplier(m);
+    f.tick();
+    f.items->resize(128 * m, 8 * m * 6);
+    f.items->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.items.get()));
+    QCoreApplication::processEvents();
+    PaintRecorder recorder;
+    f.items->installEventFilter(&recorder);
+
+    doc->setContents(after);
+    f.items->setFixedTime(clock);
+    QRegion expected;
+    for (const int row : rows)
+        expected += QRect(0, 8 * m * row, 128 * m, 8 * m);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.painted, expected, 1000);
+    QTest::qWait(50); // and nothing more
+    QCOMPARE(recorder.painted, expected);
+
+    // Painted a row at a time, the screen is the one painted whole.
+    const QImage whole = f.items->grab().toImage();
+    QImage byRows(whole.size(), whole.format());
+    byRows.fill(Qt::red);
+    for (int row = 0; row * 8 * m < whole.height(); ++row) {
+        const QRect rect(0, 8 * m * row, 128 * m, 8 * m);
+        f.items->render(&byRows, rect.topLeft(), QRegion(rect));
+    }
+    QCOMPARE(byRows, whole);
 }
 
 void tst_MenuScreen::othersTextSettingsNeitherMatterNorChange_data()
