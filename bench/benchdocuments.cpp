@@ -2,6 +2,7 @@
 // enough (literals, comments, Cyrillic text) that no search skips it cheaply.
 #include "benchdocuments.h"
 
+#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -142,4 +143,24 @@ void storeValues(QSettings &settings, const QString &path, const BenchDocument &
             settings.setValue(group + QStringLiteral("Removed item %1 %d/Param1").arg(n),
                               QStringLiteral("7"));
     }
+}
+
+BenchDocument withIncludes(const BenchDocument &document, const QString &folder, int headers,
+                           qsizetype headerBytes)
+{
+    BenchDocument included = document;
+    QByteArray lines;
+    int counter = 0;
+    for (int h = 0; h < headers; ++h) {
+        const QByteArray name = "strings" + QByteArray::number(h) + ".h";
+        lines += "#include \"" + name + "\"\n";
+        QByteArray header = "#define STR_HEADER_" + QByteArray::number(h) + " \"Заголовок\"\n";
+        appendCode(header, headerBytes, counter);
+        QFile file(folder + QLatin1Char('/') + QString::fromLatin1(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(header) != header.size())
+            return document; // the figure then names what it lacks
+    }
+    included.text.prepend(lines);
+    included.cursorLine += headers;
+    return included;
 }

@@ -33,6 +33,11 @@ BenchDocument oneMenuDocument(qsizetype bytes, MenuPlace place);
 // the middle one. Every menu has stored values.
 BenchDocument manyMenusDocument(qsizetype bytes, int menus);
 
+// `document` with `#include` lines for `headers` headers of about
+// `headerBytes` each, written into `folder` beside it, at its top.
+BenchDocument withIncludes(const BenchDocument &document, const QString &folder, int headers,
+                           qsizetype headerBytes);
+
 // The menu of 21 items the painting benchmark shows (title "Настройки").
 BenchDocument paintDocument();
 

@@ -10,13 +10,13 @@
 
 namespace {
 
-const QString documentPath = QStringLiteral("/bench/firmware/menus.c");
-const QString documentKey = QStringLiteral("\\bench\\firmware\\menus.c");
+const QString defaultPath = QStringLiteral("/bench/firmware/menus.c");
 
 } // namespace
 
-BenchSession::BenchSession(const BenchDocument &document, int removedItems)
+BenchSession::BenchSession(const BenchDocument &document, int removedItems, const QString &path)
     : m_text(document)
+    , m_path(path.isEmpty() ? defaultPath : path)
     , m_typed(document.text)
     , m_removedItems(removedItems)
     , m_items(new MenuItems)
@@ -25,13 +25,13 @@ BenchSession::BenchSession(const BenchDocument &document, int removedItems)
     // of an earlier session lingers in the store's memory.
     QSettings *settings = m_items->settings();
     settings->clear();
-    storeValues(*settings, documentPath, document, true, removedItems);
+    storeValues(*settings, m_path, document, true, removedItems);
     settings->sync();
     qsizetype lineStart = 0;
     for (int line = 1; line < document.cursorLine && lineStart >= 0; ++line)
         lineStart = m_typed.indexOf('\n', lineStart) + 1;
     m_typed.insert(qMax<qsizetype>(lineStart, 0), ' ');
-    m_document.reset(new VelkoHost::MemoryDocument(documentPath, document.text));
+    m_document.reset(new VelkoHost::MemoryDocument(m_path, document.text));
     m_editor.reset(new VelkoHost::SimpleEditor(m_document.get(), document.cursorLine, 5));
     Core::EditorManager::activateEditor(m_editor.get());
     QMetaObject::invokeMethod(m_items.get(), "onTimeout");
@@ -75,13 +75,13 @@ void BenchSession::prune()
 
 void BenchSession::storeRemovedItems()
 {
-    storeValues(*m_items->settings(), documentPath, m_text, false, m_removedItems);
+    storeValues(*m_items->settings(), m_path, m_text, false, m_removedItems);
 }
 
 bool BenchSession::storeMatchesText() const
 {
     QSettings *settings = m_items->settings();
-    settings->beginGroup(documentKey);
+    settings->beginGroup(QString(m_path).replace(QLatin1Char('/'), QLatin1Char('\\')));
     bool matches = settings->childGroups().size() == m_text.menus.size();
     for (const BenchMenu &menu : m_text.menus) {
         settings->beginGroup(menu.name);
@@ -92,10 +92,10 @@ bool BenchSession::storeMatchesText() const
     return matches;
 }
 
-FigureTable::Body keystrokesIn(const std::shared_ptr<BenchDocument> &document)
+FigureTable::Body keystrokesIn(const std::shared_ptr<BenchDocument> &document, const QString &path)
 {
-    return [document](benchmark::State &state) {
-        BenchSession session(*document);
+    return [document, path](benchmark::State &state) {
+        BenchSession session(*document, 0, path);
         if (!session.showsStoredValues()) {
             state.SkipWithError("the menu under the cursor is not shown with its values");
             return;

@@ -17,7 +17,9 @@ class BenchSession
 public:
     // `removedItems` item groups per menu that the text no longer has are
     // stored as well, for pruning to find.
-    explicit BenchSession(const BenchDocument &document, int removedItems = 0);
+    // The document is at `path`, or at a path of no real folder when empty.
+    explicit BenchSession(const BenchDocument &document, int removedItems = 0,
+                          const QString &path = QString());
     ~BenchSession();
 
     // True when the view shows the menu under the cursor with its stored values.
@@ -38,6 +40,7 @@ public:
 
 private:
     const BenchDocument &m_text;
+    QString m_path;
     QByteArray m_typed; // the text with the space typed
     bool m_spaceTyped = false;
     int m_removedItems;
@@ -47,4 +50,5 @@ private:
 };
 
 // The keystroke figure as a baseline: keystrokes in `document` at its cursor.
-FigureTable::Body keystrokesIn(const std::shared_ptr<BenchDocument> &document);
+FigureTable::Body keystrokesIn(const std::shared_ptr<BenchDocument> &document,
+                               const QString &path = QString());

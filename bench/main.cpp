@@ -88,6 +88,29 @@ void keystrokeFigures(FigureTable &table)
     }
 }
 
+// A keystroke in a file that includes 20 headers of 100 KiB, against the
+// same keystroke without the includes: the headers are read once, not per key.
+void includeFigures(FigureTable &table)
+{
+    const auto folder = std::make_shared<QTemporaryDir>();
+    const auto plain = std::make_shared<BenchDocument>(oneMenuDocument(64 * KiB, MenuPlace::End));
+    const auto included
+            = std::make_shared<BenchDocument>(withIncludes(*plain, folder->path(), 20, 100 * KiB));
+    const QString path = folder->filePath(QStringLiteral("menus.c"));
+    const FigureTable::Body keystroke = keystrokesIn(included, path);
+    const FigureTable::Body measured = [folder, keystroke, included](benchmark::State &state) {
+        if (!included->text.startsWith("#include")) {
+            state.SkipWithError("the headers could not be written");
+            return;
+        }
+        keystroke(state);
+    };
+    table.add(QStringLiteral("keystroke with included headers"),
+              QStringLiteral("64 KiB, menu at end, 20 headers of 100 KiB included"),
+              "keystroke/includes", measured, QStringLiteral("keystroke without them"),
+              keystrokesIn(plain, path), {2.0, 0});
+}
+
 void pruningFigures(FigureTable &table)
 {
     // removed: item groups per menu that the text no longer has, stored
@@ -307,6 +330,7 @@ int main(int argc, char **argv)
 
     FigureTable table;
     keystrokeFigures(table);
+    includeFigures(table);
     pruningFigures(table);
     scalingFigures(table);
     paintingFigures(table);

@@ -1,7 +1,12 @@
 // The random sources of the differential test against the C compiler.
 #include "menusourcegenerator.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QScopedValueRollback>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -803,4 +808,46 @@ MenuSourceGenerator::Source MenuSourceGenerator::generate(int index, const QStri
     source.headers = m_headers;
     source.options = m_options;
     return source;
+}
+
+bool MenuSourceGenerator::write(const Source &source, const QString &folder)
+{
+    for (const File &file : QList {source.main} + source.headers) {
+        const QString path = folder + QLatin1Char('/') + file.path;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile written(path);
+        if (!written.open(QIODevice::WriteOnly) || written.write(file.bytes) != file.bytes.size())
+            return false;
+    }
+    return true;
+}
+
+QString MenuSourceGenerator::randomInsertion(QRandomGenerator &rng, QStringView text)
+{
+    static const QStringList pieces {u"/*"_s,
+                                     u"*/"_s,
+                                     u"\""_s,
+                                     u"'"_s,
+                                     u"\\\n"_s,
+                                     u"\r"_s,
+                                     u"\n"_s,
+                                     u"#if 0\n"_s,
+                                     u"#endif\n"_s,
+                                     u"#else\n"_s,
+                                     u"#define "_s,
+                                     u"#undef "_s,
+                                     u"END_MENU("_s,
+                                     u")"_s,
+                                     u"BEGIN_MENU("_s,
+                                     u"MENU_ITEM("_s,
+                                     u"//"_s,
+                                     u"R\"("_s,
+                                     u")\""_s,
+                                     u"x"_s,
+                                     u"Ω"_s,
+                                     u"#include \""_s,
+                                     u"#pragma once\n"_s};
+    if (rng.bounded(2) == 0)
+        return pieces.at(rng.bounded(pieces.size()));
+    return text.mid(rng.bounded(text.size() + 1), rng.bounded(60)).toString();
 }

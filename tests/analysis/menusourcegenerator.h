@@ -57,6 +57,12 @@ public:
     // seed, constructs and index give the same source.
     Source generate(int index, const QString &folder);
 
+    // Writes the source's files under `folder`; false when one cannot be written.
+    static bool write(const Source &source, const QString &folder);
+    // What a random edit of `text` inserts: a piece that changes how
+    // everything after it reads, or a piece of the text itself.
+    static QString randomInsertion(QRandomGenerator &rng, QStringView text);
+
 private:
     enum class Context { Code, Directive };
 

@@ -43,13 +43,6 @@ MenuPreview preview(SourceText &source, qsizetype cursor)
                        [&](qsizetype at) { return LineMap::positionIn(source.text, at); });
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class tst_DocumentReading : public QObject
@@ -87,23 +80,9 @@ void tst_DocumentReading::editsReadAsAfresh()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QRandomGenerator rng(seed);
-    // What an edit may write: pieces that change how everything after them
-    // reads, and pieces of the text itself.
-    const QStringList pieces {"/*",          "*/",
-                              "\"",          "'",
-                              "\\\n",        "\r",
-                              "\n",          "#if 0\n",
-                              "#endif\n",    "#else\n",
-                              "#define ",    "#undef ",
-                              "END_MENU(",   ")",
-                              "BEGIN_MENU(", "MENU_ITEM(",
-                              "//",          "R\"(",
-                              ")\"",         "x",
-                              "#include \"", "#pragma once\n"};
     for (int index = 0; index < 4; ++index) {
         const MenuSourceGenerator::Source source = generator.generate(index, folder.path());
-        for (const MenuSourceGenerator::File &file : QList {source.main} + source.headers)
-            QVERIFY(writeFile(folder.filePath(file.path), file.bytes));
+        QVERIFY(MenuSourceGenerator::write(source, folder.path()));
         SourceContext context;
         context.path = folder.filePath(source.main.path);
         context.configuration = BuildConfiguration::fromArguments(source.options, folder.path());
@@ -113,13 +92,7 @@ void tst_DocumentReading::editsReadAsAfresh()
         for (int edit = 0; edit < 150; ++edit) {
             const qsizetype at = rng.bounded(text.size() + 1);
             const qsizetype removed = rng.bounded(3) == 0 ? 0 : rng.bounded(qsizetype(12));
-            QString inserted;
-            if (rng.bounded(2) == 0) {
-                inserted = pieces.at(rng.bounded(pieces.size()));
-            } else {
-                const qsizetype from = rng.bounded(text.size() + 1);
-                inserted = text.mid(from, rng.bounded(60));
-            }
+            const QString inserted = MenuSourceGenerator::randomInsertion(rng, text);
             text.replace(at, qMin(removed, text.size() - at), inserted);
 
             SourceText &kept = reading.read(text, context, 1);

@@ -164,13 +164,6 @@ quint32 environmentNumber(const char *name, quint32 fallback)
     return ok ? value : fallback;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 void tst_GccOracle::agreesWithGcc()
@@ -223,8 +216,7 @@ void tst_GccOracle::agreesWithGcc()
         for (int count = own.isEmpty() ? qBound(1, (wanted - live) / 25 + 1, 60) : 0; count > 0;
              --count) {
             const MenuSourceGenerator::Source source = generator.generate(index++, folder.path());
-            for (const MenuSourceGenerator::File &file : QList {source.main} + source.headers)
-                QVERIFY(writeFile(folder.filePath(file.path), file.bytes));
+            QVERIFY(MenuSourceGenerator::write(source, folder.path()));
             batch << source;
             compiled << GccOracle::Source {folder.filePath(source.main.path), source.options};
         }

@@ -646,18 +646,12 @@ void tst_Lsp::editedDraftsReadAsOpened()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QRandomGenerator rng(seed);
-    const QStringList pieces {u"/*"_s,         u"*/"_s,        u"\""_s,       u"\\\n"_s,
-                              u"\n"_s,         u"#if 0\n"_s,   u"#endif\n"_s, u"#define "_s,
-                              u"#undef "_s,    u"END_MENU("_s, u")"_s,        u"BEGIN_MENU("_s,
-                              u"MENU_ITEM("_s, u"//"_s,        u"x"_s,        u"Ω"_s};
     for (int index = 0; index < 3; ++index) {
         const MenuSourceGenerator::Source source = generator.generate(index, folder.path());
+        QVERIFY(MenuSourceGenerator::write(source, folder.path()));
         QStringList uris;
         QStringList texts;
         for (const MenuSourceGenerator::File &file : QList {source.main} + source.headers) {
-            QFile written(folder.filePath(file.path));
-            QVERIFY(QDir().mkpath(QFileInfo(written).path()));
-            QVERIFY(written.open(QIODevice::WriteOnly) && written.write(file.bytes) >= 0);
             uris << QUrl::fromLocalFile(folder.filePath(file.path)).toString();
             texts << QString::fromUtf8(file.bytes);
         }
@@ -680,9 +674,7 @@ void tst_Lsp::editedDraftsReadAsOpened()
             const qsizetype at = draft->offsetAt(start);
             const LspPosition end = draft->positionAt(at + rng.bounded(12));
             const qsizetype removed = qMax<qsizetype>(draft->offsetAt(end) - at, 0);
-            const QString inserted = rng.bounded(2) == 0
-                    ? pieces.at(rng.bounded(pieces.size()))
-                    : text.mid(rng.bounded(text.size() + 1), rng.bounded(60));
+            const QString inserted = MenuSourceGenerator::randomInsertion(rng, text);
             following.send(
                     message(u"textDocument/didChange"_s,
                             textDocument(uris[file],
