@@ -104,14 +104,32 @@ void afterEditFigures(FigureTable &table)
     const auto document = std::make_shared<BenchDocument>(oneMenuDocument(MiB, MenuPlace::End));
     const QString path = QStringLiteral("/bench/lsp-edit.c");
     const FigureTable::Body keystroke = keystrokesIn(document);
-    for (const bool hover : {true, false}) {
-        const auto measured = [document, path, hover](benchmark::State &state) {
+    // The edit in the menu, or far above it: diagnostics read the whole
+    // text, taking up what was read before beyond the edit.
+    const struct
+    {
+        bool hover;
+        bool above;
+        const char *name;
+        const char *figure;
+        const char *scenario;
+    } cases[] = {{true, false, "lsp/edit-hover/1MiB", "language server: hover after an edit",
+                  "1 MiB, menu at end, a space typed or taken away in it"},
+                 {false, false, "lsp/edit-diagnostics/1MiB",
+                  "language server: diagnostics after an edit",
+                  "1 MiB, menu at end, a space typed or taken away in it"},
+                 {false, true, "lsp/edit-diagnostics-above/1MiB",
+                  "language server: diagnostics after an edit",
+                  "1 MiB, menu at end, a space typed or taken away at the tenth line"}};
+    for (const auto &c : cases) {
+        const bool hover = c.hover;
+        const int line = c.above ? 9 : document->cursorLine - 1;
+        const auto measured = [document, path, hover, line](benchmark::State &state) {
             LspDispatcher session;
             QByteArray framed;
             openInSession(session, framed, *document, path);
             const QString uri = QUrl::fromLocalFile(path).toString();
-            const int line = document->cursorLine - 1;
-            const QByteArray request = hoverRequest(uri, {line, 8});
+            const QByteArray request = hoverRequest(uri, {document->cursorLine - 1, 8});
             int version = 1;
             for (auto _ : state) {
                 ++version;
@@ -128,10 +146,7 @@ void afterEditFigures(FigureTable &table)
             if (!hover && !last.value(QLatin1String("params")).isObject())
                 state.SkipWithError("no findings were published");
         };
-        table.add(hover ? QStringLiteral("language server: hover after an edit")
-                        : QStringLiteral("language server: diagnostics after an edit"),
-                  QStringLiteral("1 MiB, menu at end, a space typed or taken away"),
-                  hover ? "lsp/edit-hover/1MiB" : "lsp/edit-diagnostics/1MiB", measured,
+        table.add(QString::fromLatin1(c.figure), QString::fromLatin1(c.scenario), c.name, measured,
                   QStringLiteral("keystroke"), keystroke, {2.0, 0});
     }
 }

@@ -25,6 +25,21 @@ qsizetype DocumentReading::commonPrefix(QStringView a, QStringView b)
     return i;
 }
 
+qsizetype DocumentReading::commonSuffix(QStringView a, QStringView b, qsizetype limit)
+{
+    const qsizetype size = qMin(limit, qMin(a.size(), b.size()));
+    const QChar *x = a.data() + a.size();
+    const QChar *y = b.data() + b.size();
+    constexpr qsizetype Block = 2048;
+    qsizetype i = 0;
+    while (i + Block <= size
+           && std::memcmp(x - i - Block, y - i - Block, Block * sizeof(QChar)) == 0)
+        i += Block;
+    while (i < size && x[-i - 1] == y[-i - 1])
+        ++i;
+    return i;
+}
+
 SourceText &DocumentReading::read(const QString &text, const SourceContext &context,
                                   quint64 generation)
 {
@@ -44,9 +59,11 @@ SourceText &DocumentReading::read(const QString &text, const SourceContext &cont
     // join a CR before it to an LF.
     const TextFacts &facts = m_source->facts;
     const qsizetype keepAt = same == 0 ? 0 : facts.lineStartBefore(qMin(same - 1, facts.readTo));
+    const qsizetype oldEnd
+            = m_text.size() - commonSuffix(m_text, text, qMin(m_text.size(), text.size()) - same);
     const QString previous = m_text;
     m_text = text;
-    m_source->keep(m_text, keepAt);
+    m_source->keep(m_text, keepAt, same, oldEnd);
     const auto marks = std::lower_bound(m_lineMarks.cbegin(), m_lineMarks.cend(), same);
     m_lineMarks.resize(qMax<qsizetype>(1, marks - m_lineMarks.cbegin()));
     return *m_source;

@@ -26,6 +26,8 @@ public:
 
     // How many characters two texts have in common from their starts.
     static qsizetype commonPrefix(QStringView a, QStringView b);
+    // How many characters they have in common at their ends, at most `limit`.
+    static qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit);
 
 private:
     QString m_text;

@@ -31,6 +31,14 @@ const QList<int> *MacroTable::indexOf(QStringView name) const
     return it == m_byName.cend() ? nullptr : &it.value();
 }
 
+qsizetype MacroTable::firstAt(qsizetype pos) const
+{
+    return std::partition_point(
+                   m_definitions.cbegin(), m_definitions.cend(),
+                   [&](const MacroDefinition &definition) { return definition.at < pos; })
+            - m_definitions.cbegin();
+}
+
 void MacroTable::truncate(qsizetype from, QStringView oldText, QStringView newText)
 {
     // A header's directives count at its #include in the main text.

@@ -44,6 +44,10 @@ public:
     QStringView keep(const QString &name);
 
     qsizetype size() const { return m_definitions.size(); }
+    // The directives recorded from the `index`th on.
+    QList<MacroDefinition> from(qsizetype index) const { return m_definitions.mid(index); }
+    // The index of the first directive at or after `pos` in the main text.
+    qsizetype firstAt(qsizetype pos) const;
 
     // Forgets the directives from `from` on in the main text: that part is
     // read again. Those before stay, moved from `oldText` to `newText`,

@@ -140,6 +140,189 @@ void SourceFacts::truncate(qsizetype pos, QStringView oldText, QStringView newTe
         readOnce.removeLast();
 }
 
+namespace {
+
+// A view of `view`'s characters in `newText` when it lies in `oldText`,
+// `delta` further on.
+QStringView moved(QStringView view, QStringView oldText, QStringView newText, qsizetype delta)
+{
+    const QChar *begin = oldText.data();
+    if (view.data() < begin || view.data() >= begin + oldText.size())
+        return view; // a header's, or a name of the table's own
+    return newText.sliced(view.data() - begin + delta, view.size());
+}
+
+// Where the directive whose "#" is at `hash` ends: the first line end not
+// spliced; a comment in it may run on, so then the text's end.
+qsizetype directiveEnd(QStringView text, qsizetype hash)
+{
+    for (qsizetype p = hash; p < text.size(); ++p) {
+        const QChar c = text[p];
+        if (c == u'/' && p + 1 < text.size() && text[p + 1] == u'*')
+            return text.size();
+        if (c != u'\n' && c != u'\r')
+            continue;
+        qsizetype before = p - 1;
+        if (c == u'\n' && before >= 0 && text[before] == u'\r')
+            --before;
+        if (before < 0 || text[before] != u'\\')
+            return p;
+    }
+    return text.size();
+}
+
+bool sameDefinition(const MacroDefinition &a, const MacroDefinition &b)
+{
+    return a.kind == b.kind && a.at == b.at && a.nameAt == b.nameAt && a.body == b.body
+            && a.name == b.name && a.source.size() == b.source.size()
+            && (a.source.data() == b.source.data() || a.source == b.source);
+}
+
+bool sameInclusion(const Inclusion &a, const Inclusion &b)
+{
+    return a.at == b.at && a.path == b.path && a.written == b.written;
+}
+
+// Whether `recorded` are exactly the entries of `tail` before `end`, and
+// how many of those there are.
+template<typename List, typename Place, typename Same>
+bool recordedAsInTail(const List &recorded, const List &tail, qsizetype end, Place place, Same same,
+                      qsizetype *count)
+{
+    *count = std::partition_point(tail.cbegin(), tail.cend(),
+                                  [&](const auto &entry) { return place(entry) < end; })
+            - tail.cbegin();
+    if (recorded.size() != *count)
+        return false;
+    for (qsizetype i = 0; i < *count; ++i) {
+        if (!same(recorded[i], tail[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+qsizetype ReadingTail::lineStartAfter(qsizetype pos) const
+{
+    const auto after = std::upper_bound(facts.lineStarts.cbegin(), facts.lineStarts.cend(), pos);
+    return after == facts.lineStarts.cend() ? -1 : *after;
+}
+
+void SourceFacts::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStringView oldText,
+                           QStringView newText)
+{
+    const qsizetype delta = newText.size() - oldText.size();
+    const auto movedAt = [&](qsizetype at) { return at >= oldEnd ? at + delta : at; };
+    // A directive read again before the edit stays where it was; one that
+    // reaches into the edit changes what follows in ways not compared.
+    bool touched = false;
+    const auto taken = [&](qsizetype at) {
+        if (at < pos)
+            return false;
+        touched = touched || (at < oldEnd && (at >= same || directiveEnd(oldText, at) >= same));
+        return true;
+    };
+    QSharedPointer<ReadingTail> kept = QSharedPointer<ReadingTail>::create();
+    TextFacts &facts = kept->facts;
+    facts.lineStarts.clear();
+    for (const qsizetype start : std::as_const(lineStarts)) {
+        if (start >= oldEnd && start > pos)
+            facts.lineStarts.append(start + delta);
+    }
+    for (const auto &[at, open] : std::as_const(conditions)) {
+        if (!taken(at))
+            continue;
+        Conditionals moved = open;
+        for (Conditional &level : moved)
+            level.opening = movedAt(level.opening);
+        facts.conditions.append({movedAt(at), moved});
+    }
+    for (const KeywordHit &hit : std::as_const(keywords)) {
+        if (hit.begin >= oldEnd)
+            facts.keywords.append({hit.keyword, hit.begin + delta, hit.end + delta,
+                                   hit.inactiveGroup < 0 ? -1 : movedAt(hit.inactiveGroup)});
+    }
+    facts.keywordsTo = keywordsTo + delta;
+    facts.readTo = readTo + delta;
+    for (MacroDefinition definition : macros.from(macros.firstAt(pos))) {
+        taken(definition.at);
+        if (definition.at >= oldEnd) {
+            definition.name = moved(definition.name, oldText, newText, delta);
+            if (definition.source.data() == oldText.data()) {
+                definition.nameAt += delta;
+                definition.body += delta;
+            }
+        } else {
+            definition.name = moved(definition.name, oldText, newText, 0);
+        }
+        if (definition.source.data() == oldText.data())
+            definition.source = newText;
+        definition.at = movedAt(definition.at);
+        kept->macros.append(definition);
+    }
+    for (Inclusion inclusion : std::as_const(includes)) {
+        if (taken(inclusion.at)) {
+            inclusion.at = movedAt(inclusion.at);
+            kept->includes.append(inclusion);
+        }
+    }
+    for (const auto &[at, path] : std::as_const(readOnce)) {
+        if (taken(at))
+            kept->readOnce.append({movedAt(at), path});
+    }
+    truncate(pos, oldText, newText);
+    kept->conditionsKept = conditions.size();
+    kept->macrosKept = macros.size();
+    kept->includesKept = includes.size();
+    kept->readOnceKept = readOnce.size();
+    // Worth keeping when the old reading had come past the edit.
+    const bool worthIt = facts.keywordsTo > oldEnd + delta && facts.readTo > oldEnd + delta;
+    tail = !touched && worthIt ? kept : QSharedPointer<ReadingTail>();
+}
+
+bool SourceFacts::resume(qsizetype lineStart)
+{
+    if (!tail || readTo != lineStart || keywordsTo != lineStart)
+        return false;
+    const ReadingTail &t = *tail;
+    qsizetype conditionsBefore = 0;
+    qsizetype macrosBefore = 0;
+    qsizetype includesBefore = 0;
+    qsizetype readOnceBefore = 0;
+    const auto first = [](const auto &entry) { return entry.first; };
+    const auto at = [](const auto &entry) { return entry.at; };
+    const bool same = recordedAsInTail(conditions.mid(t.conditionsKept), t.facts.conditions,
+                                       lineStart, first, std::equal_to<>(), &conditionsBefore)
+            && recordedAsInTail(macros.from(t.macrosKept), t.macros, lineStart, at, sameDefinition,
+                                &macrosBefore)
+            && recordedAsInTail(includes.mid(t.includesKept), t.includes, lineStart, at,
+                                sameInclusion, &includesBefore)
+            && recordedAsInTail(readOnce.mid(t.readOnceKept), t.readOnce, lineStart, first,
+                                std::equal_to<>(), &readOnceBefore);
+    const QSharedPointer<const ReadingTail> taken = std::exchange(tail, {});
+    if (!same)
+        return false; // the edit changed what the directives read so far did
+    conditions.append(t.facts.conditions.mid(conditionsBefore));
+    for (qsizetype i = macrosBefore; i < t.macros.size(); ++i)
+        macros.record(t.macros[i]);
+    includes.append(t.includes.mid(includesBefore));
+    readOnce.append(t.readOnce.mid(readOnceBefore));
+    for (const KeywordHit &hit : t.facts.keywords) {
+        if (hit.begin >= lineStart)
+            keywords.append(hit);
+    }
+    // The old reading's line starts before this one may lie in what the
+    // edit made a comment.
+    for (const qsizetype start : t.facts.lineStarts) {
+        if (start >= lineStart && start > lineStarts.constLast())
+            lineStarts.append(start);
+    }
+    keywordsTo = t.facts.keywordsTo;
+    readTo = t.facts.readTo;
+    return true;
+}
+
 bool TextFacts::isCompiled(qsizetype pos) const
 {
     const Conditionals open = conditionsAt(pos);
@@ -220,32 +403,47 @@ void SourceReader::jumpTo(qsizetype pos, bool atLineStart)
 KeywordHit SourceReader::nextKeyword(qsizetype limit)
 {
     const qsizetype stop = limit < 0 ? m_text.size() : qMin(limit, m_text.size());
-    KeywordHit hit;
-    // Where an earlier pass found the keywords, they are taken as found.
-    if (m_record && !m_header && !m_inDirective && m_pos < m_facts->keywordsTo) {
-        const QList<KeywordHit> &known = m_facts->keywords;
-        const auto next = std::partition_point(
-                known.cbegin(), known.cend(), [&](const KeywordHit &k) { return k.begin < m_pos; });
-        if (next != known.cend() && next->begin < stop) {
-            jumpTo(next->end, false);
-            return *next;
+    for (;;) {
+        KeywordHit hit;
+        // Where an earlier pass found the keywords, they are taken as found.
+        if (m_record && !m_header && !m_inDirective && m_pos < m_facts->keywordsTo) {
+            const QList<KeywordHit> &known = m_facts->keywords;
+            const auto next
+                    = std::partition_point(known.cbegin(), known.cend(),
+                                           [&](const KeywordHit &k) { return k.begin < m_pos; });
+            if (next != known.cend() && next->begin < stop) {
+                jumpTo(next->end, false);
+                return *next;
+            }
+            const qsizetype lineStart = m_facts->lineStartBefore(qMin(stop, m_facts->keywordsTo));
+            if (lineStart > m_pos)
+                jumpTo(lineStart, true);
         }
-        const qsizetype lineStart = m_facts->lineStartBefore(qMin(stop, m_facts->keywordsTo));
-        if (lineStart > m_pos)
-            jumpTo(lineStart, true);
+        // Beyond an edit the pass goes from one line start the old reading
+        // recorded to the next, to take up what it learnt from there on.
+        qsizetype until = stop;
+        if (m_record && !m_header && !m_inDirective && m_unit->tail) {
+            const qsizetype next = m_unit->tail->lineStartAfter(qMax(m_pos, m_resumeTried));
+            if (next >= 0 && next < stop)
+                until = next;
+        }
+        const qsizetype from = m_pos;
+        m_pos = skim(until, &hit, false);
+        countRead(m_pos - from);
+        noteRead(m_pos);
+        // Everything before where the pass stopped has been looked at: the
+        // keywords found so far stand for it.
+        if (m_record && !m_header && from <= m_facts->keywordsTo && m_pos > m_facts->keywordsTo) {
+            if (hit.keyword != MenuKeyword::None && hit.begin >= m_facts->keywordsTo)
+                m_facts->keywords.append(hit);
+            m_facts->keywordsTo = m_pos;
+        }
+        if (hit.keyword != MenuKeyword::None || until == stop)
+            return hit;
+        m_resumeTried = until;
+        if (m_pos == until && m_atLineStart)
+            m_unit->resume(until);
     }
-    const qsizetype from = m_pos;
-    m_pos = skim(stop, &hit, false);
-    countRead(m_pos - from);
-    noteRead(m_pos);
-    // Everything before where the pass stopped has been looked at: the
-    // keywords found so far stand for it.
-    if (m_record && !m_header && from <= m_facts->keywordsTo && m_pos > m_facts->keywordsTo) {
-        if (hit.keyword != MenuKeyword::None && hit.begin >= m_facts->keywordsTo)
-            m_facts->keywords.append(hit);
-        m_facts->keywordsTo = m_pos;
-    }
-    return hit;
 }
 
 void SourceReader::finishDirective()

@@ -24,6 +24,12 @@ struct Conditional
     bool active = true; // the group being read is compiled
     bool taken = false; // a group of the chain was taken
     bool elseSeen = false;
+
+    bool operator==(const Conditional &other) const
+    {
+        return opening == other.opening && parentActive == other.parentActive
+                && active == other.active && taken == other.taken && elseSeen == other.elseSeen;
+    }
 };
 using Conditionals = QList<Conditional>;
 
@@ -37,6 +43,8 @@ struct KeywordHit
     qsizetype inactiveGroup = -1;
     bool active() const { return inactiveGroup < 0; }
 };
+
+struct ReadingTail;
 
 // What reading one text has learnt, shared by its readers: they record it
 // once, in the order of the text, however often they pass.
@@ -100,11 +108,41 @@ struct SourceFacts : TextFacts
     // they were first read.
     QList<std::pair<qsizetype, QString>> readOnce;
     SourceContext context;
+    // What was read beyond an edit, until reading comes to where it can go on.
+    QSharedPointer<const ReadingTail> tail;
 
     bool isReadOnce(const QString &path) const;
     // Forgets what was learnt from `pos` on in the main text, and moves
     // what stays from `oldText` to `newText`, the same up to `pos`.
     void truncate(qsizetype pos, QStringView oldText, QStringView newText);
+    // The same for an edit that replaced `oldText` from `same` to `oldEnd`:
+    // what was learnt beyond it is set aside, moved to `newText`, for
+    // reading to take up again once it has come to a line start beyond the
+    // edit in the state it had there.
+    void setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStringView oldText,
+                  QStringView newText);
+    // Takes up what was set aside when reading has come to `lineStart`, one
+    // of the tail's line starts, having recorded there what the old reading
+    // had; false, and the tail dropped when it never can be, otherwise.
+    bool resume(qsizetype lineStart);
+};
+
+// What an old reading learnt beyond an edit, in the new text's positions.
+struct ReadingTail
+{
+    TextFacts facts; // line starts, conditional directives and keywords from the edit's end on
+    QList<MacroDefinition> macros;
+    QList<Inclusion> includes;
+    QList<std::pair<qsizetype, QString>> readOnce;
+    // How many of each the new reading had when the tail was set aside: what
+    // it records beyond them must be what the tail holds.
+    qsizetype conditionsKept = 0;
+    qsizetype macrosKept = 0;
+    qsizetype includesKept = 0;
+    qsizetype readOnceKept = 0;
+
+    // The first of the tail's line starts after `pos`; -1 when none is.
+    qsizetype lineStartAfter(qsizetype pos) const;
 };
 
 class SourceReader
@@ -187,6 +225,7 @@ private:
     Conditionals m_conditions;
     static constexpr qsizetype LineStartSpacing = 2048;
     qsizetype m_nextLineStart = LineStartSpacing;
+    qsizetype m_resumeTried = -1; // the last line start of the facts' tail tried
     CScanner m_lexer;
 };
 

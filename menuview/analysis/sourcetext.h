@@ -24,9 +24,11 @@ struct SourceText
 
     // Goes on with `newText`, the same as the text read up to `pos`, a line
     // start in code from facts.lineStarts: what was learnt before it stays.
-    void keep(QStringView newText, qsizetype pos)
+    // The texts differ from `same` to `oldEnd` (in the old one); what was
+    // learnt beyond is taken up again where reading finds the state it had.
+    void keep(QStringView newText, qsizetype pos, qsizetype same, qsizetype oldEnd)
     {
-        facts.truncate(pos, text, newText);
+        facts.setAside(pos, same, oldEnd, text, newText);
         constants.truncate(pos, newText);
         text = newText;
     }

@@ -108,7 +108,8 @@ QList<Piece> unwrapped(QList<Piece> pieces)
            && pieces.constLast().token.is(u')')) {
         BracketDepth depth;
         qsizetype close = 1;
-        while (!depth.closes(pieces.at(close).token))
+        // A macro's body may leave the first "(" unclosed: "((" ")".
+        while (close < pieces.size() && !depth.closes(pieces.at(close).token))
             ++close;
         if (close != pieces.size() - 1)
             break;

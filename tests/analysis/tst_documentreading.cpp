@@ -5,6 +5,7 @@
 
 #include "menuview/analysis/documentreading.h"
 #include "menuview/analysis/linemap.h"
+#include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menupreview.h"
 #include "menuview/analysis/readcount.h"
 
@@ -54,6 +55,8 @@ private slots:
     void editsReadAsAfresh();
     void editReadFromTheLineBeforeIt_data();
     void editReadFromTheLineBeforeIt();
+    void editReadUntilTheOldReadingFits_data();
+    void editReadUntilTheOldReadingFits();
     void lineMapFollowsEdits_data();
     void lineMapFollowsEdits();
 };
@@ -169,6 +172,64 @@ void tst_DocumentReading::editReadFromTheLineBeforeIt()
     QCOMPARE(shown.block.menu.itemTexts.value(0), item);
     // The lines before the edit's line are not read again, nor counted.
     QVERIFY2(read < 8 * 1024, qPrintable(QString::number(read)));
+}
+
+void tst_DocumentReading::editReadUntilTheOldReadingFits_data()
+{
+    QTest::addColumn<QString>("typed"); // at the start of the tenth line
+    QTest::addColumn<bool>("around"); // only the text around the edit is read again
+
+    QTest::newRow("a word in code") << "int x; " << true;
+    QTest::newRow("a line of code") << "int x;\n" << true;
+    QTest::newRow("a comment closed on its line") << "/* x */" << true;
+    // What follows reads differently: read on to the end.
+    QTest::newRow("a comment left open") << "/* x " << false;
+    QTest::newRow("a macro defined") << "#define LIMIT_7 8\n" << false;
+    QTest::newRow("a group opened") << "#if 0\n" << false;
+}
+
+// A walk over every menu after an edit far above them reads the edit's
+// surroundings, then goes on with what was read before where the old
+// reading had the same state.
+void tst_DocumentReading::editReadUntilTheOldReadingFits()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, around);
+
+    QString text;
+    for (int i = 0; i < 4000; ++i) {
+        text += i % 6 == 0
+                ? QStringLiteral("#define LIMIT_%1 (%1 * 4)\n").arg(i)
+                : QStringLiteral("static int counter%1 = LIMIT_%2; // %1\n").arg(i).arg(i - i % 6);
+        if (i % 500 == 499)
+            text += QStringLiteral("BEGIN_MENU(M%1)\n    MENU_ITEM(\"Limit %d\", f)\nEND_MENU(M%1, "
+                                   "\"T\")\n")
+                            .arg(i);
+    }
+    const auto walk = [](SourceText &source) {
+        QStringList blocks;
+        MenuBlocks all(source);
+        for (MenuBlock block; all.next(block);)
+            blocks << QStringLiteral("%1 %2 %3 %4")
+                              .arg(block.start)
+                              .arg(block.parsed)
+                              .arg(block.menu.name, block.menu.itemTexts.join(u'|'));
+        return blocks;
+    };
+    DocumentReading reading;
+    walk(reading.read(text, {}, 1));
+
+    const qsizetype at = LineMap(text).lineStart(10);
+    text.insert(at, typed);
+    const qint64 readBefore = charactersRead();
+    const QStringList blocks = walk(reading.read(text, {}, 1));
+    const qint64 read = charactersRead() - readBefore;
+    SourceText afresh(text, {});
+    QCOMPARE(blocks, walk(afresh));
+    if (around)
+        QVERIFY2(read < 16 * 1024, qPrintable(QString::number(read)));
+    else
+        QVERIFY2(read > text.size() / 2, qPrintable(QString::number(read)));
 }
 
 void tst_DocumentReading::lineMapFollowsEdits_data()

@@ -413,6 +413,10 @@ void tst_MenuParser::compilerReading_data()
     QTest::addRow("macro-naming-macro") << u"#define MAJOR \"1\"\n#define V \"v\" MAJOR \".2\"\n"_qs
                     + menu(u"MENU_ITEM(V, f)"_qs, u"END_MENU(M, V)"_qs)
                                         << "v1.2" << QStringList {"v1.2"};
+    // The macro's "(" is never closed: no text, and nothing read past the pieces.
+    QTest::addRow("macro-opening-parenthesis-unclosed")
+            << u"#define P (\n"_qs + menu(u"MENU_ITEM(P (), f)\nMENU_ITEM(\"b\", f)"_qs) << "T"
+            << QStringList {"", "b"};
     QTest::addRow("literal-then-macro")
             << u"#define STR_OK \"OK\"\n"_qs + menu(u"MENU_ITEM(\"Pre\" STR_OK, f)"_qs) << "T"
             << QStringList {"PreOK"};
