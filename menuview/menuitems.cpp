@@ -401,8 +401,7 @@ QImage MenuItems::screenImage() const
 {
     if (!menuValid)
         return QImage();
-    const QTime now = m_fixedTime.isValid() ? m_fixedTime : QDateTime::currentDateTime().time();
-    return renderMenu(menu, now, m_multiplier);
+    return renderMenu(menu, shownTime(), m_multiplier);
 }
 
 void MenuItems::paintEvent(QPaintEvent *event)
@@ -433,7 +432,15 @@ void MenuItems::paintEvent(QPaintEvent *event)
 
 QTime MenuItems::shownTime() const
 {
-    return m_fixedTime.isValid() ? m_fixedTime : QDateTime::currentDateTime().time();
+    if (m_fixedTime.isValid())
+        return m_fixedTime;
+    // The local time costs a look at the time zone file: once a second is
+    // enough for a clock that shows minutes.
+    if (!m_clockAge.isValid() || m_clockAge.hasExpired(1000)) {
+        m_clock = QDateTime::currentDateTime().time();
+        m_clockAge.start();
+    }
+    return m_clock;
 }
 
 QRect MenuItems::rowRect(int row) const

@@ -126,6 +126,8 @@ private:
     QBrush offPixelBrush;
     QBrush onPixelBrush;
     QTime m_fixedTime;
+    mutable QTime m_clock; // the local time, looked at once a second
+    mutable QElapsedTimer m_clockAge;
     QTimer followTimer; // single shot: the window of a burst of moves
     bool followPending = false; // a move came during the window
     QPointer<QPlainTextEdit> textWidget; // the watched editor's widget
