@@ -1,6 +1,8 @@
 // Fuzzes MenuItems with an arbitrary document (any bytes, UTF-8 or not) and
 // cursor: the edit re-analyses at once, the timer tick with the new cursor,
-// then the screen is painted and read back against the device library.
+// then the screen is painted and read back against the device library. One
+// view takes every input as an edit of the one before: what it shows must be
+// what a reading of the text afresh shows.
 //
 // Input: line and column (2 bytes each, or 4 when byte 8 says so), the
 // magnification, then the document.
@@ -10,8 +12,10 @@
 #include "coreplugin/editormanager/editormanager.h"
 #include "devicegfx/gfx.h"
 #include "memorydocument.h"
+#include "menuview/analysis/menupreview.h"
 #include "menuview/menuitems.h"
 #include "simpleeditor.h"
+#include "utils/filepath.h"
 
 #include <QImage>
 
@@ -64,6 +68,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QMetaObject::invokeMethod(&items, "onTimeout");
 
     const MenuDefinition &menu = items.menuDefinition();
+    VelkoMenuView::SourceContext context;
+    context.path = host->document.filePath().toString();
+    const QString text = QString::fromUtf8(host->document.contents()); // as the view decodes it
+    VelkoMenuView::SourceText afresh(text, context);
+    const VelkoMenuView::MenuPreview preview = VelkoMenuView::previewMenu(
+            afresh, VelkoMenuView::cursorOffset(text, line, column), {}, {});
+    using Outcome = VelkoMenuView::MenuPreview::Outcome;
+    if (preview.outcome != Outcome::Unsettled) {
+        FUZZ_CHECK(items.isMenuValid() == (preview.outcome == Outcome::Shown));
+        FUZZ_CHECK(!items.isMenuValid()
+                   || (menu.name == preview.block.menu.name
+                       && menu.title == preview.block.menu.title
+                       && menu.itemTexts == preview.block.menu.itemTexts));
+    }
     FUZZ_CHECK(items.rowCount() == (items.isMenuValid() ? menu.itemLines.size() + 1 : 0));
     if (!items.isMenuValid())
         return 0;
