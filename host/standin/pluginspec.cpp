@@ -1,4 +1,4 @@
-// Plug-in specs: metadata read without loading the module, and version rules.
+// What the plug-in manager knows of a module: metadata read without loading it, and version rules.
 #include "extensionsystem/pluginspec.h"
 
 #include "extensionsystem/iplugin.h"
@@ -13,7 +13,9 @@ namespace {
 const QString pluginIid = QStringLiteral("org.qt-project.Qt.QtCreatorPlugin");
 }
 
-PluginSpec::PluginSpec(const QString &filePath) : m_filePath(filePath) {}
+PluginSpec::PluginSpec(const QString &filePath)
+    : m_filePath(filePath)
+{ }
 
 PluginSpec::~PluginSpec()
 {
@@ -56,7 +58,8 @@ bool PluginSpec::read()
     QPluginLoader loader(m_filePath);
     const QJsonObject data = loader.metaData();
     if (data.isEmpty()) {
-        setError(QStringLiteral("%1: no plug-in metadata (%2)").arg(m_filePath, loader.errorString()));
+        setError(QStringLiteral("%1: no plug-in metadata (%2)")
+                         .arg(m_filePath, loader.errorString()));
         return false;
     }
     if (data.value(QLatin1String("IID")).toString() != pluginIid) {
@@ -82,8 +85,8 @@ bool PluginSpec::read()
     }
     for (const QJsonValue &entry : dependencies.toArray()) {
         const QJsonObject dependency = entry.toObject();
-        PluginDependency d{dependency.value(QLatin1String("Name")).toString(),
-                           dependency.value(QLatin1String("Version")).toString()};
+        PluginDependency d {dependency.value(QLatin1String("Name")).toString(),
+                            dependency.value(QLatin1String("Version")).toString()};
         if (d.name.isEmpty() || !isValidVersion(d.version)) {
             setError(QStringLiteral("%1: a dependency needs a name and a version").arg(m_filePath));
             return false;

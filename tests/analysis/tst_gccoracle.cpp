@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -58,8 +59,8 @@ QList<ReadMenu> readMenus(const QString &text, const QString &fileName,
 }
 
 // What the device shows of a C string: its bytes without the control
-// characters, read as UTF-8, a byte that starts no character skipped (the
-// sources hold no U+FFFD of their own).
+// characters, read as UTF-8, a byte that starts no character skipped. A
+// U+FFFD the source wrote ("\ufffd") stays: its bytes are a character.
 QString deviceText(const QByteArray &bytes)
 {
     QByteArray shown;
@@ -67,7 +68,21 @@ QString deviceText(const QByteArray &bytes)
         if (quint8(byte) >= 0x20)
             shown += byte;
     }
-    return QString::fromUtf8(shown).remove(QChar::ReplacementCharacter);
+    // Apart at each 0xEF: a U+FFFD the bytes spell is told from the one the
+    // decoder puts for bytes that start no character.
+    const QList<QByteArray> pieces = shown.split('\xef');
+    QString text;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        QByteArray piece = i == 0 ? pieces[i] : '\xef' + pieces[i];
+        if (piece.startsWith("\xef\xbf\xbd")) {
+            text += QChar::ReplacementCharacter;
+            piece.remove(0, 3);
+        }
+        // A U+FEFF at a piece's start is a character too, not a byte-order mark.
+        QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        text += QString(decode(piece)).remove(QChar::ReplacementCharacter);
+    }
+    return text;
 }
 
 QString quoted(const QString &text)
