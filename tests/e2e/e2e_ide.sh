@@ -89,18 +89,24 @@ listed "$work/version-user.txt" >/dev/null || fail "the IDE does not list the mo
 log "the module loads from the user plug-in folder ${user_plugins#"$HOME"/}"
 
 # --- An X server of our own --------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-deadline=$((SECONDS + 30))
-until [ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null || [ $SECONDS -ge $deadline ]; do
-    sleep 0.2
-done
-if ! kill -0 "$xvfb" 2>/dev/null || [ ! -s "$work/display" ]; then
-    log "SKIP: Xvfb could not be started: $(tail -n 3 "$work/xvfb.log")"
-    exit 77
-fi
-export DISPLAY=:$(head -n 1 "$work/display")
-xdotool getdisplaygeometry >/dev/null 2>&1 || { log "SKIP: cannot connect to Xvfb on $DISPLAY"; exit 77; }
+# -noreset: a server that resets whenever its last client leaves (xdotool's
+# probe, the accessibility launcher) can refuse the IDE's connection meanwhile.
+start_xvfb() {
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb=$!
+    local deadline=$((SECONDS + 30))
+    until [ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null || [ $SECONDS -ge $deadline ]; do
+        sleep 0.2
+    done
+    if ! kill -0 "$xvfb" 2>/dev/null || [ ! -s "$work/display" ]; then
+        log "SKIP: Xvfb could not be started: $(tail -n 3 "$work/xvfb.log")"
+        exit 77
+    fi
+    export DISPLAY=:$(head -n 1 "$work/display")
+    xdotool getdisplaygeometry >/dev/null 2>&1 || { log "SKIP: cannot connect to Xvfb on $DISPLAY"; exit 77; }
+}
+start_xvfb
 log "Xvfb on $DISPLAY"
 
 # --- A session bus with the accessibility bus, for reading the status line ---
@@ -194,6 +200,17 @@ for attempt in 1 2; do
     status=0
     wait "$ide" || status=$?
     ide=
+    # Qt aborts when it cannot reach the display: the X server's fault, not
+    # the IDE's; a fresh server gets the second attempt.
+    if grep -q 'could not connect to display' "$work/ide.log"; then
+        log "the IDE could not reach $DISPLAY (Xvfb $(kill -0 "$xvfb" 2>/dev/null && echo running || echo gone): $(tail -n 3 "$work/xvfb.log" | tr '\n' ' '))"
+        [ $attempt -eq 2 ] && fail "the IDE could not reach the X server twice"
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+        start_xvfb
+        log "Xvfb restarted on $DISPLAY"
+        continue
+    fi
     [ $status -lt 128 ] || fail "the IDE crashed (status $status) before showing a window"
     log "the IDE quit (status $status) before showing a window: $(tail -n 5 "$work/ide.log" | tr '\n' ' ')"
     [ $attempt -eq 2 ] && fail "the IDE quit twice before showing a window"
