@@ -12,7 +12,7 @@ QVector<QObject *> IPlugin::createTestObjects() const
     return {};
 }
 
-PluginSpec *IPlugin::pluginSpec() const
+PluginModule *IPlugin::pluginSpec() const
 {
     return nullptr;
 }

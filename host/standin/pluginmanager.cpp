@@ -3,7 +3,7 @@
 #include "extensionsystem/pluginmanager.h"
 
 #include "extensionsystem/iplugin.h"
-#include "extensionsystem/pluginspec.h"
+#include "extensionsystem/pluginmodule.h"
 
 #include <QDir>
 #include <QLibrary>
@@ -28,9 +28,9 @@ QStringList &paths()
     return *list;
 }
 
-QList<PluginSpec *> &specs()
+QList<PluginModule *> &modules()
 {
-    static auto *list = new QList<PluginSpec *>;
+    static auto *list = new QList<PluginModule *>;
     return *list;
 }
 
@@ -47,8 +47,8 @@ bool builtInProvides(const PluginDependency &d)
 {
     for (const BuiltIn &b : builtIns) {
         if (d.name == QLatin1String(b.name)
-            && PluginSpec::versionCompare(QLatin1String(b.compatVersion), d.version) <= 0
-            && PluginSpec::versionCompare(d.version, QLatin1String(b.version)) <= 0)
+            && PluginModule::versionCompare(QLatin1String(b.compatVersion), d.version) <= 0
+            && PluginModule::versionCompare(d.version, QLatin1String(b.version)) <= 0)
             return true;
     }
     return false;
@@ -97,100 +97,100 @@ QStringList PluginManager::pluginPaths()
     return paths();
 }
 
-QList<PluginSpec *> PluginManager::plugins()
+QList<PluginModule *> PluginManager::plugins()
 {
-    return specs();
+    return modules();
 }
 
 void PluginManager::loadPlugins()
 {
-    QList<PluginSpec *> read;
+    QList<PluginModule *> read;
     for (const QString &path : std::as_const(paths())) {
         const QDir dir(path);
         for (const QString &file : dir.entryList(QDir::Files, QDir::Name)) {
             if (!QLibrary::isLibrary(file))
                 continue;
-            auto spec = new PluginSpec(dir.absoluteFilePath(file));
-            specs().append(spec);
-            if (spec->read())
-                read.append(spec);
+            auto module = new PluginModule(dir.absoluteFilePath(file));
+            modules().append(module);
+            if (module->read())
+                read.append(module);
             else
-                qWarning("%s", qPrintable(spec->errorString()));
+                qWarning("%s", qPrintable(module->errorString()));
         }
     }
 
     // Resolve in rounds, so that a plug-in loads after those it depends on;
     // what is left when a round makes no progress has unmet dependencies.
-    QList<PluginSpec *> order;
+    QList<PluginModule *> order;
     bool progress = true;
     while (progress) {
         progress = false;
-        for (PluginSpec *spec : std::as_const(read)) {
-            if (spec->state() != PluginSpec::Read)
+        for (PluginModule *module : std::as_const(read)) {
+            if (module->state() != PluginModule::Read)
                 continue;
             bool met = true;
-            for (const PluginDependency &d : spec->dependencies()) {
+            for (const PluginDependency &d : module->dependencies()) {
                 bool found = builtInProvides(d);
-                for (PluginSpec *other : std::as_const(order))
+                for (PluginModule *other : std::as_const(order))
                     found = found || other->provides(d.name, d.version);
                 met = met && found;
             }
             if (met) {
-                spec->m_state = PluginSpec::Resolved;
-                order.append(spec);
+                module->m_state = PluginModule::Resolved;
+                order.append(module);
                 progress = true;
             }
         }
     }
-    for (PluginSpec *spec : std::as_const(read)) {
-        if (spec->state() != PluginSpec::Read)
+    for (PluginModule *module : std::as_const(read)) {
+        if (module->state() != PluginModule::Read)
             continue;
         QStringList missing;
-        for (const PluginDependency &d : spec->dependencies())
+        for (const PluginDependency &d : module->dependencies())
             missing << d.name + QLatin1Char(' ') + d.version;
-        spec->setError(QStringLiteral("%1: dependencies not met (%2)")
-                               .arg(spec->name(), missing.join(QLatin1String(", "))));
-        qWarning("%s", qPrintable(spec->errorString()));
+        module->setError(QStringLiteral("%1: dependencies not met (%2)")
+                                 .arg(module->name(), missing.join(QLatin1String(", "))));
+        qWarning("%s", qPrintable(module->errorString()));
     }
 
-    QList<PluginSpec *> initialized;
-    for (PluginSpec *spec : std::as_const(order)) {
-        spec->m_loader = new QPluginLoader(spec->filePath());
-        auto plugin = qobject_cast<IPlugin *>(spec->m_loader->instance());
+    QList<PluginModule *> initialized;
+    for (PluginModule *module : std::as_const(order)) {
+        module->m_loader = new QPluginLoader(module->filePath());
+        auto plugin = qobject_cast<IPlugin *>(module->m_loader->instance());
         if (!plugin) {
-            spec->setError(QStringLiteral("%1: cannot load (%2)")
-                                   .arg(spec->name(), spec->m_loader->errorString()));
-            qWarning("%s", qPrintable(spec->errorString()));
+            module->setError(QStringLiteral("%1: cannot load (%2)")
+                                     .arg(module->name(), module->m_loader->errorString()));
+            qWarning("%s", qPrintable(module->errorString()));
             continue;
         }
-        spec->m_plugin = plugin;
-        spec->m_state = PluginSpec::Loaded;
+        module->m_plugin = plugin;
+        module->m_state = PluginModule::Loaded;
         QString error;
         if (!plugin->initialize(QStringList(), &error)) {
-            spec->setError(
-                    QStringLiteral("%1: initialisation failed: %2").arg(spec->name(), error));
-            qWarning("%s", qPrintable(spec->errorString()));
-            delete spec->m_plugin;
-            spec->m_plugin = nullptr;
-            spec->m_state = PluginSpec::Deleted;
+            module->setError(
+                    QStringLiteral("%1: initialisation failed: %2").arg(module->name(), error));
+            qWarning("%s", qPrintable(module->errorString()));
+            delete module->m_plugin;
+            module->m_plugin = nullptr;
+            module->m_state = PluginModule::Deleted;
             continue;
         }
-        spec->m_state = PluginSpec::Initialized;
-        initialized.append(spec);
+        module->m_state = PluginModule::Initialized;
+        initialized.append(module);
     }
-    for (PluginSpec *spec : std::as_const(initialized)) {
-        spec->plugin()->extensionsInitialized();
-        spec->m_state = PluginSpec::Running;
+    for (PluginModule *module : std::as_const(initialized)) {
+        module->plugin()->extensionsInitialized();
+        module->m_state = PluginModule::Running;
     }
 }
 
 void PluginManager::shutdown()
 {
-    QList<PluginSpec *> &list = specs();
+    QList<PluginModule *> &list = modules();
     for (auto it = list.crbegin(); it != list.crend(); ++it) {
         if ((*it)->plugin()) {
             (*it)->plugin()->aboutToShutdown();
-            (*it)->m_state = PluginSpec::Stopped;
+            (*it)->m_state = PluginModule::Stopped;
         }
     }
     while (!list.isEmpty())

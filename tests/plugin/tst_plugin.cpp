@@ -4,7 +4,7 @@
 #include "coreplugin/inavigationwidgetfactory.h"
 #include "extensionsystem/iplugin.h"
 #include "extensionsystem/pluginmanager.h"
-#include "extensionsystem/pluginspec.h"
+#include "extensionsystem/pluginmodule.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,7 +14,7 @@
 #include <QtTest>
 
 using ExtensionSystem::PluginManager;
-using ExtensionSystem::PluginSpec;
+using ExtensionSystem::PluginModule;
 
 namespace {
 
@@ -57,8 +57,9 @@ void tst_Plugin::metadata()
     QCOMPARE(data.value("IID").toString(), QStringLiteral("org.qt-project.Qt.QtCreatorPlugin"));
     QCOMPARE(data.value("className").toString(), QStringLiteral("VelkoMenuViewPlugin"));
     const QJsonObject meta = data.value("MetaData").toObject();
-    QCOMPARE(meta.keys(), (QStringList{"CompatVersion", "Copyright", "Dependencies", "Description", "License",
-                                       "Name", "Url", "Vendor", "Version"}));
+    QCOMPARE(meta.keys(),
+             (QStringList {"CompatVersion", "Copyright", "Dependencies", "Description", "License",
+                           "Name", "Url", "Vendor", "Version"}));
     QCOMPARE(meta.value("Name").toString(), QStringLiteral("VelkoMenuView"));
     QCOMPARE(meta.value("Version").toString(), QStringLiteral("1.0.0"));
     QCOMPARE(meta.value("CompatVersion").toString(), QStringLiteral("1.0.0"));
@@ -69,8 +70,9 @@ void tst_Plugin::metadata()
     QVERIFY(!meta.value("Url").toString().isEmpty());
     const QJsonArray dependencies = meta.value("Dependencies").toArray();
     QCOMPARE(dependencies.size(), 2);
-    QCOMPARE(dependencies.at(0).toObject(), (QJsonObject{{"Name", "Core"}, {"Version", "9.0.1"}}));
-    QCOMPARE(dependencies.at(1).toObject(), (QJsonObject{{"Name", "ProjectExplorer"}, {"Version", "9.0.1"}}));
+    QCOMPARE(dependencies.at(0).toObject(), (QJsonObject {{"Name", "Core"}, {"Version", "9.0.1"}}));
+    QCOMPARE(dependencies.at(1).toObject(),
+             (QJsonObject {{"Name", "ProjectExplorer"}, {"Version", "9.0.1"}}));
 }
 
 void tst_Plugin::entryPoints()
@@ -105,11 +107,11 @@ void tst_Plugin::loadedByTheManager()
 {
     PluginManager::setPluginPaths({QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
     PluginManager::loadPlugins();
-    const QList<PluginSpec *> specs = PluginManager::plugins();
-    QCOMPARE(specs.size(), 1);
-    QVERIFY2(!specs.first()->hasError(), qPrintable(specs.first()->errorString()));
-    QCOMPARE(specs.first()->name(), QStringLiteral("VelkoMenuView"));
-    QCOMPARE(specs.first()->state(), PluginSpec::Running);
+    const QList<PluginModule *> modules = PluginManager::plugins();
+    QCOMPARE(modules.size(), 1);
+    QVERIFY2(!modules.first()->hasError(), qPrintable(modules.first()->errorString()));
+    QCOMPARE(modules.first()->name(), QStringLiteral("VelkoMenuView"));
+    QCOMPARE(modules.first()->state(), PluginModule::Running);
 
     auto factory = PluginManager::getObject<Core::INavigationWidgetFactory>();
     QVERIFY(factory);
@@ -134,30 +136,34 @@ void tst_Plugin::refusedModules_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("error");
 
-    QTest::addRow("missing-version") << "librefused_missingversion.so" << "metadata needs a name, a version";
-    QTest::addRow("unmet-dependency") << "librefused_unmetdependency.so" << "dependencies not met (Core 10.0.0, TextEditor 9.0.1)";
-    QTest::addRow("other-interface") << "librefused_otherinterface.so" << "not a plug-in of this host";
+    QTest::addRow("missing-version") << "librefused_missingversion.so"
+                                     << "metadata needs a name, a version";
+    QTest::addRow("unmet-dependency") << "librefused_unmetdependency.so"
+                                      << "dependencies not met (Core 10.0.0, TextEditor 9.0.1)";
+    QTest::addRow("other-interface") << "librefused_otherinterface.so"
+                                     << "not a plug-in of this host";
 }
 
 void tst_Plugin::refusedModules()
 {
     QFETCH(QString, file);
     QFETCH(QString, error);
-    PluginManager::setPluginPaths({QStringLiteral(REFUSED_DIR), QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
+    PluginManager::setPluginPaths(
+            {QStringLiteral(REFUSED_DIR), QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
     PluginManager::loadPlugins();
-    PluginSpec *refused = nullptr, *ours = nullptr;
-    for (PluginSpec *spec : PluginManager::plugins()) {
-        if (QFileInfo(spec->filePath()).fileName() == file)
-            refused = spec;
-        if (spec->name() == QLatin1String("VelkoMenuView"))
-            ours = spec;
+    PluginModule *refused = nullptr, *ours = nullptr;
+    for (PluginModule *module : PluginManager::plugins()) {
+        if (QFileInfo(module->filePath()).fileName() == file)
+            refused = module;
+        if (module->name() == QLatin1String("VelkoMenuView"))
+            ours = module;
     }
     QVERIFY(refused && ours);
     QVERIFY2(refused->errorString().contains(error), qPrintable(refused->errorString()));
     QVERIFY(!refused->plugin());
     QVERIFY(!refusedPluginRan());
     QVERIFY(!QPluginLoader(refused->filePath()).isLoaded()); // never loaded half-way
-    QCOMPARE(ours->state(), PluginSpec::Running); // the others still load
+    QCOMPARE(ours->state(), PluginModule::Running); // the others still load
     PluginManager::shutdown();
 }
 

@@ -9,7 +9,7 @@
 
 namespace ExtensionSystem {
 
-class PluginSpec;
+class PluginModule;
 
 namespace Internal {
 class IPluginPrivate;
@@ -26,17 +26,19 @@ public:
     ~IPlugin() override;
 
     virtual bool initialize(const QStringList &arguments, QString *errorString) = 0;
-    virtual void extensionsInitialized() {}
+    virtual void extensionsInitialized() { }
     virtual bool delayedInitialize() { return false; }
     virtual ShutdownFlag aboutToShutdown() { return SynchronousShutdown; }
-    virtual QObject *remoteCommand(const QStringList & /*options*/, const QString & /*workingDirectory*/,
+    virtual QObject *remoteCommand(const QStringList & /*options*/,
+                                   const QString & /*workingDirectory*/,
                                    const QStringList & /*arguments*/)
     {
         return nullptr;
     }
     virtual QVector<QObject *> createTestObjects() const;
 
-    PluginSpec *pluginSpec() const;
+    // The IDE exports this accessor under this name; the plug-in does not call it.
+    PluginModule *pluginSpec() const;
 
 signals:
     void asynchronousShutdownFinished();

@@ -8,7 +8,7 @@
 
 namespace ExtensionSystem {
 
-class PluginSpec;
+class PluginModule;
 
 class PluginManager : public QObject
 {
@@ -21,8 +21,7 @@ public:
     static void removeObject(QObject *obj);
     static QVector<QObject *> allObjects();
 
-    template <typename T>
-    static T *getObject()
+    template<typename T> static T *getObject()
     {
         for (QObject *obj : allObjects()) {
             if (T *result = qobject_cast<T *>(obj))
@@ -34,12 +33,12 @@ public:
     // Our host: modules in these folders are read, checked against their
     // dependencies, loaded and initialised by loadPlugins(); shutdown() asks
     // them to stop and deletes them, last loaded first. A module with bad
-    // metadata or unmet dependencies is reported in its PluginSpec and skipped.
+    // metadata or unmet dependencies is reported in its PluginModule and skipped.
     static void setPluginPaths(const QStringList &paths);
     static QStringList pluginPaths();
     static void loadPlugins();
     static void shutdown();
-    static QList<PluginSpec *> plugins();
+    static QList<PluginModule *> plugins();
 
 signals:
     void objectAdded(QObject *obj);

@@ -1,5 +1,5 @@
 // What the plug-in manager knows of a module: metadata read without loading it, and version rules.
-#include "extensionsystem/pluginspec.h"
+#include "extensionsystem/pluginmodule.h"
 
 #include "extensionsystem/iplugin.h"
 
@@ -13,23 +13,23 @@ namespace {
 const QString pluginIid = QStringLiteral("org.qt-project.Qt.QtCreatorPlugin");
 }
 
-PluginSpec::PluginSpec(const QString &filePath)
+PluginModule::PluginModule(const QString &filePath)
     : m_filePath(filePath)
 { }
 
-PluginSpec::~PluginSpec()
+PluginModule::~PluginModule()
 {
     delete m_plugin;
     delete m_loader; // the module itself stays loaded: panes it made may outlive the plug-in
 }
 
-bool PluginSpec::isValidVersion(const QString &version)
+bool PluginModule::isValidVersion(const QString &version)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\d+(\\.\\d+){0,3}$"));
     return pattern.match(version).hasMatch();
 }
 
-int PluginSpec::versionCompare(const QString &a, const QString &b)
+int PluginModule::versionCompare(const QString &a, const QString &b)
 {
     const QStringList x = a.split(QLatin1Char('.'));
     const QStringList y = b.split(QLatin1Char('.'));
@@ -42,18 +42,18 @@ int PluginSpec::versionCompare(const QString &a, const QString &b)
     return 0;
 }
 
-bool PluginSpec::provides(const QString &name, const QString &version) const
+bool PluginModule::provides(const QString &name, const QString &version) const
 {
     return name == m_name && versionCompare(m_compatVersion, version) <= 0
             && versionCompare(version, m_version) <= 0;
 }
 
-void PluginSpec::setError(const QString &message)
+void PluginModule::setError(const QString &message)
 {
     m_errorString = message;
 }
 
-bool PluginSpec::read()
+bool PluginModule::read()
 {
     QPluginLoader loader(m_filePath);
     const QJsonObject data = loader.metaData();

@@ -1,5 +1,6 @@
-// ExtensionSystem::PluginSpec (our host): what the plug-in manager knows of one
-// plug-in module, from its metadata to its running instance.
+// ExtensionSystem::PluginModule (our host only; the plug-in never sees it):
+// what the plug-in manager knows of one plug-in module, from its metadata to
+// its running instance.
 #pragma once
 
 #include <QJsonObject>
@@ -18,13 +19,13 @@ struct PluginDependency
     QString version;
 };
 
-class PluginSpec
+class PluginModule
 {
 public:
     enum State { Invalid, Read, Resolved, Loaded, Initialized, Running, Stopped, Deleted };
 
-    explicit PluginSpec(const QString &filePath);
-    ~PluginSpec();
+    explicit PluginModule(const QString &filePath);
+    ~PluginModule();
 
     QString name() const { return m_name; }
     QString version() const { return m_version; }
