@@ -65,11 +65,6 @@ inline bool isAsciiIdentifierPart(char16_t u)
     return u < 128 && asciiParts.is[u];
 }
 
-inline bool isHorizontalSpace(char16_t u)
-{
-    return u == ' ' || u == '\t' || u == '\f' || u == '\v';
-}
-
 // The code point at `pos` and the units it takes (a surrogate pair takes two).
 char32_t codePointAt(QStringView text, qsizetype pos, qsizetype *units)
 {

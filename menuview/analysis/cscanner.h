@@ -92,6 +92,11 @@ private:
 // returns one; none reads past the text.
 // Length of a line end (LF, CR LF, CR) at `pos`, 0 when there is none.
 qsizetype lineEndLength(QStringView text, qsizetype pos);
+// White space within a line.
+inline bool isHorizontalSpace(char16_t u)
+{
+    return u == ' ' || u == '\t' || u == '\f' || u == '\v';
+}
 // Length of a splice at `pos`: a backslash, optional spaces or tabs, a line end.
 qsizetype spliceLength(QStringView text, qsizetype pos);
 // The first position at or after `pos` that starts no splice.

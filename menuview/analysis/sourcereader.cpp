@@ -19,11 +19,6 @@ namespace VelkoMenuView {
 
 namespace {
 
-bool isHorizontalSpace(char16_t u)
-{
-    return u == ' ' || u == '\t' || u == '\f' || u == '\v';
-}
-
 // A raw literal's prefix (R, u8R, uR, UR, LR) written without splices.
 bool isRawPrefix(QStringView word)
 {

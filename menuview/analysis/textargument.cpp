@@ -183,20 +183,14 @@ QString readText(QStringView text, qsizetype begin, qsizetype end, qsizetype use
 // comments alone: no name a macro could stand for.
 bool isLiteralsAlone(QStringView text, qsizetype begin, qsizetype end)
 {
-    for (qsizetype p = begin; p < end;) {
-        const char16_t c = text[p].unicode();
-        if (c == '"') {
-            bool unterminated = false;
-            p = literalEnd(text, p, &unterminated);
-            if (unterminated)
-                return false;
-        } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
-            ++p;
-        } else if (c == '/' && commentEnd(text, p) > p) {
-            p = commentEnd(text, p);
-        } else {
+    bool lineEnd = false; // line ends are white space here
+    for (qsizetype p = spaceEnd(text, begin, &lineEnd); p < end; p = spaceEnd(text, p, &lineEnd)) {
+        bool unterminated = false;
+        if (text[p] != u'"')
             return false;
-        }
+        p = literalEnd(text, p, &unterminated);
+        if (unterminated)
+            return false;
     }
     return true;
 }

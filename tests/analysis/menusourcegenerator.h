@@ -59,6 +59,10 @@ public:
 
     // Writes the source's files under `folder`; false when one cannot be written.
     static bool write(const Source &source, const QString &folder);
+    // Sources 0 to count - 1 of the named constructs, written under `folder`;
+    // none, and *error set, when a name is unknown or a file cannot be written.
+    static QList<Source> writeSources(quint32 seed, const QString &constructNames, int count,
+                                      const QString &folder, QString *error);
     // What a random edit of `text` inserts: a piece that changes how
     // everything after it reads, or a piece of the text itself.
     static QString randomInsertion(QRandomGenerator &rng, QStringView text);

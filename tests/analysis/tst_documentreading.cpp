@@ -76,16 +76,15 @@ void tst_DocumentReading::editsReadAsAfresh()
     QFETCH(quint32, seed);
     QFETCH(QString, constructs);
 
-    bool known = false;
-    MenuSourceGenerator generator(seed,
-                                  MenuSourceGenerator::constructsFromNames(constructs, &known));
-    QVERIFY(known);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
+    QString error;
+    const QList<MenuSourceGenerator::Source> sources
+            = MenuSourceGenerator::writeSources(seed, constructs, 4, folder.path(), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     QRandomGenerator rng(seed);
-    for (int index = 0; index < 4; ++index) {
-        const MenuSourceGenerator::Source source = generator.generate(index, folder.path());
-        QVERIFY(MenuSourceGenerator::write(source, folder.path()));
+    for (qsizetype index = 0; index < sources.size(); ++index) {
+        const MenuSourceGenerator::Source &source = sources.at(index);
         SourceContext context;
         context.path = folder.filePath(source.main.path);
         context.configuration = BuildConfiguration::fromArguments(source.options, folder.path());

@@ -639,16 +639,15 @@ void tst_Lsp::editedDraftsReadAsOpened()
     QFETCH(quint32, seed);
     QFETCH(QString, constructs);
 
-    bool known = false;
-    MenuSourceGenerator generator(seed,
-                                  MenuSourceGenerator::constructsFromNames(constructs, &known));
-    QVERIFY(known);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
+    QString error;
+    const QList<MenuSourceGenerator::Source> sources
+            = MenuSourceGenerator::writeSources(seed, constructs, 3, folder.path(), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     QRandomGenerator rng(seed);
-    for (int index = 0; index < 3; ++index) {
-        const MenuSourceGenerator::Source source = generator.generate(index, folder.path());
-        QVERIFY(MenuSourceGenerator::write(source, folder.path()));
+    for (qsizetype index = 0; index < sources.size(); ++index) {
+        const MenuSourceGenerator::Source &source = sources.at(index);
         QStringList uris;
         QStringList texts;
         for (const MenuSourceGenerator::File &file : QList {source.main} + source.headers) {
