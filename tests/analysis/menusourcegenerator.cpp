@@ -822,27 +822,6 @@ bool MenuSourceGenerator::write(const Source &source, const QString &folder)
     return true;
 }
 
-QList<MenuSourceGenerator::Source>
-MenuSourceGenerator::writeSources(quint32 seed, const QString &constructNames, int count,
-                                  const QString &folder, QString *error)
-{
-    bool known = false;
-    MenuSourceGenerator generator(seed, constructsFromNames(constructNames, &known));
-    if (!known) {
-        *error = QStringLiteral("unknown construct in '%1'").arg(constructNames);
-        return {};
-    }
-    QList<Source> sources;
-    for (int index = 0; index < count; ++index) {
-        sources << generator.generate(index, folder);
-        if (!write(sources.last(), folder)) {
-            *error = QStringLiteral("cannot write source %1 under %2").arg(index).arg(folder);
-            return {};
-        }
-    }
-    return sources;
-}
-
 QString MenuSourceGenerator::randomInsertion(QRandomGenerator &rng, QStringView text)
 {
     static const QStringList pieces {u"/*"_s,
@@ -871,4 +850,22 @@ QString MenuSourceGenerator::randomInsertion(QRandomGenerator &rng, QStringView 
     if (rng.bounded(2) == 0)
         return pieces.at(rng.bounded(pieces.size()));
     return text.mid(rng.bounded(text.size() + 1), rng.bounded(60)).toString();
+}
+
+GeneratedSources::GeneratedSources(quint32 seed, const QString &constructNames, int count)
+{
+    bool known = false;
+    MenuSourceGenerator generator(seed,
+                                  MenuSourceGenerator::constructsFromNames(constructNames, &known));
+    if (!known) {
+        error = QStringLiteral("unknown construct in '%1'").arg(constructNames);
+        return;
+    }
+    for (int index = 0; index < count && error.isEmpty(); ++index) {
+        sources << generator.generate(index, folder.path());
+        if (!folder.isValid() || !MenuSourceGenerator::write(sources.last(), folder.path()))
+            error = QStringLiteral("cannot write source %1 under %2").arg(index).arg(folder.path());
+    }
+    if (!error.isEmpty())
+        sources.clear();
 }

@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 class MenuSourceGenerator
 {
@@ -59,10 +60,6 @@ public:
 
     // Writes the source's files under `folder`; false when one cannot be written.
     static bool write(const Source &source, const QString &folder);
-    // Sources 0 to count - 1 of the named constructs, written under `folder`;
-    // none, and *error set, when a name is unknown or a file cannot be written.
-    static QList<Source> writeSources(quint32 seed, const QString &constructNames, int count,
-                                      const QString &folder, QString *error);
     // What a random edit of `text` inserts: a piece that changes how
     // everything after it reads, or a piece of the text itself.
     static QString randomInsertion(QRandomGenerator &rng, QStringView text);
@@ -126,4 +123,16 @@ private:
     QStringList m_constants;
     QList<File> m_headers;
     QStringList m_options;
+};
+
+// Sources 0 to count - 1 of the named constructs, written into a temporary
+// folder of their own; none, and the reason in `error`, when a name is
+// unknown or a file cannot be written.
+struct GeneratedSources
+{
+    GeneratedSources(quint32 seed, const QString &constructNames, int count);
+
+    QTemporaryDir folder;
+    QList<MenuSourceGenerator::Source> sources;
+    QString error;
 };

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace VelkoMenuView;
@@ -76,15 +75,12 @@ void tst_DocumentReading::editsReadAsAfresh()
     QFETCH(quint32, seed);
     QFETCH(QString, constructs);
 
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    QString error;
-    const QList<MenuSourceGenerator::Source> sources
-            = MenuSourceGenerator::writeSources(seed, constructs, 4, folder.path(), &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const GeneratedSources generated(seed, constructs, 4);
+    QVERIFY2(generated.error.isEmpty(), qPrintable(generated.error));
+    const QDir folder(generated.folder.path());
     QRandomGenerator rng(seed);
-    for (qsizetype index = 0; index < sources.size(); ++index) {
-        const MenuSourceGenerator::Source &source = sources.at(index);
+    for (qsizetype index = 0; index < generated.sources.size(); ++index) {
+        const MenuSourceGenerator::Source &source = generated.sources.at(index);
         SourceContext context;
         context.path = folder.filePath(source.main.path);
         context.configuration = BuildConfiguration::fromArguments(source.options, folder.path());

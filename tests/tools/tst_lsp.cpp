@@ -7,6 +7,7 @@
 #include "lspmessagereader.h"
 #include "menusourcegenerator.h"
 
+#include <QDir>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -639,15 +640,12 @@ void tst_Lsp::editedDraftsReadAsOpened()
     QFETCH(quint32, seed);
     QFETCH(QString, constructs);
 
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    QString error;
-    const QList<MenuSourceGenerator::Source> sources
-            = MenuSourceGenerator::writeSources(seed, constructs, 3, folder.path(), &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const GeneratedSources generated(seed, constructs, 3);
+    QVERIFY2(generated.error.isEmpty(), qPrintable(generated.error));
+    const QDir folder(generated.folder.path());
     QRandomGenerator rng(seed);
-    for (qsizetype index = 0; index < sources.size(); ++index) {
-        const MenuSourceGenerator::Source &source = sources.at(index);
+    for (qsizetype index = 0; index < generated.sources.size(); ++index) {
+        const MenuSourceGenerator::Source &source = generated.sources.at(index);
         QStringList uris;
         QStringList texts;
         for (const MenuSourceGenerator::File &file : QList {source.main} + source.headers) {
