@@ -89,11 +89,25 @@ qsizetype TextFacts::lineStartBefore(qsizetype pos) const
     return after == lineStarts.cbegin() ? 0 : *(after - 1);
 }
 
+const ConditionRecord *TextFacts::conditionRecord(qsizetype at) const
+{
+    const auto found = std::partition_point(conditions.cbegin(), conditions.cend(),
+                                            [&](const ConditionRecord &r) { return r.at < at; });
+    return found != conditions.cend() && found->at == at ? &*found : nullptr;
+}
+
 Conditionals TextFacts::conditionsAt(qsizetype pos) const
 {
     const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
-                                            [&](const auto &state) { return state.first < pos; });
-    return after == conditions.cbegin() ? Conditionals() : (after - 1)->second;
+                                            [&](const ConditionRecord &r) { return r.at < pos; });
+    Conditionals open;
+    if (after == conditions.cbegin())
+        return open;
+    for (const ConditionRecord *record = conditionRecord((after - 1)->top); record;
+         record = record->parent < 0 ? nullptr : conditionRecord(record->parent))
+        open.append(record->level);
+    std::reverse(open.begin(), open.end());
+    return open;
 }
 
 qsizetype TextFacts::macrosBefore(qsizetype pos) const
@@ -111,7 +125,7 @@ void TextFacts::truncate(qsizetype pos)
                 - list.cbegin();
     };
     lineStarts.resize(qMax<qsizetype>(1, from(lineStarts, [](qsizetype at) { return at - 1; })));
-    conditions.resize(from(conditions, [](const auto &entry) { return entry.first; }));
+    conditions.resize(from(conditions, [](const ConditionRecord &record) { return record.at; }));
     keywords.resize(from(keywords, [](const KeywordHit &hit) { return hit.begin; }));
     macroMarks.resize(from(macroMarks, [](const auto &mark) { return mark.first; }));
     keywordsTo = qMin(keywordsTo, pos);
@@ -225,13 +239,15 @@ void SourceFacts::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStr
         if (start >= oldEnd && start > pos)
             facts.lineStarts.append(start + delta);
     }
-    for (const auto &[at, open] : std::as_const(conditions)) {
-        if (!taken(at))
+    for (ConditionRecord record : std::as_const(conditions)) {
+        if (!taken(record.at))
             continue;
-        Conditionals moved = open;
-        for (Conditional &level : moved)
-            level.opening = movedAt(level.opening);
-        facts.conditions.append({movedAt(at), moved});
+        record.at = movedAt(record.at);
+        record.top = movedAt(record.top);
+        record.parent = movedAt(record.parent);
+        record.level.opening = movedAt(record.level.opening);
+        record.level.inactiveFrom = movedAt(record.level.inactiveFrom);
+        facts.conditions.append(record);
     }
     for (const KeywordHit &hit : std::as_const(keywords)) {
         if (hit.begin >= oldEnd)
@@ -288,7 +304,7 @@ bool SourceFacts::resume(qsizetype lineStart)
     const auto first = [](const auto &entry) { return entry.first; };
     const auto at = [](const auto &entry) { return entry.at; };
     const bool same = recordedAsInTail(conditions.mid(t.conditionsKept), t.facts.conditions,
-                                       lineStart, first, std::equal_to<>(), &conditionsBefore)
+                                       lineStart, at, std::equal_to<>(), &conditionsBefore)
             && recordedAsInTail(macros.from(t.macrosKept), t.macros, lineStart, at, sameDefinition,
                                 &macrosBefore)
             && recordedAsInTail(includes.mid(t.includesKept), t.includes, lineStart, at,
@@ -320,8 +336,9 @@ bool SourceFacts::resume(qsizetype lineStart)
 
 bool TextFacts::isCompiled(qsizetype pos) const
 {
-    const Conditionals open = conditionsAt(pos);
-    return open.isEmpty() || open.constLast().active;
+    const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
+                                            [&](const ConditionRecord &r) { return r.at < pos; });
+    return after == conditions.cbegin() || (after - 1)->compiled;
 }
 
 SourceReader::SourceReader(QStringView text, qsizetype from, SourceFacts *facts,
@@ -373,13 +390,7 @@ void SourceReader::readAll()
 
 qsizetype SourceReader::inactiveGroup() const
 {
-    if (m_allGroups)
-        return -1;
-    for (const Conditional &level : m_conditions) {
-        if (!level.active)
-            return level.opening;
-    }
-    return -1;
+    return m_allGroups || m_conditions.isEmpty() ? -1 : m_conditions.constLast().inactiveFrom;
 }
 
 void SourceReader::noteRead(qsizetype pos)
@@ -608,6 +619,15 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
         const bool defined = m_unit->macros.find(lexer.spelling(macro), lookupAt(hash)) != nullptr;
         return kind.endsWith(u"ndef") ? !defined : defined;
     };
+    // The outermost group not compiled, for the innermost one as it now stands.
+    const auto settle = [&] {
+        Conditional &level = m_conditions.last();
+        const qsizetype around = m_conditions.size() >= 2
+                ? m_conditions.at(m_conditions.size() - 2).inactiveFrom
+                : -1;
+        level.inactiveFrom = around >= 0 ? around : level.active ? -1 : level.opening;
+    };
+    bool opens = true; // the directive opens a group or goes on with one
     if (word == u"if" || word == u"ifdef" || word == u"ifndef") {
         Conditional level;
         level.opening = hash;
@@ -615,6 +635,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
         level.taken = level.parentActive && condition(word == u"if" ? u"if" : word);
         level.active = level.taken;
         m_conditions.append(level);
+        settle();
     } else if (word == u"elif" || word == u"elifdef" || word == u"elifndef") {
         if (m_conditions.isEmpty() || m_conditions.constLast().elseSeen)
             return afterName;
@@ -623,6 +644,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
         level.active = level.parentActive && !level.taken
                 && condition(word == u"elif" ? u"elif" : word.sliced(2));
         level.taken = level.taken || level.active;
+        settle();
     } else if (word == u"else") {
         if (m_conditions.isEmpty() || m_conditions.constLast().elseSeen)
             return afterName;
@@ -631,14 +653,26 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
         level.elseSeen = true;
         level.active = level.parentActive && (!level.taken || forced);
         level.taken = true;
+        settle();
     } else if (word == u"endif") {
         if (!m_conditions.isEmpty())
             m_conditions.removeLast();
+        opens = false;
     } else {
         return afterName;
     }
-    if (recording(hash))
-        m_facts->conditions.append({hash, m_conditions});
+    if (recording(hash)) {
+        ConditionRecord record;
+        record.at = hash;
+        const qsizetype depth = m_conditions.size();
+        record.top = depth > 0 ? m_conditions.constLast().opening : -1;
+        record.compiled = depth == 0 || m_conditions.constLast().active;
+        if (opens) {
+            record.level = m_conditions.constLast();
+            record.parent = depth >= 2 ? m_conditions.at(depth - 2).opening : -1;
+        }
+        m_facts->conditions.append(record);
+    }
     return afterName;
 }
 

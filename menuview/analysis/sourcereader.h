@@ -24,14 +24,37 @@ struct Conditional
     bool active = true; // the group being read is compiled
     bool taken = false; // a group of the chain was taken
     bool elseSeen = false;
+    // The directive of the outermost group, this one or one around it, that
+    // is not compiled; -1 when all are.
+    qsizetype inactiveFrom = -1;
 
     bool operator==(const Conditional &other) const
     {
         return opening == other.opening && parentActive == other.parentActive
-                && active == other.active && taken == other.taken && elseSeen == other.elseSeen;
+                && active == other.active && taken == other.taken && elseSeen == other.elseSeen
+                && inactiveFrom == other.inactiveFrom;
     }
 };
 using Conditionals = QList<Conditional>;
+
+// What a conditional directive left open: the group it opened or went on
+// with, and the record of the group around that one. The stack after each
+// directive is a chain of records, so that directives nested N deep take
+// room in proportion to N, not N squared.
+struct ConditionRecord
+{
+    qsizetype at = -1; // the directive's "#"
+    qsizetype top = -1; // the record (by its directive) of the innermost group open after it
+    qsizetype parent = -1; // for a group opened or gone on with here: the record of the one around
+    Conditional level; // that group (level.opening == at); unused after an #endif
+    bool compiled = true; // the code after the directive is compiled
+
+    bool operator==(const ConditionRecord &other) const
+    {
+        return at == other.at && top == other.top && parent == other.parent
+                && level == other.level && compiled == other.compiled;
+    }
+};
 
 struct KeywordHit
 {
@@ -53,8 +76,8 @@ struct TextFacts
     // Logical line starts in code (not in a comment), ascending: a few, as
     // places to start reading from.
     QList<qsizetype> lineStarts {0};
-    // The conditional groups open after each conditional directive.
-    QList<std::pair<qsizetype, Conditionals>> conditions;
+    // Each conditional directive, in order.
+    QList<ConditionRecord> conditions;
     qsizetype readTo = 0; // everything before this is recorded
     // The menu keywords before keywordsTo, compiled or not, in order.
     QList<KeywordHit> keywords;
@@ -66,8 +89,10 @@ struct TextFacts
 
     // A place at or before `pos` where reading can start afresh.
     qsizetype lineStartBefore(qsizetype pos) const;
-    // The conditional groups open at `pos`.
+    // The conditional groups open at `pos`, outermost first.
     Conditionals conditionsAt(qsizetype pos) const;
+    // The record of the directive at `at`; null when none is.
+    const ConditionRecord *conditionRecord(qsizetype at) const;
     // Whether the code at `pos` is compiled.
     bool isCompiled(qsizetype pos) const;
     // The unit's macro directives recorded when reading had come to `pos`.

@@ -1,10 +1,16 @@
 // Parsing grows linearly with the text: large files with the menu at the
 // end, long menus, long comments and literals full of escapes. The reader
 // counts the characters it passes over; the times are the benchmark's.
+// Pathological sources read in bounded memory, measured in a child process.
+#include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menuparser.h"
 #include "menuview/analysis/readcount.h"
 
 #include <QtTest>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class tst_ParserScaling : public QObject
 {
@@ -13,6 +19,8 @@ class tst_ParserScaling : public QObject
 private slots:
     void linear_data();
     void linear();
+    void boundedMemory_data();
+    void boundedMemory();
 };
 
 namespace {
@@ -121,6 +129,62 @@ void tst_ParserScaling::linear()
                                 .arg(work[0])
                                 .arg(work[1])
                                 .arg(work[2])));
+}
+
+namespace {
+
+// The peak memory, in KiB, of a child process that reads every menu of
+// `text` (as check does), or -1 when it fails, crashes or takes a minute.
+long peakOfReading(const QString &text, const QString &expectedItem)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(60);
+        VelkoMenuView::MenuBlocks walk(text);
+        bool found = false;
+        for (VelkoMenuView::MenuBlock block; walk.next(block);)
+            found = found || block.menu.itemTexts.contains(expectedItem);
+        _exit(found ? 0 : 3);
+    }
+    int status = 0;
+    rusage usage {};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status)
+        || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+QString nested(int depth)
+{
+    return QStringLiteral("#define X 1\n") + QStringLiteral("#if X\n").repeated(depth)
+            + QStringLiteral("#define DEEP \"deep\"\n") + QStringLiteral("#endif\n").repeated(depth)
+            + QStringLiteral("BEGIN_MENU(M)\n  MENU_ITEM(DEEP, f)\nEND_MENU(M, \"T\")\n");
+}
+
+} // namespace
+
+void tst_ParserScaling::boundedMemory_data()
+{
+    QTest::addColumn<QString>("small");
+    QTest::addColumn<QString>("large");
+    QTest::addColumn<QString>("item");
+
+    // Each conditional directive once kept the whole stack of open groups.
+    QTest::addRow("conditionals-nested-20000-deep") << nested(200) << nested(20000) << "deep";
+}
+
+void tst_ParserScaling::boundedMemory()
+{
+    QFETCH(QString, small);
+    QFETCH(QString, large);
+    QFETCH(QString, item);
+    const long baseline = peakOfReading(small, item);
+    const long peak = peakOfReading(large, item);
+    QVERIFY2(baseline > 0 && peak > 0, "the reading must finish and read the item");
+    // The text itself takes a few MiB; the reading may take a few more.
+    constexpr long AllowedKiB = 64 * 1024;
+    QVERIFY2(peak - baseline < AllowedKiB,
+             qPrintable(QStringLiteral("%1 KiB against %2 KiB").arg(peak).arg(baseline)));
 }
 
 QTEST_APPLESS_MAIN(tst_ParserScaling)
