@@ -2,9 +2,8 @@
 // `defined` and the macros have been replaced as C replaces them.
 #include "menuview/analysis/conditionalexpression.h"
 
-#include "menuview/analysis/bracketdepth.h"
-#include "menuview/analysis/cscanner.h"
 #include "menuview/analysis/macrotable.h"
+#include "menuview/analysis/sourcereader.h"
 #include "menuview/analysis/stringliteral.h"
 
 #include <QList>
@@ -99,99 +98,86 @@ bool readCharacter(QStringView text, const Token &token, Value *value)
     return true;
 }
 
-class Expander
+// The expression's items: the directive's tokens, macros expanded, with
+// `defined` and __has_include answered before their operands could be.
+bool readItems(QStringView text, qsizetype begin, const ConditionContext &context,
+               QList<Item> *items, qint64 *counter)
 {
-public:
-    Expander(const MacroTable &macros, qsizetype at)
-        : m_macros(macros)
-        , m_at(at)
-    { }
-
-    // Appends the items of the tokens from `begin` to the end of the logical line.
-    bool expand(QStringView text, qsizetype begin, int depth);
-
-    QList<Item> items;
-
-private:
-    const MacroTable &m_macros;
-    qsizetype m_at;
-    QList<QStringView> m_hidden;
-};
-
-bool Expander::expand(QStringView text, qsizetype begin, int depth)
-{
-    if (depth > MaxDepth)
-        return false;
-    CScanner lexer(text, begin);
-    lexer.setPosition(begin, false);
-    QList<Token> tokens;
-    for (Token token = lexer.next(); token.kind != Token::Kind::End && !token.atLineStart;
-         token = lexer.next())
-        tokens.append(token);
-
-    QString spelled;
-    const auto nameOf = [&](const Token &token) -> QStringView {
-        if (!token.spliced)
-            return lexer.textOf(token);
-        spelled = lexer.spelling(token);
-        return spelled;
+    const MacroExpander::Environment &e = context.environment;
+    ScannedTokens tokens(text, begin, -1);
+    MacroExpander expander(e, &tokens);
+    const auto defined = [&](QStringView name) {
+        return (e.macros && e.macros->find(name, e.use, e.limit)) || isDynamicMacro(name);
     };
-    for (qsizetype i = 0; i < tokens.size(); ++i) {
-        if (items.size() >= MaxItems)
+    bool ok = true;
+    for (PPToken token = expander.next(); !token.isEnd() && ok; token = expander.next()) {
+        if (items->size() >= MaxItems)
             return false;
-        const Token &token = tokens[i];
+        QString scratch;
+        const QStringView spelling = token.spelling(&scratch);
         Item item;
-        if (token.kind == Token::Kind::Number) {
+        switch (token.token.kind) {
+        case Token::Kind::Number:
             item.kind = Item::Kind::Number;
-            if (!readNumber(lexer.spelling(token), &item.value))
-                return false;
-        } else if (token.kind == Token::Kind::Character) {
+            ok = readNumber(spelling.toString(), &item.value);
+            break;
+        case Token::Kind::Character:
             item.kind = Item::Kind::Number;
-            if (!readCharacter(text, token, &item.value))
-                return false;
-        } else if (token.kind == Token::Kind::Punctuation) {
+            ok = readCharacter(token.text, token.token, &item.value);
+            break;
+        case Token::Kind::Punctuation:
             item.kind = Item::Kind::Punctuator;
-            item.punct = token.punct;
-        } else if (token.kind == Token::Kind::Identifier) {
-            const QStringView name = nameOf(token);
-            if (name == u"defined") {
+            item.punct = token.token.punct;
+            break;
+        case Token::Kind::Identifier:
+            item.kind = Item::Kind::Number;
+            if (spelling == u"defined") {
                 // defined NAME, defined ( NAME )
-                const bool parenthesized = i + 1 < tokens.size() && tokens[i + 1].is(u'(');
-                const qsizetype at = i + (parenthesized ? 2 : 1);
-                if (at >= tokens.size() || tokens[at].kind != Token::Kind::Identifier
-                    || (parenthesized && (at + 1 >= tokens.size() || !tokens[at + 1].is(u')'))))
+                PPToken operand = expander.nextRaw();
+                const bool parenthesized = operand.is(u'(');
+                if (parenthesized)
+                    operand = expander.nextRaw();
+                if (!operand.isIdentifier() || (parenthesized && !expander.nextRaw().is(u')')))
                     return false;
-                item.kind = Item::Kind::Number;
-                item.value.bits = m_macros.find(nameOf(tokens[at]), m_at) ? 1 : 0;
-                i = at + (parenthesized ? 1 : 0);
-            } else if (const MacroDefinition *macro
-                       = m_hidden.contains(name) ? nullptr : m_macros.find(name, m_at)) {
-                if (macro->kind == MacroDefinition::Kind::Object) {
-                    m_hidden.append(macro->name);
-                    const bool expanded = expand(macro->source, macro->body, depth + 1);
-                    m_hidden.removeLast();
-                    if (!expanded)
-                        return false;
-                    continue;
+                QString name;
+                item.value.bits = defined(operand.spelling(&name)) ? 1 : 0;
+            } else if (spelling == u"__has_include" || spelling == u"__has_include_next") {
+                const bool next = spelling.size() > 13;
+                if (!expander.nextRaw().is(u'('))
+                    return false;
+                PPToken operand = expander.nextRaw();
+                QString name;
+                bool quoted = false;
+                if (operand.token.kind == Token::Kind::String
+                    && operand.token.encoding == Token::Encoding::Plain && !operand.token.raw) {
+                    name = operand.spelled().mid(1).chopped(1);
+                    quoted = true;
+                } else if (operand.is(u'<')) {
+                    // <name> spelt from its tokens, as written between the brackets.
+                    for (operand = expander.nextRaw(); !operand.is(u'>'); operand = expander.nextRaw()) {
+                        if (operand.isEnd())
+                            return false;
+                        if (operand.token.spaceBefore && !name.isEmpty())
+                            name += u' ';
+                        name += operand.spelled();
+                    }
+                } else {
+                    return false;
                 }
-                // A call of a function-like macro is not expanded here: the
-                // call counts as 0, as an unknown name does.
-                item.kind = Item::Kind::Number;
-                if (i + 1 < tokens.size() && tokens[i + 1].is(u'(')) {
-                    BracketDepth brackets;
-                    for (++i; i + 1 < tokens.size() && !brackets.closes(tokens[i + 1]);)
-                        ++i;
-                    ++i;
-                }
-            } else {
-                item.kind = Item::Kind::Number; // a name that is no macro: 0
+                if (!expander.nextRaw().is(u')'))
+                    return false;
+                item.value.bits = context.hasInclude && context.hasInclude(name, quoted, next);
             }
-        } else {
+            // Any other name that is no macro: 0.
+            break;
+        case Token::Kind::String:
+        case Token::Kind::End:
             return false; // a string in #if
         }
-        items.append(item);
+        items->append(item);
     }
-    return true;
+    *counter = expander.counter();
+    return ok && expander.failure() == MacroExpander::Failure::None;
 }
 
 class Parser
@@ -391,16 +377,43 @@ Value Parser::unary(int depth)
 
 } // namespace
 
-ConditionResult evaluateCondition(QStringView text, qsizetype begin, const MacroTable &macros,
-                                  qsizetype at)
+ConditionResult evaluateCondition(QStringView text, qsizetype begin,
+                                  const ConditionContext &context)
 {
-    Expander expander(macros, at);
+    QList<Item> items;
     ConditionResult result;
+    result.counter = context.environment.counter;
     Value value;
-    result.valid = expander.expand(text, begin, 0) && !expander.items.isEmpty()
-            && Parser(expander.items).parse(&value);
+    result.valid = readItems(text, begin, context, &items, &result.counter) && !items.isEmpty()
+            && Parser(items).parse(&value);
     result.value = result.valid && value.isTrue();
     return result;
+}
+
+bool isNonZeroConstant(const PPTokens &tokens, bool *valid)
+{
+    QList<Item> items;
+    for (const PPToken &token : tokens) {
+        Item item;
+        if (token.token.kind == Token::Kind::Number) {
+            item.kind = Item::Kind::Number;
+            if (!readNumber(token.spelled(), &item.value))
+                return *valid = false;
+        } else if (token.token.kind == Token::Kind::Character) {
+            item.kind = Item::Kind::Number;
+            if (!readCharacter(token.text, token.token, &item.value))
+                return *valid = false;
+        } else if (token.token.kind == Token::Kind::Punctuation) {
+            item.kind = Item::Kind::Punctuator;
+            item.punct = token.token.punct;
+        } else {
+            return *valid = false;
+        }
+        items.append(item);
+    }
+    Value value;
+    *valid = !items.isEmpty() && Parser(items).parse(&value);
+    return *valid && value.isTrue();
 }
 
 } // namespace VelkoMenuView

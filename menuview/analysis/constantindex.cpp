@@ -4,6 +4,7 @@
 
 #include "menuview/analysis/bracketdepth.h"
 #include "menuview/analysis/cscanner.h"
+#include "menuview/analysis/macroexpander.h"
 #include "menuview/analysis/readcount.h"
 #include "menuview/analysis/sourcereader.h"
 
@@ -38,84 +39,184 @@ Token nextCode(CScanner &lexer)
     }
 }
 
-// Passes over tokens up to the one that closes the bracket just read.
-bool skipBrackets(CScanner &lexer, QChar open, QChar close)
+} // namespace
+
+namespace {
+
+// The code tokens of a text as the expander's source: directives passed over.
+class CodeTokens : public MacroExpander::Source
 {
-    BracketDepth depth(open, close);
-    for (Token token = nextCode(lexer); token.kind != Token::Kind::End; token = nextCode(lexer)) {
-        if (depth.closes(token))
-            return true;
+public:
+    explicit CodeTokens(CScanner &lexer)
+        : m_lexer(lexer)
+    { }
+    PPToken next() override { return PPToken::written(m_lexer.text(), nextCode(m_lexer)); }
+
+private:
+    CScanner &m_lexer;
+};
+
+// Passes over expanded tokens up to the one that closes the bracket just read.
+bool skipExpanded(MacroExpander &expander, QChar open, QChar close)
+{
+    int depth = 0;
+    for (PPToken token = expander.next(); !token.isEnd(); token = expander.next()) {
+        if (token.is(open)) {
+            ++depth;
+        } else if (token.is(close)) {
+            if (depth == 0)
+                return true;
+            --depth;
+        }
     }
     return false;
+}
+
+bool isKeyword(const PPToken &token, QStringView word)
+{
+    QString scratch;
+    return token.isIdentifier() && token.spelling(&scratch) == word;
 }
 
 } // namespace
 
 // The declaration whose name is at `at`, if that is one; *reach: how far
-// the text was read to tell.
-static ConstantIndex::Declaration declarationAt(QStringView text, const TextFacts *facts,
-                                                qsizetype at, QStringView name, qsizetype *reach)
+// the text was read to tell. `environment` gives the macros at a place.
+static ConstantIndex::Declaration
+declarationAt(QStringView text, const TextFacts *facts, qsizetype at, QStringView name,
+              qsizetype *reach,
+              const std::function<MacroExpander::Environment(qsizetype)> &environment)
 {
-    // The token at `at` and the one before it, read from a line start in code.
-    const qsizetype start = facts ? facts->lineStartBefore(at) : 0;
+    // The tokens of the declaration before the name, read from a line start
+    // in code; from an earlier one while no ";", "{" or "}" starts it.
+    qsizetype start = facts ? facts->lineStartBefore(at) : 0;
     CScanner lexer(text, start);
-    lexer.setPosition(start, true);
+    Token token;
+    QList<Token> before;
+    for (int tries = 0;; ++tries) {
+        lexer.setPosition(start, true);
+        before.clear();
+        bool bounded = false;
+        for (token = nextCode(lexer); token.kind != Token::Kind::End && token.begin < at;
+             token = nextCode(lexer)) {
+            if (token.is(u';') || token.is(u'{') || token.is(u'}')) {
+                before.clear();
+                bounded = true;
+                continue;
+            }
+            before.append(token);
+        }
+        if (bounded || start == 0 || tries == 8)
+            break;
+        start = facts ? facts->lineStartBefore(start - 1) : 0;
+    }
     struct Reach
     {
         const CScanner &lexer;
         qsizetype *reach;
         ~Reach() { *reach = lexer.position() + 1; }
     } const told {lexer, reach};
-    Token previous;
-    Token token = nextCode(lexer);
-    for (; token.kind != Token::Kind::End && token.begin < at; token = nextCode(lexer))
-        previous = token;
     if (token.begin != at || token.kind != Token::Kind::Identifier
         || (token.spliced ? QStringView(lexer.spelling(token)) : lexer.textOf(token)) != name)
         return {};
-    // The first token of its line: the one before stands on an earlier line.
-    for (qsizetype lineStart = start; previous.kind == Token::Kind::End && lineStart > 0;) {
-        lineStart = facts ? facts->lineStartBefore(lineStart - 1) : 0;
-        CScanner back(text, lineStart);
-        back.setPosition(lineStart, true);
-        for (Token t = nextCode(back); t.kind != Token::Kind::End && t.begin < start;
-             t = nextCode(back))
-            previous = t;
-        if (lineStart == 0)
-            break;
-    }
+    const Token previous = before.isEmpty() ? Token() : before.constLast();
     const bool declarator = previous.kind == Token::Kind::Identifier
             ? !endsNoDeclarator(lexer.textOf(previous))
             : previous.is(u'*') || previous.is(u',') || previous.is(u')');
     if (!declarator)
         return {};
 
-    // NAME [N] __attribute__((...)) = initializer
-    for (token = nextCode(lexer);; token = nextCode(lexer)) {
-        if (token.is(u'[')) {
-            if (!skipBrackets(lexer, u'[', u']'))
-                return {};
-        } else if (token.kind == Token::Kind::Identifier && isAttribute(lexer.textOf(token))) {
-            if (!nextCode(lexer).is(u'(') || !skipBrackets(lexer, u'(', u')'))
-                return {};
-        } else if (token.is(u'=')) {
-            break;
-        } else {
-            return {};
-        }
-    }
     ConstantIndex::Declaration declaration;
     declaration.text = text;
     declaration.name = at;
     declaration.use = at;
+    // NAME [N] __attribute__((...)) = initializer, attributes also through macros.
+    bool initialized = false;
+    {
+        CodeTokens code(lexer);
+        MacroExpander expander(environment(at), &code);
+        for (PPToken next = expander.next();; next = expander.next()) {
+            if (next.is(u'[')) {
+                declaration.array = true;
+                if (!skipExpanded(expander, u'[', u']'))
+                    return {};
+            } else if (next.isIdentifier() && isAttribute(next.spelled())) {
+                if (!expander.next().is(u'(') || !skipExpanded(expander, u'(', u')'))
+                    return {};
+            } else if (next.is(u'=') && next.origin < 0) {
+                initialized = true;
+                break;
+            } else if (next.is(u';') || next.is(u',')) {
+                break;
+            } else {
+                return {};
+            }
+        }
+    }
+
+    // What the tokens before the name make of it, their macros expanded.
+    PPTokens specifiers;
+    for (const Token &t : std::as_const(before))
+        specifiers << PPToken::written(text, t);
+    specifiers = MacroExpander::expandAll(environment(before.isEmpty() ? at : before.first().begin),
+                                          specifiers);
+    // Outside parentheses: its own declarator after the last comma, the
+    // specifiers before the first; a "*" makes it a pointer.
+    // A call before it, or a ")" whose "(" came before the reading started,
+    // ends what came before: where reading started does not matter.
+    qsizetype from = 0;
+    qsizetype lastComma = -1;
+    qsizetype firstComma = -1;
+    qsizetype lastStar = -1;
+    QList<qsizetype> opens;
+    for (qsizetype i = 0; i < specifiers.size(); ++i) {
+        const PPToken &t = specifiers.at(i);
+        if (t.is(u'(') || t.is(u'[') || t.is(u'{')) {
+            opens.append(i);
+        } else if (t.is(u')') || t.is(u']') || t.is(u'}')) {
+            const qsizetype open = opens.isEmpty() ? -1 : opens.takeLast();
+            const bool attribute = open > 0 && specifiers.at(open - 1).isIdentifier()
+                    && (isAttribute(specifiers.at(open - 1).spelled())
+                        || isKeyword(specifiers.at(open - 1), u"_Alignas"));
+            if (opens.isEmpty() && !attribute)
+                from = i + 1, lastComma = firstComma = lastStar = -1;
+        } else if (opens.isEmpty() && t.is(u',')) {
+            lastComma = i;
+            firstComma = firstComma < 0 ? i : firstComma;
+        } else if (opens.isEmpty() && t.is(u'*')) {
+            lastStar = i;
+        }
+    }
+    const qsizetype ownFrom = qMax(from, lastComma + 1);
+    const PPTokens own = specifiers.mid(ownFrom);
+    const PPTokens shared = specifiers.mid(from, (firstComma < 0 ? specifiers.size() : firstComma) - from);
+    const qsizetype star = lastStar >= ownFrom ? lastStar - ownFrom : -1;
+    declaration.pointer = star >= 0;
+    const auto hasConst = [](const PPTokens &tokens, qsizetype from) {
+        for (qsizetype i = from; i < tokens.size(); ++i) {
+            if (isKeyword(tokens.at(i), u"const"))
+                return true;
+        }
+        return false;
+    };
+    declaration.constant = declaration.pointer ? hasConst(own, star + 1) : hasConst(shared, 0);
+    const bool external = std::any_of(shared.cbegin(), shared.cend(),
+                                      [](const PPToken &t) { return isKeyword(t, u"extern"); });
+    if (!initialized) {
+        // Declared, not defined here: worth knowing only when extern.
+        declaration.external = true;
+        return external ? declaration : ConstantIndex::Declaration();
+    }
+
     token = nextCode(lexer);
     const bool braced = token.is(u'{');
     if (braced)
         token = nextCode(lexer);
     declaration.initializer = token.begin;
-    BracketDepth depth(braced ? u'{' : u'(', braced ? u'}' : u')');
+    BracketDepth brackets(braced ? u'{' : u'(', braced ? u'}' : u')');
     for (; token.kind != Token::Kind::End; token = nextCode(lexer)) {
-        if (depth.closes(token) || (depth.outermost() && (token.is(u';') || token.is(u','))))
+        if (brackets.closes(token)
+            || (brackets.outermost() && (token.is(u';') || token.is(u','))))
             break;
     }
     declaration.initializerEnd = token.begin;
@@ -123,9 +224,18 @@ static ConstantIndex::Declaration declarationAt(QStringView text, const TextFact
 }
 
 ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFacts *facts,
-                                                 Found &found, QStringView name,
-                                                 qsizetype use) const
+                                                 Found &found, QStringView name, qsizetype use,
+                                                 qsizetype includedAt) const
 {
+    // Macros as they stand at a place of the text: in a header, as its own
+    // directives before the place left them at its #include.
+    const std::function<MacroExpander::Environment(qsizetype)> environment = [&](qsizetype at) {
+        if (!m_facts)
+            return MacroExpander::Environment();
+        if (includedAt < 0)
+            return m_facts->environment(at);
+        return m_facts->environment(includedAt + 1, facts ? facts->macrosBefore(at) : -1);
+    };
     use = qMin(use, text.size());
     const qsizetype searchedFrom = found.searchedTo;
     // Occurrences that end before `use`, each looked at once.
@@ -136,7 +246,8 @@ ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFac
         // A declaration in a group the build leaves out declares nothing.
         if (whole && (!facts || facts->isCompiled(at))) {
             qsizetype reach = at;
-            const Declaration declaration = declarationAt(text, facts, at, name, &reach);
+            const Declaration declaration
+                    = declarationAt(text, facts, at, name, &reach, environment);
             if (declaration.name >= 0)
                 found.declarations.append(declaration);
             found.examined.append({at, reach});
@@ -184,7 +295,7 @@ ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
     if (name.isEmpty())
         return {};
     const QString key = name.toString();
-    const Declaration here = findIn(m_text, m_facts, m_found[key], name, use);
+    const Declaration here = findIn(m_text, m_facts, m_found[key], name, use, -1);
     if (here.name >= 0 || !m_facts)
         return here;
     // The headers included before the use, the last first.
@@ -193,9 +304,41 @@ ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
         if (inclusion.at >= use || !inclusion.text)
             continue;
         const QString &header = *inclusion.text;
-        Declaration declaration
-                = findIn(header, inclusion.facts.data(),
-                         m_foundInHeaders[{inclusion.facts.data(), key}], name, header.size() + 1);
+        Declaration declaration = findIn(header, inclusion.facts.data(),
+                                         m_foundInHeaders[{inclusion.facts.data(), key}], name,
+                                         header.size() + 1, inclusion.at);
+        if (declaration.name >= 0) {
+            declaration.use = inclusion.at + 1;
+            declaration.macroLimit = inclusion.facts->macrosBefore(declaration.name);
+            return declaration;
+        }
+    }
+    return {};
+}
+
+ConstantIndex::Declaration ConstantIndex::definition(QStringView name)
+{
+    if (m_readAll)
+        m_readAll();
+    const QString key = name.toString();
+    const auto defined = [](const Found &found) {
+        for (qsizetype i = found.declarations.size() - 1; i >= 0; --i) {
+            if (!found.declarations.at(i).external)
+                return found.declarations.at(i);
+        }
+        return Declaration();
+    };
+    findIn(m_text, m_facts, m_found[key], name, m_text.size() + 1, -1);
+    Declaration here = defined(m_found[key]);
+    if (here.name >= 0 || !m_facts)
+        return here;
+    for (const Inclusion &inclusion : m_facts->includes) {
+        if (!inclusion.text)
+            continue;
+        Found &found = m_foundInHeaders[{inclusion.facts.data(), key}];
+        findIn(*inclusion.text, inclusion.facts.data(), found, name, inclusion.text->size() + 1,
+               inclusion.at);
+        Declaration declaration = defined(found);
         if (declaration.name >= 0) {
             declaration.use = inclusion.at + 1;
             declaration.macroLimit = inclusion.facts->macrosBefore(declaration.name);

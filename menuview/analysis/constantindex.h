@@ -1,12 +1,15 @@
 // Where the string constants of a C text are declared, found as the compiler
 // sees them: `const char NAME[] = "...";` and `static const char *const NAME =
-// "...";`, with qualifiers and attributes anywhere before the "=".
+// "...";`, with qualifiers, storage classes and attributes anywhere before
+// the "=", written out or through macros, and `extern` declarations.
 #pragma once
 
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <functional>
 
 namespace VelkoMenuView {
 
@@ -30,12 +33,21 @@ public:
         qsizetype initializerEnd = -1;
         qsizetype use = -1; // where its initializer's macros are looked up
         qsizetype macroLimit = -1; // in a header: the macro directives recorded before it
+        bool constant = true; // an array of const, or a pointer const itself
+        bool pointer = false; // declared as a pointer, not an array
+        bool array = false;
+        bool external = false; // `extern`, without an initializer
     };
 
     // The last declaration of `name` before `use`, in the text or in a
     // header included before it. Each name's occurrences in a text are
     // looked at once, forwards, however many look-ups ask.
     Declaration find(QStringView name, qsizetype use);
+    // The definition, with an initializer, of a name declared `extern`:
+    // anywhere in the text or its headers, the whole text read for it.
+    Declaration definition(QStringView name);
+    // Reads the rest of the text, when a definition is looked for there.
+    void setReadAll(const std::function<void()> &readAll) { m_readAll = readAll; }
 
     QStringView text() const { return m_text; }
     // Forgets what was found from `pos` on, its facts already truncated
@@ -52,13 +64,14 @@ private:
         QList<std::pair<qsizetype, qsizetype>> examined;
     };
     Declaration findIn(QStringView text, const TextFacts *facts, Found &found, QStringView name,
-                       qsizetype use) const;
+                       qsizetype use, qsizetype includedAt) const;
 
     QStringView m_text;
     const SourceFacts *m_facts;
     QHash<QString, Found> m_found;
     // By the header's reading: one text can be read twice, differently.
     QHash<std::pair<const TextFacts *, QString>, Found> m_foundInHeaders;
+    std::function<void()> m_readAll;
 };
 
 } // namespace VelkoMenuView

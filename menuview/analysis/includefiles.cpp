@@ -43,20 +43,31 @@ QString existing(const QString &folder, const QString &name)
 } // namespace
 
 QString IncludeFiles::find(const QString &name, bool quoted, const QString &includerFolder,
-                           const BuildConfiguration &configuration)
+                           const BuildConfiguration &configuration, QString *folder,
+                           const QString &after)
 {
     if (name.isEmpty())
         return QString();
-    if (QDir::isAbsolutePath(name))
+    if (QDir::isAbsolutePath(name)) {
+        if (folder)
+            folder->clear();
         return QFileInfo(name).isFile() ? QDir::cleanPath(name) : QString();
+    }
     QStringList folders;
+    if (quoted && after.isEmpty())
+        folders << includerFolder;
     if (quoted)
-        folders << includerFolder << configuration.quoteFolders;
+        folders << configuration.quoteFolders;
     folders << configuration.includeFolders;
-    for (const QString &folder : folders) {
-        const QString found = existing(folder, name);
-        if (!found.isEmpty())
+    if (!after.isEmpty())
+        folders = folders.mid(folders.indexOf(after) + 1);
+    for (const QString &candidate : std::as_const(folders)) {
+        const QString found = existing(candidate, name);
+        if (!found.isEmpty()) {
+            if (folder)
+                *folder = candidate;
             return found;
+        }
     }
     return QString();
 }

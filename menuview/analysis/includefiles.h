@@ -20,9 +20,12 @@ public:
     using OpenText = std::function<bool(const QString &path, QString *text)>;
 
     // Where `#include "name"` (quoted) or `#include <name>` finds its file
-    // for a file in `includerFolder`; empty when nowhere.
+    // for a file in `includerFolder`; empty when nowhere. *folder, when
+    // given, receives the folder it was found in, as written; with `after`,
+    // the search starts past that folder (#include_next).
     static QString find(const QString &name, bool quoted, const QString &includerFolder,
-                        const BuildConfiguration &configuration);
+                        const BuildConfiguration &configuration, QString *folder = nullptr,
+                        const QString &after = QString());
 
     // The file's text, decoded as UTF-8; null when it cannot be read.
     static QSharedPointer<const QString> text(const QString &path, const OpenText &open = {});

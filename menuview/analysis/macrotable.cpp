@@ -49,6 +49,8 @@ void MacroTable::truncate(qsizetype from, QStringView oldText, QStringView newTe
         m_byName[m_definitions[i].name].removeLast();
     m_indexed = qMin(m_indexed, keep);
     m_definitions.resize(keep);
+    if (m_shapes.size() > keep)
+        m_shapes.resize(keep);
     const QChar *begin = oldText.data();
     const QChar *end = begin + oldText.size();
     for (MacroDefinition &definition : m_definitions) {
@@ -62,17 +64,33 @@ void MacroTable::truncate(qsizetype from, QStringView oldText, QStringView newTe
 
 const MacroDefinition *MacroTable::find(QStringView name, qsizetype use, qsizetype limit) const
 {
+    const qint32 index = findIndex(name, use, limit);
+    return index < 0 ? nullptr : &m_definitions[index];
+}
+
+qint32 MacroTable::findIndex(QStringView name, qsizetype use, qsizetype limit) const
+{
     const QList<int> *list = indexOf(name);
     if (!list)
-        return nullptr;
+        return -1;
     // The last directive before the use.
     const auto after = std::partition_point(list->cbegin(), list->cend(), [&](int index) {
         return m_definitions[index].at < use && (limit < 0 || index < limit);
     });
     if (after == list->cbegin())
-        return nullptr;
-    const MacroDefinition &found = m_definitions[*(after - 1)];
-    return found.kind == MacroDefinition::Kind::Undefined ? nullptr : &found;
+        return -1;
+    const int found = *(after - 1);
+    return m_definitions[found].kind == MacroDefinition::Kind::Undefined ? -1 : found;
+}
+
+const MacroShape &MacroTable::shape(qsizetype index) const
+{
+    if (m_shapes.size() <= index)
+        m_shapes.resize(m_definitions.size());
+    std::shared_ptr<const MacroShape> &shape = m_shapes[index];
+    if (!shape)
+        shape = std::make_shared<const MacroShape>(MacroShape::read(m_definitions.at(index)));
+    return *shape;
 }
 
 const MacroDefinition *MacroTable::replaced(const MacroDefinition &definition) const

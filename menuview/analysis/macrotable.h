@@ -3,10 +3,14 @@
 // as it stands where it is used, not as it stands at the end.
 #pragma once
 
+#include "menuview/analysis/macroshape.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <memory>
 
 namespace VelkoMenuView {
 
@@ -36,6 +40,15 @@ public:
     // directives recorded count: a place inside a header, whose directives
     // all count at its #include.
     const MacroDefinition *find(QStringView name, qsizetype use, qsizetype limit = -1) const;
+    // The same as an index of the table; -1 when none is.
+    qint32 findIndex(QStringView name, qsizetype use, qsizetype limit = -1) const;
+    const MacroDefinition &at(qsizetype index) const { return m_definitions.at(index); }
+    qint32 indexOf(const MacroDefinition *definition) const
+    {
+        return qint32(definition - m_definitions.constData());
+    }
+    // The parameters and replacement list of the `index`th directive, read once.
+    const MacroShape &shape(qsizetype index) const;
     // The definition that `definition` replaced without an #undef between
     // them, or null.
     const MacroDefinition *replaced(const MacroDefinition &definition) const;
@@ -64,6 +77,7 @@ private:
     mutable QList<QString> m_names;
     mutable QHash<QStringView, QList<int>> m_byName;
     mutable qsizetype m_indexed = 0;
+    mutable QList<std::shared_ptr<const MacroShape>> m_shapes; // by index, read when asked
 };
 
 } // namespace VelkoMenuView

@@ -7,6 +7,7 @@
 #include "menuview/analysis/conditionalexpression.h"
 #include "menuview/analysis/readcount.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -128,6 +129,7 @@ void TextFacts::truncate(qsizetype pos)
     conditions.resize(from(conditions, [](const ConditionRecord &record) { return record.at; }));
     keywords.resize(from(keywords, [](const KeywordHit &hit) { return hit.begin; }));
     macroMarks.resize(from(macroMarks, [](const auto &mark) { return mark.first; }));
+    lineMarks.resize(from(lineMarks, [](const LineMark &mark) { return mark.from - 1; }));
     keywordsTo = qMin(keywordsTo, pos);
     readTo = qMin(readTo, pos);
 }
@@ -147,6 +149,89 @@ void SourceFacts::truncate(qsizetype pos, QStringView oldText, QStringView newTe
         includes.removeLast();
     while (!readOnce.isEmpty() && readOnce.constLast().first >= pos)
         readOnce.removeLast();
+    while (!errors.isEmpty() && errors.constLast().at >= pos)
+        errors.removeLast();
+    while (!counters.isEmpty() && counters.constLast().first >= pos)
+        counters.removeLast();
+}
+
+namespace {
+
+// The line of `at` in `text`, as #line directives of `facts` number it.
+qint64 lineOf(QStringView text, qsizetype at, const TextFacts *facts, QString *file)
+{
+    qsizetype from = 0;
+    qint64 line = 1;
+    if (facts) {
+        const auto after = std::partition_point(
+                facts->lineMarks.cbegin(), facts->lineMarks.cend(),
+                [&](const TextFacts::LineMark &mark) { return mark.from <= at; });
+        // The file named by the last #line that names one.
+        for (auto it = after; it != facts->lineMarks.cbegin();) {
+            --it;
+            if (!it->file.isEmpty()) {
+                *file = it->file;
+                break;
+            }
+        }
+        if (after != facts->lineMarks.cbegin()) {
+            from = (after - 1)->from;
+            line = (after - 1)->line;
+        }
+    }
+    at = qMin(at, text.size());
+    for (qsizetype p = from; p < at; ++p) {
+        const char16_t c = text[p].unicode();
+        if (c == '\n' || (c == '\r' && (p + 1 >= text.size() || text[p + 1] != u'\n')))
+            ++line;
+    }
+    return line;
+}
+
+} // namespace
+
+bool isDynamicMacro(QStringView name)
+{
+    static const QStringView names[] = {u"__FILE__",          u"__LINE__",      u"__COUNTER__",
+                                        u"__INCLUDE_LEVEL__", u"__BASE_FILE__", u"__DATE__",
+                                        u"__TIME__",          u"__FILE_NAME__", u"__has_include",
+                                        u"__has_include_next"};
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+qint64 SourceFacts::counterAt(qsizetype pos) const
+{
+    const auto after = std::partition_point(counters.cbegin(), counters.cend(),
+                                            [&](const auto &mark) { return mark.first < pos; });
+    return after == counters.cbegin() ? 0 : (after - 1)->second;
+}
+
+SourcePlace SourceFacts::placeOf(QStringView text, qsizetype at) const
+{
+    SourcePlace place;
+    place.file = context.path;
+    const TextFacts *facts = this;
+    for (const Inclusion &inclusion : includes) {
+        if (inclusion.text && inclusion.text->constData() == text.data()) {
+            place.file = inclusion.presumed;
+            place.includeLevel = inclusion.level;
+            facts = inclusion.facts.data();
+            break;
+        }
+    }
+    place.line = lineOf(text, at, facts, &place.file);
+    return place;
+}
+
+MacroExpander::Environment SourceFacts::environment(qsizetype use, qsizetype limit) const
+{
+    MacroExpander::Environment e;
+    e.macros = &macros;
+    e.use = use;
+    e.limit = limit;
+    e.baseFile = context.path;
+    e.placeOf = [this](QStringView text, qsizetype at) { return placeOf(text, at); };
+    return e;
 }
 
 namespace {
@@ -282,13 +367,20 @@ void SourceFacts::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStr
         if (taken(at))
             kept->readOnce.append({movedAt(at), path});
     }
+    // Worth keeping when the old reading had come past the edit. #line,
+    // #error and __COUNTER__ beyond it, rare as they are, make it read on.
+    const bool rare = std::any_of(lineMarks.cbegin(), lineMarks.cend(),
+                                  [&](const LineMark &mark) { return mark.from > pos; })
+            || std::any_of(errors.cbegin(), errors.cend(),
+                           [&](const DirectiveError &error) { return error.at >= pos; })
+            || std::any_of(counters.cbegin(), counters.cend(),
+                           [&](const auto &mark) { return mark.first >= pos; });
+    const bool worthIt = !rare && facts.keywordsTo > oldEnd + delta && facts.readTo > oldEnd + delta;
     truncate(pos, oldText, newText);
     kept->conditionsKept = conditions.size();
     kept->macrosKept = macros.size();
     kept->includesKept = includes.size();
     kept->readOnceKept = readOnce.size();
-    // Worth keeping when the old reading had come past the edit.
-    const bool worthIt = facts.keywordsTo > oldEnd + delta && facts.readTo > oldEnd + delta;
     tail = !touched && worthIt ? kept : QSharedPointer<ReadingTail>();
 }
 
@@ -559,8 +651,10 @@ qsizetype SourceReader::directive(qsizetype hash)
                     m_unit->readOnce.append({m_headerInfo.recordAt, m_headerInfo.path});
                 return nameEnd;
             } else if (!word.startsWith(u"if") && !word.startsWith(u"el")
-                       && !word.startsWith(u"end") && word != u"include") {
-                return nameEnd; // #error, #line ...: nothing to obey
+                       && !word.startsWith(u"end") && !word.startsWith(u"include")
+                       && word != u"line" && word != u"error"
+                       && !(nameEnd > nameBegin && m_text[nameBegin].isDigit())) {
+                return nameEnd; // #pragma, #ident, #warning ...: nothing to obey
             }
         }
     }
@@ -570,14 +664,28 @@ qsizetype SourceReader::directive(qsizetype hash)
     lexer.next(); // "#"
     const qsizetype afterHash = lexer.position();
     const Token name = lexer.next();
+    if (name.kind == Token::Kind::Number && !name.atLineStart) {
+        // A line marker, "# 33 "file"", as the preprocessor writes them.
+        lexer.setPosition(name.begin);
+        lineDirective(hash, lexer, true);
+        return name.end;
+    }
     if (name.kind != Token::Kind::Identifier || name.atLineStart)
         return afterHash;
     const QString word = lexer.spelling(name);
     if (word.startsWith(u"if") || word.startsWith(u"el") || word == u"endif")
         return conditional(hash, word, lexer);
-    if (word == u"include") {
-        include(hash, lexer);
+    if (word == u"include" || word == u"include_next") {
+        include(hash, lexer, word.size() > 7);
         return qMin(lexer.position(), size);
+    }
+    if (word == u"line") {
+        lineDirective(hash, lexer, false);
+        return name.end;
+    }
+    if (word == u"error") {
+        errorDirective(hash, name.end);
+        return name.end;
     }
     const bool define = word == u"define";
     if ((!define && word != u"undef") || !active())
@@ -611,12 +719,24 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
             return true;
         if (!m_unit)
             return false;
-        if (kind == u"if" || kind == u"elif")
-            return evaluateCondition(m_text, afterName, m_unit->macros, lookupAt(hash)).value;
+        if (kind == u"if" || kind == u"elif") {
+            ConditionContext context;
+            context.environment = environment(hash);
+            context.hasInclude = [&](const QString &name, bool quoted, bool next) {
+                QString folder;
+                return !findHeader(name, quoted, next, &folder).isEmpty();
+            };
+            const ConditionResult result = evaluateCondition(m_text, afterName, context);
+            if (result.counter != context.environment.counter && recording(hash))
+                m_unit->counters.append({hash, result.counter});
+            return result.value;
+        }
         const Token macro = lexer.next();
         if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
             return false;
-        const bool defined = m_unit->macros.find(lexer.spelling(macro), lookupAt(hash)) != nullptr;
+        const QString spelled = lexer.spelling(macro);
+        const bool defined = m_unit->macros.find(spelled, lookupAt(hash)) != nullptr
+                || isDynamicMacro(spelled);
         return kind.endsWith(u"ndef") ? !defined : defined;
     };
     // The outermost group not compiled, for the innermost one as it now stands.
@@ -676,12 +796,97 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
     return afterName;
 }
 
-// #include "name" and #include <name>: the header is read at once, its
-// macros counting from here on.
-void SourceReader::include(qsizetype hash, CScanner &lexer)
+MacroExpander::Environment SourceReader::environment(qsizetype hash) const
+{
+    MacroExpander::Environment e = m_unit->environment(lookupAt(hash));
+    e.counter = m_unit->counterAt(m_header ? m_headerInfo.recordAt : hash);
+    // A place in this header is not among the unit's inclusions yet.
+    const SourceFacts *unit = m_unit;
+    const QStringView text = m_text;
+    const TextFacts *facts = m_facts;
+    const QString file = m_header ? m_headerInfo.presumed : m_unit->context.path;
+    const int level = int(m_headerInfo.stack.size());
+    e.placeOf = [=](QStringView in, qsizetype at) {
+        if (in.data() != text.data())
+            return unit->placeOf(in, at);
+        SourcePlace place;
+        place.file = file;
+        place.includeLevel = level;
+        place.line = lineOf(in, at, facts, &place.file);
+        return place;
+    };
+    return e;
+}
+
+QString SourceReader::findHeader(const QString &name, bool quoted, bool next, QString *folder) const
+{
+    const QString includer = m_header ? m_headerInfo.path : m_unit->context.path;
+    const QString includerFolder
+            = includer.isEmpty() ? QString() : QFileInfo(includer).absolutePath();
+    // #include_next in the main file is #include.
+    const QString after = next && m_header ? m_headerInfo.folder : QString();
+    const QString path = IncludeFiles::find(name, quoted, includerFolder,
+                                            m_unit->context.configuration, folder, after);
+    if (!path.isEmpty() && folder && folder->isEmpty() && quoted && after.isEmpty()
+        && !QDir::isAbsolutePath(name))
+        *folder = includerFolder;
+    return path;
+}
+
+// #line N "file" and gcc's line markers: __LINE__ and __FILE__ change, the
+// positions the reader names do not.
+void SourceReader::lineDirective(qsizetype hash, CScanner &lexer, bool marker)
+{
+    if (!active() || !m_unit || !recording(hash))
+        return;
+    ScannedTokens tokens(m_text, lexer.position(), -1);
+    PPTokens operands;
+    if (marker) {
+        for (PPToken t = tokens.next(); !t.isEnd(); t = tokens.next())
+            operands << t;
+    } else {
+        MacroExpander expander(environment(hash), &tokens);
+        for (PPToken t = expander.next(); !t.isEnd(); t = expander.next())
+            operands << t;
+    }
+    if (operands.isEmpty() || operands.first().token.kind != Token::Kind::Number)
+        return;
+    bool ok = false;
+    TextFacts::LineMark mark;
+    mark.line = operands.first().spelled().toLongLong(&ok);
+    if (!ok)
+        return;
+    if (operands.size() > 1 && operands.at(1).token.kind == Token::Kind::String)
+        mark.file = operands.at(1).spelled().mid(1).chopped(1);
+    const qsizetype end = directiveEnd(m_text, hash);
+    mark.from = end + lineEndLength(m_text, end);
+    m_facts->lineMarks.append(mark);
+}
+
+void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
+{
+    if (!active() || !m_unit || !recording(hash))
+        return;
+    SourceFacts::DirectiveError error;
+    error.at = m_header ? m_headerInfo.recordAt : hash;
+    const qsizetype end = directiveEnd(m_text, hash);
+    error.message = m_text.sliced(afterName, qMax<qsizetype>(0, end - afterName))
+                            .toString()
+                            .simplified();
+    if (m_header) {
+        error.file = m_headerInfo.presumed;
+        error.line = lineOf(m_text, hash, m_facts, &error.file);
+    }
+    m_unit->errors.append(error);
+}
+
+// #include "name" and #include <name>, or a macro that comes to one of
+// them: the header is read at once, its macros counting from here on.
+void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
 {
     if (!active() || !m_unit)
         return;
+    const qsizetype operandAt = lexer.position();
     const Token name = lexer.next();
     if (name.atLineStart || name.kind == Token::Kind::End)
         return;
@@ -701,7 +906,28 @@ void SourceReader::include(qsizetype hash, CScanner &lexer)
         written = m_text.sliced(name.end, end - name.end).toString();
         lexer.setPosition(end + 1);
     } else {
-        return; // a computed include
+        // A computed include: the line's macros expanded come to "name" or
+        // to <, the tokens of the name, >.
+        ScannedTokens tokens(m_text, operandAt, -1);
+        MacroExpander expander(environment(hash), &tokens);
+        const PPToken first = expander.next();
+        if (first.token.kind == Token::Kind::String && first.token.encoding == Token::Encoding::Plain
+            && !first.token.raw && !first.token.unterminated) {
+            written = first.spelled().mid(1).chopped(1);
+            quoted = true;
+        } else if (first.is(u'<')) {
+            PPToken token = expander.next();
+            for (; !token.isEnd() && !token.is(u'>'); token = expander.next()) {
+                if (token.token.spaceBefore && !written.isEmpty())
+                    written += u' ';
+                written += token.spelled();
+            }
+            if (!token.is(u'>'))
+                return;
+        } else {
+            return;
+        }
+        lexer.skipLine();
     }
     if (!recording(hash))
         return; // read when this place was read before
@@ -709,12 +935,13 @@ void SourceReader::include(qsizetype hash, CScanner &lexer)
     inclusion.at = m_header ? m_headerInfo.recordAt : hash;
     inclusion.written = quoted ? QLatin1Char('"') + written + QLatin1Char('"')
                                : QLatin1Char('<') + written + QLatin1Char('>');
-    const QString includer = m_header ? m_headerInfo.path : m_unit->context.path;
-    const QString folder = includer.isEmpty() ? QString() : QFileInfo(includer).absolutePath();
-    const QString path = IncludeFiles::find(written, quoted, folder, m_unit->context.configuration);
-    constexpr qsizetype MaxDepth = 32;
+    QString folder;
+    const QString path = findHeader(written, quoted, next, &folder);
+    constexpr qsizetype MaxDepth = 64;
     // A header already being read would only include itself again.
     inclusion.path = path;
+    inclusion.presumed = folder.isEmpty() ? path : folder + QLatin1Char('/') + written;
+    inclusion.level = int(m_headerInfo.stack.size()) + 1;
     if (!path.isEmpty() && !m_headerInfo.stack.contains(path)
         && m_headerInfo.stack.size() < MaxDepth && !m_unit->isReadOnce(path)) {
         inclusion.text = IncludeFiles::text(path, m_unit->context.openText);
@@ -724,6 +951,8 @@ void SourceReader::include(qsizetype hash, CScanner &lexer)
             Header header;
             header.recordAt = inclusion.at;
             header.path = path;
+            header.presumed = inclusion.presumed;
+            header.folder = folder;
             header.stack = m_headerInfo.stack;
             header.stack.append(path);
             SourceReader reader(*inclusion.text, inclusion.facts.data(), m_unit, header);

@@ -7,6 +7,7 @@
 #include "menuview/analysis/buildconfiguration.h"
 #include "menuview/analysis/cscanner.h"
 #include "menuview/analysis/includefiles.h"
+#include "menuview/analysis/macroexpander.h"
 #include "menuview/analysis/macrotable.h"
 #include "menuview/analysis/menukeywords.h"
 
@@ -86,6 +87,15 @@ struct TextFacts
     // and after each of its own.
     qsizetype macroStart = 0;
     QList<std::pair<qsizetype, qsizetype>> macroMarks;
+    // #line directives: the line after each is numbered `line`, in `file`
+    // when one is named.
+    struct LineMark
+    {
+        qsizetype from = 0; // the start of the line after the directive
+        qint64 line = 1;
+        QString file;
+    };
+    QList<LineMark> lineMarks;
 
     // A place at or before `pos` where reading can start afresh.
     qsizetype lineStartBefore(qsizetype pos) const;
@@ -101,12 +111,18 @@ struct TextFacts
     void truncate(qsizetype pos);
 };
 
+// The predefined macros whose value changes as the text is read: a name
+// `defined` and #ifdef take as defined.
+bool isDynamicMacro(QStringView name);
+
 // One #include as the preprocessor met it.
 struct Inclusion
 {
     qsizetype at = -1; // its directive in the text read; -1 for the command line's
     QString written; // "name" or <name>
     QString path; // the file found; empty when none was
+    QString presumed; // its name as the compiler's __FILE__ spells it
+    int level = 1; // how deep it is included
     QSharedPointer<const QString> text;
     QSharedPointer<TextFacts> facts; // of the header's own text
 };
@@ -121,6 +137,8 @@ struct SourceContext
     // Conditional groups, by their directive's "#", taken whatever their
     // condition says: a menu the developer edits in a branch not built.
     QList<qsizetype> forcedGroups;
+    // Functions that return their argument, by name, beside gettext's.
+    QStringList textFunctions;
 };
 
 // What reading a translation unit has learnt: the main text's facts, the
@@ -129,6 +147,19 @@ struct SourceFacts : TextFacts
 {
     MacroTable macros;
     QList<Inclusion> includes;
+    // #error directives of groups taken: the compiler stops there.
+    struct DirectiveError
+    {
+        qsizetype at = -1; // the directive, or the #include of the header that holds it
+        QString message; // as written after #error
+        QString file; // the header's, when it is in one
+        qint64 line = 0; // there
+    };
+    QList<DirectiveError> errors;
+    // __COUNTER__'s next value after each place of the main text that took
+    // values from it, in order.
+    QList<std::pair<qsizetype, qint64>> counters;
+    qint64 counterAt(qsizetype pos) const;
     // Headers that said #pragma once, by the place in the main text where
     // they were first read.
     QList<std::pair<qsizetype, QString>> readOnce;
@@ -137,6 +168,11 @@ struct SourceFacts : TextFacts
     QSharedPointer<const ReadingTail> tail;
 
     bool isReadOnce(const QString &path) const;
+    // The file, line and include level of a place in the main text or a header.
+    SourcePlace placeOf(QStringView text, qsizetype at) const;
+    // How macros are expanded at `use` of the main text: the macros then,
+    // the predefined ones; `limit` as MacroTable::find takes it.
+    MacroExpander::Environment environment(qsizetype use, qsizetype limit = -1) const;
     // Forgets what was learnt from `pos` on in the main text, and moves
     // what stays from `oldText` to `newText`, the same up to `pos`.
     void truncate(qsizetype pos, QStringView oldText, QStringView newText);
@@ -210,6 +246,8 @@ private:
     {
         qsizetype recordAt = -1; // where its definitions count in the main text
         QString path;
+        QString presumed; // as __FILE__ names it
+        QString folder; // the include folder it was found in, for #include_next
         QStringList stack; // the headers being read, outermost first
     };
     SourceReader(QStringView text, TextFacts *facts, SourceFacts *unit, const Header &header);
@@ -223,7 +261,13 @@ private:
     qsizetype lineStart(qsizetype pos);
     qsizetype directive(qsizetype hash);
     qsizetype conditional(qsizetype hash, QStringView word, CScanner &lexer);
-    void include(qsizetype hash, CScanner &lexer);
+    void include(qsizetype hash, CScanner &lexer, bool next);
+    void lineDirective(qsizetype hash, CScanner &lexer, bool marker);
+    void errorDirective(qsizetype hash, qsizetype afterName);
+    // How the directive at `hash` expands macros.
+    MacroExpander::Environment environment(qsizetype hash) const;
+    // Where #include finds `name`; *folder: the include folder it is in.
+    QString findHeader(const QString &name, bool quoted, bool next, QString *folder) const;
     void readAll();
     void record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                 MacroDefinition::Kind kind);

@@ -16,6 +16,11 @@ struct SourceText
     {
         facts.context = context;
         SourceReader::readPredefined(&facts);
+        // An extern constant's definition may stand anywhere in the text.
+        constants.setReadAll([this] {
+            SourceReader reader(this->text, facts.lineStartBefore(facts.readTo), &facts);
+            while (reader.nextKeyword().keyword != MenuKeyword::None) { }
+        });
     }
     SourceText(const SourceText &) = delete;
     SourceText &operator=(const SourceText &) = delete;

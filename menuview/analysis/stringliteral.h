@@ -20,18 +20,34 @@ struct LiteralNotes
         Empty, // no tokens at all
         Escape, // an escape the compiler refuses
         Unterminated, // a literal that runs into its line's end
-        NotText, // tokens that make no string: a number, a call, a cast
+        NotText, // tokens that make no string: a number, a character
         Undefined, // a name that no macro or string constant stands for: `name`
         Prefixes, // literals of different prefixes (u8"a" L"b")
         TooLarge, // a macro expansion too deep or too long to follow
+        Call, // a call of `name`, a function not declared to return its argument
+        NotConstant, // `name` is a variable, not a constant the firmware cannot change
+        Arithmetic, // pointer arithmetic
+        Condition, // `? :` whose condition is no integer constant
+        ExternOnly, // `name` is declared extern, and defined nowhere the reading sees
+        Refused, // what the compiler refuses (a macro given too many arguments): `detail`
     };
 
     bool readable = true; // false when no text can be read (the text is then empty)
     Unreadable why = Unreadable::No;
-    QString name; // the name that stands for nothing, for Undefined
-    qsizetype definition = -1; // the first macro or constant used: where it is defined
-    QString definedName; // its name
-    qsizetype redefinition = -1; // a definition of that macro that it replaced, or -1
+    QString name; // the name at fault, for Undefined, Call, NotConstant and ExternOnly
+    QString detail; // for Refused: the compiler's complaint
+    // The first macro or constant used, when it is defined in the text read:
+    // where its name stands, and a different definition of that macro that
+    // it replaced, or -1.
+    qsizetype definition = -1;
+    QString definedName;
+    qsizetype redefinition = -1;
+    // Where what stopped the reading came from when it is not the argument
+    // itself: the macro whose definition wrote it (empty for a constant's
+    // initializer), and that definition's file and line.
+    QString culpritMacro;
+    QString culpritFile;
+    qint64 culpritLine = 0;
     QStringList droppedEscapes; // control characters written as escapes ("\t", "\x01")
     QStringList outOfRange; // escapes whose value does not fit a character ("\x42ad")
     bool hiddenByZero = false; // a zero ends the string before the rest of its text

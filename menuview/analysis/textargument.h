@@ -1,9 +1,11 @@
 // The text of an item's or a title's argument as the compiler reads it:
-// string literals, and the object-like macros and string constants that
-// stand for them, joined after their escapes are decoded, as the device
-// shows the resulting C string.
+// its macros expanded, then the string expression it comes to (literals,
+// string constants, casts, statement expressions, conditions the compiler
+// computes, functions declared to return their argument), literals joined
+// after their escapes are decoded, as the device shows the C string.
 #pragma once
 
+#include "menuview/analysis/pptoken.h"
 #include "menuview/analysis/stringliteral.h"
 
 #include <QHash>
@@ -31,5 +33,8 @@ struct TextContext
 // string, with notes->readable false, when they are not a text.
 QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
                          const TextContext &context, LiteralNotes *notes = nullptr);
+// The same for tokens as a macro's argument holds them.
+QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextContext &context,
+                       LiteralNotes *notes = nullptr);
 
 } // namespace VelkoMenuView

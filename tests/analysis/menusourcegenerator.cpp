@@ -423,7 +423,8 @@ void MenuSourceGenerator::defineConstant(QString &out, const QString &name)
                   "=",      init,    ";"};
         break;
     case 9:
-        tokens = {"static", "const", "char", "*", name, "__attribute__((unused))", "=", init, ";"};
+        tokens = {"static", "const", "char",   "*", "const", name, "__attribute__((unused))",
+                  "=",      init,    ";"};
         break;
     case 10:
         tokens = {"static", "volatile", "const", "char", name, "[", "]", "=", init, ";"};

@@ -443,11 +443,10 @@ void tst_VelkoMenu::checkDiagnostics_data()
             << QByteArray("BEGIN_MENU(M)\n    MENU_ITEM(STR_EXIT, f)\n    MENU_ITEM(\"\", "
                           "f)\nEND_MENU(M, \"T\")\n")
             << none
-            << QStringList {"FILE:2:5: warning: item text cannot be read: 'STR_EXIT' is not "
-                            "defined as a string before "
-                            "this menu (#define STR_EXIT \"...\" or static const char STR_EXIT[] = "
-                            "\"...\";); the item "
-                            "shows an empty line"}
+            << QStringList {"FILE:2:5: warning: item text cannot be read: the preview finds no "
+                            "macro or string constant 'STR_EXIT' before this menu (#define "
+                            "STR_EXIT \"...\" or static const char STR_EXIT[] = \"...\";); the "
+                            "item shows an empty line"}
             << 0;
     QTest::addRow("unreadable-escape")
             << menu("M", "T", {"ok\\xZZ"}) << none
@@ -694,10 +693,10 @@ void tst_VelkoMenu::checkDiagnostics_data()
             << QByteArray("#include \"strings.h\"\n") + "BEGIN_MENU(M)\n    MENU_ITEM(STR_BACK)\n"
                     + "END_MENU(M, \"T\")\n"
             << none
-            << QStringList {"FILE:3:5: warning: item text cannot be read: 'STR_BACK' is not "
-                            "defined as a string before this menu (#define STR_BACK \"...\" or "
-                            "static const char STR_BACK[] = \"...\";); the header included here "
-                            "was not found: \"strings.h\" (line 1) (give its folder with -I or in "
+            << QStringList {"FILE:3:5: warning: item text cannot be read: the preview finds no "
+                            "macro or string constant 'STR_BACK' before this menu (#define "
+                            "STR_BACK \"...\" or static const char STR_BACK[] = \"...\";); not "
+                            "found: \"strings.h\" (line 1) (give its folder with -I or in "
                             "compile_commands.json); the item shows an empty line"}
             << 0;
     QTest::addRow("commented-item-not-checked")

@@ -11,6 +11,7 @@
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/linemap.h"
 #include "menuview/analysis/menupreview.h"
+#include "menuview/analysis/textmessages.h"
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/devicetext.h"
 
@@ -162,63 +163,6 @@ QString conversionMessage(const ItemConversion &conversion, const QString &itemT
     return QString();
 }
 
-// Why an argument yields no text; empty for an empty argument.
-// The headers that were not found before `at`, as written: where a name
-// that stands for nothing may have been defined.
-QString missingHeaders(const SourceFacts &facts, qsizetype at, const CheckContext &context)
-{
-    QStringList missing;
-    for (const Inclusion &inclusion : facts.includes) {
-        if (inclusion.path.isEmpty() && inclusion.at < at && inclusion.at >= 0)
-            missing << QStringLiteral("%1 (line %2)")
-                               .arg(inclusion.written)
-                               .arg(context.lines->position(inclusion.at).line);
-    }
-    if (missing.isEmpty())
-        return QString();
-    return QStringLiteral("; %1 not found: %2 (give its folder with -I or in "
-                          "compile_commands.json)")
-            .arg(missing.size() == 1 ? QStringLiteral("the header included here was")
-                                     : QStringLiteral("the headers included here were"),
-                 missing.join(QStringLiteral(", ")));
-}
-
-QString unreadableMessage(const LiteralNotes &notes, const QString &what, const QString &result,
-                          const QString &missing = QString())
-{
-    using Why = LiteralNotes::Unreadable;
-    QString reason;
-    switch (notes.why) {
-    case Why::No:
-    case Why::Empty:
-        return QString();
-    case Why::Escape:
-        reason = QStringLiteral("an escape the compiler refuses (\\x without a hex digit, or a \\u "
-                                "or \\U that is incomplete or names a character C does not allow)");
-        break;
-    case Why::Unterminated:
-        reason = QStringLiteral("a literal is not terminated");
-        break;
-    case Why::NotText:
-        reason = QStringLiteral("its argument is no string (only literals, macros standing for "
-                                "them and string constants make a text)");
-        break;
-    case Why::Undefined:
-        reason = QStringLiteral("'%1' is not defined as a string before this menu (#define %1 "
-                                "\"...\" or static const char %1[] = \"...\";)")
-                         .arg(notes.name)
-                + missing;
-        break;
-    case Why::Prefixes:
-        reason = QStringLiteral("its literals have prefixes that the compiler does not join");
-        break;
-    case Why::TooLarge:
-        reason = QStringLiteral("its macros expand too deeply or too far to follow");
-        break;
-    }
-    return QStringLiteral("%1 text cannot be read: %2; the %1 shows %3").arg(what, reason, result);
-}
-
 // What the compiler reads differently from how it looks: a macro defined
 // twice, escapes out of range, control characters written as escapes, a zero
 // that ends the text early, wide literals.
@@ -366,7 +310,7 @@ void checkGlyphs(Reporter &report, const QString &shown, QStringView text, Range
 }
 
 void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
-                const CheckContext &context, const SourceFacts &facts)
+                const CheckContext &context)
 {
     const MenuParse &p = block.parse;
     const QString &title = block.menu.title;
@@ -388,11 +332,6 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
                                     "title until the literal is closed"));
         return;
     }
-    const QString unreadable
-            = unreadableMessage(p.title, QStringLiteral("title"), QStringLiteral("no title"),
-                                missingHeaders(facts, p.titleBegin, context));
-    if (!unreadable.isEmpty())
-        report.warn(argument, unreadable);
     checkNotes(report, argument, p.title, title, QStringLiteral("title"), context);
     const qsizetype length = title.size();
     if (length > Cells) {
@@ -413,7 +352,7 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
 }
 
 void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
-                const CheckContext &context, const SourceFacts &facts)
+                const CheckContext &context)
 {
     const MenuDefinition &menu = block.menu;
     const QList<ItemPosition> &items = block.parse.items;
@@ -425,11 +364,6 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
         const ParamInfo params = menu.itemParams[i];
         const QStringList stored = menu.paramValues.value(i);
 
-        const QString unreadable = unreadableMessage(item.notes, QStringLiteral("item"),
-                                                     QStringLiteral("an empty line"),
-                                                     missingHeaders(facts, item.keyword, context));
-        if (!unreadable.isEmpty())
-            report.warn(at, unreadable);
         checkNotes(report, at, item.notes, itemText, QStringLiteral("item"), context);
         const ItemWidth width = estimateItemWidth(itemText, params, context.realDigits);
         for (const ItemConversion &conversion : width.conversions) {
@@ -479,8 +413,12 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
             report.warn({p.opening, p.nameClose + 1},
                         QStringLiteral("the menu has an empty name: values typed for its items "
                                        "are not kept"));
-        checkTitle(report, text, block, context, blocks.source().facts);
-        checkItems(report, text, block, context, blocks.source().facts);
+        for (const TextFinding &finding :
+             unreadableTexts(block, blocks.source().facts, context.texts,
+                             [&](qsizetype at) { return context.lines->position(at).line; }))
+            report.warn({finding.begin, finding.end}, finding.message);
+        checkTitle(report, text, block, context);
+        checkItems(report, text, block, context);
     }
     for (const KeywordHit &stray : blocks.strayClosings())
         report.error({stray.begin, stray.end}, strayClosingMessage(blocks.source(), stray.begin));

@@ -6,6 +6,7 @@
 #include "diagnostic.h"
 
 #include "menuview/analysis/sourcereader.h"
+#include "menuview/analysis/textmessages.h"
 
 #include <QList>
 #include <QString>
@@ -25,6 +26,8 @@ struct CheckContext
     int realDigits = 10; // integer digits taken for the widest real value
     VelkoMenuView::SourceContext source; // how the text is read: its path, the build's options
     bool allBranches = false; // menus of conditional groups the build leaves out too
+    // The words for texts that cannot be read, with how to declare a text function.
+    VelkoMenuView::TextMessageTexts texts = VelkoMenuView::TextMessageTexts::english();
 };
 
 // Every finding for the menus of `text`, in the order of the text.
