@@ -24,8 +24,10 @@ MacroArguments readMacroArguments(SourceReader &reader,
         return arguments;
     }
     arguments.open = token.begin;
-    MacroArguments::Range current {reader.position(), reader.position()};
+    MacroArguments::Range current;
+    current.begin = current.end = reader.position();
     bool empty = true;
+    qsizetype directives = reader.directivesPassed();
     BracketDepth depth;
     for (token = reader.nextToken();; token = reader.nextToken()) {
         if (token.kind == Token::Kind::End || stops(token)) {
@@ -39,7 +41,8 @@ MacroArguments readMacroArguments(SourceReader &reader,
         if (depth.outermost() && token.is(u',')) {
             arguments.list.append(current);
             arguments.commas.append(token.begin);
-            current = {token.end, token.end};
+            current = MacroArguments::Range();
+            current.begin = current.end = token.end;
             empty = true;
             continue;
         }
@@ -48,6 +51,9 @@ MacroArguments readMacroArguments(SourceReader &reader,
         empty = false;
         current.end = token.end;
         current.unterminated |= token.kind == Token::Kind::String && token.unterminated;
+        current.directives |= reader.directivesPassed() != directives;
+        directives = reader.directivesPassed();
+        current.tokens.append(PPToken::written(reader.text(), token));
     }
     arguments.list.append(current);
     return arguments;

@@ -3,6 +3,7 @@
 // parentheses.
 #pragma once
 
+#include "menuview/analysis/pptoken.h"
 #include "menuview/analysis/sourcereader.h"
 
 #include <QList>
@@ -17,6 +18,8 @@ struct MacroArguments
         qsizetype begin = -1; // the argument's first token; empty at the place it would be
         qsizetype end = -1;
         bool unterminated = false; // a literal in it runs into its line's end
+        bool directives = false; // a directive stands within it
+        PPTokens tokens; // its tokens as the compiler has them: groups not compiled left out
     };
 
     qsizetype open = -1; // "("; -1 when the keyword is not followed by one

@@ -13,12 +13,12 @@ using Range = MacroArguments::Range;
 
 // Tokens as the preprocessor's "#" would spell them: one space where the
 // source has white space or a comment.
-QString spelled(QStringView text, Range range)
+QString spelled(QStringView text, qsizetype begin, qsizetype end)
 {
     QString result;
-    CScanner lexer(text, range.begin);
-    lexer.setPosition(range.begin, false);
-    for (Token token = lexer.next(); token.kind != Token::Kind::End && token.begin < range.end;
+    CScanner lexer(text, begin);
+    lexer.setPosition(begin, false);
+    for (Token token = lexer.next(); token.kind != Token::Kind::End && token.begin < end;
          token = lexer.next()) {
         if (token.startsDirective()) {
             lexer.skipLine();
@@ -63,6 +63,16 @@ Body readBody(SourceReader &reader, MenuKeyword closing)
         }
     }
     return body;
+}
+
+// An argument as text: read again from the text, where a reading of
+// literals alone is kept, unless a directive within it leaves some out.
+QString readArgument(QStringView text, const Range &range, const TextContext &context,
+                     LiteralNotes *notes)
+{
+    if (range.directives)
+        return readTextTokens(range.tokens, range.begin, context, notes);
+    return readTextArgument(text, range.begin, range.end, range.begin, context, notes);
 }
 
 } // namespace
@@ -136,7 +146,7 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
     p.end = body.closing.end;
     if (p.nameClose < 0)
         return fail(ParseError::NoNameParentheses, p.opening);
-    const QString menuName = spelled(text, {name.open + 1, name.close});
+    const QString menuName = spelled(text, name.open + 1, name.close);
 
     // The closing macro: "(", the name, ",", the title, ")". It never holds
     // the next menu: an opening keyword ends it, however the parentheses stand.
@@ -149,7 +159,7 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
         return fail(ParseError::NoClosingArguments, p.closing);
     p.closingOpen = closing.open;
     p.comma = closing.commas.first();
-    if (spelled(text, closing.list.first()) != menuName)
+    if (spelled(text, closing.list.first().begin, closing.list.first().end) != menuName)
         return fail(ParseError::NameMismatch, p.closing);
 
     menu.name = menuName;
@@ -163,7 +173,7 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
     const TextContext context = source.context();
     // While the title is being typed the menu still shows, with no title.
     if (!p.titleUnterminated)
-        menu.title = readTextArgument(text, title.begin, title.end, title.begin, context, &p.title);
+        menu.title = readArgument(text, title, context, &p.title);
 
     menu.itemTexts.clear();
     qsizetype scan = p.nameClose + 1;
@@ -179,8 +189,7 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
         const Range first = arguments.list.first();
         ItemPosition item {keyword.begin, arguments.open, arguments.close,
                            first.begin,   first.end,      {}};
-        menu.itemTexts.append(
-                readTextArgument(text, first.begin, first.end, first.begin, context, &item.notes));
+        menu.itemTexts.append(readArgument(text, first, context, &item.notes));
         p.items.append(item);
         scan = arguments.close + 1;
     }

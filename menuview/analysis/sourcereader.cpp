@@ -568,6 +568,7 @@ Token SourceReader::nextToken()
             return token;
         }
         // The directive, then its line passed over as the quick pass does.
+        ++m_directivesPassed;
         m_pos = directive(token.begin);
         finishDirective();
         m_lexer.setPosition(m_pos, m_atLineStart);

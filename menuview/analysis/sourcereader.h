@@ -234,6 +234,8 @@ public:
 
     qsizetype position() const { return m_pos; }
     QStringView text() const { return m_text; }
+    // How many directives nextToken() has passed over.
+    qsizetype directivesPassed() const { return m_directivesPassed; }
     const CScanner &scanner() const { return m_lexer; }
     SourceFacts *facts() const { return m_unit; }
     // The outermost conditional group, open where the reader stands, that
@@ -295,6 +297,7 @@ private:
     static constexpr qsizetype LineStartSpacing = 2048;
     qsizetype m_nextLineStart = LineStartSpacing;
     qsizetype m_resumeTried = -1; // the last line start of the facts' tail tried
+    qsizetype m_directivesPassed = 0;
     CScanner m_lexer;
 };
 

@@ -369,6 +369,13 @@ void tst_MenuParser::positions_data()
             << u"#define S \"a\"\n#define S \"b\"\nBEGIN_MENU(M) MENU_ITEM(S) MENU_ITEM(\"\\tx\\x01\") END_MENU(M, \"T\")"_qs
             << "open@28 name@38-40 close@76 args@84,86,91 item@42(51-53)def@22+8 "
                "item@55(64-74)!\\t \\x01";
+    // C allows the same definition again; only a different one replaces it.
+    QTest::addRow("identical-redefinition")
+            << u"#define S \"a\" \"b\"\n#define S \"a\"  /**/ \"b\"\nBEGIN_MENU(M) MENU_ITEM(S) END_MENU(M, \"T\")"_qs
+            << "open@42 name@52-54 close@69 args@77,79,84 item@56(65-67)def@26";
+    QTest::addRow("redefinition-differing-in-white-space")
+            << u"#define S \"a\" \"b\"\n#define S \"a\"\"b\"\nBEGIN_MENU(M) MENU_ITEM(S) END_MENU(M, \"T\")"_qs
+            << "open@35 name@45-47 close@62 args@70,72,77 item@49(58-60)def@26+8";
 }
 
 void tst_MenuParser::positions()
@@ -461,6 +468,10 @@ void tst_MenuParser::compilerReading_data()
             << QStringList {"bom"};
     QTest::addRow("raw-literal") << menu(u"MENU_ITEM(R\"x(a\"b)x\", f)"_qs) << "T"
                                  << QStringList {"a\"b"};
+    QTest::addRow("group-inside-an-argument")
+            << u"#define EN\n"_qs
+                    + menu(u"MENU_ITEM(\n#ifdef EN\n\"Back\"\n#else\n\"Назад\"\n#endif\n, f)"_qs)
+            << "T" << QStringList {"Back"};
 }
 
 void tst_MenuParser::compilerReading()
