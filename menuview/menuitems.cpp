@@ -6,12 +6,14 @@
 #include "coreplugin/editormanager/editormanager.h"
 #include "coreplugin/editormanager/ieditor.h"
 #include "menuview/analysis/compilecommands.h"
+#include "menuview/analysis/compilerquery.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/linemap.h"
 #include "menuview/analysis/menupreview.h"
 #include "menuview/params/parameterentry.h"
 #include "menuview/params/parameterstore.h"
+#include "menuview/params/settingskeys.h"
 #include "menuview/screen/menurenderer.h"
 #include "utils/filepath.h"
 
@@ -204,6 +206,19 @@ void MenuItems::documentClosed(Core::IDocument *closed)
     deleteUnusedSettings(closed);
 }
 
+QStringList MenuItems::listSetting(const QString &key) const
+{
+    // The store's text format reads "a, b" as a list and "a" as a string.
+    QStringList list;
+    for (const QString &entry : m_settings->value(key).toStringList()) {
+        for (const QString &part : entry.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (!part.trimmed().isEmpty())
+                list << part.trimmed();
+        }
+    }
+    return list;
+}
+
 const SourceContext &MenuItems::sourceContext()
 {
     // The build's options are looked for when the document changes and then
@@ -214,6 +229,8 @@ const SourceContext &MenuItems::sourceContext()
         m_context = SourceContext();
         m_context.path = path;
         m_context.configuration = CompileCommands::discoverFor(path);
+        CompilerQuery::apply(&m_context.configuration, listSetting(SettingsKeys::queryDriver()));
+        m_context.textFunctions = listSetting(SettingsKeys::textFunctions());
         // A header open in an editor is read as it stands there.
         m_context.openText = [](const QString &header, QString *text) {
             for (Core::IDocument *open : Core::DocumentModel::openedDocuments()) {
@@ -259,6 +276,7 @@ void MenuItems::analyze()
             m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
         else
             m_status.setNoMenu();
+        m_status.setNote(m_status.compilerNote(context.configuration));
         updateChangedRows();
         return;
     case MenuPreview::Outcome::Shown:
@@ -283,6 +301,21 @@ void MenuItems::analyze()
     } else {
         m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
     }
+    // Under the menu: the first text that cannot be read, and why the
+    // compiler's macros are not its own.
+    const ScreenStatus::NoteTexts &notes = m_status.noteTexts();
+    QStringList note;
+    if (menuValid) {
+        const QList<TextFinding> texts = unreadableTexts(
+                preview.block, source.facts, notes.text,
+                [&](qsizetype at) { return positionOf(at).line; });
+        if (!texts.isEmpty())
+            note << notes.where.arg(positionOf(texts.first().begin).line).arg(texts.first().message);
+    }
+    const QString compiler = m_status.compilerNote(context.configuration);
+    if (!compiler.isEmpty())
+        note << compiler;
+    m_status.setNote(note.join(QLatin1Char('\n')));
     updateChangedRows();
     emit analyzed();
 }

@@ -96,6 +96,8 @@ private:
     QList<QStringList> storedValues(const QString &menuName, const QStringList &itemTexts) const;
     // How the tracked document is read: its path, the build's options, open headers.
     const VelkoMenuView::SourceContext &sourceContext();
+    // A setting of the store that holds a list, apart by commas.
+    QStringList listSetting(const QString &key) const;
     static constexpr int ContextLifetime = 2000; // ms
 
     // Editors whose widget is a QPlainTextEdit (the IDE's text editors, the

@@ -42,6 +42,34 @@ void ScreenStatus::setDocumentClosed(const QString &documentName)
     emit changed();
 }
 
+QString ScreenStatus::compilerNote(const BuildConfiguration &configuration) const
+{
+    using State = BuildConfiguration::CompilerState;
+    switch (configuration.compilerState) {
+    case State::None:
+    case State::Queried:
+        break;
+    case State::NotFound:
+        return m_noteTexts.compilerNotFound.arg(configuration.compiler);
+    case State::NotAllowed:
+        return m_noteTexts.compilerNotAllowed.arg(
+                configuration.compilerPath,
+                configuration.allowedCompilers.join(QStringLiteral(", ")));
+    case State::Failed:
+        return m_noteTexts.compilerFailed.arg(configuration.compilerPath,
+                                              configuration.compilerProblem);
+    }
+    return QString();
+}
+
+void ScreenStatus::setNote(const QString &note)
+{
+    if (note == m_note)
+        return;
+    m_note = note;
+    emit changed();
+}
+
 void ScreenStatus::setStoreFailure(const QString &storePath)
 {
     if (storePath == m_storeFailure)

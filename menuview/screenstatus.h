@@ -2,8 +2,10 @@
 // pane's status line reads it.
 #pragma once
 
+#include "menuview/analysis/buildconfiguration.h"
 #include "menuview/analysis/linemap.h"
 #include "menuview/analysis/parsemessages.h"
+#include "menuview/analysis/textmessages.h"
 
 #include <QObject>
 #include <QString>
@@ -48,6 +50,26 @@ public:
     // The followed document went away: what was shown stays, named as before.
     void setDocumentClosed(const QString &documentName);
 
+    // The words of the notes under a menu: why a text is not read, why the
+    // compiler's macros are not its own.
+    struct NoteTexts
+    {
+        TextMessageTexts text;
+        QString where; // %1 the line of the item or title, %2 the reason
+        QString compilerNotFound; // %1 the compiler
+        QString compilerNotAllowed; // %1 its path, %2 the allowed globs
+        QString compilerFailed; // %1 its path, %2 what went wrong
+    };
+    const NoteTexts &noteTexts() const { return m_noteTexts; }
+    void setNoteTexts(const NoteTexts &texts) { m_noteTexts = texts; }
+    // The compiler's note in these words; empty when there is none.
+    QString compilerNote(const BuildConfiguration &configuration) const;
+
+    // A note under what is shown: a text that cannot be read, the compiler's
+    // macros not asked of it.
+    QString note() const { return m_note; }
+    void setNote(const QString &note);
+
     // The settings file that the last write of values could not reach;
     // empty once a write succeeds again.
     QString storeFailure() const { return m_storeFailure; }
@@ -70,7 +92,9 @@ private:
     int m_inactiveGroupLine = 0;
     bool m_keepsMenu = false;
     QString m_storeFailure;
+    QString m_note;
     ParseMessageTexts m_texts = ParseMessageTexts::english();
+    NoteTexts m_noteTexts {TextMessageTexts::english(), QStringLiteral("line %1: %2"), {}, {}, {}};
 };
 
 } // namespace VelkoMenuView

@@ -59,6 +59,7 @@ StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
     m_screen->setFocusPolicy(Qt::StrongFocus);
 
     m_screen->status()->setMessageTexts(messageTexts());
+    m_screen->status()->setNoteTexts(noteTexts());
     connect(m_screen->status(), &ScreenStatus::changed, this, &StatusLine::updateText);
     updateText();
 }
@@ -76,6 +77,48 @@ VelkoMenuView::ParseMessageTexts StatusLine::messageTexts()
                "открытого %3"),
             tr(" из %1:%2"),
             tr("определение меню не читается")};
+}
+
+VelkoMenuView::ScreenStatus::NoteTexts StatusLine::noteTexts()
+{
+    VelkoMenuView::ScreenStatus::NoteTexts t;
+    VelkoMenuView::TextMessageTexts &x = t.text;
+    x.cannotRead = tr("%1 не читается: %2; %1 показывает %3");
+    x.item = tr("текст пункта");
+    x.title = tr("заголовок");
+    x.emptyLine = tr("пустую строку");
+    x.noTitle = tr("пустоту");
+    x.escape = tr("escape-последовательность, которую компилятор не принимает");
+    x.unterminated = tr("литерал не закрыт");
+    x.notText = tr("предпросмотр читает строковые литералы, строковые константы, приведения типа, "
+                   "&ИМЯ[0], ({ ... }), вычислимые условия и функции, объявленные возвращающими "
+                   "свой аргумент, а здесь ни одно из них");
+    x.undefined = tr("предпросмотр не находит до этого меню ни макроса, ни строковой константы "
+                     "«%1»");
+    x.prefixes = tr("у литералов разные префиксы, компилятор их не соединяет");
+    x.tooLarge = tr("макросы раскрываются слишком глубоко или далеко для предпросмотра");
+    x.call = tr("текст проходит через %1(), которую предпросмотр не может выполнить; если она "
+                "возвращает свой аргумент, %2");
+    x.notConstant = tr("«%1» — переменная, которую прошивка может изменить, а предпросмотр читает "
+                       "только константы");
+    x.arithmetic = tr("текст получается арифметикой указателей, за которой предпросмотр не следует");
+    x.condition = tr("текст зависит от условия, которое предпросмотр не может вычислить");
+    x.externOnly = tr("«%1» объявлена extern, а её определения нет ни в этом файле, ни в "
+                      "подключённых заголовках");
+    x.refused = tr("компилятор не принимает её макросы: %1");
+    x.fromMacro = tr(" (из определения %1 в %2:%3)");
+    x.fromPlace = tr(" (из %1:%2)");
+    x.declareTextFunction = tr("добавьте %1 в настройку TextFunctions");
+    x.missingHeaders = tr("; не найдены: %1");
+    t.where = tr("Строка %1: %2");
+    t.compilerNotFound = tr("Компилятор сборки %1 не найден: макросы компилятора взяты за "
+                            "типичные для gcc");
+    t.compilerNotAllowed = tr("Компилятор сборки %1 не запускается: его нет среди разрешённых "
+                              "(%2); разрешите его в настройке QueryDriver, а пока макросы "
+                              "компилятора взяты за типичные для gcc");
+    t.compilerFailed = tr("Компилятор сборки %1 не назвал свои макросы (%2): они взяты за "
+                          "типичные для gcc");
+    return t;
 }
 
 QString StatusLine::text() const
@@ -126,6 +169,8 @@ void StatusLine::updateText()
         break;
     }
     }
+    if (!status->note().isEmpty())
+        m_label->setText(m_label->text() + QLatin1Char('\n') + status->note());
     if (!status->storeFailure().isEmpty())
         m_label->setText(m_label->text() + QLatin1Char('\n')
                          + tr("Не удалось записать значения в %1").arg(status->storeFailure()));

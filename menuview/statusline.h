@@ -3,6 +3,8 @@
 // screen's picture (copy, save as PNG).
 #pragma once
 
+#include "menuview/screenstatus.h"
+
 #include <QWidget>
 
 class MenuItems;
@@ -34,6 +36,8 @@ public:
 
     // The reasons for an unreadable menu in the pane's words.
     static VelkoMenuView::ParseMessageTexts messageTexts();
+    // The notes under a menu in the pane's words.
+    static VelkoMenuView::ScreenStatus::NoteTexts noteTexts();
 
 private:
     void updateText();

@@ -108,13 +108,36 @@ void BuildConfiguration::append(const BuildConfiguration &other)
     quoteFolders = other.quoteFolders + quoteFolders;
     includeFolders = other.includeFolders + includeFolders;
     forcedIncludes << other.forcedIncludes;
+    if (!other.compiler.isEmpty()) {
+        compiler = other.compiler;
+        compilerOptions = other.compilerOptions;
+        compilerDirectory = other.compilerDirectory;
+    }
     if (!other.origin.isEmpty())
         origin = origin.isEmpty() ? other.origin : origin + QStringLiteral(", ") + other.origin;
 }
 
+QStringList BuildConfiguration::macroOptions(const QStringList &arguments)
+{
+    QStringList options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        const bool withValue = a == u"-target" || a == u"--sysroot" || a == u"-isysroot";
+        if (withValue && i + 1 < arguments.size()) {
+            options << a << arguments.at(++i);
+        } else if (a.startsWith(u"-std=") || a == u"-ansi" || a == u"-undef" || a == u"-pthread"
+                   || a == u"-nostdinc" || a.startsWith(u"--target=")
+                   || a.startsWith(u"--sysroot=") || (a.startsWith(u"-m") && a.size() > 2)
+                   || (a.startsWith(u"-f") && a.size() > 2) || a.startsWith(u"-O")) {
+            options << a;
+        }
+    }
+    return options;
+}
+
 QString BuildConfiguration::predefinedText() const
 {
-    QString text;
+    QString text = predefinedMacros;
     for (const Macro &macro : macros) {
         if (macro.name.isEmpty())
             continue;

@@ -24,6 +24,20 @@ struct BuildConfiguration
     QStringList forcedIncludes; // -include, read before the source
     QString origin; // where it came from, for messages: a compile_commands.json, the options
 
+    // The compiler the build names, the options of its command that change
+    // its own macros (-std, -m..., -f..., -O..., --target), and the folder
+    // the command runs in.
+    QString compiler;
+    QStringList compilerOptions;
+    QString compilerDirectory;
+    // What became of asking the compiler for its macros.
+    enum class CompilerState { None, Queried, NotFound, NotAllowed, Failed };
+    CompilerState compilerState = CompilerState::None;
+    QString compilerPath; // the program, found
+    QString compilerProblem; // for Failed, in words
+    QStringList allowedCompilers; // the globs that were in force
+    QString predefinedMacros; // the compiler's own, as #define lines
+
     bool isEmpty() const
     {
         return macros.isEmpty() && quoteFolders.isEmpty() && includeFolders.isEmpty()
@@ -41,9 +55,14 @@ struct BuildConfiguration
     // discovered ones.
     void append(const BuildConfiguration &other);
 
-    // The command line as the preprocessor reads it before the source:
-    // a #define or #undef per macro, an #include per forced include.
+    // The command line as the preprocessor reads it before the source: the
+    // compiler's own macros, a #define or #undef per macro, an #include per
+    // forced include.
     QString predefinedText() const;
+
+    // The options of a compiler's command that change the macros it
+    // predefines.
+    static QStringList macroOptions(const QStringList &arguments);
 };
 
 } // namespace VelkoMenuView

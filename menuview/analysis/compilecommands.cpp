@@ -133,6 +133,11 @@ BuildConfiguration CompileCommands::configurationFor(const QString &sourcePath,
     BuildConfiguration configuration
             = BuildConfiguration::fromArguments(found->arguments, found->directory);
     configuration.origin = databasePath;
+    if (!found->arguments.isEmpty() && !found->arguments.first().startsWith(u'-')) {
+        configuration.compiler = found->arguments.first();
+        configuration.compilerOptions = BuildConfiguration::macroOptions(found->arguments.mid(1));
+        configuration.compilerDirectory = found->directory;
+    }
     return configuration;
 }
 

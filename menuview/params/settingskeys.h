@@ -23,6 +23,17 @@ inline QString period()
 {
     return QStringLiteral("Period");
 }
+// The compilers that may be run to ask for their own macros: globs apart
+// by commas, as velko-menu's --query-driver takes them.
+inline QString queryDriver()
+{
+    return QStringLiteral("QueryDriver");
+}
+// Functions that return their argument, apart by commas: --text-function.
+inline QString textFunctions()
+{
+    return QStringLiteral("TextFunctions");
+}
 // The value of parameter 1, 2 or 3 of an item, inside the item's group.
 inline QString parameter(int number)
 {

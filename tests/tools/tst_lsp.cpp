@@ -653,7 +653,9 @@ void tst_Lsp::editedDraftsReadAsOpened()
             texts << QString::fromUtf8(file.bytes);
         }
         const auto openAll = [&](Client &client) {
-            client.session.setBuildOptions({source.options, QString(), false});
+            BuildOptions build;
+            build.arguments = source.options;
+            client.session.setBuildOptions(build);
             client.initialize();
             // The main file last: opening it publishes what it reads of its headers' drafts.
             for (qsizetype i = uris.size() - 1; i >= 0; --i)

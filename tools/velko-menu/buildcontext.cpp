@@ -2,6 +2,7 @@
 #include "buildcontext.h"
 
 #include "menuview/analysis/compilecommands.h"
+#include "menuview/analysis/compilerquery.h"
 
 #include <QDir>
 
@@ -31,6 +32,12 @@ bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
     BuildConfiguration given
             = BuildConfiguration::fromArguments(options.arguments, QDir::currentPath());
     given.origin = given.isEmpty() ? QString() : QStringLiteral("the command line");
+    if (!options.compiler.isEmpty()) {
+        given.compiler = options.compiler;
+        given.compilerDirectory = QDir::currentPath();
+    }
     context->configuration.append(given);
+    CompilerQuery::apply(&context->configuration, options.allowedCompilers);
+    context->textFunctions = options.textFunctions;
     return true;
 }

@@ -141,6 +141,8 @@ LspDispatcher::Answer LspDispatcher::initialize(const InitializeParams &params)
     m_features.buildOptions().arguments << params.buildArguments;
     if (params.compileCommands)
         m_features.buildOptions().compileCommands = *params.compileCommands;
+    m_features.buildOptions().allowedCompilers << params.allowedCompilers;
+    m_features.buildOptions().textFunctions << params.textFunctions;
     m_markdownHover = params.markdownHover;
     const QJsonObject server {{u"name"_s, u"velko-menu"_s},
                               {u"version"_s, QStringLiteral(VELKO_VERSION)}};

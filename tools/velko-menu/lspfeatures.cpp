@@ -4,6 +4,8 @@
 #include "buildcontext.h"
 #include "menuchecks.h"
 
+#include "menuview/analysis/compilerquery.h"
+
 using namespace VelkoMenuView;
 
 LspFeatures::LspFeatures(const LspDocuments &documents)
@@ -20,9 +22,13 @@ constexpr qint64 ContextLifetime = 2000; // ms
 QList<Diagnostic> LspFeatures::diagnostics(const LspDocument &document)
 {
     SourceText &source = sourceOf(document);
-    return checkMenus(
-            source,
-            {&document.lines(), &m_store, document.path(), 10, source.facts.context, false});
+    CheckContext context {&document.lines(), &m_store, document.path(), 10, source.facts.context,
+                          false};
+    // What an editor's user changes is the client's initializationOptions.
+    context.texts.declareTextFunction
+            = QStringLiteral("add \"%1\" to initializationOptions.textFunctions");
+    context.allowCompiler = QStringLiteral("add \"%1\" to initializationOptions.queryDriver");
+    return checkMenus(source, context);
 }
 
 LspHover LspFeatures::hover(const LspDocument &document, LspPosition position)
@@ -57,6 +63,10 @@ SourceContext LspFeatures::contextFor(const LspDocument &document)
         if (!std::exchange(m_buildProblemTold, true))
             m_buildProblem = problem;
         context.path = document.path();
+    }
+    if (document.path().isEmpty()) {
+        CompilerQuery::apply(&context.configuration, m_build.allowedCompilers);
+        context.textFunctions = m_build.textFunctions;
     }
     context.openText
             = [this](const QString &path, QString *text) { return m_documents.textAt(path, text); };

@@ -41,7 +41,8 @@ QString readParams(const QJsonValue &json, InitializeParams *params)
     if (!json.isObject())
         return u"initialize needs its params object"_s;
     // {"defines": ["NAME=VALUE", ...], "undefines": [...], "includePaths": [...],
-    //  "compileCommands": "FILE"}
+    //  "compileCommands": "FILE", "queryDriver": "GLOB,..." or [...],
+    //  "textFunctions": ["NAME", ...]}
     const QJsonValue options = json[u"initializationOptions"];
     for (const auto &[key, option] : {std::pair(u"defines", u"-D"), std::pair(u"undefines", u"-U"),
                                       std::pair(u"includePaths", u"-I")}) {
@@ -52,6 +53,15 @@ QString readParams(const QJsonValue &json, InitializeParams *params)
     }
     if (options[u"compileCommands"].isString())
         params->compileCommands = options[u"compileCommands"].toString();
+    const QJsonValue drivers = options[u"queryDriver"];
+    if (drivers.isString())
+        params->allowedCompilers = drivers.toString().split(u',', Qt::SkipEmptyParts);
+    for (const QJsonValue value : drivers.toArray())
+        params->allowedCompilers << value.toString();
+    for (const QJsonValue value : options[u"textFunctions"].toArray()) {
+        if (!value.toString().isEmpty())
+            params->textFunctions << value.toString();
+    }
     const QJsonValue formats = json[u"capabilities"][u"textDocument"][u"hover"][u"contentFormat"];
     params->markdownHover = !formats.isArray() || formats.toArray().contains(u"markdown"_s);
     return QString();

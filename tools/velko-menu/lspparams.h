@@ -24,6 +24,8 @@ struct InitializeParams
 {
     QStringList buildArguments; // -D, -U and -I from initializationOptions
     std::optional<QString> compileCommands;
+    QStringList allowedCompilers; // queryDriver: globs
+    QStringList textFunctions;
     bool markdownHover = true;
 };
 

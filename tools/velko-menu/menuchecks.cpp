@@ -5,6 +5,7 @@
 
 #include "widthestimate.h"
 
+#include "menuview/analysis/compilerquery.h"
 #include "menuview/analysis/cscanner.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/formatdirective.h"
@@ -422,6 +423,22 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     }
     for (const KeywordHit &stray : blocks.strayClosings())
         report.error({stray.begin, stray.end}, strayClosingMessage(blocks.source(), stray.begin));
+    // What the compiler stops at, once the whole text is read.
+    for (const SourceFacts::DirectiveError &stop : blocks.source().facts.errors) {
+        CScanner scanner(text, stop.at);
+        const Token hash = scanner.next();
+        report.error({stop.at, qMax(hash.end, scanner.next().end)},
+                     stop.file.isEmpty()
+                             ? QStringLiteral("#error %1: the compiler stops here").arg(stop.message)
+                             : QStringLiteral("#error %1 in %2:%3, which this #include reads: the "
+                                              "compiler stops there")
+                                       .arg(stop.message, stop.file)
+                                       .arg(stop.line));
+    }
+    const QString compiler = CompilerQuery::message(blocks.source().facts.context.configuration,
+                                                    context.allowCompiler);
+    if (!compiler.isEmpty())
+        report.warn({0, 0}, compiler);
     sortByPosition(diagnostics);
     return diagnostics;
 }

@@ -28,6 +28,8 @@ struct CheckContext
     bool allBranches = false; // menus of conditional groups the build leaves out too
     // The words for texts that cannot be read, with how to declare a text function.
     VelkoMenuView::TextMessageTexts texts = VelkoMenuView::TextMessageTexts::english();
+    // How to let the build's compiler run: %1 its path.
+    QString allowCompiler = QStringLiteral("add --query-driver '%1'");
 };
 
 // Every finding for the menus of `text`, in the order of the text.

@@ -96,6 +96,32 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
                   [](Command &command, const QString &, const QString &value) {
                       command.build.compileCommands = value;
                       return QString();
+                  }},
+                 {"compiler", "PATH",
+                  "the build's compiler, instead of the one compile_commands.json names: its own "
+                  "macros (__GNUC__, __AVR__ ...) and system headers are asked of it, when "
+                  "--query-driver allows it to run",
+                  [](Command &command, const QString &name, const QString &value) {
+                      command.build.compiler = value;
+                      return value.isEmpty() ? u"%1 needs a program"_s.arg(name) : QString();
+                  }},
+                 {"query-driver", "GLOBS",
+                  "the compilers that may be run to ask for their macros, as globs apart by "
+                  "commas (default /usr/bin/*gcc*,/usr/bin/*cc,/usr/bin/clang*); another is "
+                  "never run, and a gcc-like host's macros stand in",
+                  [](Command &command, const QString &name, const QString &value) {
+                      command.build.allowedCompilers
+                              << value.split(u',', Qt::SkipEmptyParts);
+                      return value.trimmed().isEmpty() ? u"%1 needs globs"_s.arg(name)
+                                                       : QString();
+                  }},
+                 {"text-function", "NAME",
+                  "a function that returns its argument: a text passed through NAME(...) is "
+                  "read as its argument (repeat for several; gettext and dgettext are known)",
+                  [](Command &command, const QString &name, const QString &value) {
+                      command.build.textFunctions << value;
+                      return value.isEmpty() ? u"%1 needs a function name"_s.arg(name)
+                                             : QString();
                   }}}},
                {G::Branches,
                 {{"all-branches", "",

@@ -15,6 +15,9 @@ struct BuildOptions
     QStringList arguments; // -D, -U and -I as given, in order
     QString compileCommands; // --compile-commands FILE instead of the discovered one
     bool allBranches = false; // --all-branches: menus of groups the build leaves out too
+    QString compiler; // --compiler PATH instead of the one the database names
+    QStringList allowedCompilers; // --query-driver GLOB,...: empty for the default ones
+    QStringList textFunctions; // --text-function NAME
 };
 
 struct RenderOptions

@@ -142,8 +142,9 @@ lsp
 {lsp}
   The build's options apply to every document; the client's
   initializationOptions add to them: {"defines": ["NAME=VALUE"], "undefines":
-  ["NAME"], "includePaths": ["DIR"], "compileCommands": "FILE"}. Headers open
-  in the editor are read as they stand there.
+  ["NAME"], "includePaths": ["DIR"], "compileCommands": "FILE",
+  "queryDriver": ["GLOB"], "textFunctions": ["NAME"]}. Headers open in the
+  editor are read as they stand there.
   Nothing is ever written to the store of values. Messages are limited to
   64 MiB. The exit status is 0 after shutdown and exit, 1 otherwise.
 

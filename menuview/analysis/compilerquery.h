@@ -1,0 +1,42 @@
+// The compiler's own macros (__GNUC__, __AVR__, __SIZEOF_POINTER__ ...) and
+// system header folders, asked of the compiler that the build names, once
+// per compiler and options. A build's files may name any program, so a
+// compiler is run only when its path matches the allowed globs (the
+// system's own compilers unless told otherwise); otherwise, and without a
+// compiler, a fixed set for a gcc-like host stands in.
+#pragma once
+
+#include "menuview/analysis/buildconfiguration.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace VelkoMenuView {
+
+class CompilerQuery
+{
+public:
+    // Globs of compilers that may be run: /usr/bin/*gcc*, /usr/bin/*cc, /usr/bin/clang*.
+    static QStringList defaultAllowed();
+    // The macros that stand in for a compiler's: a gcc-like 64-bit Linux host.
+    static QString hostMacros();
+
+    // Fills in `configuration`'s predefined macros and system folders from
+    // its compiler, when one is named and allowed (an empty list allows the
+    // default ones); otherwise takes the host's macros. compilerState says
+    // which it was.
+    static void apply(BuildConfiguration *configuration, const QStringList &allowed);
+    // Why the compiler's own macros are not those read, in words; empty when
+    // they are, or no compiler is named. `howToAllow`: %1 the compiler's path.
+    static QString message(const BuildConfiguration &configuration, const QString &howToAllow);
+
+    // Whether `compiler` (a path or a name looked up on PATH, relative to
+    // `directory`) is allowed; *path receives the program's absolute path.
+    static bool isAllowed(const QString &compiler, const QString &directory,
+                          const QStringList &allowed, QString *path);
+
+    // How many compilers were run since the start, for tests.
+    static qint64 runs();
+};
+
+} // namespace VelkoMenuView
