@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
     gcc g++ cmake ninja-build pkg-config clang-format
+    gcc-avr avr-libc
     qt6-base-dev qt6-5compat-dev libgl-dev
     clang libclang-rt-14-dev
     libbenchmark-dev gcovr

@@ -2,12 +2,17 @@
 // looked up, and menus of groups the build leaves out. What the compiler
 // makes of conditionals and includes itself is judged by tst_gccoracle.
 #include "menuview/analysis/compilecommands.h"
+#include "menuview/analysis/compilerquery.h"
 #include "menuview/analysis/linemap.h"
 #include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menulocator.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,6 +30,8 @@ private slots:
     void menuOfAnotherVariant_data();
     void menuOfAnotherVariant();
     void unsavedHeaderWins();
+    void compilerMacros_data();
+    void compilerMacros();
 
 private:
     bool write(const QString &path, const QByteArray &contents);
@@ -240,6 +247,83 @@ void tst_BuildVariant::unsavedHeaderWins()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(itemOf(QString::fromUtf8(text), context), QStringLiteral("saved"));
     QCOMPARE(IncludeFiles::fileReads(), reads);
+}
+
+void tst_BuildVariant::compilerMacros_data()
+{
+    QTest::addColumn<QString>("compiler"); // "SCRIPT" and "MARK" stand for the stand-in's paths
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("allowed"); // empty: the default globs
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("state");
+
+    using State = BuildConfiguration::CompilerState;
+    // Which of these the reading takes tells whose macros it has.
+    QTest::addRow("no-compiler-the-host-set")
+            << QString() << QStringList() << QStringList() << "host" << int(State::None);
+    QTest::addRow("a-stand-in-allowed-by-a-glob")
+            << "SCRIPT" << QStringList {"-mfake"} << QStringList {"FOLDER/*"} << "stand-in -mfake"
+            << int(State::Queried);
+    // A file of a checked-out repository may name any program.
+    QTest::addRow("a-compiler-not-allowed-is-never-run")
+            << "SCRIPT" << QStringList() << QStringList() << "host" << int(State::NotAllowed);
+    QTest::addRow("a-compiler-that-is-nowhere")
+            << "no-such-cc" << QStringList() << QStringList() << "host" << int(State::NotFound);
+    if (!QStandardPaths::findExecutable(QStringLiteral("avr-gcc")).isEmpty())
+        QTest::addRow("avr-gcc-decides-the-part")
+                << "avr-gcc" << QStringList {"-mmcu=atmega2560"} << QStringList() << "ATmega2560"
+                << int(State::Queried);
+}
+
+void tst_BuildVariant::compilerMacros()
+{
+    QFETCH(QString, compiler);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, allowed);
+    QFETCH(int, state);
+    // A stand-in compiler that answers -dM with a macro of its own and the
+    // options it was given, and leaves a mark that it ran.
+    const QString folder = m_dir.filePath(QStringLiteral("cc"));
+    const QString script = folder + QStringLiteral("/fake-cc");
+    const QString mark = folder + QStringLiteral("/ran");
+    QFile::remove(mark);
+    QVERIFY(write(QStringLiteral("cc/fake-cc"),
+                  "#!/bin/sh\ntouch '" + mark.toUtf8()
+                          + "'\necho \"#define FAKE_CC $1\"\necho '#define __STDC__ 1'\n"));
+    QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    compiler.replace(QStringLiteral("SCRIPT"), script);
+    allowed.replaceInStrings(QStringLiteral("FOLDER"), folder);
+
+    // As the database of a build names it.
+    const QString source = m_dir.filePath(QStringLiteral("cc/menu.c"));
+    const QByteArray text = "#if defined(__AVR_ATmega2560__) && __SIZEOF_POINTER__ == 2\n"
+                            "#define STR \"ATmega2560\"\n"
+                            "#elif defined FAKE_CC\n#define S_(x) #x\n#define S(x) S_(x)\n"
+                            "#define STR \"stand-in \" S(FAKE_CC)\n"
+                            "#elif __GNUC__ >= 4 && __SIZEOF_POINTER__ == 8 && defined __linux__\n"
+                            "#define STR \"host\"\n#endif\n"
+                            "BEGIN_MENU(M)\n    MENU_ITEM(STR)\nEND_MENU(M, \"T\")\n";
+    QVERIFY(write(QStringLiteral("cc/menu.c"), text));
+    QJsonArray command {compiler.isEmpty() ? QStringLiteral("cc") : compiler};
+    for (const QString &argument : std::as_const(arguments))
+        command.append(argument);
+    command.append(QStringLiteral("-c"));
+    command.append(source);
+    QVERIFY(write(QStringLiteral("cc/compile_commands.json"),
+                  QJsonDocument(QJsonArray {QJsonObject {{"directory", folder},
+                                                         {"file", source},
+                                                         {"arguments", command}}})
+                          .toJson()));
+    SourceContext context;
+    context.path = source;
+    context.configuration = CompileCommands::discoverFor(source);
+    if (compiler.isEmpty())
+        context.configuration.compiler.clear();
+    CompilerQuery::apply(&context.configuration, allowed);
+    QCOMPARE(int(context.configuration.compilerState), state);
+    QTEST(itemOf(QString::fromUtf8(text), context), "item");
+    QCOMPARE(QFileInfo::exists(mark), state == int(BuildConfiguration::CompilerState::Queried)
+                     && compiler == script);
 }
 
 QTEST_GUILESS_MAIN(tst_BuildVariant)

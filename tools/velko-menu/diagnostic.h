@@ -18,6 +18,9 @@ struct Diagnostic
     qsizetype end = 0;
     Severity severity = Severity::Warning;
     QString message;
+    // What the device shows differs from the source as written there: a
+    // text not read, cut, or with characters skipped.
+    bool changesScreen = false;
 };
 
 // "FILE:LINE:COLUMN: error|warning: message" at the start of the range,

@@ -2,6 +2,7 @@
 #include "lsphover.h"
 
 #include "menuview/analysis/menupreview.h"
+#include "menuview/analysis/textmessages.h"
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/menurenderer.h"
 
@@ -90,11 +91,21 @@ LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
     hover.screen = renderMenu(menu, clock, 1);
     const QString art = halfBlockArt(hover.screen);
     const QByteArray png = pngBytes(hover.screen, ImageMagnification);
-    hover.plainText = art;
-    hover.markdown = png.isEmpty()
-            ? QStringLiteral("```text\n%1```\n").arg(art)
-            : QStringLiteral("![%1](data:image/png;base64,%2)\n\n```text\n%3```\n")
-                      .arg(altText(menu.name), QString::fromLatin1(png.toBase64()), art);
+    // What the screen cannot show as the firmware would, and why.
+    TextMessageTexts texts = TextMessageTexts::english();
+    texts.declareTextFunction = QStringLiteral("add \"%1\" to initializationOptions.textFunctions");
+    QString notes;
+    for (const TextFinding &finding : unreadableTexts(
+                 preview.block, source.facts, texts,
+                 [&](qsizetype at) { return lines.position(at).line; }))
+        notes += QStringLiteral("Line %1: %2\n").arg(lines.position(finding.begin).line).arg(finding.message);
+    hover.plainText = art + notes;
+    hover.markdown = (png.isEmpty()
+                              ? QStringLiteral("```text\n%1```\n").arg(art)
+                              : QStringLiteral("![%1](data:image/png;base64,%2)\n\n```text\n%3```\n")
+                                        .arg(altText(menu.name),
+                                             QString::fromLatin1(png.toBase64()), art))
+            + (notes.isEmpty() ? QString() : u'\n' + notes);
     return hover;
 }
 

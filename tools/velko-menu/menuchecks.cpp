@@ -36,19 +36,21 @@ public:
         : m_diagnostics(diagnostics)
     { }
 
-    void warn(Range range, const QString &message)
+    // `screen`: the finding changes what the device shows (see Diagnostic).
+    void warn(Range range, const QString &message, bool screen = false)
     {
-        add(range, Diagnostic::Severity::Warning, message);
+        add(range, Diagnostic::Severity::Warning, message, screen);
     }
-    void error(Range range, const QString &message)
+    void error(Range range, const QString &message, bool screen = false)
     {
-        add(range, Diagnostic::Severity::Error, message);
+        add(range, Diagnostic::Severity::Error, message, screen);
     }
 
 private:
-    void add(Range range, Diagnostic::Severity severity, const QString &message)
+    void add(Range range, Diagnostic::Severity severity, const QString &message, bool screen)
     {
-        m_diagnostics->append({range.begin, qMax(range.begin, range.end), severity, message});
+        m_diagnostics->append(
+                {range.begin, qMax(range.begin, range.end), severity, message, screen});
     }
 
     QList<Diagnostic> *m_diagnostics;
@@ -182,7 +184,8 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
         report.error(at,
                      QStringLiteral("escape %1 in the %2 is out of range for a character: the "
                                     "compiler keeps only its low 8 bits")
-                             .arg(escape, what));
+                             .arg(escape, what),
+                     true);
     }
     if (!notes.droppedEscapes.isEmpty()) {
         QStringList escapes;
@@ -197,17 +200,20 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                                       .arg(conversionList(escapes), what)
                             : QStringLiteral("escapes %1 in the %2 are control characters: the "
                                              "device drops them")
-                                      .arg(conversionList(escapes), what));
+                                      .arg(conversionList(escapes), what),
+                    true);
     }
     if (notes.hiddenByZero)
         report.warn(at,
                     QStringLiteral("a zero in the %1 ends its text: the device shows only %2")
-                            .arg(what, quoted(shown)));
+                            .arg(what, quoted(shown)),
+                    true);
     if (notes.wide)
         report.warn(at,
                     QStringLiteral("the %1 is a wide literal (u\"\", U\"\" or L\"\"): the device "
                                    "reads its code units as bytes and shows %2")
-                            .arg(what, quoted(shown)));
+                            .arg(what, quoted(shown)),
+                    true);
 }
 
 void checkWidth(Reporter &report, Range at, const QString &item, const QString &itemText,
@@ -227,12 +233,14 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
                                 .arg(item, QString::number(characters),
                                      stored.isEmpty() ? QStringLiteral("with no stored value")
                                                       : QStringLiteral("with its stored value"),
-                                     quoted(line)));
+                                     quoted(line)),
+                        true);
         } else if (width.stringValue && room <= 0) {
             report.warn(at,
                         QStringLiteral("item %1 leaves no room for its string value: the rest "
                                        "of the line takes %2 of the 21 cells")
-                                .arg(item, QString::number(width.fixedCells)));
+                                .arg(item, QString::number(width.fixedCells)),
+                        true);
         }
         return;
     }
@@ -260,7 +268,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
                     : QStringLiteral("; the text around its values alone takes %1 cells")
                               .arg(width.fixedCells);
         }
-        report.warn(at, message + QStringLiteral("; the screen shows 21"));
+        report.warn(at, message + QStringLiteral("; the screen shows 21"), true);
         return;
     }
     if (values.isEmpty() || width.fixedCells + width.widestValues <= Cells)
@@ -306,7 +314,7 @@ void checkGlyphs(Reporter &report, const QString &shown, QStringView text, Range
                                   .arg(describeCharacter(c), what);
         if (!writtenText.contains(character))
             message += QStringLiteral(" (it comes from the stored value)");
-        report.warn(at, message);
+        report.warn(at, message, true);
     }
 }
 
@@ -330,7 +338,8 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
     if (p.titleUnterminated) {
         report.error(argument,
                      QStringLiteral("unterminated title literal: the title row shows no "
-                                    "title until the literal is closed"));
+                                    "title until the literal is closed"),
+                     true);
         return;
     }
     checkNotes(report, argument, p.title, title, QStringLiteral("title"), context);
@@ -340,12 +349,14 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
                 argument,
                 QStringLiteral("title %1 is %2 characters long: the screen shows its "
                                "first 21, %3")
-                        .arg(quoted(title), QString::number(length), quoted(title.left(Cells))));
+                        .arg(quoted(title), QString::number(length), quoted(title.left(Cells))),
+                true);
     } else if (length > DeviceScreen::ClockTitleLength) {
         report.warn(argument,
                     QStringLiteral("title %1 is %2 characters long: only a title of up "
                                    "to 15 characters leaves room for the clock")
-                            .arg(quoted(title), QString::number(length)));
+                            .arg(quoted(title), QString::number(length)),
+                    true);
     }
     // The device prints the title as a format without arguments.
     const QString shown = formatText(title.toUtf8(), {});
@@ -379,7 +390,35 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
     }
 }
 
+void checkShown(Reporter &report, SourceText &source, const MenuBlock &block,
+                const CheckContext &context)
+{
+    const MenuParse &p = block.parse;
+    if (block.menu.name.isEmpty())
+        report.warn({p.opening, p.nameClose + 1},
+                    QStringLiteral("the menu has an empty name: values typed for its items "
+                                   "are not kept"));
+    for (const TextFinding &finding :
+         unreadableTexts(block, source.facts, context.texts,
+                         [&](qsizetype at) { return context.lines->position(at).line; }))
+        report.warn({finding.begin, finding.end}, finding.message, true);
+    checkTitle(report, source.text, block, context);
+    checkItems(report, source.text, block, context);
+}
+
 } // namespace
+
+QList<Diagnostic> checkShownMenu(SourceText &source, const MenuPreview &preview,
+                                 const CheckContext &context)
+{
+    QList<Diagnostic> diagnostics;
+    if (preview.outcome != MenuPreview::Outcome::Shown)
+        return diagnostics;
+    Reporter report(&diagnostics);
+    checkShown(report, source, preview.block, context);
+    sortByPosition(diagnostics);
+    return diagnostics;
+}
 
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
 {
@@ -402,24 +441,13 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     const PositionOf positionOf = [&](qsizetype at) { return context.lines->position(at); };
     for (MenuBlock found; blocks.next(found);) {
         const MenuPreview preview = previewBlock(blocks.source(), found, values, positionOf);
-        const MenuBlock &block = preview.block;
-        const MenuParse &p = block.parse;
         if (preview.outcome != MenuPreview::Outcome::Shown) {
             CScanner scanner(text, preview.failureAt);
             const Token keyword = scanner.next();
             report.error({preview.failureAt, keyword.end}, preview.failure);
             continue;
         }
-        if (block.menu.name.isEmpty())
-            report.warn({p.opening, p.nameClose + 1},
-                        QStringLiteral("the menu has an empty name: values typed for its items "
-                                       "are not kept"));
-        for (const TextFinding &finding :
-             unreadableTexts(block, blocks.source().facts, context.texts,
-                             [&](qsizetype at) { return context.lines->position(at).line; }))
-            report.warn({finding.begin, finding.end}, finding.message);
-        checkTitle(report, text, block, context);
-        checkItems(report, text, block, context);
+        checkShown(report, blocks.source(), preview.block, context);
     }
     for (const KeywordHit &stray : blocks.strayClosings())
         report.error({stray.begin, stray.end}, strayClosingMessage(blocks.source(), stray.begin));

@@ -15,6 +15,7 @@
 namespace VelkoMenuView {
 class LineMap;
 class ParameterStore;
+struct MenuPreview;
 struct SourceText;
 } // namespace VelkoMenuView
 
@@ -36,3 +37,7 @@ struct CheckContext
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context);
 // The same over a reading the caller keeps; `context.source` is the reading's own.
 QList<Diagnostic> checkMenus(VelkoMenuView::SourceText &source, const CheckContext &context);
+// The findings of one menu shown, as check has them.
+QList<Diagnostic> checkShownMenu(VelkoMenuView::SourceText &source,
+                                 const VelkoMenuView::MenuPreview &preview,
+                                 const CheckContext &context);

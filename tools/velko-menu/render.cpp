@@ -3,6 +3,7 @@
 
 #include "buildcontext.h"
 #include "diagnostic.h"
+#include "menuchecks.h"
 #include "theme.h"
 
 #include "menuview/analysis/menupreview.h"
@@ -37,6 +38,20 @@ bool writePng(const QImage &image, const QString &path, QTextStream &err)
         return true;
     err << path << ": error: cannot write the PNG file: " << writer.errorString() << Qt::endl;
     return false;
+}
+
+// What makes the screen differ from the source as written: a text that is
+// not read, cut, or with characters the device skips, as check says it.
+void reportScreenFindings(const SourceFile &file, SourceText &source, const MenuPreview &preview,
+                          const std::shared_ptr<QSettings> &settings, QTextStream &err)
+{
+    const ParameterStore store(settings.get());
+    CheckContext context {&file.lines(), &store,         file.absolutePath(), 10,
+                          source.facts.context, false};
+    for (const Diagnostic &diagnostic : checkShownMenu(source, preview, context)) {
+        if (diagnostic.changesScreen)
+            err << formatDiagnostic(file.path(), file.lines(), diagnostic) << Qt::endl;
+    }
 }
 
 void reportFailure(const SourceFile &file, const MenuPreview &preview, QTextStream &err)
@@ -117,6 +132,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
         return 1;
     }
 
+    reportScreenFindings(file, source, preview, settings, err);
     const MenuDefinition &menu = preview.block.menu;
     if (!options.output.isEmpty()
         && !writePng(screenOf(menu, options, options.scale, themeColors(options)), options.output,
@@ -163,6 +179,7 @@ int renderAll(const SourceFile &file, const RenderOptions &options, const Source
             failed = true;
             continue;
         }
+        reportScreenFindings(file, walk.source(), preview, settings, err);
         const MenuDefinition &menu = preview.block.menu;
         const QString path = dir.filePath(names.take(menu.name) + QStringLiteral(".png"));
         if (!writePng(screenOf(menu, options, options.scale, themeColors(options)), path, err))
