@@ -158,8 +158,9 @@ declarationAt(QStringView text, const TextFacts *facts, qsizetype at, QStringVie
     PPTokens specifiers;
     for (const Token &t : std::as_const(before))
         specifiers << PPToken::written(text, t);
-    specifiers = MacroExpander::expandAll(environment(before.isEmpty() ? at : before.first().begin),
-                                          specifiers);
+    MacroExpander::Environment around = environment(before.isEmpty() ? at : before.first().begin);
+    around.texts = std::make_shared<TokenTexts>();
+    specifiers = MacroExpander::expandAll(around, specifiers);
     // Outside parentheses: its own declarator after the last comma, the
     // specifiers before the first; a "*" makes it a pointer.
     // A call before it, or a ")" whose "(" came before the reading started,

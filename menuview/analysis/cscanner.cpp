@@ -353,6 +353,28 @@ qsizetype numberEnd(QStringView text, qsizetype pos)
     return pos;
 }
 
+qsizetype logicalLineEnd(QStringView text, qsizetype pos)
+{
+    const qsizetype size = text.size();
+    while (pos < size) {
+        const char16_t c = text[pos].unicode();
+        if (c == '\n' || c == '\r')
+            return pos;
+        if (c == '\\') {
+            const qsizetype splice = spliceLength(text, pos);
+            pos += splice ? splice : 1;
+        } else if (c == '/') {
+            const qsizetype end = commentEnd(text, pos);
+            pos = end == pos ? pos + 1 : end;
+        } else if (c == '"' || c == '\'') {
+            pos = literalEnd(text, pos);
+        } else {
+            ++pos;
+        }
+    }
+    return size;
+}
+
 bool isLogicalLineStart(QStringView text, qsizetype pos)
 {
     if (pos <= 0)

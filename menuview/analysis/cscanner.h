@@ -120,6 +120,10 @@ qsizetype identifierEnd(QStringView text, qsizetype pos);
 bool startsNumber(QStringView text, qsizetype pos);
 qsizetype numberEnd(QStringView text, qsizetype pos);
 
+// The end of the logical line `pos` is in: the first line end no splice
+// joins (a block comment may carry it further), or the text's end.
+qsizetype logicalLineEnd(QStringView text, qsizetype pos);
+
 // Whether a logical line starts at `pos`: after a line end that no splice joins.
 bool isLogicalLineStart(QStringView text, qsizetype pos);
 

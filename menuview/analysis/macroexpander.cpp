@@ -39,11 +39,37 @@ struct MacroExpander::Session
     qint64 counter = 0;
     QList<qint32> expanded;
     // Texts of tokens made here: pasted, stringified, predefined values.
-    std::deque<QString> made;
-    // Hide sets: sorted name ids, each set kept once; 0 is the empty set.
-    QList<QList<int>> sets {QList<int>()};
-    QHash<QList<int>, quint32> setIds {{QList<int>(), 0}};
-    QHash<QString, int> nameIds;
+    TokenTexts made;
+    // Hide sets, shared by all expansions: tokens go from one to the next.
+    struct HideSets
+    {
+        QList<QList<int>> sets {QList<int>()}; // sorted name ids; 0 is the empty set
+        QHash<QList<int>, quint32> ids {{QList<int>(), 0}};
+        QHash<QString, int> names;
+        int sessions = 0;
+    };
+    static HideSets &hideSets()
+    {
+        static HideSets pool;
+        return pool;
+    }
+    QList<QList<int>> &sets = hideSets().sets;
+    QHash<QList<int>, quint32> &setIds = hideSets().ids;
+    QHash<QString, int> &nameIds = hideSets().names;
+
+    Session()
+    {
+        // Sets are few; a text that makes very many starts the pool afresh
+        // when no expansion holds tokens of it.
+        HideSets &pool = hideSets();
+        constexpr qsizetype MaxSets = 1 << 16;
+        if (pool.sessions == 0 && (pool.sets.size() > MaxSets || pool.names.size() > MaxSets))
+            pool = HideSets();
+        ++pool.sessions;
+    }
+    ~Session() { --hideSets().sessions; }
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
 
     void fail(Failure why, const QString &reason = {})
     {
@@ -54,8 +80,9 @@ struct MacroExpander::Session
     }
     QStringView keep(const QString &text)
     {
-        made.push_back(text);
-        return made.back();
+        TokenTexts &texts = environment.texts ? *environment.texts : made;
+        texts.push_back(text);
+        return texts.back();
     }
     int nameId(QStringView name)
     {
@@ -74,10 +101,15 @@ struct MacroExpander::Session
         setIds.insert(names, id);
         return id;
     }
-    bool hides(quint32 set, int name) const { return sets.at(set).contains(name); }
+    // A set of a pool started afresh since is taken as empty.
+    const QList<int> &setAt(quint32 set) const
+    {
+        return set < quint32(sets.size()) ? sets.at(set) : sets.at(0);
+    }
+    bool hides(quint32 set, int name) const { return setAt(set).contains(name); }
     quint32 with(quint32 set, int name)
     {
-        QList<int> names = sets.at(set);
+        QList<int> names = setAt(set);
         const auto at = std::lower_bound(names.begin(), names.end(), name);
         if (at != names.end() && *at == name)
             return set;
@@ -91,8 +123,8 @@ struct MacroExpander::Session
         if (a == 0)
             return b;
         QList<int> names;
-        std::set_union(sets.at(a).cbegin(), sets.at(a).cend(), sets.at(b).cbegin(),
-                       sets.at(b).cend(), std::back_inserter(names));
+        std::set_union(setAt(a).cbegin(), setAt(a).cend(), setAt(b).cbegin(), setAt(b).cend(),
+                       std::back_inserter(names));
         return setOf(names);
     }
     quint32 common(quint32 a, quint32 b)
@@ -100,8 +132,8 @@ struct MacroExpander::Session
         if (a == b)
             return a;
         QList<int> names;
-        std::set_intersection(sets.at(a).cbegin(), sets.at(a).cend(), sets.at(b).cbegin(),
-                              sets.at(b).cend(), std::back_inserter(names));
+        std::set_intersection(setAt(a).cbegin(), setAt(a).cend(), setAt(b).cbegin(),
+                              setAt(b).cend(), std::back_inserter(names));
         return setOf(names);
     }
     // A token of its own text: a number, a string, a pasted token.
@@ -151,9 +183,19 @@ void appendStringified(QString *out, const PPToken &token)
 
 } // namespace
 
+QString MacroExpander::spelled(const PPTokens &tokens)
+{
+    return spelledApart(tokens, false);
+}
+
 QString MacroExpander::stringified(const PPTokens &tokens)
 {
-    QString text = QStringLiteral("\"");
+    return u'"' + spelledApart(tokens, true) + u'"';
+}
+
+QString MacroExpander::spelledApart(const PPTokens &tokens, bool escaped)
+{
+    QString text;
     // Padding decides the white space before the next token: the first one
     // met, unless the end of an expansion follows one without white space.
     enum class Source { None, White, Plain } source = Source::None;
@@ -180,16 +222,21 @@ QString MacroExpander::stringified(const PPTokens &tokens)
             text += u' ';
         first = false;
         source = Source::None;
-        appendStringified(&text, token);
+        if (escaped) {
+            appendStringified(&text, token);
+        } else {
+            QString scratch;
+            text += token.spelling(&scratch);
+        }
     }
     // A backslash left alone at the end would escape the closing quote: the
     // compiler drops it.
     qsizetype backslashes = 0;
-    while (backslashes < text.size() - 1 && text.at(text.size() - 1 - backslashes) == u'\\')
+    while (escaped && backslashes < text.size() && text.at(text.size() - 1 - backslashes) == u'\\')
         ++backslashes;
     if (backslashes % 2)
         text.chop(1);
-    return text + u'"';
+    return text;
 }
 
 MacroExpander::MacroExpander(const Environment &environment, Source *source)
@@ -225,6 +272,29 @@ QString MacroExpander::refusal() const
     return m_session->refusal;
 }
 
+bool MacroExpander::expandingMacros() const
+{
+    return std::any_of(m_frames.cbegin(), m_frames.cend(), [](const Frame &frame) {
+        return !frame.putBack
+                && std::any_of(frame.tokens.cbegin() + frame.next, frame.tokens.cend(),
+                               [](const PPToken &token) { return !token.isPadding(); });
+    });
+}
+
+qsizetype MacroExpander::putBackFrom(QStringView text) const
+{
+    qsizetype first = -1;
+    for (const Frame &frame : m_frames) {
+        for (qsizetype i = frame.next; frame.putBack && i < frame.tokens.size(); ++i) {
+            const PPToken &token = frame.tokens.at(i);
+            if (!token.isPadding() && !token.isEnd() && token.text.data() == text.data()
+                && token.origin < 0 && (first < 0 || token.token.begin < first))
+                first = token.token.begin;
+        }
+    }
+    return first;
+}
+
 qint64 MacroExpander::counter() const
 {
     return m_session->counter;
@@ -256,7 +326,7 @@ void MacroExpander::pushBack(const PPToken &token)
         frame.tokens[--frame.next] = token;
         return;
     }
-    m_frames.append({{token}, 0});
+    m_frames.append({{token}, 0, true});
 }
 
 bool MacroExpander::push(PPTokens tokens)
@@ -266,7 +336,7 @@ bool MacroExpander::push(PPTokens tokens)
         m_session->fail(Failure::TooLarge);
         return false;
     }
-    m_frames.append({std::move(tokens), 0});
+    m_frames.append({std::move(tokens), 0, false});
     return true;
 }
 

@@ -45,6 +45,9 @@ public:
         QString baseFile; // __BASE_FILE__
         qint64 counter = 0; // what __COUNTER__ gives first
         QDateTime now; // __DATE__ and __TIME__; invalid: the moment of expanding
+        // Where the texts of made tokens are kept, for tokens that outlive
+        // the expander; none: they go with it.
+        std::shared_ptr<TokenTexts> texts;
     };
 
     // The tokens expansion reads, one by one; an End token after the last.
@@ -77,12 +80,19 @@ public:
     // nothing taken, when no "(" follows; false too when the text ends first.
     bool arguments(QList<PPTokens> *arguments, PPToken *close);
 
-    // Every token of `tokens`, expanded.
+    // Every token of `tokens`, expanded; tokens it makes live as long as
+    // environment.texts, which must be given.
     static PPTokens expandAll(const Environment &environment, const PPTokens &tokens,
                               Failure *failure = nullptr);
 
     Failure failure() const;
     QString refusal() const;
+    // Whether tokens of an expansion are still to be read: without, the next
+    // comes from the source (or was read from it ahead, and put back).
+    bool expandingMacros() const;
+    // The first of the source's tokens read ahead and put back, by its
+    // place in `text`; -1 when none waits.
+    qsizetype putBackFrom(QStringView text) const;
     // __COUNTER__'s next value after what has been expanded.
     qint64 counter() const;
     // The macro definitions expanded, in order, each once.
@@ -92,6 +102,8 @@ public:
     // space as one space where the tokens had some, quotes and backslashes
     // of literals escaped.
     static QString stringified(const PPTokens &tokens);
+    // The same as written: no quotes around, nothing escaped.
+    static QString spelled(const PPTokens &tokens);
 
 private:
     struct Session;
@@ -99,9 +111,11 @@ private:
     {
         PPTokens tokens;
         qsizetype next = 0;
+        bool putBack = false; // tokens read ahead, not an expansion's
     };
     MacroExpander(Session *session, const PPTokens &tokens);
 
+    static QString spelledApart(const PPTokens &tokens, bool escaped);
     PPToken take();
     void pushBack(const PPToken &token);
     PPToken nextPadded();

@@ -1,6 +1,8 @@
 // Macro definitions by name and place.
 #include "menuview/analysis/macrotable.h"
 
+#include "menuview/analysis/cscanner.h"
+
 #include <algorithm>
 
 namespace VelkoMenuView {
@@ -8,6 +10,44 @@ namespace VelkoMenuView {
 void MacroTable::record(const MacroDefinition &definition)
 {
     m_definitions.append(definition);
+    if (definition.namesWatched && definition.kind != MacroDefinition::Kind::Undefined)
+        addProducer(m_definitions.size() - 1);
+}
+
+void MacroTable::markWatched(qsizetype index)
+{
+    m_definitions[index].namesWatched = true;
+    addProducer(index);
+}
+
+void MacroTable::addProducer(qsizetype index)
+{
+    // A macro whose replacement list names a new producer is one too.
+    QList<qsizetype> work {index};
+    while (!work.isEmpty()) {
+        const MacroDefinition &made = m_definitions.at(work.takeLast());
+        const QString name = made.name.toString();
+        if (m_producers.contains(name))
+            continue;
+        m_producers.insert(name, index);
+        ++m_producersRevision;
+        for (qsizetype i = 0; i < m_definitions.size(); ++i) {
+            const MacroDefinition &other = m_definitions.at(i);
+            if (other.kind == MacroDefinition::Kind::Undefined || other.body < 0
+                || m_producers.contains(other.name.toString()))
+                continue;
+            const QStringView body = other.source.sliced(
+                    other.body, logicalLineEnd(other.source, other.body) - other.body);
+            for (qsizetype at = body.indexOf(name); at >= 0; at = body.indexOf(name, at + 1)) {
+                const qsizetype after = at + name.size();
+                if ((at == 0 || !isIdentifierPart(body[at - 1]))
+                    && (after == body.size() || !isIdentifierPart(body[after]))) {
+                    work.append(i);
+                    break;
+                }
+            }
+        }
+    }
 }
 
 QStringView MacroTable::keep(const QString &name)
@@ -49,6 +89,14 @@ void MacroTable::truncate(qsizetype from, QStringView oldText, QStringView newTe
         m_byName[m_definitions[i].name].removeLast();
     m_indexed = qMin(m_indexed, keep);
     m_definitions.resize(keep);
+    for (auto it = m_producers.begin(); it != m_producers.end();) {
+        if (it.value() >= keep) {
+            it = m_producers.erase(it);
+            ++m_producersRevision;
+        } else {
+            ++it;
+        }
+    }
     if (m_shapes.size() > keep)
         m_shapes.resize(keep);
     const QChar *begin = oldText.data();

@@ -27,6 +27,9 @@ struct MacroDefinition
     qsizetype at = -1; // the directive's "#" in the text
     qsizetype nameAt = -1; // the macro's name
     qsizetype body = -1; // the replacement list, from here to the end of the directive's line
+    // Its replacement list names a word the reader watches for, or a macro
+    // that may produce one (see MacroTable::producers()).
+    bool namesWatched = false;
 };
 
 class MacroTable
@@ -56,6 +59,17 @@ public:
     // Owns a name whose spelling differs from the text (a splice inside it).
     QStringView keep(const QString &name);
 
+    // The macros that may expand to a word the reader watches for (the menu
+    // keywords): those whose replacement list names one, or names such a
+    // macro, by any of their definitions so far. A reader stops at them.
+    bool isProducer(QStringView name) const { return m_producers.contains(name.toString()); }
+    QStringList producers() const { return m_producers.keys(); }
+    // The `index`th directive's replacement list names a watched word, or a
+    // producer, after all: its macro is a producer.
+    void markWatched(qsizetype index);
+    // Changes whenever the producers do.
+    quint64 producersRevision() const { return m_producersRevision; }
+
     qsizetype size() const { return m_definitions.size(); }
     // The directives recorded from the `index`th on.
     QList<MacroDefinition> from(qsizetype index) const { return m_definitions.mid(index); }
@@ -69,6 +83,7 @@ public:
 
 private:
     const QList<int> *indexOf(QStringView name) const;
+    void addProducer(qsizetype index);
 
     QList<MacroDefinition> m_definitions;
     QList<QString> m_keptNames;
@@ -78,6 +93,8 @@ private:
     mutable QHash<QStringView, QList<int>> m_byName;
     mutable qsizetype m_indexed = 0;
     mutable QList<std::shared_ptr<const MacroShape>> m_shapes; // by index, read when asked
+    QHash<QString, qsizetype> m_producers; // by the directive that made each one
+    quint64 m_producersRevision = 0;
 };
 
 } // namespace VelkoMenuView

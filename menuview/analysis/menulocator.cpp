@@ -140,7 +140,9 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
         // A closing keyword before the opening one belongs to an earlier menu,
         // however unfinished that menu's macro is.
         qsizetype end = -1;
-        if (ownClosing.keyword != MenuKeyword::None) {
+        if (ownClosing.expanded) {
+            end = ownClosing.end - 1; // the invocation that writes it
+        } else if (ownClosing.keyword != MenuKeyword::None) {
             bool unsettled = false;
             end = closingMacroEnd(source, ownClosing.end, &unsettled);
             if (unsettled) {
@@ -156,7 +158,9 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
     }
     if (lastClosing.keyword != MenuKeyword::None) {
         bool unsettled = false;
-        const qsizetype end = closingMacroEnd(source, lastClosing.end, &unsettled);
+        const qsizetype end = lastClosing.expanded
+                ? lastClosing.end - 1
+                : closingMacroEnd(source, lastClosing.end, &unsettled);
         if (unsettled || offset <= end) {
             location.outcome = MenuLocation::Outcome::StrayClosing;
             location.start = lastClosing.begin;

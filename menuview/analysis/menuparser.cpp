@@ -5,6 +5,8 @@
 #include "menuview/analysis/macroarguments.h"
 #include "menuview/analysis/sourcetext.h"
 
+#include <QHash>
+
 using namespace VelkoMenuView;
 
 namespace {
@@ -126,14 +128,44 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
     p.end = text.size();
 
     const Body body = readBody(reader, p.editable ? MenuKeyword::EndEditable : MenuKeyword::End);
+    // A keyword a macro writes: its call as the invocation's expansion has it.
+    QHash<qsizetype, QList<KeywordCall>> invocations;
+    const auto callOf = [&](const KeywordHit &hit) {
+        auto known = invocations.constFind(hit.begin);
+        if (known == invocations.cend()) {
+            SourceReader invocation(text, hit.begin, &source.facts, recording);
+            qsizetype end = hit.end;
+            known = invocations.insert(hit.begin, invocation.expandInvocation(hit.begin, &end));
+        }
+        return known->value(hit.piece);
+    };
+    const auto macroOf = [&](const KeywordHit &hit) {
+        if (!hit.expanded)
+            return QString();
+        CScanner lexer(text, hit.begin);
+        return lexer.spelling(lexer.next());
+    };
     // The name: "(" right after the keyword, up to the ")" that balances it.
     SourceReader nameReader(text, opening.end, &source.facts, recording);
-    const MacroArguments name = readMacroArguments(nameReader, [&](const Token &token) {
-        return keywordOf(nameReader, token) != MenuKeyword::None;
-    });
-    if (name.open >= 0 && name.close >= 0) {
-        p.nameOpen = name.open;
-        p.nameClose = name.close;
+    MacroArguments name;
+    QString menuName;
+    if (opening.expanded) {
+        const KeywordCall call = callOf(opening);
+        p.openingMacro = macroOf(opening);
+        if (call.called && !call.arguments.isEmpty()) {
+            p.nameOpen = opening.begin;
+            p.nameClose = opening.end - 1;
+            menuName = MacroExpander::spelled(call.arguments.first());
+        }
+    } else {
+        name = readMacroArguments(nameReader, [&](const Token &token) {
+            return keywordOf(nameReader, token) != MenuKeyword::None;
+        });
+        if (name.open >= 0 && name.close >= 0) {
+            p.nameOpen = name.open;
+            p.nameClose = name.close;
+            menuName = spelled(text, name.open + 1, name.close);
+        }
     }
     if (body.closing.keyword == MenuKeyword::None) {
         if (body.next >= 0)
@@ -146,38 +178,68 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
     p.end = body.closing.end;
     if (p.nameClose < 0)
         return fail(ParseError::NoNameParentheses, p.opening);
-    const QString menuName = spelled(text, name.open + 1, name.close);
-
-    // The closing macro: "(", the name, ",", the title, ")". It never holds
-    // the next menu: an opening keyword ends it, however the parentheses stand.
-    SourceReader closingReader(text, body.closing.end, &source.facts, recording);
-    const MacroArguments closing = readMacroArguments(closingReader, [&](const Token &token) {
-        const MenuKeyword keyword = keywordOf(closingReader, token);
-        return keyword == MenuKeyword::Begin || keyword == MenuKeyword::BeginEditable;
-    });
-    if (closing.open < 0 || closing.commas.isEmpty())
-        return fail(ParseError::NoClosingArguments, p.closing);
-    p.closingOpen = closing.open;
-    p.comma = closing.commas.first();
-    if (spelled(text, closing.list.first().begin, closing.list.first().end) != menuName)
-        return fail(ParseError::NameMismatch, p.closing);
-
-    menu.name = menuName;
-    menu.title.clear();
-    p.closingClose = closing.close;
-    p.end = closing.close >= 0 ? closing.close + 1 : closing.stop;
-    const Range title = closing.list.at(1);
-    p.titleBegin = title.begin;
-    p.titleEnd = title.end;
-    p.titleUnterminated = title.unterminated;
     const TextContext context = source.context();
-    // While the title is being typed the menu still shows, with no title.
-    if (!p.titleUnterminated)
-        menu.title = readArgument(text, title, context, &p.title);
+
+    if (body.closing.expanded) {
+        // A closing keyword a macro writes: its arguments are the expansion's.
+        const KeywordCall call = callOf(body.closing);
+        p.closingMacro = macroOf(body.closing);
+        if (!call.called || call.arguments.size() < 2)
+            return fail(ParseError::NoClosingArguments, p.closing);
+        p.closingOpen = p.comma = p.closing;
+        if (MacroExpander::spelled(call.arguments.first()) != menuName)
+            return fail(ParseError::NameMismatch, p.closing);
+        menu.name = menuName;
+        p.closingClose = body.closing.end - 1;
+        p.end = body.closing.end;
+        p.titleBegin = body.closing.begin;
+        p.titleEnd = body.closing.end;
+        menu.title = readTextTokens(call.arguments.at(1), body.closing.begin, context, &p.title);
+    } else {
+        // The closing macro: "(", the name, ",", the title, ")". It never holds
+        // the next menu: an opening keyword ends it, however the parentheses stand.
+        SourceReader closingReader(text, body.closing.end, &source.facts, recording);
+        const MacroArguments closing = readMacroArguments(closingReader, [&](const Token &token) {
+            const MenuKeyword keyword = keywordOf(closingReader, token);
+            return keyword == MenuKeyword::Begin || keyword == MenuKeyword::BeginEditable;
+        });
+        if (closing.open < 0 || closing.commas.isEmpty())
+            return fail(ParseError::NoClosingArguments, p.closing);
+        p.closingOpen = closing.open;
+        p.comma = closing.commas.first();
+        if (spelled(text, closing.list.first().begin, closing.list.first().end) != menuName)
+            return fail(ParseError::NameMismatch, p.closing);
+
+        menu.name = menuName;
+        menu.title.clear();
+        p.closingClose = closing.close;
+        p.end = closing.close >= 0 ? closing.close + 1 : closing.stop;
+        const Range title = closing.list.at(1);
+        p.titleBegin = title.begin;
+        p.titleEnd = title.end;
+        p.titleUnterminated = title.unterminated;
+        // While the title is being typed the menu still shows, with no title.
+        if (!p.titleUnterminated)
+            menu.title = readArgument(text, title, context, &p.title);
+    }
 
     menu.itemTexts.clear();
     qsizetype scan = p.nameClose + 1;
     for (const KeywordHit &keyword : body.items) {
+        if (keyword.expanded) {
+            // Every item an invocation writes, however many share its place.
+            const KeywordCall call = callOf(keyword);
+            if (!call.called)
+                return fail(ParseError::UnclosedItem, keyword.begin);
+            ItemPosition item {keyword.begin,    keyword.begin, keyword.end - 1,
+                               keyword.begin,    keyword.end,   {},
+                               macroOf(keyword)};
+            menu.itemTexts.append(readTextTokens(call.arguments.value(0), keyword.begin, context,
+                                                 &item.notes));
+            p.items.append(item);
+            scan = qMax(scan, keyword.end);
+            continue;
+        }
         if (keyword.begin < scan)
             continue; // inside the name's parentheses or an earlier item's arguments
         SourceReader itemReader(text, keyword.end, &source.facts, recording);
@@ -188,7 +250,8 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
             return fail(ParseError::UnclosedItem, keyword.begin);
         const Range first = arguments.list.first();
         ItemPosition item {keyword.begin, arguments.open, arguments.close,
-                           first.begin,   first.end,      {}};
+                           first.begin,   first.end,      {},
+                           QString()};
         menu.itemTexts.append(readArgument(text, first, context, &item.notes));
         p.items.append(item);
         scan = arguments.close + 1;

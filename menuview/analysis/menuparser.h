@@ -40,6 +40,9 @@ struct ItemPosition
     qsizetype textBegin = -1; // the first argument's tokens, as written
     qsizetype textEnd = -1;
     LiteralNotes notes;
+    // Written by a macro: the positions above are the invocation's (from its
+    // name to its end), `macro` its name.
+    QString macro;
 };
 
 // Where the parts of a definition stand, as offsets into the text parsed
@@ -63,6 +66,10 @@ struct MenuParse
     qsizetype end = -1;
     bool titleUnterminated = false; // the title's literal runs into the line's end
     LiteralNotes title;
+    // The macros that wrote the opening and the closing keyword, when one
+    // did; their positions are the invocations' then.
+    QString openingMacro;
+    QString closingMacro;
     QList<ItemPosition> items; // one per item text read
 };
 

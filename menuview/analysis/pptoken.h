@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <deque>
+#include <memory>
+
 namespace VelkoMenuView {
 
 struct PPToken
@@ -71,5 +74,9 @@ struct PPToken
 };
 
 using PPTokens = QList<PPToken>;
+
+// The texts of tokens that expansion makes (pasted, stringified, the values
+// of __LINE__ ...): tokens view them, so they live as long as the tokens do.
+using TokenTexts = std::deque<QString>;
 
 } // namespace VelkoMenuView

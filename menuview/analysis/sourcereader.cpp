@@ -29,9 +29,10 @@ bool isRawPrefix(QStringView word)
 }
 
 // What the quick pass must look at: line ends, comments, literals, splices,
-// and "ME", which every menu keyword holds ("MENU"). Everything else in code
+// "ME", which every menu keyword holds ("MENU"), and the first two
+// characters of the macros that may expand to one. Everything else in code
 // is passed over, eight characters at a time where the processor can.
-bool isStop(const char16_t *t, qsizetype p, qsizetype size)
+bool isStop(const char16_t *t, qsizetype p, qsizetype size, const StopPairs &pairs)
 {
     switch (t[p]) {
     case '\n':
@@ -42,41 +43,67 @@ bool isStop(const char16_t *t, qsizetype p, qsizetype size)
     case '\\':
         return true;
     case 'M':
-        return p + 1 < size && t[p + 1] == 'E';
+        if (p + 1 < size && t[p + 1] == 'E')
+            return true;
+        break;
     default:
-        return false;
+        break;
     }
+    for (const auto &[first, second] : pairs) {
+        if (t[p] == first && (!second || (p + 1 < size && t[p + 1] == second)))
+            return true;
+    }
+    return false;
 }
 
-qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype size)
+qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype size,
+                   const StopPairs &pairs)
 {
 #if defined(__SSE2__)
-    const __m128i lineFeed = _mm_set1_epi16('\n');
-    const __m128i carriageReturn = _mm_set1_epi16('\r');
-    const __m128i slash = _mm_set1_epi16('/');
-    const __m128i quote = _mm_set1_epi16('"');
-    const __m128i apostrophe = _mm_set1_epi16('\'');
-    const __m128i backslash = _mm_set1_epi16('\\');
-    const __m128i m = _mm_set1_epi16('M');
-    const __m128i e = _mm_set1_epi16('E');
-    for (; p < stop && p + 9 <= size; p += 8) {
-        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p + 1));
-        const __m128i found = _mm_or_si128(
-                _mm_or_si128(
-                        _mm_or_si128(_mm_cmpeq_epi16(here, lineFeed),
-                                     _mm_cmpeq_epi16(here, carriageReturn)),
-                        _mm_or_si128(_mm_cmpeq_epi16(here, slash), _mm_cmpeq_epi16(here, quote))),
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, apostrophe),
-                                          _mm_cmpeq_epi16(here, backslash)),
-                             _mm_and_si128(_mm_cmpeq_epi16(here, m), _mm_cmpeq_epi16(next, e))));
-        const int mask = _mm_movemask_epi8(found);
-        if (mask)
-            return qMin(p + qCountTrailingZeroBits(uint(mask)) / 2, stop);
+    constexpr qsizetype MaxPairs = 6; // beyond, one character at a time
+    if (pairs.size() <= MaxPairs) {
+        const __m128i lineFeed = _mm_set1_epi16('\n');
+        const __m128i carriageReturn = _mm_set1_epi16('\r');
+        const __m128i slash = _mm_set1_epi16('/');
+        const __m128i quote = _mm_set1_epi16('"');
+        const __m128i apostrophe = _mm_set1_epi16('\'');
+        const __m128i backslash = _mm_set1_epi16('\\');
+        const __m128i m = _mm_set1_epi16('M');
+        const __m128i e = _mm_set1_epi16('E');
+        __m128i firsts[MaxPairs];
+        __m128i seconds[MaxPairs];
+        for (qsizetype i = 0; i < pairs.size(); ++i) {
+            firsts[i] = _mm_set1_epi16(short(pairs[i].first));
+            seconds[i] = _mm_set1_epi16(short(pairs[i].second));
+        }
+        const __m128i zero = _mm_setzero_si128();
+        for (; p < stop && p + 9 <= size; p += 8) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p + 1));
+            __m128i found = _mm_or_si128(
+                    _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, lineFeed),
+                                              _mm_cmpeq_epi16(here, carriageReturn)),
+                                 _mm_or_si128(_mm_cmpeq_epi16(here, slash),
+                                              _mm_cmpeq_epi16(here, quote))),
+                    _mm_or_si128(
+                            _mm_or_si128(_mm_cmpeq_epi16(here, apostrophe),
+                                         _mm_cmpeq_epi16(here, backslash)),
+                            _mm_and_si128(_mm_cmpeq_epi16(here, m), _mm_cmpeq_epi16(next, e))));
+            for (qsizetype i = 0; i < pairs.size(); ++i) {
+                // A pair without a second character stops at the first alone.
+                const __m128i second = _mm_or_si128(_mm_cmpeq_epi16(next, seconds[i]),
+                                                    _mm_cmpeq_epi16(seconds[i], zero));
+                found = _mm_or_si128(found,
+                                     _mm_and_si128(_mm_cmpeq_epi16(here, firsts[i]), second));
+            }
+            const int mask = _mm_movemask_epi8(found);
+            if (mask)
+                return qMin(p + qCountTrailingZeroBits(uint(mask)) / 2, stop);
+        }
     }
 #endif
     for (; p < stop; ++p) {
-        if (isStop(t, p, size))
+        if (isStop(t, p, size, pairs))
             return p;
     }
     return stop;
@@ -334,10 +361,13 @@ void SourceFacts::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStr
         record.level.inactiveFrom = movedAt(record.level.inactiveFrom);
         facts.conditions.append(record);
     }
-    for (const KeywordHit &hit : std::as_const(keywords)) {
-        if (hit.begin >= oldEnd)
-            facts.keywords.append({hit.keyword, hit.begin + delta, hit.end + delta,
-                                   hit.inactiveGroup < 0 ? -1 : movedAt(hit.inactiveGroup)});
+    for (KeywordHit hit : std::as_const(keywords)) {
+        if (hit.begin < oldEnd)
+            continue;
+        hit.begin += delta;
+        hit.end += delta;
+        hit.inactiveGroup = hit.inactiveGroup < 0 ? -1 : movedAt(hit.inactiveGroup);
+        facts.keywords.append(hit);
     }
     facts.keywordsTo = keywordsTo + delta;
     facts.readTo = readTo + delta;
@@ -500,6 +530,9 @@ void SourceReader::jumpTo(qsizetype pos, bool atLineStart)
 
 KeywordHit SourceReader::nextKeyword(qsizetype limit)
 {
+    // The rest of the keywords one invocation writes.
+    if (!m_pending.isEmpty())
+        return m_pending.takeFirst();
     const qsizetype stop = limit < 0 ? m_text.size() : qMin(limit, m_text.size());
     for (;;) {
         KeywordHit hit;
@@ -511,6 +544,9 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
                                            [&](const KeywordHit &k) { return k.begin < m_pos; });
             if (next != known.cend() && next->begin < stop) {
                 jumpTo(next->end, false);
+                for (auto it = next + 1;
+                     next->expanded && it != known.cend() && it->begin == next->begin; ++it)
+                    m_pending.append(*it);
                 return *next;
             }
             const qsizetype lineStart = m_facts->lineStartBefore(qMin(stop, m_facts->keywordsTo));
@@ -528,20 +564,108 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
         const qsizetype from = m_pos;
         m_pos = skim(until, &hit, false);
         countRead(m_pos - from);
+        const bool invocation = hit.invocation;
+        if (invocation)
+            hit = takeInvocation(hit);
         noteRead(m_pos);
         // Everything before where the pass stopped has been looked at: the
         // keywords found so far stand for it.
         if (m_record && !m_header && from <= m_facts->keywordsTo && m_pos > m_facts->keywordsTo) {
-            if (hit.keyword != MenuKeyword::None && hit.begin >= m_facts->keywordsTo)
+            if (hit.keyword != MenuKeyword::None && hit.begin >= m_facts->keywordsTo) {
                 m_facts->keywords.append(hit);
+                m_facts->keywords.append(m_pending);
+            }
             m_facts->keywordsTo = m_pos;
         }
-        if (hit.keyword != MenuKeyword::None || until == stop)
+        if (hit.keyword != MenuKeyword::None || (until == stop && !invocation))
             return hit;
+        if (invocation)
+            continue; // it writes no keyword: the pass goes on after its name
         m_resumeTried = until;
         if (m_pos == until && m_atLineStart)
             m_unit->resume(until);
     }
+}
+
+KeywordHit SourceReader::takeInvocation(const KeywordHit &hit)
+{
+    qsizetype end = hit.end;
+    const QList<KeywordCall> calls = expandInvocation(hit.begin, &end);
+    if (calls.isEmpty()) {
+        jumpTo(hit.end, false);
+        return KeywordHit();
+    }
+    QList<KeywordHit> hits;
+    for (qsizetype piece = 0; piece < calls.size(); ++piece) {
+        KeywordHit written {calls.at(piece).keyword, hit.begin, end, hit.inactiveGroup};
+        written.expanded = true;
+        written.piece = qint32(piece);
+        hits.append(written);
+    }
+    m_pending = hits.mid(1);
+    return hits.first();
+}
+
+QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *end)
+{
+    jumpTo(begin, false);
+    // The compiled tokens from the name on, each one's place kept.
+    class Tokens : public MacroExpander::Source
+    {
+    public:
+        explicit Tokens(SourceReader &reader)
+            : m_reader(reader)
+        { }
+        PPToken next() override
+        {
+            const Token token = m_reader.nextToken();
+            if (token.kind != Token::Kind::End)
+                read.append({token.begin, token.end});
+            return PPToken::written(m_reader.text(), token);
+        }
+        QList<std::pair<qsizetype, qsizetype>> read;
+
+    private:
+        SourceReader &m_reader;
+    } tokens(*this);
+    MacroExpander::Environment environment;
+    if (m_unit) {
+        environment = m_unit->environment(begin);
+        environment.counter = m_unit->counterAt(begin);
+    }
+    environment.isTerminal = [](QStringView word) {
+        return menuKeyword(word) != MenuKeyword::None;
+    };
+    environment.texts = std::make_shared<TokenTexts>();
+    MacroExpander expander(environment, &tokens);
+    QList<KeywordCall> calls;
+    constexpr qsizetype MaxCalls = 4096;
+    for (PPToken token = expander.next(); !token.isEnd() && calls.size() < MaxCalls;
+         token = expander.next()) {
+        QString scratch;
+        const MenuKeyword keyword
+                = token.isIdentifier() ? menuKeyword(token.spelling(&scratch)) : MenuKeyword::None;
+        if (keyword != MenuKeyword::None) {
+            KeywordCall call;
+            call.keyword = keyword;
+            call.texts = environment.texts;
+            PPToken close;
+            call.called = expander.arguments(&call.arguments, &close);
+            calls.append(call);
+        }
+        if (!expander.expandingMacros())
+            break;
+    }
+    // What was read ahead and put back belongs to the text after it.
+    const qsizetype putBack = expander.putBackFrom(m_text);
+    qsizetype last = begin;
+    for (const auto &[from, to] : std::as_const(tokens.read)) {
+        if (putBack < 0 || from < putBack)
+            last = qMax(last, to);
+    }
+    *end = last;
+    jumpTo(last, false);
+    return calls;
 }
 
 void SourceReader::finishDirective()
@@ -842,11 +966,13 @@ void SourceReader::lineDirective(qsizetype hash, CScanner &lexer, bool marker)
         return;
     ScannedTokens tokens(m_text, lexer.position(), -1);
     PPTokens operands;
+    MacroExpander::Environment environment = this->environment(hash);
+    environment.texts = std::make_shared<TokenTexts>();
     if (marker) {
         for (PPToken t = tokens.next(); !t.isEnd(); t = tokens.next())
             operands << t;
     } else {
-        MacroExpander expander(environment(hash), &tokens);
+        MacroExpander expander(environment, &tokens);
         for (PPToken t = expander.next(); !t.isEnd(); t = expander.next())
             operands << t;
     }
@@ -982,6 +1108,36 @@ void SourceReader::record(qsizetype hash, QStringView name, qsizetype nameAt, qs
     m_unit->macros.record(definition);
     if (m_header)
         m_facts->macroMarks.append({hash, m_unit->macros.size()});
+    if (kind != MacroDefinition::Kind::Undefined) {
+        // Its replacement list is passed over next: a keyword there, or a
+        // macro that may write one, makes it a macro that may write one.
+        m_definition = m_unit->macros.size() - 1;
+        m_bodyFrom = body;
+        m_bodyWatched = false;
+    }
+}
+
+void SourceReader::finishDefinition()
+{
+    if (m_definition >= 0 && m_bodyWatched)
+        m_unit->macros.markWatched(m_definition);
+    m_definition = -1;
+    m_bodyWatched = false;
+    updatePairs();
+}
+
+void SourceReader::updatePairs()
+{
+    if (!m_unit || m_unit->macros.producersRevision() == m_pairsRevision)
+        return;
+    m_pairsRevision = m_unit->macros.producersRevision();
+    m_pairs.clear();
+    for (const QString &name : m_unit->macros.producers()) {
+        const std::pair<char16_t, char16_t> pair {name.at(0).unicode(),
+                                                   name.size() > 1 ? name.at(1).unicode() : 0};
+        if (!m_pairs.contains(pair))
+            m_pairs.append(pair);
+    }
 }
 
 // The position of the logical character before `pos`, splices passed over
@@ -1048,32 +1204,49 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
             token = lexer.next();
         return token;
     };
-    // The identifier that starts at `begin`: a menu keyword outside a directive?
+    // The identifier that starts at `begin`: a menu keyword outside a
+    // directive, or a macro that may write one, compiled? In a #define's
+    // replacement list either makes the macro defined one that may.
     const auto keywordAt = [&](qsizetype begin, qsizetype end) {
-        if (m_inDirective)
-            return false;
         Token token;
         token.begin = begin;
         token.end = end;
         token.spliced = m_text.sliced(begin, end - begin).contains(u'\\');
-        const MenuKeyword keyword = token.spliced ? menuKeyword(m_lexer.spelling(token))
-                                                  : menuKeyword(m_text.sliced(begin, end - begin));
-        if (keyword == MenuKeyword::None)
+        const QString spelled = token.spliced ? m_lexer.spelling(token) : QString();
+        const QStringView word = token.spliced ? QStringView(spelled) : m_text.sliced(begin, end - begin);
+        const MenuKeyword keyword = menuKeyword(word);
+        const auto producer = [&] { return m_unit && m_unit->macros.isProducer(word); };
+        if (m_inDirective) {
+            if (m_definition >= 0 && begin >= m_bodyFrom
+                && (keyword != MenuKeyword::None || producer()))
+                m_bodyWatched = true;
             return false;
+        }
+        if (keyword == MenuKeyword::None) {
+            if (m_header || inactiveGroup() >= 0 || !producer())
+                return false;
+            *hit = {MenuKeyword::None, begin, end, -1};
+            hit->invocation = true;
+            return true;
+        }
         *hit = {keyword, begin, end, inactiveGroup()};
         return true;
     };
+    updatePairs();
 
     // A keyword that starts before `stop` may have its "ME" after it.
     const qsizetype reach = qMin(stop + 32, size);
     for (;;) {
-        p = nextStop(t, p, reach, size);
+        p = nextStop(t, p, reach, size, m_pairs);
         if (p >= stop) {
             // Beyond the limit: unless a word that starts before it holds
             // "ME" or a splice here, a later call goes on from the last
             // token start.
-            if (p >= reach || (t[p] != 'M' && t[p] != '\\') || wordStart(p, boundary) >= stop)
+            if (p >= reach || (t[p] != 'M' && t[p] != '\\') || wordStart(p, boundary) >= stop) {
+                if (p >= size && m_inDirective)
+                    finishDefinition();
                 return p >= size ? size : boundary;
+            }
         }
         switch (t[p]) {
         case '\n':
@@ -1081,6 +1254,7 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
             p += lineEndLength(m_text, p);
             if (m_inDirective) {
                 m_inDirective = false;
+                finishDefinition();
                 if (untilDirectiveEnd) {
                     m_atLineStart = true;
                     return p;

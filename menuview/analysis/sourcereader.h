@@ -14,6 +14,7 @@
 #include <QList>
 #include <QSharedPointer>
 #include <QStringView>
+#include <QVarLengthArray>
 
 namespace VelkoMenuView {
 
@@ -65,10 +66,29 @@ struct KeywordHit
     // The directive of the outermost conditional group around it that is
     // not compiled; -1 when the keyword is.
     qsizetype inactiveGroup = -1;
+    // Written by a macro: `begin` to `end` is the invocation that writes it,
+    // the `piece`th keyword of those it writes.
+    bool expanded = false;
+    qint32 piece = 0;
+    bool invocation = false; // the quick pass's own: a macro that may write keywords
     bool active() const { return inactiveGroup < 0; }
 };
 
+// A menu keyword a macro invocation writes, with the arguments that follow
+// it there, as they stand.
+struct KeywordCall
+{
+    MenuKeyword keyword = MenuKeyword::None;
+    bool called = false; // a "(" follows, and the ")" that balances it
+    QList<PPTokens> arguments;
+    std::shared_ptr<TokenTexts> texts; // of the tokens the expansion made
+};
+
 struct ReadingTail;
+
+// The first two characters of names the quick pass stops at (the second
+// 0: any).
+using StopPairs = QVarLengthArray<std::pair<char16_t, char16_t>, 8>;
 
 // What reading one text has learnt, shared by its readers: they record it
 // once, in the order of the text, however often they pass.
@@ -241,6 +261,10 @@ public:
     // The outermost conditional group, open where the reader stands, that
     // is not compiled; -1 when the code there is.
     qsizetype inactiveGroup() const;
+    // The menu keywords that the macro invocation at `begin` (a name of
+    // code) writes, in order; *end: past the invocation's last token, where
+    // the reader then stands.
+    QList<KeywordCall> expandInvocation(qsizetype begin, qsizetype *end);
 
 private:
     // Reading a header for the unit, or the command line.
@@ -279,6 +303,9 @@ private:
         return m_allGroups || m_conditions.isEmpty() || m_conditions.constLast().active;
     }
     bool recording(qsizetype pos) const { return m_record && pos >= m_facts->readTo; }
+    void updatePairs();
+    void finishDefinition();
+    KeywordHit takeInvocation(const KeywordHit &hit);
     // Where macros are looked up for a directive at `hash`.
     qsizetype lookupAt(qsizetype hash) const { return m_header ? m_headerInfo.recordAt + 1 : hash; }
     void noteRead(qsizetype pos);
@@ -298,6 +325,15 @@ private:
     qsizetype m_nextLineStart = LineStartSpacing;
     qsizetype m_resumeTried = -1; // the last line start of the facts' tail tried
     qsizetype m_directivesPassed = 0;
+    // The macros the quick pass stops at, as of the table's revision.
+    StopPairs m_pairs;
+    quint64 m_pairsRevision = ~quint64(0);
+    // The #define being passed over: its index in the table, where its
+    // replacement list starts, whether a watched word stands there.
+    qsizetype m_definition = -1;
+    qsizetype m_bodyFrom = -1;
+    bool m_bodyWatched = false;
+    QList<KeywordHit> m_pending; // the rest of an invocation's keywords
     CScanner m_lexer;
 };
 

@@ -187,6 +187,8 @@ private:
     qsizetype m_use;
     LiteralNotes *m_notes;
     QList<QHash<QString, Local>> m_scopes; // the locals of statement expressions
+    // The texts of tokens expansion made, as long as the reading reads them.
+    std::shared_ptr<TokenTexts> m_texts = std::make_shared<TokenTexts>();
 };
 
 bool TextReader::fail(Why why, const PPToken &at, const QString &name)
@@ -236,6 +238,7 @@ bool TextReader::expanded(const PPTokens &tokens, qsizetype use, qsizetype limit
     }
     MacroExpander::Environment environment = facts->environment(use, limit);
     environment.counter = facts->counterAt(use);
+    environment.texts = m_texts;
     MacroExpander expander(environment, tokens);
     out->clear();
     for (PPToken token = expander.next(); !token.isEnd(); token = expander.next())
