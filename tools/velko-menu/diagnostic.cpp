@@ -12,9 +12,14 @@ QString formatDiagnostic(const QString &file, const VelkoMenuView::LineMap &line
     const QLatin1StringView severity = diagnostic.severity == Diagnostic::Severity::Error
             ? QLatin1StringView("error")
             : QLatin1StringView("warning");
-    return QStringLiteral("%1:%2:%3: %4: %5")
-            .arg(file, QString::number(position.line), QString::number(position.column), severity,
-                 diagnostic.message);
+    QString line = QStringLiteral("%1:%2:%3: %4: %5")
+                           .arg(file, QString::number(position.line),
+                                QString::number(position.column), severity, diagnostic.message);
+    if (!diagnostic.relatedFile.isEmpty())
+        line += QStringLiteral("\n%1:%2:%3: note: %4")
+                        .arg(diagnostic.relatedFile, QString::number(diagnostic.relatedLine),
+                             QString::number(diagnostic.relatedColumn), diagnostic.relatedMessage);
+    return line;
 }
 
 void sortByPosition(QList<Diagnostic> &diagnostics)

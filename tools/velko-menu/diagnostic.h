@@ -21,10 +21,15 @@ struct Diagnostic
     // What the device shows differs from the source as written there: a
     // text not read, cut, or with characters skipped.
     bool changesScreen = false;
+    // For what a macro writes: the macro's definition, a second place.
+    QString relatedFile {}; // empty: none
+    int relatedLine = 0;
+    int relatedColumn = 0;
+    QString relatedMessage {};
 };
 
 // "FILE:LINE:COLUMN: error|warning: message" at the start of the range,
-// FILE as the user named it.
+// FILE as the user named it, and a "note:" line for the second place.
 QString formatDiagnostic(const QString &file, const VelkoMenuView::LineMap &lines,
                          const Diagnostic &diagnostic);
 

@@ -3,6 +3,8 @@
 // reported through window/logMessage instead.
 #include "lspdispatcher.h"
 
+#include <QUrl>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -263,11 +265,23 @@ void LspDispatcher::publishDiagnostics(const QString &uri)
     QJsonArray diagnostics;
     for (const Diagnostic &diagnostic : m_features.diagnostics(*open)) {
         const bool error = diagnostic.severity == Diagnostic::Severity::Error;
-        diagnostics.append(
-                QJsonObject {{u"range"_s, rangeJson(*open, diagnostic.begin, diagnostic.end)},
-                             {u"severity"_s, error ? SeverityError : SeverityWarning},
-                             {u"source"_s, u"velko-menu"_s},
-                             {u"message"_s, diagnostic.message}});
+        QJsonObject item {{u"range"_s, rangeJson(*open, diagnostic.begin, diagnostic.end)},
+                          {u"severity"_s, error ? SeverityError : SeverityWarning},
+                          {u"source"_s, u"velko-menu"_s},
+                          {u"message"_s, diagnostic.message}};
+        if (!diagnostic.relatedFile.isEmpty()) {
+            const QJsonObject at {{u"line"_s, diagnostic.relatedLine - 1},
+                                  {u"character"_s, diagnostic.relatedColumn - 1}};
+            item.insert(u"relatedInformation"_s,
+                        QJsonArray {QJsonObject {
+                                {u"location"_s,
+                                 QJsonObject {
+                                         {u"uri"_s,
+                                          QUrl::fromLocalFile(diagnostic.relatedFile).toString()},
+                                         {u"range"_s, QJsonObject {{u"start"_s, at}, {u"end"_s, at}}}}},
+                                {u"message"_s, diagnostic.relatedMessage}}});
+        }
+        diagnostics.append(item);
     }
     tellBuildProblem();
     notify(u"textDocument/publishDiagnostics"_s,

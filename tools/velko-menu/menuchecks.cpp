@@ -16,6 +16,8 @@
 #include "menuview/params/parameterstore.h"
 #include "menuview/screen/devicetext.h"
 
+#include <QRegularExpression>
+
 using namespace VelkoMenuView;
 
 namespace {
@@ -45,6 +47,9 @@ public:
     {
         add(range, Diagnostic::Severity::Error, message, screen);
     }
+
+    qsizetype size() const { return m_diagnostics->size(); }
+    QList<Diagnostic> &diagnostics() { return *m_diagnostics; }
 
 private:
     void add(Range range, Diagnostic::Severity severity, const QString &message, bool screen)
@@ -390,8 +395,54 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
     }
 }
 
+void checkShownParts(Reporter &report, SourceText &source, const MenuBlock &block,
+                     const CheckContext &context);
+
+// Findings of what a macro writes point at the invocation; the macro's
+// definition is their second place, as the compiler's "in expansion of" is.
+void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceText &source,
+                const MenuBlock &block)
+{
+    const MenuParse &p = block.parse;
+    const auto macroAt = [&](qsizetype at) -> QString {
+        for (const ItemPosition &item : p.items) {
+            if (item.keyword == at && !item.macro.isEmpty())
+                return item.macro;
+        }
+        if (at == p.titleBegin && !p.closingMacro.isEmpty())
+            return p.closingMacro;
+        if (at == p.opening && !p.openingMacro.isEmpty())
+            return p.openingMacro;
+        return QString();
+    };
+    for (qsizetype i = from; i < diagnostics.size(); ++i) {
+        Diagnostic &d = diagnostics[i];
+        const QString macro = macroAt(d.begin);
+        const MacroDefinition *definition
+                = macro.isEmpty() ? nullptr : source.facts.macros.find(macro, d.begin);
+        if (!definition)
+            continue;
+        const SourcePlace place = source.facts.placeOf(definition->source, definition->nameAt);
+        const qsizetype lineStart = definition->source.left(definition->nameAt)
+                                            .lastIndexOf(QRegularExpression(QStringLiteral("[\\r\\n]")))
+                + 1;
+        d.relatedFile = place.file;
+        d.relatedLine = int(place.line);
+        d.relatedColumn = int(definition->nameAt - lineStart + 1);
+        d.relatedMessage = QStringLiteral("written by macro '%1', defined here").arg(macro);
+    }
+}
+
 void checkShown(Reporter &report, SourceText &source, const MenuBlock &block,
                 const CheckContext &context)
+{
+    const qsizetype first = report.size();
+    checkShownParts(report, source, block, context);
+    noteMacros(report.diagnostics(), first, source, block);
+}
+
+void checkShownParts(Reporter &report, SourceText &source, const MenuBlock &block,
+                     const CheckContext &context)
 {
     const MenuParse &p = block.parse;
     if (block.menu.name.isEmpty())
