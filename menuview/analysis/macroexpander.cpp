@@ -217,7 +217,8 @@ QString MacroExpander::spelledApart(const PPTokens &tokens, bool escaped)
         }
         if (token.token.kind == Token::Kind::End)
             continue;
-        const bool space = source == Source::None ? token.token.spaceBefore : source == Source::White;
+        const bool space
+                = source == Source::None ? token.token.spaceBefore : source == Source::White;
         if (!first && space)
             text += u' ';
         first = false;
@@ -384,7 +385,9 @@ bool MacroExpander::collectArguments(QList<PPTokens> *arguments, PPToken *close)
     bool sawPadding = false;
     PPToken token = take();
     while (token.isPadding()) {
-        if (!sawPadding
+        // As the compiler picks: the first, unless it only avoids a paste, or
+        // a later one ends an expansion after no white space.
+        if (!sawPadding || padded.padding == PPToken::Padding::AvoidPaste
             || (padded.padding == PPToken::Padding::Source && !padded.sourceSpace
                 && token.padding == PPToken::Padding::AvoidPaste))
             padded = token;
@@ -532,7 +535,8 @@ PPToken MacroExpander::nextPadded()
 bool MacroExpander::expandBuiltin(const PPToken &name, QStringView spelling)
 {
     const bool pragma = spelling == u"_Pragma";
-    if (!pragma && (spelling.size() < 7 || !spelling.startsWith(u"__") || !spelling.endsWith(u"__")))
+    if (!pragma
+        && (spelling.size() < 7 || !spelling.startsWith(u"__") || !spelling.endsWith(u"__")))
         return false;
     Session &s = *m_session;
     const Environment &e = s.environment;
@@ -737,8 +741,8 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
             }
             const PPTokens &expanded = expandedArgument(part.parameter);
             if (i > 0)
-                pieces.append(
-                        {padding(PPToken::Padding::Source, part.token.spaceBefore && i > 0), false});
+                pieces.append({padding(PPToken::Padding::Source, part.token.spaceBefore && i > 0),
+                               false});
             appendTokens(expanded, false);
             pieces.append({padding(PPToken::Padding::AvoidPaste), false});
         }
@@ -798,7 +802,8 @@ PPToken ScannedTokens::next()
 {
     while (!m_done) {
         const Token token = m_lexer.next();
-        if (token.kind == Token::Kind::End || (m_end < 0 ? token.atLineStart : token.begin >= m_end)) {
+        if (token.kind == Token::Kind::End
+            || (m_end < 0 ? token.atLineStart : token.begin >= m_end)) {
             m_done = true;
             break;
         }

@@ -80,15 +80,15 @@ qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype siz
         for (; p < stop && p + 9 <= size; p += 8) {
             const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p));
             const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(t + p + 1));
-            __m128i found = _mm_or_si128(
-                    _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, lineFeed),
-                                              _mm_cmpeq_epi16(here, carriageReturn)),
-                                 _mm_or_si128(_mm_cmpeq_epi16(here, slash),
-                                              _mm_cmpeq_epi16(here, quote))),
-                    _mm_or_si128(
-                            _mm_or_si128(_mm_cmpeq_epi16(here, apostrophe),
-                                         _mm_cmpeq_epi16(here, backslash)),
-                            _mm_and_si128(_mm_cmpeq_epi16(here, m), _mm_cmpeq_epi16(next, e))));
+            __m128i found
+                    = _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, lineFeed),
+                                                             _mm_cmpeq_epi16(here, carriageReturn)),
+                                                _mm_or_si128(_mm_cmpeq_epi16(here, slash),
+                                                             _mm_cmpeq_epi16(here, quote))),
+                                   _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(here, apostrophe),
+                                                             _mm_cmpeq_epi16(here, backslash)),
+                                                _mm_and_si128(_mm_cmpeq_epi16(here, m),
+                                                              _mm_cmpeq_epi16(next, e))));
             for (qsizetype i = 0; i < pairs.size(); ++i) {
                 // A pair without a second character stops at the first alone.
                 const __m128i second = _mm_or_si128(_mm_cmpeq_epi16(next, seconds[i]),
@@ -219,10 +219,10 @@ qint64 lineOf(QStringView text, qsizetype at, const TextFacts *facts, QString *f
 
 bool isDynamicMacro(QStringView name)
 {
-    static const QStringView names[] = {u"__FILE__",          u"__LINE__",      u"__COUNTER__",
-                                        u"__INCLUDE_LEVEL__", u"__BASE_FILE__", u"__DATE__",
-                                        u"__TIME__",          u"__FILE_NAME__", u"__has_include",
-                                        u"__has_include_next"};
+    static const QStringView names[]
+            = {u"__FILE__",      u"__LINE__",          u"__COUNTER__", u"__INCLUDE_LEVEL__",
+               u"__BASE_FILE__", u"__DATE__",          u"__TIME__",    u"__FILE_NAME__",
+               u"__has_include", u"__has_include_next"};
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
@@ -405,7 +405,8 @@ void SourceFacts::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStr
                            [&](const DirectiveError &error) { return error.at >= pos; })
             || std::any_of(counters.cbegin(), counters.cend(),
                            [&](const auto &mark) { return mark.first >= pos; });
-    const bool worthIt = !rare && facts.keywordsTo > oldEnd + delta && facts.readTo > oldEnd + delta;
+    const bool worthIt
+            = !rare && facts.keywordsTo > oldEnd + delta && facts.readTo > oldEnd + delta;
     truncate(pos, oldText, newText);
     kept->conditionsKept = conditions.size();
     kept->macrosKept = macros.size();
@@ -633,9 +634,8 @@ QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *en
         environment = m_unit->environment(begin);
         environment.counter = m_unit->counterAt(begin);
     }
-    environment.isTerminal = [](QStringView word) {
-        return menuKeyword(word) != MenuKeyword::None;
-    };
+    environment.isTerminal
+            = [](QStringView word) { return menuKeyword(word) != MenuKeyword::None; };
     environment.texts = std::make_shared<TokenTexts>();
     MacroExpander expander(environment, &tokens);
     QList<KeywordCall> calls;
@@ -853,7 +853,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
             };
             const ConditionResult result = evaluateCondition(m_text, afterName, context);
             if (result.counter != context.environment.counter && recording(hash))
-                m_unit->counters.append({hash, result.counter});
+                m_unit->counters.append({m_header ? m_headerInfo.recordAt : hash, result.counter});
             return result.value;
         }
         const Token macro = lexer.next();
@@ -924,7 +924,11 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
 MacroExpander::Environment SourceReader::environment(qsizetype hash) const
 {
     MacroExpander::Environment e = m_unit->environment(lookupAt(hash));
-    e.counter = m_unit->counterAt(m_header ? m_headerInfo.recordAt : hash);
+    // A header is read all at once, when its #include is: __COUNTER__ goes
+    // on from the last value taken; in the main text, from the last before.
+    e.counter = !m_header                ? m_unit->counterAt(hash)
+            : m_unit->counters.isEmpty() ? 0
+                                         : m_unit->counters.constLast().second;
     // A place in this header is not among the unit's inclusions yet.
     const SourceFacts *unit = m_unit;
     const QStringView text = m_text;
@@ -997,9 +1001,8 @@ void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
     SourceFacts::DirectiveError error;
     error.at = m_header ? m_headerInfo.recordAt : hash;
     const qsizetype end = directiveEnd(m_text, hash);
-    error.message = m_text.sliced(afterName, qMax<qsizetype>(0, end - afterName))
-                            .toString()
-                            .simplified();
+    error.message
+            = m_text.sliced(afterName, qMax<qsizetype>(0, end - afterName)).toString().simplified();
     if (m_header) {
         error.file = m_headerInfo.presumed;
         error.line = lineOf(m_text, hash, m_facts, &error.file);
@@ -1038,8 +1041,9 @@ void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
         ScannedTokens tokens(m_text, operandAt, -1);
         MacroExpander expander(environment(hash), &tokens);
         const PPToken first = expander.next();
-        if (first.token.kind == Token::Kind::String && first.token.encoding == Token::Encoding::Plain
-            && !first.token.raw && !first.token.unterminated) {
+        if (first.token.kind == Token::Kind::String
+            && first.token.encoding == Token::Encoding::Plain && !first.token.raw
+            && !first.token.unterminated) {
             written = first.spelled().mid(1).chopped(1);
             quoted = true;
         } else if (first.is(u'<')) {
@@ -1134,7 +1138,7 @@ void SourceReader::updatePairs()
     m_pairs.clear();
     for (const QString &name : m_unit->macros.producers()) {
         const std::pair<char16_t, char16_t> pair {name.at(0).unicode(),
-                                                   name.size() > 1 ? name.at(1).unicode() : 0};
+                                                  name.size() > 1 ? name.at(1).unicode() : 0};
         if (!m_pairs.contains(pair))
             m_pairs.append(pair);
     }
@@ -1213,7 +1217,8 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
         token.end = end;
         token.spliced = m_text.sliced(begin, end - begin).contains(u'\\');
         const QString spelled = token.spliced ? m_lexer.spelling(token) : QString();
-        const QStringView word = token.spliced ? QStringView(spelled) : m_text.sliced(begin, end - begin);
+        const QStringView word
+                = token.spliced ? QStringView(spelled) : m_text.sliced(begin, end - begin);
         const MenuKeyword keyword = menuKeyword(word);
         const auto producer = [&] { return m_unit && m_unit->macros.isProducer(word); };
         if (m_inDirective) {

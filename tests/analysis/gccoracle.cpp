@@ -14,7 +14,8 @@ namespace {
 // Each opening keyword defines a function and puts an entry for it into one
 // section, so the runner finds exactly the menus the preprocessor kept,
 // however the file's conditionals went. The entry carries the file and the
-// keyword's place (__COUNTER__ counts up through a file).
+// keyword's line: __COUNTER__ is left to the sources, whose texts may count
+// with it.
 const char prelude[] = R"(/* Menu macros for the judging run. */
 struct velko_entry { int file; int index; void (*run)(void); };
 void velko_begin(const char *name);
@@ -26,8 +27,8 @@ void velko_end(const char *title);
     static struct velko_entry velko_entry_##k \
             __attribute__((used, section("velko_menus"))) = {VELKO_FILE_ID, k, velko_menu_##k}; \
     static void velko_menu_##k(void) { velko_begin(name);
-#define BEGIN_MENU(n) VELKO_MENU(#n, __COUNTER__)
-#define BEGIN_EDITABLE_MENU(n) VELKO_MENU(#n, __COUNTER__)
+#define BEGIN_MENU(n) VELKO_MENU(#n, __LINE__)
+#define BEGIN_EDITABLE_MENU(n) VELKO_MENU(#n, __LINE__)
 #define MENU_ITEM(t, ...) velko_item((const char *)(t));
 #define END_MENU(n, t) velko_end((const char *)(t)); }
 #define END_EDITABLE_MENU(n, t) velko_end((const char *)(t)); }
@@ -103,14 +104,16 @@ bool GccOracle::prepare(QString *error)
                    error);
 }
 
+QStringList GccOracle::languageOptions()
+{
+    return {QStringLiteral("-std=gnu17")};
+}
+
 QStringList GccOracle::compileArguments(const Source &source, int id) const
 {
-    return QStringList {"-std=gnu17",
-                        "-w",
-                        "-c",
-                        "-include",
-                        m_folder + "/velko_prelude.h",
-                        "-DVELKO_FILE_ID=" + QString::number(id)}
+    return languageOptions()
+            + QStringList {"-w", "-c", "-include", m_folder + "/velko_prelude.h",
+                           "-DVELKO_FILE_ID=" + QString::number(id)}
     + source.options + QStringList {source.path, "-o", objectPath(id)};
 }
 

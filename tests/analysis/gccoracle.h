@@ -36,6 +36,8 @@ public:
 
     // The compiler's arguments for a source, to repeat its run by hand.
     QStringList compileArguments(const Source &source, int id) const;
+    // The language the sources are compiled as: -std=...
+    static QStringList languageOptions();
 
 private:
     bool execute(const QStringList &arguments, QByteArray *output, QString *error) const;

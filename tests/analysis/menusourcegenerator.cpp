@@ -10,9 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const char *const groupNames[] = {"literals", "adjacent", "comments",     "macros",  "constants",
-                                  "splices",  "prefixes", "wide",         "escapes", "arguments",
-                                  "lineends", "code",     "conditionals", "includes"};
+const char *const groupNames[]
+        = {"literals",   "adjacent",   "comments",     "macros",    "constants",
+           "splices",    "prefixes",   "wide",         "escapes",   "arguments",
+           "lineends",   "code",       "conditionals", "includes",  "expansions",
+           "predefined", "directives", "expressions",  "macromenus"};
 constexpr int groupCount = int(sizeof(groupNames) / sizeof(*groupNames));
 
 const QStringList plainWords
@@ -89,7 +91,9 @@ QStringList MenuSourceGenerator::names(Constructs constructs)
 
 MenuSourceGenerator::Constructs MenuSourceGenerator::defaultConstructs()
 {
-    return ((1u << groupCount) - 1) & ~Constructs(Wide | Conditionals | Includes);
+    return ((1u << groupCount) - 1)
+            & ~Constructs(Wide | Conditionals | Includes | Expansions | Predefined | Directives
+                          | Expressions | MacroMenus);
 }
 
 MenuSourceGenerator::MenuSourceGenerator(quint32 seed, Constructs constructs)
@@ -274,7 +278,201 @@ QString MenuSourceGenerator::textExpression()
     }
     if (kind == 3 && has(Literals))
         return QStringLiteral("\"\"");
+    if (kind >= 6 && (has(Expansions) || has(Predefined) || has(Expressions)) && chance(60)) {
+        const QString text = expansionText();
+        if (!text.isEmpty())
+            return text;
+    }
     return chain(Context::Code, has(Macros), has(Wide) && chance(15), nullptr);
+}
+
+// A text through what the prologue defines: wrappers, stringified versions
+// and token soups, the compiler's own macros, and the expressions that come
+// to a string.
+QString MenuSourceGenerator::expansionText()
+{
+    const QString inner = chain(Context::Code, has(Macros), false, nullptr);
+    QStringList kinds;
+    if (has(Expansions))
+        kinds << "wrap"
+              << "wrap2"
+              << "tr"
+              << "istr"
+              << "version"
+              << "soup"
+              << "soup"
+              << "first"
+              << "cat"
+              << "ux"
+              << "comma";
+    if (has(Predefined))
+        kinds << "line"
+              << "file"
+              << "level";
+    if (has(Expressions)) {
+        kinds << "cast"
+              << "pstr"
+              << "cond"
+              << "function"
+              << "gettext"
+              << "extern";
+        if (!m_arrays.isEmpty())
+            kinds << "address"
+                  << "plus";
+    }
+    if (kinds.isEmpty())
+        return QString();
+    const QString kind = pick(kinds);
+    if (kind == u"wrap")
+        return "T_(" + inner + ")";
+    if (kind == u"wrap2")
+        return "WRAP2(" + inner + ")";
+    if (kind == u"tr")
+        return "TR(" + inner + ", " + chain(Context::Code, false, false, nullptr) + ")";
+    if (kind == u"istr")
+        return "ISTR(" + inner + ")";
+    if (kind == u"ux")
+        return "_UxGT(" + inner + ") _UxGT(" + chain(Context::Code, false, false, nullptr) + ")";
+    if (kind == u"version")
+        return "\"FW \" X_S(VERSION)"
+                + (chance(50) ? QStringLiteral(" \" r\" X_S(X_N)") : QString());
+    if (kind == u"soup")
+        return "X_S(" + soup(0) + ")";
+    if (kind == u"first")
+        return "X_FIRST(" + inner + ", " + soup(2) + ")";
+    if (kind == u"comma")
+        return "X_HEAD(X_COMMA(" + inner + (chance(50) ? QString() : QStringLiteral(", x")) + "))";
+    if (kind == u"cat") {
+        // A paste that names a macro or a constant of the file.
+        QStringList names = usableMacros(true);
+        names << m_constants;
+        const QString name = names.isEmpty() ? QString() : pick(names);
+        const qsizetype cut = name.indexOf(u'_');
+        if (cut <= 0)
+            return "X_S(X_CAT(a, b) X_XCAT(X_N, x))";
+        return QStringLiteral("X_XCAT(%1, %2)").arg(name.left(cut + 1), name.mid(cut + 1));
+    }
+    if (kind == u"line")
+        return "\"L\" X_S(__LINE__)";
+    if (kind == u"file")
+        return "__FILE__";
+    if (kind == u"level")
+        return "X_S(__INCLUDE_LEVEL__ __STDC__)";
+    if (kind == u"cast")
+        return pick({"(const char *)", "(char *)", "(const unsigned char *)", "(const char*)"})
+                + "(" + inner + ")";
+    if (kind == u"pstr")
+        return "X_PSTR(" + inner + ")";
+    if (kind == u"cond")
+        return pick({"(X_N > 2 ? ", "(1 ? ", "(0 ? ", "('A' == 65 ? ", "(X_N - 3 ? "}) + inner
+                + " : " + chain(Context::Code, false, false, nullptr) + ")";
+    if (kind == u"function")
+        return "X_tr(" + inner + ")";
+    if (kind == u"gettext")
+        return chance(50) ? "gettext(" + inner + ")" : "dgettext(\"x\", " + inner + ")";
+    if (kind == u"extern")
+        return pick({"X_ext1", "X_ext2"}) + QString::number(m_index);
+    if (kind == u"address")
+        return "&" + pick(m_arrays) + "[0]";
+    return pick(m_arrays) + " + 0";
+}
+
+// Tokens of every kind the compiler's # can spell, through the prologue's
+// macros: balanced parentheses, commas, literals with quotes inside. Commas
+// only where a variadic parameter takes them: a parenthesised group may
+// follow X_G and become its arguments.
+QString MenuSourceGenerator::soup(int depth, bool commas)
+{
+    static const QStringList atoms
+            = {"a",           "b1",      "X_N",       "X_EMPTY",    "X_SELF",  "X_A",  "X_OBJ",
+               "X_F",         "VERSION", "42",        "0x1F",       "1.5e+3",  "+",    "-",
+               "*",           "->",      "<<=",       "#",          "##",      "%:",   "<:",
+               ".",           "'\\''",   "\"q\\\"\"", "\"a\\\\b\"", "u8\"x\"", "L'c'", "__LINE__",
+               "X_NOTHING()", "X_G",     "x_",        "_",          "@"};
+    static const QStringList spaces = {"", " ", "  ", "/**/", " /* c */ ", "\t"};
+    QString out;
+    for (int i = number(1, depth >= 2 ? 3 : 6); i > 0; --i) {
+        if (!out.isEmpty())
+            out += pick(spaces);
+        const int r = number(0, 19);
+        if (depth < 3 && r == 0)
+            out += "X_ID(" + soup(depth + 1, false) + ")";
+        else if (depth < 3 && r == 1)
+            out += "X_TWICE(" + soup(depth + 1, false) + ")";
+        else if (depth < 3 && r == 2)
+            out += "(" + soup(depth + 1, false) + ")";
+        else if (depth < 3 && r == 3)
+            out += "X_OPT(" + (chance(50) ? soup(depth + 1) : QString()) + ")";
+        else if (depth < 3 && r == 4)
+            out += "X_REST(" + soup(depth + 1, false) + ", " + soup(depth + 1) + ")";
+        else if (depth < 3 && r == 5)
+            out += "X_G(" + soup(depth + 1, false) + ")";
+        else if (depth < 3 && r == 6)
+            out += "X_Q(" + soup(depth + 1, false) + ")";
+        else if (r == 7)
+            out += pick({"X_CAT(a, b)", "X_CAT(, b)", "X_CAT(a, )", "X_CAT(, )", "X_CAT(1, x)",
+                         "X_XCAT(X_N, 0)", "X_CAT(+, =)", "X_CAT(<, <)"});
+        else if (depth < 3 && r == 8)
+            out += "X_NAMED(" + soup(depth + 1, false)
+                    + (chance(50) ? ", " + soup(depth + 1) : QString()) + ")";
+        else if (r == 9 && commas)
+            out += ",";
+        else
+            out += pick(atoms);
+    }
+    return out;
+}
+
+void MenuSourceGenerator::writePrologue(QString &out)
+{
+    if (has(Expansions) || has(Predefined) || has(Expressions) || has(MacroMenus)) {
+        out += "#define X_S_(...) #__VA_ARGS__\n#define X_S(...) X_S_(__VA_ARGS__)\n"
+               "#define X_N 3\n#define VERSION 2.1.0\n";
+    }
+    if (has(Expansions)) {
+        out += "#define X_CAT(a, b) a ## b\n#define X_XCAT(a, b) X_CAT(a, b)\n"
+               "#define X_ID(x) x\n#define X_TWICE(x) x x\n#define X_FIRST(x, ...) x\n"
+               "#define X_REST(x, ...) __VA_ARGS__\n#define X_OPT(...) __VA_OPT__(< __VA_ARGS__ "
+               ">)\n"
+               "#define X_COMMA(x, ...) x , ## __VA_ARGS__\n#define X_HEAD(...) "
+               "X_FIRST(__VA_ARGS__)\n"
+               "#define X_NAMED(first, rest...) first rest\n#define X_EMPTY\n"
+               "#define X_NOTHING()\n#define X_SELF X_SELF + 1\n#define X_A X_B\n"
+               "#define X_B X_A\n#define X_F X_G\n#define X_G(x) [x]\n"
+               "#define X_OBJ 7 X_OBJ\n#define X_Q(x) X_S(x) x\n"
+               "#define _UxGT(a) a\n#define T_(s) s\n#define WRAP2(s) T_(_UxGT(s))\n"
+               "#define ISTR(s) \"\\u00bb \" s\n";
+        // Short texts or long ones, by the display's width.
+        out += chance(50) ? "#if X_N > 2\n#define TR(x, y) x\n#else\n#define TR(x, y) y\n#endif\n"
+                          : "#if X_N < 2\n#define TR(x, y) x\n#else\n#define TR(x, y) y\n#endif\n";
+    }
+    if (has(Expressions)) {
+        out += "#include <libintl.h>\n"
+               "#define X_PSTR(s) (__extension__({static const char __c[] "
+               "__attribute__((section(\".rodata\"))) = (s); &__c[0];}))\n"
+               "static const char *X_tr(const char *s) { return s; }\n"
+                + QStringLiteral(
+                          "extern const char X_ext1%1[];\nextern const char *const X_ext2%1;\n")
+                          .arg(m_index);
+        m_textFunctions << QStringLiteral("X_tr");
+    }
+    if (has(MacroMenus)) {
+        out += "#define PROGMEM_N1 __attribute__((section(\".rodata\")))\n"
+               "#define LSTR static const char\n#define PGM_P const char *\n"
+               "#define X_BACK MENU_ITEM(\"Back\", goBack)\n#define X_ITEM(t) MENU_ITEM(t, 0)\n"
+               "#define X_ITEMS(a, b) X_ITEM(a) X_ITEM(b)\n"
+               "#define X_MENU(n, t, i) BEGIN_MENU(n) MENU_ITEM(i, 0) END_MENU(n, t)\n"
+               "#define X_EMENU(n, t) BEGIN_EDITABLE_MENU(n) X_BACK END_EDITABLE_MENU(n, t)\n";
+    }
+}
+
+// Definitions the prologue declared extern, after the menus that use them.
+void MenuSourceGenerator::writeEpilogue(QString &out)
+{
+    if (has(Expressions))
+        out += QStringLiteral("const char X_ext1%1[] = \"Ext\" \"ern\";\n"
+                              "const char *const X_ext2%1 = \"Ptr\";\n")
+                       .arg(m_index);
 }
 
 QString MenuSourceGenerator::directive(const QString &name)
@@ -423,7 +621,7 @@ void MenuSourceGenerator::defineConstant(QString &out, const QString &name)
                   "=",      init,    ";"};
         break;
     case 9:
-        tokens = {"static", "const", "char",   "*", "const", name, "__attribute__((unused))",
+        tokens = {"static", "const", "char", "*", "const", name, "__attribute__((unused))",
                   "=",      init,    ";"};
         break;
     case 10:
@@ -436,6 +634,15 @@ void MenuSourceGenerator::defineConstant(QString &out, const QString &name)
         tokens = {"static", "const", "char", name, "[", "]", "=", "{", init, "}", ";"};
         break;
     }
+    if (has(MacroMenus) && chance(25)) {
+        const int through = number(0, 2);
+        tokens = through == 0
+                ? QStringList {"const", "char", name, "[", "]", "PROGMEM_N1", "=", init, ";"}
+                : through == 1 ? QStringList {"LSTR", name, "[", "]", "=", init, ";"}
+                               : QStringList {"static", "PGM_P", "const", name, "=", init, ";"};
+    }
+    if (!tokens.contains(QStringLiteral("*")) && !tokens.contains(QStringLiteral("PGM_P")))
+        m_arrays << name;
     out += join(tokens) + '\n';
 }
 
@@ -473,10 +680,15 @@ void MenuSourceGenerator::writeCode(QString &out)
             "#ident \"fw 1.0\"\n",
             "#\n",
             "#pragma pack(push, 1)\n#pragma pack(pop)\n",
-            "#line 1000\n",
+            "#line @000000\n",
+            "_Pragma(\"GCC diagnostic push\") _Pragma(\"GCC diagnostic pop\")\n",
             "struct Point@ { int x, y; };\nstatic struct Point@ origin@ = { 0, 0 };\n",
     };
-    out += QString(pick(snippets)).replace(u'@', QString::number(m_counter++));
+    QString snippet = pick(snippets);
+    // Each #line numbers beyond the last: every menu keeps a line of its own.
+    if (snippet.startsWith(QLatin1String("#line")))
+        snippet.replace(u'@', QString::number(++m_lineBase));
+    out += snippet.replace(u'@', QString::number(m_counter++));
 }
 
 void MenuSourceGenerator::writeComment(QString &out)
@@ -498,6 +710,16 @@ void MenuSourceGenerator::writeComment(QString &out)
 
 void MenuSourceGenerator::writeItem(QString &out)
 {
+    if (has(MacroMenus) && chance(15)) {
+        const int form = number(0, 2);
+        out += "    "
+                + (form == 0 ? QStringLiteral("X_BACK")
+                           : form == 1
+                           ? "X_ITEM(" + textExpression() + ")"
+                           : "X_ITEMS(" + textExpression() + ", " + textExpression() + ")")
+                + '\n';
+        return;
+    }
     QStringList tokens = {spliced("MENU_ITEM"), "("};
     if (has(Comments) && chance(20))
         tokens << comment(Context::Code);
@@ -512,6 +734,14 @@ void MenuSourceGenerator::writeMenu(QString &out)
 {
     const bool editable = chance(35);
     const QString name = QStringLiteral("Menu%1").arg(m_counter++);
+    if (has(MacroMenus) && chance(10)) {
+        // A whole menu one invocation writes, on one line.
+        out += editable ? QStringLiteral("X_EMENU(%1, %2)\n").arg(name, textExpression())
+                        : QStringLiteral("X_MENU(%1, %2, %3)\n")
+                                  .arg(name, textExpression(), textExpression());
+        ++m_menus;
+        return;
+    }
     out += join({spliced(editable ? "BEGIN_EDITABLE_MENU" : "BEGIN_MENU"), "(", spliced(name), ")"})
             + '\n';
     const int items = chance(5) ? 0 : number(1, 7);
@@ -571,6 +801,15 @@ QString MenuSourceGenerator::configName()
 
 QString MenuSourceGenerator::condition(int depth)
 {
+    if (has(Predefined) && chance(15))
+        return pick({"__GNUC__ >= 4", "defined(__x86_64__)", "__SIZEOF_POINTER__ == 8",
+                     "__STDC_VERSION__ >= 201112L", "__CHAR_BIT__ == 8", "defined __linux__",
+                     "__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__", "__COUNTER__ % 2",
+                     "__LINE__ > 100", "__INCLUDE_LEVEL__ == 0", "defined(__AVR__)",
+                     "__STDC_HOSTED__"});
+    if (has(Directives) && chance(10))
+        return pick({"__has_include(<stdint.h>)", "__has_include(\"no_such_header.h\")",
+                     "__has_include(<no/such.h>)", "defined(__has_include)"});
     switch (depth >= 3 ? number(0, 4) : number(0, 9)) {
     case 0:
         return pick({"0", "1", "2", "0x10", "010", "3u", "42L"});
@@ -645,7 +884,10 @@ void MenuSourceGenerator::writeConditional(QString &out, int depth)
             + ' ' + (opening == 0 ? condition(0) : configName()) + '\n';
     branch();
     for (int i = number(0, 2); i > 0; --i) {
-        out += directive("elif") + ' ' + condition(0) + '\n';
+        if (has(Directives) && chance(30))
+            out += directive(pick({"elifdef", "elifndef"})) + ' ' + configName() + '\n';
+        else
+            out += directive("elif") + ' ' + condition(0) + '\n';
         branch();
     }
     if (chance(50)) {
@@ -721,7 +963,14 @@ void MenuSourceGenerator::writeInclude(QString &out, int depth, bool fromInclude
         text += "#endif\n";
     m_headers << File {(besideSource ? "src/" : "inc/") + name, encode(text)};
     const QString spelling = !besideSource && chance(50) ? '<' + name + '>' : '"' + name + '"';
-    out += directive("include") + ' ' + spelling + '\n';
+    if (has(Directives) && chance(40)) {
+        // The header named by a macro: a language chosen by the build.
+        const QString macro = QStringLiteral("INCLUDE_%1").arg(m_counter++);
+        out += directive("define") + ' ' + macro + ' ' + spelling + '\n' + directive("include")
+                + ' ' + macro + '\n';
+    } else {
+        out += directive("include") + ' ' + spelling + '\n';
+    }
     if (chance(15)) // the guard makes it a no-op
         out += directive("include") + ' ' + spelling + '\n';
 }
@@ -776,8 +1025,11 @@ MenuSourceGenerator::Source MenuSourceGenerator::generate(int index, const QStri
     m_menus = 0;
     m_macros.clear();
     m_constants.clear();
+    m_arrays.clear();
     m_headers.clear();
     m_options.clear();
+    m_textFunctions.clear();
+    m_lineBase = 0;
     if (has(Conditionals))
         addOptions();
     if (has(Includes))
@@ -786,6 +1038,7 @@ MenuSourceGenerator::Source MenuSourceGenerator::generate(int index, const QStri
     QString out;
     if (has(Comments))
         out += QStringLiteral("/*\n * Menus of file %1: it's \"generated\".\n */\n").arg(index);
+    writePrologue(out);
     for (int i = number(0, 4); i > 0; --i)
         writeDefinition(out);
     const int target = number(15, 45);
@@ -804,10 +1057,12 @@ MenuSourceGenerator::Source MenuSourceGenerator::generate(int index, const QStri
         else if (r >= 92 && has(Includes))
             writeInclude(out, 0, false);
     }
+    writeEpilogue(out);
     Source source;
     source.main = {QStringLiteral("src/f%1.c").arg(index), encode(out)};
     source.headers = m_headers;
     source.options = m_options;
+    source.textFunctions = m_textFunctions;
     return source;
 }
 

@@ -30,6 +30,12 @@ public:
         Code = 1 << 11, // functions, declarations, system headers, harmless directives
         Conditionals = 1 << 12, // #if chains with -D and -U options
         Includes = 1 << 13, // constants and macros from generated headers, -I folders
+        Expansions = 1 << 14, // function-like wrappers, #, ##, variadic, __VA_OPT__, token soups
+        Predefined = 1 << 15, // the compiler's own macros, __LINE__, __FILE__, __COUNTER__, #line
+        Directives = 1 << 16, // computed includes, __has_include, #elifdef, _Pragma
+        Expressions
+        = 1 << 17, // casts, &NAME[0], ? :, statement expressions, text functions, extern
+        MacroMenus = 1 << 18, // items and whole menus a macro writes, attributes through macros
     };
     using Constructs = quint32;
 
@@ -50,6 +56,7 @@ public:
         File main;
         QList<File> headers;
         QStringList options; // -D, -U and -I arguments, for the compiler and the reader alike
+        QStringList textFunctions; // functions the source defines to return their argument
     };
 
     MenuSourceGenerator(quint32 seed, Constructs constructs);
@@ -87,6 +94,10 @@ private:
     QString chain(Context context, bool macros, bool wide, int *utf8Bound,
                   QStringList *refs = nullptr);
     QString textExpression();
+    QString expansionText();
+    QString soup(int depth, bool commas = true);
+    void writePrologue(QString &out);
+    void writeEpilogue(QString &out);
     QString join(const QStringList &tokens);
     QString directive(const QString &name);
     bool expandable(const QString &name, bool chain, int depth) const;
@@ -121,7 +132,10 @@ private:
     int m_nesting = 0; // conditional groups around what is written
     QHash<QString, Macro> m_macros;
     QStringList m_constants;
+    QStringList m_arrays; // constants that are arrays, for &NAME[0]
     QList<File> m_headers;
+    int m_lineBase = 0; // for #line: each one numbers beyond the last
+    QStringList m_textFunctions;
     QStringList m_options;
 };
 

@@ -8,6 +8,7 @@
 #include "gccoracle.h"
 #include "menusourcegenerator.h"
 
+#include "menuview/analysis/compilerquery.h"
 #include "menuview/analysis/menublocks.h"
 
 #include <QDir>
@@ -42,15 +43,22 @@ struct ReadMenu
 };
 
 // The reader under test; the one place that names it. It gets the source's
-// path (quoted includes are looked for beside it first) and the compiler's
-// -D, -U and -I options.
-QList<ReadMenu> readMenus(const QString &text, const QString &fileName,
-                          const QStringList &compilerOptions)
+// path (quoted includes are looked for beside it first), the compiler and
+// its options, whose own macros and headers it asks of it as a build's
+// database would name them, and the functions the source declares to
+// return their argument.
+QList<ReadMenu> readMenus(const QString &text, const QString &fileName, const QString &compiler,
+                          const QStringList &compilerOptions, const QStringList &textFunctions)
 {
     VelkoMenuView::SourceContext context;
     context.path = fileName;
     context.configuration = VelkoMenuView::BuildConfiguration::fromArguments(
             compilerOptions, QFileInfo(fileName).absolutePath());
+    context.configuration.compiler = compiler;
+    context.configuration.compilerOptions = VelkoMenuView::BuildConfiguration::macroOptions(
+            GccOracle::languageOptions() + compilerOptions);
+    VelkoMenuView::CompilerQuery::apply(&context.configuration, {compiler});
+    context.textFunctions = textFunctions;
     QList<ReadMenu> menus;
     VelkoMenuView::MenuBlocks walk(text, VelkoMenuView::MenuBlocks::Keywords::Live, context);
     for (VelkoMenuView::MenuBlock block; walk.next(block);)
@@ -244,8 +252,9 @@ void tst_GccOracle::agreesWithGcc()
         for (int i = 0; i < batch.size(); ++i) {
             const MenuSourceGenerator::Source &source = batch.at(i);
             live += int(expected.at(i).size());
-            const QList<ReadMenu> read = readMenus(QString::fromUtf8(source.main.bytes),
-                                                   compiled.at(i).path, source.options);
+            const QList<ReadMenu> read
+                    = readMenus(QString::fromUtf8(source.main.bytes), compiled.at(i).path, gcc,
+                                source.options, source.textFunctions);
             const QStringList found = differences(expected.at(i), read);
             differing += int(found.size());
             if (!found.isEmpty() && report.size() < reported)
