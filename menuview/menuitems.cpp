@@ -31,8 +31,14 @@ MenuItems::MenuItems(QWidget *parent)
     : QFrame(parent)
 {
     m_settings = ParameterStore::openUserStore();
+    m_values = new DocumentValues(m_settings, this);
+    // After the event that wrote: a write may come from this view's own dialog.
+    connect(m_values, &DocumentValues::changed, this, &MenuItems::storeChanged,
+            Qt::QueuedConnection);
 
     editorManager = Core::EditorManager::instance();
+    for (Core::IDocument *open : Core::DocumentModel::openedDocuments())
+        m_values->follow(open);
 
     connect(&timer, &QTimer::timeout, this, &MenuItems::onTimeout);
     timer.setInterval(m_period * 1000);
@@ -192,7 +198,10 @@ void MenuItems::contentsChanged()
     analyze();
 }
 
-void MenuItems::documentOpened(Core::IDocument *) { }
+void MenuItems::documentOpened(Core::IDocument *opened)
+{
+    m_values->follow(opened);
+}
 
 void MenuItems::documentClosed(Core::IDocument *closed)
 {
@@ -211,23 +220,35 @@ const SourceContext &MenuItems::sourceContext()
     const QString path = document ? document->filePath().toString() : QString();
     if (path != m_context.path || !m_contextAge.isValid()
         || m_contextAge.hasExpired(ContextLifetime)) {
-        m_context = SourceContext();
-        m_context.path = path;
-        m_context.configuration = CompileCommands::discoverFor(path);
-        // A header open in an editor is read as it stands there.
-        m_context.openText = [](const QString &header, QString *text) {
-            for (Core::IDocument *open : Core::DocumentModel::openedDocuments()) {
-                if (open && open->filePath().toString() == header) {
-                    *text = decodeDocument(open->contents());
-                    return true;
-                }
-            }
-            return false;
-        };
+        m_context = contextFor(path);
         m_contextAge.start();
         ++m_contextGeneration;
     }
     return m_context;
+}
+
+SourceContext MenuItems::contextFor(const QString &path)
+{
+    SourceContext context;
+    context.path = path;
+    context.configuration = CompileCommands::discoverFor(path);
+    // A header open in an editor is read as it stands there.
+    context.openText = [](const QString &header, QString *text) {
+        for (Core::IDocument *open : Core::DocumentModel::openedDocuments()) {
+            if (open && open->filePath().toString() == header) {
+                *text = decodeDocument(open->contents());
+                return true;
+            }
+        }
+        return false;
+    };
+    return context;
+}
+
+void MenuItems::storeChanged(const QString &path)
+{
+    if (document && (path.isEmpty() || path == document->filePath().toString()))
+        analyze();
 }
 
 void MenuItems::analyze()
@@ -245,8 +266,8 @@ void MenuItems::analyze()
     };
     const MenuPreview preview = previewMenu(
             source, offset,
-            [this](const QString &name, const QStringList &texts) {
-                return storedValues(name, texts);
+            [this](const QString &name, const QStringList &texts, const QStringList &tags) {
+                return storedValues(name, texts, tags);
             },
             positionOf, m_status.messageTexts(), menuValid ? &menu : nullptr);
     switch (preview.outcome) {
@@ -270,6 +291,7 @@ void MenuItems::analyze()
     menu.name = read.name;
     menu.title = read.title;
     menu.itemTexts = read.itemTexts;
+    m_itemTags = preview.block.parse.itemTags();
     menuValid = preview.outcome == MenuPreview::Outcome::Shown;
     if (menuValid) {
         menu.paramValues = read.paramValues;
@@ -297,35 +319,25 @@ void MenuItems::frameMenu(qsizetype begin)
                                        documentText.size() - m_menuBegin);
 }
 
-QList<QStringList> MenuItems::storedValues(const QString &menuName,
-                                           const QStringList &itemTexts) const
+QList<QStringList> MenuItems::storedValues(const QString &menuName, const QStringList &itemTexts,
+                                           const QStringList &itemTags)
 {
     if (!document)
         return menu.paramValues;
-    // The store is read again for another menu, after a write, and when the
-    // context is looked for again: what another program wrote shows then.
-    const QString path = document->filePath().toString();
-    if (m_loaded.generation != m_contextGeneration || m_loaded.path != path
-        || m_loaded.menuName != menuName || m_loaded.itemTexts != itemTexts) {
-        m_loaded = {m_contextGeneration, path, menuName, itemTexts,
-                    ParameterStore(m_settings).load(path, menuName, itemTexts)};
-    }
-    return m_loaded.values;
+    return m_values->values(document->filePath().toString(), menuName, itemTexts, itemTags);
 }
 
 void MenuItems::loadSettingsParams()
 {
-    menu.paramValues = storedValues(menu.name, menu.itemTexts);
+    menu.paramValues = storedValues(menu.name, menu.itemTexts, m_itemTags);
 }
 
 void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)
 {
     if (!document)
         return;
-    m_loaded = {};
-    const bool written = ParameterStore(m_settings)
-                                 .save(document->filePath().toString(), menu.name, menu.itemTexts,
-                                       itemIndex, paramNo, value);
+    const bool written = m_values->save(document->filePath().toString(), menu.name,
+                                        menu.itemTexts, m_itemTags, itemIndex, paramNo, value);
     m_status.setStoreFailure(written ? QString() : m_settings->fileName());
 }
 
@@ -333,9 +345,8 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
 {
     if (!closed)
         return;
-    m_loaded = {};
-    ParameterStore(m_settings)
-            .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
+    const QString path = closed->filePath().toString();
+    m_values->prune(path, contextFor(path));
     // Written once the host is idle again, as the store would anyway: closing stays quick.
     QTimer::singleShot(0, this, [this] {
         m_status.setStoreFailure(ParameterStore(m_settings).flush() ? QString()
@@ -368,8 +379,13 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
     const QPointer<Core::IDocument> editedDocument = document;
     const bool hadDocument = document;
     const QPointer<MenuItems> self(this);
-    const std::optional<QStringList> entered
-            = askParameterValues(this, info, menu.paramValues.value(index));
+    // What the store holds now: another view may have written since this
+    // one loaded.
+    const QStringList stored = document
+            ? m_values->current(document->filePath().toString(), menuName, menu.itemTexts,
+                                m_itemTags, index)
+            : menu.paramValues.value(index);
+    const std::optional<QStringList> entered = askParameterValues(this, info, stored);
     if (!self || !entered)
         return;
 
@@ -390,7 +406,12 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
             values.append(entered->at(n));
         else
             values[n] = entered->at(n);
-        saveSettingsParam(int(index), n + 1, entered->at(n));
+    }
+    // Only what the user changed: a field left as it was must not take back
+    // what another view wrote meanwhile.
+    for (int n = 0; n < entered->size(); ++n) {
+        if (n >= stored.size() || entered->at(n) != stored.at(n))
+            saveSettingsParam(int(index), n + 1, entered->at(n));
     }
     formatItems(menu);
     updateChangedRows();

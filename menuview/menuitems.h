@@ -9,6 +9,7 @@
 #include "coreplugin/idocument.h"
 #include "menuview/analysis/documentreading.h"
 #include "menuview/analysis/menudefinition.h"
+#include "menuview/documentvalues.h"
 #include "menuview/screen/shownrows.h"
 #include "menuview/screenstatus.h"
 
@@ -93,9 +94,13 @@ private:
     void frameMenu(qsizetype begin);
     // The values stored for a menu of the tracked document (without one, those
     // shown: edits made then stay in memory).
-    QList<QStringList> storedValues(const QString &menuName, const QStringList &itemTexts) const;
+    QList<QStringList> storedValues(const QString &menuName, const QStringList &itemTexts,
+                                    const QStringList &itemTags);
     // How the tracked document is read: its path, the build's options, open headers.
     const VelkoMenuView::SourceContext &sourceContext();
+    static VelkoMenuView::SourceContext contextFor(const QString &path);
+    // The store changed for `path` (any document when empty).
+    void storeChanged(const QString &path);
     static constexpr int ContextLifetime = 2000; // ms
 
     // Editors whose widget is a QPlainTextEdit (the IDE's text editors, the
@@ -138,14 +143,6 @@ private:
     quint64 m_contextGeneration = 0; // counts the contexts looked for
     // What was read of the document's previous text, for the next one.
     VelkoMenuView::DocumentReading m_reading;
-    // The values last loaded from the store.
-    struct LoadedValues
-    {
-        quint64 generation = 0;
-        QString path;
-        QString menuName;
-        QStringList itemTexts;
-        QList<QStringList> values;
-    };
-    mutable LoadedValues m_loaded;
+    VelkoMenuView::DocumentValues *m_values = nullptr;
+    QStringList m_itemTags; // what tells the shown menu's items of one text apart
 };

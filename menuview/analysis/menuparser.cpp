@@ -13,7 +13,7 @@ using Range = MacroArguments::Range;
 
 // Tokens as the preprocessor's "#" would spell them: one space where the
 // source has white space or a comment.
-QString spelled(QStringView text, Range range)
+QString spelled(QStringView text, Range range, bool spaced = false)
 {
     QString result;
     CScanner lexer(text, range.begin);
@@ -24,7 +24,7 @@ QString spelled(QStringView text, Range range)
             lexer.skipLine();
             continue;
         }
-        if (token.spaceBefore && !result.isEmpty())
+        if ((spaced || token.spaceBefore) && !result.isEmpty())
             result += QLatin1Char(' ');
         result += lexer.spelling(token);
     }
@@ -178,7 +178,11 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
             return fail(ParseError::UnclosedItem, keyword.begin);
         const Range first = arguments.list.first();
         ItemPosition item {keyword.begin, arguments.open, arguments.close,
-                           first.begin,   first.end,      {}};
+                           first.begin,   first.end,      {}, {}};
+        // Spaced alike whatever the layout: reformatting keeps the twins' keys.
+        if (arguments.list.size() > 1)
+            item.tag = spelled(text, {arguments.list.at(1).begin, arguments.list.constLast().end},
+                               true);
         menu.itemTexts.append(
                 readTextArgument(text, first.begin, first.end, first.begin, context, &item.notes));
         p.items.append(item);

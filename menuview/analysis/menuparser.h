@@ -40,6 +40,9 @@ struct ItemPosition
     qsizetype textBegin = -1; // the first argument's tokens, as written
     qsizetype textEnd = -1;
     LiteralNotes notes;
+    // What else the item says (its further arguments, a token apart): tells
+    // items of one text apart.
+    QString tag;
 };
 
 // Where the parts of a definition stand, as offsets into the text parsed
@@ -64,6 +67,15 @@ struct MenuParse
     bool titleUnterminated = false; // the title's literal runs into the line's end
     LiteralNotes title;
     QList<ItemPosition> items; // one per item text read
+
+    QStringList itemTags() const
+    {
+        QStringList tags;
+        tags.reserve(items.size());
+        for (const ItemPosition &item : items)
+            tags.append(item.tag);
+        return tags;
+    }
 };
 
 // Reads menu.source (the first opening keyword and what follows it) into

@@ -524,13 +524,17 @@ qsizetype SourceReader::directive(qsizetype hash)
             const QStringView word = m_text.sliced(nameBegin, nameEnd - nameBegin);
             const bool define = word == u"define";
             if (define || word == u"undef") {
-                if (!active())
-                    return nameEnd;
                 const qsizetype macroBegin = spaceEnd(nameEnd);
                 const qsizetype macroEnd = identifierEnd(m_text, macroBegin);
                 if (plain(macroBegin) && plain(macroEnd) && unspliced(macroBegin, macroEnd)) {
                     if (macroEnd == macroBegin || !isIdentifierStart(m_text[macroBegin]))
                         return macroBegin;
+                    if (!active()) {
+                        if (define && m_unit)
+                            m_unit->namesDefinedAside.insert(
+                                    m_text.sliced(macroBegin, macroEnd - macroBegin).toString());
+                        return macroEnd;
+                    }
                     record(hash, m_text.sliced(macroBegin, macroEnd - macroBegin), macroBegin,
                            macroEnd,
                            !define ? MacroDefinition::Kind::Undefined
@@ -569,11 +573,16 @@ qsizetype SourceReader::directive(qsizetype hash)
         return qMin(lexer.position(), size);
     }
     const bool define = word == u"define";
-    if ((!define && word != u"undef") || !active())
+    if (!define && word != u"undef")
         return name.end;
     const Token macro = lexer.next();
     if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
         return name.end;
+    if (!active()) {
+        if (define && m_unit)
+            m_unit->namesDefinedAside.insert(lexer.spelling(macro));
+        return macro.end;
+    }
     MacroDefinition::Kind kind = MacroDefinition::Kind::Undefined;
     if (define) {
         // A "(" right after the name, without space, makes it function-like.

@@ -11,6 +11,7 @@
 #include "menuview/analysis/menukeywords.h"
 
 #include <QList>
+#include <QSet>
 #include <QSharedPointer>
 #include <QStringView>
 
@@ -108,6 +109,10 @@ struct SourceFacts : TextFacts
     // they were first read.
     QList<std::pair<qsizetype, QString>> readOnce;
     SourceContext context;
+    // Names #defined in conditional groups the build leaves out, in the text
+    // and its headers: another variant's definitions. Never forgotten, so
+    // after edits a superset.
+    QSet<QString> namesDefinedAside;
     // What was read beyond an edit, until reading comes to where it can go on.
     QSharedPointer<const ReadingTail> tail;
 

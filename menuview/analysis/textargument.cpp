@@ -64,6 +64,8 @@ bool Expansion::expand(QStringView text, qsizetype begin, qsizetype end, int dep
                     ? nullptr
                     : m_context.facts->macros.find(name, m_use, m_macroLimit);
             if (macro && macro->kind == MacroDefinition::Kind::Object) {
+                if (m_notes)
+                    m_notes->names.append(macro->name.toString());
                 if (m_notes && m_notes->definition < 0) {
                     m_notes->definition = macro->nameAt;
                     m_notes->definedName = macro->name.toString();
@@ -138,6 +140,7 @@ QString readText(QStringView text, qsizetype begin, qsizetype end, qsizetype use
         const Piece &piece = pieces.first();
         const CScanner lexer(piece.text);
         const QString name = lexer.spelling(piece.token);
+        notes->names.append(name);
         if (depth >= MaxDepth)
             return unreadable(LiteralNotes::Unreadable::TooLarge);
         const ConstantIndex::Declaration declaration = context.constants

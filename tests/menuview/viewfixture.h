@@ -7,8 +7,13 @@
 #include "coreplugin/editormanager/editormanager.h"
 #include "memorydocument.h"
 #include "simpleeditor.h"
+#include "utils/filepath.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTest>
 #include <QSignalSpy>
 
 #include <memory>
@@ -42,9 +47,29 @@ public:
 
     void tick() { QMetaObject::invokeMethod(items.get(), "onTimeout"); }
 
+    // Closes without saving: the file keeps what it holds.
     void close(VelkoHost::MemoryDocument *document)
     {
         Core::EditorManager::closeDocument(document);
+    }
+
+    // Writes the document's text to its file, as a save a moment after the
+    // values typed so far, then closes it.
+    void saveAndClose(VelkoHost::MemoryDocument *document)
+    {
+        writeFile(document->filePath().toString(), document->contents());
+        close(document);
+    }
+
+    static void writeFile(const QString &path, const QByteArray &text)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        // The file system's clock is coarser than the store's.
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(1),
+                                 QFileDevice::FileModificationTime));
     }
 
     void saveParam(int item, int paramNo, const QString &value)

@@ -61,8 +61,8 @@ LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
     const QStringView text = source.text;
     const MenuPreview preview = previewMenu(
             source, offset,
-            [&](const QString &name, const QStringList &texts) {
-                return store.load(storePath, name, texts);
+            [&](const QString &name, const QStringList &texts, const QStringList &tags) {
+                return store.load(storePath, name, texts, tags);
             },
             [&](qsizetype at) { return lines.position(at); });
     LspHover hover;

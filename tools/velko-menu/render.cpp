@@ -49,8 +49,9 @@ void reportFailure(const SourceFile &file, const MenuPreview &preview, QTextStre
 // The values the pane stored for the file: render shows what the pane shows.
 StoredValues storedValuesFor(const SourceFile &file, const std::shared_ptr<QSettings> &settings)
 {
-    return [&file, settings](const QString &name, const QStringList &texts) {
-        return ParameterStore(settings.get()).load(file.absolutePath(), name, texts);
+    return [&file, settings](const QString &name, const QStringList &texts,
+                             const QStringList &tags) {
+        return ParameterStore(settings.get()).load(file.absolutePath(), name, texts, tags);
     };
 }
 
