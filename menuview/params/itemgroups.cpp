@@ -45,11 +45,13 @@ QString escapedTag(const QString &tag)
 
 } // namespace
 
-ItemGroups::ItemGroups(QSettings &settings, const QStringList &texts, const QStringList &tags)
+ItemGroups::ItemGroups(QSettings &settings, const QStringList &texts, const QStringList &tags,
+                       const QStringList *stored)
     : m_settings(settings)
 {
-    const QStringList stored = settings.childGroups();
-    const QSet<QString> present(stored.cbegin(), stored.cend());
+    const QStringList listed = stored ? QStringList() : settings.childGroups();
+    const QStringList &groups = stored ? *stored : listed;
+    const QSet<QString> present(groups.cbegin(), groups.cend());
     QHash<QString, QString> firstOfPlain; // plain group -> the first text mapping to it
     for (const QString &text : texts)
         firstOfPlain.insert(plainGroup(text), firstOfPlain.value(plainGroup(text), text));

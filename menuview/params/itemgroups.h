@@ -26,8 +26,10 @@ class ItemGroups
 {
 public:
     // `settings` stands in the menu's group; the items are given by text and
-    // tag, in menu order.
-    ItemGroups(QSettings &settings, const QStringList &texts, const QStringList &tags);
+    // tag, in menu order. `stored`: the menu group's child groups, when the
+    // caller has them already.
+    ItemGroups(QSettings &settings, const QStringList &texts, const QStringList &tags,
+               const QStringList *stored = nullptr);
 
     // The group item `i`'s values are read from; empty when none holds any.
     QString readGroup(qsizetype i) const;

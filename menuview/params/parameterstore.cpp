@@ -193,13 +193,14 @@ void ParameterStore::prune(const QString &filePath, const MenuClaims &claims,
             continue;
         m_settings->beginGroup(name);
         QStringList claimed;
+        const QStringList stored = tree.children(menu);
         for (const MenuClaims::Block &block : it.value())
-            claimed += ItemGroups(*m_settings, block.texts, block.tags).claims();
+            claimed += ItemGroups(*m_settings, block.texts, block.tags, &stored).claims();
         std::sort(claimed.begin(), claimed.end());
         const auto isClaimed = [&](const QString &group) {
             return std::binary_search(claimed.cbegin(), claimed.cend(), group);
         };
-        for (const QString &item : tree.children(menu)) {
+        for (const QString &item : stored) {
             const int node = tree.find(menu, item);
             if (nesting.contains(name + QLatin1Char('/') + item))
                 continue;

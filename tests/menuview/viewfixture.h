@@ -53,23 +53,27 @@ public:
         Core::EditorManager::closeDocument(document);
     }
 
-    // Writes the document's text to its file, as a save a moment after the
-    // values typed so far, then closes it.
+    // Writes the document's text to its file, as a save after the values
+    // typed so far, then closes it.
     void saveAndClose(VelkoHost::MemoryDocument *document)
     {
         writeFile(document->filePath().toString(), document->contents());
         close(document);
     }
 
-    static void writeFile(const QString &path, const QByteArray &text)
+    // Writes a file as saved at `when` (now by default).
+    static void writeFile(const QString &path, const QByteArray &text,
+                          const QDateTime &when = QDateTime())
     {
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
-        // The file system's clock is coarser than the store's.
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(1),
+        // The file system's clock is coarser than the store's: the time is
+        // set, and the clock let past it before anything else is written.
+        QVERIFY(file.setFileTime(when.isValid() ? when : QDateTime::currentDateTime(),
                                  QFileDevice::FileModificationTime));
+        QTest::qSleep(2);
     }
 
     void saveParam(int item, int paramNo, const QString &value)
