@@ -177,7 +177,7 @@ void scalingFigures(FigureTable &table)
         const auto check = [](std::shared_ptr<QString> text) {
             return [text](benchmark::State &state) {
                 const VelkoMenuView::LineMap lines(*text);
-                const CheckContext context {&lines, nullptr, QString(), 10, {}, false};
+                const CheckContext context {&lines, nullptr, QString(), 10, {}, false, {}};
                 for (auto _ : state)
                     benchmark::DoNotOptimize(checkMenus(*text, context));
             };

@@ -1009,6 +1009,8 @@ void tst_VelkoMenu::examplesShowOnlyTheBrokenMenu()
                             "service_menu_broken.c:17:1: error: name mismatch: "
                             "END_MENU(SeviceMenu, ...) closes "
                             "BEGIN_MENU(ServiceMenu) at 12:1\n"
+                            "settings_menu.c:14:1: note: the screen shows 7 of the menu's 8 items "
+                            "at once, under the title; the rest lie below its lower edge\n"
                             "settings_menu.c:40:24: warning: character U+03A9 'Ω' in the item is "
                             "not in the 6x8 font: "
                             "the device skips it\n"

@@ -123,6 +123,11 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
                               : u"--scale takes 1, 2 or 3, not '%1'"_s.arg(value);
                   }},
                  {"time", "HH:MM", "the clock of the title row (default: the local time)", setTime},
+                 {"screen-edge", "",
+                  "mark the screen's lower edge in the PNG of a menu longer than the screen: a "
+                  "dashed line, in a colour the theme's panel never shows, over the unlit pixels "
+                  "of the first row below it",
+                  setFlag<&Command::render, &RenderOptions::screenEdge>},
                  {"theme", "NAME", "PNG colours, lit on unlit, one of:", setTheme}}},
                {G::RenderAll,
                 {{"all", "",
@@ -135,7 +140,20 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
                  {"real-digits", "N",
                   "integer digits of the widest real value (default 10, as many as a 32-bit "
                   "integer; a double could print 309)",
-                  setRealDigits}}},
+                  setRealDigits},
+                 {"format", "text|sarif|json",
+                  "text: one line per finding (the default); sarif: a SARIF 2.1.0 log, one run "
+                  "with the rules of every finding kind; json: an array of one object per "
+                  "finding",
+                  [](Command &command, const QString &, const QString &value) {
+                      using F = CheckOptions::Format;
+                      static const QHash<QString, F> formats = {
+                              {u"text"_s, F::Text}, {u"sarif"_s, F::Sarif}, {u"json"_s, F::Json}};
+                      command.check.format = formats.value(value, F::Text);
+                      return formats.contains(value)
+                              ? QString()
+                              : u"--format takes text, sarif or json, not '%1'"_s.arg(value);
+                  }}}},
                {G::Lsp,
                 {{"stdio", "",
                   "accepted for clients that pass it: standard input and output are the only "

@@ -27,12 +27,15 @@ struct RenderOptions
     QTime time; // invalid: the local time
     QString output; // PNG file, or the folder with --all
     bool ascii = false;
+    bool screenEdge = false; // the PNG marks the screen's lower edge
     const Theme *theme = nullptr;
 };
 
 struct CheckOptions
 {
-    QStringList files;
+    enum class Format { Text, Sarif, Json };
+    QStringList files; // files and folders
+    Format format = Format::Text;
     bool werror = false;
     int realDigits = 10; // integer digits taken for the widest real value
 };
