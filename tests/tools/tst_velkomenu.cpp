@@ -791,7 +791,7 @@ void tst_VelkoMenu::errorPaths_data()
     QTest::addRow("no-arguments") << QStringList() << 2 << "velko-menu: no command given" + tryHelp;
     QTest::addRow("unknown-command")
             << QStringList {"draw", "TMP/ok.c:1"} << 2
-            << "velko-menu: unknown command 'draw' (the commands are render, check and lsp)"
+            << "velko-menu: unknown command 'draw' (the commands are render, check, gallery and lsp)"
                     + tryHelp;
     QTest::addRow("unknown-option") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--colour"}
                                     << 2 << "velko-menu: unknown option '--colour'" + tryHelp;

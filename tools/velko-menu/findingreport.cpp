@@ -133,19 +133,23 @@ QByteArray sarifReport(const QList<PlacedFinding> &findings, const QStringList &
     return QJsonDocument(log).toJson(QJsonDocument::Indented);
 }
 
+QJsonObject findingJson(const PlacedFinding &finding)
+{
+    return {{u"file"_s, finding.file},
+            {u"line"_s, finding.place.line},
+            {u"column"_s, finding.place.column},
+            {u"end"_s,
+             QJsonObject {{u"line"_s, finding.place.endLine},
+                          {u"column"_s, finding.place.endColumn}}},
+            {u"severity"_s, QString(severityName(finding.severity))},
+            {u"ruleId"_s, QString::fromLatin1(findingRule(finding.rule).id)},
+            {u"message"_s, finding.message}};
+}
+
 QByteArray jsonReport(const QList<PlacedFinding> &findings)
 {
     QJsonArray array;
-    for (const PlacedFinding &finding : findings) {
-        array.append(QJsonObject {{u"file"_s, finding.file},
-                                  {u"line"_s, finding.place.line},
-                                  {u"column"_s, finding.place.column},
-                                  {u"end"_s,
-                                   QJsonObject {{u"line"_s, finding.place.endLine},
-                                                {u"column"_s, finding.place.endColumn}}},
-                                  {u"severity"_s, QString(severityName(finding.severity))},
-                                  {u"ruleId"_s, QString::fromLatin1(findingRule(finding.rule).id)},
-                                  {u"message"_s, finding.message}});
-    }
+    for (const PlacedFinding &finding : findings)
+        array.append(findingJson(finding));
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }

@@ -5,6 +5,7 @@
 #include "diagnostic.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -44,5 +45,7 @@ PlacedFinding placeFinding(const QString &file, const VelkoMenuView::LineMap &li
 // One run of the tool over the files named; `unreadable` holds the files that
 // could not be read, each "FILE: reason".
 QByteArray sarifReport(const QList<PlacedFinding> &findings, const QStringList &unreadable);
-// An array of one object per finding.
+// An array of one object per finding, each as findingJson() makes it.
 QByteArray jsonReport(const QList<PlacedFinding> &findings);
+// {"file", "line", "column", "end": {"line", "column"}, "severity", "ruleId", "message"}
+QJsonObject findingJson(const PlacedFinding &finding);
