@@ -2,6 +2,7 @@
 // rendering of the same rows, PNG sizes and colours, --all, every check
 // diagnostic at its exact position, and the ways a command can fail.
 #include "screenart.h"
+#include "toolrun.h"
 
 #include "devicegfx/gfx.h"
 
@@ -14,47 +15,10 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    bool crashed = true;
-    QString out;
-    QString err;
-};
-
 Run runTool(const QStringList &arguments, const QProcessEnvironment &environment,
             const QString &workingDirectory = QString())
 {
-    QProcess process;
-    process.setProgram(QStringLiteral(VELKO_MENU_TOOL));
-    process.setArguments(arguments);
-    process.setProcessEnvironment(environment);
-    if (!workingDirectory.isEmpty())
-        process.setWorkingDirectory(workingDirectory);
-    process.start();
-    Run run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.crashed = process.exitStatus() != QProcess::NormalExit;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-// The test's own environment: the same HOME and XDG_CONFIG_HOME as this
-// process, which CTest points into the build tree; and no window system, which
-// the tool must not need.
-QProcessEnvironment toolEnvironment()
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    return environment;
+    return runProgram(QStringLiteral(VELKO_MENU_TOOL), arguments, environment, workingDirectory);
 }
 
 Run runTool(const QStringList &arguments)
@@ -125,6 +89,8 @@ private slots:
     void pngSizeAndColours_data();
     void pngSizeAndColours();
     void renderAllWritesOnePngPerMenu();
+    void screenEdgeMarksOnlyUnlitPixels_data();
+    void screenEdgeMarksOnlyUnlitPixels();
     void checkDiagnostics_data();
     void checkDiagnostics();
     void checkUsesStoredValuesAndKeepsThem();
@@ -337,6 +303,53 @@ void tst_VelkoMenu::renderAllWritesOnePngPerMenu()
             = runTool({"render", path + ":6", "-o", single, "--time", "08:00", "--scale", "2"});
     QCOMPARE(one.exitCode, 0);
     QCOMPARE(QImage(single), QImage(written[1]));
+}
+
+void tst_VelkoMenu::screenEdgeMarksOnlyUnlitPixels_data()
+{
+    QTest::addColumn<int>("items");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("theme");
+    QTest::addRow("7-items") << 7 << 2 << "default";
+    QTest::addRow("8-items") << 8 << 1 << "default";
+    QTest::addRow("12-items-x3-oled") << 12 << 3 << "blue-oled";
+}
+
+void tst_VelkoMenu::screenEdgeMarksOnlyUnlitPixels()
+{
+    QFETCH(int, items);
+    QFETCH(int, scale);
+    QFETCH(QString, theme);
+    QList<QByteArray> texts;
+    for (int i = 1; i <= items; ++i)
+        texts << "Item " + QByteArray::number(i) + " \xd0\x99"; // "Й" reaches the top pixel row
+    const QString path = write(QStringLiteral("long.c"), menu("Long", "T", texts));
+    const QString plain = m_dir.filePath(QStringLiteral("plain.png"));
+    const QString marked = m_dir.filePath(QStringLiteral("marked.png"));
+    const QStringList common {"render",  path + ":2", "--time",
+                              "10:00",   "--scale",   QString::number(scale),
+                              "--theme", theme};
+    QCOMPARE(runTool(common + QStringList {"-o", plain}).exitCode, 0);
+    QCOMPARE(runTool(common + QStringList {"-o", marked, "--screen-edge"}).exitCode, 0);
+    const QImage before(plain);
+    const QImage after(marked);
+    QCOMPARE(after.size(), before.size());
+    int differing = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) == after.pixel(x, y))
+                continue;
+            // Only the first pixel row below the screen, and only where it is unlit.
+            QCOMPARE(y, 64 * scale);
+            // Column 127 of an item row carries no text: unlit.
+            QCOMPARE(before.pixel(x, y), before.pixel(127 * scale, 8 * scale));
+            ++differing;
+        }
+    }
+    if (items <= 7)
+        QCOMPARE(differing, 0);
+    else
+        QVERIFY(differing > after.width() / 3);
 }
 
 void tst_VelkoMenu::checkDiagnostics_data()
@@ -789,9 +802,9 @@ void tst_VelkoMenu::errorPaths_data()
 
     const QString tryHelp = QStringLiteral("\nTry 'velko-menu --help'.\n");
     QTest::addRow("no-arguments") << QStringList() << 2 << "velko-menu: no command given" + tryHelp;
-    QTest::addRow("unknown-command")
-            << QStringList {"draw", "TMP/ok.c:1"} << 2
-            << "velko-menu: unknown command 'draw' (the commands are render, check, gallery and lsp)"
+    QTest::addRow("unknown-command") << QStringList {"draw", "TMP/ok.c:1"} << 2
+                                     << "velko-menu: unknown command 'draw' (the commands are "
+                                        "render, check, gallery and lsp)"
                     + tryHelp;
     QTest::addRow("unknown-option") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--colour"}
                                     << 2 << "velko-menu: unknown option '--colour'" + tryHelp;
@@ -971,9 +984,11 @@ void tst_VelkoMenu::helpDocumentsEveryOption()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QString());
     for (const char *documented :
-         {"render FILE:LINE[:COLUMN]", "render FILE --all -o DIR", "check FILE...", "--scale 1|2|3",
-          "--time HH:MM", "--ascii", "-o, --output", "--theme NAME", "white-on-black", "blue-oled",
-          "green-lcd", "--werror", "--real-digits N", "UTF-16 code units", "Exit status"})
+         {"render FILE:LINE[:COLUMN]", "render FILE --all -o DIR", "check FILE|DIR...",
+          "gallery FILE|DIR... -o DIR", "--format text|sarif|json", "--screen-edge",
+          "--scale 1|2|3", "--time HH:MM", "--ascii", "-o, --output", "--theme NAME",
+          "white-on-black", "blue-oled", "green-lcd", "--werror", "--real-digits N",
+          "UTF-16 code units", "Exit status"})
         QVERIFY2(run.out.contains(QLatin1String(documented)), documented);
     for (const QString &line : run.out.split(QLatin1Char('\n')))
         QVERIFY2(line.size() <= 80, qPrintable(line));

@@ -23,7 +23,8 @@ header { border-bottom: 1px solid #ddd; margin-bottom: 1rem; }
 .filter input[type=search] { font: inherit; padding: .25rem .5rem; min-width: 18rem; }
 nav ul { columns: 2 22rem; padding-left: 1.2rem; }
 section.file { border-top: 1px solid #ddd; margin-top: 1.2rem; }
-section.file > h2, #changes > h2 { font-size: 1.1rem; font-family: ui-monospace, monospace; }
+section.file > h2 { font-size: 1.1rem; font-family: ui-monospace, monospace; }
+#changes > h2 { font-size: 1.1rem; }
 article.menu { display: grid; grid-template-columns: minmax(17rem, max-content) 1fr; gap: .3rem 1.5rem;
                padding: .8rem 0; border-bottom: 1px dashed #e2e2e2; }
 article.menu > header { grid-column: 1 / -1; border: 0; margin: 0; }
@@ -246,7 +247,8 @@ QString PageWriter::changeArticle(qsizetype index) const
                 + u"<code>%1:%2</code>"_s.arg(esc(before->file)).arg(before->firstShot()->line);
     html += u"<header><h3><span class=\"kind %1\">%1</span>%2</h3><p class=\"where\">%3</p></header>"_s
                     .arg(kind, esc(menu.name), where);
-    if (change.kind == MenuChange::Kind::Added) {
+    if (change.kind == MenuChange::Kind::Added
+        || (change.kind == MenuChange::Kind::Moved && change.screens.isEmpty())) {
         html += shotsOf(m_page.after, *after, u"after"_s);
     } else if (change.kind == MenuChange::Kind::Removed) {
         html += shotsOf(m_page.before, *before, u"before"_s);
