@@ -5,6 +5,7 @@
 #include "benchsession.h"
 #include "figuretable.h"
 #include "followlatency.h"
+#include "galleryfigures.h"
 #include "lspfigures.h"
 #include "ratioreporter.h"
 
@@ -336,6 +337,7 @@ int main(int argc, char **argv)
     paintingFigures(table);
     deviceFigures(table);
     lspFigures(table);
+    galleryFigures(table);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

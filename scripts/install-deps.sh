@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     gcc g++ cmake ninja-build pkg-config clang-format
-    qt6-base-dev qt6-5compat-dev libgl-dev
+    qt6-base-dev qt6-5compat-dev libgl-dev zlib1g-dev
     clang libclang-rt-14-dev
     libbenchmark-dev gcovr
     qtcreator xvfb xauth xdotool imagemagick

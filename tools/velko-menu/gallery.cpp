@@ -7,6 +7,7 @@
 #include "gallerypage.h"
 #include "galleryreader.h"
 #include "gitrevision.h"
+#include "palettepng.h"
 #include "progressline.h"
 #include "sourcepaths.h"
 #include "theme.h"
@@ -15,9 +16,9 @@
 #include "menuview/screen/menurenderer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageWriter>
 #include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
@@ -86,15 +87,21 @@ public:
         }
         const QString path = area + u'/' + m_files.value(area + u'/' + file) + u'/'
                 + names->take(name) + u".png"_s;
-        QImage picture = screen.scaled(screen.width() * Scale, screen.height() * Scale,
-                                       Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        if (edge)
-            markScreenEdge(picture, Scale, QColor::fromRgb(defaultTheme().unlit),
-                           QColor::fromRgb(defaultTheme().edge));
         const QString target = QDir(m_folder).filePath(path);
-        QImageWriter writer(target, "png");
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !writer.write(picture)) {
-            *error = u"%1: cannot write the picture: %2"_s.arg(target, writer.errorString());
+        // Screens on the device's colours and the edge's; masks on their own.
+        static const PalettePng screens({0xFF000000, defaultTheme().unlit, defaultTheme().edge});
+        static const PalettePng masks(
+                {0xFFFFFFFF, MaskFadedColor, LitNowColor, UnlitNowColor, MaskAddedRowColor});
+        const QByteArray png = edge
+                ? screens.encode(screen, Scale, screenEdgeRow(Scale),
+                                 [](int x, int index) {
+                                     return index == 1 && inScreenEdgeDash(x, Scale) ? 2 : index;
+                                 })
+                : masks.encode(screen, Scale);
+        QFile written(target);
+        if (png.isEmpty() || !QDir().mkpath(QFileInfo(target).absolutePath())
+            || !written.open(QIODevice::WriteOnly) || written.write(png) != png.size()) {
+            *error = u"%1: cannot write the picture: %2"_s.arg(target, written.errorString());
             return QString();
         }
         return path;

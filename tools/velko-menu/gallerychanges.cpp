@@ -30,9 +30,9 @@ ScreenChange compareShots(const QString &variant, const MenuShot &before, const 
             // A row only one side has is changed even where it is blank.
             if (was != is || !bothHaveRow) {
                 ++change.changedPixels;
-                mask.setPixel(x, y, is ? LitNowColor : was ? UnlitNowColor : 0xFFFFD8A8);
+                mask.setPixel(x, y, is ? LitNowColor : was ? UnlitNowColor : MaskAddedRowColor);
             } else if (is) {
-                mask.setPixel(x, y, 0xFFB0B0B0); // unchanged lit pixels, faded
+                mask.setPixel(x, y, MaskFadedColor); // unchanged lit pixels
             }
         }
     }

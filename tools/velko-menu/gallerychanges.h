@@ -29,6 +29,9 @@ QList<MenuChange> compareGalleries(const Gallery &before, const Gallery &after,
 
 const char *changeKindName(MenuChange::Kind kind); // "added", "removed", ...
 
-// The mask's colours: pixels lit only after, and lit only before.
+// The mask's colours: pixels lit only after, lit only before, unlit in a row
+// only one side has, and lit alike (faded) on white.
 constexpr QRgb LitNowColor = 0xFFE0301E;
 constexpr QRgb UnlitNowColor = 0xFF1E78E0;
+constexpr QRgb MaskAddedRowColor = 0xFFFFD8A8;
+constexpr QRgb MaskFadedColor = 0xFFB0B0B0;
