@@ -145,16 +145,32 @@ QString itemsNote(int items)
     return u"%1 items, %2 on the screen"_s.arg(items).arg(fit);
 }
 
+// A menu's findings in every variant, each told once.
+QList<PlacedFinding> distinctFindings(const GalleryMenu &menu)
+{
+    QList<PlacedFinding> findings;
+    QSet<QString> seen;
+    for (const MenuShot &shot : menu.shots) {
+        for (const PlacedFinding &finding : shot.findings) {
+            const QString key = QString::number(finding.place.line) + u':'
+                    + QString::number(finding.place.column) + u':' + finding.message;
+            if (!seen.contains(key)) {
+                seen.insert(key);
+                findings << finding;
+            }
+        }
+    }
+    return findings;
+}
+
 class PageWriter
 {
 public:
     explicit PageWriter(const GalleryPage &page)
         : m_page(page)
     {
-        for (const GalleryMenu &menu : page.after.menus) {
-            for (const MenuShot &shot : menu.shots)
-                m_fileFindings[menu.file] += shot.findings.size();
-        }
+        for (const GalleryMenu &menu : page.after.menus)
+            m_fileFindings[menu.file] += distinctFindings(menu).size();
         for (const FileNotes &notes : page.after.notes)
             m_fileFindings[notes.file] += notes.findings.size();
     }
@@ -215,18 +231,7 @@ QString PageWriter::menuArticle(const GalleryMenu &menu) const
             shown ? u" · title “%1” · %2"_s.arg(esc(first->title), itemsNote(first->items))
                   : QString());
     html += shotsOf(m_page.after, menu, QString());
-    QList<PlacedFinding> findings;
-    QSet<QString> seen;
-    for (const MenuShot &shot : menu.shots) {
-        for (const PlacedFinding &finding : shot.findings) {
-            const QString key = QString::number(finding.place.line) + u':' + finding.message;
-            if (!seen.contains(key)) {
-                seen.insert(key);
-                findings << finding;
-            }
-        }
-    }
-    html += u"<div>"_s + findingsList(findings) + u"</div>"_s;
+    html += u"<div>"_s + findingsList(distinctFindings(menu)) + u"</div>"_s;
     return html + u"</article>\n"_s;
 }
 
