@@ -816,6 +816,33 @@ void tst_VelkoMenu::errorPaths_data()
             << "velko-menu: --scale needs a value" + tryHelp;
     QTest::addRow("bad-scale") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--scale=4"} << 2
                                << "velko-menu: --scale takes 1, 2 or 3, not '4'" + tryHelp;
+    QTest::addRow("gallery-without-folder") << QStringList {"gallery", "TMP/ok.c"} << 2
+                                            << "velko-menu: gallery needs -o DIR, the folder for "
+                                               "the page"
+                    + tryHelp;
+    QTest::addRow("gallery-into-a-file") << QStringList {"gallery", "TMP/ok.c", "-o", "TMP/ok.c"}
+                                         << 2 << "TMP/ok.c: error: not a folder\n";
+    QTest::addRow("variant-without-colon")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "de"} << 2
+            << "velko-menu: --variant takes NAME:OPTIONS, a name of letters, digits, '_', '.', '+' "
+               "and '-', not 'de'"
+                    + tryHelp;
+    QTest::addRow("variant-other-option")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "de:-DLANG_DE -O2"} << 2
+            << "velko-menu: --variant de: '-O2' is not -DNAME[=VALUE], -UNAME or -IDIR" + tryHelp;
+    QTest::addRow("variant-twice")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "a:", "--variant=a:-DX"} << 2
+            << "velko-menu: --variant a is given twice" + tryHelp;
+    QTest::addRow("baseline-and-against")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--baseline", "TMP", "--against", "HEAD"}
+            << 2 << "velko-menu: --baseline and --against cannot be used together" + tryHelp;
+    QTest::addRow("baseline-no-gallery")
+            << QStringList {"gallery", "TMP/ok.c", "-oTMP/g", "--baseline", "TMP/none"} << 2
+            << "velko-menu: TMP/none/changes.json: cannot read it (No such file or directory): "
+               "--baseline takes a folder a gallery was written into\n";
+    QTest::addRow("bad-format") << QStringList {"check", "TMP/ok.c", "--format", "xml"} << 2
+                                << "velko-menu: --format takes text, sarif or json, not 'xml'"
+                    + tryHelp;
     QTest::addRow("bad-time") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--time", "24:00"}
                               << 2
                               << "velko-menu: --time takes HH:MM from 00:00 to 23:59, not '24:00'"
