@@ -30,6 +30,13 @@ namespace {
 
 constexpr int Scale = 2;
 
+// As git names a place in its work tree: links resolved.
+QString realPath(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+}
+
 // The files under `paths`, each read where `readRoot` stands for `path` when
 // given (a revision's copy).
 QList<GallerySource> sourcesOf(const QStringList &paths, const QString &topLevel = QString(),
@@ -40,7 +47,7 @@ QList<GallerySource> sourcesOf(const QStringList &paths, const QString &topLevel
         const QString absolute = QFileInfo(path).absoluteFilePath();
         QString read = path;
         if (!copy.isEmpty()) {
-            read = copy + u'/' + QDir(topLevel).relativeFilePath(absolute);
+            read = copy + u'/' + QDir(topLevel).relativeFilePath(realPath(path));
             if (!QFileInfo::exists(read))
                 continue; // not in the revision: every menu of it is added
         }
@@ -215,9 +222,7 @@ int runGallery(const GalleryOptions &options, const BuildOptions &build, QTextSt
             return 2;
         }
         for (const QString &path : options.paths) {
-            if (QDir(revision.topLevel())
-                        .relativeFilePath(QFileInfo(path).absoluteFilePath())
-                        .startsWith("../"_L1)) {
+            if (QDir(revision.topLevel()).relativeFilePath(realPath(path)).startsWith("../"_L1)) {
                 err << "velko-menu: " << path << " is outside the repository in "
                     << revision.topLevel() << Qt::endl;
                 return 2;
