@@ -5,6 +5,7 @@
 #include "benchsession.h"
 #include "figuretable.h"
 #include "followlatency.h"
+#include "galleryfigures.h"
 #include "lspfigures.h"
 #include "ratioreporter.h"
 
@@ -177,7 +178,7 @@ void scalingFigures(FigureTable &table)
         const auto check = [](std::shared_ptr<QString> text) {
             return [text](benchmark::State &state) {
                 const VelkoMenuView::LineMap lines(*text);
-                const CheckContext context {&lines, nullptr, QString(), 10, {}, false};
+                const CheckContext context {&lines, nullptr, QString(), 10, {}, false, {}};
                 for (auto _ : state)
                     benchmark::DoNotOptimize(checkMenus(*text, context));
             };
@@ -336,6 +337,7 @@ int main(int argc, char **argv)
     paintingFigures(table);
     deviceFigures(table);
     lspFigures(table);
+    galleryFigures(table);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

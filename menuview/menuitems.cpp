@@ -300,8 +300,8 @@ void MenuItems::analyze()
         const int groupLine = preview.location.inactiveGroup < 0
                 ? 0
                 : positionOf(preview.location.inactiveGroup).line;
-        m_status.setShown(menu.name, positionOf(preview.begin), positionOf(preview.last),
-                          groupLine);
+        m_status.setShown(menu.name, positionOf(preview.begin), positionOf(preview.last), groupLine,
+                          int(menu.itemLines.size()));
     } else {
         m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
     }
@@ -446,6 +446,17 @@ void MenuItems::paintEvent(QPaintEvent *event)
     if (first > last)
         return;
     const int rows = last - first + 1;
+    // The device shows 64 pixel rows: a dashed line of the theme's highlight,
+    // which the device never draws, marks where its screen ends. Drawn first,
+    // it shows only through unlit pixels.
+    const int edgeRow = DeviceScreen::Height / DeviceScreen::RowHeight;
+    if (first <= edgeRow && edgeRow <= last) {
+        QPen edge(palette().color(QPalette::Highlight), 1);
+        edge.setDashPattern({3.0 * m_multiplier, 2.0 * m_multiplier});
+        p.setPen(edge);
+        const int y = edgeRow * rowHeight;
+        p.drawLine(0, y, int(width) - 1, y);
+    }
     p.drawImage(QRect(0, first * rowHeight, int(width), rows * rowHeight), screen,
                 QRect(0, first * DeviceScreen::RowHeight, screen.width(),
                       rows * DeviceScreen::RowHeight));

@@ -41,9 +41,11 @@ public:
     void setNoMenu();
     // `inactiveGroupLine`: the line of the directive that opens a conditional
     // group the build leaves out, for a menu shown from one; 0 otherwise.
+    // `items`: how many the menu has, for the note of those below the screen.
     void setShown(const QString &menuName, TextPosition first, TextPosition last,
-                  int inactiveGroupLine = 0);
+                  int inactiveGroupLine = 0, int items = 0);
     int inactiveGroupLine() const { return m_inactiveGroupLine; }
+    int itemCount() const { return m_itemCount; }
     void setCannotRead(TextPosition at, const QString &reason);
     // The followed document went away: what was shown stays, named as before.
     void setDocumentClosed(const QString &documentName);
@@ -68,6 +70,7 @@ private:
     QString m_reason;
     QString m_closedDocument;
     int m_inactiveGroupLine = 0;
+    int m_itemCount = 0;
     bool m_keepsMenu = false;
     QString m_storeFailure;
     ParseMessageTexts m_texts = ParseMessageTexts::english();

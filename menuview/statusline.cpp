@@ -1,6 +1,7 @@
 // The status line's texts and the screen's picture.
 #include "menuview/statusline.h"
 
+#include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/parsemessages.h"
 #include "menuview/files/menufilenames.h"
 #include "menuview/menuitems.h"
@@ -17,6 +18,7 @@
 #include <QToolButton>
 
 using VelkoMenuView::ScreenStatus;
+namespace DeviceScreen = VelkoMenuView::DeviceScreen;
 
 StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
     : QWidget(parent)
@@ -125,6 +127,17 @@ void StatusLine::updateText()
             m_label->setText(tr("Документ %1 закрыт").arg(closed));
         break;
     }
+    }
+    if (status->state() == ScreenStatus::State::Shown
+        && status->itemCount() > DeviceScreen::ItemsOnScreen) {
+        // "из" takes the genitive: singular after 21, 31, ..., plural otherwise.
+        const int items = status->itemCount();
+        const bool singular = items % 10 == 1 && items % 100 != 11;
+        m_label->setText(m_label->text()
+                         + (singular ? tr("; %1 из %2 пункта на экране")
+                                     : tr("; %1 из %2 пунктов на экране"))
+                                   .arg(DeviceScreen::ItemsOnScreen)
+                                   .arg(items));
     }
     if (!status->storeFailure().isEmpty())
         m_label->setText(m_label->text() + QLatin1Char('\n')

@@ -70,7 +70,7 @@
             (let ((start (plist-get (plist-get d :range) :start)))
               (format "%d:%d: %s: %s" (1+ (plist-get start :line))
                       (1+ (plist-get start :character))
-                      (if (eql (plist-get d :severity) 1) "error" "warning")
+                      (nth (1- (plist-get d :severity)) '("error" "warning" "note"))
                       (plist-get d :message))))
           diagnostics))
 

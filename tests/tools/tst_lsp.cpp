@@ -613,8 +613,8 @@ void tst_Lsp::serverMatchesCheck()
             lines << u"%1:%2:%3: %4: %5"_s.arg(path)
                              .arg(start[u"line"_s].toInt() + 1)
                              .arg(start[u"character"_s].toInt() + 1)
-                             .arg(diagnostic[u"severity"_s].toInt() == 1 ? u"error"_s
-                                                                         : u"warning"_s,
+                             .arg(QStringList {u"error"_s, u"warning"_s, u"note"_s}.value(
+                                          diagnostic[u"severity"_s].toInt() - 1),
                                   diagnostic[u"message"_s].toString());
         }
     }

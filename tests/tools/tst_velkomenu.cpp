@@ -2,6 +2,7 @@
 // rendering of the same rows, PNG sizes and colours, --all, every check
 // diagnostic at its exact position, and the ways a command can fail.
 #include "screenart.h"
+#include "toolrun.h"
 
 #include "devicegfx/gfx.h"
 
@@ -14,47 +15,10 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    bool crashed = true;
-    QString out;
-    QString err;
-};
-
 Run runTool(const QStringList &arguments, const QProcessEnvironment &environment,
             const QString &workingDirectory = QString())
 {
-    QProcess process;
-    process.setProgram(QStringLiteral(VELKO_MENU_TOOL));
-    process.setArguments(arguments);
-    process.setProcessEnvironment(environment);
-    if (!workingDirectory.isEmpty())
-        process.setWorkingDirectory(workingDirectory);
-    process.start();
-    Run run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.crashed = process.exitStatus() != QProcess::NormalExit;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-// The test's own environment: the same HOME and XDG_CONFIG_HOME as this
-// process, which CTest points into the build tree; and no window system, which
-// the tool must not need.
-QProcessEnvironment toolEnvironment()
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    return environment;
+    return runProgram(QStringLiteral(VELKO_MENU_TOOL), arguments, environment, workingDirectory);
 }
 
 Run runTool(const QStringList &arguments)
@@ -125,6 +89,8 @@ private slots:
     void pngSizeAndColours_data();
     void pngSizeAndColours();
     void renderAllWritesOnePngPerMenu();
+    void screenEdgeMarksOnlyUnlitPixels_data();
+    void screenEdgeMarksOnlyUnlitPixels();
     void checkDiagnostics_data();
     void checkDiagnostics();
     void checkUsesStoredValuesAndKeepsThem();
@@ -337,6 +303,53 @@ void tst_VelkoMenu::renderAllWritesOnePngPerMenu()
             = runTool({"render", path + ":6", "-o", single, "--time", "08:00", "--scale", "2"});
     QCOMPARE(one.exitCode, 0);
     QCOMPARE(QImage(single), QImage(written[1]));
+}
+
+void tst_VelkoMenu::screenEdgeMarksOnlyUnlitPixels_data()
+{
+    QTest::addColumn<int>("items");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("theme");
+    QTest::addRow("7-items") << 7 << 2 << "default";
+    QTest::addRow("8-items") << 8 << 1 << "default";
+    QTest::addRow("12-items-x3-oled") << 12 << 3 << "blue-oled";
+}
+
+void tst_VelkoMenu::screenEdgeMarksOnlyUnlitPixels()
+{
+    QFETCH(int, items);
+    QFETCH(int, scale);
+    QFETCH(QString, theme);
+    QList<QByteArray> texts;
+    for (int i = 1; i <= items; ++i)
+        texts << "Item " + QByteArray::number(i) + " \xd0\x99"; // "Й" reaches the top pixel row
+    const QString path = write(QStringLiteral("long.c"), menu("Long", "T", texts));
+    const QString plain = m_dir.filePath(QStringLiteral("plain.png"));
+    const QString marked = m_dir.filePath(QStringLiteral("marked.png"));
+    const QStringList common {"render",  path + ":2", "--time",
+                              "10:00",   "--scale",   QString::number(scale),
+                              "--theme", theme};
+    QCOMPARE(runTool(common + QStringList {"-o", plain}).exitCode, 0);
+    QCOMPARE(runTool(common + QStringList {"-o", marked, "--screen-edge"}).exitCode, 0);
+    const QImage before(plain);
+    const QImage after(marked);
+    QCOMPARE(after.size(), before.size());
+    int differing = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) == after.pixel(x, y))
+                continue;
+            // Only the first pixel row below the screen, and only where it is unlit.
+            QCOMPARE(y, 64 * scale);
+            // Column 127 of an item row carries no text: unlit.
+            QCOMPARE(before.pixel(x, y), before.pixel(127 * scale, 8 * scale));
+            ++differing;
+        }
+    }
+    if (items <= 7)
+        QCOMPARE(differing, 0);
+    else
+        QVERIFY(differing > after.width() / 3);
 }
 
 void tst_VelkoMenu::checkDiagnostics_data()
@@ -789,9 +802,9 @@ void tst_VelkoMenu::errorPaths_data()
 
     const QString tryHelp = QStringLiteral("\nTry 'velko-menu --help'.\n");
     QTest::addRow("no-arguments") << QStringList() << 2 << "velko-menu: no command given" + tryHelp;
-    QTest::addRow("unknown-command")
-            << QStringList {"draw", "TMP/ok.c:1"} << 2
-            << "velko-menu: unknown command 'draw' (the commands are render, check and lsp)"
+    QTest::addRow("unknown-command") << QStringList {"draw", "TMP/ok.c:1"} << 2
+                                     << "velko-menu: unknown command 'draw' (the commands are "
+                                        "render, check, gallery and lsp)"
                     + tryHelp;
     QTest::addRow("unknown-option") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--colour"}
                                     << 2 << "velko-menu: unknown option '--colour'" + tryHelp;
@@ -803,6 +816,33 @@ void tst_VelkoMenu::errorPaths_data()
             << "velko-menu: --scale needs a value" + tryHelp;
     QTest::addRow("bad-scale") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--scale=4"} << 2
                                << "velko-menu: --scale takes 1, 2 or 3, not '4'" + tryHelp;
+    QTest::addRow("gallery-without-folder") << QStringList {"gallery", "TMP/ok.c"} << 2
+                                            << "velko-menu: gallery needs -o DIR, the folder for "
+                                               "the page"
+                    + tryHelp;
+    QTest::addRow("gallery-into-a-file") << QStringList {"gallery", "TMP/ok.c", "-o", "TMP/ok.c"}
+                                         << 2 << "TMP/ok.c: error: not a folder\n";
+    QTest::addRow("variant-without-colon")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "de"} << 2
+            << "velko-menu: --variant takes NAME:OPTIONS, a name of letters, digits, '_', '.', '+' "
+               "and '-', not 'de'"
+                    + tryHelp;
+    QTest::addRow("variant-other-option")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "de:-DLANG_DE -O2"} << 2
+            << "velko-menu: --variant de: '-O2' is not -DNAME[=VALUE], -UNAME or -IDIR" + tryHelp;
+    QTest::addRow("variant-twice")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "a:", "--variant=a:-DX"} << 2
+            << "velko-menu: --variant a is given twice" + tryHelp;
+    QTest::addRow("baseline-and-against")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--baseline", "TMP", "--against", "HEAD"}
+            << 2 << "velko-menu: --baseline and --against cannot be used together" + tryHelp;
+    QTest::addRow("baseline-no-gallery")
+            << QStringList {"gallery", "TMP/ok.c", "-oTMP/g", "--baseline", "TMP/none"} << 2
+            << "velko-menu: TMP/none/changes.json: cannot read it (No such file or directory): "
+               "--baseline takes a folder a gallery was written into\n";
+    QTest::addRow("bad-format") << QStringList {"check", "TMP/ok.c", "--format", "xml"} << 2
+                                << "velko-menu: --format takes text, sarif or json, not 'xml'"
+                    + tryHelp;
     QTest::addRow("bad-time") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--time", "24:00"}
                               << 2
                               << "velko-menu: --time takes HH:MM from 00:00 to 23:59, not '24:00'"
@@ -971,9 +1011,11 @@ void tst_VelkoMenu::helpDocumentsEveryOption()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QString());
     for (const char *documented :
-         {"render FILE:LINE[:COLUMN]", "render FILE --all -o DIR", "check FILE...", "--scale 1|2|3",
-          "--time HH:MM", "--ascii", "-o, --output", "--theme NAME", "white-on-black", "blue-oled",
-          "green-lcd", "--werror", "--real-digits N", "UTF-16 code units", "Exit status"})
+         {"render FILE:LINE[:COLUMN]", "render FILE --all -o DIR", "check FILE|DIR...",
+          "gallery FILE|DIR... -o DIR", "--format text|sarif|json", "--screen-edge",
+          "--scale 1|2|3", "--time HH:MM", "--ascii", "-o, --output", "--theme NAME",
+          "white-on-black", "blue-oled", "green-lcd", "--werror", "--real-digits N",
+          "UTF-16 code units", "Exit status"})
         QVERIFY2(run.out.contains(QLatin1String(documented)), documented);
     for (const QString &line : run.out.split(QLatin1Char('\n')))
         QVERIFY2(line.size() <= 80, qPrintable(line));
@@ -1009,6 +1051,8 @@ void tst_VelkoMenu::examplesShowOnlyTheBrokenMenu()
                             "service_menu_broken.c:17:1: error: name mismatch: "
                             "END_MENU(SeviceMenu, ...) closes "
                             "BEGIN_MENU(ServiceMenu) at 12:1\n"
+                            "settings_menu.c:14:1: note: the screen shows 7 of the menu's 8 items "
+                            "at once, under the title; the rest lie below its lower edge\n"
                             "settings_menu.c:40:24: warning: character U+03A9 'Ω' in the item is "
                             "not in the 6x8 font: "
                             "the device skips it\n"

@@ -14,7 +14,8 @@ namespace {
 
 constexpr int ParseError = -32700, InvalidRequest = -32600, MethodNotFound = -32601,
               InvalidParams = -32602, ServerNotInitialized = -32002;
-constexpr int LogError = 1, LogWarning = 2, SeverityError = 1, SeverityWarning = 2;
+constexpr int LogError = 1, LogWarning = 2, SeverityError = 1, SeverityWarning = 2,
+              SeverityInformation = 3;
 // Edits come as ranges (change 2); diagnostics go out by publishDiagnostics
 // (push), which needs no capability.
 constexpr char Capabilities[] = R"({"positionEncoding": "utf-16", "hoverProvider": true,
@@ -260,10 +261,12 @@ void LspDispatcher::publishDiagnostics(const QString &uri)
         return;
     QJsonArray diagnostics;
     for (const Diagnostic &diagnostic : m_features.diagnostics(*open)) {
-        const bool error = diagnostic.severity == Diagnostic::Severity::Error;
+        const int severity = diagnostic.severity == Diagnostic::Severity::Error ? SeverityError
+                : diagnostic.severity == Diagnostic::Severity::Warning          ? SeverityWarning
+                                                                       : SeverityInformation;
         diagnostics.append(
                 QJsonObject {{u"range"_s, rangeJson(*open, diagnostic.begin, diagnostic.end)},
-                             {u"severity"_s, error ? SeverityError : SeverityWarning},
+                             {u"severity"_s, severity},
                              {u"source"_s, u"velko-menu"_s},
                              {u"message"_s, diagnostic.message}});
     }

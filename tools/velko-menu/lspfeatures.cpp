@@ -22,7 +22,7 @@ QList<Diagnostic> LspFeatures::diagnostics(const LspDocument &document)
     SourceText &source = sourceOf(document);
     return checkMenus(
             source,
-            {&document.lines(), &m_store, document.path(), 10, source.facts.context, false});
+            {&document.lines(), &m_store, document.path(), 10, source.facts.context, false, {}});
 }
 
 LspHover LspFeatures::hover(const LspDocument &document, LspPosition position)

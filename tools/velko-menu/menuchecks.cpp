@@ -27,6 +27,8 @@ struct Range
     qsizetype end = 0;
 };
 
+using R = FindingRule;
+
 class Reporter
 {
 public:
@@ -34,19 +36,41 @@ public:
         : m_diagnostics(diagnostics)
     { }
 
-    void warn(Range range, const QString &message)
+    void warn(Range range, FindingRule rule, const QString &message)
     {
-        add(range, Diagnostic::Severity::Warning, message);
+        add(range, Diagnostic::Severity::Warning, rule, message);
     }
-    void error(Range range, const QString &message)
+    void error(Range range, FindingRule rule, const QString &message)
     {
-        add(range, Diagnostic::Severity::Error, message);
+        add(range, Diagnostic::Severity::Error, rule, message);
+    }
+    void note(Range range, FindingRule rule, const QString &message)
+    {
+        add(range, Diagnostic::Severity::Note, rule, message);
+    }
+
+    qsizetype count() const { return m_diagnostics->size(); }
+    // The findings from `first` on are about a text that `notes` expanded
+    // from a macro or constant of `text`: they point at its definition.
+    void relateToDefinition(qsizetype first, QStringView text, const LiteralNotes &notes)
+    {
+        const qsizetype at = notes.definition;
+        // A definition in a header has an offset into the header's text.
+        if (at < 0 || notes.definedName.isEmpty()
+            || text.mid(at, notes.definedName.size()) != notes.definedName)
+            return;
+        const Diagnostic::Related definition {
+                at, at + notes.definedName.size(),
+                QStringLiteral("the text comes from '%1', defined here").arg(notes.definedName)};
+        for (qsizetype i = first; i < m_diagnostics->size(); ++i)
+            (*m_diagnostics)[i].related.append(definition);
     }
 
 private:
-    void add(Range range, Diagnostic::Severity severity, const QString &message)
+    void add(Range range, Diagnostic::Severity severity, FindingRule rule, const QString &message)
     {
-        m_diagnostics->append({range.begin, qMax(range.begin, range.end), severity, message});
+        m_diagnostics->append(
+                {range.begin, qMax(range.begin, range.end), severity, message, rule, {}});
     }
 
     QList<Diagnostic> *m_diagnostics;
@@ -226,7 +250,7 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                 const QString &what, const CheckContext &context)
 {
     if (notes.redefinition >= 0) {
-        report.warn(at,
+        report.warn(at, R::MacroTwice,
                     QStringLiteral("'%1' is defined more than once before this menu (lines %2 "
                                    "and %3): the last definition is used")
                             .arg(notes.definedName)
@@ -234,7 +258,7 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                             .arg(context.lines->position(notes.definition).line));
     }
     for (const QString &escape : notes.outOfRange) {
-        report.error(at,
+        report.error(at, R::EscapeOutOfRange,
                      QStringLiteral("escape %1 in the %2 is out of range for a character: the "
                                     "compiler keeps only its low 8 bits")
                              .arg(escape, what));
@@ -245,7 +269,7 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
             if (!escapes.contains(escape))
                 escapes << escape;
         }
-        report.warn(at,
+        report.warn(at, R::ControlEscapes,
                     escapes.size() == 1
                             ? QStringLiteral("escape %1 in the %2 is a control character: the "
                                              "device drops it")
@@ -255,11 +279,11 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                                       .arg(conversionList(escapes), what));
     }
     if (notes.hiddenByZero)
-        report.warn(at,
+        report.warn(at, R::ZeroInText,
                     QStringLiteral("a zero in the %1 ends its text: the device shows only %2")
                             .arg(what, quoted(shown)));
     if (notes.wide)
-        report.warn(at,
+        report.warn(at, R::WideLiteral,
                     QStringLiteral("the %1 is a wide literal (u\"\", U\"\" or L\"\"): the device "
                                    "reads its code units as bytes and shows %2")
                             .arg(what, quoted(shown)));
@@ -276,7 +300,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
         const QByteArray value = stored.isEmpty() ? QByteArray() : stored.first().toUtf8();
         const qsizetype characters = formatText(itemText.toUtf8(), {value}).toUcs4().size();
         if (characters > Cells) {
-            report.warn(at,
+            report.warn(at, R::LineOverflow,
                         QStringLiteral("item %1 is %2 characters long %3; a string item's line "
                                        "is cut to 21 characters: %4")
                                 .arg(item, QString::number(characters),
@@ -284,7 +308,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
                                                       : QStringLiteral("with its stored value"),
                                      quoted(line)));
         } else if (width.stringValue && room <= 0) {
-            report.warn(at,
+            report.warn(at, R::LineOverflow,
                         QStringLiteral("item %1 leaves no room for its string value: the rest "
                                        "of the line takes %2 of the 21 cells")
                                 .arg(item, QString::number(width.fixedCells)));
@@ -315,7 +339,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
                     : QStringLiteral("; the text around its values alone takes %1 cells")
                               .arg(width.fixedCells);
         }
-        report.warn(at, message + QStringLiteral("; the screen shows 21"));
+        report.warn(at, R::LineOverflow, message + QStringLiteral("; the screen shows 21"));
         return;
     }
     if (values.isEmpty() || width.fixedCells + width.widestValues <= Cells)
@@ -329,7 +353,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
     const QString reals = params.type == ParamType::Real
             ? QStringLiteral(" (a real taken with up to %1 integer digits)").arg(realDigits)
             : QString();
-    report.warn(at,
+    report.warn(at, R::PossibleOverflow,
                 QStringLiteral("item %1 can overflow the 21 cells: %2%3, and the line has room "
                                "for %4")
                         .arg(item, widest, reals, QString::number(qMax(room, 0))));
@@ -361,7 +385,7 @@ void checkGlyphs(Reporter &report, const QString &shown, QStringView text, Range
                                   .arg(describeCharacter(c), what);
         if (!writtenText.contains(character))
             message += QStringLiteral(" (it comes from the stored value)");
-        report.warn(at, message);
+        report.warn(at, R::MissingGlyph, message);
     }
 }
 
@@ -373,36 +397,37 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
     const Range argument {p.titleBegin, p.titleEnd};
     const Range macro {p.closing, p.closingClose >= 0 ? p.closingClose + 1 : argument.end};
     if (p.closingClose < 0 && !p.titleUnterminated)
-        report.error(macro,
+        report.error(macro, R::ClosingNotClosed,
                      QStringLiteral("the closing macro is not closed: a \")\" is missing "
                                     "after its title"));
     if (argument.begin == argument.end) {
-        report.warn(macro,
+        report.warn(macro, R::EmptyTitle,
                     QStringLiteral("the closing macro has an empty title argument: the "
                                    "title row shows only the clock"));
         return;
     }
     if (p.titleUnterminated) {
-        report.error(argument,
+        report.error(argument, R::UnterminatedTitle,
                      QStringLiteral("unterminated title literal: the title row shows no "
                                     "title until the literal is closed"));
         return;
     }
+    const qsizetype first = report.count();
     const QString unreadable
             = unreadableMessage(p.title, QStringLiteral("title"), QStringLiteral("no title"),
                                 missingHeaders(facts, p.titleBegin, context));
     if (!unreadable.isEmpty())
-        report.warn(argument, unreadable);
+        report.warn(argument, R::TextUnreadable, unreadable);
     checkNotes(report, argument, p.title, title, QStringLiteral("title"), context);
     const qsizetype length = title.size();
     if (length > Cells) {
         report.warn(
-                argument,
+                argument, R::TitleLength,
                 QStringLiteral("title %1 is %2 characters long: the screen shows its "
                                "first 21, %3")
                         .arg(quoted(title), QString::number(length), quoted(title.left(Cells))));
     } else if (length > DeviceScreen::ClockTitleLength) {
-        report.warn(argument,
+        report.warn(argument, R::TitleLength,
                     QStringLiteral("title %1 is %2 characters long: only a title of up "
                                    "to 15 characters leaves room for the clock")
                             .arg(quoted(title), QString::number(length)));
@@ -410,6 +435,7 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
     // The device prints the title as a format without arguments.
     const QString shown = formatText(title.toUtf8(), {});
     checkGlyphs(report, shown, text, argument, argument, shown, QStringLiteral("title"));
+    report.relateToDefinition(first, text, p.title);
 }
 
 void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
@@ -424,24 +450,48 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
         const Range argument {item.textBegin, item.textEnd};
         const ParamInfo params = menu.itemParams[i];
         const QStringList stored = menu.paramValues.value(i);
+        const qsizetype first = report.count();
 
         const QString unreadable = unreadableMessage(item.notes, QStringLiteral("item"),
                                                      QStringLiteral("an empty line"),
                                                      missingHeaders(facts, item.keyword, context));
         if (!unreadable.isEmpty())
-            report.warn(at, unreadable);
+            report.warn(at, R::TextUnreadable, unreadable);
         checkNotes(report, at, item.notes, itemText, QStringLiteral("item"), context);
         const ItemWidth width = estimateItemWidth(itemText, params, context.realDigits);
         for (const ItemConversion &conversion : width.conversions) {
             const QString message = conversionMessage(conversion, itemText, params);
             if (!message.isEmpty())
-                report.warn(at, message);
+                report.warn(at, R::Conversions, message);
         }
         checkWidth(report, at, written(text, argument), itemText, menu.itemLines[i], stored, params,
                    width, context.realDigits);
         checkGlyphs(report, menu.itemLines[i], text, argument, at, itemText,
                     QStringLiteral("item"));
+        report.relateToDefinition(first, text, item.notes);
     }
+}
+
+FindingRule ruleOf(ParseError error)
+{
+    switch (error) {
+    case ParseError::None:
+    case ParseError::NoOpeningKeyword:
+        break;
+    case ParseError::NoClosingKeyword:
+        return R::MissingClosing;
+    case ParseError::NoNameParentheses:
+        return R::NoName;
+    case ParseError::NoClosingArguments:
+        return R::ClosingArguments;
+    case ParseError::NameMismatch:
+        return R::NameMismatch;
+    case ParseError::UnclosedItem:
+        return R::UnclosedItem;
+    case ParseError::WrongClosingKeyword:
+        return R::WrongClosing;
+    }
+    return R::Unreadable;
 }
 
 } // namespace
@@ -468,23 +518,33 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     const PositionOf positionOf = [&](qsizetype at) { return context.lines->position(at); };
     for (MenuBlock found; blocks.next(found);) {
         const MenuPreview preview = previewBlock(blocks.source(), found, values, positionOf);
+        if (context.onMenu)
+            context.onMenu(preview);
         const MenuBlock &block = preview.block;
         const MenuParse &p = block.parse;
         if (preview.outcome != MenuPreview::Outcome::Shown) {
             CScanner scanner(text, preview.failureAt);
             const Token keyword = scanner.next();
-            report.error({preview.failureAt, keyword.end}, preview.failure);
+            report.error({preview.failureAt, keyword.end}, ruleOf(p.error), preview.failure);
             continue;
         }
         if (block.menu.name.isEmpty())
-            report.warn({p.opening, p.nameClose + 1},
+            report.warn({p.opening, p.nameClose + 1}, R::EmptyName,
                         QStringLiteral("the menu has an empty name: values typed for its items "
                                        "are not kept"));
+        const qsizetype items = block.menu.itemTexts.size();
+        if (items > DeviceScreen::ItemsOnScreen)
+            report.note({p.opening, p.nameClose + 1}, R::BelowScreen,
+                        QStringLiteral("the screen shows %1 of the menu's %2 items at once, "
+                                       "under the title; the rest lie below its lower edge")
+                                .arg(DeviceScreen::ItemsOnScreen)
+                                .arg(items));
         checkTitle(report, text, block, context, blocks.source().facts);
         checkItems(report, text, block, context, blocks.source().facts);
     }
     for (const KeywordHit &stray : blocks.strayClosings())
-        report.error({stray.begin, stray.end}, strayClosingMessage(blocks.source(), stray.begin));
+        report.error({stray.begin, stray.end}, R::StrayClosing,
+                     strayClosingMessage(blocks.source(), stray.begin));
     sortByPosition(diagnostics);
     return diagnostics;
 }

@@ -11,9 +11,12 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 namespace VelkoMenuView {
 class LineMap;
 class ParameterStore;
+struct MenuPreview;
 struct SourceText;
 } // namespace VelkoMenuView
 
@@ -25,6 +28,8 @@ struct CheckContext
     int realDigits = 10; // integer digits taken for the widest real value
     VelkoMenuView::SourceContext source; // how the text is read: its path, the build's options
     bool allBranches = false; // menus of conditional groups the build leaves out too
+    // Called with each menu as it was read, for a caller that shows them too.
+    std::function<void(const VelkoMenuView::MenuPreview &)> onMenu;
 };
 
 // Every finding for the menus of `text`, in the order of the text.

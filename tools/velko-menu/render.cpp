@@ -41,8 +41,9 @@ bool writePng(const QImage &image, const QString &path, QTextStream &err)
 
 void reportFailure(const SourceFile &file, const MenuPreview &preview, QTextStream &err)
 {
-    const Diagnostic diagnostic {preview.failureAt, preview.failureAt, Diagnostic::Severity::Error,
-                                 preview.failure};
+    const Diagnostic diagnostic {preview.failureAt,           preview.failureAt,
+                                 Diagnostic::Severity::Error, preview.failure,
+                                 FindingRule::Unreadable,     {}};
     err << formatDiagnostic(file.path(), file.lines(), diagnostic) << Qt::endl;
 }
 
@@ -62,9 +63,14 @@ QImage screenOf(const MenuDefinition &menu, const RenderOptions &options, int sc
     return renderMenu(menu, clock, scale, colors);
 }
 
-ScreenColors themeColors(const RenderOptions &options)
+QImage pngOf(const MenuDefinition &menu, const RenderOptions &options)
 {
-    return {QColor::fromRgb(options.theme->lit), QColor::fromRgb(options.theme->unlit)};
+    const ScreenColors colors {QColor::fromRgb(options.theme->lit),
+                               QColor::fromRgb(options.theme->unlit)};
+    QImage image = screenOf(menu, options, options.scale, colors);
+    if (options.screenEdge)
+        markScreenEdge(image, options.scale, colors.unlit, QColor::fromRgb(options.theme->edge));
+    return image;
 }
 
 int renderOne(const SourceFile &file, const RenderOptions &options, const SourceContext &context,
@@ -119,9 +125,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
     }
 
     const MenuDefinition &menu = preview.block.menu;
-    if (!options.output.isEmpty()
-        && !writePng(screenOf(menu, options, options.scale, themeColors(options)), options.output,
-                     err))
+    if (!options.output.isEmpty() && !writePng(pngOf(menu, options), options.output, err))
         return 2;
     if (options.ascii) {
         out << screenArt(screenOf(menu, options, 1, ScreenColors()));
@@ -166,7 +170,7 @@ int renderAll(const SourceFile &file, const RenderOptions &options, const Source
         }
         const MenuDefinition &menu = preview.block.menu;
         const QString path = dir.filePath(names.take(menu.name) + QStringLiteral(".png"));
-        if (!writePng(screenOf(menu, options, options.scale, themeColors(options)), path, err))
+        if (!writePng(pngOf(menu, options), path, err))
             return 2;
         out << path << '\n';
     }
