@@ -9,6 +9,7 @@
 #include "coreplugin/idocument.h"
 #include "menuview/analysis/documentreading.h"
 #include "menuview/analysis/menudefinition.h"
+#include "menuview/contextrefresh.h"
 #include "menuview/screen/shownrows.h"
 #include "menuview/screenstatus.h"
 
@@ -96,7 +97,6 @@ private:
     QList<QStringList> storedValues(const QString &menuName, const QStringList &itemTexts) const;
     // How the tracked document is read: its path, the build's options, open headers.
     const VelkoMenuView::SourceContext &sourceContext();
-    static constexpr int ContextLifetime = 2000; // ms
 
     // Editors whose widget is a QPlainTextEdit (the IDE's text editors, the
     // studio's) are followed as the cursor moves; others wait for the timer.
@@ -133,8 +133,7 @@ private:
     QPointer<QPlainTextEdit> textWidget; // the watched editor's widget
     VelkoMenuView::ScreenStatus m_status;
     VelkoMenuView::ShownRows m_shownRows;
-    VelkoMenuView::SourceContext m_context;
-    QElapsedTimer m_contextAge;
+    VelkoMenuView::ContextRefresh m_contextRefresh;
     quint64 m_contextGeneration = 0; // counts the contexts looked for
     // What was read of the document's previous text, for the next one.
     VelkoMenuView::DocumentReading m_reading;

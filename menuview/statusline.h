@@ -22,6 +22,9 @@ public:
     explicit StatusLine(MenuItems *screen, QWidget *parent = nullptr);
 
     QString text() const;
+    // The build variant the document is read in, one short phrase; the
+    // details in its tool tip.
+    QString variantText() const;
     QToolButton *pictureButton() const { return m_pictureButton; }
 
     // The screen's picture on the clipboard; false when no menu is shown.
@@ -37,8 +40,10 @@ public:
 
 private:
     void updateText();
+    void updateVariant();
 
     MenuItems *m_screen;
     QLabel *m_label;
+    QLabel *m_variantLabel;
     QToolButton *m_pictureButton;
 };

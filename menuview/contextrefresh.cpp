@@ -1,0 +1,103 @@
+// The IDE's build configuration first, when it names one whose database
+// holds the document; else the search on disk.
+#include "menuview/contextrefresh.h"
+
+#include "coreplugin/editormanager/documentmodel.h"
+#include "coreplugin/idocument.h"
+#include "menuview/analysis/compilecommands.h"
+#include "utils/filepath.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace VelkoMenuView {
+
+ContextRefresh::ContextRefresh(QObject *parent)
+    : QObject(parent)
+{
+    m_timer.setInterval(CheckInterval);
+    connect(&m_timer, &QTimer::timeout, this, &ContextRefresh::check);
+}
+
+bool ContextRefresh::renew(const QString &path)
+{
+    if (path == m_path && !m_outOfDate && m_age.isValid() && !m_age.hasExpired(Lifetime))
+        return false;
+    make(path);
+    return true;
+}
+
+void ContextRefresh::make(const QString &path)
+{
+    m_path = path;
+    m_outOfDate = false;
+    m_age.start();
+    m_ticks = 0;
+    m_context = SourceContext();
+    m_context.path = path;
+    m_variant = BuildVariant();
+    m_databases.clear();
+    m_headers = std::make_shared<FileStamps>();
+
+    m_ide = IdeBuild::forDocument(path);
+    QString database;
+    if (!m_ide.folder.isEmpty()) {
+        const QString ideDatabase
+                = QDir(m_ide.folder).filePath(QStringLiteral("compile_commands.json"));
+        m_databases.note(ideDatabase);
+        if (CompileCommands::entryFor(path, ideDatabase) != CompileCommands::Entry::None) {
+            database = ideDatabase;
+            m_variant.ideConfiguration = m_ide.configuration;
+            m_variant.ideKit = m_ide.kit;
+        } else {
+            m_variant.ideFolder = m_ide.folder;
+        }
+    }
+    if (database.isEmpty() && !path.isEmpty()) {
+        const CompileCommands::Search search = CompileCommands::search(path);
+        database = search.database;
+        m_variant.places = search.places;
+        m_variant.older = search.older;
+    }
+    if (!database.isEmpty()) {
+        m_databases.note(database);
+        m_context.configuration = CompileCommands::configurationFor(path, database);
+        m_variant.database = database;
+        m_variant.options = m_context.configuration.macroOptions();
+    }
+
+    // A header open in an editor is read as it stands there; the others are
+    // watched on disk.
+    m_context.openText = [headers = m_headers](const QString &header, QString *text) {
+        for (Core::IDocument *open : Core::DocumentModel::openedDocuments()) {
+            if (open && open->filePath().toString() == header) {
+                *text = QString::fromUtf8(open->contents());
+                return true;
+            }
+        }
+        headers->note(header);
+        return false;
+    };
+
+    if (path.isEmpty())
+        m_timer.stop();
+    else if (!m_timer.isActive())
+        m_timer.start();
+}
+
+void ContextRefresh::check()
+{
+    if (m_path.isEmpty() || m_outOfDate)
+        return;
+    bool stale = IdeBuild::forDocument(m_path) != m_ide || m_databases.changed()
+            || m_headers->changed();
+    // The search on disk lists folders up to the root: less often.
+    if (!stale && ++m_ticks % SearchEvery == 0 && m_variant.ideConfiguration.isEmpty())
+        stale = CompileCommands::search(m_path).database != m_variant.database;
+    if (!stale)
+        return;
+    m_outOfDate = true;
+    emit changed();
+}
+
+} // namespace VelkoMenuView
