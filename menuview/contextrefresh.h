@@ -8,7 +8,7 @@
 
 #include "menuview/analysis/sourcereader.h"
 #include "menuview/buildvariant.h"
-#include "menuview/filestamps.h"
+#include "menuview/files/filestamps.h"
 #include "menuview/idebuild.h"
 
 #include <QElapsedTimer>

@@ -52,6 +52,8 @@ LspDispatcher::LspDispatcher(QObject *parent)
     bind(m_notifications, u"textDocument/didClose"_s, &LspDispatcher::didClose);
     m_debounce.setSingleShot(true);
     connect(&m_debounce, &QTimer::timeout, this, &LspDispatcher::publishDue);
+    m_fileCheck.setInterval(FileCheckMilliseconds);
+    connect(&m_fileCheck, &QTimer::timeout, this, &LspDispatcher::checkFiles);
 }
 
 void LspDispatcher::receive(const LspFrame &frame)
@@ -142,6 +144,7 @@ LspDispatcher::Answer LspDispatcher::initialize(const InitializeParams &params)
     if (params.compileCommands)
         m_features.buildOptions().compileCommands = *params.compileCommands;
     m_markdownHover = params.markdownHover;
+    m_fileCheck.start();
     const QJsonObject server {{u"name"_s, u"velko-menu"_s},
                               {u"version"_s, QStringLiteral(VELKO_VERSION)}};
     return {QJsonObject {{u"capabilities"_s, QJsonDocument::fromJson(Capabilities).object()},
@@ -153,6 +156,7 @@ LspDispatcher::Answer LspDispatcher::shutdown(const LspNoParams &)
 {
     m_state = State::ShutDown;
     m_debounce.stop();
+    m_fileCheck.stop();
     m_pending.clear();
     return {};
 }
@@ -162,6 +166,7 @@ LspDispatcher::Answer LspDispatcher::exit(const LspNoParams &)
     const bool orderly = m_state == State::ShutDown;
     m_state = State::Exited;
     m_debounce.stop();
+    m_fileCheck.stop();
     emit exitRequested(orderly ? 0 : 1);
     return {};
 }
@@ -196,9 +201,17 @@ LspDispatcher::Answer LspDispatcher::didOpen(const DidOpenParams &params)
 LspDispatcher::Answer LspDispatcher::didChange(const DidChangeParams &params)
 {
     const QString error = m_documents.change(params);
-    if (error.isEmpty())
-        schedule(params.uri);
-    return {QJsonValue(), error};
+    if (!error.isEmpty())
+        return {QJsonValue(), error};
+    schedule(params.uri);
+    // An edited header changes what the documents that include it show.
+    if (const LspDocument *edited = m_documents.find(params.uri)) {
+        for (const QString &includer : m_features.includers(edited->path())) {
+            if (includer != params.uri)
+                schedule(includer);
+        }
+    }
+    return {};
 }
 
 LspDispatcher::Answer LspDispatcher::didSave(const TextDocumentParams &params)
@@ -233,6 +246,14 @@ void LspDispatcher::schedule(const QString &uri)
     m_pending.insert(uri);
     m_due = m_now() + DebounceMilliseconds;
     m_debounce.start(DebounceMilliseconds);
+}
+
+void LspDispatcher::checkFiles()
+{
+    if (m_state != State::Running)
+        return;
+    for (const QString &uri : m_features.takeOutOfDate())
+        schedule(uri);
 }
 
 void LspDispatcher::publishDue()

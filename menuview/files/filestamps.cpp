@@ -1,5 +1,5 @@
 // One stat per file and check.
-#include "menuview/filestamps.h"
+#include "menuview/files/filestamps.h"
 
 #include <QFileInfo>
 
