@@ -109,35 +109,35 @@ void StatusLine::updateVariant()
         m_variantLabel->setText(tr("без параметров сборки"));
         details << tr("Ни одна база compile_commands.json не содержит записи для этого файла; "
                       "файл читается без параметров сборки.");
-        if (!variant.ideFolder.isEmpty())
-            details << tr("В папке сборки IDE %1 пока нет compile_commands.json с записью для "
-                          "файла.")
-                               .arg(variant.ideFolder);
         if (!variant.places.isEmpty())
             details << tr("Где искали:") + QLatin1Char('\n') + variant.places.join(QLatin1Char('\n'));
-        m_variantLabel->setToolTip(details.join(QLatin1Char('\n')));
-        return;
+    } else {
+        // A phrase to glance at: the variant's name and its first few macros.
+        constexpr int ShownOptions = 3;
+        QString phrase = tr("вариант: %1")
+                                 .arg(VelkoMenuView::CompileCommands::variantName(variant.database));
+        if (!variant.options.isEmpty()) {
+            phrase += QStringLiteral(", ")
+                    + variant.options.mid(0, ShownOptions).join(QLatin1Char(' '));
+            if (variant.options.size() > ShownOptions)
+                phrase += QStringLiteral(" …");
+        }
+        m_variantLabel->setText(phrase);
+        details << tr("Параметры сборки из %1").arg(variant.database);
+        if (!variant.ideConfiguration.isEmpty())
+            details << tr("Конфигурация сборки IDE: %1, комплект %2")
+                               .arg(variant.ideConfiguration, variant.ideKit);
+        if (!variant.older.isEmpty())
+            details << tr("Самая новая из %1 баз с записью для файла; более старые:")
+                               .arg(variant.older.size() + 1)
+                            + QLatin1Char('\n') + variant.older.join(QLatin1Char('\n'));
+        details << (variant.options.isEmpty()
+                            ? tr("Макросов нет")
+                            : tr("Макросы: %1").arg(variant.options.join(QLatin1Char(' '))));
     }
-    // A phrase to glance at: the variant's name and its first few macros.
-    constexpr int ShownOptions = 3;
-    QString phrase = tr("вариант: %1")
-                             .arg(VelkoMenuView::CompileCommands::variantName(variant.database));
-    if (!variant.options.isEmpty()) {
-        phrase += QStringLiteral(", ") + variant.options.mid(0, ShownOptions).join(QLatin1Char(' '));
-        if (variant.options.size() > ShownOptions)
-            phrase += QStringLiteral(" …");
-    }
-    m_variantLabel->setText(phrase);
-    details << tr("Параметры сборки из %1").arg(variant.database);
-    if (!variant.ideConfiguration.isEmpty())
-        details << tr("Конфигурация сборки IDE: %1, комплект %2")
-                           .arg(variant.ideConfiguration, variant.ideKit);
-    if (!variant.older.isEmpty())
-        details << tr("Самая новая из %1 баз с записью для файла; более старые:")
-                           .arg(variant.older.size() + 1)
-                        + QLatin1Char('\n') + variant.older.join(QLatin1Char('\n'));
-    details << (variant.options.isEmpty() ? tr("Макросов нет")
-                                          : tr("Макросы: %1").arg(variant.options.join(QLatin1Char(' '))));
+    if (!variant.ideFolder.isEmpty())
+        details << tr("В папке сборки IDE %1 пока нет compile_commands.json с записью для файла.")
+                           .arg(variant.ideFolder);
     m_variantLabel->setToolTip(details.join(QLatin1Char('\n')));
 }
 

@@ -144,16 +144,13 @@ CompileCommands::Search CompileCommands::search(const QString &sourcePath)
                 found.append({path, entryFor(source, path), info.lastModified()});
         }
     };
+    // A parent's build*/ folders hold its children's siblings named
+    // build-<child>-* too: an IDE's build folders beside the source tree.
     QDir folder = QFileInfo(sourcePath).absoluteDir();
-    for (;;) {
+    do {
         consider(folder, QString());
         consider(folder, QStringLiteral("build*"));
-        const QString name = folder.dirName();
-        if (!folder.cdUp())
-            break;
-        if (!name.isEmpty())
-            consider(folder, QStringLiteral("build-%1-*").arg(name));
-    }
+    } while (folder.cdUp());
     // The best entry, then the newest; the nearest of equals.
     const Found *best = nullptr;
     for (const Found &candidate : std::as_const(found)) {

@@ -1,9 +1,9 @@
 // The build's options for a source file, found as established C tooling
 // finds them and where IDEs put them: a compile_commands.json in the file's
-// folder or one of its parents, in a build*/ folder of one of them, or in a
-// sibling of one of them named build-<its name>-* (an IDE's build folder
-// beside the source tree). Where several hold an entry for the file, the
-// one written last is taken.
+// folder or one of its parents, or in a build*/ folder of one of them (such
+// as an IDE's build-<project>-<kit>-<configuration>/ beside the source
+// tree). Where several hold an entry for the file, the one written last is
+// taken.
 #pragma once
 
 #include "menuview/analysis/buildconfiguration.h"

@@ -233,9 +233,15 @@ LspDispatcher::Answer LspDispatcher::didClose(const TextDocumentParams &params)
     QString error;
     if (!m_documents.find(params.uri, &error))
         return {QJsonValue(), error};
+    // The documents that include it read the file on disk again.
+    const QStringList includers = m_features.includers(m_documents.find(params.uri)->path());
     m_documents.close(params.uri);
     m_features.forget(params.uri);
     m_pending.remove(params.uri);
+    for (const QString &includer : includers) {
+        if (includer != params.uri)
+            schedule(includer);
+    }
     notify(u"textDocument/publishDiagnostics"_s,
            {{u"uri"_s, params.uri}, {u"diagnostics"_s, QJsonArray()}});
     return {};
