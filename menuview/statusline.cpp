@@ -110,12 +110,14 @@ void StatusLine::updateVariant()
         details << tr("Ни одна база compile_commands.json не содержит записи для этого файла; "
                       "файл читается без параметров сборки.");
         if (!variant.places.isEmpty())
-            details << tr("Где искали:") + QLatin1Char('\n') + variant.places.join(QLatin1Char('\n'));
+            details << tr("Где искали:") + QLatin1Char('\n')
+                            + variant.places.join(QLatin1Char('\n'));
     } else {
         // A phrase to glance at: the variant's name and its first few macros.
         constexpr int ShownOptions = 3;
-        QString phrase = tr("вариант: %1")
-                                 .arg(VelkoMenuView::CompileCommands::variantName(variant.database));
+        QString phrase
+                = tr("вариант: %1")
+                          .arg(VelkoMenuView::CompileCommands::variantName(variant.database));
         if (!variant.options.isEmpty()) {
             phrase += QStringLiteral(", ")
                     + variant.options.mid(0, ShownOptions).join(QLatin1Char(' '));
@@ -129,7 +131,7 @@ void StatusLine::updateVariant()
                                .arg(variant.ideConfiguration, variant.ideKit);
         if (!variant.older.isEmpty())
             details << tr("Самая новая из %1 баз с записью для файла; более старые:")
-                               .arg(variant.older.size() + 1)
+                                    .arg(variant.older.size() + 1)
                             + QLatin1Char('\n') + variant.older.join(QLatin1Char('\n'));
         details << (variant.options.isEmpty()
                             ? tr("Макросов нет")

@@ -132,8 +132,8 @@ CompileCommands::Search CompileCommands::search(const QString &sourcePath)
         if (subfolders.isEmpty()) {
             paths << folder.filePath(name);
         } else {
-            for (const QString &sub : folder.entryList({subfolders}, QDir::Dirs | QDir::NoDotAndDotDot,
-                                                       QDir::Name))
+            for (const QString &sub :
+                 folder.entryList({subfolders}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
                 paths << folder.filePath(sub + u'/' + name);
         }
         for (const QString &path : std::as_const(paths)) {

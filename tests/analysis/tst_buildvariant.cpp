@@ -122,16 +122,19 @@ void tst_BuildVariant::newestDatabaseWins_data()
     QTest::addColumn<QString>("variant"); // the name of the database taken; "" for none
 
     QTest::addRow("ide-folder-beside-the-tree")
-            << QStringList {"build-fw-Desktop-Debug:file:de"} << "de" << "build-fw-Desktop-Debug";
-    QTest::addRow("build-star-of-a-parent")
-            << QStringList {"fw/build-arm:file:arm"} << "arm" << "build-arm";
-    QTest::addRow("plain-build-named-with-its-parent")
-            << QStringList {"fw/build:file:b"} << "b" << "fw/build";
+            << QStringList {"build-fw-Desktop-Debug:file:de"} << "de"
+            << "build-fw-Desktop-Debug";
+    QTest::addRow("build-star-of-a-parent") << QStringList {"fw/build-arm:file:arm"} << "arm"
+                                            << "build-arm";
+    QTest::addRow("plain-build-named-with-its-parent") << QStringList {"fw/build:file:b"} << "b"
+                                                       << "fw/build";
     QTest::addRow("newest-of-two-configurations")
             << QStringList {"build-fw-Desktop-Debug:file:de", "build-fw-Desktop-Release:file:en"}
-            << "en" << "build-fw-Desktop-Release";
+            << "en"
+            << "build-fw-Desktop-Release";
     QTest::addRow("newer-nearer-one-wins")
-            << QStringList {"build-fw-Desktop-Release:file:en", "fw:file:near"} << "near" << "fw";
+            << QStringList {"build-fw-Desktop-Release:file:en", "fw:file:near"} << "near"
+            << "fw";
     QTest::addRow("entry-for-the-file-beats-a-newer-one-for-its-folder")
             << QStringList {"build-fw-Desktop-Debug:file:de", "fw/build:folder:folder"} << "de"
             << "build-fw-Desktop-Debug";
@@ -139,9 +142,11 @@ void tst_BuildVariant::newestDatabaseWins_data()
             << QStringList {"build-fw-Desktop-Debug:file:de", "fw/build:none:x"} << "de"
             << "build-fw-Desktop-Debug";
     QTest::addRow("only-ones-without-an-entry")
-            << QStringList {"fw/build:none:x", "build-fw-Desktop-Debug:none:y"} << "none" << "";
+            << QStringList {"fw/build:none:x", "build-fw-Desktop-Debug:none:y"} << "none"
+            << "";
     QTest::addRow("a-folder-not-named-build-is-not-looked-in")
-            << QStringList {"out-fw-Desktop-Debug:file:out"} << "none" << "";
+            << QStringList {"out-fw-Desktop-Debug:file:out"} << "none"
+            << "";
 }
 
 void tst_BuildVariant::newestDatabaseWins()
@@ -162,8 +167,8 @@ void tst_BuildVariant::newestDatabaseWins()
         const QString database
                 = tree.filePath(spec.at(0) + QStringLiteral("/compile_commands.json"));
         const QString file = spec.at(1) == u"file" ? source
-                : spec.at(1) == u"folder"         ? tree.filePath(QStringLiteral("fw/app/other.c"))
-                                                  : tree.filePath(QStringLiteral("lib/x.c"));
+                : spec.at(1) == u"folder"          ? tree.filePath(QStringLiteral("fw/app/other.c"))
+                                                   : tree.filePath(QStringLiteral("lib/x.c"));
         const QByteArray json = QStringLiteral(R"([{"directory": "%1", "file": "%2",
             "arguments": ["cc", "-DSTR=\"%3\"", "-c", "%2"]}])")
                                         .arg(tree.path(), file, spec.at(2))

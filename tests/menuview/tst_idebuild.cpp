@@ -53,7 +53,10 @@ private:
     void setIde(const QString &configuration, bool documentInProject = true);
     // menu.c in an editor, the cursor on its item.
     void openMenu(ViewFixture &f);
-    static QString item(const ViewFixture &f) { return f.items->menuDefinition().itemTexts.value(0); }
+    static QString item(const ViewFixture &f)
+    {
+        return f.items->menuDefinition().itemTexts.value(0);
+    }
     static QString toolTip(const StatusLine &status)
     {
         return status.findChild<QLabel *>(QStringLiteral("variantLabel"))->toolTip();
@@ -65,11 +68,10 @@ private:
 
 void tst_IdeBuild::initTestCase()
 {
-    for (const char *name :
-         {"ActiveProject:FilePath", "ActiveProject:Path", "ActiveProject:Name",
-          "ActiveProject:BuildConfig:Path", "ActiveProject:BuildConfig:Name",
-          "ActiveProject:Kit:Name", "CurrentDocument:FilePath",
-          "CurrentDocument:Project:FilePath"}) {
+    for (const char *name : {"ActiveProject:FilePath", "ActiveProject:Path", "ActiveProject:Name",
+                             "ActiveProject:BuildConfig:Path", "ActiveProject:BuildConfig:Name",
+                             "ActiveProject:Kit:Name", "CurrentDocument:FilePath",
+                             "CurrentDocument:Project:FilePath"}) {
         const QByteArray variable(name);
         Utils::globalMacroExpander()->registerVariable(
                 variable, QString(), [variable] { return ide().value(variable); });
@@ -106,8 +108,7 @@ bool tst_IdeBuild::write(const QString &path, const QByteArray &contents, int se
                                     QFileDevice::FileModificationTime));
 }
 
-bool tst_IdeBuild::writeDatabase(const QString &configuration, const QString &macro,
-                                 int secondsAgo)
+bool tst_IdeBuild::writeDatabase(const QString &configuration, const QString &macro, int secondsAgo)
 {
     const QString json = QStringLiteral(R"([{"directory": "%1", "file": "%2",
         "arguments": ["cc", "-D%3", "-I", "%4", "-c", "%2"]}])")
@@ -149,7 +150,8 @@ void tst_IdeBuild::takesTheIdesBuild_data()
 
     const QString debug = QStringLiteral("вариант: build-fw-Desktop-Debug, -DLANG_DE");
     QTest::addRow("the-ides-over-a-newer-one")
-            << "Release" << true << "Back" << "вариант: build-fw-Desktop-Release, -DLANG_EN"
+            << "Release" << true << "Back"
+            << "вариант: build-fw-Desktop-Release, -DLANG_EN"
             << "Конфигурация сборки IDE: Release, комплект Desktop";
     QTest::addRow("ide-folder-not-configured-yet")
             << "Profile" << true << "Zurueck" << debug << folder(QStringLiteral("Profile"));
@@ -206,10 +208,20 @@ void tst_IdeBuild::showsFilesChangedUnderneath_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
 
-    QTest::addRow("header") << QString() << "header" << "Zurueck" << "Retour";
-    QTest::addRow("header-in-the-ides-build") << "Release" << "header" << "Back" << "Retour";
-    QTest::addRow("database-found") << QString() << "Debug" << "Zurueck" << "Back";
-    QTest::addRow("database-of-the-ide") << "Release" << "Release" << "Back" << "Zurueck";
+    QTest::addRow("header") << QString() << "header"
+                            << "Zurueck"
+                            << "Retour";
+    QTest::addRow("header-in-the-ides-build") << "Release"
+                                              << "header"
+                                              << "Back"
+                                              << "Retour";
+    QTest::addRow("database-found") << QString() << "Debug"
+                                    << "Zurueck"
+                                    << "Back";
+    QTest::addRow("database-of-the-ide") << "Release"
+                                         << "Release"
+                                         << "Back"
+                                         << "Zurueck";
 }
 
 void tst_IdeBuild::showsFilesChangedUnderneath()

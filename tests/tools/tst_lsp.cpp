@@ -516,11 +516,11 @@ void tst_Lsp::headersChangeIncluders()
     QCOMPARE(messages(client, u"menu.c"_s), QString());
 
     // An edit of the open header: its includer goes out with it, after the quiet time.
-    client.send(message(u"textDocument/didChange"_s,
-                        textDocument(uri(u"strings.h"_s),
-                                     {{u"contentChanges"_s,
-                                       QJsonArray {change(0, 15, 0, 20,
-                                                          u"Far too long for the screen"_s)}}})));
+    client.send(message(
+            u"textDocument/didChange"_s,
+            textDocument(uri(u"strings.h"_s),
+                         {{u"contentChanges"_s,
+                           QJsonArray {change(0, 15, 0, 20, u"Far too long for the screen"_s)}}})));
     client.session.publishDue();
     QCOMPARE(client.publications().size(), opened);
     now += LspDispatcher::DebounceMilliseconds;

@@ -1039,10 +1039,15 @@ void tst_VelkoMenu::findsTheIdesBuildFolders_data()
     QTest::addColumn<QString>("out");
 
     // Only the German text is too long for the screen.
-    const QString overflow = u"FILE:3:5: warning: item STR_BACK takes 28 cells; the screen shows 21\n"_s;
-    QTest::addRow("check-debug") << "Debug" << "check" << overflow;
-    QTest::addRow("check-release") << "Release" << "check" << QString();
-    QTest::addRow("render-release") << "Release" << "render" << "Back";
+    const QString overflow
+            = u"FILE:3:5: warning: item STR_BACK takes 28 cells; the screen shows 21\n"_s;
+    QTest::addRow("check-debug") << "Debug"
+                                 << "check" << overflow;
+    QTest::addRow("check-release") << "Release"
+                                   << "check" << QString();
+    QTest::addRow("render-release") << "Release"
+                                    << "render"
+                                    << "Back";
 }
 
 void tst_VelkoMenu::findsTheIdesBuildFolders()
@@ -1069,17 +1074,18 @@ void tst_VelkoMenu::findsTheIdesBuildFolders()
         const QString macro = configuration == u"Debug"_s ? u"LANG_DE"_s : u"LANG_EN"_s;
         QFile database(folder + u"/compile_commands.json"_s);
         QVERIFY(database.open(QIODevice::WriteOnly));
-        database.write(u"[{\"directory\": \"%1\", \"file\": \"%2\", \"command\": \"cc -D%3 -c %2\"}]"_s
-                               .arg(folder, source, macro)
-                               .toUtf8());
+        database.write(
+                u"[{\"directory\": \"%1\", \"file\": \"%2\", \"command\": \"cc -D%3 -c %2\"}]"_s
+                        .arg(folder, source, macro)
+                        .toUtf8());
         QVERIFY(database.flush());
         QVERIFY(database.setFileTime(now.addSecs(configuration == newer ? -10 : -20),
                                      QFileDevice::FileModificationTime));
     }
     const QStringList arguments = command == u"check"_s
             ? QStringList {u"check"_s, source, u"--verbose"_s}
-            : QStringList {u"render"_s, source + u":3"_s, u"--ascii"_s, u"--time"_s, u"12:30"_s,
-                           u"--verbose"_s};
+            : QStringList {u"render"_s, source + u":3"_s, u"--ascii"_s,
+                           u"--time"_s, u"12:30"_s,       u"--verbose"_s};
     const Run run = runTool(arguments);
     QVERIFY(!run.crashed);
     if (command == u"check"_s)
@@ -1092,7 +1098,7 @@ void tst_VelkoMenu::findsTheIdesBuildFolders()
              u"%1: variant: build-fw-Desktop-%2, -D%3, from %4/build-fw-Desktop-%2/"
              "compile_commands.json, the newest of 2 with an entry for the file (also "
              "%4/build-fw-Desktop-%5/compile_commands.json)\n"_s.arg(source, newer, macro, tree,
-                                                                      older));
+                                                                     older));
 }
 
 QTEST_MAIN(tst_VelkoMenu)

@@ -61,8 +61,7 @@ int main(int argc, char *argv[])
     settings.beginGroup(QStringLiteral("LanguageClient"));
     QVariantList clients = settings.value(QStringLiteral("clients")).toList();
     clients.removeIf([](const QVariant &client) {
-        return client.toMap().value(QStringLiteral("id")).toString()
-                == QLatin1String(ClientId);
+        return client.toMap().value(QStringLiteral("id")).toString() == QLatin1String(ClientId);
     });
     const QVariantMap client {
             {QStringLiteral("typeId"), QString::fromLatin1(StdioType)},

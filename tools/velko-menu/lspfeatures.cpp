@@ -31,8 +31,8 @@ LspHover LspFeatures::hover(const LspDocument &document, LspPosition position)
 {
     if (position.line >= document.lines().lineCount())
         return LspHover();
-    LspHover hover = menuHoverAt(sourceOf(document), document.lines(),
-                                 document.offsetAt(position), m_store, document.path(),
+    LspHover hover = menuHoverAt(sourceOf(document), document.lines(), document.offsetAt(position),
+                                 m_store, document.path(),
                                  m_fixedTime.isValid() ? m_fixedTime : QTime::currentTime());
     // The last line says which variant of the build the screen is.
     if (hover.found) {
