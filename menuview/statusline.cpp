@@ -32,8 +32,8 @@ StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
     m_label->setWordWrap(true);
     m_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_variantLabel->setObjectName(QStringLiteral("variantLabel"));
-    // One line, cut at the pane's edge rather than broken at a "-D": the
-    // tool tip has it all.
+    // One line, cut with an ellipsis rather than broken at a "-D": the tool
+    // tip has it all.
     m_variantLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_variantLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_pictureButton->setObjectName(QStringLiteral("pictureButton"));
@@ -97,7 +97,20 @@ QString StatusLine::text() const
 
 QString StatusLine::variantText() const
 {
-    return m_variantLabel->text();
+    return m_variant;
+}
+
+void StatusLine::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    showVariant();
+}
+
+void StatusLine::showVariant()
+{
+    m_variantLabel->setText(m_variantLabel->fontMetrics().elidedText(
+            m_variant, Qt::ElideRight, qMax(m_variantLabel->width(), 1)));
+    m_variantLabel->setAccessibleName(m_variant);
 }
 
 void StatusLine::updateVariant()
@@ -106,7 +119,7 @@ void StatusLine::updateVariant()
     m_variantLabel->setVisible(m_screen->status()->state() != ScreenStatus::State::NoDocument);
     QStringList details;
     if (variant.database.isEmpty()) {
-        m_variantLabel->setText(tr("без параметров сборки"));
+        m_variant = tr("без параметров сборки");
         details << tr("Ни одна база compile_commands.json не содержит записи для этого файла; "
                       "файл читается без параметров сборки.");
         if (!variant.places.isEmpty())
@@ -124,7 +137,7 @@ void StatusLine::updateVariant()
             if (variant.options.size() > ShownOptions)
                 phrase += QStringLiteral(" …");
         }
-        m_variantLabel->setText(phrase);
+        m_variant = phrase;
         details << tr("Параметры сборки из %1").arg(variant.database);
         if (!variant.ideConfiguration.isEmpty())
             details << tr("Конфигурация сборки IDE: %1, комплект %2")
@@ -141,6 +154,7 @@ void StatusLine::updateVariant()
         details << tr("В папке сборки IDE %1 пока нет compile_commands.json с записью для файла.")
                            .arg(variant.ideFolder);
     m_variantLabel->setToolTip(details.join(QLatin1Char('\n')));
+    showVariant();
 }
 
 void StatusLine::updateText()

@@ -38,12 +38,18 @@ public:
     // The reasons for an unreadable menu in the pane's words.
     static VelkoMenuView::ParseMessageTexts messageTexts();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void updateText();
     void updateVariant();
+    // The phrase, cut with an ellipsis where the pane is too narrow for it.
+    void showVariant();
 
     MenuItems *m_screen;
     QLabel *m_label;
     QLabel *m_variantLabel;
+    QString m_variant;
     QToolButton *m_pictureButton;
 };
