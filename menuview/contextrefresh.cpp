@@ -17,6 +17,8 @@ ContextRefresh::ContextRefresh(QObject *parent)
 {
     m_timer.setInterval(CheckInterval);
     connect(&m_timer, &QTimer::timeout, this, &ContextRefresh::check);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &ContextRefresh::check);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &ContextRefresh::check);
 }
 
 bool ContextRefresh::renew(const QString &path)
@@ -83,12 +85,35 @@ void ContextRefresh::make(const QString &path)
         m_timer.stop();
     else if (!m_timer.isActive())
         m_timer.start();
+    watch(database);
+}
+
+void ContextRefresh::watch(const QString &database)
+{
+    // The IDE's build folder (its parent while the IDE has not made it yet)
+    // and the database read: where a switch or a new configuration shows.
+    QStringList paths;
+    if (!m_ide.folder.isEmpty())
+        paths << (QFileInfo(m_ide.folder).isDir() ? m_ide.folder
+                                                  : QFileInfo(m_ide.folder).absolutePath());
+    if (!database.isEmpty())
+        paths << database << QFileInfo(database).absolutePath();
+    paths.removeDuplicates();
+    const QStringList watched = m_watcher.files() + m_watcher.directories();
+    if (QSet<QString>(paths.cbegin(), paths.cend())
+        == QSet<QString>(watched.cbegin(), watched.cend()))
+        return;
+    if (!watched.isEmpty())
+        m_watcher.removePaths(watched);
+    if (!paths.isEmpty())
+        m_watcher.addPaths(paths);
 }
 
 void ContextRefresh::check()
 {
     if (m_path.isEmpty() || m_outOfDate)
         return;
+    watch(m_variant.database); // the IDE's build folder may have come meanwhile
     bool stale = IdeBuild::forDocument(m_path) != m_ide || m_databases.changed()
             || m_headers->changed();
     // The search on disk lists folders up to the root: less often.

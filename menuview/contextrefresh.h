@@ -12,6 +12,7 @@
 #include "menuview/idebuild.h"
 
 #include <QElapsedTimer>
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
 
@@ -35,9 +36,9 @@ public:
 
     static constexpr int Lifetime = 2000; // ms
     // The IDE's choice, the databases and headers read are looked at this
-    // often (the IDE writes a new build folder's database a second or so
-    // after the switch), the search on disk at every SearchEvery-th look:
-    // a change shows within 2 s.
+    // often, the search on disk at every SearchEvery-th look: a change shows
+    // within 2 s. The databases' folders are watched too, so that the
+    // database the IDE writes a second or so after a switch shows at once.
     static constexpr int CheckInterval = 500; // ms
     static constexpr int SearchEvery = 3;
 
@@ -48,6 +49,7 @@ signals:
 private:
     void make(const QString &path);
     void check();
+    void watch(const QString &database);
 
     QString m_path;
     SourceContext m_context;
@@ -61,6 +63,7 @@ private:
     std::shared_ptr<FileStamps> m_headers;
     QTimer m_timer;
     int m_ticks = 0;
+    QFileSystemWatcher m_watcher;
 };
 
 } // namespace VelkoMenuView

@@ -73,9 +73,9 @@ line=7 column=5 # in the menu, on STR_BACK's item
 # only clangd's).
 printf '[General]\nMultiplier=2\nPeriod=10\n' > "$XDG_CONFIG_HOME/Ombrix/VelkoMenuView.conf"
 mkdir -p "$settings/QtProject"
-printf '[NavigationLeft]\nViews=VelkoMenuView, Open Documents\nVisible=true\nWidth=400\n\n[ClangdSettings]\nUseClangdV7=false\n' \
+printf '[NavigationLeft]\nViews=VelkoMenuView, Open Documents\nVisible=true\nWidth=400\n' \
     > "$settings/QtProject/QtCreator.ini"
-"$ide_settings" "$settings" "$velko_menu" > "$work/ide-settings.txt" 2>&1 \
+"$ide_settings" --without-clangd "$settings" "$velko_menu" > "$work/ide-settings.txt" 2>&1 \
     || fail "velko-ide-settings failed: $(cat "$work/ide-settings.txt")"
 
 start_xvfb
@@ -123,38 +123,46 @@ read -r sx sy < <(sed -n 's/.* at \([0-9]*\),\([0-9]*\)$/\1 \2/p' "$work/match.t
     || fail "no screen position in: $(cat "$work/match.txt")"
 
 # --- Switching to Release: English within 2 s of its database, cursor still ------
+# The English screen as velko-menu draws it with the Debug database's options
+# turned round; once the Release database exists, velko-menu must take it
+# by itself and draw the same.
+reference "$menu" "$line" "$column" -U LANG_DE -D LANG_EN -D NDEBUG
+cmp -s "$work/reference.png" "$work/reference-de.png" && fail "the English reference equals the German one"
+cp "$work/reference.png" "$work/reference-en.png"
+corner_shows() {
+    import -window root -crop "400x300+$((sx > 8 ? sx - 8 : 0))+$((sy > 8 ? sy - 8 : 0))" +repage \
+        "$work/shot.png" 2>/dev/null && shows
+}
 # The kit selector (Ctrl+T) lists the build configurations by name: Debug,
 # Minimum Size Release, Profile, Release, ...; arrows choose at once.
 xdotool windowfocus --sync "$window"
 xdotool key ctrl+t
 sleep 1
-switched=$(now_ms)
 xdotool key --delay 100 Down Down Down
-wait_for 120 "Release configuration's database" exists "$release_db" \
-    || fail "switching to Release did not configure build-fw-Desktop-Release: $(ls "$tree")"
-xdotool key Escape
-written=$(($(stat -c %.3Y "$release_db" | tr -d .)))
-grep -q -- '-DLANG_EN' "$release_db" || fail "the Release database holds no -DLANG_EN"
-reference "$menu" "$line" "$column"
-cmp -s "$work/reference.png" "$work/reference-de.png" && fail "the English reference equals the German one"
-corner_shows() {
-    import -window root -crop "400x300+$((sx > 8 ? sx - 8 : 0))+$((sy > 8 ? sy - 8 : 0))" +repage \
-        "$work/shot.png" 2>/dev/null && shows
-}
+switched=$(now_ms)
 shown=
 until [ -n "$shown" ]; do
     if corner_shows; then
         shown=$(now_ms)
-    elif [ $(($(now_ms) - written)) -ge 10000 ]; then
+    elif [ $(($(now_ms) - switched)) -ge 120000 ]; then
         import -window root "$work/shot.png"
         explain
-        fail "the pane did not show the Release build's menu within 10 s of its database"
+        fail "the pane did not show the Release build's menu within 120 s of the switch"
+    elif ! kill -0 "$ide" 2>/dev/null; then
+        fail "the IDE exited after the switch"
     fi
 done
+xdotool key Escape
+exists "$release_db" || fail "the English menu showed, but build-fw-Desktop-Release has no database"
+grep -q -- '-DLANG_EN' "$release_db" || fail "the Release database holds no -DLANG_EN"
+written=$(($(stat -c %.3Y "$release_db" | tr -d .)))
 after_database=$((shown - written))
 echo "$after_database $((shown - switched))" > "$out/e2e_ide_build_switch_ms.txt"
-log "English shown ${after_database} ms after the IDE wrote the Release database, $((shown - switched)) ms after the switch (the IDE's CMake run included)"
+log "English shown ${after_database} ms after the IDE wrote the Release database, $((shown - switched)) ms after the switch (the IDE's CMake run included; screenshot polling too)"
 [ "$after_database" -le 2000 ] || fail "the switch showed ${after_database} ms after the database, not within 2 s"
+reference "$menu" "$line" "$column"
+cmp -s "$work/reference.png" "$work/reference-en.png" \
+    || fail "velko-menu does not take the Release database by itself: its screen differs"
 wait_for 10 "Release variant in the status line" shows_text "вариант: build-fw-Desktop-Release, -DLANG_EN" \
     || fail "the status line does not name the Release variant: $(cat "$work/status.txt")"
 log "status line: $(cat "$work/status.txt")"

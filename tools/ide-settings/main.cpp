@@ -3,7 +3,10 @@
 // editor underlines what `velko-menu check` finds and shows it in tool tips.
 // The IDE 9 keeps its language clients in QtProject/QtCreator.ini, group
 // "LanguageClient", key "clients": a list of maps, one per stdio server,
-// written by QSettings as the IDE itself writes them.
+// written by QSettings as the IDE itself writes them. It shows the findings
+// of one language server per file, clangd's where clangd runs: the IDE's key
+// "ClangdSettings/UseClangdV7" turns clangd off, leaving its built-in C/C++
+// code model.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +42,12 @@ int main(int argc, char *argv[])
                            "~/.config for your own), for C sources and headers. Run it while the "
                            "IDE is closed: the IDE writes its settings when it quits."));
     parser.addHelpOption();
+    const QCommandLineOption withoutClangd(
+            QStringLiteral("without-clangd"),
+            QStringLiteral("turn the IDE's clangd off, so that the IDE shows velko-menu's findings "
+                           "(it shows one language server's per file); its built-in C/C++ code "
+                           "model goes on highlighting, completing and following symbols"));
+    parser.addOption(withoutClangd);
     parser.addPositionalArgument(QStringLiteral("SETTINGS_DIR"),
                                  QStringLiteral("the folder holding QtProject/QtCreator.ini"));
     parser.addPositionalArgument(QStringLiteral("VELKO_MENU"),
@@ -80,10 +89,13 @@ int main(int argc, char *argv[])
     clients.append(client);
     settings.setValue(QStringLiteral("clients"), clients);
     settings.endGroup();
+    if (parser.isSet(withoutClangd))
+        settings.setValue(QStringLiteral("ClangdSettings/UseClangdV7"), false);
     settings.sync();
     if (settings.status() != QSettings::NoError)
         return fail(QStringLiteral("cannot write %1").arg(file));
-    std::printf("%s: language client \"Velko Menu\" runs %s lsp for C files\n", qPrintable(file),
-                qPrintable(program.absoluteFilePath()));
+    std::printf("%s: language client \"Velko Menu\" runs %s lsp for C files%s\n", qPrintable(file),
+                qPrintable(program.absoluteFilePath()),
+                parser.isSet(withoutClangd) ? ", clangd off" : "");
     return 0;
 }
