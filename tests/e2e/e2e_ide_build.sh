@@ -94,11 +94,14 @@ xdotool windowfocus --sync "$window"
 xdotool key ctrl+5 # Projects mode, where the kit page offers "Configure Project"
 pressed() { /usr/bin/python3 "$a11y_find" --press "push button" "Configure Project" QtCreator >/dev/null 2>&1; }
 wait_for 30 "Configure Project button" pressed || fail "the IDE offers no Configure Project button"
-debug_db=$tree/build-fw-Desktop-Debug/compile_commands.json
-release_db=$tree/build-fw-Desktop-Release/compile_commands.json
-exists() { [ -s "$1" ]; }
-wait_for 120 "Debug configuration's database" exists "$debug_db" \
-    || fail "the IDE did not configure fw into build-fw-Desktop-Debug: $(ls "$tree")"
+# build-<project>-<kit>-<configuration>: the kit the IDE found, "Desktop" on Debian.
+exists() { compgen -G "$1" >/dev/null && [ -s "$(compgen -G "$1" | head -n 1)" ]; }
+wait_for 120 "Debug configuration's database" exists "$tree/build-fw-*-Debug/compile_commands.json" \
+    || fail "the IDE did not configure fw into build-fw-KIT-Debug: $(ls "$tree")"
+debug_db=$(compgen -G "$tree/build-fw-*-Debug/compile_commands.json" | head -n 1)
+debug=$(basename "$(dirname "$debug_db")")
+release=${debug%-Debug}-Release
+release_db=$tree/$release/compile_commands.json
 grep -q -- '-DLANG_DE' "$debug_db" || fail "the Debug database holds no -DLANG_DE: $(cat "$debug_db")"
 xdotool key ctrl+2 # back to the editor
 
@@ -107,7 +110,7 @@ reference "$menu" "$line" "$column"
 cp "$work/reference.png" "$work/reference-de.png"
 "$velko_menu" render "$menu:$line" --ascii --verbose 2> "$work/verbose.txt" > /dev/null \
     || fail "velko-menu render failed: $(cat "$work/verbose.txt")"
-grep -q "variant: build-fw-Desktop-Debug, -DLANG_DE" "$work/verbose.txt" \
+grep -q "variant: $debug, -DLANG_DE" "$work/verbose.txt" \
     || fail "velko-menu --verbose does not name the IDE's build folder: $(cat "$work/verbose.txt")"
 log "velko-menu: $(cat "$work/verbose.txt")"
 if ! wait_for 30 "German menu" shot_shows; then
@@ -115,7 +118,7 @@ if ! wait_for 30 "German menu" shot_shows; then
     fail "the pane does not show the menu of the Debug build as velko-menu draws it"
 fi
 log "Debug: $(cat "$work/match.txt")"
-wait_for 10 "variant in the status line" shows_text "вариант: build-fw-Desktop-Debug, -DLANG_DE" \
+wait_for 10 "variant in the status line" shows_text "вариант: $debug, -DLANG_DE" \
     || fail "the status line does not name the Debug variant: $(cat "$work/status.txt")"
 log "status line: $(cat "$work/status.txt")"
 window_shot e2e_ide_build_debug.png
@@ -153,7 +156,7 @@ until [ -n "$shown" ]; do
     fi
 done
 xdotool key Escape
-exists "$release_db" || fail "the English menu showed, but build-fw-Desktop-Release has no database"
+exists "$release_db" || fail "the English menu showed, but $release has no database"
 grep -q -- '-DLANG_EN' "$release_db" || fail "the Release database holds no -DLANG_EN"
 written=$(($(stat -c %.3Y "$release_db" | tr -d .)))
 after_database=$((shown - written))
@@ -163,7 +166,7 @@ log "English shown ${after_database} ms after the IDE wrote the Release database
 reference "$menu" "$line" "$column"
 cmp -s "$work/reference.png" "$work/reference-en.png" \
     || fail "velko-menu does not take the Release database by itself: its screen differs"
-wait_for 10 "Release variant in the status line" shows_text "вариант: build-fw-Desktop-Release, -DLANG_EN" \
+wait_for 10 "Release variant in the status line" shows_text "вариант: $release, -DLANG_EN" \
     || fail "the status line does not name the Release variant: $(cat "$work/status.txt")"
 log "status line: $(cat "$work/status.txt")"
 import -window root "$work/shot.png"
