@@ -163,15 +163,15 @@ void tst_BuildVariant::newestDatabaseWins()
     QVERIFY(write(source, itemSource));
     const QDateTime start = QDateTime::currentDateTime().addSecs(-100);
     for (qsizetype i = 0; i < databases.size(); ++i) {
-        const QStringList spec = databases.at(i).split(u':');
+        const QStringList fields = databases.at(i).split(u':');
         const QString database
-                = tree.filePath(spec.at(0) + QStringLiteral("/compile_commands.json"));
-        const QString file = spec.at(1) == u"file" ? source
-                : spec.at(1) == u"folder"          ? tree.filePath(QStringLiteral("fw/app/other.c"))
-                                                   : tree.filePath(QStringLiteral("lib/x.c"));
+                = tree.filePath(fields.at(0) + QStringLiteral("/compile_commands.json"));
+        const QString file = fields.at(1) == u"file" ? source
+                : fields.at(1) == u"folder" ? tree.filePath(QStringLiteral("fw/app/other.c"))
+                                            : tree.filePath(QStringLiteral("lib/x.c"));
         const QByteArray json = QStringLiteral(R"([{"directory": "%1", "file": "%2",
             "arguments": ["cc", "-DSTR=\"%3\"", "-c", "%2"]}])")
-                                        .arg(tree.path(), file, spec.at(2))
+                                        .arg(tree.path(), file, fields.at(2))
                                         .toUtf8();
         QVERIFY(write(database, json));
         QFile written(database);
