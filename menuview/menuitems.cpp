@@ -5,7 +5,6 @@
 #include "coreplugin/editormanager/documentmodel.h"
 #include "coreplugin/editormanager/editormanager.h"
 #include "coreplugin/editormanager/ieditor.h"
-#include "menuview/analysis/compilecommands.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/linemap.h"
@@ -55,6 +54,11 @@ MenuItems::MenuItems(QWidget *parent)
     // A pane opened on a text editor shows its menu at once, not a period later.
     if (textWidgetOf(Core::EditorManager::currentEditor()))
         scheduleFollow();
+    // A build configuration switched, a header saved elsewhere: shown with the cursor still.
+    connect(&m_contextRefresh, &ContextRefresh::changed, this, [this] {
+        if (document)
+            analyze();
+    });
 
     offPixelBrush = QBrush(ScreenColors().unlit, Qt::SolidPattern);
     onPixelBrush = QBrush(ScreenColors().lit, Qt::SolidPattern);
@@ -215,34 +219,13 @@ void MenuItems::documentClosed(Core::IDocument *closed)
 
 const SourceContext &MenuItems::sourceContext()
 {
-    // The build's options are looked for when the document changes and then
-    // now and again, not on every keystroke.
-    const QString path = document ? document->filePath().toString() : QString();
-    if (path != m_context.path || !m_contextAge.isValid()
-        || m_contextAge.hasExpired(ContextLifetime)) {
-        m_context = contextFor(path);
-        m_contextAge.start();
+    // The build's options are looked for when the document changes, now and
+    // again, and when what they came from changes; not on every keystroke.
+    if (m_contextRefresh.renew(document ? document->filePath().toString() : QString())) {
         ++m_contextGeneration;
+        m_status.setVariant(m_contextRefresh.variant());
     }
-    return m_context;
-}
-
-SourceContext MenuItems::contextFor(const QString &path)
-{
-    SourceContext context;
-    context.path = path;
-    context.configuration = CompileCommands::discoverFor(path);
-    // A header open in an editor is read as it stands there.
-    context.openText = [](const QString &header, QString *text) {
-        for (Core::IDocument *open : Core::DocumentModel::openedDocuments()) {
-            if (open && open->filePath().toString() == header) {
-                *text = decodeDocument(open->contents());
-                return true;
-            }
-        }
-        return false;
-    };
-    return context;
+    return m_contextRefresh.context();
 }
 
 void MenuItems::storeChanged(const QString &path)
@@ -346,7 +329,7 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
     if (!closed)
         return;
     const QString path = closed->filePath().toString();
-    m_values->prune(path, contextFor(path));
+    m_values->prune(path, ContextRefresh::contextFor(path));
     // Written once the host is idle again, as the store would anyway: closing stays quick.
     QTimer::singleShot(0, this, [this] {
         m_status.setStoreFailure(ParameterStore(m_settings).flush() ? QString()

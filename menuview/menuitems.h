@@ -10,6 +10,7 @@
 #include "menuview/analysis/documentreading.h"
 #include "menuview/analysis/menudefinition.h"
 #include "menuview/documentvalues.h"
+#include "menuview/contextrefresh.h"
 #include "menuview/screen/shownrows.h"
 #include "menuview/screenstatus.h"
 
@@ -98,10 +99,8 @@ private:
                                     const QStringList &itemTags);
     // How the tracked document is read: its path, the build's options, open headers.
     const VelkoMenuView::SourceContext &sourceContext();
-    static VelkoMenuView::SourceContext contextFor(const QString &path);
     // The store changed for `path` (any document when empty).
     void storeChanged(const QString &path);
-    static constexpr int ContextLifetime = 2000; // ms
 
     // Editors whose widget is a QPlainTextEdit (the IDE's text editors, the
     // studio's) are followed as the cursor moves; others wait for the timer.
@@ -138,8 +137,7 @@ private:
     QPointer<QPlainTextEdit> textWidget; // the watched editor's widget
     VelkoMenuView::ScreenStatus m_status;
     VelkoMenuView::ShownRows m_shownRows;
-    VelkoMenuView::SourceContext m_context;
-    QElapsedTimer m_contextAge;
+    VelkoMenuView::ContextRefresh m_contextRefresh;
     quint64 m_contextGeneration = 0; // counts the contexts looked for
     // What was read of the document's previous text, for the next one.
     VelkoMenuView::DocumentReading m_reading;

@@ -51,6 +51,14 @@ void ScreenStatus::setStoreFailure(const QString &storePath)
     emit changed();
 }
 
+void ScreenStatus::setVariant(const BuildVariant &variant)
+{
+    if (variant == m_variant)
+        return;
+    m_variant = variant;
+    emit changed();
+}
+
 void ScreenStatus::set(State state, const QString &menuName, TextPosition first, TextPosition last,
                        const QString &reason)
 {

@@ -4,6 +4,7 @@
 
 #include "menuview/analysis/linemap.h"
 #include "menuview/analysis/parsemessages.h"
+#include "menuview/buildvariant.h"
 
 #include <QObject>
 #include <QString>
@@ -50,6 +51,10 @@ public:
     // The followed document went away: what was shown stays, named as before.
     void setDocumentClosed(const QString &documentName);
 
+    // Where the build's options the document is read with came from.
+    const BuildVariant &variant() const { return m_variant; }
+    void setVariant(const BuildVariant &variant);
+
     // The settings file that the last write of values could not reach;
     // empty once a write succeeds again.
     QString storeFailure() const { return m_storeFailure; }
@@ -73,6 +78,7 @@ private:
     int m_itemCount = 0;
     bool m_keepsMenu = false;
     QString m_storeFailure;
+    BuildVariant m_variant;
     ParseMessageTexts m_texts = ParseMessageTexts::english();
 };
 

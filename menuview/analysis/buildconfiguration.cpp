@@ -112,6 +112,20 @@ void BuildConfiguration::append(const BuildConfiguration &other)
         origin = origin.isEmpty() ? other.origin : origin + QStringLiteral(", ") + other.origin;
 }
 
+QStringList BuildConfiguration::macroOptions() const
+{
+    QStringList options;
+    for (const Macro &macro : macros) {
+        if (!macro.define)
+            options << QStringLiteral("-U") + macro.name;
+        else if (macro.value == QLatin1String("1"))
+            options << QStringLiteral("-D") + macro.name;
+        else
+            options << QStringLiteral("-D%1=%2").arg(macro.name, macro.value);
+    }
+    return options;
+}
+
 QString BuildConfiguration::predefinedText() const
 {
     QString text;

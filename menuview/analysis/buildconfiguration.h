@@ -41,6 +41,10 @@ struct BuildConfiguration
     // discovered ones.
     void append(const BuildConfiguration &other);
 
+    // The macros as a command line gives them, in order: "-DLANG_DE",
+    // "-DLEVEL=2", "-UNDEBUG"; what tells variants apart.
+    QStringList macroOptions() const;
+
     // The command line as the preprocessor reads it before the source:
     // a #define or #undef per macro, an #include per forced include.
     QString predefinedText() const;

@@ -100,6 +100,8 @@ private slots:
     void errorPaths();
     void helpDocumentsEveryOption();
     void examplesShowOnlyTheBrokenMenu();
+    void findsTheIdesBuildFolders_data();
+    void findsTheIdesBuildFolders();
 
 private:
     QString write(const QString &name, const QByteArray &contents);
@@ -1070,6 +1072,77 @@ void tst_VelkoMenu::examplesShowOnlyTheBrokenMenu()
         QCOMPARE(all.exitCode, 0);
         QVERIFY(all.out.count(QLatin1Char('\n')) >= 3);
     }
+}
+
+using namespace Qt::StringLiterals;
+
+void tst_VelkoMenu::findsTheIdesBuildFolders_data()
+{
+    QTest::addColumn<QString>("newer"); // the configuration written last
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("out");
+
+    // Only the German text is too long for the screen.
+    const QString overflow
+            = u"FILE:3:5: warning: item STR_BACK takes 28 cells; the screen shows 21\n"_s;
+    QTest::addRow("check-debug") << "Debug"
+                                 << "check" << overflow;
+    QTest::addRow("check-release") << "Release"
+                                   << "check" << QString();
+    QTest::addRow("render-release") << "Release"
+                                    << "render"
+                                    << "Back";
+}
+
+void tst_VelkoMenu::findsTheIdesBuildFolders()
+{
+    QFETCH(QString, newer);
+    QFETCH(QString, command);
+    QFETCH(QString, out);
+    // An IDE's build folders beside the source tree, one per configuration.
+    const QString tree = m_dir.filePath(u"ide"_s);
+    const QString source = tree + u"/fw/app/menu.c"_s;
+    QVERIFY(QDir().mkpath(tree + u"/fw/app"_s));
+    QVERIFY(!write(u"ide/fw/app/strings.h"_s,
+                   "#ifdef LANG_EN\n#define STR_BACK \"Back\"\n#else\n"
+                   "#define STR_BACK \"Zurueck zum Hauptmenue jetzt\"\n#endif\n")
+                     .isEmpty());
+    QVERIFY(!write(u"ide/fw/app/menu.c"_s,
+                   "#include \"strings.h\"\nBEGIN_MENU(M)\n    MENU_ITEM(STR_BACK)\n"
+                   "END_MENU(M, \"T\")\n")
+                     .isEmpty());
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QString &configuration : {u"Debug"_s, u"Release"_s}) {
+        const QString folder = tree + u"/build-fw-Desktop-"_s + configuration;
+        QVERIFY(QDir().mkpath(folder));
+        const QString macro = configuration == u"Debug"_s ? u"LANG_DE"_s : u"LANG_EN"_s;
+        QFile database(folder + u"/compile_commands.json"_s);
+        QVERIFY(database.open(QIODevice::WriteOnly));
+        database.write(
+                u"[{\"directory\": \"%1\", \"file\": \"%2\", \"command\": \"cc -D%3 -c %2\"}]"_s
+                        .arg(folder, source, macro)
+                        .toUtf8());
+        QVERIFY(database.flush());
+        QVERIFY(database.setFileTime(now.addSecs(configuration == newer ? -10 : -20),
+                                     QFileDevice::FileModificationTime));
+    }
+    const QStringList arguments = command == u"check"_s
+            ? QStringList {u"check"_s, source, u"--verbose"_s}
+            : QStringList {u"render"_s, source + u":3"_s, u"--ascii"_s,
+                           u"--time"_s, u"12:30"_s,       u"--verbose"_s};
+    const Run run = runTool(arguments);
+    QVERIFY(!run.crashed);
+    if (command == u"check"_s)
+        QCOMPARE(run.out, QString(out).replace(u"FILE"_s, source));
+    else
+        COMPARE_ART(run.out, deviceScreen({u"T               12:30"_s, out}));
+    const QString older = newer == u"Debug"_s ? u"Release"_s : u"Debug"_s;
+    const QString macro = newer == u"Debug"_s ? u"LANG_DE"_s : u"LANG_EN"_s;
+    QCOMPARE(run.err,
+             u"%1: variant: build-fw-Desktop-%2, -D%3, from %4/build-fw-Desktop-%2/"
+             "compile_commands.json, the newest of 2 with an entry for the file (also "
+             "%4/build-fw-Desktop-%5/compile_commands.json)\n"_s.arg(source, newer, macro, tree,
+                                                                     older));
 }
 
 QTEST_MAIN(tst_VelkoMenu)

@@ -41,10 +41,13 @@ int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream
         CheckContext context {
                 &file.lines(),     &store, file.absolutePath(), options.realDigits, {},
                 build.allBranches, {}};
-        if (!sourceContextFor(file.absolutePath(), build, &context.source, &reason)) {
+        BuildOrigin origin;
+        if (!sourceContextFor(file.absolutePath(), build, &context.source, &reason, &origin)) {
             err << "velko-menu: " << reason << Qt::endl;
             return 2;
         }
+        if (build.verbose)
+            err << file.path() << ": " << origin.details() << Qt::endl;
         for (const Diagnostic &diagnostic : checkMenus(file.text(), context)) {
             if (text)
                 out << formatDiagnostic(file.path(), file.lines(), diagnostic) << '\n';

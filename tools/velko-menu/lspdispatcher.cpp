@@ -53,6 +53,8 @@ LspDispatcher::LspDispatcher(QObject *parent)
     bind(m_notifications, u"textDocument/didClose"_s, &LspDispatcher::didClose);
     m_debounce.setSingleShot(true);
     connect(&m_debounce, &QTimer::timeout, this, &LspDispatcher::publishDue);
+    m_fileCheck.setInterval(FileCheckMilliseconds);
+    connect(&m_fileCheck, &QTimer::timeout, this, &LspDispatcher::checkFiles);
 }
 
 void LspDispatcher::receive(const LspFrame &frame)
@@ -143,6 +145,7 @@ LspDispatcher::Answer LspDispatcher::initialize(const InitializeParams &params)
     if (params.compileCommands)
         m_features.buildOptions().compileCommands = *params.compileCommands;
     m_markdownHover = params.markdownHover;
+    m_fileCheck.start();
     const QJsonObject server {{u"name"_s, u"velko-menu"_s},
                               {u"version"_s, QStringLiteral(VELKO_VERSION)}};
     return {QJsonObject {{u"capabilities"_s, QJsonDocument::fromJson(Capabilities).object()},
@@ -154,6 +157,7 @@ LspDispatcher::Answer LspDispatcher::shutdown(const LspNoParams &)
 {
     m_state = State::ShutDown;
     m_debounce.stop();
+    m_fileCheck.stop();
     m_pending.clear();
     return {};
 }
@@ -163,6 +167,7 @@ LspDispatcher::Answer LspDispatcher::exit(const LspNoParams &)
     const bool orderly = m_state == State::ShutDown;
     m_state = State::Exited;
     m_debounce.stop();
+    m_fileCheck.stop();
     emit exitRequested(orderly ? 0 : 1);
     return {};
 }
@@ -197,9 +202,17 @@ LspDispatcher::Answer LspDispatcher::didOpen(const DidOpenParams &params)
 LspDispatcher::Answer LspDispatcher::didChange(const DidChangeParams &params)
 {
     const QString error = m_documents.change(params);
-    if (error.isEmpty())
-        schedule(params.uri);
-    return {QJsonValue(), error};
+    if (!error.isEmpty())
+        return {QJsonValue(), error};
+    schedule(params.uri);
+    // An edited header changes what the documents that include it show.
+    if (const LspDocument *edited = m_documents.find(params.uri)) {
+        for (const QString &includer : m_features.includers(edited->path())) {
+            if (includer != params.uri)
+                schedule(includer);
+        }
+    }
+    return {};
 }
 
 LspDispatcher::Answer LspDispatcher::didSave(const TextDocumentParams &params)
@@ -221,9 +234,15 @@ LspDispatcher::Answer LspDispatcher::didClose(const TextDocumentParams &params)
     QString error;
     if (!m_documents.find(params.uri, &error))
         return {QJsonValue(), error};
+    // The documents that include it read the file on disk again.
+    const QStringList includers = m_features.includers(m_documents.find(params.uri)->path());
     m_documents.close(params.uri);
     m_features.forget(params.uri);
     m_pending.remove(params.uri);
+    for (const QString &includer : includers) {
+        if (includer != params.uri)
+            schedule(includer);
+    }
     notify(u"textDocument/publishDiagnostics"_s,
            {{u"uri"_s, params.uri}, {u"diagnostics"_s, QJsonArray()}});
     return {};
@@ -234,6 +253,14 @@ void LspDispatcher::schedule(const QString &uri)
     m_pending.insert(uri);
     m_due = m_now() + DebounceMilliseconds;
     m_debounce.start(DebounceMilliseconds);
+}
+
+void LspDispatcher::checkFiles()
+{
+    if (m_state != State::Running)
+        return;
+    for (const QString &uri : m_features.takeOutOfDate())
+        schedule(uri);
 }
 
 void LspDispatcher::publishDue()

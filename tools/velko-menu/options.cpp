@@ -129,7 +129,12 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
             {G::Branches,
              {{"all-branches", "",
                "(render, check) the menus of the conditional groups the build leaves out too",
-               setFlag<&Command::build, &BuildOptions::allBranches>}}},
+               setFlag<&Command::build, &BuildOptions::allBranches>},
+              {"verbose", "",
+               "(render, check) say on standard error, per file, which build variant it is "
+               "read in: the compile_commands.json taken and its macros, or where one was "
+               "looked for",
+               setFlag<&Command::build, &BuildOptions::verbose>}}},
             {G::Render,
              {{"o output", "OUT.png",
                "write a PNG, 128 x scale pixels wide and 8 x scale pixels per row, lit and "

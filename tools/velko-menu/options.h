@@ -15,6 +15,7 @@ struct BuildOptions
     QStringList arguments; // -D, -U and -I as given, in order
     QString compileCommands; // --compile-commands FILE instead of the discovered one
     bool allBranches = false; // --all-branches: menus of groups the build leaves out too
+    bool verbose = false; // --verbose: say where the build's options came from
 };
 
 struct RenderOptions

@@ -190,10 +190,13 @@ int runRender(const RenderOptions &options, const BuildOptions &build, QTextStre
         return 2;
     }
     SourceContext context;
-    if (!sourceContextFor(file.absolutePath(), build, &context, &reason)) {
+    BuildOrigin origin;
+    if (!sourceContextFor(file.absolutePath(), build, &context, &reason, &origin)) {
         err << "velko-menu: " << reason << Qt::endl;
         return 2;
     }
+    if (build.verbose)
+        err << file.path() << ": " << origin.details() << Qt::endl;
     return options.all ? renderAll(file, options, context, build.allBranches, out, err)
                        : renderOne(file, options, context, out, err);
 }

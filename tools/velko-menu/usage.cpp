@@ -12,11 +12,13 @@ namespace {
 // "{group}" lines stand for the option lines of the groups.
 const char *const Text = R"usage(Usage: velko-menu render FILE:LINE[:COLUMN] [-o OUT.png] [--ascii]
                          [--scale 1|2|3] [--time HH:MM] [--theme NAME]
+                         [--screen-edge] [--verbose] [BUILD]
+       velko-menu render FILE --all -o DIR [--all-branches] [--verbose]
+                         [--scale 1|2|3] [--time HH:MM] [--theme NAME]
                          [--screen-edge] [BUILD]
-       velko-menu render FILE --all -o DIR [--all-branches] [--scale 1|2|3]
-                         [--time HH:MM] [--theme NAME] [--screen-edge] [BUILD]
        velko-menu check FILE|DIR... [--werror] [--real-digits N]
-                         [--format text|sarif|json] [--all-branches] [BUILD]
+                         [--format text|sarif|json] [--all-branches] [--verbose]
+                         [BUILD]
        velko-menu gallery FILE|DIR... -o DIR [--variant NAME:OPTIONS]...
                          [--baseline DIR | --against REV] [--fail-on-change]
                          [--time HH:MM] [--all-branches] [BUILD]
@@ -38,10 +40,14 @@ is one).
 
 The variant built: sources are read as the compiler reads them for the build,
 conditional groups (#if, #ifdef, #elif, ...) decided and headers included.
-The build's options come from a compile_commands.json in the file's folder,
-in one of its parents, or in a build/ folder of one of them (CMake writes one
-with CMAKE_EXPORT_COMPILE_COMMANDS): the entry for the file, or failing that
-one of a file in the same folder, gives -D, -U, -I, -iquote and -include.
+The build's options come from a compile_commands.json (CMake writes one with
+CMAKE_EXPORT_COMPILE_COMMANDS) in the file's folder or one of its parents, in
+a build*/ folder of one of them, or in a sibling of one of them named
+build-NAME-* after it (an IDE's build folder beside the source tree, such as
+build-fw-Desktop-Debug for fw): the entry for the file, or failing that one
+of a file in the same folder, gives -D, -U, -I, -iquote and -include. Where
+several databases hold an entry, the one written last is taken; --verbose
+says which.
 {build}
   -D, -U and -I are taken after the database's, so they win. A header that
   is not found is skipped.
