@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace VelkoMenuView {
 
 namespace {
@@ -63,6 +68,19 @@ QString wideEncoding(QByteArrayView bytes)
     return QString();
 }
 
+// Why `path` cannot be looked at, in the system's words: a symlink loop or a
+// folder on the way that is not one says so rather than "no such file".
+QString missingReason(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0 || errno == ENOENT)
+        return QStringLiteral("no such file");
+    QString reason = QString::fromLocal8Bit(strerrordesc_np(errno));
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toLower();
+    return reason;
+}
+
 } // namespace
 
 bool SourceFile::load(const QString &path, QString *error)
@@ -71,7 +89,7 @@ bool SourceFile::load(const QString &path, QString *error)
     const QFileInfo info(path);
     m_absolutePath = info.absoluteFilePath();
     if (!info.exists()) {
-        *error = QStringLiteral("no such file");
+        *error = missingReason(path);
         return false;
     }
     if (info.isDir()) {

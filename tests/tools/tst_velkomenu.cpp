@@ -834,6 +834,9 @@ void tst_VelkoMenu::errorPaths_data()
     QTest::addRow("all-with-ascii")
             << QStringList {"render", "TMP/ok.c", "--all", "-o", "TMP/pngs", "--ascii"} << 2
             << "velko-menu: --ascii prints one screen and cannot be used with --all" + tryHelp;
+    QTest::addRow("all-with-a-line")
+            << QStringList {"render", "TMP/ok.c:3", "--all", "-o", "TMP/pngs"} << 2
+            << "velko-menu: --all takes a FILE without a line (TMP/ok.c, not TMP/ok.c:3)" + tryHelp;
     QTest::addRow("check-without-files") << QStringList {"check", "--werror"} << 2
                                          << "velko-menu: check needs at least one FILE" + tryHelp;
 
@@ -842,6 +845,8 @@ void tst_VelkoMenu::errorPaths_data()
             << "velko-menu: TMP/nothing.json: cannot be read\n";
     QTest::addRow("missing-file") << QStringList {"render", "TMP/nothing.c:1", "--ascii"} << 2
                                   << "TMP/nothing.c: error: no such file\n";
+    QTest::addRow("symlink-loop") << QStringList {"check", "TMP/loop.c"} << 2
+                                  << "TMP/loop.c: error: too many levels of symbolic links\n";
     QTest::addRow("directory") << QStringList {"render", "TMP:1", "--ascii"} << 2
                                << "TMP: error: is a directory\n";
     QTest::addRow("binary-file")
@@ -924,6 +929,8 @@ void tst_VelkoMenu::errorPaths()
         data16 += QByteArray(1, char(i % 7 + 1)) + QByteArray(1, '\0');
     QVERIFY(!write(QStringLiteral("data16.c"), data16).isEmpty());
     QVERIFY(!write(QStringLiteral("latin1-free.c"), "int main(void) { return 0; }\n").isEmpty());
+    QFile::remove(dir + QStringLiteral("/loop.c"));
+    QVERIFY(QFile::link(dir + QStringLiteral("/loop.c"), dir + QStringLiteral("/loop.c")));
 
     for (QString &argument : arguments)
         argument.replace(QLatin1String("TMP"), dir);
