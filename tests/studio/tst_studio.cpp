@@ -254,6 +254,9 @@ void tst_Studio::savesOnlyTheEdit_data()
     QTest::addRow("byte-order-mark-lf")
             << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\nint b;\n")
             << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\ninxt b;\n");
+    QTest::addRow("zero-byte-in-a-comment")
+            << QByteArray("int a; /* \0 */\nint b;\n", 22)
+            << QByteArray("int a; /* \0 */\ninxt b;\n", 23);
     QTest::addRow("no-break-space-and-separators") << QByteArray("a\xC2\xA0"
                                                                  "b\r\ncd\xE2\x80\xA8"
                                                                  "e\r\n")

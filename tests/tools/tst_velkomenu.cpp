@@ -350,6 +350,17 @@ void tst_VelkoMenu::checkDiagnostics_data()
     QTest::addRow("clean-menu") << menu("Main", "Main", {"Start", "Speed %d"}) << none
                                 << QStringList() << 0;
 
+    // A zero byte is white space to the compiler; one warning names the first.
+    QTest::addRow("zero-bytes-read-as-white-space")
+            << QByteArray("int x;\0\nBEGIN_MENU(\0Main)\n    MENU_ITEM(\"Start\" /* \0 */)\n"
+                          "END_MENU(Main,\0\"Main\")\n",
+                          80)
+            << none
+            << QStringList {"FILE:1:7: warning: 4 zero bytes in the file, the first here: the "
+                            "compiler reads them as white space (in a literal, as the end of its "
+                            "text)"}
+            << 0;
+
     // Errors, at the keyword the parser stopped at.
     QTest::addRow("missing-closing-macro")
             << QByteArray("int x;\n  BEGIN_MENU(Main)\n    MENU_ITEM(\"a\")\n") << none
@@ -851,7 +862,7 @@ void tst_VelkoMenu::errorPaths_data()
                                << "TMP: error: is a directory\n";
     QTest::addRow("binary-file")
             << QStringList {"check", "TMP/binary.c"} << 2
-            << "TMP/binary.c: error: is a binary file (a zero byte on line 2)\n";
+            << "TMP/binary.c: error: is a binary file (20 control bytes among the first 24)\n";
     QTest::addRow("utf16-with-byte-order-mark")
             << QStringList {"check", "TMP/utf16le.c"} << 2
             << "TMP/utf16le.c: error: is UTF-16 text: save it as UTF-8\n";
@@ -860,7 +871,7 @@ void tst_VelkoMenu::errorPaths_data()
             << "TMP/utf16be.c: error: is UTF-16 text: save it as UTF-8\n";
     QTest::addRow("sixteen-bit-data-is-no-text")
             << QStringList {"check", "TMP/data16.c"} << 2
-            << "TMP/data16.c: error: is a binary file (a zero byte on line 1)\n";
+            << "TMP/data16.c: error: is a binary file (128 control bytes among the first 128)\n";
     QTest::addRow("not-utf8")
             << QStringList {"render", "TMP/latin1.c:1", "--ascii"} << 2
             << "TMP/latin1.c: error: is not UTF-8 text (an invalid byte sequence on line 3)\n";
@@ -910,7 +921,10 @@ void tst_VelkoMenu::errorPaths()
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("stray.c"), menu("A", "A", {"a"}) + "END_MENU(B, \"B\")\n")
                      .isEmpty());
-    QVERIFY(!write(QStringLiteral("binary.c"), QByteArray("int x;\nchar y = '\0';\n", 21))
+    QVERIFY(!write(QStringLiteral("binary.c"),
+                   QByteArray("\x7f"
+                              "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0>\0\x01\0\0\0",
+                              24))
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("latin1.c"), "// menus\n// of the\n// caf\xE9\n").isEmpty());
     const QString wide = QStringLiteral("BEGIN_MENU(Main)\n  MENU_ITEM(\"Скорость\")\n");

@@ -444,6 +444,22 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
     }
 }
 
+// Once per file: an editor hides them, and the compiler passes over them.
+void checkZeroBytes(Reporter &report, QStringView text)
+{
+    const qsizetype first = text.indexOf(QChar(0));
+    if (first < 0)
+        return;
+    const qsizetype count = text.count(QChar(0));
+    report.warn({first, first + 1},
+                count == 1 ? QStringLiteral("a zero byte in the file: the compiler reads it as "
+                                            "white space (in a literal, as the end of its text)")
+                           : QStringLiteral("%1 zero bytes in the file, the first here: the "
+                                            "compiler reads them as white space (in a literal, "
+                                            "as the end of its text)")
+                                     .arg(count));
+}
+
 } // namespace
 
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
@@ -484,6 +500,7 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     }
     for (const KeywordHit &stray : blocks.strayClosings())
         report.error({stray.begin, stray.end}, strayClosingMessage(blocks.source(), stray.begin));
+    checkZeroBytes(report, text);
     sortByPosition(diagnostics);
     return diagnostics;
 }
