@@ -10,10 +10,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const char *const groupNames[] = {"literals", "adjacent", "comments",     "macros",  "constants",
-                                  "splices",  "prefixes", "wide",         "escapes", "arguments",
-                                  "lineends", "code",     "conditionals", "includes",
-                                  "zerobytes"};
+const char *const groupNames[] = {"literals", "adjacent", "comments",     "macros",   "constants",
+                                  "splices",  "prefixes", "wide",         "escapes",  "arguments",
+                                  "lineends", "code",     "conditionals", "includes", "zerobytes"};
 constexpr int groupCount = int(sizeof(groupNames) / sizeof(*groupNames));
 
 const QStringList plainWords

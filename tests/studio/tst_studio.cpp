@@ -261,9 +261,8 @@ void tst_Studio::savesOnlyTheEdit_data()
     QTest::addRow("byte-order-mark-lf")
             << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\nint b;\n")
             << QByteArray("\xEF\xBB\xBF// \xD0\xBC\xD0\xB5\xD0\xBD\xD1\x8E\ninxt b;\n");
-    QTest::addRow("zero-byte-in-a-comment")
-            << QByteArray("int a; /* \0 */\nint b;\n", 22)
-            << QByteArray("int a; /* \0 */\ninxt b;\n", 23);
+    QTest::addRow("zero-byte-in-a-comment") << QByteArray("int a; /* \0 */\nint b;\n", 22)
+                                            << QByteArray("int a; /* \0 */\ninxt b;\n", 23);
     QTest::addRow("no-break-space-and-separators") << QByteArray("a\xC2\xA0"
                                                                  "b\r\ncd\xE2\x80\xA8"
                                                                  "e\r\n")
@@ -306,8 +305,9 @@ void tst_Studio::keepsTheLineEndsOfLinesNotEdited_data()
     const QByteArray mixed("int a;\nint b;\r\nint c;\r\nint d;\r\n");
     QTest::addRow("space-at-the-end-of-a-line")
             << mixed << 2 << 7 << 0 << " " << QByteArray("int a;\nint b; \r\nint c;\r\nint d;\r\n");
-    QTest::addRow("line-inserted") << mixed << 2 << 7 << 0 << "\nint x;"
-                                   << QByteArray("int a;\nint b;\r\nint x;\r\nint c;\r\nint d;\r\n");
+    QTest::addRow("line-inserted")
+            << mixed << 2 << 7 << 0 << "\nint x;"
+            << QByteArray("int a;\nint b;\r\nint x;\r\nint c;\r\nint d;\r\n");
     QTest::addRow("line-inserted-at-the-top")
             << mixed << 1 << 1 << 0 << "int x;\n"
             << QByteArray("int x;\nint a;\nint b;\r\nint c;\r\nint d;\r\n");
@@ -322,8 +322,8 @@ void tst_Studio::keepsTheLineEndsOfLinesNotEdited_data()
     QTest::addRow("line-added-after-a-last-line-without-end")
             << QByteArray("int a;\nint b;\r\nint c;") << 3 << 7 << 0 << "\nint d;"
             << QByteArray("int a;\nint b;\r\nint c;\r\nint d;");
-    QTest::addRow("lone-carriage-returns") << QByteArray("a\rb\nc\r\n") << 2 << 2 << 0 << "x"
-                                           << QByteArray("a\rbx\nc\r\n");
+    QTest::addRow("lone-carriage-returns")
+            << QByteArray("a\rb\nc\r\n") << 2 << 2 << 0 << "x" << QByteArray("a\rbx\nc\r\n");
 }
 
 // The edit, undone, saves the file as it was; made again, only its lines change.

@@ -247,7 +247,7 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
         if (VelkoMenuView::parseSourceLocation(render.file, &location, &unused)
             && location.line > 0) {
             *error = u"--all takes a FILE without a line (%1, not %2)"_s.arg(location.path,
-                                                                           render.file);
+                                                                             render.file);
             return false;
         }
         *error = render.ascii ? u"--ascii prints one screen and cannot be used with --all"_s
