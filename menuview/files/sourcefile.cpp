@@ -88,10 +88,12 @@ qsizetype controlBytes(QByteArrayView bytes)
 // folder on the way that is not one says so rather than "no such file".
 QString missingReason(const QString &path)
 {
+    const QByteArray name = QFile::encodeName(path);
     struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) == 0 || errno == ENOENT)
+    const int failure = ::stat(name.constData(), &status) == 0 ? 0 : errno;
+    if (failure == 0 || failure == ENOENT)
         return QStringLiteral("no such file");
-    QString reason = QString::fromLocal8Bit(strerrordesc_np(errno));
+    QString reason = QString::fromLocal8Bit(strerrordesc_np(failure));
     if (!reason.isEmpty())
         reason[0] = reason[0].toLower();
     return reason;
