@@ -95,13 +95,6 @@ double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-struct Cost
-{
-    double seconds = 0;
-    double peakMiB = 0;
-    QString failure;
-};
-
 QString milliseconds(double seconds)
 {
     const double ms = seconds * 1e3;
@@ -162,11 +155,11 @@ bool writePeerFigures(QTextStream &out, const QString &checkTool, int runs)
             continue;
         }
         file.close();
-        const QStringList commands[2] = {
-                {checkTool, QStringLiteral("check"), path},
-                {gcc, QStringLiteral("-E"), QStringLiteral("-o"), QStringLiteral("/dev/null"), path}};
+        const QStringList commands[2] = {{checkTool, QStringLiteral("check"), path},
+                                         {gcc, QStringLiteral("-E"), QStringLiteral("-o"),
+                                          QStringLiteral("/dev/null"), path}};
         // In turn, so that a drift of the machine's speed weighs on both alike.
-        Cost costs[2];
+        Run costs[2]; // the medians, and the first failure
         std::vector<double> seconds[2], peaks[2];
         runOnce(timeTool, peakFile, commands[0]); // warms the file cache for both
         for (int r = 0; r < runs; ++r) {
@@ -182,8 +175,8 @@ bool writePeerFigures(QTextStream &out, const QString &checkTool, int runs)
             costs[k].seconds = median(seconds[k]);
             costs[k].peakMiB = median(peaks[k]);
         }
-        const Cost &check = costs[0];
-        const Cost &peer = costs[1];
+        const Run &check = costs[0];
+        const Run &peer = costs[1];
         out << "| " << c.scenario << " | ";
         if (!check.failure.isEmpty() || !peer.failure.isEmpty()) {
             out << (check.failure.isEmpty() ? milliseconds(check.seconds) : check.failure) << " | "
@@ -198,10 +191,9 @@ bool writePeerFigures(QTextStream &out, const QString &checkTool, int runs)
         const bool lean = check.peakMiB <= peer.peakMiB + MemoryAllowanceMiB;
         allMet = allMet && fast && lean;
         out << milliseconds(check.seconds) << " | " << milliseconds(peer.seconds) << " | "
-            << QString::number(ratio, 'f', ratio < 10 ? 2 : 0) << "× | "
-            << mebibytes(check.peakMiB) << " | " << mebibytes(peer.peakMiB) << " | time ≤ 1× "
-            << (fast ? "met" : "**missed**") << ", memory ≤ gcc's + 16 MiB "
-            << (lean ? "met" : "**missed**") << " |\n";
+            << QString::number(ratio, 'f', ratio < 10 ? 2 : 0) << "× | " << mebibytes(check.peakMiB)
+            << " | " << mebibytes(peer.peakMiB) << " | time ≤ 1× " << (fast ? "met" : "**missed**")
+            << ", memory ≤ gcc's + 16 MiB " << (lean ? "met" : "**missed**") << " |\n";
     }
     return allMet;
 }
