@@ -7,6 +7,7 @@
 #include "followlatency.h"
 #include "galleryfigures.h"
 #include "lspfigures.h"
+#include "peerfigures.h"
 #include "ratioreporter.h"
 
 #include "devicegfx/gfx.h"
@@ -365,6 +366,9 @@ int main(int argc, char **argv)
         allMet = false;
         stream << "| cursor move to finished repaint | " << follow.error << " | | | |\n";
     }
+    // Whole processes, not operations: a figure of its own, in its own table.
+    stream << "\n";
+    allMet = writePeerFigures(stream, QStringLiteral(VELKO_MENU_TOOL), 5) && allMet;
     stream.flush();
     QTextStream(stdout) << "\n"
                         << ratios

@@ -8,7 +8,7 @@ packages=(
     gcc g++ cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-5compat-dev libgl-dev zlib1g-dev
     clang libclang-rt-14-dev
-    libbenchmark-dev gcovr
+    libbenchmark-dev gcovr time
     qtcreator xvfb xauth xdotool imagemagick
     neovim emacs-nox elpa-eglot groff-base
     xclip dbus at-spi2-core python3-pyatspi

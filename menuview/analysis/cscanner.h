@@ -92,10 +92,10 @@ private:
 // returns one; none reads past the text.
 // Length of a line end (LF, CR LF, CR) at `pos`, 0 when there is none.
 qsizetype lineEndLength(QStringView text, qsizetype pos);
-// White space within a line.
+// White space within a line; the compiler ignores a zero byte as such too.
 inline bool isHorizontalSpace(char16_t u)
 {
-    return u == ' ' || u == '\t' || u == '\f' || u == '\v';
+    return u == ' ' || u == '\t' || u == '\f' || u == '\v' || u == 0;
 }
 // Length of a splice at `pos`: a backslash, optional spaces or tabs, a line end.
 qsizetype spliceLength(QStringView text, qsizetype pos);

@@ -688,10 +688,14 @@ void SourceReader::include(qsizetype hash, CScanner &lexer)
     const QString folder = includer.isEmpty() ? QString() : QFileInfo(includer).absolutePath();
     const QString path = IncludeFiles::find(written, quoted, folder, m_unit->context.configuration);
     constexpr qsizetype MaxDepth = 32;
+    // Headers that include others twice without a guard multiply: reading
+    // stops including when a unit has come to this many inclusions.
+    constexpr qsizetype MaxInclusions = 20000;
     // A header already being read would only include itself again.
     inclusion.path = path;
     if (!path.isEmpty() && !m_headerInfo.stack.contains(path)
-        && m_headerInfo.stack.size() < MaxDepth && !m_unit->isReadOnce(path)) {
+        && m_headerInfo.stack.size() < MaxDepth && !m_unit->isReadOnce(path)
+        && m_unit->includes.size() < MaxInclusions) {
         inclusion.text = IncludeFiles::text(path, m_unit->context.openText);
         if (inclusion.text) {
             inclusion.facts = QSharedPointer<TextFacts>::create();

@@ -30,6 +30,7 @@ public:
         Code = 1 << 11, // functions, declarations, system headers, harmless directives
         Conditionals = 1 << 12, // #if chains with -D and -U options
         Includes = 1 << 13, // constants and macros from generated headers, -I folders
+        ZeroBytes = 1 << 14, // between tokens, in directives and comments: white space to gcc
     };
     using Constructs = quint32;
 

@@ -134,6 +134,7 @@ QList<std::pair<QString, QByteArray>> everyFinding()
                   {"\"%s and a text much longer than the line\"", "\"Value %lu units here\"",
                    "\"Ω\""})},
             {u"below-screen"_s, menu("Long", "T", nine)},
+            {u"zero-bytes"_s, QByteArray("/* \0 */\n", 9) + menu("Z", "T", {"\"z\""})},
     };
 }
 

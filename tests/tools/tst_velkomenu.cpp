@@ -365,6 +365,17 @@ void tst_VelkoMenu::checkDiagnostics_data()
     QTest::addRow("clean-menu") << menu("Main", "Main", {"Start", "Speed %d"}) << none
                                 << QStringList() << 0;
 
+    // A zero byte is white space to the compiler; one warning names the first.
+    QTest::addRow("zero-bytes-read-as-white-space")
+            << QByteArray("int x;\0\nBEGIN_MENU(\0Main)\n    MENU_ITEM(\"Start\" /* \0 */)\n"
+                          "END_MENU(Main,\0\"Main\")\n",
+                          80)
+            << none
+            << QStringList {"FILE:1:7: warning: 4 zero bytes in the file, the first here: the "
+                            "compiler reads them as white space (in a literal, as the end of its "
+                            "text)"}
+            << 0;
+
     // Errors, at the keyword the parser stopped at.
     QTest::addRow("missing-closing-macro")
             << QByteArray("int x;\n  BEGIN_MENU(Main)\n    MENU_ITEM(\"a\")\n") << none
@@ -876,6 +887,9 @@ void tst_VelkoMenu::errorPaths_data()
     QTest::addRow("all-with-ascii")
             << QStringList {"render", "TMP/ok.c", "--all", "-o", "TMP/pngs", "--ascii"} << 2
             << "velko-menu: --ascii prints one screen and cannot be used with --all" + tryHelp;
+    QTest::addRow("all-with-a-line")
+            << QStringList {"render", "TMP/ok.c:3", "--all", "-o", "TMP/pngs"} << 2
+            << "velko-menu: --all takes a FILE without a line (TMP/ok.c, not TMP/ok.c:3)" + tryHelp;
     QTest::addRow("check-without-files") << QStringList {"check", "--werror"} << 2
                                          << "velko-menu: check needs at least one FILE" + tryHelp;
 
@@ -884,11 +898,13 @@ void tst_VelkoMenu::errorPaths_data()
             << "velko-menu: TMP/nothing.json: cannot be read\n";
     QTest::addRow("missing-file") << QStringList {"render", "TMP/nothing.c:1", "--ascii"} << 2
                                   << "TMP/nothing.c: error: no such file\n";
+    QTest::addRow("symlink-loop") << QStringList {"check", "TMP/loop.c"} << 2
+                                  << "TMP/loop.c: error: too many levels of symbolic links\n";
     QTest::addRow("directory") << QStringList {"render", "TMP:1", "--ascii"} << 2
                                << "TMP: error: is a directory\n";
     QTest::addRow("binary-file")
             << QStringList {"check", "TMP/binary.c"} << 2
-            << "TMP/binary.c: error: is a binary file (a zero byte on line 2)\n";
+            << "TMP/binary.c: error: is a binary file (20 control bytes among the first 24)\n";
     QTest::addRow("utf16-with-byte-order-mark")
             << QStringList {"check", "TMP/utf16le.c"} << 2
             << "TMP/utf16le.c: error: is UTF-16 text: save it as UTF-8\n";
@@ -897,7 +913,7 @@ void tst_VelkoMenu::errorPaths_data()
             << "TMP/utf16be.c: error: is UTF-16 text: save it as UTF-8\n";
     QTest::addRow("sixteen-bit-data-is-no-text")
             << QStringList {"check", "TMP/data16.c"} << 2
-            << "TMP/data16.c: error: is a binary file (a zero byte on line 1)\n";
+            << "TMP/data16.c: error: is a binary file (128 control bytes among the first 128)\n";
     QTest::addRow("not-utf8")
             << QStringList {"render", "TMP/latin1.c:1", "--ascii"} << 2
             << "TMP/latin1.c: error: is not UTF-8 text (an invalid byte sequence on line 3)\n";
@@ -947,7 +963,10 @@ void tst_VelkoMenu::errorPaths()
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("stray.c"), menu("A", "A", {"a"}) + "END_MENU(B, \"B\")\n")
                      .isEmpty());
-    QVERIFY(!write(QStringLiteral("binary.c"), QByteArray("int x;\nchar y = '\0';\n", 21))
+    QVERIFY(!write(QStringLiteral("binary.c"),
+                   QByteArray("\x7f"
+                              "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0>\0\x01\0\0\0",
+                              24))
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("latin1.c"), "// menus\n// of the\n// caf\xE9\n").isEmpty());
     const QString wide = QStringLiteral("BEGIN_MENU(Main)\n  MENU_ITEM(\"Скорость\")\n");
@@ -966,6 +985,8 @@ void tst_VelkoMenu::errorPaths()
         data16 += QByteArray(1, char(i % 7 + 1)) + QByteArray(1, '\0');
     QVERIFY(!write(QStringLiteral("data16.c"), data16).isEmpty());
     QVERIFY(!write(QStringLiteral("latin1-free.c"), "int main(void) { return 0; }\n").isEmpty());
+    QFile::remove(dir + QStringLiteral("/loop.c"));
+    QVERIFY(QFile::link(dir + QStringLiteral("/loop.c"), dir + QStringLiteral("/loop.c")));
 
     for (QString &argument : arguments)
         argument.replace(QLatin1String("TMP"), dir);

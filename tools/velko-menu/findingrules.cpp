@@ -88,6 +88,10 @@ const QList<FindingRuleInfo> &findingRules()
              "The 64-pixel screen shows the title and 7 items at once; the others lie below its "
              "lower edge.",
              "note"},
+            {R::ZeroBytes, "zero-bytes", "ZeroBytes", "The file holds zero bytes.",
+             "An editor hides them; the compiler reads them as white space, and a literal's "
+             "text ends at one.",
+             "warning"},
     };
     return rules;
 }

@@ -30,6 +30,7 @@ enum class FindingRule {
     PossibleOverflow,
     MissingGlyph,
     BelowScreen,
+    ZeroBytes,
 };
 
 struct FindingRuleInfo

@@ -494,6 +494,22 @@ FindingRule ruleOf(ParseError error)
     return R::Unreadable;
 }
 
+// Once per file: an editor hides them, and the compiler passes over them.
+void checkZeroBytes(Reporter &report, QStringView text)
+{
+    const qsizetype first = text.indexOf(QChar(0));
+    if (first < 0)
+        return;
+    const qsizetype count = text.count(QChar(0));
+    report.warn({first, first + 1}, R::ZeroBytes,
+                count == 1 ? QStringLiteral("a zero byte in the file: the compiler reads it as "
+                                            "white space (in a literal, as the end of its text)")
+                           : QStringLiteral("%1 zero bytes in the file, the first here: the "
+                                            "compiler reads them as white space (in a literal, "
+                                            "as the end of its text)")
+                                     .arg(count));
+}
+
 } // namespace
 
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
@@ -545,6 +561,7 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     for (const KeywordHit &stray : blocks.strayClosings())
         report.error({stray.begin, stray.end}, R::StrayClosing,
                      strayClosingMessage(blocks.source(), stray.begin));
+    checkZeroBytes(report, text);
     sortByPosition(diagnostics);
     return diagnostics;
 }

@@ -334,6 +334,15 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
         render.theme = &defaultTheme();
     if (render.all) {
         render.file = positional.first();
+        // A line picks one menu; --all renders every menu of the file.
+        VelkoMenuView::SourceLocation location;
+        QString unused;
+        if (VelkoMenuView::parseSourceLocation(render.file, &location, &unused)
+            && location.line > 0) {
+            *error = u"--all takes a FILE without a line (%1, not %2)"_s.arg(location.path,
+                                                                             render.file);
+            return false;
+        }
         *error = render.ascii ? u"--ascii prints one screen and cannot be used with --all"_s
                 : render.output.isEmpty() ? u"--all needs -o DIR, the folder for the PNG files"_s
                                           : QString();

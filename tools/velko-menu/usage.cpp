@@ -32,8 +32,10 @@ device's 6x8 font, and the parameter values stored in the pane (per-user
 settings of Ombrix/VelkoMenuView, keyed by the file's absolute path, the
 menu's name and the item's text). Nothing is ever written to that store.
 
-Files must be UTF-8 text; missing files, folders, binary files, files that
-are not UTF-8 and files over 64 MiB are refused. Lines and columns count from
+Files must be UTF-8 text; missing files, folders, binary files (control bytes
+over one in eight of the first 4 KiB), files that are not UTF-8 and files over
+64 MiB are refused. Zero bytes are white space, as to the compiler; check
+warns at the first. Lines and columns count from
 1; a column counts UTF-16 code units, as the editor's column does (one per
 character, two for a character outside the Basic Multilingual Plane; a tab
 is one).
