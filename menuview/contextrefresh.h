@@ -53,8 +53,7 @@ signals:
 private:
     void make(const QString &path);
     static SourceContext compose(const QString &path, BuildVariant *variant, IdeBuild *ide,
-                                 FileStamps *databases,
-                                 const std::shared_ptr<FileStamps> &headers);
+                                 FileStamps *databases, const std::shared_ptr<FileStamps> &headers);
     void check();
     void watch(const QString &database);
 

@@ -47,13 +47,13 @@ void DocumentValues::lookAtStoreFile()
 }
 
 QList<QStringList> DocumentValues::values(const QString &path, const QString &menuName,
-                                          const QStringList &itemTexts,
-                                          const QStringList &itemTags)
+                                          const QStringList &itemTexts, const QStringList &itemTags)
 {
     if (!m_loaded.valid || m_loaded.path != path || m_loaded.menuName != menuName
         || m_loaded.itemTexts != itemTexts || m_loaded.itemTags != itemTags) {
-        m_loaded = {true, path, menuName, itemTexts, itemTags,
-                    ParameterStore(m_settings).load(path, menuName, itemTexts, itemTags)};
+        m_loaded = {true,     path,
+                    menuName, itemTexts,
+                    itemTags, ParameterStore(m_settings).load(path, menuName, itemTexts, itemTags)};
     }
     return m_loaded.values;
 }

@@ -34,8 +34,8 @@ public:
     QList<QStringList> values(const QString &path, const QString &menuName,
                               const QStringList &itemTexts, const QStringList &itemTags);
     // The values of one item as the store holds them now.
-    QStringList current(const QString &path, const QString &menuName,
-                        const QStringList &itemTexts, const QStringList &itemTags, qsizetype item);
+    QStringList current(const QString &path, const QString &menuName, const QStringList &itemTexts,
+                        const QStringList &itemTags, qsizetype item);
     // False when the store could not be written.
     bool save(const QString &path, const QString &menuName, const QStringList &itemTexts,
               const QStringList &itemTags, int itemIndex, int paramNo, const QString &value);

@@ -319,8 +319,8 @@ void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &val
 {
     if (!document)
         return;
-    const bool written = m_values->save(document->filePath().toString(), menu.name,
-                                        menu.itemTexts, m_itemTags, itemIndex, paramNo, value);
+    const bool written = m_values->save(document->filePath().toString(), menu.name, menu.itemTexts,
+                                        m_itemTags, itemIndex, paramNo, value);
     m_status.setStoreFailure(written ? QString() : m_settings->fileName());
 }
 

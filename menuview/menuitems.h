@@ -9,8 +9,8 @@
 #include "coreplugin/idocument.h"
 #include "menuview/analysis/documentreading.h"
 #include "menuview/analysis/menudefinition.h"
-#include "menuview/documentvalues.h"
 #include "menuview/contextrefresh.h"
+#include "menuview/documentvalues.h"
 #include "menuview/screen/shownrows.h"
 #include "menuview/screenstatus.h"
 

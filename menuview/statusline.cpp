@@ -1,8 +1,8 @@
 // The status line's texts and the screen's picture.
 #include "menuview/statusline.h"
 
-#include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/compilecommands.h"
+#include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/parsemessages.h"
 #include "menuview/files/menufilenames.h"
 #include "menuview/menuitems.h"

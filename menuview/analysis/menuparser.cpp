@@ -177,8 +177,8 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
         if (arguments.open < 0 || arguments.close < 0)
             return fail(ParseError::UnclosedItem, keyword.begin);
         const Range first = arguments.list.first();
-        ItemPosition item {keyword.begin, arguments.open, arguments.close,
-                           first.begin,   first.end,      {}, {}};
+        ItemPosition item {
+                keyword.begin, arguments.open, arguments.close, first.begin, first.end, {}, {}};
         // Spaced alike whatever the layout: reformatting keeps the twins' keys.
         if (arguments.list.size() > 1)
             item.tag = spelled(text, {arguments.list.at(1).begin, arguments.list.constLast().end},

@@ -108,8 +108,8 @@ ItemGroups::ItemGroups(QSettings &settings, const QStringList &texts, const QStr
         item.textGroup = *known;
         item.twin = ofText.value(text) > 1;
         const int n = ++seenText[text];
-        item.occurrenceGroup = n == 1 ? item.textGroup
-                                      : item.textGroup + QLatin1Char('/') + QString::number(n);
+        item.occurrenceGroup
+                = n == 1 ? item.textGroup : item.textGroup + QLatin1Char('/') + QString::number(n);
         if (!tag.isEmpty()) {
             const int m = ++ofTextAndTag[{text, tag}];
             item.twinGroup = item.textGroup + QLatin1String("/@") + escapedTag(tag)
@@ -122,8 +122,7 @@ ItemGroups::ItemGroups(QSettings &settings, const QStringList &texts, const QStr
     // down, so that it stays that item's when the other text goes.
     for (auto it = takenBy.cbegin(); it != takenBy.cend(); ++it) {
         const QString &group = it.key();
-        if (!mayCollide(it.value()) || !present.contains(group)
-            || group != plainGroup(it.value()))
+        if (!mayCollide(it.value()) || !present.contains(group) || group != plainGroup(it.value()))
             continue;
         const bool shared = std::any_of(texts.cbegin(), texts.cend(), [&](const QString &t) {
             return t != it.value() && plainGroup(t) == group;

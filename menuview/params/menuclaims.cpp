@@ -20,8 +20,9 @@ bool usesAnyOf(const LiteralNotes &notes, const QSet<QString> &names)
 bool holdsConditional(const TextFacts &facts, qsizetype begin, qsizetype end)
 {
     const auto &marks = facts.conditions;
-    const auto at = std::lower_bound(marks.cbegin(), marks.cend(), begin,
-                                     [](const auto &mark, qsizetype pos) { return mark.first < pos; });
+    const auto at
+            = std::lower_bound(marks.cbegin(), marks.cend(), begin,
+                               [](const auto &mark, qsizetype pos) { return mark.first < pos; });
     return at != marks.cend() && at->first < end;
 }
 

@@ -116,8 +116,9 @@ QList<QStringList> ParameterStore::load(const QString &filePath, const QString &
         if (group.isEmpty())
             continue;
         for (int n = 1; n <= 3; ++n) {
-            values[i].append(m_settings->value(group + QLatin1Char('/') + SettingsKeys::parameter(n))
-                                     .toString());
+            values[i].append(
+                    m_settings->value(group + QLatin1Char('/') + SettingsKeys::parameter(n))
+                            .toString());
         }
     }
     m_settings->endGroup();

@@ -47,4 +47,3 @@ inline Seen clickItem(QWidget *screen, int y, const QStringList &type, bool acce
     QTest::mouseClick(screen, button, Qt::NoModifier, QPoint(10, y));
     return seen;
 }
-

@@ -104,24 +104,24 @@ void tst_ValuesKept::keptOnClose_data()
                                          << "-DLANG_DE" << QByteArray() << 0 << "Temp 42 C";
     const QByteArray two = "BEGIN_MENU(Alpha)\n  MENU_ITEM(\"A %d\")\nEND_MENU(Alpha, \"A\")\n"
                            "BEGIN_MENU(Beta)\n  MENU_ITEM(\"B %d\")\nEND_MENU(Beta, \"B\")\n";
-    const QByteArray betaLast = two.mid(two.indexOf("BEGIN_MENU(Beta)"))
-            + two.left(two.indexOf("BEGIN_MENU(Beta)"));
+    const QByteArray betaLast
+            = two.mid(two.indexOf("BEGIN_MENU(Beta)")) + two.left(two.indexOf("BEGIN_MENU(Beta)"));
     QTest::addRow("menu-deleted-then-discarded")
             << betaLast << betaLast << two.left(two.indexOf("BEGIN_MENU(Beta)")) << ""
             << "" << QByteArray() << 0 << "B 42";
     QByteArray renamed = betaLast;
     renamed.replace("\"B %d\"", "\"Bee %d\"");
-    QTest::addRow("item-renamed-then-discarded")
-            << betaLast << betaLast << renamed << "" << "" << QByteArray() << 0 << "B 42";
+    QTest::addRow("item-renamed-then-discarded") << betaLast << betaLast << renamed << ""
+                                                 << "" << QByteArray() << 0 << "B 42";
     QByteArray menuRenamed = betaLast;
     menuRenamed.replace("Beta", "Gamma");
-    QTest::addRow("menu-renamed-then-discarded")
-            << betaLast << betaLast << menuRenamed << "" << "" << QByteArray() << 0 << "B 42";
+    QTest::addRow("menu-renamed-then-discarded") << betaLast << betaLast << menuRenamed << ""
+                                                 << "" << QByteArray() << 0 << "B 42";
     // Another editor's item, not saved yet when this one closes.
     QByteArray added = betaLast;
     added.replace("  MENU_ITEM(\"B %d\")\n", "  MENU_ITEM(\"B %d\")\n  MENU_ITEM(\"New %d\")\n");
-    QTest::addRow("item-not-saved-yet")
-            << betaLast << added << betaLast << "" << "" << added << 1 << "New 42";
+    QTest::addRow("item-not-saved-yet") << betaLast << added << betaLast << ""
+                                        << "" << added << 1 << "New 42";
 }
 
 void tst_ValuesKept::keptOnClose()
@@ -324,8 +324,8 @@ void tst_ValuesKept::randomSessionsLoseNothing()
             ? qEnvironmentVariable("VELKO_SEED").toUInt()
             : QRandomGenerator::global()->generate();
     QRandomGenerator random(seed);
-    const QStringList pool {"\"Speed %d\", a", "\"Speed %d\", b", "S_TEMP, t", "\"On/Off %d\", o",
-                            "\"Level %u\"", "\"Level %u\""};
+    const QStringList pool {"\"Speed %d\", a",  "\"Speed %d\", b", "S_TEMP, t",
+                            "\"On/Off %d\", o", "\"Level %u\"",    "\"Level %u\""};
     writeSaved(m_folder + QStringLiteral("/strings.h"), header);
     const auto source = [](const QList<QStringList> &menus) {
         QByteArray text = "#include \"strings.h\"\n";
@@ -359,8 +359,9 @@ void tst_ValuesKept::randomSessionsLoseNothing()
                 items.insert(random.bounded(int(items.size()) + 1),
                              pool.at(random.bounded(int(pool.size()))));
             } else if (action == 2) {
-                writeDatabase(m_folder, random.bounded(2) ? QStringLiteral("-DLANG_EN")
-                                                          : QStringLiteral("-DLANG_DE"));
+                writeDatabase(m_folder,
+                              random.bounded(2) ? QStringLiteral("-DLANG_EN")
+                                                : QStringLiteral("-DLANG_DE"));
             } else if (action == 3) {
                 saved = menus;
                 ViewFixture::writeFile(m_path, source(saved));

@@ -13,8 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QTest>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <memory>
 

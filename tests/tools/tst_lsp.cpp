@@ -589,7 +589,8 @@ void tst_Lsp::hover()
         // A stored value must show on the screen as it does in the pane.
         const std::unique_ptr<QSettings> settings(VelkoMenuView::ParameterStore::openUserStore());
         VelkoMenuView::ParameterStore(settings.get())
-                .save(path, u"MainMenu"_s, {u"Пуск"_s, u"Стоп"_s, u"Темп. %d°C"_s}, {}, 2, 1, u"-40"_s);
+                .save(path, u"MainMenu"_s, {u"Пуск"_s, u"Стоп"_s, u"Темп. %d°C"_s}, {}, 2, 1,
+                      u"-40"_s);
     }
     Client client;
     client.initialize();

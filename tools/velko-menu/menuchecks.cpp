@@ -526,11 +526,11 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     MenuBlocks blocks(source,
                       context.allBranches ? MenuBlocks::Branches::All
                                           : MenuBlocks::Branches::Compiled);
-    const StoredValues values = [&](const QString &name, const QStringList &texts,
-                                    const QStringList &tags) {
-        return context.store ? context.store->load(context.storePath, name, texts, tags)
-                             : QList<QStringList>();
-    };
+    const StoredValues values
+            = [&](const QString &name, const QStringList &texts, const QStringList &tags) {
+                  return context.store ? context.store->load(context.storePath, name, texts, tags)
+                                       : QList<QStringList>();
+              };
     const PositionOf positionOf = [&](qsizetype at) { return context.lines->position(at); };
     for (MenuBlock found; blocks.next(found);) {
         const MenuPreview preview = previewBlock(blocks.source(), found, values, positionOf);
