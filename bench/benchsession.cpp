@@ -4,19 +4,26 @@
 
 #include "coreplugin/editormanager/editormanager.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-const QString defaultPath = QStringLiteral("/bench/firmware/menus.c");
+// The pruning on close reads the file as saved: the document is written there.
+QString defaultPath()
+{
+    return QDir::temp().filePath(QStringLiteral("velko-bench/firmware/menus.c"));
+}
 
 } // namespace
 
 BenchSession::BenchSession(const BenchDocument &document, int removedItems, const QString &path)
     : m_text(document)
-    , m_path(path.isEmpty() ? defaultPath : path)
+    , m_path(path.isEmpty() ? defaultPath() : path)
     , m_typed(document.text)
     , m_removedItems(removedItems)
     , m_items(new MenuItems)
@@ -31,6 +38,10 @@ BenchSession::BenchSession(const BenchDocument &document, int removedItems, cons
     for (int line = 1; line < document.cursorLine && lineStart >= 0; ++line)
         lineStart = m_typed.indexOf('\n', lineStart) + 1;
     m_typed.insert(qMax<qsizetype>(lineStart, 0), ' ');
+    QDir().mkpath(QFileInfo(m_path).path());
+    QFile saved(m_path);
+    if (saved.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        saved.write(document.text);
     m_document.reset(new VelkoHost::MemoryDocument(m_path, document.text));
     m_editor.reset(new VelkoHost::SimpleEditor(m_document.get(), document.cursorLine, 5));
     Core::EditorManager::activateEditor(m_editor.get());

@@ -5,7 +5,9 @@
 #include "benchsession.h"
 #include "figuretable.h"
 #include "followlatency.h"
+#include "galleryfigures.h"
 #include "lspfigures.h"
+#include "peerfigures.h"
 #include "ratioreporter.h"
 
 #include "devicegfx/gfx.h"
@@ -177,7 +179,8 @@ void scalingFigures(FigureTable &table)
         const auto check = [](std::shared_ptr<QString> text) {
             return [text](benchmark::State &state) {
                 const VelkoMenuView::LineMap lines(*text);
-                const CheckContext context {&lines, nullptr, QString(), 10, {}, false};
+                CheckContext context;
+                context.lines = &lines;
                 for (auto _ : state)
                     benchmark::DoNotOptimize(checkMenus(*text, context));
             };
@@ -336,6 +339,7 @@ int main(int argc, char **argv)
     paintingFigures(table);
     deviceFigures(table);
     lspFigures(table);
+    galleryFigures(table);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -363,6 +367,9 @@ int main(int argc, char **argv)
         allMet = false;
         stream << "| cursor move to finished repaint | " << follow.error << " | | | |\n";
     }
+    // Whole processes, not operations: a figure of its own, in its own table.
+    stream << "\n";
+    allMet = writePeerFigures(stream, QStringLiteral(VELKO_MENU_TOOL), 5) && allMet;
     stream.flush();
     QTextStream(stdout) << "\n"
                         << ratios

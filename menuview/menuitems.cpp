@@ -5,7 +5,6 @@
 #include "coreplugin/editormanager/documentmodel.h"
 #include "coreplugin/editormanager/editormanager.h"
 #include "coreplugin/editormanager/ieditor.h"
-#include "menuview/analysis/compilecommands.h"
 #include "menuview/analysis/compilerquery.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/itemformat.h"
@@ -33,8 +32,14 @@ MenuItems::MenuItems(QWidget *parent)
     : QFrame(parent)
 {
     m_settings = ParameterStore::openUserStore();
+    m_values = new DocumentValues(m_settings, this);
+    // After the event that wrote: a write may come from this view's own dialog.
+    connect(m_values, &DocumentValues::changed, this, &MenuItems::storeChanged,
+            Qt::QueuedConnection);
 
     editorManager = Core::EditorManager::instance();
+    for (Core::IDocument *open : Core::DocumentModel::openedDocuments())
+        m_values->follow(open);
 
     connect(&timer, &QTimer::timeout, this, &MenuItems::onTimeout);
     timer.setInterval(m_period * 1000);
@@ -51,6 +56,11 @@ MenuItems::MenuItems(QWidget *parent)
     // A pane opened on a text editor shows its menu at once, not a period later.
     if (textWidgetOf(Core::EditorManager::currentEditor()))
         scheduleFollow();
+    // A build configuration switched, a header saved elsewhere: shown with the cursor still.
+    connect(&m_contextRefresh, &ContextRefresh::changed, this, [this] {
+        if (document)
+            analyze();
+    });
 
     offPixelBrush = QBrush(ScreenColors().unlit, Qt::SolidPattern);
     onPixelBrush = QBrush(ScreenColors().lit, Qt::SolidPattern);
@@ -194,7 +204,10 @@ void MenuItems::contentsChanged()
     analyze();
 }
 
-void MenuItems::documentOpened(Core::IDocument *) { }
+void MenuItems::documentOpened(Core::IDocument *opened)
+{
+    m_values->follow(opened);
+}
 
 void MenuItems::documentClosed(Core::IDocument *closed)
 {
@@ -221,30 +234,27 @@ QStringList MenuItems::listSetting(const QString &key) const
 
 const SourceContext &MenuItems::sourceContext()
 {
-    // The build's options are looked for when the document changes and then
-    // now and again, not on every keystroke.
-    const QString path = document ? document->filePath().toString() : QString();
-    if (path != m_context.path || !m_contextAge.isValid()
-        || m_contextAge.hasExpired(ContextLifetime)) {
-        m_context = SourceContext();
-        m_context.path = path;
-        m_context.configuration = CompileCommands::discoverFor(path);
-        CompilerQuery::apply(&m_context.configuration, listSetting(SettingsKeys::queryDriver()));
-        m_context.textFunctions = listSetting(SettingsKeys::textFunctions());
-        // A header open in an editor is read as it stands there.
-        m_context.openText = [](const QString &header, QString *text) {
-            for (Core::IDocument *open : Core::DocumentModel::openedDocuments()) {
-                if (open && open->filePath().toString() == header) {
-                    *text = decodeDocument(open->contents());
-                    return true;
-                }
-            }
-            return false;
-        };
-        m_contextAge.start();
+    // The build's options are looked for when the document changes, now and
+    // again, and when what they came from changes; not on every keystroke.
+    if (m_contextRefresh.renew(document ? document->filePath().toString() : QString())) {
+        m_context = m_contextRefresh.context();
+        applyReadingSettings(&m_context);
         ++m_contextGeneration;
+        m_status.setVariant(m_contextRefresh.variant());
     }
     return m_context;
+}
+
+void MenuItems::applyReadingSettings(VelkoMenuView::SourceContext *context) const
+{
+    CompilerQuery::apply(&context->configuration, listSetting(SettingsKeys::queryDriver()));
+    context->textFunctions = listSetting(SettingsKeys::textFunctions());
+}
+
+void MenuItems::storeChanged(const QString &path)
+{
+    if (document && (path.isEmpty() || path == document->filePath().toString()))
+        analyze();
 }
 
 void MenuItems::analyze()
@@ -262,8 +272,8 @@ void MenuItems::analyze()
     };
     const MenuPreview preview = previewMenu(
             source, offset,
-            [this](const QString &name, const QStringList &texts) {
-                return storedValues(name, texts);
+            [this](const QString &name, const QStringList &texts, const QStringList &tags) {
+                return storedValues(name, texts, tags);
             },
             positionOf, m_status.messageTexts(), menuValid ? &menu : nullptr);
     switch (preview.outcome) {
@@ -288,6 +298,7 @@ void MenuItems::analyze()
     menu.name = read.name;
     menu.title = read.title;
     menu.itemTexts = read.itemTexts;
+    m_itemTags = preview.block.parse.itemTags();
     menuValid = preview.outcome == MenuPreview::Outcome::Shown;
     if (menuValid) {
         menu.paramValues = read.paramValues;
@@ -296,8 +307,8 @@ void MenuItems::analyze()
         const int groupLine = preview.location.inactiveGroup < 0
                 ? 0
                 : positionOf(preview.location.inactiveGroup).line;
-        m_status.setShown(menu.name, positionOf(preview.begin), positionOf(preview.last),
-                          groupLine);
+        m_status.setShown(menu.name, positionOf(preview.begin), positionOf(preview.last), groupLine,
+                          int(menu.itemLines.size()));
     } else {
         m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
     }
@@ -306,11 +317,12 @@ void MenuItems::analyze()
     const ScreenStatus::NoteTexts &notes = m_status.noteTexts();
     QStringList note;
     if (menuValid) {
-        const QList<TextFinding> texts = unreadableTexts(
-                preview.block, source.facts, notes.text,
-                [&](qsizetype at) { return positionOf(at).line; });
+        const QList<TextFinding> texts
+                = unreadableTexts(preview.block, source.facts, notes.text,
+                                  [&](qsizetype at) { return positionOf(at).line; });
         if (!texts.isEmpty())
-            note << notes.where.arg(positionOf(texts.first().begin).line).arg(texts.first().message);
+            note << notes.where.arg(positionOf(texts.first().begin).line)
+                            .arg(texts.first().message);
     }
     const QString compiler = m_status.compilerNote(context.configuration);
     if (!compiler.isEmpty())
@@ -330,35 +342,25 @@ void MenuItems::frameMenu(qsizetype begin)
                                        documentText.size() - m_menuBegin);
 }
 
-QList<QStringList> MenuItems::storedValues(const QString &menuName,
-                                           const QStringList &itemTexts) const
+QList<QStringList> MenuItems::storedValues(const QString &menuName, const QStringList &itemTexts,
+                                           const QStringList &itemTags)
 {
     if (!document)
         return menu.paramValues;
-    // The store is read again for another menu, after a write, and when the
-    // context is looked for again: what another program wrote shows then.
-    const QString path = document->filePath().toString();
-    if (m_loaded.generation != m_contextGeneration || m_loaded.path != path
-        || m_loaded.menuName != menuName || m_loaded.itemTexts != itemTexts) {
-        m_loaded = {m_contextGeneration, path, menuName, itemTexts,
-                    ParameterStore(m_settings).load(path, menuName, itemTexts)};
-    }
-    return m_loaded.values;
+    return m_values->values(document->filePath().toString(), menuName, itemTexts, itemTags);
 }
 
 void MenuItems::loadSettingsParams()
 {
-    menu.paramValues = storedValues(menu.name, menu.itemTexts);
+    menu.paramValues = storedValues(menu.name, menu.itemTexts, m_itemTags);
 }
 
 void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)
 {
     if (!document)
         return;
-    m_loaded = {};
-    const bool written = ParameterStore(m_settings)
-                                 .save(document->filePath().toString(), menu.name, menu.itemTexts,
-                                       itemIndex, paramNo, value);
+    const bool written = m_values->save(document->filePath().toString(), menu.name, menu.itemTexts,
+                                        m_itemTags, itemIndex, paramNo, value);
     m_status.setStoreFailure(written ? QString() : m_settings->fileName());
 }
 
@@ -366,9 +368,10 @@ void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
 {
     if (!closed)
         return;
-    m_loaded = {};
-    ParameterStore(m_settings)
-            .prune(closed->filePath().toString(), decodeDocument(closed->contents()));
+    const QString path = closed->filePath().toString();
+    SourceContext context = ContextRefresh::contextFor(path);
+    applyReadingSettings(&context);
+    m_values->prune(path, context);
     // Written once the host is idle again, as the store would anyway: closing stays quick.
     QTimer::singleShot(0, this, [this] {
         m_status.setStoreFailure(ParameterStore(m_settings).flush() ? QString()
@@ -401,8 +404,13 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
     const QPointer<Core::IDocument> editedDocument = document;
     const bool hadDocument = document;
     const QPointer<MenuItems> self(this);
-    const std::optional<QStringList> entered
-            = askParameterValues(this, info, menu.paramValues.value(index));
+    // What the store holds now: another view may have written since this
+    // one loaded.
+    const QStringList stored = document
+            ? m_values->current(document->filePath().toString(), menuName, menu.itemTexts,
+                                m_itemTags, index)
+            : menu.paramValues.value(index);
+    const std::optional<QStringList> entered = askParameterValues(this, info, stored);
     if (!self || !entered)
         return;
 
@@ -423,7 +431,12 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
             values.append(entered->at(n));
         else
             values[n] = entered->at(n);
-        saveSettingsParam(int(index), n + 1, entered->at(n));
+    }
+    // Only what the user changed: a field left as it was must not take back
+    // what another view wrote meanwhile.
+    for (int n = 0; n < entered->size(); ++n) {
+        if (n >= stored.size() || entered->at(n) != stored.at(n))
+            saveSettingsParam(int(index), n + 1, entered->at(n));
     }
     formatItems(menu);
     updateChangedRows();
@@ -458,6 +471,17 @@ void MenuItems::paintEvent(QPaintEvent *event)
     if (first > last)
         return;
     const int rows = last - first + 1;
+    // The device shows 64 pixel rows: a dashed line of the theme's highlight,
+    // which the device never draws, marks where its screen ends. Drawn first,
+    // it shows only through unlit pixels.
+    const int edgeRow = DeviceScreen::Height / DeviceScreen::RowHeight;
+    if (first <= edgeRow && edgeRow <= last) {
+        QPen edge(palette().color(QPalette::Highlight), 1);
+        edge.setDashPattern({3.0 * m_multiplier, 2.0 * m_multiplier});
+        p.setPen(edge);
+        const int y = edgeRow * rowHeight;
+        p.drawLine(0, y, int(width) - 1, y);
+    }
     p.drawImage(QRect(0, first * rowHeight, int(width), rows * rowHeight), screen,
                 QRect(0, first * DeviceScreen::RowHeight, screen.width(),
                       rows * DeviceScreen::RowHeight));

@@ -9,6 +9,8 @@
 #include "coreplugin/idocument.h"
 #include "menuview/analysis/documentreading.h"
 #include "menuview/analysis/menudefinition.h"
+#include "menuview/contextrefresh.h"
+#include "menuview/documentvalues.h"
 #include "menuview/screen/shownrows.h"
 #include "menuview/screenstatus.h"
 
@@ -93,12 +95,17 @@ private:
     void frameMenu(qsizetype begin);
     // The values stored for a menu of the tracked document (without one, those
     // shown: edits made then stay in memory).
-    QList<QStringList> storedValues(const QString &menuName, const QStringList &itemTexts) const;
+    QList<QStringList> storedValues(const QString &menuName, const QStringList &itemTexts,
+                                    const QStringList &itemTags);
     // How the tracked document is read: its path, the build's options, open headers.
     const VelkoMenuView::SourceContext &sourceContext();
     // A setting of the store that holds a list, apart by commas.
     QStringList listSetting(const QString &key) const;
-    static constexpr int ContextLifetime = 2000; // ms
+    // What the user's settings add to a build's reading: the compilers that
+    // may be asked for their macros, the functions that return their text.
+    void applyReadingSettings(VelkoMenuView::SourceContext *context) const;
+    // The store changed for `path` (any document when empty).
+    void storeChanged(const QString &path);
 
     // Editors whose widget is a QPlainTextEdit (the IDE's text editors, the
     // studio's) are followed as the cursor moves; others wait for the timer.
@@ -135,19 +142,11 @@ private:
     QPointer<QPlainTextEdit> textWidget; // the watched editor's widget
     VelkoMenuView::ScreenStatus m_status;
     VelkoMenuView::ShownRows m_shownRows;
-    VelkoMenuView::SourceContext m_context;
-    QElapsedTimer m_contextAge;
+    VelkoMenuView::ContextRefresh m_contextRefresh;
+    VelkoMenuView::SourceContext m_context; // as the refresh made it, with the reading settings
     quint64 m_contextGeneration = 0; // counts the contexts looked for
     // What was read of the document's previous text, for the next one.
     VelkoMenuView::DocumentReading m_reading;
-    // The values last loaded from the store.
-    struct LoadedValues
-    {
-        quint64 generation = 0;
-        QString path;
-        QString menuName;
-        QStringList itemTexts;
-        QList<QStringList> values;
-    };
-    mutable LoadedValues m_loaded;
+    VelkoMenuView::DocumentValues *m_values = nullptr;
+    QStringList m_itemTags; // what tells the shown menu's items of one text apart
 };

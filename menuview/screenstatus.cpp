@@ -10,10 +10,11 @@ void ScreenStatus::setNoMenu()
 }
 
 void ScreenStatus::setShown(const QString &menuName, TextPosition first, TextPosition last,
-                            int inactiveGroupLine)
+                            int inactiveGroupLine, int items)
 {
-    if (inactiveGroupLine != m_inactiveGroupLine) {
+    if (inactiveGroupLine != m_inactiveGroupLine || items != m_itemCount) {
         m_inactiveGroupLine = inactiveGroupLine;
+        m_itemCount = items;
         m_state = State::NoDocument; // so that the change is announced
     }
     set(State::Shown, menuName, first, last, QString());
@@ -75,6 +76,14 @@ void ScreenStatus::setStoreFailure(const QString &storePath)
     if (storePath == m_storeFailure)
         return;
     m_storeFailure = storePath;
+    emit changed();
+}
+
+void ScreenStatus::setVariant(const BuildVariant &variant)
+{
+    if (variant == m_variant)
+        return;
+    m_variant = variant;
     emit changed();
 }
 

@@ -6,6 +6,7 @@
 #include "menuview/analysis/linemap.h"
 #include "menuview/analysis/parsemessages.h"
 #include "menuview/analysis/textmessages.h"
+#include "menuview/buildvariant.h"
 
 #include <QObject>
 #include <QString>
@@ -43,9 +44,11 @@ public:
     void setNoMenu();
     // `inactiveGroupLine`: the line of the directive that opens a conditional
     // group the build leaves out, for a menu shown from one; 0 otherwise.
+    // `items`: how many the menu has, for the note of those below the screen.
     void setShown(const QString &menuName, TextPosition first, TextPosition last,
-                  int inactiveGroupLine = 0);
+                  int inactiveGroupLine = 0, int items = 0);
     int inactiveGroupLine() const { return m_inactiveGroupLine; }
+    int itemCount() const { return m_itemCount; }
     void setCannotRead(TextPosition at, const QString &reason);
     // The followed document went away: what was shown stays, named as before.
     void setDocumentClosed(const QString &documentName);
@@ -70,6 +73,10 @@ public:
     QString note() const { return m_note; }
     void setNote(const QString &note);
 
+    // Where the build's options the document is read with came from.
+    const BuildVariant &variant() const { return m_variant; }
+    void setVariant(const BuildVariant &variant);
+
     // The settings file that the last write of values could not reach;
     // empty once a write succeeds again.
     QString storeFailure() const { return m_storeFailure; }
@@ -90,9 +97,11 @@ private:
     QString m_reason;
     QString m_closedDocument;
     int m_inactiveGroupLine = 0;
+    int m_itemCount = 0;
     bool m_keepsMenu = false;
     QString m_storeFailure;
     QString m_note;
+    BuildVariant m_variant;
     ParseMessageTexts m_texts = ParseMessageTexts::english();
     NoteTexts m_noteTexts {TextMessageTexts::english(), QStringLiteral("line %1: %2"), {}, {}, {}};
 };

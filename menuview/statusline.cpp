@@ -1,6 +1,8 @@
 // The status line's texts and the screen's picture.
 #include "menuview/statusline.h"
 
+#include "menuview/analysis/compilecommands.h"
+#include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/parsemessages.h"
 #include "menuview/files/menufilenames.h"
 #include "menuview/menuitems.h"
@@ -15,19 +17,27 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 using VelkoMenuView::ScreenStatus;
+namespace DeviceScreen = VelkoMenuView::DeviceScreen;
 
 StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
     : QWidget(parent)
     , m_screen(screen)
     , m_label(new QLabel(this))
+    , m_variantLabel(new QLabel(this))
     , m_pictureButton(new QToolButton(this))
 {
     setObjectName(QStringLiteral("statusLine"));
     m_label->setObjectName(QStringLiteral("statusLabel"));
     m_label->setWordWrap(true);
     m_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_variantLabel->setObjectName(QStringLiteral("variantLabel"));
+    // One line, cut with an ellipsis rather than broken at a "-D": the tool
+    // tip has it all.
+    m_variantLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_variantLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_pictureButton->setObjectName(QStringLiteral("pictureButton"));
     m_pictureButton->setPopupMode(QToolButton::InstantPopup);
     m_pictureButton->setAutoRaise(true);
@@ -44,9 +54,13 @@ StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
     save->setObjectName(QStringLiteral("saveImageAction"));
     m_pictureButton->setMenu(menu);
 
+    auto texts = new QVBoxLayout;
+    texts->setContentsMargins(0, 0, 0, 0);
+    texts->addWidget(m_label);
+    texts->addWidget(m_variantLabel);
     auto layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 2, 2);
-    layout->addWidget(m_label, 1);
+    layout->addLayout(texts, 1);
     layout->addWidget(m_pictureButton, 0, Qt::AlignTop);
 
     // Ctrl+C on the focused screen copies its picture.
@@ -101,7 +115,8 @@ VelkoMenuView::ScreenStatus::NoteTexts StatusLine::noteTexts()
                 "возвращает свой аргумент, %2");
     x.notConstant = tr("«%1» — переменная, которую прошивка может изменить, а предпросмотр читает "
                        "только константы");
-    x.arithmetic = tr("текст получается арифметикой указателей, за которой предпросмотр не следует");
+    x.arithmetic
+            = tr("текст получается арифметикой указателей, за которой предпросмотр не следует");
     x.condition = tr("текст зависит от условия, которое предпросмотр не может вычислить");
     x.externOnly = tr("«%1» объявлена extern, а её определения нет ни в этом файле, ни в "
                       "подключённых заголовках");
@@ -124,6 +139,68 @@ VelkoMenuView::ScreenStatus::NoteTexts StatusLine::noteTexts()
 QString StatusLine::text() const
 {
     return m_label->text();
+}
+
+QString StatusLine::variantText() const
+{
+    return m_variant;
+}
+
+void StatusLine::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    showVariant();
+}
+
+void StatusLine::showVariant()
+{
+    m_variantLabel->setText(m_variantLabel->fontMetrics().elidedText(
+            m_variant, Qt::ElideRight, qMax(m_variantLabel->width(), 1)));
+    m_variantLabel->setAccessibleName(m_variant);
+}
+
+void StatusLine::updateVariant()
+{
+    const VelkoMenuView::BuildVariant &variant = m_screen->status()->variant();
+    m_variantLabel->setVisible(m_screen->status()->state() != ScreenStatus::State::NoDocument);
+    QStringList details;
+    if (variant.database.isEmpty()) {
+        m_variant = tr("без параметров сборки");
+        details << tr("Ни одна база compile_commands.json не содержит записи для этого файла; "
+                      "файл читается без параметров сборки.");
+        if (!variant.places.isEmpty())
+            details << tr("Где искали:") + QLatin1Char('\n')
+                            + variant.places.join(QLatin1Char('\n'));
+    } else {
+        // A phrase to glance at: the variant's name and its first few macros.
+        constexpr int ShownOptions = 3;
+        QString phrase
+                = tr("вариант: %1")
+                          .arg(VelkoMenuView::CompileCommands::variantName(variant.database));
+        if (!variant.options.isEmpty()) {
+            phrase += QStringLiteral(", ")
+                    + variant.options.mid(0, ShownOptions).join(QLatin1Char(' '));
+            if (variant.options.size() > ShownOptions)
+                phrase += QStringLiteral(" …");
+        }
+        m_variant = phrase;
+        details << tr("Параметры сборки из %1").arg(variant.database);
+        if (!variant.ideConfiguration.isEmpty())
+            details << tr("Конфигурация сборки IDE: %1, комплект %2")
+                               .arg(variant.ideConfiguration, variant.ideKit);
+        if (!variant.older.isEmpty())
+            details << tr("Самая новая из %1 баз с записью для файла; более старые:")
+                                    .arg(variant.older.size() + 1)
+                            + QLatin1Char('\n') + variant.older.join(QLatin1Char('\n'));
+        details << (variant.options.isEmpty()
+                            ? tr("Макросов нет")
+                            : tr("Макросы: %1").arg(variant.options.join(QLatin1Char(' '))));
+    }
+    if (!variant.ideFolder.isEmpty())
+        details << tr("В папке сборки IDE %1 пока нет compile_commands.json с записью для файла.")
+                           .arg(variant.ideFolder);
+    m_variantLabel->setToolTip(details.join(QLatin1Char('\n')));
+    showVariant();
 }
 
 void StatusLine::updateText()
@@ -169,11 +246,23 @@ void StatusLine::updateText()
         break;
     }
     }
+    if (status->state() == ScreenStatus::State::Shown
+        && status->itemCount() > DeviceScreen::ItemsOnScreen) {
+        // "из" takes the genitive: singular after 21, 31, ..., plural otherwise.
+        const int items = status->itemCount();
+        const bool singular = items % 10 == 1 && items % 100 != 11;
+        m_label->setText(m_label->text()
+                         + (singular ? tr("; %1 из %2 пункта на экране")
+                                     : tr("; %1 из %2 пунктов на экране"))
+                                   .arg(DeviceScreen::ItemsOnScreen)
+                                   .arg(items));
+    }
     if (!status->note().isEmpty())
         m_label->setText(m_label->text() + QLatin1Char('\n') + status->note());
     if (!status->storeFailure().isEmpty())
         m_label->setText(m_label->text() + QLatin1Char('\n')
                          + tr("Не удалось записать значения в %1").arg(status->storeFailure()));
+    updateVariant();
     m_pictureButton->setEnabled(
             status->state() == ScreenStatus::State::Shown
             || (status->state() == ScreenStatus::State::DocumentClosed && status->keepsMenu()));

@@ -24,6 +24,9 @@ public:
     explicit StatusLine(MenuItems *screen, QWidget *parent = nullptr);
 
     QString text() const;
+    // The build variant the document is read in, one short phrase; the
+    // details in its tool tip.
+    QString variantText() const;
     QToolButton *pictureButton() const { return m_pictureButton; }
 
     // The screen's picture on the clipboard; false when no menu is shown.
@@ -39,10 +42,18 @@ public:
     // The notes under a menu in the pane's words.
     static VelkoMenuView::ScreenStatus::NoteTexts noteTexts();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void updateText();
+    void updateVariant();
+    // The phrase, cut with an ellipsis where the pane is too narrow for it.
+    void showVariant();
 
     MenuItems *m_screen;
     QLabel *m_label;
+    QLabel *m_variantLabel;
+    QString m_variant;
     QToolButton *m_pictureButton;
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing (the IDE included), builds, and opens
 # the IDE with the plug-in loaded on a bundled example, the "Velko Menu View"
-# pane open beside it.
+# pane open beside it and velko-menu's findings marked in the editor.
 #   scripts/run.sh            the IDE (its own settings folder; yours is untouched)
 #   scripts/run.sh --studio   our lightweight studio instead
 #   scripts/run.sh --render   no window: the example's menus as PNG files
@@ -31,7 +31,7 @@ done
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=(velko-menu velko-menu-studio VelkoMenuView)
-[ "$mode" = ide ] && targets+=(VelkoMenuViewIde)
+[ "$mode" = ide ] && targets+=(VelkoMenuViewIde velko-ide-settings)
 cmake --build build --target "${targets[@]}"
 
 if [ "$mode" != render ] && [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
@@ -61,6 +61,11 @@ ide)
         printf '[NavigationLeft]\nViews=VelkoMenuView, Open Documents\nVisible=true\nWidth=400\n' \
             > "$settings/QtProject/QtCreator.ini"
     fi
+    # velko-menu lsp, as built now, marks its findings in the editor: the IDE
+    # shows one language server's per file, so clangd is off in this settings
+    # folder (the IDE's built-in C/C++ code model stays).
+    build/tools/ide-settings/velko-ide-settings --without-clangd "$settings" \
+        build/tools/velko-menu/velko-menu > /dev/null
     exec qtcreator -settingspath "$settings" -pluginpath build/ide-plugins "$example:$line"
     ;;
 esac

@@ -52,8 +52,8 @@ bool StudioDocument::save(QString *errorString, const Utils::FilePath &filePath,
 {
     const QString path = filePath.isEmpty() ? this->filePath().toString() : filePath.toString();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_format.encode(text())) < 0
-        || !file.commit()) {
+    const QByteArray bytes = m_format.encode(text());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) {
         if (errorString)
             *errorString = tr("%1 cannot be saved: %2.").arg(path, file.errorString());
         return false;
@@ -61,6 +61,7 @@ bool StudioDocument::save(QString *errorString, const Utils::FilePath &filePath,
     if (path != this->filePath().toString())
         setFilePath(Utils::FilePath::fromString(path));
     m_text->setModified(false);
+    m_format = TextFileFormat::detect(bytes); // the next save changes only what is edited after
     return true;
 }
 

@@ -23,7 +23,7 @@ public:
     static bool readFile(const QString &path, QString *text, QString *error,
                          TextFileFormat *format = nullptr);
 
-    // Saving writes the text back in this layout.
+    // Saving writes the text back in this layout, line by line.
     void setFormat(const TextFileFormat &format) { m_format = format; }
     TextFileFormat format() const { return m_format; }
 

@@ -117,7 +117,7 @@ void BuildConfiguration::append(const BuildConfiguration &other)
         origin = origin.isEmpty() ? other.origin : origin + QStringLiteral(", ") + other.origin;
 }
 
-QStringList BuildConfiguration::macroOptions(const QStringList &arguments)
+QStringList BuildConfiguration::predefiningOptions(const QStringList &arguments)
 {
     QStringList options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -126,11 +126,25 @@ QStringList BuildConfiguration::macroOptions(const QStringList &arguments)
         if (withValue && i + 1 < arguments.size()) {
             options << a << arguments.at(++i);
         } else if (a.startsWith(u"-std=") || a == u"-ansi" || a == u"-undef" || a == u"-pthread"
-                   || a == u"-nostdinc" || a.startsWith(u"--target=")
-                   || a.startsWith(u"--sysroot=") || (a.startsWith(u"-m") && a.size() > 2)
-                   || (a.startsWith(u"-f") && a.size() > 2) || a.startsWith(u"-O")) {
+                   || a == u"-nostdinc" || a.startsWith(u"--target=") || a.startsWith(u"--sysroot=")
+                   || (a.startsWith(u"-m") && a.size() > 2) || (a.startsWith(u"-f") && a.size() > 2)
+                   || a.startsWith(u"-O")) {
             options << a;
         }
+    }
+    return options;
+}
+
+QStringList BuildConfiguration::macroOptions() const
+{
+    QStringList options;
+    for (const Macro &macro : macros) {
+        if (!macro.define)
+            options << QStringLiteral("-U") + macro.name;
+        else if (macro.value == QLatin1String("1"))
+            options << QStringLiteral("-D") + macro.name;
+        else
+            options << QStringLiteral("-D%1=%2").arg(macro.name, macro.value);
     }
     return options;
 }

@@ -55,6 +55,10 @@ struct BuildConfiguration
     // discovered ones.
     void append(const BuildConfiguration &other);
 
+    // The macros as a command line gives them, in order: "-DLANG_DE",
+    // "-DLEVEL=2", "-UNDEBUG"; what tells variants apart.
+    QStringList macroOptions() const;
+
     // The command line as the preprocessor reads it before the source: the
     // compiler's own macros, a #define or #undef per macro, an #include per
     // forced include.
@@ -62,7 +66,7 @@ struct BuildConfiguration
 
     // The options of a compiler's command that change the macros it
     // predefines.
-    static QStringList macroOptions(const QStringList &arguments);
+    static QStringList predefiningOptions(const QStringList &arguments);
 };
 
 } // namespace VelkoMenuView

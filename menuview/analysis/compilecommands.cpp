@@ -11,13 +11,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace VelkoMenuView {
 
 namespace {
 
 constexpr qint64 MaxDatabaseSize = 256 * 1024 * 1024;
 
-struct Entry
+struct Command
 {
     QString file; // absolute, links resolved
     QString directory;
@@ -28,7 +30,7 @@ struct Database
 {
     qint64 size = -1;
     QDateTime modified;
-    QList<Entry> entries;
+    QList<Command> entries;
     QString error;
 };
 
@@ -70,7 +72,7 @@ const Database &load(const QString &path)
     }
     for (const QJsonValue &value : document.array()) {
         const QJsonObject object = value.toObject();
-        Entry entry;
+        Command entry;
         entry.directory = object.value(QLatin1String("directory")).toString();
         const QString file = object.value(QLatin1String("file")).toString();
         if (file.isEmpty())
@@ -89,23 +91,106 @@ const Database &load(const QString &path)
     return database;
 }
 
+const Command *entryIn(const Database &database, const QString &source,
+                       CompileCommands::Entry *kind)
+{
+    const QString folder = QFileInfo(source).absolutePath();
+    const Command *found = nullptr;
+    *kind = CompileCommands::Entry::None;
+    for (const Command &entry : database.entries) {
+        if (entry.file == source) {
+            *kind = CompileCommands::Entry::File;
+            return &entry;
+        }
+        if (!found && QFileInfo(entry.file).absolutePath() == folder) {
+            found = &entry;
+            *kind = CompileCommands::Entry::Folder;
+        }
+    }
+    return found;
+}
+
 } // namespace
+
+CompileCommands::Search CompileCommands::search(const QString &sourcePath)
+{
+    Search result;
+    if (sourcePath.isEmpty())
+        return result;
+    const QString source = canonical(sourcePath);
+    struct Found
+    {
+        QString path;
+        Entry entry;
+        QDateTime written;
+    };
+    QList<Found> found;
+    const auto consider = [&](const QDir &folder, const QString &subfolders) {
+        const QString name = QStringLiteral("compile_commands.json");
+        result.places << folder.filePath(subfolders.isEmpty() ? name : subfolders + u'/' + name);
+        QStringList paths;
+        if (subfolders.isEmpty()) {
+            paths << folder.filePath(name);
+        } else {
+            for (const QString &sub :
+                 folder.entryList({subfolders}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+                paths << folder.filePath(sub + u'/' + name);
+        }
+        for (const QString &path : std::as_const(paths)) {
+            const QFileInfo info(path);
+            const bool seen = std::any_of(found.cbegin(), found.cend(),
+                                          [&](const Found &f) { return f.path == path; });
+            if (!seen && info.isFile())
+                found.append({path, entryFor(source, path), info.lastModified()});
+        }
+    };
+    // A parent's build*/ folders hold its children's siblings named
+    // build-<child>-* too: an IDE's build folders beside the source tree.
+    QDir folder = QFileInfo(sourcePath).absoluteDir();
+    do {
+        consider(folder, QString());
+        consider(folder, QStringLiteral("build*"));
+    } while (folder.cdUp());
+    // The best entry, then the newest; the nearest of equals.
+    const Found *best = nullptr;
+    for (const Found &candidate : std::as_const(found)) {
+        if (candidate.entry != Entry::None
+            && (!best || candidate.entry > best->entry
+                || (candidate.entry == best->entry && candidate.written > best->written)))
+            best = &candidate;
+    }
+    for (const Found &candidate : std::as_const(found)) {
+        if (best && &candidate == best)
+            result.database = candidate.path;
+        else if (best && candidate.entry == best->entry)
+            result.older << candidate.path;
+        else if (candidate.entry == Entry::None)
+            result.without << candidate.path;
+    }
+    return result;
+}
 
 QString CompileCommands::discover(const QString &sourcePath)
 {
-    if (sourcePath.isEmpty())
-        return QString();
-    QDir folder = QFileInfo(sourcePath).absoluteDir();
-    for (;;) {
-        for (const QString &candidate : {QStringLiteral("compile_commands.json"),
-                                         QStringLiteral("build/compile_commands.json")}) {
-            const QString path = folder.filePath(candidate);
-            if (QFileInfo(path).isFile())
-                return path;
-        }
-        if (!folder.cdUp())
-            return QString();
-    }
+    return search(sourcePath).database;
+}
+
+CompileCommands::Entry CompileCommands::entryFor(const QString &sourcePath,
+                                                 const QString &databasePath)
+{
+    Entry kind;
+    entryIn(load(databasePath), canonical(sourcePath), &kind);
+    return kind;
+}
+
+QString CompileCommands::variantName(const QString &databasePath)
+{
+    const QDir folder = QFileInfo(databasePath).absoluteDir();
+    const QString name = folder.dirName();
+    if (name != QLatin1String("build"))
+        return name;
+    const QString parent = QFileInfo(folder.absolutePath()).dir().dirName();
+    return parent.isEmpty() ? name : parent + u'/' + name;
 }
 
 BuildConfiguration CompileCommands::configurationFor(const QString &sourcePath,
@@ -117,17 +202,8 @@ BuildConfiguration CompileCommands::configurationFor(const QString &sourcePath,
             *error = database.error;
         return {};
     }
-    const QString source = canonical(sourcePath);
-    const QString folder = QFileInfo(source).absolutePath();
-    const Entry *found = nullptr;
-    for (const Entry &entry : database.entries) {
-        if (entry.file == source) {
-            found = &entry;
-            break;
-        }
-        if (!found && QFileInfo(entry.file).absolutePath() == folder)
-            found = &entry;
-    }
+    Entry kind;
+    const Command *found = entryIn(database, canonical(sourcePath), &kind);
     if (!found)
         return {};
     BuildConfiguration configuration
@@ -135,7 +211,8 @@ BuildConfiguration CompileCommands::configurationFor(const QString &sourcePath,
     configuration.origin = databasePath;
     if (!found->arguments.isEmpty() && !found->arguments.first().startsWith(u'-')) {
         configuration.compiler = found->arguments.first();
-        configuration.compilerOptions = BuildConfiguration::macroOptions(found->arguments.mid(1));
+        configuration.compilerOptions
+                = BuildConfiguration::predefiningOptions(found->arguments.mid(1));
         configuration.compilerDirectory = found->directory;
     }
     return configuration;

@@ -1,19 +1,46 @@
 // The build's options for a source file, found as established C tooling
-// finds them: a compile_commands.json in the file's folder, one of its
-// parents, or a build/ folder of one of them.
+// finds them and where IDEs put them: a compile_commands.json in the file's
+// folder or one of its parents, or in a build*/ folder of one of them (such
+// as an IDE's build-<project>-<kit>-<configuration>/ beside the source
+// tree). Where several hold an entry for the file, the one written last is
+// taken.
 #pragma once
 
 #include "menuview/analysis/buildconfiguration.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace VelkoMenuView {
 
 class CompileCommands
 {
 public:
-    // The compile_commands.json that applies to `sourcePath`; empty when none.
+    // What a database holds for a file.
+    enum class Entry {
+        None, // nothing for it (or the database cannot be read)
+        Folder, // an entry for another file in the same folder
+        File, // an entry for the file itself
+    };
+
+    struct Search
+    {
+        QString database; // the one taken; empty when none holds an entry for the file
+        QStringList places; // where databases were looked for, nearest first (patterns)
+        QStringList older; // other databases with an entry as good, written before
+        QStringList without; // databases found without an entry for the file or its folder
+    };
+
+    // Looks for the database that applies to `sourcePath`: the best entry
+    // wins, and among those as good the database written last.
+    static Search search(const QString &sourcePath);
+    // The database search() takes; empty when none.
     static QString discover(const QString &sourcePath);
+    static Entry entryFor(const QString &sourcePath, const QString &databasePath);
+
+    // A short name for the variant a database describes: its folder's
+    // ("build-fw-Desktop-Debug"), with the parent's for a plain "build" ("fw/build").
+    static QString variantName(const QString &databasePath);
 
     // The options of the entry for `sourcePath` in the database `databasePath`
     // (or, failing that, of an entry for a file in the same folder). Sets

@@ -262,10 +262,18 @@ qsizetype literalEnd(QStringView text, qsizetype quote, bool *unterminated)
     return pos;
 }
 
-qsizetype rawLiteralEnd(QStringView text, qsizetype quote, bool *unterminated)
+qsizetype rawLiteralEnd(QStringView text, qsizetype quote, bool *unterminated, bool inDirective)
 {
     // The delimiter is read as written: splices are undone in raw literals.
-    const qsizetype size = text.size();
+    qsizetype size = text.size();
+    if (inDirective) {
+        for (qsizetype p = quote; p < size; ++p) {
+            if (text[p] == u'\n' || text[p] == u'\r') {
+                size = p;
+                break;
+            }
+        }
+    }
     qsizetype open = quote + 1;
     while (open < size && open - quote <= 17) {
         const char16_t c = text[open].unicode();
@@ -278,7 +286,7 @@ qsizetype rawLiteralEnd(QStringView text, qsizetype quote, bool *unterminated)
     if (open >= size || text[open] != u'(')
         return -1;
     const QStringView delimiter = text.sliced(quote + 1, open - quote - 1);
-    for (qsizetype close = text.indexOf(QChar(u')'), open + 1); close >= 0;
+    for (qsizetype close = text.indexOf(QChar(u')'), open + 1); close >= 0 && close < size;
          close = text.indexOf(QChar(u')'), close + 1)) {
         const qsizetype quoteAt = close + 1 + delimiter.size();
         if (quoteAt < size && text[quoteAt] == u'"'
@@ -442,6 +450,8 @@ Token CScanner::next()
     m_atLineStart = m_atLineStart || lineEnd;
     token.begin = m_pos;
     token.atLineStart = m_atLineStart;
+    if (m_atLineStart)
+        m_directive = false;
     if (m_pos >= size) {
         token.end = m_pos;
         return token;
@@ -486,7 +496,8 @@ Token CScanner::next()
             else
                 known = false;
             if (known && raw && isString) {
-                const qsizetype end = rawLiteralEnd(m_text, quote, &token.unterminated);
+                const qsizetype end
+                        = rawLiteralEnd(m_text, quote, &token.unterminated, m_directive);
                 if (end >= 0) {
                     token.kind = Token::Kind::String;
                     token.raw = true;
@@ -510,6 +521,8 @@ Token CScanner::next()
         }
     }
     token.end = m_pos;
+    if (token.startsDirective())
+        m_directive = true;
     if (!token.raw) {
         // Only a splice puts a backslash outside a literal; a literal's own
         // splices are left to its decoding.

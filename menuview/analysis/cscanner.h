@@ -68,6 +68,9 @@ public:
         m_atLineStart = atLineStart;
     }
     QStringView text() const { return m_text; }
+    // Whether the tokens read are a directive's: a raw literal ends with the
+    // line there. A "#" that starts a line turns it on, a new line off.
+    void setDirective(bool directive) { m_directive = directive; }
 
     // The token as written, splices included.
     QStringView textOf(const Token &token) const
@@ -86,16 +89,17 @@ private:
     QStringView m_text;
     qsizetype m_pos = 0;
     bool m_atLineStart = true;
+    bool m_directive = false;
 };
 
 // The pieces every reader of the text shares. Each takes a position and
 // returns one; none reads past the text.
 // Length of a line end (LF, CR LF, CR) at `pos`, 0 when there is none.
 qsizetype lineEndLength(QStringView text, qsizetype pos);
-// White space within a line.
+// White space within a line; the compiler ignores a zero byte as such too.
 inline bool isHorizontalSpace(char16_t u)
 {
-    return u == ' ' || u == '\t' || u == '\f' || u == '\v';
+    return u == ' ' || u == '\t' || u == '\f' || u == '\v' || u == 0;
 }
 // Length of a splice at `pos`: a backslash, optional spaces or tabs, a line end.
 qsizetype spliceLength(QStringView text, qsizetype pos);
@@ -113,7 +117,10 @@ qsizetype commentEnd(QStringView text, qsizetype pos);
 qsizetype literalEnd(QStringView text, qsizetype quote, bool *unterminated = nullptr);
 // A raw literal R"d(...)d" whose quote is at `quote`: past its closing quote,
 // or -1 when the delimiter is malformed.
-qsizetype rawLiteralEnd(QStringView text, qsizetype quote, bool *unterminated = nullptr);
+// In a directive (`inDirective`) a raw literal ends with its line at the
+// latest, as the compiler reads it there.
+qsizetype rawLiteralEnd(QStringView text, qsizetype quote, bool *unterminated = nullptr,
+                        bool inDirective = false);
 // An identifier at `pos` (splices inside it included).
 qsizetype identifierEnd(QStringView text, qsizetype pos);
 // A preprocessing number at `pos` ("12", "0x1F", "1e-3", ".5").

@@ -9,6 +9,8 @@ namespace VelkoMenuView::DeviceScreen {
 
 constexpr int Width = 128; // pixels
 constexpr int RowHeight = 8; // pixels: one text row of the 6 x 8 font
+constexpr int Height = 64; // pixels: the title row and 7 item rows at once
+constexpr int ItemsOnScreen = Height / RowHeight - 1;
 constexpr int MenuFont = 3; // the 6 x 8 font of the device library
 constexpr int Cells = 21; // character cells in a row (6 pixels each)
 constexpr int ClockTitleLength = 15; // the longest title that keeps its clock

@@ -6,6 +6,9 @@
 #include "menuview/analysis/formatwalk.h"
 #include "menuview/analysis/printfconversions.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <optional>
 
 namespace {
@@ -105,6 +108,20 @@ std::optional<qint64> readInteger(QStringView text)
     return qint64(negative ? 0 - magnitude : magnitude);
 }
 
+// A stored real as the firmware's own strtod would read it, whatever the
+// process's locale: the whole text or 0. Beyond the range of a double it is
+// an infinity, and "inf", "nan" and hexadecimal reals read as C reads them.
+double readReal(const QString &stored)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    const QByteArray text = stored.trimmed().replace(u',', u'.').toUtf8();
+    if (text.isEmpty() || !cLocale)
+        return 0.0;
+    char *end = nullptr;
+    const double value = strtod_l(text.constData(), &end, cLocale);
+    return end == text.constData() + text.size() ? value : 0.0;
+}
+
 QVariantList readValues(ParamType type, const QStringList &stored)
 {
     QVariantList values;
@@ -121,14 +138,7 @@ QVariantList readValues(ParamType type, const QStringList &stored)
         break;
     case ParamType::Real:
         for (int k = 0; k < DeviceScreen::MaxReals; ++k) {
-            double value = 0.0;
-            if (k < stored.size()) {
-                bool ok = false;
-                value = stored[k].trimmed().replace(u',', u'.').toDouble(&ok);
-                if (!ok)
-                    value = 0.0;
-            }
-            values.append(value);
+            values.append(k < stored.size() ? readReal(stored[k]) : 0.0);
         }
         break;
     case ParamType::String:

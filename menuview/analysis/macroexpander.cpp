@@ -396,8 +396,12 @@ bool MacroExpander::collectArguments(QList<PPTokens> *arguments, PPToken *close)
     }
     if (!token.is(u'(')) {
         pushBack(token);
-        if (sawPadding)
+        // The compiler puts the padding back in a context of its own, whose
+        // end avoids a paste as any other's does.
+        if (sawPadding) {
+            pushBack(padding(PPToken::Padding::AvoidPaste));
             pushBack(padded);
+        }
         return false;
     }
     arguments->clear();
@@ -507,6 +511,15 @@ PPToken MacroExpander::nextPadded()
                     rest << m_commas.at(i - 1) << arguments.at(i);
                 arguments.resize(wanted);
                 arguments.last() = rest;
+            }
+            // Padding at either end of an argument is not the argument's.
+            for (PPTokens &argument : arguments) {
+                while (!argument.isEmpty() && argument.constLast().isPadding())
+                    argument.removeLast();
+                qsizetype lead = 0;
+                while (lead < argument.size() && argument.at(lead).isPadding())
+                    ++lead;
+                argument.remove(0, lead);
             }
             if (arguments.size() != wanted) {
                 s.fail(Failure::Refused,
@@ -732,6 +745,10 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
                 continue;
             }
             if (part.pasteLeft || afterPaste) {
+                // Padding on the left, as for any argument but one right of ##.
+                if (i > 0 && !afterPaste)
+                    pieces.append(
+                            {padding(PPToken::Padding::Source, part.token.spaceBefore), false});
                 const PPTokens raw = real(argument);
                 if (raw.isEmpty())
                     pieces.append({padding(PPToken::Padding::Placemarker), part.pasteLeft});
@@ -760,9 +777,8 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
             if (rightEmpty) {
                 // The left one stays.
             } else if (leftEmpty) {
-                const bool space = current.token.token.spaceBefore;
+                // Nothing is pasted: the right one comes as it is.
                 current.token = right.token;
-                current.token.token.spaceBefore = space;
             } else {
                 bool single = false;
                 PPToken pasted = s.made_(current.token.spelled() + right.token.spelled(),
@@ -796,6 +812,7 @@ ScannedTokens::ScannedTokens(QStringView text, qsizetype begin, qsizetype end)
     , m_end(end)
 {
     m_lexer.setPosition(begin, false);
+    m_lexer.setDirective(end < 0); // to the end of a directive's line
 }
 
 PPToken ScannedTokens::next()

@@ -24,6 +24,7 @@ MacroShape MacroShape::read(const MacroDefinition &definition)
     }
     CScanner lexer(definition.source, definition.body);
     lexer.setPosition(definition.body, false);
+    lexer.setDirective(true);
     Token token = lexer.next();
     const auto atEnd = [&] { return token.kind == Token::Kind::End || token.atLineStart; };
     if (definition.kind == MacroDefinition::Kind::Function) {
@@ -121,7 +122,8 @@ MacroShape MacroShape::read(const MacroDefinition &definition)
         return shape.valid = false, shape;
     for (qsizetype i = 0; i < shape.body.size(); ++i) {
         const Part &part = shape.body.at(i);
-        if (part.vaoptClose >= 0 && (part.vaoptClose < i + 1 || !shape.body.at(i + 1).token.is(u'(')))
+        if (part.vaoptClose >= 0
+            && (part.vaoptClose < i + 1 || !shape.body.at(i + 1).token.is(u'(')))
             return shape.valid = false, shape;
     }
     return shape;
@@ -143,7 +145,8 @@ bool MacroShape::same(const MacroDefinition &a, const MacroDefinition &b)
         const Part &q = y.body.at(i);
         // White space before the first token does not count.
         if ((i > 0 && p.token.spaceBefore != q.token.spaceBefore) || p.stringify != q.stringify
-            || p.pasteLeft != q.pasteLeft || spellingOf(lexerA, p.token) != spellingOf(lexerB, q.token))
+            || p.pasteLeft != q.pasteLeft
+            || spellingOf(lexerA, p.token) != spellingOf(lexerB, q.token))
             return false;
     }
     return true;

@@ -15,7 +15,7 @@ using Range = MacroArguments::Range;
 
 // Tokens as the preprocessor's "#" would spell them: one space where the
 // source has white space or a comment.
-QString spelled(QStringView text, qsizetype begin, qsizetype end)
+QString spelled(QStringView text, qsizetype begin, qsizetype end, bool spaced = false)
 {
     QString result;
     CScanner lexer(text, begin);
@@ -26,7 +26,7 @@ QString spelled(QStringView text, qsizetype begin, qsizetype end)
             lexer.skipLine();
             continue;
         }
-        if (token.spaceBefore && !result.isEmpty())
+        if ((spaced || token.spaceBefore) && !result.isEmpty())
             result += QLatin1Char(' ');
         result += lexer.spelling(token);
     }
@@ -139,6 +139,18 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
         }
         return known->value(hit.piece);
     };
+    // The further arguments an expansion gave, spaced as a written item's.
+    const auto tagOf = [](const KeywordCall &call) {
+        QStringList spellings;
+        for (qsizetype i = 1; i < call.arguments.size(); ++i) {
+            if (i > 1)
+                spellings << QStringLiteral(",");
+            for (const PPToken &token : call.arguments.at(i))
+                if (!token.isPadding())
+                    spellings << token.spelled();
+        }
+        return spellings.join(QLatin1Char(' '));
+    };
     const auto macroOf = [&](const KeywordHit &hit) {
         if (!hit.expanded)
             return QString();
@@ -231,11 +243,11 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
             const KeywordCall call = callOf(keyword);
             if (!call.called)
                 return fail(ParseError::UnclosedItem, keyword.begin);
-            ItemPosition item {keyword.begin,    keyword.begin, keyword.end - 1,
-                               keyword.begin,    keyword.end,   {},
-                               macroOf(keyword)};
-            menu.itemTexts.append(readTextTokens(call.arguments.value(0), keyword.begin, context,
-                                                 &item.notes));
+            ItemPosition item {keyword.begin, keyword.begin,   keyword.end - 1,
+                               keyword.begin, keyword.end,     {},
+                               tagOf(call),   macroOf(keyword)};
+            menu.itemTexts.append(
+                    readTextTokens(call.arguments.value(0), keyword.begin, context, &item.notes));
             p.items.append(item);
             scan = qMax(scan, keyword.end);
             continue;
@@ -249,9 +261,13 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
         if (arguments.open < 0 || arguments.close < 0)
             return fail(ParseError::UnclosedItem, keyword.begin);
         const Range first = arguments.list.first();
-        ItemPosition item {keyword.begin, arguments.open, arguments.close,
-                           first.begin,   first.end,      {},
-                           QString()};
+        ItemPosition item {
+                keyword.begin, arguments.open, arguments.close, first.begin, first.end, {}, {},
+                QString()};
+        // Spaced alike whatever the layout: reformatting keeps the twins' keys.
+        if (arguments.list.size() > 1)
+            item.tag = spelled(text, arguments.list.at(1).begin, arguments.list.constLast().end,
+                               true);
         menu.itemTexts.append(readArgument(text, first, context, &item.notes));
         p.items.append(item);
         scan = arguments.close + 1;

@@ -40,6 +40,9 @@ struct ItemPosition
     qsizetype textBegin = -1; // the first argument's tokens, as written
     qsizetype textEnd = -1;
     LiteralNotes notes;
+    // What else the item says (its further arguments, a token apart): tells
+    // items of one text apart.
+    QString tag;
     // Written by a macro: the positions above are the invocation's (from its
     // name to its end), `macro` its name.
     QString macro;
@@ -71,6 +74,15 @@ struct MenuParse
     QString openingMacro;
     QString closingMacro;
     QList<ItemPosition> items; // one per item text read
+
+    QStringList itemTags() const
+    {
+        QStringList tags;
+        tags.reserve(items.size());
+        for (const ItemPosition &item : items)
+            tags.append(item.tag);
+        return tags;
+    }
 };
 
 // Reads menu.source (the first opening keyword and what follows it) into

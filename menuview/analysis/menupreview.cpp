@@ -26,7 +26,7 @@ MenuPreview previewBlock(SourceText &source, const MenuBlock &block, const Store
     preview.last = p.closingClose >= 0 ? p.closingClose : p.closing;
     if (values) {
         MenuDefinition &menu = preview.block.menu;
-        menu.paramValues = values(menu.name, menu.itemTexts);
+        menu.paramValues = values(menu.name, menu.itemTexts, p.itemTags());
         formatItems(menu, shown);
     }
     return preview;

@@ -12,9 +12,10 @@
 
 namespace VelkoMenuView {
 
-// The values stored for a menu's items, one list per item (empty for none).
-using StoredValues
-        = std::function<QList<QStringList>(const QString &menuName, const QStringList &itemTexts)>;
+// The values stored for a menu's items, one list per item (empty for none);
+// items of one text are told apart by their tags (MenuParse::itemTags).
+using StoredValues = std::function<QList<QStringList>(
+        const QString &menuName, const QStringList &itemTexts, const QStringList &itemTags)>;
 // The line and column of an offset, as the caller counts them cheapest.
 using PositionOf = std::function<TextPosition(qsizetype offset)>;
 

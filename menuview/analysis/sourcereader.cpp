@@ -610,6 +610,7 @@ KeywordHit SourceReader::takeInvocation(const KeywordHit &hit)
 QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *end)
 {
     jumpTo(begin, false);
+    const bool wasInInvocation = std::exchange(m_inInvocation, true);
     // The compiled tokens from the name on, each one's place kept.
     class Tokens : public MacroExpander::Source
     {
@@ -664,6 +665,7 @@ QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *en
             last = qMax(last, to);
     }
     *end = last;
+    m_inInvocation = wasInInvocation;
     jumpTo(last, false);
     return calls;
 }
@@ -691,8 +693,10 @@ Token SourceReader::nextToken()
                 continue; // a group that is not compiled
             return token;
         }
-        // The directive, then its line passed over as the quick pass does.
+        // The directive, then its line passed over as the quick pass does:
+        // what follows its name is within the line.
         ++m_directivesPassed;
+        m_atLineStart = false;
         m_pos = directive(token.begin);
         finishDirective();
         m_lexer.setPosition(m_pos, m_atLineStart);
@@ -705,7 +709,8 @@ Token SourceReader::nextToken()
 qsizetype SourceReader::lineStart(qsizetype pos)
 {
     // Every few thousand characters: a place to read from is near enough.
-    if (pos >= m_nextLineStart && recording(pos) && pos > m_facts->lineStarts.constLast()) {
+    if (pos >= m_nextLineStart && recording(pos) && !m_inInvocation
+        && pos > m_facts->lineStarts.constLast()) {
         m_facts->lineStarts.append(pos);
         m_nextLineStart = pos + LineStartSpacing;
     }
@@ -752,13 +757,17 @@ qsizetype SourceReader::directive(qsizetype hash)
             const QStringView word = m_text.sliced(nameBegin, nameEnd - nameBegin);
             const bool define = word == u"define";
             if (define || word == u"undef") {
-                if (!active())
-                    return nameEnd;
                 const qsizetype macroBegin = spaceEnd(nameEnd);
                 const qsizetype macroEnd = identifierEnd(m_text, macroBegin);
                 if (plain(macroBegin) && plain(macroEnd) && unspliced(macroBegin, macroEnd)) {
                     if (macroEnd == macroBegin || !isIdentifierStart(m_text[macroBegin]))
                         return macroBegin;
+                    if (!active()) {
+                        if (define && m_unit)
+                            m_unit->namesDefinedAside.insert(
+                                    m_text.sliced(macroBegin, macroEnd - macroBegin).toString());
+                        return macroEnd;
+                    }
                     record(hash, m_text.sliced(macroBegin, macroEnd - macroBegin), macroBegin,
                            macroEnd,
                            !define ? MacroDefinition::Kind::Undefined
@@ -813,11 +822,16 @@ qsizetype SourceReader::directive(qsizetype hash)
         return name.end;
     }
     const bool define = word == u"define";
-    if ((!define && word != u"undef") || !active())
+    if (!define && word != u"undef")
         return name.end;
     const Token macro = lexer.next();
     if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
         return name.end;
+    if (!active()) {
+        if (define && m_unit)
+            m_unit->namesDefinedAside.insert(lexer.spelling(macro));
+        return macro.end;
+    }
     MacroDefinition::Kind kind = MacroDefinition::Kind::Undefined;
     if (define) {
         // A "(" right after the name, without space, makes it function-like.
@@ -1069,12 +1083,16 @@ void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
     QString folder;
     const QString path = findHeader(written, quoted, next, &folder);
     constexpr qsizetype MaxDepth = 64;
+    // Headers that include others twice without a guard multiply: reading
+    // stops including when a unit has come to this many inclusions.
+    constexpr qsizetype MaxInclusions = 20000;
     // A header already being read would only include itself again.
     inclusion.path = path;
     inclusion.presumed = folder.isEmpty() ? path : folder + QLatin1Char('/') + written;
     inclusion.level = int(m_headerInfo.stack.size()) + 1;
     if (!path.isEmpty() && !m_headerInfo.stack.contains(path)
-        && m_headerInfo.stack.size() < MaxDepth && !m_unit->isReadOnce(path)) {
+        && m_headerInfo.stack.size() < MaxDepth && !m_unit->isReadOnce(path)
+        && m_unit->includes.size() < MaxInclusions) {
         inclusion.text = IncludeFiles::text(path, m_unit->context.openText);
         if (inclusion.text) {
             inclusion.facts = QSharedPointer<TextFacts>::create();
@@ -1098,8 +1116,20 @@ void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
 void SourceReader::record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                           MacroDefinition::Kind kind)
 {
-    if (!recording(hash) || !m_unit)
+    if (!m_unit)
         return;
+    if (!recording(hash)) {
+        // Recorded when a pass stopped within its line: its replacement
+        // list is still to be watched for what it may write.
+        const qsizetype known = m_record && !m_header ? m_unit->macros.firstAt(hash) : -1;
+        if (kind != MacroDefinition::Kind::Undefined && known >= 0 && known < m_unit->macros.size()
+            && m_unit->macros.at(known).at == hash) {
+            m_definition = known;
+            m_bodyFrom = body;
+            m_bodyWatched = false;
+        }
+        return;
+    }
     MacroDefinition definition;
     definition.kind = kind;
     definition.name = name.data() >= m_text.data() && name.data() < m_text.data() + m_text.size()
@@ -1245,9 +1275,10 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
         p = nextStop(t, p, reach, size, m_pairs);
         if (p >= stop) {
             // Beyond the limit: unless a word that starts before it holds
-            // "ME" or a splice here, a later call goes on from the last
-            // token start.
-            if (p >= reach || (t[p] != 'M' && t[p] != '\\') || wordStart(p, boundary) >= stop) {
+            // "ME" (or the start of a macro's name) or a splice here, a later
+            // call goes on from the last token start.
+            if (p >= reach || (!isIdentifierPart(m_text[p]) && t[p] != '\\')
+                || wordStart(p, boundary) >= stop) {
                 if (p >= size && m_inDirective)
                     finishDefinition();
                 return p >= size ? size : boundary;
@@ -1288,7 +1319,7 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
             const qsizetype end = t[p] == '"' && begin < p
                             && isRawPrefix(m_text.sliced(begin, p - begin))
                             && wordCharacterBefore(begin) < 0
-                    ? rawLiteralEnd(m_text, p)
+                    ? rawLiteralEnd(m_text, p, nullptr, m_inDirective)
                     : -1;
             p = end >= 0 ? end : literalEnd(m_text, p);
             boundary = p;

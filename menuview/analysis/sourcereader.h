@@ -12,6 +12,7 @@
 #include "menuview/analysis/menukeywords.h"
 
 #include <QList>
+#include <QSet>
 #include <QSharedPointer>
 #include <QStringView>
 #include <QVarLengthArray>
@@ -53,8 +54,8 @@ struct ConditionRecord
 
     bool operator==(const ConditionRecord &other) const
     {
-        return at == other.at && top == other.top && parent == other.parent
-                && level == other.level && compiled == other.compiled;
+        return at == other.at && top == other.top && parent == other.parent && level == other.level
+                && compiled == other.compiled;
     }
 };
 
@@ -184,6 +185,10 @@ struct SourceFacts : TextFacts
     // they were first read.
     QList<std::pair<qsizetype, QString>> readOnce;
     SourceContext context;
+    // Names #defined in conditional groups the build leaves out, in the text
+    // and its headers: another variant's definitions. Never forgotten, so
+    // after edits a superset.
+    QSet<QString> namesDefinedAside;
     // What was read beyond an edit, until reading comes to where it can go on.
     QSharedPointer<const ReadingTail> tail;
 
@@ -319,6 +324,9 @@ private:
     qsizetype m_pos = 0;
     bool m_atLineStart = true;
     bool m_inDirective = false;
+    // Reading a macro invocation's arguments: no place within is one to
+    // read from again, as the invocation would be cut.
+    bool m_inInvocation = false;
     bool m_allGroups = false;
     Conditionals m_conditions;
     static constexpr qsizetype LineStartSpacing = 2048;

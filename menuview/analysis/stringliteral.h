@@ -52,6 +52,7 @@ struct LiteralNotes
     QStringList outOfRange; // escapes whose value does not fit a character ("\x42ad")
     bool hiddenByZero = false; // a zero ends the string before the rest of its text
     bool wide = false; // u"", U"" or L"": the device reads their code units as bytes
+    QStringList names; // the macros and string constants its reading went through
 };
 
 // Appends the code units of the string literal `token` of `text` (prefix,

@@ -243,14 +243,17 @@ bool TextReader::expanded(const PPTokens &tokens, qsizetype use, qsizetype limit
     out->clear();
     for (PPToken token = expander.next(); !token.isEnd(); token = expander.next())
         out->append(token);
-    for (const MacroDefinition *definition : expander.expanded()) {
+    const QList<const MacroDefinition *> definitions = expander.expanded();
+    for (const MacroDefinition *definition : definitions)
+        m_notes->names.append(definition->name.toString());
+    if (!definitions.isEmpty()) {
+        const MacroDefinition *definition = definitions.first();
         const MacroDefinition *before = facts->macros.replaced(*definition);
         noteDefinition(definition->name.toString(), definition->source, definition->nameAt,
                        before && before->source.data() == definition->source.data()
                                        && !MacroShape::same(*before, *definition)
                                ? before->nameAt
                                : -1);
-        break;
     }
     switch (expander.failure()) {
     case MacroExpander::Failure::None:
@@ -315,8 +318,7 @@ bool TextReader::expression(const PPTokens &t, qsizetype from, qsizetype to, PPT
     return primary(t, from, to, out, depth);
 }
 
-bool TextReader::primary(const PPTokens &t, qsizetype from, qsizetype to, PPTokens *out,
-                         int depth)
+bool TextReader::primary(const PPTokens &t, qsizetype from, qsizetype to, PPTokens *out, int depth)
 {
     const PPToken &first = t.at(from);
     if (isName(first, u"__extension__"))
@@ -456,6 +458,7 @@ bool TextReader::constant(const PPToken &nameToken, PPTokens *out, int depth)
             return fail(Why::NotConstant, nameToken, name);
         return expression(local->initializer, 0, local->initializer.size(), out, depth + 1);
     }
+    m_notes->names.append(name);
     ConstantIndex *constants = m_context.constants;
     ConstantIndex::Declaration declaration
             = constants ? constants->find(name, m_use) : ConstantIndex::Declaration();

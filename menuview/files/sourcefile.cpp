@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace VelkoMenuView {
 
 namespace {
@@ -63,6 +68,37 @@ QString wideEncoding(QByteArrayView bytes)
     return QString();
 }
 
+// Data, not text, is full of control bytes; a source may hold a few (a zero
+// byte is white space to the compiler), so only their share tells.
+constexpr qsizetype BinarySample = 4096;
+
+qsizetype controlBytes(QByteArrayView bytes)
+{
+    qsizetype count = 0;
+    for (const char c : bytes) {
+        const uchar u = uchar(c);
+        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\v' && u != '\f' && u != '\r')
+            || u == 0x7F)
+            ++count;
+    }
+    return count;
+}
+
+// Why `path` cannot be looked at, in the system's words: a symlink loop or a
+// folder on the way that is not one says so rather than "no such file".
+QString missingReason(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status;
+    const int failure = ::stat(name.constData(), &status) == 0 ? 0 : errno;
+    if (failure == 0 || failure == ENOENT)
+        return QStringLiteral("no such file");
+    QString reason = QString::fromLocal8Bit(strerrordesc_np(failure));
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toLower();
+    return reason;
+}
+
 } // namespace
 
 bool SourceFile::load(const QString &path, QString *error)
@@ -71,7 +107,7 @@ bool SourceFile::load(const QString &path, QString *error)
     const QFileInfo info(path);
     m_absolutePath = info.absoluteFilePath();
     if (!info.exists()) {
-        *error = QStringLiteral("no such file");
+        *error = missingReason(path);
         return false;
     }
     if (info.isDir()) {
@@ -102,10 +138,12 @@ bool SourceFile::load(const QString &path, QString *error)
         *error = QStringLiteral("is %1 text: save it as UTF-8").arg(wide);
         return false;
     }
-    const qsizetype zero = m_bytes.indexOf('\0');
-    if (zero >= 0) {
-        *error = QStringLiteral("is a binary file (a zero byte on line %1)")
-                         .arg(m_bytes.first(zero).count('\n') + 1);
+    const qsizetype sample = qMin<qsizetype>(m_bytes.size(), BinarySample);
+    const qsizetype controls = controlBytes(QByteArrayView(m_bytes).first(sample));
+    if (controls * 8 > sample) {
+        *error = QStringLiteral("is a binary file (%1 control bytes among the first %2)")
+                         .arg(controls)
+                         .arg(sample);
         return false;
     }
     if (!isUtf8(m_bytes)) {

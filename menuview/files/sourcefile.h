@@ -17,8 +17,9 @@ public:
     static constexpr qint64 MaxSize = 64 * 1024 * 1024;
 
     // Reads `path`. On failure returns false and sets *error to the reason,
-    // a phrase such as "no such file" or "is a binary file (a zero byte on
-    // line 2)", to follow the file's name.
+    // a phrase such as "no such file" or "is not UTF-8 text (an invalid
+    // byte sequence on line 2)", to follow the file's name. A few zero bytes
+    // are no reason: the compiler reads them as white space, and so do we.
     bool load(const QString &path, QString *error);
 
     QString path() const { return m_path; } // as given

@@ -1,12 +1,11 @@
-// Loading, saving and pruning of stored parameter values.
+// Loading, saving, pruning and moving of stored parameter values.
 #include "menuview/params/parameterstore.h"
 
+#include "menuview/params/itemgroups.h"
 #include "menuview/params/settingskeys.h"
-
-#include "menuview/analysis/menupreview.h"
+#include "menuview/params/storechanges.h"
 
 #include <QHash>
-#include <QMap>
 #include <QSet>
 #include <QSettings>
 
@@ -16,73 +15,75 @@ namespace VelkoMenuView {
 
 namespace {
 
-// A path or item text as one group name: "/" would nest groups.
 QString groupKey(QString text)
 {
     return text.replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
-QString paramKey(int paramNo)
+QString writtenNow()
 {
-    return SettingsKeys::parameter(paramNo);
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
 }
 
-// The group of each item relative to its menu group: the item key for the
-// first item of a text, "<item key>/<n>" for the n-th.
-QStringList itemGroups(const QStringList &itemTexts)
+// The groups under a document's group, from one listing of its keys: a
+// store query per group would search the whole store for each of them.
+class GroupTree
 {
-    QStringList groups;
-    groups.reserve(itemTexts.size());
-    QHash<QString, int> seen;
-    for (const QString &text : itemTexts) {
-        const QString key = groupKey(text);
-        const int n = ++seen[key];
-        groups.append(n == 1 ? key : key + QLatin1Char('/') + QString::number(n));
-    }
-    return groups;
-}
-
-bool isOccurrence(QStringView name)
-{
-    bool ok = false;
-    return name.toInt(&ok) >= 2 && ok && !name.startsWith(u'0');
-}
-
-// Stored item groups and occurrence groups of the current group's menu,
-// relative to it, by asking the store group by group.
-QSet<QString> storedItemGroups(QSettings &settings)
-{
-    QSet<QString> groups;
-    for (const QString &item : settings.childGroups()) {
-        groups.insert(item);
-        settings.beginGroup(item);
-        for (const QString &occurrence : settings.childGroups()) {
-            if (isOccurrence(occurrence))
-                groups.insert(item + QLatin1Char('/') + occurrence);
+public:
+    // `keys` relative to the group `settings` stands in.
+    GroupTree(QSettings &settings, const QStringList &keys)
+    {
+        m_nodes.append(Node());
+        for (const QString &key : keys) {
+            const QStringList parts = key.split(QLatin1Char('/'));
+            QList<int> path {0};
+            for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+                const int parent = path.constLast();
+                int node = m_nodes.at(parent).children.value(parts.at(i), -1);
+                if (node < 0) {
+                    node = int(m_nodes.size());
+                    m_nodes.append(Node());
+                    m_nodes[parent].children.insert(parts.at(i), node);
+                }
+                path.append(node);
+            }
+            if (parts.constLast() != ItemGroups::writtenKey())
+                continue;
+            const QDateTime written
+                    = QDateTime::fromString(settings.value(key).toString(), Qt::ISODateWithMs);
+            for (const int node : path) {
+                if (written.isValid() && !(written <= m_nodes.at(node).newest))
+                    m_nodes[node].newest = written;
+            }
         }
-        settings.endGroup();
     }
-    return groups;
-}
 
-// The same for every menu of the current (document) group from one listing
-// of its keys ("menu/item[/n]/ParamN"): a store query per menu would search
-// the whole store for each of them.
-QMap<QString, QSet<QString>> storedMenus(QSettings &settings)
-{
-    QMap<QString, QSet<QString>> menus;
-    for (const QString &key : settings.allKeys()) {
-        const QStringList parts = key.split(QLatin1Char('/'));
-        if (parts.size() < 2)
-            continue; // a value of the document group itself, not a menu group
-        QSet<QString> &groups = menus[parts.at(0)];
-        if (parts.size() >= 3)
-            groups.insert(parts.at(1));
-        if (parts.size() >= 4 && isOccurrence(parts.at(2)))
-            groups.insert(parts.at(1) + QLatin1Char('/') + parts.at(2));
+    // The node of the group `path` names below `node` ("a/b"); -1 for none.
+    int find(int node, QStringView path) const
+    {
+        for (const QStringView part : path.split(u'/')) {
+            if (node < 0)
+                break;
+            node = m_nodes.at(node).children.value(part.toString(), -1);
+        }
+        return node;
     }
-    return menus;
-}
+    QStringList children(int node) const { return m_nodes.at(node).children.keys(); }
+    // Whether anything in the group was written after `when`.
+    bool writtenAfter(int node, const QDateTime &when) const
+    {
+        const QDateTime &newest = m_nodes.at(node).newest;
+        return when.isValid() && newest.isValid() && newest > when;
+    }
+
+private:
+    struct Node
+    {
+        QHash<QString, int> children;
+        QDateTime newest; // the latest "Written" inside
+    };
+    QList<Node> m_nodes;
+};
 
 } // namespace
 
@@ -98,7 +99,8 @@ QString ParameterStore::documentKey(const QString &filePath)
 }
 
 QList<QStringList> ParameterStore::load(const QString &filePath, const QString &menuName,
-                                        const QStringList &itemTexts) const
+                                        const QStringList &itemTexts,
+                                        const QStringList &itemTags) const
 {
     QList<QStringList> values(itemTexts.size());
     const QString docKey = documentKey(filePath);
@@ -108,103 +110,146 @@ QList<QStringList> ParameterStore::load(const QString &filePath, const QString &
         return values;
 
     m_settings->beginGroup(docKey + QLatin1Char('/') + menuName);
-    const QStringList stored = m_settings->childGroups();
-    const QStringList groups = itemGroups(itemTexts);
-    for (qsizetype i = 0; i < groups.size(); ++i) {
-        const QString &group = groups.at(i);
-        const qsizetype slash = group.indexOf(QLatin1Char('/'));
-        if (!stored.contains(slash < 0 ? group : group.left(slash)))
+    const ItemGroups groups(*m_settings, itemTexts, itemTags);
+    for (qsizetype i = 0; i < itemTexts.size(); ++i) {
+        const QString group = groups.readGroup(i);
+        if (group.isEmpty())
             continue;
-        if (slash >= 0) {
-            m_settings->beginGroup(group.left(slash));
-            const bool present = m_settings->childGroups().contains(group.mid(slash + 1));
-            m_settings->endGroup();
-            if (!present)
-                continue;
+        for (int n = 1; n <= 3; ++n) {
+            values[i].append(
+                    m_settings->value(group + QLatin1Char('/') + SettingsKeys::parameter(n))
+                            .toString());
         }
-        for (int n = 1; n <= 3; ++n)
-            values[i].append(m_settings->value(group + QLatin1Char('/') + paramKey(n)).toString());
     }
     m_settings->endGroup();
     return values;
 }
 
 bool ParameterStore::save(const QString &filePath, const QString &menuName,
-                          const QStringList &itemTexts, int itemIndex, int paramNo,
-                          const QString &value)
+                          const QStringList &itemTexts, const QStringList &itemTags, int itemIndex,
+                          int paramNo, const QString &value)
 {
     const QString docKey = documentKey(filePath);
     if (docKey.isEmpty() || menuName.isEmpty() || itemIndex < 0 || itemIndex >= itemTexts.size()
         || paramNo < 1 || paramNo > 3)
         return true;
-    const QString group = itemGroups(itemTexts.first(itemIndex + 1)).constLast();
-    m_settings->setValue(docKey + QLatin1Char('/') + menuName + QLatin1Char('/') + group
-                                 + QLatin1Char('/') + paramKey(paramNo),
-                         value);
-    return flush();
+    m_settings->beginGroup(docKey + QLatin1Char('/') + menuName);
+    const ItemGroups groups(*m_settings, itemTexts, itemTags);
+    const QString written = writtenNow();
+    for (const QString &group : groups.writeGroups(itemIndex)) {
+        m_settings->setValue(group + QLatin1Char('/') + SettingsKeys::parameter(paramNo), value);
+        m_settings->setValue(group + QLatin1Char('/') + ItemGroups::writtenKey(), written);
+    }
+    if (groups.recordsText(itemIndex)) {
+        m_settings->setValue(groups.textGroup(itemIndex) + QLatin1Char('/') + ItemGroups::textKey(),
+                             itemTexts.at(itemIndex));
+    }
+    m_settings->endGroup();
+    const bool flushed = flush();
+    emit StoreChanges::instance()->changed(filePath);
+    return flushed;
 }
 
-void ParameterStore::prune(const QString &filePath, QStringView text)
+void ParameterStore::prune(const QString &filePath, QStringView text, const SourceContext &context,
+                           const QDateTime &savedAt)
+{
+    prune(filePath, readMenuClaims(text, context), savedAt);
+}
+
+void ParameterStore::prune(const QString &filePath, const MenuClaims &claims,
+                           const QDateTime &savedAt)
 {
     const QString docKey = documentKey(filePath);
     // An empty key would make every document's group look like a menu of this one.
     if (docKey.isEmpty())
         return;
-
-    // Every block that parses claims the groups of its items; blocks of one
-    // name pool their claims. A block that fails (a half-typed item, a
-    // mistyped closing name) claims nothing but protects its menu, and while
-    // any block failed no menu group of the document is dropped as unused.
-    // Claims are kept as lists, sorted once at the end: a set per menu
-    // would cost more to build than the few look-ups it serves.
-    QHash<QString, QStringList> claimed;
-    QSet<QString> protectedMenus;
-    bool anyFailed = false;
-    MenuBlocks blocks(text, MenuBlocks::Keywords::Anywhere);
-    for (MenuBlock found; blocks.next(found);) {
-        const MenuPreview preview = previewBlock(blocks.source(), found, {});
-        const MenuDefinition &record = preview.block.menu;
-        if (preview.outcome != MenuPreview::Outcome::Shown) {
-            anyFailed = true;
-            if (!record.name.isEmpty())
-                protectedMenus.insert(record.name);
-            continue;
-        }
-        if (record.name.isEmpty())
-            continue;
-        claimed[record.name].append(itemGroups(record.itemTexts));
-    }
-    for (QStringList &groups : claimed)
-        std::sort(groups.begin(), groups.end());
+    // Another program may have written since this one last looked.
+    m_settings->sync();
 
     m_settings->beginGroup(docKey);
-    const QMap<QString, QSet<QString>> stored = storedMenus(*m_settings);
-    // A name with "/" is a chain of groups in the store: its menu lives under
-    // the first of them, which therefore is in use.
-    QSet<QString> nestingGroups;
-    for (auto it = claimed.cbegin(); it != claimed.cend(); ++it) {
-        const bool nested = it.key().contains(QLatin1Char('/'));
-        if (nested)
-            nestingGroups.insert(
-                    it.key().section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty));
-        if (protectedMenus.contains(it.key()) || (!nested && !stored.contains(it.key())))
+    const GroupTree tree(*m_settings, m_settings->allKeys());
+    // A name with "/" is a chain of groups in the store: "a/b" lives under
+    // "a", whose group is therefore in use, and whose item groups named "b"
+    // are another menu's.
+    QSet<QString> inUse = claims.keepAll;
+    for (auto it = claims.menus.cbegin(); it != claims.menus.cend(); ++it)
+        inUse.insert(it.key());
+    QSet<QString> firstParts;
+    QSet<QString> nesting; // "a/b" for a menu "a/b/c"
+    for (const QString &name : inUse) {
+        const QStringList parts = name.split(QLatin1Char('/'));
+        firstParts.insert(parts.constFirst());
+        for (qsizetype i = 1; i < parts.size(); ++i)
+            nesting.insert(parts.first(i + 1).join(QLatin1Char('/')));
+    }
+    const auto removeUnlessNew = [&](int node, const QString &group) {
+        if (!tree.writtenAfter(node, savedAt))
+            m_settings->remove(group);
+    };
+
+    for (auto it = claims.menus.cbegin(); it != claims.menus.cend(); ++it) {
+        const QString &name = it.key();
+        const int menu = tree.find(0, name);
+        if (claims.keepAll.contains(name) || menu < 0)
             continue;
-        m_settings->beginGroup(it.key());
-        const QSet<QString> groups
-                = nested ? storedItemGroups(*m_settings) : stored.value(it.key());
-        for (const QString &group : groups) {
-            if (!std::binary_search(it.value().cbegin(), it.value().cend(), group))
-                m_settings->remove(group);
+        m_settings->beginGroup(name);
+        QStringList claimed;
+        const QStringList stored = tree.children(menu);
+        for (const MenuClaims::Block &block : it.value())
+            claimed += ItemGroups(*m_settings, block.texts, block.tags, &stored).claims();
+        std::sort(claimed.begin(), claimed.end());
+        const auto isClaimed = [&](const QString &group) {
+            return std::binary_search(claimed.cbegin(), claimed.cend(), group);
+        };
+        for (const QString &item : stored) {
+            const int node = tree.find(menu, item);
+            if (nesting.contains(name + QLatin1Char('/') + item))
+                continue;
+            if (!isClaimed(item)) {
+                removeUnlessNew(node, item);
+                continue;
+            }
+            for (const QString &sub : tree.children(node)) {
+                const QString group = item + QLatin1Char('/') + sub;
+                if (ItemGroups::isItemSubgroup(sub) && !isClaimed(group))
+                    removeUnlessNew(tree.find(node, sub), group);
+            }
         }
         m_settings->endGroup();
     }
-    if (!anyFailed) {
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
-            if (!claimed.contains(it.key()) && !nestingGroups.contains(it.key()))
-                m_settings->remove(it.key());
+    // A definition that did not parse may be any menu's: none counts as gone.
+    if (claims.complete) {
+        for (const QString &menu : tree.children(0)) {
+            if (!firstParts.contains(menu))
+                removeUnlessNew(tree.find(0, menu), menu);
         }
     }
     m_settings->endGroup();
+    emit StoreChanges::instance()->changed(filePath);
+}
+
+void ParameterStore::moveDocument(const QString &from, const QString &to, bool keepOld)
+{
+    const QString fromKey = documentKey(from);
+    const QString toKey = documentKey(to);
+    if (fromKey.isEmpty() || toKey.isEmpty() || fromKey == toKey)
+        return;
+    m_settings->sync();
+    m_settings->beginGroup(fromKey);
+    const QStringList keys = m_settings->allKeys();
+    QVariantList values;
+    for (const QString &key : keys)
+        values.append(m_settings->value(key));
+    m_settings->endGroup();
+    if (keys.isEmpty())
+        return;
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        m_settings->setValue(toKey + QLatin1Char('/') + keys.at(i), values.at(i));
+    if (!keepOld)
+        m_settings->remove(fromKey);
+    flush();
+    emit StoreChanges::instance()->changed(from);
+    emit StoreChanges::instance()->changed(to);
 }
 
 bool ParameterStore::flush() const

@@ -1,7 +1,10 @@
 // The values typed for item parameters, kept in the user's settings store
-// under document path, menu name, item text and "ParamN".
+// under document path, menu name, item and "ParamN".
 #pragma once
 
+#include "menuview/params/menuclaims.h"
+
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -11,15 +14,9 @@ class QSettings;
 
 namespace VelkoMenuView {
 
-// Key layout, one group level per part ("/" inside a path or an item text
-// becomes a backslash, so that each stays one group):
-//
-//   <document path>/<menu name>/<item text>/Param1..Param3
-//   <document path>/<menu name>/<item text>/<n>/Param1..Param3
-//
-// The second form holds the n-th item (n from 2) of a menu whose text an
-// earlier item has already: older builds read only the ParamN keys of an item
-// group, so they keep seeing the first item's values and ignore the others.
+// Key layout: <document path>/<menu name>/<item group>/Param1..Param3, the
+// path with "/" turned into backslashes so that it stays one group; the item
+// groups are ItemGroups' (itemgroups.h).
 class ParameterStore
 {
 public:
@@ -36,27 +33,35 @@ public:
     // The document's group name: its path with "/" turned into backslashes.
     static QString documentKey(const QString &filePath);
 
-    // One entry per item text: empty when nothing is stored for the item,
-    // otherwise its Param1..Param3 values (missing ones empty). Nothing is
-    // read for an empty path or menu name.
+    // One entry per item: empty when nothing is stored for the item,
+    // otherwise its Param1..Param3 values (missing ones empty). Items of one
+    // text are told apart by their tags. Nothing is read for an empty path
+    // or menu name.
     QList<QStringList> load(const QString &filePath, const QString &menuName,
-                            const QStringList &itemTexts) const;
+                            const QStringList &itemTexts, const QStringList &itemTags = {}) const;
 
-    // Writes value `paramNo` (1 to 3) of item `itemIndex`. Nothing is written
-    // for an empty path or menu name, or out-of-range numbers. False when
-    // the store could not be written (see problem()).
+    // Writes value `paramNo` (1 to 3) of item `itemIndex`, and when. Nothing
+    // is written for an empty path or menu name, or out-of-range numbers.
+    // False when the store could not be written (see problem()).
     bool save(const QString &filePath, const QString &menuName, const QStringList &itemTexts,
-              int itemIndex, int paramNo, const QString &value);
+              const QStringList &itemTags, int itemIndex, int paramNo, const QString &value);
 
-    // Removes the values of the document's menus and items that `text` no
-    // longer defines. Menus are found by their opening keywords wherever they
-    // stand, commented-out ones included, so that no value is lost to a
-    // temporary edit; a menu that does not parse keeps all its values, and
-    // while any menu does not parse no menu group is dropped as unused.
-    // Leaves the writing to the store's own pace (see flush()).
-    void prune(const QString &filePath, QStringView text);
+    // Removes the values of the document's menus and items that `claims`
+    // (its text as saved) no longer has. A group written after `savedAt`
+    // stays: its item may live in an editor's unsaved text. Reads what
+    // other programs wrote first. Leaves the writing to the store's own
+    // pace (see flush()).
+    void prune(const QString &filePath, const MenuClaims &claims, const QDateTime &savedAt = {});
+    void prune(const QString &filePath, QStringView text, const SourceContext &context = {},
+               const QDateTime &savedAt = {});
 
-    // Writes what is pending; false when the store could not take it.
+    // Gives a document's values to another path: moved, or copied when the
+    // old file stays. Values stored under the new path for the same items
+    // are replaced.
+    void moveDocument(const QString &from, const QString &to, bool keepOld);
+
+    // Writes what is pending and reads what others wrote; false when the
+    // store could not take it.
     bool flush() const;
 
     // Why the store cannot be read or written ("FILE: access denied"), or

@@ -114,6 +114,33 @@ QImage renderMenu(const MenuDefinition &menu, QTime clock, int magnification,
     return image;
 }
 
+int screenEdgeRow(int magnification)
+{
+    return DeviceScreen::Height * magnification;
+}
+
+bool inScreenEdgeDash(int x, int magnification)
+{
+    // Dashes of three device pixels, gaps of two, at any magnification.
+    constexpr int Dash = 3, Period = 5;
+    return x / magnification % Period < Dash;
+}
+
+void markScreenEdge(QImage &screen, int magnification, QColor unlit, QColor mark)
+{
+    const int m = magnification;
+    const int y = screenEdgeRow(m);
+    if (m < 1 || y >= screen.height() || screen.format() != QImage::Format_ARGB32_Premultiplied)
+        return;
+    const QRgb off = qPremultiply(unlit.rgba());
+    const QRgb on = qPremultiply(mark.rgba());
+    auto *line = reinterpret_cast<QRgb *>(screen.scanLine(y));
+    for (int x = 0; x < screen.width(); ++x) {
+        if (inScreenEdgeDash(x, m) && line[x] == off)
+            line[x] = on;
+    }
+}
+
 QString screenArt(const QImage &screen)
 {
     const QRgb lit = ScreenColors().lit.rgba();

@@ -22,6 +22,17 @@ struct ScreenColors
 QImage renderMenu(const MenuDefinition &menu, QTime clock, int magnification,
                   const ScreenColors &colors = ScreenColors());
 
+// Marks the device screen's lower edge on `screen`, an image renderMenu drew
+// at `magnification` with `unlit` for unlit pixels: a dashed line of `mark`
+// along the first pixel row below the 64 rows the device shows, over unlit
+// pixels only, so that every lit pixel stays and a pixel of any other colour
+// than the lit one still reads as unlit. Nothing for a menu that fits.
+void markScreenEdge(QImage &screen, int magnification, QColor unlit, QColor mark);
+// The mark's place at `magnification`, for pictures drawn otherwise: its
+// image row, and whether image column x lies in one of its dashes.
+int screenEdgeRow(int magnification);
+bool inScreenEdgeDash(int x, int magnification);
+
 // Rows into page 0 of the device frame buffer, each composed alone as the
 // device does: the title row inverted over the full width, an item line as
 // plain text.

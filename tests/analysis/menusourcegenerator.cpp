@@ -11,10 +11,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const char *const groupNames[]
-        = {"literals",   "adjacent",   "comments",     "macros",    "constants",
-           "splices",    "prefixes",   "wide",         "escapes",   "arguments",
-           "lineends",   "code",       "conditionals", "includes",  "expansions",
-           "predefined", "directives", "expressions",  "macromenus"};
+        = {"literals",   "adjacent",   "comments",     "macros",      "constants",
+           "splices",    "prefixes",   "wide",         "escapes",     "arguments",
+           "lineends",   "code",       "conditionals", "includes",    "zerobytes",
+           "expansions", "predefined", "directives",   "expressions", "macromenus"};
 constexpr int groupCount = int(sizeof(groupNames) / sizeof(*groupNames));
 
 const QStringList plainWords
@@ -128,6 +128,8 @@ QString MenuSourceGenerator::spliced(const QString &word)
 QString MenuSourceGenerator::gap(Context context, bool required)
 {
     const int r = number(0, 99);
+    if (has(ZeroBytes) && r >= 96)
+        return chance(50) ? QString(QChar(0)) : u" "_s + QChar(0) + u"\t"_s;
     if ((has(Splices) || (context == Context::Directive && has(Macros))) && r < 8)
         return required ? (chance(50) ? " \\\n" : "\\\n ") : "\\\n";
     if (has(Comments) && r < 20)
@@ -143,6 +145,8 @@ QString MenuSourceGenerator::gap(Context context, bool required)
 
 QString MenuSourceGenerator::comment(Context context)
 {
+    if (has(ZeroBytes) && chance(10))
+        return u"/* "_s + QChar(0) + u" */"_s;
     if (context == Context::Code && chance(40))
         return " " + pick(lineComments) + "    ";
     return pick(blockComments);

@@ -30,12 +30,12 @@ public:
         Code = 1 << 11, // functions, declarations, system headers, harmless directives
         Conditionals = 1 << 12, // #if chains with -D and -U options
         Includes = 1 << 13, // constants and macros from generated headers, -I folders
-        Expansions = 1 << 14, // function-like wrappers, #, ##, variadic, __VA_OPT__, token soups
-        Predefined = 1 << 15, // the compiler's own macros, __LINE__, __FILE__, __COUNTER__, #line
-        Directives = 1 << 16, // computed includes, __has_include, #elifdef, _Pragma
-        Expressions
-        = 1 << 17, // casts, &NAME[0], ? :, statement expressions, text functions, extern
-        MacroMenus = 1 << 18, // items and whole menus a macro writes, attributes through macros
+        ZeroBytes = 1 << 14, // between tokens, in directives and comments: white space to gcc
+        Expansions = 1 << 15, // function-like wrappers, #, ##, variadic, __VA_OPT__, token soups
+        Predefined = 1 << 16, // the compiler's own macros, __LINE__, __FILE__, __COUNTER__, #line
+        Directives = 1 << 17, // computed includes, __has_include, #elifdef, _Pragma
+        Expressions = 1 << 18, // casts, &NAME[0], ? :, statement expressions, text functions
+        MacroMenus = 1 << 19, // items and whole menus a macro writes, attributes through macros
     };
     using Constructs = quint32;
 

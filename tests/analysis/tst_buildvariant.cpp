@@ -25,6 +25,8 @@ class tst_BuildVariant : public QObject
 private slots:
     void discovery_data();
     void discovery();
+    void newestDatabaseWins_data();
+    void newestDatabaseWins();
     void headers_data();
     void headers();
     void menuOfAnotherVariant_data();
@@ -110,6 +112,82 @@ void tst_BuildVariant::discovery()
                 .replace("DIR", m_dir.filePath(QStringLiteral("fw/app")).toUtf8());
         QVERIFY(write(database, json));
     }
+    SourceContext context;
+    context.path = source;
+    context.configuration = CompileCommands::discoverFor(source);
+    QTEST(itemOf(QString::fromUtf8(itemSource), context), "item");
+}
+
+void tst_BuildVariant::newestDatabaseWins_data()
+{
+    // Each database as "FOLDER:ENTRY:STR", written in this order, a second
+    // apart: ENTRY is "file" for an entry for the source, "folder" for one of
+    // another file beside it, "none" for one elsewhere. Folders are relative
+    // to the tree holding fw/app/menu.c.
+    QTest::addColumn<QStringList>("databases");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("variant"); // the name of the database taken; "" for none
+
+    QTest::addRow("ide-folder-beside-the-tree")
+            << QStringList {"build-fw-Desktop-Debug:file:de"} << "de"
+            << "build-fw-Desktop-Debug";
+    QTest::addRow("build-star-of-a-parent") << QStringList {"fw/build-arm:file:arm"} << "arm"
+                                            << "build-arm";
+    QTest::addRow("plain-build-named-with-its-parent") << QStringList {"fw/build:file:b"} << "b"
+                                                       << "fw/build";
+    QTest::addRow("newest-of-two-configurations")
+            << QStringList {"build-fw-Desktop-Debug:file:de", "build-fw-Desktop-Release:file:en"}
+            << "en"
+            << "build-fw-Desktop-Release";
+    QTest::addRow("newer-nearer-one-wins")
+            << QStringList {"build-fw-Desktop-Release:file:en", "fw:file:near"} << "near"
+            << "fw";
+    QTest::addRow("entry-for-the-file-beats-a-newer-one-for-its-folder")
+            << QStringList {"build-fw-Desktop-Debug:file:de", "fw/build:folder:folder"} << "de"
+            << "build-fw-Desktop-Debug";
+    QTest::addRow("one-without-an-entry-hides-nothing")
+            << QStringList {"build-fw-Desktop-Debug:file:de", "fw/build:none:x"} << "de"
+            << "build-fw-Desktop-Debug";
+    QTest::addRow("only-ones-without-an-entry")
+            << QStringList {"fw/build:none:x", "build-fw-Desktop-Debug:none:y"} << "none"
+            << "";
+    QTest::addRow("a-folder-not-named-build-is-not-looked-in")
+            << QStringList {"out-fw-Desktop-Debug:file:out"} << "none"
+            << "";
+}
+
+void tst_BuildVariant::newestDatabaseWins()
+{
+    QFETCH(QStringList, databases);
+    QFETCH(QString, variant);
+    QTemporaryDir tree;
+    const auto write = [&](const QString &path, const QByteArray &contents) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+    };
+    const QString source = tree.filePath(QStringLiteral("fw/app/menu.c"));
+    QVERIFY(write(source, itemSource));
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-100);
+    for (qsizetype i = 0; i < databases.size(); ++i) {
+        const QStringList fields = databases.at(i).split(u':');
+        const QString database
+                = tree.filePath(fields.at(0) + QStringLiteral("/compile_commands.json"));
+        const QString file = fields.at(1) == u"file" ? source
+                : fields.at(1) == u"folder" ? tree.filePath(QStringLiteral("fw/app/other.c"))
+                                            : tree.filePath(QStringLiteral("lib/x.c"));
+        const QByteArray json = QStringLiteral(R"([{"directory": "%1", "file": "%2",
+            "arguments": ["cc", "-DSTR=\"%3\"", "-c", "%2"]}])")
+                                        .arg(tree.path(), file, fields.at(2))
+                                        .toUtf8();
+        QVERIFY(write(database, json));
+        QFile written(database);
+        QVERIFY(written.open(QIODevice::ReadWrite));
+        QVERIFY(written.setFileTime(start.addSecs(i), QFileDevice::FileModificationTime));
+    }
+    const CompileCommands::Search search = CompileCommands::search(source);
+    QCOMPARE(search.database.isEmpty() ? QString() : CompileCommands::variantName(search.database),
+             variant);
     SourceContext context;
     context.path = source;
     context.configuration = CompileCommands::discoverFor(source);
@@ -309,11 +387,11 @@ void tst_BuildVariant::compilerMacros()
         command.append(argument);
     command.append(QStringLiteral("-c"));
     command.append(source);
-    QVERIFY(write(QStringLiteral("cc/compile_commands.json"),
-                  QJsonDocument(QJsonArray {QJsonObject {{"directory", folder},
-                                                         {"file", source},
-                                                         {"arguments", command}}})
-                          .toJson()));
+    QVERIFY(write(
+            QStringLiteral("cc/compile_commands.json"),
+            QJsonDocument(QJsonArray {QJsonObject {
+                                  {"directory", folder}, {"file", source}, {"arguments", command}}})
+                    .toJson()));
     SourceContext context;
     context.path = source;
     context.configuration = CompileCommands::discoverFor(source);
@@ -322,8 +400,8 @@ void tst_BuildVariant::compilerMacros()
     CompilerQuery::apply(&context.configuration, allowed);
     QCOMPARE(int(context.configuration.compilerState), state);
     QTEST(itemOf(QString::fromUtf8(text), context), "item");
-    QCOMPARE(QFileInfo::exists(mark), state == int(BuildConfiguration::CompilerState::Queried)
-                     && compiler == script);
+    QCOMPARE(QFileInfo::exists(mark),
+             state == int(BuildConfiguration::CompilerState::Queried) && compiler == script);
 }
 
 QTEST_GUILESS_MAIN(tst_BuildVariant)

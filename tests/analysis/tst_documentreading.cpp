@@ -66,6 +66,11 @@ void tst_DocumentReading::editsReadAsAfresh_data()
     QTest::addColumn<QString>("constructs");
 
     QTest::newRow("everything") << 13u << "all";
+    // Seeds that once read an edit otherwise than afresh: a raw literal in a
+    // #define, a definition the pass stopped in, a keyword under the cursor.
+    QTest::newRow("everything, 101") << 101u << "all";
+    QTest::newRow("everything, 190") << 190u << "all";
+    QTest::newRow("everything, 203") << 203u << "all";
     QTest::newRow("groups, headers, macros") << 15u << "Conditionals,Includes,Macros,Constants";
     QTest::newRow("comments, splices, line ends") << 17u << "Comments,Splices,LineEnds,Literals";
 }

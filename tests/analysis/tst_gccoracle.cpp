@@ -55,7 +55,7 @@ QList<ReadMenu> readMenus(const QString &text, const QString &fileName, const QS
     context.configuration = VelkoMenuView::BuildConfiguration::fromArguments(
             compilerOptions, QFileInfo(fileName).absolutePath());
     context.configuration.compiler = compiler;
-    context.configuration.compilerOptions = VelkoMenuView::BuildConfiguration::macroOptions(
+    context.configuration.compilerOptions = VelkoMenuView::BuildConfiguration::predefiningOptions(
             GccOracle::languageOptions() + compilerOptions);
     VelkoMenuView::CompilerQuery::apply(&context.configuration, {compiler});
     context.textFunctions = textFunctions;

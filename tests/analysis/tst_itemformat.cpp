@@ -144,6 +144,11 @@ void tst_ItemFormat::formatItems_data()
     QTest::addRow("real-four-conversions")
             << QStringList {"%.0f %.0f %.0f %.0f"} << QList<QStringList> {{"1", "2.4", "x"}}
             << QStringList {"1 2 0 %.0f"} << QList<int> {R} << QList<int> {4};
+    QTest::addRow("real-as-strtod-reads-it")
+            << QStringList {"%f %f %f", "%.1f|%.0f", "%.2f"}
+            << QList<QStringList> {{"1e400", "-1E400", "nan"}, {"0x1.8p1", " 1e-400 "}, {"2.5x"}}
+            << QStringList {"inf -inf nan", "3.0|0", "0.00"} << QList<int> {R, R, R}
+            << QList<int> {3, 2, 1};
     QTest::addRow("real-two") << QStringList {"%5.2f x %f"} << QList<QStringList> {{"1", "2", ""}}
                               << QStringList {" 1.00 x 2.000000"} << QList<int> {R}
                               << QList<int> {2};

@@ -70,7 +70,7 @@
             (let ((start (plist-get (plist-get d :range) :start)))
               (format "%d:%d: %s: %s" (1+ (plist-get start :line))
                       (1+ (plist-get start :character))
-                      (if (eql (plist-get d :severity) 1) "error" "warning")
+                      (nth (1- (plist-get d :severity)) '("error" "warning" "note"))
                       (plist-get d :message))))
           diagnostics))
 
@@ -125,15 +125,20 @@
            (contents (plist-get hover :contents))
            (value (or (plist-get contents :value) ""))
            ;; Markdown, where a Markdown mode is installed, fences the same art.
+           ;; The last line names the build variant, below the art.
+           (lines (split-string value "\n" t))
+           (variant (car (last lines)))
            (art (split-string (if (string-match "```text\n\\(\\(?:.\\|\n\\)*?\\)```" value)
                                   (match-string 1 value)
-                                value)
+                                (string-join (butlast lines) "\n"))
                               "\n" t))
            (rendered (e2e-fold (e2e-run "render" (format "%s:%d" (e2e-scratch) line)
                                         "--ascii"))))
       (e2e-expect (member (plist-get contents :kind) '("plaintext" "markdown"))
                   "hover gave %S" hover)
       (e2e-expect (= (length art) 20) "the art has %d lines, not 20" (length art))
+      (e2e-expect (string-match-p "\\`\\*?\\(variant: \\|no build options\\)" variant)
+                  "the hover's last line names no variant: %S" variant)
       ;; The title's clock is the time of each drawing: items only.
       (e2e-expect (equal (nthcdr 4 art) (nthcdr 4 rendered))
                   "the hover's items differ from render's:\n%s\n---\n%s"

@@ -45,7 +45,7 @@ local function published_findings(uri)
   local findings = {}
   for _, d in ipairs(list[#list].diagnostics) do
     table.insert(findings, string.format('%d:%d: %s: %s', d.range.start.line + 1,
-      d.range.start.character + 1, d.severity == 1 and 'error' or 'warning', d.message))
+      d.range.start.character + 1, ({ 'error', 'warning', 'note' })[d.severity], d.message))
   end
   return findings
 end

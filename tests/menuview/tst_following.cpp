@@ -142,6 +142,19 @@ void tst_Following::statusLine_data()
             << QByteArray("#ifdef LANG_EN\nBEGIN_MENU(En)\n  MENU_ITEM(\"A\")\nEND_MENU(En, "
                           "\"T\")\n#endif\n")
             << 3 << "Меню En, строки 2–4; ветвь из строки 1 не входит в сборку";
+    // The device's 64 pixel rows hold the title and 7 items; "из" takes the
+    // genitive singular after 21.
+    const auto longMenu = [](int items) {
+        QByteArray text = "BEGIN_MENU(Long)\n";
+        for (int i = 0; i < items; ++i)
+            text += "  MENU_ITEM(\"I\")\n";
+        return text + "END_MENU(Long, \"T\")\n";
+    };
+    QTest::addRow("seven-items") << longMenu(7) << 2 << "Меню Long, строки 1–9";
+    QTest::addRow("twelve-items") << longMenu(12) << 2
+                                  << "Меню Long, строки 1–14; 7 из 12 пунктов на экране";
+    QTest::addRow("twenty-one-items")
+            << longMenu(21) << 2 << "Меню Long, строки 1–23; 7 из 21 пункта на экране";
     QTest::addRow("stray-closing-macro")
             << QByteArray("BEGIN_MENU(A)\nEND_MENU(A, \"A\")\nEND_MENU(B, \"B\")\n") << 3
             << "Строка 3, столбец 1: лишний закрывающий макрос: END_MENU(B, ...) не закрывает ни "

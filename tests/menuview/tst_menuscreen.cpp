@@ -142,6 +142,36 @@ void tst_MenuScreen::tallMenuIsNotCut()
     QCOMPARE(shot.image.height(), 13 * 8);
     for (int i = 1; i <= 12; ++i)
         COMPARE_ART(shot.row(i), deviceRow(QStringLiteral("Item %1").arg(i), false));
+
+    // The screen's lower edge: a dashed line of the theme's highlight through
+    // the unlit pixels of the first row below it, never over a lit one, and
+    // not in the picture copied.
+    const QRgb highlight = f.items->palette().color(QPalette::Highlight).rgb();
+    for (const int m : {1, 3}) {
+        const QImage image = shoot(f, m).image;
+        int marked = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                if (image.pixel(x, y) == highlight) {
+                    QCOMPARE(y, 64 * m);
+                    ++marked;
+                }
+            }
+        }
+        QVERIFY2(marked > image.width() / 3 && marked < image.width(),
+                 qPrintable(QString::number(marked)));
+        const QImage copied = f.items->screenImage();
+        QCOMPARE(copied.size(), QSize(128 * m, 104 * m));
+        QCOMPARE(copied.convertToFormat(QImage::Format_RGB32).pixel(0, 64 * m),
+                 qRgb(0xF4, 0xF4, 0xF4));
+    }
+    // Seven items fill the screen: no edge to mark.
+    f.open(QStringLiteral("/tmp/t.c"), menuWithTitle("Long", items.mid(0, 7)), 2, 1);
+    f.tick();
+    const QImage seven = shoot(f, 2).image;
+    QCOMPARE(seven.height(), 128);
+    for (int x = 0; x < seven.width(); ++x)
+        QVERIFY(seven.pixel(x, 127) != highlight);
 }
 
 void tst_MenuScreen::unlitPixelsShowTheBackground()

@@ -1,15 +1,8 @@
 // Editing parameters through real mouse presses on the screen: which rows
 // open the dialog, how it is prepared, and what OK and Cancel leave behind.
-#include "dialoganswer.h"
+#include "itemclick.h"
 #include "viewfixture.h"
 
-#include "menuview/params/paramsdialog.h"
-#include "menuview/params/ui_paramsdialog.h"
-
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -26,39 +19,10 @@ const QByteArray menuText = "BEGIN_EDITABLE_MENU(Edit)\n"
                             "  MENU_ITEM(\"Win %d %d\")\n" // item 5: two integers
                             "END_EDITABLE_MENU(Edit, \"Edit\")\n";
 
-struct Seen
-{
-    bool opened = false;
-    QStringList labels;
-    QList<bool> enabled;
-    QStringList texts;
-};
-
-// Clicks at widget y with button; the dialog, if one opens, is recorded,
-// given the texts and answered with OK (accept) or Cancel.
 Seen click(ViewFixture &f, int y, const QStringList &type, bool accept,
            Qt::MouseButton button = Qt::LeftButton)
 {
-    Seen seen;
-    DialogAnswer answer([&](QDialog *dialog) {
-        auto *d = static_cast<ParamsDialog *>(dialog);
-        Ui::ParamsDialog *ui = d->ui();
-        seen.opened = true;
-        QLineEdit *edits[] = {ui->param1Edit, ui->param2Edit, ui->param3Edit};
-        for (QLabel *label : {ui->param1Label, ui->param2Label, ui->param3Label})
-            seen.labels << label->text();
-        for (int i = 0; i < 3; ++i) {
-            seen.enabled << edits[i]->isEnabled();
-            seen.texts << edits[i]->text();
-            if (i < type.size())
-                edits[i]->setText(type[i]);
-        }
-        auto box = ui->buttonBox;
-        QTest::mouseClick(box->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
-                          Qt::LeftButton);
-    });
-    QTest::mouseClick(f.items.get(), button, Qt::NoModifier, QPoint(10, y));
-    return seen;
+    return clickItem(f.items.get(), y, type, accept, button);
 }
 
 ViewFixture *openMenu(ViewFixture &f, int multiplier = 1)

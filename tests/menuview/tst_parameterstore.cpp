@@ -8,8 +8,10 @@
 
 namespace {
 
-const QString path = QStringLiteral("/home/user/fw/menu.c");
-const QString docKey = QStringLiteral("\\home\\user\\fw\\menu.c");
+// Pruning reads the file as saved: the documents live in a folder of the test's own.
+QTemporaryDir folder;
+const QString path = folder.filePath(QStringLiteral("fw/menu.c"));
+const QString docKey = QString(path).replace(QLatin1Char('/'), QLatin1Char('\\'));
 
 QByteArray menuText(const QByteArray &name, const QList<QByteArray> &items,
                     const QByteArray &closingName = {})
@@ -133,7 +135,7 @@ void tst_ParameterStore::twinItemsKeepTheirOwnValues()
         f.tick();
         f.saveParam(0, 1, QStringLiteral("1"));
         f.saveParam(1, 1, QStringLiteral("2"));
-        f.close(doc);
+        f.saveAndClose(doc);
     }
     QCOMPARE(persisted(docKey + "/Main/Relay %u/Param1"), QStringLiteral("1"));
     {
@@ -143,7 +145,7 @@ void tst_ParameterStore::twinItemsKeepTheirOwnValues()
         QCOMPARE(f.items->menuDefinition().itemLines, (QStringList {"Relay 1", "Relay 2", "Exit"}));
         // The second twin goes: its values go with it when the file closes.
         doc->setContents(menuText("Main", {"Relay %u", "Exit"}));
-        f.close(doc);
+        f.saveAndClose(doc);
     }
     QCOMPARE(persisted(docKey + "/Main/Relay %u/Param1"), QStringLiteral("1"));
     QCOMPARE(storedGroups(docKey + "/Main/Relay %u"), QStringList());
@@ -226,7 +228,7 @@ void tst_ParameterStore::pruning()
 
     ViewFixture f;
     auto *doc = f.open(path, text, 1, 1);
-    f.close(doc);
+    f.saveAndClose(doc);
     QCOMPARE(storedGroups(docKey), menusLeft);
     QCOMPARE(storedGroups(docKey + "/Main"), mainItemsLeft);
     for (const QString &item : mainItemsLeft)
@@ -260,7 +262,7 @@ void tst_ParameterStore::pruningKeepsPaneOptions()
     f.settings()->setValue(QStringLiteral("Period"), 5);
     store(QStringLiteral("Main"), QStringLiteral("Speed %d"), 1, QStringLiteral("1"));
     auto *doc = f.open(path, QByteArray(), 1, 1);
-    f.close(doc);
+    f.saveAndClose(doc);
     QCOMPARE(f.settings()->value(QStringLiteral("Multiplier")).toInt(), 2);
     QCOMPARE(f.settings()->value(QStringLiteral("Period")).toInt(), 5);
     QVERIFY(storedGroups(docKey).isEmpty());
@@ -277,7 +279,7 @@ void tst_ParameterStore::pruningKeepsMenusNamedWithASlash()
     auto *doc = f.open(path, menuText("a/b", {"Speed %d"}), 2, 1);
     f.tick();
     QCOMPARE(f.items->menuDefinition().paramValues.value(0).value(0), QStringLiteral("1"));
-    f.close(doc);
+    f.saveAndClose(doc);
     QCOMPARE(storedGroups(docKey), QStringList {"a"});
     QCOMPARE(storedGroups(docKey + "/a/b"), QStringList {"Speed %d"});
 }
@@ -298,7 +300,7 @@ void tst_ParameterStore::pruningLeavesKeysOutsideItemGroups()
     store(QStringLiteral("Main"), QStringLiteral("Old %d"), 1, QStringLiteral("2"));
     ViewFixture f;
     auto *doc = f.open(path, menuText("Main", {"Speed %d"}), 2, 1);
-    f.close(doc);
+    f.saveAndClose(doc);
     QCOMPARE(storedGroups(docKey), QStringList {"Main"});
     QCOMPARE(storedGroups(docKey + "/Main"), QStringList {"Speed %d"});
     QCOMPARE(f.settings()->value(docKey + "/Note").toString(), QStringLiteral("n"));
@@ -327,7 +329,7 @@ void tst_ParameterStore::pruningIsLinear()
         ViewFixture f;
         auto *doc = f.open(path, text, 1, 1);
         const qint64 before = VelkoMenuView::charactersRead();
-        f.close(doc);
+        f.saveAndClose(doc);
         const qint64 read = VelkoMenuView::charactersRead() - before;
         if (storedGroups(docKey).size() != menus
             || storedGroups(docKey + "/Menu0") != QStringList {"Speed %d"})

@@ -7,9 +7,14 @@
 #include "coreplugin/editormanager/editormanager.h"
 #include "memorydocument.h"
 #include "simpleeditor.h"
+#include "utils/filepath.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <memory>
 
@@ -42,9 +47,33 @@ public:
 
     void tick() { QMetaObject::invokeMethod(items.get(), "onTimeout"); }
 
+    // Closes without saving: the file keeps what it holds.
     void close(VelkoHost::MemoryDocument *document)
     {
         Core::EditorManager::closeDocument(document);
+    }
+
+    // Writes the document's text to its file, as a save after the values
+    // typed so far, then closes it.
+    void saveAndClose(VelkoHost::MemoryDocument *document)
+    {
+        writeFile(document->filePath().toString(), document->contents());
+        close(document);
+    }
+
+    // Writes a file as saved at `when` (now by default).
+    static void writeFile(const QString &path, const QByteArray &text,
+                          const QDateTime &when = QDateTime())
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        // The file system's clock is coarser than the store's: the time is
+        // set, and the clock let past it before anything else is written.
+        QVERIFY(file.setFileTime(when.isValid() ? when : QDateTime::currentDateTime(),
+                                 QFileDevice::FileModificationTime));
+        QTest::qSleep(2);
     }
 
     void saveParam(int item, int paramNo, const QString &value)

@@ -185,6 +185,7 @@ private slots:
     void edits_data();
     void edits();
     void debounce();
+    void headersChangeIncluders();
     void closeClears();
     void hover_data();
     void hover();
@@ -477,6 +478,74 @@ void tst_Lsp::debounce()
     QCOMPARE(client.session.document(Uri)->text(), QString(20, u'x'));
 }
 
+void tst_Lsp::headersChangeIncluders()
+{
+    QTemporaryDir dir;
+    const auto uri = [&](const QString &name) {
+        return QUrl::fromLocalFile(dir.filePath(name)).toString();
+    };
+    const auto write = [&](const QByteArray &header) {
+        QFile file(dir.filePath(u"strings.h"_s));
+        return file.open(QIODevice::WriteOnly) && file.write(header) == header.size();
+    };
+    // The findings last published for a document.
+    const auto messages = [&](const Client &client, const QString &name) {
+        QStringList found;
+        for (const QJsonObject &publication : client.publications()) {
+            if (publication[u"uri"_s] == uri(name)) {
+                found.clear();
+                for (const QJsonValue &diagnostic : publication[u"diagnostics"_s].toArray())
+                    found << diagnostic[u"message"_s].toString();
+            }
+        }
+        return found.join(u'|');
+    };
+    QVERIFY(write("#define STR_A \"Short\"\n"));
+    const QString includer = u"#include \"strings.h\"\nBEGIN_MENU(M)\n  MENU_ITEM(STR_A)\n"
+                             "END_MENU(M, \"T\")\n"_s;
+    Client client;
+    qint64 now = 0;
+    client.session.setClock([&now] { return now; });
+    client.initialize();
+    client.send(message(u"textDocument/didOpen"_s, openParams(uri(u"menu.c"_s), includer)));
+    client.send(message(u"textDocument/didOpen"_s,
+                        openParams(uri(u"other.c"_s), u"BEGIN_MENU(O)\nEND_MENU(O, \"T\")\n"_s)));
+    client.send(message(u"textDocument/didOpen"_s,
+                        openParams(uri(u"strings.h"_s), u"#define STR_A \"Short\"\n"_s)));
+    const qsizetype opened = client.publications().size();
+    QCOMPARE(messages(client, u"menu.c"_s), QString());
+
+    // An edit of the open header: its includer goes out with it, after the quiet time.
+    client.send(message(
+            u"textDocument/didChange"_s,
+            textDocument(uri(u"strings.h"_s),
+                         {{u"contentChanges"_s,
+                           QJsonArray {change(0, 15, 0, 20, u"Far too long for the screen"_s)}}})));
+    client.session.publishDue();
+    QCOMPARE(client.publications().size(), opened);
+    now += LspDispatcher::DebounceMilliseconds;
+    client.session.publishDue();
+    QCOMPARE(client.publications().size(), opened + 2); // the header and menu.c, not other.c
+    QCOMPARE(messages(client, u"menu.c"_s), u"item STR_A takes 27 cells; the screen shows 21"_s);
+
+    // Closed, the header is read from the disk again.
+    client.send(message(u"textDocument/didClose"_s, textDocument(uri(u"strings.h"_s))));
+    now += LspDispatcher::DebounceMilliseconds;
+    client.session.publishDue();
+    QCOMPARE(messages(client, u"menu.c"_s), QString());
+
+    // Saved by another program: taken when the files are looked at again.
+    const qsizetype before = client.publications().size();
+    client.session.checkFiles();
+    client.session.publishPending();
+    QCOMPARE(client.publications().size(), before);
+    QVERIFY(write("#define STR_A \"Written on the disk meanwhile\"\n"));
+    client.session.checkFiles();
+    client.session.publishPending();
+    QCOMPARE(client.publications().size(), before + 1);
+    QCOMPARE(messages(client, u"menu.c"_s), u"item STR_A takes 29 cells; the screen shows 21"_s);
+}
+
 void tst_Lsp::closeClears()
 {
     Client client;
@@ -520,7 +589,8 @@ void tst_Lsp::hover()
         // A stored value must show on the screen as it does in the pane.
         const std::unique_ptr<QSettings> settings(VelkoMenuView::ParameterStore::openUserStore());
         VelkoMenuView::ParameterStore(settings.get())
-                .save(path, u"MainMenu"_s, {u"Пуск"_s, u"Стоп"_s, u"Темп. %d°C"_s}, 2, 1, u"-40"_s);
+                .save(path, u"MainMenu"_s, {u"Пуск"_s, u"Стоп"_s, u"Темп. %d°C"_s}, {}, 2, 1,
+                      u"-40"_s);
     }
     Client client;
     client.initialize();
@@ -540,10 +610,12 @@ void tst_Lsp::hover()
     const QString markdown = result[u"contents"_s][u"value"_s].toString();
     static const QRegularExpression pattern(
             QString::fromUtf8(
-                    R"(^!\[\w+\]\(data:image/png;base64,([A-Za-z0-9+/=]+)\)\n\n```text\n(.*)```\n$)"),
+                    R"(^!\[\w+\]\(data:image/png;base64,([A-Za-z0-9+/=]+)\)\n\n```text\n(.*)```\n\n\*(.*)\*\n$)"),
             QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch match = pattern.match(markdown);
     QVERIFY2(match.hasMatch(), qPrintable(markdown.left(200)));
+    // The examples are built by no database: the last line says so.
+    QVERIFY2(match.captured(3).startsWith(u"no build options"_s), qPrintable(match.captured(3)));
 
     // The same screen as `render` draws it, with the same stored value; any
     // column of these lines stands in the same menu.
@@ -572,12 +644,23 @@ void tst_Lsp::serverMatchesCheck()
     add(message(u"initialize"_s, QJsonObject {{u"capabilities"_s, QJsonObject()}}, 1));
     add(message(u"initialized"_s, QJsonObject()));
     QStringList paths;
-    for (const QString &name : files) {
+    for (const QString &name : files)
         paths << sourceDir() + u"/examples/"_s + name;
+    // Zero bytes, which the compiler reads as white space, are read alike.
+    const QTemporaryDir folder;
+    paths << folder.filePath(u"zero-bytes.c"_s);
+    {
         QFile file(paths.last());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("BEGIN_MENU(\0Main)\n  MENU_ITEM(\"\xCE\xA9\" /* \0 */)\n"
+                              "\0END_MENU(Main,\0\"T\")\n",
+                              65));
+    }
+    for (const QString &path : std::as_const(paths)) {
+        QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         add(message(u"textDocument/didOpen"_s,
-                    openParams(QUrl::fromLocalFile(paths.last()).toString(),
+                    openParams(QUrl::fromLocalFile(path).toString(),
                                QString::fromUtf8(file.readAll()))));
     }
     // The debounce runs out while the server waits for the rest of its input.
@@ -587,7 +670,7 @@ void tst_Lsp::serverMatchesCheck()
     server.write(input);
     QByteArray output;
     QDeadlineTimer deadline(20000);
-    while (output.count("publishDiagnostics") < files.size() && !deadline.hasExpired()) {
+    while (output.count("publishDiagnostics") < paths.size() && !deadline.hasExpired()) {
         server.waitForReadyRead(100);
         output += server.readAllStandardOutput();
     }
@@ -613,8 +696,8 @@ void tst_Lsp::serverMatchesCheck()
             lines << u"%1:%2:%3: %4: %5"_s.arg(path)
                              .arg(start[u"line"_s].toInt() + 1)
                              .arg(start[u"character"_s].toInt() + 1)
-                             .arg(diagnostic[u"severity"_s].toInt() == 1 ? u"error"_s
-                                                                         : u"warning"_s,
+                             .arg(QStringList {u"error"_s, u"warning"_s, u"note"_s}.value(
+                                          diagnostic[u"severity"_s].toInt() - 1),
                                   diagnostic[u"message"_s].toString());
         }
     }

@@ -2,6 +2,7 @@
 // rendering of the same rows, PNG sizes and colours, --all, every check
 // diagnostic at its exact position, and the ways a command can fail.
 #include "screenart.h"
+#include "toolrun.h"
 
 #include "devicegfx/gfx.h"
 
@@ -14,47 +15,10 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    bool crashed = true;
-    QString out;
-    QString err;
-};
-
 Run runTool(const QStringList &arguments, const QProcessEnvironment &environment,
             const QString &workingDirectory = QString())
 {
-    QProcess process;
-    process.setProgram(QStringLiteral(VELKO_MENU_TOOL));
-    process.setArguments(arguments);
-    process.setProcessEnvironment(environment);
-    if (!workingDirectory.isEmpty())
-        process.setWorkingDirectory(workingDirectory);
-    process.start();
-    Run run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.crashed = process.exitStatus() != QProcess::NormalExit;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-// The test's own environment: the same HOME and XDG_CONFIG_HOME as this
-// process, which CTest points into the build tree; and no window system, which
-// the tool must not need.
-QProcessEnvironment toolEnvironment()
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    return environment;
+    return runProgram(QStringLiteral(VELKO_MENU_TOOL), arguments, environment, workingDirectory);
 }
 
 Run runTool(const QStringList &arguments)
@@ -125,6 +89,8 @@ private slots:
     void pngSizeAndColours_data();
     void pngSizeAndColours();
     void renderAllWritesOnePngPerMenu();
+    void screenEdgeMarksOnlyUnlitPixels_data();
+    void screenEdgeMarksOnlyUnlitPixels();
     void checkDiagnostics_data();
     void checkDiagnostics();
     void checkUsesStoredValuesAndKeepsThem();
@@ -134,6 +100,8 @@ private slots:
     void errorPaths();
     void helpDocumentsEveryOption();
     void examplesShowOnlyTheBrokenMenu();
+    void findsTheIdesBuildFolders_data();
+    void findsTheIdesBuildFolders();
 
 private:
     QString write(const QString &name, const QByteArray &contents);
@@ -342,6 +310,53 @@ void tst_VelkoMenu::renderAllWritesOnePngPerMenu()
     QCOMPARE(QImage(single), QImage(written[1]));
 }
 
+void tst_VelkoMenu::screenEdgeMarksOnlyUnlitPixels_data()
+{
+    QTest::addColumn<int>("items");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("theme");
+    QTest::addRow("7-items") << 7 << 2 << "default";
+    QTest::addRow("8-items") << 8 << 1 << "default";
+    QTest::addRow("12-items-x3-oled") << 12 << 3 << "blue-oled";
+}
+
+void tst_VelkoMenu::screenEdgeMarksOnlyUnlitPixels()
+{
+    QFETCH(int, items);
+    QFETCH(int, scale);
+    QFETCH(QString, theme);
+    QList<QByteArray> texts;
+    for (int i = 1; i <= items; ++i)
+        texts << "Item " + QByteArray::number(i) + " \xd0\x99"; // "Й" reaches the top pixel row
+    const QString path = write(QStringLiteral("long.c"), menu("Long", "T", texts));
+    const QString plain = m_dir.filePath(QStringLiteral("plain.png"));
+    const QString marked = m_dir.filePath(QStringLiteral("marked.png"));
+    const QStringList common {"render",  path + ":2", "--time",
+                              "10:00",   "--scale",   QString::number(scale),
+                              "--theme", theme};
+    QCOMPARE(runTool(common + QStringList {"-o", plain}).exitCode, 0);
+    QCOMPARE(runTool(common + QStringList {"-o", marked, "--screen-edge"}).exitCode, 0);
+    const QImage before(plain);
+    const QImage after(marked);
+    QCOMPARE(after.size(), before.size());
+    int differing = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) == after.pixel(x, y))
+                continue;
+            // Only the first pixel row below the screen, and only where it is unlit.
+            QCOMPARE(y, 64 * scale);
+            // Column 127 of an item row carries no text: unlit.
+            QCOMPARE(before.pixel(x, y), before.pixel(127 * scale, 8 * scale));
+            ++differing;
+        }
+    }
+    if (items <= 7)
+        QCOMPARE(differing, 0);
+    else
+        QVERIFY(differing > after.width() / 3);
+}
+
 void tst_VelkoMenu::checkDiagnostics_data()
 {
     QTest::addColumn<QByteArray>("source");
@@ -354,8 +369,9 @@ void tst_VelkoMenu::checkDiagnostics_data()
                                 << QStringList() << 0;
 
     // A text through a function: read once declared to return its argument.
-    const QByteArray translated = "#define _T(x) lang_get_translation(x)\n"
-                                  "BEGIN_MENU(M)\n    MENU_ITEM(_T(\"Home\"), f)\nEND_MENU(M, \"T\")\n";
+    const QByteArray translated
+            = "#define _T(x) lang_get_translation(x)\n"
+              "BEGIN_MENU(M)\n    MENU_ITEM(_T(\"Home\"), f)\nEND_MENU(M, \"T\")\n";
     QTest::addRow("text-through-an-undeclared-function")
             << translated << none
             << QStringList {"FILE:3:5: warning: item text cannot be read: the text passes through "
@@ -373,6 +389,16 @@ void tst_VelkoMenu::checkDiagnostics_data()
                             "as it is not among the compilers allowed to run (/usr/bin/*gcc*, "
                             "/usr/bin/*cc, /usr/bin/clang*): the preview takes the macros of a "
                             "gcc-like host for its own; to run it, add --query-driver '/bin/true'"}
+            << 0;
+    // A zero byte is white space to the compiler; one warning names the first.
+    QTest::addRow("zero-bytes-read-as-white-space")
+            << QByteArray("int x;\0\nBEGIN_MENU(\0Main)\n    MENU_ITEM(\"Start\" /* \0 */)\n"
+                          "END_MENU(Main,\0\"Main\")\n",
+                          80)
+            << none
+            << QStringList {"FILE:1:7: warning: 4 zero bytes in the file, the first here: the "
+                            "compiler reads them as white space (in a literal, as the end of its "
+                            "text)"}
             << 0;
 
     // Errors, at the keyword the parser stopped at.
@@ -813,9 +839,9 @@ void tst_VelkoMenu::errorPaths_data()
 
     const QString tryHelp = QStringLiteral("\nTry 'velko-menu --help'.\n");
     QTest::addRow("no-arguments") << QStringList() << 2 << "velko-menu: no command given" + tryHelp;
-    QTest::addRow("unknown-command")
-            << QStringList {"draw", "TMP/ok.c:1"} << 2
-            << "velko-menu: unknown command 'draw' (the commands are render, check and lsp)"
+    QTest::addRow("unknown-command") << QStringList {"draw", "TMP/ok.c:1"} << 2
+                                     << "velko-menu: unknown command 'draw' (the commands are "
+                                        "render, check, gallery and lsp)"
                     + tryHelp;
     QTest::addRow("unknown-option") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--colour"}
                                     << 2 << "velko-menu: unknown option '--colour'" + tryHelp;
@@ -827,6 +853,33 @@ void tst_VelkoMenu::errorPaths_data()
             << "velko-menu: --scale needs a value" + tryHelp;
     QTest::addRow("bad-scale") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--scale=4"} << 2
                                << "velko-menu: --scale takes 1, 2 or 3, not '4'" + tryHelp;
+    QTest::addRow("gallery-without-folder") << QStringList {"gallery", "TMP/ok.c"} << 2
+                                            << "velko-menu: gallery needs -o DIR, the folder for "
+                                               "the page"
+                    + tryHelp;
+    QTest::addRow("gallery-into-a-file") << QStringList {"gallery", "TMP/ok.c", "-o", "TMP/ok.c"}
+                                         << 2 << "TMP/ok.c: error: not a folder\n";
+    QTest::addRow("variant-without-colon")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "de"} << 2
+            << "velko-menu: --variant takes NAME:OPTIONS, a name of letters, digits, '_', '.', '+' "
+               "and '-', not 'de'"
+                    + tryHelp;
+    QTest::addRow("variant-other-option")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "de:-DLANG_DE -O2"} << 2
+            << "velko-menu: --variant de: '-O2' is not -DNAME[=VALUE], -UNAME or -IDIR" + tryHelp;
+    QTest::addRow("variant-twice")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--variant", "a:", "--variant=a:-DX"} << 2
+            << "velko-menu: --variant a is given twice" + tryHelp;
+    QTest::addRow("baseline-and-against")
+            << QStringList {"gallery", "TMP", "-oTMP/g", "--baseline", "TMP", "--against", "HEAD"}
+            << 2 << "velko-menu: --baseline and --against cannot be used together" + tryHelp;
+    QTest::addRow("baseline-no-gallery")
+            << QStringList {"gallery", "TMP/ok.c", "-oTMP/g", "--baseline", "TMP/none"} << 2
+            << "velko-menu: TMP/none/changes.json: cannot read it (No such file or directory): "
+               "--baseline takes a folder a gallery was written into\n";
+    QTest::addRow("bad-format") << QStringList {"check", "TMP/ok.c", "--format", "xml"} << 2
+                                << "velko-menu: --format takes text, sarif or json, not 'xml'"
+                    + tryHelp;
     QTest::addRow("bad-time") << QStringList {"render", "TMP/ok.c:1", "--ascii", "--time", "24:00"}
                               << 2
                               << "velko-menu: --time takes HH:MM from 00:00 to 23:59, not '24:00'"
@@ -858,6 +911,9 @@ void tst_VelkoMenu::errorPaths_data()
     QTest::addRow("all-with-ascii")
             << QStringList {"render", "TMP/ok.c", "--all", "-o", "TMP/pngs", "--ascii"} << 2
             << "velko-menu: --ascii prints one screen and cannot be used with --all" + tryHelp;
+    QTest::addRow("all-with-a-line")
+            << QStringList {"render", "TMP/ok.c:3", "--all", "-o", "TMP/pngs"} << 2
+            << "velko-menu: --all takes a FILE without a line (TMP/ok.c, not TMP/ok.c:3)" + tryHelp;
     QTest::addRow("check-without-files") << QStringList {"check", "--werror"} << 2
                                          << "velko-menu: check needs at least one FILE" + tryHelp;
 
@@ -866,11 +922,13 @@ void tst_VelkoMenu::errorPaths_data()
             << "velko-menu: TMP/nothing.json: cannot be read\n";
     QTest::addRow("missing-file") << QStringList {"render", "TMP/nothing.c:1", "--ascii"} << 2
                                   << "TMP/nothing.c: error: no such file\n";
+    QTest::addRow("symlink-loop") << QStringList {"check", "TMP/loop.c"} << 2
+                                  << "TMP/loop.c: error: too many levels of symbolic links\n";
     QTest::addRow("directory") << QStringList {"render", "TMP:1", "--ascii"} << 2
                                << "TMP: error: is a directory\n";
     QTest::addRow("binary-file")
             << QStringList {"check", "TMP/binary.c"} << 2
-            << "TMP/binary.c: error: is a binary file (a zero byte on line 2)\n";
+            << "TMP/binary.c: error: is a binary file (20 control bytes among the first 24)\n";
     QTest::addRow("utf16-with-byte-order-mark")
             << QStringList {"check", "TMP/utf16le.c"} << 2
             << "TMP/utf16le.c: error: is UTF-16 text: save it as UTF-8\n";
@@ -879,7 +937,7 @@ void tst_VelkoMenu::errorPaths_data()
             << "TMP/utf16be.c: error: is UTF-16 text: save it as UTF-8\n";
     QTest::addRow("sixteen-bit-data-is-no-text")
             << QStringList {"check", "TMP/data16.c"} << 2
-            << "TMP/data16.c: error: is a binary file (a zero byte on line 1)\n";
+            << "TMP/data16.c: error: is a binary file (128 control bytes among the first 128)\n";
     QTest::addRow("not-utf8")
             << QStringList {"render", "TMP/latin1.c:1", "--ascii"} << 2
             << "TMP/latin1.c: error: is not UTF-8 text (an invalid byte sequence on line 3)\n";
@@ -929,7 +987,10 @@ void tst_VelkoMenu::errorPaths()
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("stray.c"), menu("A", "A", {"a"}) + "END_MENU(B, \"B\")\n")
                      .isEmpty());
-    QVERIFY(!write(QStringLiteral("binary.c"), QByteArray("int x;\nchar y = '\0';\n", 21))
+    QVERIFY(!write(QStringLiteral("binary.c"),
+                   QByteArray("\x7f"
+                              "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0>\0\x01\0\0\0",
+                              24))
                      .isEmpty());
     QVERIFY(!write(QStringLiteral("latin1.c"), "// menus\n// of the\n// caf\xE9\n").isEmpty());
     const QString wide = QStringLiteral("BEGIN_MENU(Main)\n  MENU_ITEM(\"Скорость\")\n");
@@ -948,6 +1009,8 @@ void tst_VelkoMenu::errorPaths()
         data16 += QByteArray(1, char(i % 7 + 1)) + QByteArray(1, '\0');
     QVERIFY(!write(QStringLiteral("data16.c"), data16).isEmpty());
     QVERIFY(!write(QStringLiteral("latin1-free.c"), "int main(void) { return 0; }\n").isEmpty());
+    QFile::remove(dir + QStringLiteral("/loop.c"));
+    QVERIFY(QFile::link(dir + QStringLiteral("/loop.c"), dir + QStringLiteral("/loop.c")));
 
     for (QString &argument : arguments)
         argument.replace(QLatin1String("TMP"), dir);
@@ -995,9 +1058,11 @@ void tst_VelkoMenu::helpDocumentsEveryOption()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QString());
     for (const char *documented :
-         {"render FILE:LINE[:COLUMN]", "render FILE --all -o DIR", "check FILE...", "--scale 1|2|3",
-          "--time HH:MM", "--ascii", "-o, --output", "--theme NAME", "white-on-black", "blue-oled",
-          "green-lcd", "--werror", "--real-digits N", "UTF-16 code units", "Exit status"})
+         {"render FILE:LINE[:COLUMN]", "render FILE --all -o DIR", "check FILE|DIR...",
+          "gallery FILE|DIR... -o DIR", "--format text|sarif|json", "--screen-edge",
+          "--scale 1|2|3", "--time HH:MM", "--ascii", "-o, --output", "--theme NAME",
+          "white-on-black", "blue-oled", "green-lcd", "--werror", "--real-digits N",
+          "UTF-16 code units", "Exit status"})
         QVERIFY2(run.out.contains(QLatin1String(documented)), documented);
     for (const QString &line : run.out.split(QLatin1Char('\n')))
         QVERIFY2(line.size() <= 80, qPrintable(line));
@@ -1033,6 +1098,8 @@ void tst_VelkoMenu::examplesShowOnlyTheBrokenMenu()
                             "service_menu_broken.c:17:1: error: name mismatch: "
                             "END_MENU(SeviceMenu, ...) closes "
                             "BEGIN_MENU(ServiceMenu) at 12:1\n"
+                            "settings_menu.c:14:1: note: the screen shows 7 of the menu's 8 items "
+                            "at once, under the title; the rest lie below its lower edge\n"
                             "settings_menu.c:40:24: warning: character U+03A9 'Ω' in the item is "
                             "not in the 6x8 font: "
                             "the device skips it\n"
@@ -1055,6 +1122,77 @@ void tst_VelkoMenu::examplesShowOnlyTheBrokenMenu()
         QCOMPARE(all.exitCode, 0);
         QVERIFY(all.out.count(QLatin1Char('\n')) >= 3);
     }
+}
+
+using namespace Qt::StringLiterals;
+
+void tst_VelkoMenu::findsTheIdesBuildFolders_data()
+{
+    QTest::addColumn<QString>("newer"); // the configuration written last
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("out");
+
+    // Only the German text is too long for the screen.
+    const QString overflow
+            = u"FILE:3:5: warning: item STR_BACK takes 28 cells; the screen shows 21\n"_s;
+    QTest::addRow("check-debug") << "Debug"
+                                 << "check" << overflow;
+    QTest::addRow("check-release") << "Release"
+                                   << "check" << QString();
+    QTest::addRow("render-release") << "Release"
+                                    << "render"
+                                    << "Back";
+}
+
+void tst_VelkoMenu::findsTheIdesBuildFolders()
+{
+    QFETCH(QString, newer);
+    QFETCH(QString, command);
+    QFETCH(QString, out);
+    // An IDE's build folders beside the source tree, one per configuration.
+    const QString tree = m_dir.filePath(u"ide"_s);
+    const QString source = tree + u"/fw/app/menu.c"_s;
+    QVERIFY(QDir().mkpath(tree + u"/fw/app"_s));
+    QVERIFY(!write(u"ide/fw/app/strings.h"_s,
+                   "#ifdef LANG_EN\n#define STR_BACK \"Back\"\n#else\n"
+                   "#define STR_BACK \"Zurueck zum Hauptmenue jetzt\"\n#endif\n")
+                     .isEmpty());
+    QVERIFY(!write(u"ide/fw/app/menu.c"_s,
+                   "#include \"strings.h\"\nBEGIN_MENU(M)\n    MENU_ITEM(STR_BACK)\n"
+                   "END_MENU(M, \"T\")\n")
+                     .isEmpty());
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QString &configuration : {u"Debug"_s, u"Release"_s}) {
+        const QString folder = tree + u"/build-fw-Desktop-"_s + configuration;
+        QVERIFY(QDir().mkpath(folder));
+        const QString macro = configuration == u"Debug"_s ? u"LANG_DE"_s : u"LANG_EN"_s;
+        QFile database(folder + u"/compile_commands.json"_s);
+        QVERIFY(database.open(QIODevice::WriteOnly));
+        database.write(
+                u"[{\"directory\": \"%1\", \"file\": \"%2\", \"command\": \"cc -D%3 -c %2\"}]"_s
+                        .arg(folder, source, macro)
+                        .toUtf8());
+        QVERIFY(database.flush());
+        QVERIFY(database.setFileTime(now.addSecs(configuration == newer ? -10 : -20),
+                                     QFileDevice::FileModificationTime));
+    }
+    const QStringList arguments = command == u"check"_s
+            ? QStringList {u"check"_s, source, u"--verbose"_s}
+            : QStringList {u"render"_s, source + u":3"_s, u"--ascii"_s,
+                           u"--time"_s, u"12:30"_s,       u"--verbose"_s};
+    const Run run = runTool(arguments);
+    QVERIFY(!run.crashed);
+    if (command == u"check"_s)
+        QCOMPARE(run.out, QString(out).replace(u"FILE"_s, source));
+    else
+        COMPARE_ART(run.out, deviceScreen({u"T               12:30"_s, out}));
+    const QString older = newer == u"Debug"_s ? u"Release"_s : u"Debug"_s;
+    const QString macro = newer == u"Debug"_s ? u"LANG_DE"_s : u"LANG_EN"_s;
+    QCOMPARE(run.err,
+             u"%1: variant: build-fw-Desktop-%2, -D%3, from %4/build-fw-Desktop-%2/"
+             "compile_commands.json, the newest of 2 with an entry for the file (also "
+             "%4/build-fw-Desktop-%5/compile_commands.json)\n"_s.arg(source, newer, macro, tree,
+                                                                     older));
 }
 
 QTEST_MAIN(tst_VelkoMenu)

@@ -2,7 +2,9 @@
 #include "check.h"
 
 #include "buildcontext.h"
+#include "findingreport.h"
 #include "menuchecks.h"
+#include "sourcepaths.h"
 
 #include "menuview/files/sourcefile.h"
 #include "menuview/params/parameterstore.h"
@@ -13,6 +15,7 @@
 #include <memory>
 
 using namespace VelkoMenuView;
+using namespace Qt::StringLiterals;
 
 int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream &out,
              QTextStream &err)
@@ -22,33 +25,49 @@ int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream
     if (const QString problem = store.problem(); !problem.isEmpty())
         err << "velko-menu: warning: the stored values cannot be read (" << problem
             << "); items are checked without them" << Qt::endl;
+    const bool text = options.format == CheckOptions::Format::Text;
     int errors = 0;
     int warnings = 0;
-    bool unreadable = false;
-    for (const QString &path : options.files) {
+    QStringList unreadable;
+    QList<PlacedFinding> findings;
+    for (const QString &path : sourcePaths(options.files)) {
         SourceFile file;
         QString reason;
         if (!file.load(path, &reason)) {
             err << path << ": error: " << reason << Qt::endl;
-            unreadable = true;
+            unreadable << path + u": "_s + reason;
             continue;
         }
-        CheckContext context {&file.lines(),      &store, file.absolutePath(),
-                              options.realDigits, {},     build.allBranches};
-        if (!sourceContextFor(file.absolutePath(), build, &context.source, &reason)) {
+        CheckContext context;
+        context.lines = &file.lines();
+        context.store = &store;
+        context.storePath = file.absolutePath();
+        context.realDigits = options.realDigits;
+        context.allBranches = build.allBranches;
+        BuildOrigin origin;
+        if (!sourceContextFor(file.absolutePath(), build, &context.source, &reason, &origin)) {
             err << "velko-menu: " << reason << Qt::endl;
             return 2;
         }
+        if (build.verbose)
+            err << file.path() << ": " << origin.details() << Qt::endl;
         for (const Diagnostic &diagnostic : checkMenus(file.text(), context)) {
-            out << formatDiagnostic(file.path(), file.lines(), diagnostic) << '\n';
-            if (diagnostic.severity == Diagnostic::Severity::Error)
-                ++errors;
+            if (text)
+                out << formatDiagnostic(file.path(), file.lines(), diagnostic) << '\n';
             else
-                ++warnings;
+                findings << placeFinding(file.path(), file.lines(), diagnostic);
+            errors += diagnostic.severity == Diagnostic::Severity::Error;
+            warnings += diagnostic.severity == Diagnostic::Severity::Warning;
         }
         out.flush();
     }
-    if (unreadable)
+    if (!text) {
+        out << QString::fromUtf8(options.format == CheckOptions::Format::Sarif
+                                         ? sarifReport(findings, unreadable)
+                                         : jsonReport(findings));
+        out.flush();
+    }
+    if (!unreadable.isEmpty())
         return 2;
     return errors > 0 || (options.werror && warnings > 0) ? 1 : 0;
 }

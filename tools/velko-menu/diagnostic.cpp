@@ -9,17 +9,28 @@ QString formatDiagnostic(const QString &file, const VelkoMenuView::LineMap &line
                          const Diagnostic &diagnostic)
 {
     const VelkoMenuView::TextPosition position = lines.position(diagnostic.begin);
-    const QLatin1StringView severity = diagnostic.severity == Diagnostic::Severity::Error
-            ? QLatin1StringView("error")
-            : QLatin1StringView("warning");
-    QString line = QStringLiteral("%1:%2:%3: %4: %5")
-                           .arg(file, QString::number(position.line),
-                                QString::number(position.column), severity, diagnostic.message);
+    QString line
+            = QStringLiteral("%1:%2:%3: %4: %5")
+                      .arg(file, QString::number(position.line), QString::number(position.column),
+                           severityName(diagnostic.severity), diagnostic.message);
     if (!diagnostic.relatedFile.isEmpty())
         line += QStringLiteral("\n%1:%2:%3: note: %4")
                         .arg(diagnostic.relatedFile, QString::number(diagnostic.relatedLine),
                              QString::number(diagnostic.relatedColumn), diagnostic.relatedMessage);
     return line;
+}
+
+QLatin1StringView severityName(Diagnostic::Severity severity)
+{
+    switch (severity) {
+    case Diagnostic::Severity::Error:
+        return QLatin1StringView("error");
+    case Diagnostic::Severity::Warning:
+        break;
+    case Diagnostic::Severity::Note:
+        return QLatin1StringView("note");
+    }
+    return QLatin1StringView("warning");
 }
 
 void sortByPosition(QList<Diagnostic> &diagnostics)

@@ -16,7 +16,8 @@ namespace {
 
 constexpr int ParseError = -32700, InvalidRequest = -32600, MethodNotFound = -32601,
               InvalidParams = -32602, ServerNotInitialized = -32002;
-constexpr int LogError = 1, LogWarning = 2, SeverityError = 1, SeverityWarning = 2;
+constexpr int LogError = 1, LogWarning = 2, SeverityError = 1, SeverityWarning = 2,
+              SeverityInformation = 3;
 // Edits come as ranges (change 2); diagnostics go out by publishDiagnostics
 // (push), which needs no capability.
 constexpr char Capabilities[] = R"({"positionEncoding": "utf-16", "hoverProvider": true,
@@ -54,6 +55,8 @@ LspDispatcher::LspDispatcher(QObject *parent)
     bind(m_notifications, u"textDocument/didClose"_s, &LspDispatcher::didClose);
     m_debounce.setSingleShot(true);
     connect(&m_debounce, &QTimer::timeout, this, &LspDispatcher::publishDue);
+    m_fileCheck.setInterval(FileCheckMilliseconds);
+    connect(&m_fileCheck, &QTimer::timeout, this, &LspDispatcher::checkFiles);
 }
 
 void LspDispatcher::receive(const LspFrame &frame)
@@ -146,6 +149,7 @@ LspDispatcher::Answer LspDispatcher::initialize(const InitializeParams &params)
     m_features.buildOptions().allowedCompilers << params.allowedCompilers;
     m_features.buildOptions().textFunctions << params.textFunctions;
     m_markdownHover = params.markdownHover;
+    m_fileCheck.start();
     const QJsonObject server {{u"name"_s, u"velko-menu"_s},
                               {u"version"_s, QStringLiteral(VELKO_VERSION)}};
     return {QJsonObject {{u"capabilities"_s, QJsonDocument::fromJson(Capabilities).object()},
@@ -157,6 +161,7 @@ LspDispatcher::Answer LspDispatcher::shutdown(const LspNoParams &)
 {
     m_state = State::ShutDown;
     m_debounce.stop();
+    m_fileCheck.stop();
     m_pending.clear();
     return {};
 }
@@ -166,6 +171,7 @@ LspDispatcher::Answer LspDispatcher::exit(const LspNoParams &)
     const bool orderly = m_state == State::ShutDown;
     m_state = State::Exited;
     m_debounce.stop();
+    m_fileCheck.stop();
     emit exitRequested(orderly ? 0 : 1);
     return {};
 }
@@ -200,9 +206,17 @@ LspDispatcher::Answer LspDispatcher::didOpen(const DidOpenParams &params)
 LspDispatcher::Answer LspDispatcher::didChange(const DidChangeParams &params)
 {
     const QString error = m_documents.change(params);
-    if (error.isEmpty())
-        schedule(params.uri);
-    return {QJsonValue(), error};
+    if (!error.isEmpty())
+        return {QJsonValue(), error};
+    schedule(params.uri);
+    // An edited header changes what the documents that include it show.
+    if (const LspDocument *edited = m_documents.find(params.uri)) {
+        for (const QString &includer : m_features.includers(edited->path())) {
+            if (includer != params.uri)
+                schedule(includer);
+        }
+    }
+    return {};
 }
 
 LspDispatcher::Answer LspDispatcher::didSave(const TextDocumentParams &params)
@@ -224,9 +238,15 @@ LspDispatcher::Answer LspDispatcher::didClose(const TextDocumentParams &params)
     QString error;
     if (!m_documents.find(params.uri, &error))
         return {QJsonValue(), error};
+    // The documents that include it read the file on disk again.
+    const QStringList includers = m_features.includers(m_documents.find(params.uri)->path());
     m_documents.close(params.uri);
     m_features.forget(params.uri);
     m_pending.remove(params.uri);
+    for (const QString &includer : includers) {
+        if (includer != params.uri)
+            schedule(includer);
+    }
     notify(u"textDocument/publishDiagnostics"_s,
            {{u"uri"_s, params.uri}, {u"diagnostics"_s, QJsonArray()}});
     return {};
@@ -237,6 +257,14 @@ void LspDispatcher::schedule(const QString &uri)
     m_pending.insert(uri);
     m_due = m_now() + DebounceMilliseconds;
     m_debounce.start(DebounceMilliseconds);
+}
+
+void LspDispatcher::checkFiles()
+{
+    if (m_state != State::Running)
+        return;
+    for (const QString &uri : m_features.takeOutOfDate())
+        schedule(uri);
 }
 
 void LspDispatcher::publishDue()
@@ -264,22 +292,25 @@ void LspDispatcher::publishDiagnostics(const QString &uri)
         return;
     QJsonArray diagnostics;
     for (const Diagnostic &diagnostic : m_features.diagnostics(*open)) {
-        const bool error = diagnostic.severity == Diagnostic::Severity::Error;
+        const int severity = diagnostic.severity == Diagnostic::Severity::Error ? SeverityError
+                : diagnostic.severity == Diagnostic::Severity::Warning          ? SeverityWarning
+                                                                       : SeverityInformation;
         QJsonObject item {{u"range"_s, rangeJson(*open, diagnostic.begin, diagnostic.end)},
-                          {u"severity"_s, error ? SeverityError : SeverityWarning},
+                          {u"severity"_s, severity},
                           {u"source"_s, u"velko-menu"_s},
                           {u"message"_s, diagnostic.message}};
         if (!diagnostic.relatedFile.isEmpty()) {
             const QJsonObject at {{u"line"_s, diagnostic.relatedLine - 1},
                                   {u"character"_s, diagnostic.relatedColumn - 1}};
-            item.insert(u"relatedInformation"_s,
-                        QJsonArray {QJsonObject {
-                                {u"location"_s,
-                                 QJsonObject {
-                                         {u"uri"_s,
-                                          QUrl::fromLocalFile(diagnostic.relatedFile).toString()},
-                                         {u"range"_s, QJsonObject {{u"start"_s, at}, {u"end"_s, at}}}}},
-                                {u"message"_s, diagnostic.relatedMessage}}});
+            item.insert(
+                    u"relatedInformation"_s,
+                    QJsonArray {QJsonObject {
+                            {u"location"_s,
+                             QJsonObject {
+                                     {u"uri"_s,
+                                      QUrl::fromLocalFile(diagnostic.relatedFile).toString()},
+                                     {u"range"_s, QJsonObject {{u"start"_s, at}, {u"end"_s, at}}}}},
+                            {u"message"_s, diagnostic.relatedMessage}}});
         }
         diagnostics.append(item);
     }

@@ -25,6 +25,9 @@ class LspDispatcher final : public QObject
 public:
     // The quiet time after a document's last change before its findings go out.
     static constexpr int DebounceMilliseconds = 150;
+    // How often the files on disk the open documents were read with are
+    // looked at (the build's database, headers): a change shows within 2 s.
+    static constexpr int FileCheckMilliseconds = 1000;
 
     explicit LspDispatcher(QObject *parent = nullptr);
 
@@ -41,6 +44,8 @@ public:
     void publishPending();
     // Runs the checks on the document and publishes them; nothing when it is not open.
     void publishDiagnostics(const QString &uri);
+    // Schedules the documents whose files on disk changed since they were read.
+    void checkFiles();
 
     bool isShutDown() const { return m_state == State::ShutDown || m_state == State::Exited; }
     const LspDocument *document(const QString &uri) const { return m_documents.find(uri); }
@@ -96,6 +101,7 @@ private:
     bool m_markdownHover = true;
     QSet<QString> m_pending;
     QTimer m_debounce;
+    QTimer m_fileCheck;
     std::function<qint64()> m_now = [] { return QDeadlineTimer::current().deadline(); };
     qint64 m_due = 0;
 };

@@ -4,6 +4,7 @@
 #include "buildcontext.h"
 #include "menuchecks.h"
 
+#include "menuview/analysis/compilecommands.h"
 #include "menuview/analysis/compilerquery.h"
 
 using namespace VelkoMenuView;
@@ -22,8 +23,11 @@ constexpr qint64 ContextLifetime = 2000; // ms
 QList<Diagnostic> LspFeatures::diagnostics(const LspDocument &document)
 {
     SourceText &source = sourceOf(document);
-    CheckContext context {&document.lines(), &m_store, document.path(), 10, source.facts.context,
-                          false};
+    CheckContext context;
+    context.lines = &document.lines();
+    context.store = &m_store;
+    context.storePath = document.path();
+    context.source = source.facts.context;
     // What an editor's user changes is the client's initializationOptions.
     context.texts.declareTextFunction
             = QStringLiteral("add \"%1\" to initializationOptions.textFunctions");
@@ -35,8 +39,45 @@ LspHover LspFeatures::hover(const LspDocument &document, LspPosition position)
 {
     if (position.line >= document.lines().lineCount())
         return LspHover();
-    return menuHoverAt(sourceOf(document), document.lines(), document.offsetAt(position), m_store,
-                       document.path(), m_fixedTime.isValid() ? m_fixedTime : QTime::currentTime());
+    LspHover hover = menuHoverAt(sourceOf(document), document.lines(), document.offsetAt(position),
+                                 m_store, document.path(),
+                                 m_fixedTime.isValid() ? m_fixedTime : QTime::currentTime());
+    // The last line says which variant of the build the screen is.
+    if (hover.found) {
+        const QString phrase = m_readings[document.uri()].origin.phrase();
+        hover.plainText += u'\n' + phrase;
+        hover.markdown += QStringLiteral("\n*%1*\n").arg(phrase);
+    }
+    return hover;
+}
+
+QStringList LspFeatures::includers(const QString &path) const
+{
+    QStringList uris;
+    for (const auto &[uri, reading] : m_readings) {
+        if (!path.isEmpty() && reading.headers && reading.headers->contains(path))
+            uris << uri;
+    }
+    return uris;
+}
+
+QStringList LspFeatures::takeOutOfDate()
+{
+    QStringList uris;
+    for (auto &[uri, reading] : m_readings) {
+        const LspDocument *document = m_documents.find(uri);
+        if (!document || !reading.onDisk || !reading.contextAge.isValid())
+            continue;
+        const bool changed = reading.onDisk->changed()
+                || (!reading.origin.given && !document->path().isEmpty()
+                    && CompileCommands::search(document->path()).database
+                            != reading.origin.database);
+        if (changed) {
+            reading.contextAge.invalidate();
+            uris << uri;
+        }
+    }
+    return uris;
 }
 
 SourceText &LspFeatures::sourceOf(const LspDocument &document)
@@ -45,7 +86,7 @@ SourceText &LspFeatures::sourceOf(const LspDocument &document)
     const quint64 others = m_documents.othersRevision(document.uri());
     if (!kept.contextAge.isValid() || kept.contextAge.hasExpired(ContextLifetime)
         || kept.othersRevision != others) {
-        kept.context = contextFor(document);
+        kept.context = contextFor(document, &kept);
         kept.contextAge.start();
         kept.othersRevision = others;
         ++kept.generation;
@@ -53,12 +94,13 @@ SourceText &LspFeatures::sourceOf(const LspDocument &document)
     return kept.reading.read(document.text(), kept.context, kept.generation);
 }
 
-SourceContext LspFeatures::contextFor(const LspDocument &document)
+SourceContext LspFeatures::contextFor(const LspDocument &document, Reading *reading)
 {
     SourceContext context;
     QString problem;
+    reading->origin = BuildOrigin();
     if (!document.path().isEmpty()
-        && !sourceContextFor(document.path(), m_build, &context, &problem)) {
+        && !sourceContextFor(document.path(), m_build, &context, &problem, &reading->origin)) {
         // Told once: the drafts are still read, without the options.
         if (!std::exchange(m_buildProblemTold, true))
             m_buildProblem = problem;
@@ -68,7 +110,16 @@ SourceContext LspFeatures::contextFor(const LspDocument &document)
         CompilerQuery::apply(&context.configuration, m_build.allowedCompilers);
         context.textFunctions = m_build.textFunctions;
     }
-    context.openText
-            = [this](const QString &path, QString *text) { return m_documents.textAt(path, text); };
+    reading->headers = std::make_shared<QSet<QString>>();
+    reading->onDisk = std::make_shared<FileStamps>();
+    reading->onDisk->note(reading->origin.database);
+    context.openText = [this, headers = reading->headers,
+                        onDisk = reading->onDisk](const QString &path, QString *text) {
+        headers->insert(path);
+        if (m_documents.textAt(path, text))
+            return true;
+        onDisk->note(path);
+        return false;
+    };
     return context;
 }

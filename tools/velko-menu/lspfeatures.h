@@ -3,15 +3,18 @@
 // build's options. Plain results; the dispatcher puts them into JSON.
 #pragma once
 
+#include "buildcontext.h"
 #include "diagnostic.h"
 #include "lspdocuments.h"
 #include "lsphover.h"
 #include "options.h"
 
 #include "menuview/analysis/documentreading.h"
+#include "menuview/files/filestamps.h"
 #include "menuview/params/parameterstore.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QSettings>
 #include <QTime>
 
@@ -40,6 +43,11 @@ public:
     void forget(const QString &uri) { m_readings.erase(uri); }
     // Why the build's options cannot be read: once a session, then empty.
     QString takeBuildProblem() { return std::exchange(m_buildProblem, QString()); }
+    // The open documents whose last reading included the file at `path`.
+    QStringList includers(const QString &path) const;
+    // The open documents whose build's options or headers on disk changed
+    // since they were read; they are read afresh next time.
+    QStringList takeOutOfDate();
 
 private:
     // A draft's reading, kept from one of its texts to the next.
@@ -50,11 +58,16 @@ private:
         QElapsedTimer contextAge;
         quint64 othersRevision = 0; // of the other drafts, when the context was made
         quint64 generation = 0;
+        BuildOrigin origin;
+        // Every header the reading asked for, drafts too; and the files on
+        // disk it read (the database, headers), as they stood.
+        std::shared_ptr<QSet<QString>> headers;
+        std::shared_ptr<VelkoMenuView::FileStamps> onDisk;
     };
     // The draft's current text as read, from where its last text differs.
     VelkoMenuView::SourceText &sourceOf(const LspDocument &document);
     // How a draft is read: its path, the build's options, the other drafts.
-    VelkoMenuView::SourceContext contextFor(const LspDocument &document);
+    VelkoMenuView::SourceContext contextFor(const LspDocument &document, Reading *reading);
 
     const LspDocuments &m_documents;
     std::unique_ptr<QSettings> m_settings {VelkoMenuView::ParameterStore::openUserStore()};

@@ -62,8 +62,8 @@ LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
     const QStringView text = source.text;
     const MenuPreview preview = previewMenu(
             source, offset,
-            [&](const QString &name, const QStringList &texts) {
-                return store.load(storePath, name, texts);
+            [&](const QString &name, const QStringList &texts, const QStringList &tags) {
+                return store.load(storePath, name, texts, tags);
             },
             [&](qsizetype at) { return lines.position(at); });
     LspHover hover;
@@ -95,16 +95,18 @@ LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
     TextMessageTexts texts = TextMessageTexts::english();
     texts.declareTextFunction = QStringLiteral("add \"%1\" to initializationOptions.textFunctions");
     QString notes;
-    for (const TextFinding &finding : unreadableTexts(
-                 preview.block, source.facts, texts,
-                 [&](qsizetype at) { return lines.position(at).line; }))
-        notes += QStringLiteral("Line %1: %2\n").arg(lines.position(finding.begin).line).arg(finding.message);
+    for (const TextFinding &finding :
+         unreadableTexts(preview.block, source.facts, texts,
+                         [&](qsizetype at) { return lines.position(at).line; }))
+        notes += QStringLiteral("Line %1: %2\n")
+                         .arg(lines.position(finding.begin).line)
+                         .arg(finding.message);
     hover.plainText = art + notes;
-    hover.markdown = (png.isEmpty()
-                              ? QStringLiteral("```text\n%1```\n").arg(art)
-                              : QStringLiteral("![%1](data:image/png;base64,%2)\n\n```text\n%3```\n")
-                                        .arg(altText(menu.name),
-                                             QString::fromLatin1(png.toBase64()), art))
+    hover.markdown
+            = (png.isEmpty()
+                       ? QStringLiteral("```text\n%1```\n").arg(art)
+                       : QStringLiteral("![%1](data:image/png;base64,%2)\n\n```text\n%3```\n")
+                                 .arg(altText(menu.name), QString::fromLatin1(png.toBase64()), art))
             + (notes.isEmpty() ? QString() : u'\n' + notes);
     return hover;
 }

@@ -1,6 +1,7 @@
 // velko-menu: command line entry. Arguments are read before Qt sees them (Qt
 // would take options of its own); no window system is needed.
 #include "check.h"
+#include "gallery.h"
 #include "lspserver.h"
 #include "options.h"
 #include "render.h"
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
         return 0;
     case Command::Kind::Render:
     case Command::Kind::Check:
+    case Command::Kind::Gallery:
     case Command::Kind::Lsp:
         break;
     }
@@ -45,5 +47,7 @@ int main(int argc, char *argv[])
         return runLsp(command.build);
     if (command.kind == Command::Kind::Render)
         return runRender(command.render, command.build, out, err);
+    if (command.kind == Command::Kind::Gallery)
+        return runGallery(command.gallery, command.build, out, err);
     return runCheck(command.check, command.build, out, err);
 }

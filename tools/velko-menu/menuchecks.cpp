@@ -31,6 +31,8 @@ struct Range
     qsizetype end = 0;
 };
 
+using R = FindingRule;
+
 class Reporter
 {
 public:
@@ -39,23 +41,45 @@ public:
     { }
 
     // `screen`: the finding changes what the device shows (see Diagnostic).
-    void warn(Range range, const QString &message, bool screen = false)
+    void warn(Range range, FindingRule rule, const QString &message, bool screen = false)
     {
-        add(range, Diagnostic::Severity::Warning, message, screen);
+        add(range, Diagnostic::Severity::Warning, rule, message, screen);
     }
-    void error(Range range, const QString &message, bool screen = false)
+    void error(Range range, FindingRule rule, const QString &message, bool screen = false)
     {
-        add(range, Diagnostic::Severity::Error, message, screen);
+        add(range, Diagnostic::Severity::Error, rule, message, screen);
+    }
+    void note(Range range, FindingRule rule, const QString &message)
+    {
+        add(range, Diagnostic::Severity::Note, rule, message, false);
+    }
+
+    qsizetype count() const { return m_diagnostics->size(); }
+    // The findings from `first` on are about a text that `notes` expanded
+    // from a macro or constant of `text`: they point at its definition.
+    void relateToDefinition(qsizetype first, QStringView text, const LiteralNotes &notes)
+    {
+        const qsizetype at = notes.definition;
+        // A definition in a header has an offset into the header's text.
+        if (at < 0 || notes.definedName.isEmpty()
+            || text.mid(at, notes.definedName.size()) != notes.definedName)
+            return;
+        const Diagnostic::Related definition {
+                at, at + notes.definedName.size(),
+                QStringLiteral("the text comes from '%1', defined here").arg(notes.definedName)};
+        for (qsizetype i = first; i < m_diagnostics->size(); ++i)
+            (*m_diagnostics)[i].related.append(definition);
     }
 
     qsizetype size() const { return m_diagnostics->size(); }
     QList<Diagnostic> &diagnostics() { return *m_diagnostics; }
 
 private:
-    void add(Range range, Diagnostic::Severity severity, const QString &message, bool screen)
+    void add(Range range, Diagnostic::Severity severity, FindingRule rule, const QString &message,
+             bool screen)
     {
         m_diagnostics->append(
-                {range.begin, qMax(range.begin, range.end), severity, message, screen});
+                {range.begin, qMax(range.begin, range.end), severity, message, rule, {}, screen});
     }
 
     QList<Diagnostic> *m_diagnostics;
@@ -178,7 +202,7 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                 const QString &what, const CheckContext &context)
 {
     if (notes.redefinition >= 0) {
-        report.warn(at,
+        report.warn(at, R::MacroTwice,
                     QStringLiteral("'%1' is defined more than once before this menu (lines %2 "
                                    "and %3): the last definition is used")
                             .arg(notes.definedName)
@@ -186,7 +210,7 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                             .arg(context.lines->position(notes.definition).line));
     }
     for (const QString &escape : notes.outOfRange) {
-        report.error(at,
+        report.error(at, R::EscapeOutOfRange,
                      QStringLiteral("escape %1 in the %2 is out of range for a character: the "
                                     "compiler keeps only its low 8 bits")
                              .arg(escape, what),
@@ -198,7 +222,7 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
             if (!escapes.contains(escape))
                 escapes << escape;
         }
-        report.warn(at,
+        report.warn(at, R::ControlEscapes,
                     escapes.size() == 1
                             ? QStringLiteral("escape %1 in the %2 is a control character: the "
                                              "device drops it")
@@ -209,12 +233,12 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                     true);
     }
     if (notes.hiddenByZero)
-        report.warn(at,
+        report.warn(at, R::ZeroInText,
                     QStringLiteral("a zero in the %1 ends its text: the device shows only %2")
                             .arg(what, quoted(shown)),
                     true);
     if (notes.wide)
-        report.warn(at,
+        report.warn(at, R::WideLiteral,
                     QStringLiteral("the %1 is a wide literal (u\"\", U\"\" or L\"\"): the device "
                                    "reads its code units as bytes and shows %2")
                             .arg(what, quoted(shown)),
@@ -232,7 +256,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
         const QByteArray value = stored.isEmpty() ? QByteArray() : stored.first().toUtf8();
         const qsizetype characters = formatText(itemText.toUtf8(), {value}).toUcs4().size();
         if (characters > Cells) {
-            report.warn(at,
+            report.warn(at, R::LineOverflow,
                         QStringLiteral("item %1 is %2 characters long %3; a string item's line "
                                        "is cut to 21 characters: %4")
                                 .arg(item, QString::number(characters),
@@ -241,7 +265,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
                                      quoted(line)),
                         true);
         } else if (width.stringValue && room <= 0) {
-            report.warn(at,
+            report.warn(at, R::LineOverflow,
                         QStringLiteral("item %1 leaves no room for its string value: the rest "
                                        "of the line takes %2 of the 21 cells")
                                 .arg(item, QString::number(width.fixedCells)),
@@ -273,7 +297,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
                     : QStringLiteral("; the text around its values alone takes %1 cells")
                               .arg(width.fixedCells);
         }
-        report.warn(at, message + QStringLiteral("; the screen shows 21"), true);
+        report.warn(at, R::LineOverflow, message + QStringLiteral("; the screen shows 21"), true);
         return;
     }
     if (values.isEmpty() || width.fixedCells + width.widestValues <= Cells)
@@ -287,7 +311,7 @@ void checkWidth(Reporter &report, Range at, const QString &item, const QString &
     const QString reals = params.type == ParamType::Real
             ? QStringLiteral(" (a real taken with up to %1 integer digits)").arg(realDigits)
             : QString();
-    report.warn(at,
+    report.warn(at, R::PossibleOverflow,
                 QStringLiteral("item %1 can overflow the 21 cells: %2%3, and the line has room "
                                "for %4")
                         .arg(item, widest, reals, QString::number(qMax(room, 0))));
@@ -319,7 +343,7 @@ void checkGlyphs(Reporter &report, const QString &shown, QStringView text, Range
                                   .arg(describeCharacter(c), what);
         if (!writtenText.contains(character))
             message += QStringLiteral(" (it comes from the stored value)");
-        report.warn(at, message, true);
+        report.warn(at, R::MissingGlyph, message, true);
     }
 }
 
@@ -331,33 +355,33 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
     const Range argument {p.titleBegin, p.titleEnd};
     const Range macro {p.closing, p.closingClose >= 0 ? p.closingClose + 1 : argument.end};
     if (p.closingClose < 0 && !p.titleUnterminated)
-        report.error(macro,
+        report.error(macro, R::ClosingNotClosed,
                      QStringLiteral("the closing macro is not closed: a \")\" is missing "
                                     "after its title"));
     if (argument.begin == argument.end) {
-        report.warn(macro,
+        report.warn(macro, R::EmptyTitle,
                     QStringLiteral("the closing macro has an empty title argument: the "
                                    "title row shows only the clock"));
         return;
     }
     if (p.titleUnterminated) {
-        report.error(argument,
+        report.error(argument, R::UnterminatedTitle,
                      QStringLiteral("unterminated title literal: the title row shows no "
                                     "title until the literal is closed"),
                      true);
         return;
     }
+    const qsizetype first = report.count();
     checkNotes(report, argument, p.title, title, QStringLiteral("title"), context);
     const qsizetype length = title.size();
     if (length > Cells) {
-        report.warn(
-                argument,
-                QStringLiteral("title %1 is %2 characters long: the screen shows its "
-                               "first 21, %3")
-                        .arg(quoted(title), QString::number(length), quoted(title.left(Cells))),
-                true);
+        report.warn(argument, R::TitleLength,
+                    QStringLiteral("title %1 is %2 characters long: the screen shows its "
+                                   "first 21, %3")
+                            .arg(quoted(title), QString::number(length), quoted(title.left(Cells))),
+                    true);
     } else if (length > DeviceScreen::ClockTitleLength) {
-        report.warn(argument,
+        report.warn(argument, R::TitleLength,
                     QStringLiteral("title %1 is %2 characters long: only a title of up "
                                    "to 15 characters leaves room for the clock")
                             .arg(quoted(title), QString::number(length)),
@@ -366,6 +390,7 @@ void checkTitle(Reporter &report, QStringView text, const MenuBlock &block,
     // The device prints the title as a format without arguments.
     const QString shown = formatText(title.toUtf8(), {});
     checkGlyphs(report, shown, text, argument, argument, shown, QStringLiteral("title"));
+    report.relateToDefinition(first, text, p.title);
 }
 
 void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
@@ -380,18 +405,20 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
         const Range argument {item.textBegin, item.textEnd};
         const ParamInfo params = menu.itemParams[i];
         const QStringList stored = menu.paramValues.value(i);
+        const qsizetype first = report.count();
 
         checkNotes(report, at, item.notes, itemText, QStringLiteral("item"), context);
         const ItemWidth width = estimateItemWidth(itemText, params, context.realDigits);
         for (const ItemConversion &conversion : width.conversions) {
             const QString message = conversionMessage(conversion, itemText, params);
             if (!message.isEmpty())
-                report.warn(at, message);
+                report.warn(at, R::Conversions, message);
         }
         checkWidth(report, at, written(text, argument), itemText, menu.itemLines[i], stored, params,
                    width, context.realDigits);
         checkGlyphs(report, menu.itemLines[i], text, argument, at, itemText,
                     QStringLiteral("item"));
+        report.relateToDefinition(first, text, item.notes);
     }
 }
 
@@ -423,8 +450,9 @@ void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceText
         if (!definition)
             continue;
         const SourcePlace place = source.facts.placeOf(definition->source, definition->nameAt);
-        const qsizetype lineStart = definition->source.left(definition->nameAt)
-                                            .lastIndexOf(QRegularExpression(QStringLiteral("[\\r\\n]")))
+        const qsizetype lineStart
+                = definition->source.left(definition->nameAt)
+                          .lastIndexOf(QRegularExpression(QStringLiteral("[\\r\\n]")))
                 + 1;
         d.relatedFile = place.file;
         d.relatedLine = int(place.line);
@@ -446,15 +474,60 @@ void checkShownParts(Reporter &report, SourceText &source, const MenuBlock &bloc
 {
     const MenuParse &p = block.parse;
     if (block.menu.name.isEmpty())
-        report.warn({p.opening, p.nameClose + 1},
+        report.warn({p.opening, p.nameClose + 1}, R::EmptyName,
                     QStringLiteral("the menu has an empty name: values typed for its items "
                                    "are not kept"));
+    const qsizetype items = block.menu.itemTexts.size();
+    if (items > DeviceScreen::ItemsOnScreen)
+        report.note({p.opening, p.nameClose + 1}, R::BelowScreen,
+                    QStringLiteral("the screen shows %1 of the menu's %2 items at once, "
+                                   "under the title; the rest lie below its lower edge")
+                            .arg(DeviceScreen::ItemsOnScreen)
+                            .arg(items));
     for (const TextFinding &finding :
          unreadableTexts(block, source.facts, context.texts,
                          [&](qsizetype at) { return context.lines->position(at).line; }))
-        report.warn({finding.begin, finding.end}, finding.message, true);
+        report.warn({finding.begin, finding.end}, R::TextUnreadable, finding.message, true);
     checkTitle(report, source.text, block, context);
     checkItems(report, source.text, block, context);
+}
+
+FindingRule ruleOf(ParseError error)
+{
+    switch (error) {
+    case ParseError::None:
+    case ParseError::NoOpeningKeyword:
+        break;
+    case ParseError::NoClosingKeyword:
+        return R::MissingClosing;
+    case ParseError::NoNameParentheses:
+        return R::NoName;
+    case ParseError::NoClosingArguments:
+        return R::ClosingArguments;
+    case ParseError::NameMismatch:
+        return R::NameMismatch;
+    case ParseError::UnclosedItem:
+        return R::UnclosedItem;
+    case ParseError::WrongClosingKeyword:
+        return R::WrongClosing;
+    }
+    return R::Unreadable;
+}
+
+// Once per file: an editor hides them, and the compiler passes over them.
+void checkZeroBytes(Reporter &report, QStringView text)
+{
+    const qsizetype first = text.indexOf(QChar(0));
+    if (first < 0)
+        return;
+    const qsizetype count = text.count(QChar(0));
+    report.warn({first, first + 1}, R::ZeroBytes,
+                count == 1 ? QStringLiteral("a zero byte in the file: the compiler reads it as "
+                                            "white space (in a literal, as the end of its text)")
+                           : QStringLiteral("%1 zero bytes in the file, the first here: the "
+                                            "compiler reads them as white space (in a literal, "
+                                            "as the end of its text)")
+                                     .arg(count));
 }
 
 } // namespace
@@ -485,39 +558,46 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     MenuBlocks blocks(source,
                       context.allBranches ? MenuBlocks::Branches::All
                                           : MenuBlocks::Branches::Compiled);
-    const StoredValues values = [&](const QString &name, const QStringList &texts) {
-        return context.store ? context.store->load(context.storePath, name, texts)
-                             : QList<QStringList>();
-    };
+    const StoredValues values
+            = [&](const QString &name, const QStringList &texts, const QStringList &tags) {
+                  return context.store ? context.store->load(context.storePath, name, texts, tags)
+                                       : QList<QStringList>();
+              };
     const PositionOf positionOf = [&](qsizetype at) { return context.lines->position(at); };
     for (MenuBlock found; blocks.next(found);) {
         const MenuPreview preview = previewBlock(blocks.source(), found, values, positionOf);
+        if (context.onMenu)
+            context.onMenu(preview);
+        const MenuParse &p = preview.block.parse;
         if (preview.outcome != MenuPreview::Outcome::Shown) {
             CScanner scanner(text, preview.failureAt);
             const Token keyword = scanner.next();
-            report.error({preview.failureAt, keyword.end}, preview.failure);
+            report.error({preview.failureAt, keyword.end}, ruleOf(p.error), preview.failure);
             continue;
         }
         checkShown(report, blocks.source(), preview.block, context);
     }
     for (const KeywordHit &stray : blocks.strayClosings())
-        report.error({stray.begin, stray.end}, strayClosingMessage(blocks.source(), stray.begin));
+        report.error({stray.begin, stray.end}, R::StrayClosing,
+                     strayClosingMessage(blocks.source(), stray.begin));
     // What the compiler stops at, once the whole text is read.
     for (const SourceFacts::DirectiveError &stop : blocks.source().facts.errors) {
         CScanner scanner(text, stop.at);
         const Token hash = scanner.next();
-        report.error({stop.at, qMax(hash.end, scanner.next().end)},
-                     stop.file.isEmpty()
-                             ? QStringLiteral("#error %1: the compiler stops here").arg(stop.message)
-                             : QStringLiteral("#error %1 in %2:%3, which this #include reads: the "
-                                              "compiler stops there")
-                                       .arg(stop.message, stop.file)
-                                       .arg(stop.line));
+        report.error(
+                {stop.at, qMax(hash.end, scanner.next().end)}, R::ErrorDirective,
+                stop.file.isEmpty()
+                        ? QStringLiteral("#error %1: the compiler stops here").arg(stop.message)
+                        : QStringLiteral("#error %1 in %2:%3, which this #include reads: the "
+                                         "compiler stops there")
+                                  .arg(stop.message, stop.file)
+                                  .arg(stop.line));
     }
     const QString compiler = CompilerQuery::message(blocks.source().facts.context.configuration,
                                                     context.allowCompiler);
     if (!compiler.isEmpty())
-        report.warn({0, 0}, compiler);
+        report.warn({0, 0}, R::CompilerNotRun, compiler);
+    checkZeroBytes(report, text);
     sortByPosition(diagnostics);
     return diagnostics;
 }

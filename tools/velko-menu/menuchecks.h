@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 namespace VelkoMenuView {
 class LineMap;
 class ParameterStore;
@@ -31,6 +33,8 @@ struct CheckContext
     VelkoMenuView::TextMessageTexts texts = VelkoMenuView::TextMessageTexts::english();
     // How to let the build's compiler run: %1 its path.
     QString allowCompiler = QStringLiteral("add --query-driver '%1'");
+    // Called with each menu as it was read, for a caller that shows them too.
+    std::function<void(const VelkoMenuView::MenuPreview &)> onMenu;
 };
 
 // Every finding for the menus of `text`, in the order of the text.

@@ -6,6 +6,7 @@
 
 #include "theme.h"
 
+#include "menuview/analysis/buildconfiguration.h"
 #include "menuview/files/sourcelocation.h"
 
 #include <QCommandLineParser>
@@ -79,94 +80,175 @@ QString setRealDigits(Command &command, const QString &name, const QString &valu
     return error;
 }
 
+QString addVariant(Command &command, const QString &, const QString &value)
+{
+    static const QRegularExpression name(u"^[A-Za-z0-9_.+-]+$"_s);
+    const qsizetype colon = value.indexOf(u':');
+    GalleryVariant variant {value.left(colon), {}};
+    if (colon < 0 || !name.match(variant.name).hasMatch())
+        return u"--variant takes NAME:OPTIONS, a name of letters, digits, '_', '.', '+' and '-', "
+               "not '%1'"_s.arg(value);
+    for (const GalleryVariant &known : std::as_const(command.gallery.variants)) {
+        if (known.name == variant.name)
+            return u"--variant %1 is given twice"_s.arg(variant.name);
+    }
+    const QStringList words = VelkoMenuView::BuildConfiguration::splitCommand(value.mid(colon + 1));
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString &word = words.at(i);
+        const bool known = QRegularExpression(u"^-[DUI]."_s).match(word).hasMatch();
+        const bool spaced = word == "-D"_L1 || word == "-U"_L1 || word == "-I"_L1;
+        if (!known && !(spaced && i + 1 < words.size()))
+            return u"--variant %1: '%2' is not -DNAME[=VALUE], -UNAME or -IDIR"_s.arg(variant.name,
+                                                                                      word);
+        variant.arguments << word;
+        if (spaced)
+            variant.arguments << words.at(++i);
+    }
+    command.gallery.variants << variant;
+    return {};
+}
+
 // The options of the groups, in order.
 QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
 {
     using G = OptionGroup;
-    static const QHash<G, QList<OptionSpec>> tables
-            = {{G::Build,
-                {{"D", "NAME[=VALUE]", "define a macro (VALUE 1 by default); -DNAME=1 too",
-                  addBuildArgument},
-                 {"U", "NAME", "undefine a macro", addBuildArgument},
-                 {"I", "DIR",
-                  "look for headers in DIR; \"name\" headers are looked for beside the including "
-                  "file first",
-                  addBuildArgument},
-                 {"compile-commands", "FILE", "take this compile_commands.json instead",
-                  [](Command &command, const QString &, const QString &value) {
-                      command.build.compileCommands = value;
-                      return QString();
-                  }},
-                 {"compiler", "PATH",
-                  "the build's compiler, instead of the one compile_commands.json names: its own "
-                  "macros (__GNUC__, __AVR__ ...) and system headers are asked of it, when "
-                  "--query-driver allows it to run",
-                  [](Command &command, const QString &name, const QString &value) {
-                      command.build.compiler = value;
-                      return value.isEmpty() ? u"%1 needs a program"_s.arg(name) : QString();
-                  }},
-                 {"query-driver", "GLOBS",
-                  "the compilers that may be run to ask for their macros, as globs apart by "
-                  "commas (default /usr/bin/*gcc*,/usr/bin/*cc,/usr/bin/clang*); another is "
-                  "never run, and a gcc-like host's macros stand in",
-                  [](Command &command, const QString &name, const QString &value) {
-                      command.build.allowedCompilers
-                              << value.split(u',', Qt::SkipEmptyParts);
-                      return value.trimmed().isEmpty() ? u"%1 needs globs"_s.arg(name)
-                                                       : QString();
-                  }},
-                 {"text-function", "NAME",
-                  "a function that returns its argument: a text passed through NAME(...) is "
-                  "read as its argument (repeat for several; gettext and dgettext are known)",
-                  [](Command &command, const QString &name, const QString &value) {
-                      command.build.textFunctions << value;
-                      return value.isEmpty() ? u"%1 needs a function name"_s.arg(name)
-                                             : QString();
-                  }}}},
-               {G::Branches,
-                {{"all-branches", "",
-                  "(render, check) the menus of the conditional groups the build leaves out too",
-                  setFlag<&Command::build, &BuildOptions::allBranches>}}},
-               {G::Render,
-                {{"o output", "OUT.png",
-                  "write a PNG, 128 x scale pixels wide and 8 x scale pixels per row, lit and "
-                  "unlit pixels in the theme's colours",
-                  [](Command &command, const QString &name, const QString &value) {
-                      command.render.output = value;
-                      return value.isEmpty() ? u"%1 needs a file or folder name"_s.arg(name)
-                                             : QString();
-                  }},
-                 {"ascii", "",
-                  "print the screen to standard output at scale 1: one line per pixel row, 128 "
-                  "characters, '#' lit and '.' unlit, 8 lines per screen row, title row first; "
-                  "nothing else goes to standard output",
-                  setFlag<&Command::render, &RenderOptions::ascii>},
-                 {"scale", "1|2|3", "PNG magnification (default 1)",
-                  [](Command &command, const QString &, const QString &value) {
-                      command.render.scale = value.toInt();
-                      return QStringList {u"1"_s, u"2"_s, u"3"_s}.contains(value)
-                              ? QString()
-                              : u"--scale takes 1, 2 or 3, not '%1'"_s.arg(value);
-                  }},
-                 {"time", "HH:MM", "the clock of the title row (default: the local time)", setTime},
-                 {"theme", "NAME", "PNG colours, lit on unlit, one of:", setTheme}}},
-               {G::RenderAll,
-                {{"all", "",
-                  "instead of the menu at a position: every menu of FILE, into the folder that -o "
-                  "names",
-                  setFlag<&Command::render, &RenderOptions::all>}}},
-               {G::Check,
-                {{"werror", "", "warnings count as errors for the exit status",
-                  setFlag<&Command::check, &CheckOptions::werror>},
-                 {"real-digits", "N",
-                  "integer digits of the widest real value (default 10, as many as a 32-bit "
-                  "integer; a double could print 309)",
-                  setRealDigits}}},
-               {G::Lsp,
-                {{"stdio", "",
-                  "accepted for clients that pass it: standard input and output are the only "
-                  "transport",
-                  [](Command &, const QString &, const QString &) { return QString(); }}}}};
+    static const QHash<G, QList<OptionSpec>> tables = {
+            {G::Build,
+             {{"D", "NAME[=VALUE]", "define a macro (VALUE 1 by default); -DNAME=1 too",
+               addBuildArgument},
+              {"U", "NAME", "undefine a macro", addBuildArgument},
+              {"I", "DIR",
+               "look for headers in DIR; \"name\" headers are looked for beside the including "
+               "file first",
+               addBuildArgument},
+              {"compile-commands", "FILE", "take this compile_commands.json instead",
+               [](Command &command, const QString &, const QString &value) {
+                   command.build.compileCommands = value;
+                   return QString();
+               }},
+              {"compiler", "PATH",
+               "the build's compiler, instead of the one compile_commands.json names: its own "
+               "macros (__GNUC__, __AVR__ ...) and system headers are asked of it, when "
+               "--query-driver allows it to run",
+               [](Command &command, const QString &name, const QString &value) {
+                   command.build.compiler = value;
+                   return value.isEmpty() ? u"%1 needs a program"_s.arg(name) : QString();
+               }},
+              {"query-driver", "GLOBS",
+               "the compilers that may be run to ask for their macros, as globs apart by "
+               "commas (default /usr/bin/*gcc*,/usr/bin/*cc,/usr/bin/clang*); another is "
+               "never run, and a gcc-like host's macros stand in",
+               [](Command &command, const QString &name, const QString &value) {
+                   command.build.allowedCompilers << value.split(u',', Qt::SkipEmptyParts);
+                   return value.trimmed().isEmpty() ? u"%1 needs globs"_s.arg(name) : QString();
+               }},
+              {"text-function", "NAME",
+               "a function that returns its argument: a text passed through NAME(...) is "
+               "read as its argument (repeat for several; gettext and dgettext are known)",
+               [](Command &command, const QString &name, const QString &value) {
+                   command.build.textFunctions << value;
+                   return value.isEmpty() ? u"%1 needs a function name"_s.arg(name) : QString();
+               }}}},
+            {G::Branches,
+             {{"all-branches", "",
+               "(render, check) the menus of the conditional groups the build leaves out too",
+               setFlag<&Command::build, &BuildOptions::allBranches>},
+              {"verbose", "",
+               "(render, check) say on standard error, per file, which build variant it is "
+               "read in: the compile_commands.json taken and its macros, or where one was "
+               "looked for",
+               setFlag<&Command::build, &BuildOptions::verbose>}}},
+            {G::Render,
+             {{"o output", "OUT.png",
+               "write a PNG, 128 x scale pixels wide and 8 x scale pixels per row, lit and "
+               "unlit pixels in the theme's colours",
+               [](Command &command, const QString &name, const QString &value) {
+                   command.render.output = value;
+                   return value.isEmpty() ? u"%1 needs a file or folder name"_s.arg(name)
+                                          : QString();
+               }},
+              {"ascii", "",
+               "print the screen to standard output at scale 1: one line per pixel row, 128 "
+               "characters, '#' lit and '.' unlit, 8 lines per screen row, title row first; "
+               "nothing else goes to standard output",
+               setFlag<&Command::render, &RenderOptions::ascii>},
+              {"scale", "1|2|3", "PNG magnification (default 1)",
+               [](Command &command, const QString &, const QString &value) {
+                   command.render.scale = value.toInt();
+                   return QStringList {u"1"_s, u"2"_s, u"3"_s}.contains(value)
+                           ? QString()
+                           : u"--scale takes 1, 2 or 3, not '%1'"_s.arg(value);
+               }},
+              {"time", "HH:MM", "the clock of the title row (default: the local time)", setTime},
+              {"screen-edge", "",
+               "mark the screen's lower edge in the PNG of a menu longer than the screen: a "
+               "dashed line, in a colour the theme's panel never shows, over the unlit pixels "
+               "of the first row below it",
+               setFlag<&Command::render, &RenderOptions::screenEdge>},
+              {"theme", "NAME", "PNG colours, lit on unlit, one of:", setTheme}}},
+            {G::RenderAll,
+             {{"all", "",
+               "instead of the menu at a position: every menu of FILE, into the folder that -o "
+               "names",
+               setFlag<&Command::render, &RenderOptions::all>}}},
+            {G::Check,
+             {{"werror", "", "warnings count as errors for the exit status",
+               setFlag<&Command::check, &CheckOptions::werror>},
+              {"real-digits", "N",
+               "integer digits of the widest real value (default 10, as many as a 32-bit "
+               "integer; a double could print 309)",
+               setRealDigits},
+              {"format", "text|sarif|json",
+               "text: one line per finding (the default); sarif: a SARIF 2.1.0 log, one run "
+               "with the rules of every finding kind; json: an array of one object per "
+               "finding",
+               [](Command &command, const QString &, const QString &value) {
+                   using F = CheckOptions::Format;
+                   static const QHash<QString, F> formats
+                           = {{u"text"_s, F::Text}, {u"sarif"_s, F::Sarif}, {u"json"_s, F::Json}};
+                   command.check.format = formats.value(value, F::Text);
+                   return formats.contains(value)
+                           ? QString()
+                           : u"--format takes text, sarif or json, not '%1'"_s.arg(value);
+               }}}},
+            {G::Gallery,
+             {{"o output", "DIR",
+               "the folder to write index.html, changes.json and the pictures into (created "
+               "if missing)",
+               [](Command &command, const QString &name, const QString &value) {
+                   command.gallery.output = value;
+                   return value.isEmpty() ? u"%1 needs a folder name"_s.arg(name) : QString();
+               }},
+              {"variant", "NAME:OPTIONS",
+               "a variant of the build, its -D, -U and -I options after the colon (\"de:-DLANG_DE "
+               "-Iinclude/de\"); repeated, the variants stand side by side",
+               addVariant},
+              {"baseline", "DIR", "compare with the gallery written into DIR before",
+               [](Command &command, const QString &, const QString &value) {
+                   command.gallery.baseline = value;
+                   return QString();
+               }},
+              {"against", "REV",
+               "compare with the files of the git revision REV (a commit, branch or tag), read "
+               "from the repository without touching the work tree",
+               [](Command &command, const QString &, const QString &value) {
+                   command.gallery.against = value;
+                   return QString();
+               }},
+              {"fail-on-change", "", "exit with 1 when a menu was added, removed, changed or moved",
+               setFlag<&Command::gallery, &GalleryOptions::failOnChange>},
+              {"time", "HH:MM",
+               "the clock of the title rows (default 12:00, the same on every run)",
+               [](Command &command, const QString &name, const QString &value) {
+                   const QString error = setTime(command, name, value);
+                   command.gallery.time = command.render.time;
+                   return error;
+               }}}},
+            {G::Lsp,
+             {{"stdio", "",
+               "accepted for clients that pass it: standard input and output are the only "
+               "transport",
+               [](Command &, const QString &, const QString &) { return QString(); }}}}};
     QList<const OptionSpec *> options;
     for (const G group : groups) {
         for (const OptionSpec &spec : *tables.constFind(group))
@@ -178,11 +260,19 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
 QList<const OptionSpec *> commandTable(Command::Kind kind)
 {
     using G = OptionGroup;
-    return options(kind == Command::Kind::Render
-                           ? QList<G> {G::Render, G::RenderAll, G::Branches, G::Build}
-                           : kind == Command::Kind::Check
-                           ? QList<G> {G::Check, G::Branches, G::Build}
-                           : QList<G> {G::Lsp, G::Build});
+    switch (kind) {
+    case Command::Kind::Render:
+        return options({G::Render, G::RenderAll, G::Branches, G::Build});
+    case Command::Kind::Check:
+        return options({G::Check, G::Branches, G::Build});
+    case Command::Kind::Gallery:
+        return options({G::Gallery, G::Branches, G::Build});
+    case Command::Kind::Help:
+    case Command::Kind::Version:
+    case Command::Kind::Lsp:
+        break;
+    }
+    return options({G::Lsp, G::Build});
 }
 
 QString dashed(const QString &name)
@@ -210,8 +300,8 @@ QStringList readable(const QStringList &arguments, Command::Kind kind, const QSt
                      QString *stray)
 {
     const QList<const OptionSpec *> own = commandTable(kind);
-    const QList<const OptionSpec *> known
-            = commandTable(Command::Kind::Render) + commandTable(Command::Kind::Check);
+    const QList<const OptionSpec *> known = commandTable(Command::Kind::Render)
+            + commandTable(Command::Kind::Check) + commandTable(Command::Kind::Gallery);
     const bool lsp = kind == Command::Kind::Lsp;
     QStringList taken;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -267,6 +357,15 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
         render.theme = &defaultTheme();
     if (render.all) {
         render.file = positional.first();
+        // A line picks one menu; --all renders every menu of the file.
+        VelkoMenuView::SourceLocation location;
+        QString unused;
+        if (VelkoMenuView::parseSourceLocation(render.file, &location, &unused)
+            && location.line > 0) {
+            *error = u"--all takes a FILE without a line (%1, not %2)"_s.arg(location.path,
+                                                                             render.file);
+            return false;
+        }
         *error = render.ascii ? u"--ascii prints one screen and cannot be used with --all"_s
                 : render.output.isEmpty() ? u"--all needs -o DIR, the folder for the PNG files"_s
                                           : QString();
@@ -341,9 +440,11 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
     static const QHash<QString, Kind> kinds = {{u"help"_s, Kind::Help},
                                                {u"render"_s, Kind::Render},
                                                {u"check"_s, Kind::Check},
+                                               {u"gallery"_s, Kind::Gallery},
                                                {u"lsp"_s, Kind::Lsp}};
     if (!kinds.contains(name)) {
-        *error = u"unknown command '%1' (the commands are render, check and lsp)"_s.arg(name);
+        *error = u"unknown command '%1' (the commands are render, check, gallery and lsp)"_s.arg(
+                name);
         return false;
     }
     command->kind = kinds.value(name);
@@ -377,6 +478,16 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
     const QStringList positional = parser.positionalArguments();
     if (command->kind == Kind::Render)
         return finishRender(positional, command, error);
+    if (command->kind == Kind::Gallery) {
+        command->gallery.paths = positional;
+        *error = positional.isEmpty() ? u"gallery needs at least one FILE or folder"_s
+                : command->gallery.output.isEmpty()
+                ? u"gallery needs -o DIR, the folder for the page"_s
+                : !command->gallery.baseline.isEmpty() && !command->gallery.against.isEmpty()
+                ? u"--baseline and --against cannot be used together"_s
+                : QString();
+        return error->isEmpty();
+    }
     if (command->kind == Kind::Check && positional.isEmpty()) {
         *error = u"check needs at least one FILE"_s;
         return false;

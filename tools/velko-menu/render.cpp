@@ -46,8 +46,11 @@ void reportScreenFindings(const SourceFile &file, SourceText &source, const Menu
                           const std::shared_ptr<QSettings> &settings, QTextStream &err)
 {
     const ParameterStore store(settings.get());
-    CheckContext context {&file.lines(), &store,         file.absolutePath(), 10,
-                          source.facts.context, false};
+    CheckContext context;
+    context.lines = &file.lines();
+    context.store = &store;
+    context.storePath = file.absolutePath();
+    context.source = source.facts.context;
     for (const Diagnostic &diagnostic : checkShownMenu(source, preview, context)) {
         if (diagnostic.changesScreen)
             err << formatDiagnostic(file.path(), file.lines(), diagnostic) << Qt::endl;
@@ -56,16 +59,18 @@ void reportScreenFindings(const SourceFile &file, SourceText &source, const Menu
 
 void reportFailure(const SourceFile &file, const MenuPreview &preview, QTextStream &err)
 {
-    const Diagnostic diagnostic {preview.failureAt, preview.failureAt, Diagnostic::Severity::Error,
-                                 preview.failure};
+    const Diagnostic diagnostic {preview.failureAt,           preview.failureAt,
+                                 Diagnostic::Severity::Error, preview.failure,
+                                 FindingRule::Unreadable,     {}};
     err << formatDiagnostic(file.path(), file.lines(), diagnostic) << Qt::endl;
 }
 
 // The values the pane stored for the file: render shows what the pane shows.
 StoredValues storedValuesFor(const SourceFile &file, const std::shared_ptr<QSettings> &settings)
 {
-    return [&file, settings](const QString &name, const QStringList &texts) {
-        return ParameterStore(settings.get()).load(file.absolutePath(), name, texts);
+    return [&file, settings](const QString &name, const QStringList &texts,
+                             const QStringList &tags) {
+        return ParameterStore(settings.get()).load(file.absolutePath(), name, texts, tags);
     };
 }
 
@@ -76,9 +81,14 @@ QImage screenOf(const MenuDefinition &menu, const RenderOptions &options, int sc
     return renderMenu(menu, clock, scale, colors);
 }
 
-ScreenColors themeColors(const RenderOptions &options)
+QImage pngOf(const MenuDefinition &menu, const RenderOptions &options)
 {
-    return {QColor::fromRgb(options.theme->lit), QColor::fromRgb(options.theme->unlit)};
+    const ScreenColors colors {QColor::fromRgb(options.theme->lit),
+                               QColor::fromRgb(options.theme->unlit)};
+    QImage image = screenOf(menu, options, options.scale, colors);
+    if (options.screenEdge)
+        markScreenEdge(image, options.scale, colors.unlit, QColor::fromRgb(options.theme->edge));
+    return image;
 }
 
 int renderOne(const SourceFile &file, const RenderOptions &options, const SourceContext &context,
@@ -134,9 +144,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
 
     reportScreenFindings(file, source, preview, settings, err);
     const MenuDefinition &menu = preview.block.menu;
-    if (!options.output.isEmpty()
-        && !writePng(screenOf(menu, options, options.scale, themeColors(options)), options.output,
-                     err))
+    if (!options.output.isEmpty() && !writePng(pngOf(menu, options), options.output, err))
         return 2;
     if (options.ascii) {
         out << screenArt(screenOf(menu, options, 1, ScreenColors()));
@@ -182,7 +190,7 @@ int renderAll(const SourceFile &file, const RenderOptions &options, const Source
         reportScreenFindings(file, walk.source(), preview, settings, err);
         const MenuDefinition &menu = preview.block.menu;
         const QString path = dir.filePath(names.take(menu.name) + QStringLiteral(".png"));
-        if (!writePng(screenOf(menu, options, options.scale, themeColors(options)), path, err))
+        if (!writePng(pngOf(menu, options), path, err))
             return 2;
         out << path << '\n';
     }
@@ -202,10 +210,13 @@ int runRender(const RenderOptions &options, const BuildOptions &build, QTextStre
         return 2;
     }
     SourceContext context;
-    if (!sourceContextFor(file.absolutePath(), build, &context, &reason)) {
+    BuildOrigin origin;
+    if (!sourceContextFor(file.absolutePath(), build, &context, &reason, &origin)) {
         err << "velko-menu: " << reason << Qt::endl;
         return 2;
     }
+    if (build.verbose)
+        err << file.path() << ": " << origin.details() << Qt::endl;
     return options.all ? renderAll(file, options, context, build.allBranches, out, err)
                        : renderOne(file, options, context, out, err);
 }

@@ -10,6 +10,7 @@ struct Theme
     QString name;
     QRgb lit;
     QRgb unlit;
+    QRgb edge; // marks the screen's lower edge: a colour the panel never shows
     QString description;
 };
 

@@ -11,11 +11,17 @@ namespace {
 
 // "{group}" lines stand for the option lines of the groups.
 const char *const Text = R"usage(Usage: velko-menu render FILE:LINE[:COLUMN] [-o OUT.png] [--ascii]
-                         [--scale 1|2|3] [--time HH:MM] [--theme NAME] [BUILD]
-       velko-menu render FILE --all -o DIR [--all-branches]
-                         [--scale 1|2|3] [--time HH:MM] [--theme NAME] [BUILD]
-       velko-menu check FILE... [--werror] [--real-digits N] [--all-branches]
+                         [--scale 1|2|3] [--time HH:MM] [--theme NAME]
+                         [--screen-edge] [--verbose] [BUILD]
+       velko-menu render FILE --all -o DIR [--all-branches] [--verbose]
+                         [--scale 1|2|3] [--time HH:MM] [--theme NAME]
+                         [--screen-edge] [BUILD]
+       velko-menu check FILE|DIR... [--werror] [--real-digits N]
+                         [--format text|sarif|json] [--all-branches] [--verbose]
                          [BUILD]
+       velko-menu gallery FILE|DIR... -o DIR [--variant NAME:OPTIONS]...
+                         [--baseline DIR | --against REV] [--fail-on-change]
+                         [--time HH:MM] [--all-branches] [BUILD]
        velko-menu lsp [--stdio] [BUILD]
        velko-menu --help | --version
 BUILD: [-D NAME[=VALUE]]... [-U NAME]... [-I DIR]... [--compile-commands FILE]
@@ -26,18 +32,24 @@ device's 6x8 font, and the parameter values stored in the pane (per-user
 settings of Ombrix/VelkoMenuView, keyed by the file's absolute path, the
 menu's name and the item's text). Nothing is ever written to that store.
 
-Files must be UTF-8 text; missing files, folders, binary files, files that
-are not UTF-8 and files over 64 MiB are refused. Lines and columns count from
+Files must be UTF-8 text; missing files, folders, binary files (control bytes
+over one in eight of the first 4 KiB), files that are not UTF-8 and files over
+64 MiB are refused. Zero bytes are white space, as to the compiler; check
+warns at the first. Lines and columns count from
 1; a column counts UTF-16 code units, as the editor's column does (one per
 character, two for a character outside the Basic Multilingual Plane; a tab
 is one).
 
 The variant built: sources are read as the compiler reads them for the build,
 conditional groups (#if, #ifdef, #elif, ...) decided and headers included.
-The build's options come from a compile_commands.json in the file's folder,
-in one of its parents, or in a build/ folder of one of them (CMake writes one
-with CMAKE_EXPORT_COMPILE_COMMANDS): the entry for the file, or failing that
-one of a file in the same folder, gives -D, -U, -I, -iquote and -include.
+The build's options come from a compile_commands.json (CMake writes one with
+CMAKE_EXPORT_COMPILE_COMMANDS) in the file's folder or one of its parents, in
+a build*/ folder of one of them, or in a sibling of one of them named
+build-NAME-* after it (an IDE's build folder beside the source tree, such as
+build-fw-Desktop-Debug for fw): the entry for the file, or failing that one
+of a file in the same folder, gives -D, -U, -I, -iquote and -include. Where
+several databases hold an entry, the one written last is taken; --verbose
+says which.
 {build}
   -D, -U and -I are taken after the database's, so they win. A header that
   is not found is skipped.
@@ -63,10 +75,12 @@ render FILE --all -o DIR
   still written. Only the menus the build compiles are written, unless
   --all-branches asks for those of the groups it leaves out too.
 
-check FILE...
+check FILE|DIR...
   Reports on standard output, one finding per line, file by file, sorted by
   position:
-      FILE:LINE:COLUMN: error|warning: message
+      FILE:LINE:COLUMN: error|warning|note: message
+  A folder stands for the .c and .h files under it (hidden folders and links
+  to folders left out), in order of their paths.
   Sources are read as the compiler reads them for the build (see above):
   keywords are whole identifiers of compiled code, and texts are literals,
   object-like macros and string constants as the compiler decodes them. Menus
@@ -121,7 +135,15 @@ check FILE...
     missing glyph              a character the 6x8 font lacks, named by its
                                code point; the device skips it (at the
                                character where the source spells it out)
+  Notes, which never make the exit status 1:
+    items below the screen     the 64-pixel screen shows the title and 7
+                               items at once (at the opening keyword)
   Item findings point at the item's MENU_ITEM; items are quoted as written.
+  With --format sarif the findings go out as a SARIF 2.1.0 log for
+  code-scanning services: one run, a rule with an id and help for every kind
+  of finding, regions counted in UTF-16 code units, the #define a text comes
+  from as a related location. With --format json: an array of objects with
+  file, line, column, end (line, column), severity, ruleId and message.
 {check}
 
   Widest values: %d 11 characters ("-2147483648"), %u 10, with hh 4 and 3,
@@ -132,6 +154,24 @@ check FILE...
   to 21 characters, so only a line already cut, or text that leaves its
   string no room, is reported. A value never exceeds the device's 127-byte
   line buffer.
+
+gallery FILE|DIR... -o DIR
+  Writes DIR/index.html, one page with every menu of the files (folders as
+  for check), file by file: a PNG of each at magnification 2 in the device's
+  colours, the screen's lower edge marked as --screen-edge does, its title,
+  place, items against the 7 the screen shows, and check's findings beside
+  it; a filter box (name, text, files with findings). The page needs nothing
+  beyond the folder and no script to be read. DIR/changes.json is its twin
+  for machines. Menus are shown as written, without stored values, and the
+  clock at 12:00, so that galleries compare. A progress line goes to
+  standard error when it is a terminal.
+{gallery}
+  With --baseline or --against, the menus added, removed, changed and moved
+  (a name that left one file for another) come first, the screens before and
+  after side by side with the changed pixels marked, the rest folded; menus
+  pair by file and name. --against reads the revision with git from PATH
+  (ls-tree and cat-file only: nothing the repository configures runs) into
+  a temporary folder, with the build options of the work tree's files.
 
 lsp
   A language server for editors (Language Server Protocol 3.17, JSON-RPC
@@ -150,7 +190,8 @@ lsp
 
 Exit status:
   0  done; check found no errors (and, with --werror, no warnings)
-  1  render: no menu at the position, or it does not parse; check: errors
+  1  render: no menu at the position, or it does not parse; check: errors;
+     gallery: a menu changed, with --fail-on-change
   2  bad arguments, or a file that cannot be read or written
 )usage";
 
@@ -166,5 +207,6 @@ QString usageText()
             .replace(u"{render}\n"_s, optionHelp({OptionGroup::Render}) + themesText)
             .replace(u"{render --all}\n"_s, optionHelp({OptionGroup::RenderAll}))
             .replace(u"{check}\n"_s, optionHelp({OptionGroup::Check}))
+            .replace(u"{gallery}\n"_s, optionHelp({OptionGroup::Gallery}))
             .replace(u"{lsp}\n"_s, optionHelp({OptionGroup::Lsp}));
 }

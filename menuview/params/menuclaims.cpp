@@ -1,0 +1,70 @@
+// The pruning's reading of a document: what may go is only what was read.
+#include "menuview/params/menuclaims.h"
+
+#include "menuview/analysis/menupreview.h"
+
+#include <algorithm>
+
+namespace VelkoMenuView {
+
+namespace {
+
+bool usesAnyOf(const LiteralNotes &notes, const QSet<QString> &names)
+{
+    return std::any_of(notes.names.cbegin(), notes.names.cend(),
+                       [&](const QString &name) { return names.contains(name); });
+}
+
+// Whether a conditional directive stands between `begin` and `end`: items of
+// the group not taken are another variant's.
+bool holdsConditional(const TextFacts &facts, qsizetype begin, qsizetype end)
+{
+    const auto &marks = facts.conditions;
+    const auto at = std::lower_bound(
+            marks.cbegin(), marks.cend(), begin,
+            [](const ConditionRecord &mark, qsizetype pos) { return mark.at < pos; });
+    return at != marks.cend() && at->at < end;
+}
+
+// Whether every text of the block was read, and no other variant of the
+// build could read them otherwise.
+bool readCompletely(const MenuBlock &block, const SourceFacts &facts)
+{
+    const MenuParse &parse = block.parse;
+    if (!parse.title.readable || parse.titleUnterminated
+        || usesAnyOf(parse.title, facts.namesDefinedAside))
+        return false;
+    for (const ItemPosition &item : parse.items) {
+        if (!item.notes.readable || usesAnyOf(item.notes, facts.namesDefinedAside))
+            return false;
+    }
+    return !holdsConditional(facts, block.start, parse.end);
+}
+
+} // namespace
+
+MenuClaims readMenuClaims(QStringView text, const SourceContext &context)
+{
+    MenuClaims claims;
+    MenuBlocks blocks(text, MenuBlocks::Keywords::Anywhere, context);
+    for (MenuBlock found; blocks.next(found);) {
+        const MenuPreview preview = previewBlock(blocks.source(), found, {});
+        const MenuDefinition &record = preview.block.menu;
+        if (preview.outcome != MenuPreview::Outcome::Shown) {
+            claims.complete = false;
+            if (!record.name.isEmpty())
+                claims.keepAll.insert(record.name);
+            continue;
+        }
+        if (record.name.isEmpty())
+            continue;
+        if (!readCompletely(preview.block, blocks.source().facts)) {
+            claims.keepAll.insert(record.name);
+            continue;
+        }
+        claims.menus[record.name].append({record.itemTexts, preview.block.parse.itemTags()});
+    }
+    return claims;
+}
+
+} // namespace VelkoMenuView
