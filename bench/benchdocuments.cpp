@@ -108,6 +108,30 @@ BenchDocument manyMenusDocument(qsizetype bytes, int menus)
     return document;
 }
 
+BenchDocument withWrappedTexts(const BenchDocument &document, const QString &folder,
+                               qsizetype headerBytes)
+{
+    BenchDocument wrapped = document;
+    QByteArray header = "#define WRAP(s) s\n#define UI(s) WRAP(s)\n";
+    int constant = 0;
+    for (const BenchMenu &menu : document.menus) {
+        for (const QString &text : menu.itemTexts) {
+            const QByteArray literal = '"' + text.toUtf8() + '"';
+            const QByteArray name = "MSG_" + QByteArray::number(constant++);
+            header += "#define " + name + " " + literal + "\n";
+            wrapped.text.replace("MENU_ITEM(" + literal + ")", "MENU_ITEM(UI(" + name + "))");
+        }
+    }
+    int counter = 0;
+    appendCode(header, headerBytes, counter);
+    QFile file(folder + QStringLiteral("/texts.h"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(header) != header.size())
+        return document; // the figure then names what it lacks
+    wrapped.text.prepend("#include \"texts.h\"\n");
+    wrapped.cursorLine += 1;
+    return wrapped;
+}
+
 BenchDocument paintDocument()
 {
     QList<QByteArray> items;

@@ -38,6 +38,12 @@ BenchDocument manyMenusDocument(qsizetype bytes, int menus);
 BenchDocument withIncludes(const BenchDocument &document, const QString &folder, int headers,
                            qsizetype headerBytes);
 
+// `document` with each item text a constant of a string table of about
+// `headerBytes`, written into `folder` and included at its top, the items
+// naming it through two levels of function-like wrappers.
+BenchDocument withWrappedTexts(const BenchDocument &document, const QString &folder,
+                               qsizetype headerBytes);
+
 // The menu of 21 items the painting benchmark shows (title "Настройки").
 BenchDocument paintDocument();
 

@@ -113,6 +113,38 @@ void includeFigures(FigureTable &table)
               keystrokesIn(plain, path), {2.0, 0});
 }
 
+// A keystroke whose menu takes its texts through two levels of function-like
+// wrappers from an included string table, against decoding the text once.
+void wrapperFigures(FigureTable &table)
+{
+    for (const qsizetype bytes : {64 * KiB, 4 * MiB}) {
+        const auto folder = std::make_shared<QTemporaryDir>();
+        const auto document = std::make_shared<BenchDocument>(withWrappedTexts(
+                oneMenuDocument(bytes, MenuPlace::End), folder->path(), 100 * KiB));
+        const FigureTable::Body keystroke
+                = keystrokesIn(document, folder->filePath(QStringLiteral("menus.c")));
+        const FigureTable::Body measured = [folder, keystroke, document](benchmark::State &state) {
+            if (!document->text.startsWith("#include")) {
+                state.SkipWithError("the string table could not be written");
+                return;
+            }
+            keystroke(state);
+        };
+        const auto decode = [document](benchmark::State &state) {
+            for (auto _ : state) {
+                QString text = QString::fromUtf8(document->text);
+                benchmark::DoNotOptimize(text);
+            }
+        };
+        const QString size = bytes == 4 * MiB ? QStringLiteral("4 MiB") : QStringLiteral("64 KiB");
+        table.add(QStringLiteral("keystroke, texts through wrappers"),
+                  QStringLiteral("%1, menu at end, texts as UI(MSG_n) from a 100 KiB string table")
+                          .arg(size),
+                  std::string("keystroke/wrapped/") + (bytes == 4 * MiB ? "4MiB" : "64KiB"),
+                  measured, QStringLiteral("UTF-8 decode"), decode, {2.0, 0});
+    }
+}
+
 void pruningFigures(FigureTable &table)
 {
     // removed: item groups per menu that the text no longer has, stored
@@ -334,6 +366,7 @@ int main(int argc, char **argv)
     FigureTable table;
     keystrokeFigures(table);
     includeFigures(table);
+    wrapperFigures(table);
     pruningFigures(table);
     scalingFigures(table);
     paintingFigures(table);

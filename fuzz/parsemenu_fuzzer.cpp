@@ -19,15 +19,24 @@ void checkPositions(const MenuParse &p, qsizetype size, qsizetype start)
         return;
     }
     FUZZ_CHECK(inside(p.opening) && inside(p.nameOpen) && inside(p.nameClose) && inside(p.closing));
-    FUZZ_CHECK(p.opening < p.nameOpen && p.nameOpen < p.nameClose);
-    FUZZ_CHECK(p.closing < p.closingOpen && p.closingOpen < p.comma && inside(p.comma));
+    // What a macro writes stands at its invocation: the parts share its place.
+    const bool openedByMacro = !p.openingMacro.isEmpty();
+    const bool closedByMacro = !p.closingMacro.isEmpty();
+    FUZZ_CHECK((openedByMacro ? p.opening == p.nameOpen : p.opening < p.nameOpen)
+               && p.nameOpen < p.nameClose);
+    FUZZ_CHECK(closedByMacro ? p.closing == p.closingOpen && p.closingOpen == p.comma
+                             : p.closing < p.closingOpen && p.closingOpen < p.comma);
+    FUZZ_CHECK(inside(p.comma));
     FUZZ_CHECK(p.closingClose == -1 || (p.comma < p.closingClose && inside(p.closingClose)));
-    qsizetype previous = p.nameClose;
+    qsizetype previous = openedByMacro ? p.opening : p.nameClose;
     for (const ItemPosition &item : p.items) {
-        FUZZ_CHECK(previous < item.keyword && item.keyword < item.open && item.open < item.close);
-        FUZZ_CHECK(item.close < p.closing);
+        const bool written = !item.macro.isEmpty();
+        FUZZ_CHECK(written ? previous <= item.keyword && item.keyword == item.open
+                           : previous < item.keyword && item.keyword < item.open);
+        FUZZ_CHECK(item.open < item.close);
+        FUZZ_CHECK(item.close < p.closing || (closedByMacro && item.close <= p.closingClose));
         FUZZ_CHECK(item.notes.definition < item.close);
-        previous = item.close;
+        previous = written ? item.keyword : item.close;
     }
 }
 

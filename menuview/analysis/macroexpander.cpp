@@ -587,7 +587,8 @@ bool MacroExpander::expandBuiltin(const PPToken &name, QStringView spelling)
             return putBack();
         return true;
     }
-    const QDateTime now = e.now.isValid() ? e.now : QDateTime::currentDateTime();
+    // Asked only for the names that need it: the clock is slow to read.
+    const auto now = [&e] { return e.now.isValid() ? e.now : QDateTime::currentDateTime(); };
     if (spelling == u"__LINE__" || spelling == u"__FILE__" || spelling == u"__INCLUDE_LEVEL__"
         || spelling == u"__FILE_NAME__") {
         const SourcePlace place = e.placeOf ? e.placeOf(name.siteText, name.site) : SourcePlace();
@@ -607,13 +608,13 @@ bool MacroExpander::expandBuiltin(const PPToken &name, QStringView spelling)
         // "Mmm dd yyyy", the day padded with a space, in English.
         static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-        const QDate date = now.date();
+        const QDate date = now().date();
         value = QStringLiteral("\"%1 %2 %3\"")
                         .arg(QLatin1String(months[date.month() - 1]))
                         .arg(date.day(), 2)
                         .arg(date.year());
     } else if (spelling == u"__TIME__") {
-        value = QLatin1Char('"') + now.time().toString(QStringLiteral("HH:mm:ss")) + u'"';
+        value = QLatin1Char('"') + now().time().toString(QStringLiteral("HH:mm:ss")) + u'"';
     } else {
         return false;
     }

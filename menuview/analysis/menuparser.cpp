@@ -237,7 +237,12 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
 
     menu.itemTexts.clear();
     qsizetype scan = p.nameClose + 1;
+    qsizetype invocation = p.openingMacro.isEmpty() ? -1 : p.opening;
     for (const KeywordHit &keyword : body.items) {
+        // Inside the name's parentheses or an earlier item's arguments; the
+        // items one invocation writes share its place.
+        if (keyword.begin < scan && !(keyword.expanded && keyword.begin == invocation))
+            continue;
         if (keyword.expanded) {
             // Every item an invocation writes, however many share its place.
             const KeywordCall call = callOf(keyword);
@@ -249,11 +254,10 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
             menu.itemTexts.append(
                     readTextTokens(call.arguments.value(0), keyword.begin, context, &item.notes));
             p.items.append(item);
+            invocation = keyword.begin;
             scan = qMax(scan, keyword.end);
             continue;
         }
-        if (keyword.begin < scan)
-            continue; // inside the name's parentheses or an earlier item's arguments
         SourceReader itemReader(text, keyword.end, &source.facts, recording);
         const MacroArguments arguments = readMacroArguments(
                 itemReader, [&](const Token &token) { return token.begin >= p.closing; });

@@ -382,9 +382,9 @@ QString MenuSourceGenerator::expansionText()
 }
 
 // Tokens of every kind the compiler's # can spell, through the prologue's
-// macros: balanced parentheses, commas, literals with quotes inside. Commas
-// only where a variadic parameter takes them: a parenthesised group may
-// follow X_G and become its arguments.
+// macros: balanced parentheses, commas, literals with quotes inside. Commas,
+// written or expanded, only where a variadic parameter takes them: a
+// parenthesised group may follow X_G and become its arguments.
 QString MenuSourceGenerator::soup(int depth, bool commas)
 {
     static const QStringList atoms
@@ -406,9 +406,9 @@ QString MenuSourceGenerator::soup(int depth, bool commas)
         else if (depth < 3 && r == 2)
             out += "(" + soup(depth + 1, false) + ")";
         else if (depth < 3 && r == 3)
-            out += "X_OPT(" + (chance(50) ? soup(depth + 1) : QString()) + ")";
+            out += "X_OPT(" + (chance(50) ? soup(depth + 1, commas) : QString()) + ")";
         else if (depth < 3 && r == 4)
-            out += "X_REST(" + soup(depth + 1, false) + ", " + soup(depth + 1) + ")";
+            out += "X_REST(" + soup(depth + 1, false) + ", " + soup(depth + 1, commas) + ")";
         else if (depth < 3 && r == 5)
             out += "X_G(" + soup(depth + 1, false) + ")";
         else if (depth < 3 && r == 6)
@@ -418,7 +418,7 @@ QString MenuSourceGenerator::soup(int depth, bool commas)
                          "X_XCAT(X_N, 0)", "X_CAT(+, =)", "X_CAT(<, <)"});
         else if (depth < 3 && r == 8)
             out += "X_NAMED(" + soup(depth + 1, false)
-                    + (chance(50) ? ", " + soup(depth + 1) : QString()) + ")";
+                    + (chance(50) ? ", " + soup(depth + 1, commas) : QString()) + ")";
         else if (r == 9 && commas)
             out += ",";
         else
@@ -727,9 +727,11 @@ void MenuSourceGenerator::writeItem(QString &out)
     QStringList tokens = {spliced("MENU_ITEM"), "("};
     if (has(Comments) && chance(20))
         tokens << comment(Context::Code);
-    tokens << textExpression() << ","
-           << (has(Arguments) ? pick(handlerArguments) : QStringLiteral("on%1").arg(m_counter++))
-           << ")";
+    // A macro that writes an item, as an argument, writes none.
+    const QString handler = has(MacroMenus) && chance(5) ? QStringLiteral("X_BACK")
+            : has(Arguments)                             ? pick(handlerArguments)
+                                                         : QStringLiteral("on%1").arg(m_counter++);
+    tokens << textExpression() << "," << handler << ")";
     out += "    " + join(tokens);
     out += has(Comments) && chance(10) ? ' ' + pick(lineComments) : QStringLiteral("\n");
 }

@@ -25,6 +25,8 @@ class tst_GccOracle : public QObject
 
 private slots:
     void agreesWithGcc();
+    void stringTables_data();
+    void stringTables();
 };
 
 namespace {
@@ -280,6 +282,40 @@ void tst_GccOracle::agreesWithGcc()
     }
     qInfo("%d menus in %d files agree with gcc (%s) in %lld ms", live, index, qPrintable(run),
           timer.elapsed());
+}
+
+// A string table written as firmware writes one, with its menus, read in the
+// build's configurations as gcc compiles it.
+void tst_GccOracle::stringTables_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("english, wide display") << QStringList {"-DUI_COLUMNS=21"};
+    QTest::newRow("german, narrow display") << QStringList {"-DUI_LANG=de", "-DUI_COLUMNS=16"};
+    QTest::newRow("defaults") << QStringList();
+}
+
+void tst_GccOracle::stringTables()
+{
+    QFETCH(QStringList, options);
+    const QString gcc = QStandardPaths::findExecutable(QStringLiteral("gcc"));
+    if (gcc.isEmpty())
+        QSKIP("gcc is not installed; it is the judge of this test");
+    const QString menus = QFINDTESTDATA("data/stringtables/menus.c");
+    QVERIFY(!menus.isEmpty());
+    QTemporaryDir folder;
+    GccOracle oracle(gcc, folder.path());
+    QString error;
+    QVERIFY2(oracle.prepare(&error), qPrintable(error));
+    QList<QList<GccOracle::Menu>> expected;
+    QVERIFY2(oracle.run({{menus, options}}, &expected, &error), qPrintable(error));
+    QCOMPARE(expected.value(0).size(), 3);
+
+    QFile file(menus);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<ReadMenu> read = readMenus(QString::fromUtf8(file.readAll()), menus, gcc, options,
+                                           {QStringLiteral("ui_translate")});
+    const QStringList found = differences(expected.first(), read);
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
 }
 
 QTEST_GUILESS_MAIN(tst_GccOracle)
