@@ -40,7 +40,8 @@ Answer ask(const QString &program, const QStringList &options, const QString &di
         process.setWorkingDirectory(directory);
     ++runCount;
     process.start(program,
-                  options + QStringList {QStringLiteral("-E"), QStringLiteral("-dM"),
+                  options
+                          + QStringList {QStringLiteral("-E"), QStringLiteral("-dM"),
                                          QStringLiteral("-v"), QStringLiteral("-x"),
                                          QStringLiteral("c"), QStringLiteral("-")});
     process.closeWriteChannel();
@@ -60,7 +61,8 @@ Answer ask(const QString &program, const QStringList &options, const QString &di
                                  .arg(first.isEmpty() ? QString() : QStringLiteral(": ") + first);
         return answer;
     }
-    for (const QString &line : QString::fromLocal8Bit(process.readAllStandardOutput()).split(u'\n')) {
+    for (const QString &line :
+         QString::fromLocal8Bit(process.readAllStandardOutput()).split(u'\n')) {
         if (line.startsWith(QLatin1String("#define ")))
             answer.macros += line + u'\n';
     }
@@ -75,7 +77,8 @@ Answer ask(const QString &program, const QStringList &options, const QString &di
         else if (line.startsWith(QLatin1String("End of search list")))
             folders = nullptr;
         else if (folders && line.startsWith(u' '))
-            *folders << QDir::cleanPath(line.trimmed().remove(QStringLiteral(" (framework directory)")));
+            *folders << QDir::cleanPath(
+                    line.trimmed().remove(QStringLiteral(" (framework directory)")));
     }
     answer.ok = true;
     return answer;
@@ -91,21 +94,22 @@ QStringList CompilerQuery::defaultAllowed()
 
 QString CompilerQuery::hostMacros()
 {
-    return QStringLiteral("#define __STDC__ 1\n#define __STDC_VERSION__ 201710L\n"
-                          "#define __STDC_HOSTED__ 1\n#define __GNUC__ 12\n"
-                          "#define __GNUC_MINOR__ 2\n#define __GNUC_PATCHLEVEL__ 0\n"
-                          "#define __CHAR_BIT__ 8\n#define __SIZEOF_SHORT__ 2\n"
-                          "#define __SIZEOF_INT__ 4\n#define __SIZEOF_LONG__ 8\n"
-                          "#define __SIZEOF_LONG_LONG__ 8\n#define __SIZEOF_POINTER__ 8\n"
-                          "#define __SIZEOF_FLOAT__ 4\n#define __SIZEOF_DOUBLE__ 8\n"
-                          "#define __SIZEOF_SIZE_T__ 8\n#define __SCHAR_MAX__ 0x7f\n"
-                          "#define __SHRT_MAX__ 0x7fff\n#define __INT_MAX__ 0x7fffffff\n"
-                          "#define __LONG_MAX__ 0x7fffffffffffffffL\n"
-                          "#define __ORDER_LITTLE_ENDIAN__ 1234\n#define __ORDER_BIG_ENDIAN__ 4321\n"
-                          "#define __BYTE_ORDER__ __ORDER_LITTLE_ENDIAN__\n#define __x86_64__ 1\n"
-                          "#define __x86_64 1\n#define __LP64__ 1\n#define _LP64 1\n"
-                          "#define __linux__ 1\n#define __linux 1\n#define __unix__ 1\n"
-                          "#define __unix 1\n#define __ELF__ 1\n");
+    return QStringLiteral(
+            "#define __STDC__ 1\n#define __STDC_VERSION__ 201710L\n"
+            "#define __STDC_HOSTED__ 1\n#define __GNUC__ 12\n"
+            "#define __GNUC_MINOR__ 2\n#define __GNUC_PATCHLEVEL__ 0\n"
+            "#define __CHAR_BIT__ 8\n#define __SIZEOF_SHORT__ 2\n"
+            "#define __SIZEOF_INT__ 4\n#define __SIZEOF_LONG__ 8\n"
+            "#define __SIZEOF_LONG_LONG__ 8\n#define __SIZEOF_POINTER__ 8\n"
+            "#define __SIZEOF_FLOAT__ 4\n#define __SIZEOF_DOUBLE__ 8\n"
+            "#define __SIZEOF_SIZE_T__ 8\n#define __SCHAR_MAX__ 0x7f\n"
+            "#define __SHRT_MAX__ 0x7fff\n#define __INT_MAX__ 0x7fffffff\n"
+            "#define __LONG_MAX__ 0x7fffffffffffffffL\n"
+            "#define __ORDER_LITTLE_ENDIAN__ 1234\n#define __ORDER_BIG_ENDIAN__ 4321\n"
+            "#define __BYTE_ORDER__ __ORDER_LITTLE_ENDIAN__\n#define __x86_64__ 1\n"
+            "#define __x86_64 1\n#define __LP64__ 1\n#define _LP64 1\n"
+            "#define __linux__ 1\n#define __linux 1\n#define __unix__ 1\n"
+            "#define __unix 1\n#define __ELF__ 1\n");
 }
 
 bool CompilerQuery::isAllowed(const QString &compiler, const QString &directory,
@@ -152,8 +156,8 @@ void CompilerQuery::apply(BuildConfiguration *configuration, const QStringList &
     const QString key = path + u'\n' + configuration->compilerOptions.join(u'\n');
     auto known = answers().constFind(key);
     if (known == answers().cend())
-        known = answers().insert(key, ask(path, configuration->compilerOptions,
-                                           configuration->compilerDirectory));
+        known = answers().insert(
+                key, ask(path, configuration->compilerOptions, configuration->compilerDirectory));
     const Answer &answer = *known;
     if (!answer.ok) {
         configuration->compilerState = State::Failed;

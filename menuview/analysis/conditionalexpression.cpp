@@ -154,7 +154,8 @@ bool readItems(QStringView text, qsizetype begin, const ConditionContext &contex
                     quoted = true;
                 } else if (operand.is(u'<')) {
                     // <name> spelt from its tokens, as written between the brackets.
-                    for (operand = expander.nextRaw(); !operand.is(u'>'); operand = expander.nextRaw()) {
+                    for (operand = expander.nextRaw(); !operand.is(u'>');
+                         operand = expander.nextRaw()) {
                         if (operand.isEnd())
                             return false;
                         if (operand.token.spaceBefore && !name.isEmpty())

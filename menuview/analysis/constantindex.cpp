@@ -190,7 +190,8 @@ declarationAt(QStringView text, const TextFacts *facts, qsizetype at, QStringVie
     }
     const qsizetype ownFrom = qMax(from, lastComma + 1);
     const PPTokens own = specifiers.mid(ownFrom);
-    const PPTokens shared = specifiers.mid(from, (firstComma < 0 ? specifiers.size() : firstComma) - from);
+    const PPTokens shared
+            = specifiers.mid(from, (firstComma < 0 ? specifiers.size() : firstComma) - from);
     const qsizetype star = lastStar >= ownFrom ? lastStar - ownFrom : -1;
     declaration.pointer = star >= 0;
     const auto hasConst = [](const PPTokens &tokens, qsizetype from) {
@@ -216,8 +217,7 @@ declarationAt(QStringView text, const TextFacts *facts, qsizetype at, QStringVie
     declaration.initializer = token.begin;
     BracketDepth brackets(braced ? u'{' : u'(', braced ? u'}' : u')');
     for (; token.kind != Token::Kind::End; token = nextCode(lexer)) {
-        if (brackets.closes(token)
-            || (brackets.outermost() && (token.is(u';') || token.is(u','))))
+        if (brackets.closes(token) || (brackets.outermost() && (token.is(u';') || token.is(u','))))
             break;
     }
     declaration.initializerEnd = token.begin;

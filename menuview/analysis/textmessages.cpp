@@ -92,8 +92,7 @@ QString unreadableMessage(const LiteralNotes &notes, bool title, const TextMessa
         break;
     }
     if (!notes.culpritMacro.isEmpty())
-        reason += texts.fromMacro.arg(notes.culpritMacro, notes.culpritFile)
-                          .arg(notes.culpritLine);
+        reason += texts.fromMacro.arg(notes.culpritMacro, notes.culpritFile).arg(notes.culpritLine);
     else if (!notes.culpritFile.isEmpty())
         reason += texts.fromPlace.arg(notes.culpritFile).arg(notes.culpritLine);
     const QString what = title ? texts.title : texts.item;
@@ -109,7 +108,9 @@ QString missingHeaders(const SourceFacts &facts, qsizetype at,
     QStringList missing;
     for (const Inclusion &inclusion : facts.includes) {
         if (inclusion.path.isEmpty() && inclusion.at < at && inclusion.at >= 0)
-            missing << QStringLiteral("%1 (line %2)").arg(inclusion.written).arg(lineOf(inclusion.at));
+            missing << QStringLiteral("%1 (line %2)")
+                               .arg(inclusion.written)
+                               .arg(lineOf(inclusion.at));
     }
     return missing.join(QStringLiteral(", "));
 }

@@ -468,10 +468,9 @@ void tst_MenuParser::compilerReading_data()
             << QStringList {"bom"};
     QTest::addRow("raw-literal") << menu(u"MENU_ITEM(R\"x(a\"b)x\", f)"_qs) << "T"
                                  << QStringList {"a\"b"};
-    QTest::addRow("group-inside-an-argument")
-            << u"#define EN\n"_qs
+    QTest::addRow("group-inside-an-argument") << u"#define EN\n"_qs
                     + menu(u"MENU_ITEM(\n#ifdef EN\n\"Back\"\n#else\n\"Назад\"\n#endif\n, f)"_qs)
-            << "T" << QStringList {"Back"};
+                                              << "T" << QStringList {"Back"};
 }
 
 void tst_MenuParser::compilerReading()
