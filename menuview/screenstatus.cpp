@@ -1,6 +1,8 @@
 // The screen's status, changed only when it differs.
 #include "menuview/screenstatus.h"
 
+#include "menuview/analysis/compilerquery.h"
+
 namespace VelkoMenuView {
 
 void ScreenStatus::setNoMenu()
@@ -45,22 +47,10 @@ void ScreenStatus::setDocumentClosed(const QString &documentName)
 
 QString ScreenStatus::compilerNote(const BuildConfiguration &configuration) const
 {
-    using State = BuildConfiguration::CompilerState;
-    switch (configuration.compilerState) {
-    case State::None:
-    case State::Queried:
-        break;
-    case State::NotFound:
-        return m_noteTexts.compilerNotFound.arg(configuration.compiler);
-    case State::NotAllowed:
-        return m_noteTexts.compilerNotAllowed.arg(
-                configuration.compilerPath,
-                configuration.allowedCompilers.join(QStringLiteral(", ")));
-    case State::Failed:
-        return m_noteTexts.compilerFailed.arg(configuration.compilerPath,
-                                              configuration.compilerProblem);
-    }
-    return QString();
+    return CompilerQuery::message(configuration,
+                                  CompilerQuery::Words {m_noteTexts.compilerNotFound,
+                                                        m_noteTexts.compilerNotAllowed,
+                                                        m_noteTexts.compilerFailed, QString()});
 }
 
 void ScreenStatus::setNote(const QString &note)

@@ -176,7 +176,27 @@ void CompilerQuery::apply(BuildConfiguration *configuration, const QStringList &
     }
 }
 
+CompilerQuery::Words CompilerQuery::english()
+{
+    Words w;
+    w.notFound = QStringLiteral("the compiler %1 of the build is not found: the preview takes the "
+                                "macros of a gcc-like host for its own");
+    w.notAllowed = QStringLiteral("the compiler %1 of the build is not run, as it is not among "
+                                  "the compilers allowed to run (%2): the preview takes the "
+                                  "macros of a gcc-like host for its own");
+    w.failed = QStringLiteral("the compiler %1 was asked for its macros, but %2: the preview "
+                              "takes the macros of a gcc-like host for its own");
+    return w;
+}
+
 QString CompilerQuery::message(const BuildConfiguration &configuration, const QString &howToAllow)
+{
+    Words words = english();
+    words.howToAllow = QStringLiteral("; to run it, ") + howToAllow;
+    return message(configuration, words);
+}
+
+QString CompilerQuery::message(const BuildConfiguration &configuration, const Words &words)
 {
     using State = BuildConfiguration::CompilerState;
     switch (configuration.compilerState) {
@@ -184,20 +204,13 @@ QString CompilerQuery::message(const BuildConfiguration &configuration, const QS
     case State::Queried:
         break;
     case State::NotFound:
-        return QStringLiteral("the compiler %1 of the build is not found: the preview takes the "
-                              "macros of a gcc-like host for its own")
-                .arg(configuration.compiler);
+        return words.notFound.arg(configuration.compiler);
     case State::NotAllowed:
-        return QStringLiteral("the compiler %1 of the build is not run, as it is not among the "
-                              "compilers allowed to run (%2): the preview takes the macros of a "
-                              "gcc-like host for its own; to run it, %3")
-                .arg(configuration.compilerPath,
-                     configuration.allowedCompilers.join(QStringLiteral(", ")),
-                     howToAllow.arg(configuration.compilerPath));
+        return words.notAllowed.arg(configuration.compilerPath,
+                                    configuration.allowedCompilers.join(QStringLiteral(", ")))
+                + words.howToAllow.arg(configuration.compilerPath);
     case State::Failed:
-        return QStringLiteral("the compiler %1 was asked for its macros, but %2: the preview "
-                              "takes the macros of a gcc-like host for its own")
-                .arg(configuration.compilerPath, configuration.compilerProblem);
+        return words.failed.arg(configuration.compilerPath, configuration.compilerProblem);
     }
     return QString();
 }

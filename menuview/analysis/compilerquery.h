@@ -26,9 +26,19 @@ public:
     // default ones); otherwise takes the host's macros. compilerState says
     // which it was.
     static void apply(BuildConfiguration *configuration, const QStringList &allowed);
+    // The words of message(), for the places that say it.
+    struct Words
+    {
+        QString notFound; // %1 the compiler as named
+        QString notAllowed; // %1 its path, %2 the allowed globs
+        QString failed; // %1 its path, %2 what went wrong
+        QString howToAllow; // %1 its path; appended to notAllowed when given
+    };
+    static Words english();
     // Why the compiler's own macros are not those read, in words; empty when
     // they are, or no compiler is named. `howToAllow`: %1 the compiler's path.
     static QString message(const BuildConfiguration &configuration, const QString &howToAllow);
+    static QString message(const BuildConfiguration &configuration, const Words &words);
 
     // Whether `compiler` (a path or a name looked up on PATH, relative to
     // `directory`) is allowed; *path receives the program's absolute path.
