@@ -85,6 +85,8 @@ bool MenuBlocks::next(MenuBlock &block)
     KeywordHit opening;
     if (m_keywords == Keywords::Live) {
         opening = nextLive();
+        for (; opening.begin >= 0 && opening.begin == m_lastStart; opening = nextLive())
+            m_passedWritten = true;
         start = opening.begin;
     } else {
         start = nextAnywhere();
@@ -96,6 +98,7 @@ bool MenuBlocks::next(MenuBlock &block)
     if (start < 0)
         return false;
     m_from = start + 1;
+    m_lastStart = start;
     block.start = start;
     block.inactiveGroup = opening.inactiveGroup;
     block.menu.name.clear();

@@ -52,6 +52,9 @@ public:
 
     // Closing keywords of code, met so far, that close no menu.
     const QList<KeywordHit> &strayClosings() const { return m_strays; }
+    // Whether an invocation wrote more than one menu: the walk gives its
+    // first only, as all of them stand at the invocation.
+    bool passedWrittenMenus() const { return m_passedWritten; }
 
     SourceText &source() { return m_source; }
 
@@ -70,6 +73,8 @@ private:
     QList<KeywordHit> m_strays;
     qsizetype m_nextPlain = -2; // next occurrence of each keyword, for Anywhere
     qsizetype m_nextEditable = -2;
+    qsizetype m_lastStart = -1;
+    bool m_passedWritten = false;
 };
 
 // The block whose opening keyword is the first one at or after `start`,

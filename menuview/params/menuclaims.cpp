@@ -46,24 +46,35 @@ bool readCompletely(const MenuBlock &block, const SourceFacts &facts)
 MenuClaims readMenuClaims(QStringView text, const SourceContext &context)
 {
     MenuClaims claims;
-    MenuBlocks blocks(text, MenuBlocks::Keywords::Anywhere, context);
-    for (MenuBlock found; blocks.next(found);) {
-        const MenuPreview preview = previewBlock(blocks.source(), found, {});
+    const auto claim = [&](SourceText &source, const MenuBlock &found) {
+        const MenuPreview preview = previewBlock(source, found, {});
         const MenuDefinition &record = preview.block.menu;
         if (preview.outcome != MenuPreview::Outcome::Shown) {
             claims.complete = false;
             if (!record.name.isEmpty())
                 claims.keepAll.insert(record.name);
-            continue;
+            return;
         }
         if (record.name.isEmpty())
-            continue;
-        if (!readCompletely(preview.block, blocks.source().facts)) {
+            return;
+        if (!readCompletely(preview.block, source.facts)) {
             claims.keepAll.insert(record.name);
-            continue;
+            return;
         }
         claims.menus[record.name].append({record.itemTexts, preview.block.parse.itemTags()});
+    };
+    MenuBlocks blocks(text, MenuBlocks::Keywords::Anywhere, context);
+    for (MenuBlock found; blocks.next(found);)
+        claim(blocks.source(), found);
+    // A menu a macro writes stands in no text the walk above finds: the
+    // compiler's walk does, over the same reading.
+    MenuBlocks written(blocks.source(), MenuBlocks::Branches::All);
+    for (MenuBlock found; written.next(found);) {
+        if (!found.parse.openingMacro.isEmpty())
+            claim(written.source(), found);
     }
+    if (written.passedWrittenMenus())
+        claims.complete = false;
     return claims;
 }
 
