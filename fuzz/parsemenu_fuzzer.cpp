@@ -22,18 +22,21 @@ void checkPositions(const MenuParse &p, qsizetype size, qsizetype start)
     // What a macro writes stands at its invocation: the parts share its place.
     const bool openedByMacro = !p.openingMacro.isEmpty();
     const bool closedByMacro = !p.closingMacro.isEmpty();
-    FUZZ_CHECK((openedByMacro ? p.opening == p.nameOpen : p.opening < p.nameOpen)
-               && p.nameOpen < p.nameClose);
+    // (an invocation of a one-letter macro is one character long).
+    FUZZ_CHECK(openedByMacro ? p.opening == p.nameOpen && p.nameOpen <= p.nameClose
+                             : p.opening < p.nameOpen && p.nameOpen < p.nameClose);
     FUZZ_CHECK(closedByMacro ? p.closing == p.closingOpen && p.closingOpen == p.comma
                              : p.closing < p.closingOpen && p.closingOpen < p.comma);
     FUZZ_CHECK(inside(p.comma));
-    FUZZ_CHECK(p.closingClose == -1 || (p.comma < p.closingClose && inside(p.closingClose)));
+    FUZZ_CHECK(p.closingClose == -1
+               || ((closedByMacro ? p.comma <= p.closingClose : p.comma < p.closingClose)
+                   && inside(p.closingClose)));
     qsizetype previous = openedByMacro ? p.opening : p.nameClose;
     for (const ItemPosition &item : p.items) {
         const bool written = !item.macro.isEmpty();
         FUZZ_CHECK(written ? previous <= item.keyword && item.keyword == item.open
                            : previous < item.keyword && item.keyword < item.open);
-        FUZZ_CHECK(item.open < item.close);
+        FUZZ_CHECK(written ? item.open <= item.close : item.open < item.close);
         FUZZ_CHECK(item.close < p.closing || (closedByMacro && item.close <= p.closingClose));
         FUZZ_CHECK(item.notes.definition < item.close);
         previous = written ? item.keyword : item.close;
