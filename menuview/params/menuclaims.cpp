@@ -67,8 +67,15 @@ MenuClaims readMenuClaims(QStringView text, const SourceContext &context)
     for (MenuBlock found; blocks.next(found);)
         claim(blocks.source(), found);
     // A menu a macro writes stands in no text the walk above finds: the
-    // compiler's walk does, over the same reading.
-    MenuBlocks written(blocks.source(), MenuBlocks::Branches::All);
+    // compiler's walk does, over the same reading, where some macro may write
+    // a keyword (the reading taken to the end to know).
+    SourceText &source = blocks.source();
+    SourceReader rest(source.text, source.facts.lineStartBefore(source.facts.readTo),
+                      &source.facts);
+    while (rest.nextKeyword().keyword != MenuKeyword::None) { }
+    if (source.facts.macros.producers().isEmpty())
+        return claims;
+    MenuBlocks written(source, MenuBlocks::Branches::All);
     for (MenuBlock found; written.next(found);) {
         if (!found.parse.openingMacro.isEmpty())
             claim(written.source(), found);
