@@ -10,9 +10,9 @@
 #include "peerfigures.h"
 #include "ratioreporter.h"
 
+#include "creader/linemap.h"
 #include "devicegfx/gfx.h"
 #include "menuchecks.h"
-#include "menuview/analysis/linemap.h"
 #include "menuview/params/parameterstore.h"
 
 #include <QApplication>

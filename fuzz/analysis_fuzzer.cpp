@@ -8,6 +8,7 @@
 // magnification, then the document.
 #include "fuzzapp.h"
 #include "fuzzinput.h"
+#include "menuview/analysis/menukeywords.h"
 
 #include "coreplugin/editormanager/editormanager.h"
 #include "devicegfx/gfx.h"
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     VelkoMenuView::SourceContext context;
     context.path = host->document.filePath().toString();
     const QString text = QString::fromUtf8(host->document.contents()); // as the view decodes it
-    VelkoMenuView::SourceText afresh(text, context);
+    VelkoMenuView::SourceText afresh(text, VelkoMenuView::menuKeywords(), context);
     const VelkoMenuView::MenuPreview preview = VelkoMenuView::previewMenu(
             afresh, VelkoMenuView::cursorOffset(text, line, column), {}, {});
     using Outcome = VelkoMenuView::MenuPreview::Outcome;

@@ -4,7 +4,7 @@
 // and disjoint; then whatever was read is formatted.
 #include "fuzzinput.h"
 
-#include "menuview/analysis/cscanner.h"
+#include "creader/cscanner.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menuparser.h"

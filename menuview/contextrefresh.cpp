@@ -4,7 +4,7 @@
 
 #include "coreplugin/editormanager/documentmodel.h"
 #include "coreplugin/idocument.h"
-#include "menuview/analysis/compilecommands.h"
+#include "creader/compilecommands.h"
 #include "utils/filepath.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 // and the screen follows without a keystroke or a cursor move.
 #pragma once
 
-#include "menuview/analysis/sourcereader.h"
+#include "creader/sourcereader.h"
 #include "menuview/buildvariant.h"
 #include "menuview/files/filestamps.h"
 #include "menuview/idebuild.h"

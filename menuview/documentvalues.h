@@ -4,7 +4,7 @@
 // changes its path.
 #pragma once
 
-#include "menuview/analysis/sourcereader.h"
+#include "creader/sourcereader.h"
 
 #include <QDateTime>
 #include <QObject>

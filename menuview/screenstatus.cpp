@@ -1,7 +1,7 @@
 // The screen's status, changed only when it differs.
 #include "menuview/screenstatus.h"
 
-#include "menuview/analysis/compilerquery.h"
+#include "creader/compilerquery.h"
 
 namespace VelkoMenuView {
 

@@ -2,8 +2,8 @@
 // pane's status line reads it.
 #pragma once
 
-#include "menuview/analysis/buildconfiguration.h"
-#include "menuview/analysis/linemap.h"
+#include "creader/buildconfiguration.h"
+#include "creader/linemap.h"
 #include "menuview/analysis/parsemessages.h"
 #include "menuview/analysis/textmessages.h"
 #include "menuview/buildvariant.h"

@@ -1,7 +1,7 @@
 // The status line's texts and the screen's picture.
 #include "menuview/statusline.h"
 
-#include "menuview/analysis/compilecommands.h"
+#include "creader/compilecommands.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/parsemessages.h"
 #include "menuview/files/menufilenames.h"

@@ -1,8 +1,9 @@
 // The texts an editor hands over differ little from one to the next: the
 // part before the first change is compared, not read.
 #include "menuview/analysis/documentreading.h"
+#include "menuview/analysis/menukeywords.h"
 
-#include "menuview/analysis/linemap.h"
+#include "creader/linemap.h"
 #include "menuview/analysis/menulocator.h"
 
 #include <algorithm>
@@ -45,7 +46,7 @@ SourceText &DocumentReading::read(const QString &text, const SourceContext &cont
 {
     if (!m_source || generation != m_generation) {
         m_text = text;
-        m_source = std::make_unique<SourceText>(m_text, context);
+        m_source = std::make_unique<SourceText>(m_text, menuKeywords(), context);
         m_generation = generation;
         m_lineMarks = {0};
         return *m_source;

@@ -3,7 +3,7 @@
 // line numbers are counted from places already counted.
 #pragma once
 
-#include "menuview/analysis/sourcetext.h"
+#include "creader/sourcetext.h"
 
 #include <QString>
 

@@ -1,9 +1,10 @@
 // Item texts from a piece of argument text, with the preamble's macros and
 // string constants.
+#include "menuview/analysis/menukeywords.h"
 #include "menuview/analysis/menuparser.h"
 
-#include "menuview/analysis/bracketdepth.h"
-#include "menuview/analysis/sourcetext.h"
+#include "creader/bracketdepth.h"
+#include "creader/sourcetext.h"
 
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument)
 {
@@ -12,9 +13,9 @@ QString decodeLiteral(const MenuDefinition &menu, const QString &argument)
 
 QString decodeLiteral(QStringView preamble, QStringView argument)
 {
-    VelkoMenuView::SourceText source(preamble);
+    VelkoMenuView::SourceText source(preamble, VelkoMenuView::menuKeywords());
     VelkoMenuView::SourceReader reader(preamble, 0, &source.facts);
-    while (reader.nextKeyword().keyword != VelkoMenuView::MenuKeyword::None) { }
+    while (keywordOf(reader.nextKeyword()) != VelkoMenuView::MenuKeyword::None) { }
     // The first argument, used after all of the preamble.
     VelkoMenuView::CScanner lexer(argument);
     VelkoMenuView::BracketDepth depth;

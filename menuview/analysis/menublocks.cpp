@@ -1,5 +1,6 @@
 // The block-by-block walk over a text's menus.
 #include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menukeywords.h"
 
 namespace VelkoMenuView {
 
@@ -32,14 +33,14 @@ void readUpTo(SourceText &source, qsizetype pos)
         return;
     SourceReader reader(source.text, source.facts.lineStartBefore(source.facts.readTo),
                         &source.facts);
-    while (reader.nextKeyword(pos).keyword != MenuKeyword::None) { }
+    while (keywordOf(reader.nextKeyword(pos)) != MenuKeyword::None) { }
 }
 
 } // namespace
 
 MenuBlocks::MenuBlocks(QStringView text, Keywords keywords, const SourceContext &context,
                        Branches branches)
-    : m_own(std::make_unique<SourceText>(text, context))
+    : m_own(std::make_unique<SourceText>(text, menuKeywords(), context))
     , m_source(*m_own)
     , m_keywords(keywords)
     , m_branches(branches)
@@ -55,17 +56,18 @@ MenuBlocks::MenuBlocks(SourceText &source, Branches branches)
 
 KeywordHit MenuBlocks::nextLive()
 {
-    for (KeywordHit hit = m_scan.nextKeyword(); hit.keyword != MenuKeyword::None;
+    for (KeywordHit hit = m_scan.nextKeyword(); keywordOf(hit) != MenuKeyword::None;
          hit = m_scan.nextKeyword()) {
-        if (isOpening(hit.keyword)) {
+        if (isOpening(keywordOf(hit))) {
             if (hit.active() || m_branches == Branches::All)
                 return hit;
-        } else if ((hit.keyword == MenuKeyword::End || hit.keyword == MenuKeyword::EndEditable)
+        } else if ((keywordOf(hit) == MenuKeyword::End
+                    || keywordOf(hit) == MenuKeyword::EndEditable)
                    && hit.active() && hit.begin >= m_blockEnd) {
             m_strays.append(hit);
         }
     }
-    return {MenuKeyword::None, -1, -1};
+    return {0, -1, -1};
 }
 
 qsizetype MenuBlocks::nextAnywhere()
@@ -136,13 +138,13 @@ MenuBlock parseLocatedBlock(SourceText &source, const MenuLocation &location)
         return parseBlockAt(source, location.start);
     SourceContext context = source.facts.context;
     context.forcedGroups = location.takenGroups;
-    SourceText taken(source.text, context);
+    SourceText taken(source.text, menuKeywords(), context);
     return parseBlockAt(taken, location.start);
 }
 
 MenuBlock parseBlockAt(QStringView text, qsizetype start)
 {
-    SourceText source(text);
+    SourceText source(text, menuKeywords());
     return parseBlockAt(source, start);
 }
 

@@ -3,10 +3,10 @@
 // closing macros that close no menu.
 #pragma once
 
+#include "creader/sourcetext.h"
 #include "menuview/analysis/menudefinition.h"
 #include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/menuparser.h"
-#include "menuview/analysis/sourcetext.h"
 
 #include <QList>
 #include <QStringView>

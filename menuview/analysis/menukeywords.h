@@ -1,8 +1,8 @@
 // The menu macros' keywords, told apart from every other identifier cheaply:
-// scanners ask this of each identifier they meet.
+// the C reader stops at them.
 #pragma once
 
-#include <QStringView>
+#include "creader/sourcereader.h"
 
 namespace VelkoMenuView {
 
@@ -25,6 +25,24 @@ inline MenuKeyword menuKeyword(QStringView word)
     default:
         return MenuKeyword::None;
     }
+}
+
+// What the reader is given to stop at: every keyword holds "ME" ("MENU").
+inline const KeywordSet &menuKeywords()
+{
+    static const KeywordSet set {[](QStringView word) { return int(menuKeyword(word)); }, u'M',
+                                 u'E'};
+    return set;
+}
+
+inline MenuKeyword keywordOf(const KeywordHit &hit)
+{
+    return MenuKeyword(hit.keyword);
+}
+
+inline MenuKeyword keywordOf(const SourceReader &reader, const Token &token)
+{
+    return MenuKeyword(reader.keywordOf(token));
 }
 
 inline bool isOpeningKeyword(QStringView word)

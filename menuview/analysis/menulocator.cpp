@@ -1,9 +1,10 @@
 // The menu around a cursor, found in one forward pass up to the cursor.
 #include "menuview/analysis/menulocator.h"
+#include "menuview/analysis/menukeywords.h"
 
-#include "menuview/analysis/linemap.h"
-#include "menuview/analysis/macroarguments.h"
-#include "menuview/analysis/sourcetext.h"
+#include "creader/linemap.h"
+#include "creader/macroarguments.h"
+#include "creader/sourcetext.h"
 
 namespace VelkoMenuView {
 
@@ -42,11 +43,11 @@ QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword)
         groups.append(hit.inactiveGroup);
         SourceContext context = source.facts.context;
         context.forcedGroups = groups;
-        SourceText taken(source.text, context);
+        SourceText taken(source.text, menuKeywords(), context);
         SourceReader reader(source.text, 0, &taken.facts);
         do
             hit = reader.nextKeyword(keyword.begin + 1);
-        while (hit.keyword != MenuKeyword::None && hit.begin < keyword.begin);
+        while (keywordOf(hit) != MenuKeyword::None && hit.begin < keyword.begin);
         if (hit.begin != keyword.begin)
             return {};
     }
@@ -79,12 +80,12 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
     KeywordHit ownClosing; // the first closing keyword of the menu's kind after it
     KeywordHit lastClosing; // the last closing keyword after that one, or of no menu
     const auto visit = [&](const KeywordHit &hit) {
-        switch (hit.keyword) {
+        switch (keywordOf(hit)) {
         case MenuKeyword::Begin:
         case MenuKeyword::BeginEditable:
             opening = hit;
-            closingKind = hit.keyword == MenuKeyword::Begin ? MenuKeyword::End
-                                                            : MenuKeyword::EndEditable;
+            closingKind = keywordOf(hit) == MenuKeyword::Begin ? MenuKeyword::End
+                                                               : MenuKeyword::EndEditable;
             ownClosing = {};
             lastClosing = {};
             break;
@@ -93,9 +94,9 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
             // Closing keywords the compiler leaves out close nothing.
             if (!hit.active())
                 break;
-            if (opening.keyword != MenuKeyword::None && opening.active()
-                && ownClosing.keyword == MenuKeyword::None) {
-                if (hit.keyword == closingKind)
+            if (keywordOf(opening) != MenuKeyword::None && opening.active()
+                && keywordOf(ownClosing) == MenuKeyword::None) {
+                if (keywordOf(hit) == closingKind)
                     ownClosing = hit;
             } else {
                 lastClosing = hit;
@@ -114,17 +115,17 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
     for (; next < known.size() && known.at(next).begin < limit; ++next)
         visit(known.at(next));
     SourceReader reader(text, next > 0 ? known.at(next - 1).end : 0, &source.facts);
-    for (KeywordHit hit = reader.nextKeyword(limit); hit.keyword != MenuKeyword::None;
+    for (KeywordHit hit = reader.nextKeyword(limit); keywordOf(hit) != MenuKeyword::None;
          hit = reader.nextKeyword(limit))
         visit(hit);
 
-    if (opening.keyword != MenuKeyword::None && !opening.active()) {
+    if (keywordOf(opening) != MenuKeyword::None && !opening.active()) {
         // Read as if its groups were taken: there it is compiled.
         const QList<qsizetype> groups = groupsToTake(source, opening);
         if (!groups.isEmpty()) {
             SourceContext context = source.facts.context;
             context.forcedGroups = groups;
-            SourceText taken(text, context);
+            SourceText taken(text, menuKeywords(), context);
             location = locateMenuAt(taken, offset);
             if (location.outcome == MenuLocation::Outcome::Inside
                 && location.start == opening.begin) {
@@ -135,14 +136,14 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
         }
         location = MenuLocation();
         location.offset = offset;
-    } else if (opening.keyword != MenuKeyword::None) {
+    } else if (keywordOf(opening) != MenuKeyword::None) {
         const qsizetype start = opening.begin;
         // A closing keyword before the opening one belongs to an earlier menu,
         // however unfinished that menu's macro is.
         qsizetype end = -1;
         if (ownClosing.expanded) {
             end = ownClosing.end - 1; // the invocation that writes it
-        } else if (ownClosing.keyword != MenuKeyword::None) {
+        } else if (keywordOf(ownClosing) != MenuKeyword::None) {
             bool unsettled = false;
             end = closingMacroEnd(source, ownClosing.end, &unsettled);
             if (unsettled) {
@@ -156,7 +157,7 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
             return location;
         }
     }
-    if (lastClosing.keyword != MenuKeyword::None) {
+    if (keywordOf(lastClosing) != MenuKeyword::None) {
         bool unsettled = false;
         const qsizetype end = lastClosing.expanded
                 ? lastClosing.end - 1
@@ -171,7 +172,7 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
 
 MenuLocation locateMenuAt(QStringView text, qsizetype offset)
 {
-    SourceText source(text);
+    SourceText source(text, menuKeywords());
     return locateMenuAt(source, offset);
 }
 

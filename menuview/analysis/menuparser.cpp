@@ -1,9 +1,10 @@
 // The menu definition parser: the body's keywords from the quick pass, each
 // macro's arguments from the tokens, texts from the text argument reader.
 #include "menuview/analysis/menuparser.h"
+#include "menuview/analysis/menukeywords.h"
 
-#include "menuview/analysis/macroarguments.h"
-#include "menuview/analysis/sourcetext.h"
+#include "creader/macroarguments.h"
+#include "creader/sourcetext.h"
 
 #include <QHash>
 
@@ -47,16 +48,17 @@ struct Body
 Body readBody(SourceReader &reader, MenuKeyword closing)
 {
     Body body;
-    for (KeywordHit hit = reader.nextKeyword(); hit.keyword != MenuKeyword::None;
+    for (KeywordHit hit = reader.nextKeyword(); keywordOf(hit) != MenuKeyword::None;
          hit = reader.nextKeyword()) {
         if (!hit.active())
             continue; // in a group the compiler leaves out
-        if (hit.keyword == MenuKeyword::Item) {
+        if (keywordOf(hit) == MenuKeyword::Item) {
             body.items.append(hit);
-        } else if (hit.keyword == closing) {
+        } else if (keywordOf(hit) == closing) {
             body.closing = hit;
             break;
-        } else if (hit.keyword == MenuKeyword::End || hit.keyword == MenuKeyword::EndEditable) {
+        } else if (keywordOf(hit) == MenuKeyword::End
+                   || keywordOf(hit) == MenuKeyword::EndEditable) {
             if (body.otherClosing < 0)
                 body.otherClosing = hit.begin;
         } else {
@@ -88,10 +90,10 @@ bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset)
 {
     // The preamble is read as the text before the definition.
     const QString whole = menu.preamble + menu.source;
-    SourceText source(whole);
+    SourceText source(whole, menuKeywords());
     const qsizetype start = menu.preamble.size();
     SourceReader preamble(whole, 0, &source.facts);
-    while (preamble.nextKeyword(start).keyword != MenuKeyword::None) { }
+    while (keywordOf(preamble.nextKeyword(start)) != MenuKeyword::None) { }
     MenuParse parse;
     const bool ok = parseMenuAt(menu, source, start, &parse);
     if (error)
@@ -118,13 +120,13 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
     menu.name.clear();
     SourceReader reader(text, start, &source.facts, recording);
     KeywordHit opening = reader.nextKeyword();
-    while (opening.keyword != MenuKeyword::None && opening.keyword != MenuKeyword::Begin
-           && opening.keyword != MenuKeyword::BeginEditable)
+    while (keywordOf(opening) != MenuKeyword::None && keywordOf(opening) != MenuKeyword::Begin
+           && keywordOf(opening) != MenuKeyword::BeginEditable)
         opening = reader.nextKeyword();
-    if (opening.keyword == MenuKeyword::None)
+    if (keywordOf(opening) == MenuKeyword::None)
         return fail(ParseError::NoOpeningKeyword, -1);
     p.opening = opening.begin;
-    p.editable = opening.keyword == MenuKeyword::BeginEditable;
+    p.editable = keywordOf(opening) == MenuKeyword::BeginEditable;
     p.end = text.size();
 
     const Body body = readBody(reader, p.editable ? MenuKeyword::EndEditable : MenuKeyword::End);
@@ -179,7 +181,7 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
             menuName = spelled(text, name.open + 1, name.close);
         }
     }
-    if (body.closing.keyword == MenuKeyword::None) {
+    if (keywordOf(body.closing) == MenuKeyword::None) {
         if (body.next >= 0)
             p.end = body.next;
         if (body.otherClosing >= 0)

@@ -4,8 +4,8 @@
 // are what the compiler makes of literals, macros and string constants.
 #pragma once
 
+#include "creader/stringliteral.h"
 #include "menuview/analysis/menudefinition.h"
-#include "menuview/analysis/stringliteral.h"
 
 #include <QChar>
 #include <QList>

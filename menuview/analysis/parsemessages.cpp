@@ -1,8 +1,9 @@
 // Parse failure messages. Names are quoted as written, so that a reader can
 // find both ends of a mismatch.
 #include "menuview/analysis/parsemessages.h"
+#include "menuview/analysis/menukeywords.h"
 
-#include "menuview/analysis/macroarguments.h"
+#include "creader/macroarguments.h"
 
 namespace VelkoMenuView {
 

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "menuview/analysis/linemap.h"
+#include "creader/linemap.h"
 
 namespace VelkoMenuView {
 

@@ -4,8 +4,8 @@
 // in its own words and with its own way to declare a text function.
 #pragma once
 
+#include "creader/stringliteral.h"
 #include "menuview/analysis/menublocks.h"
-#include "menuview/analysis/stringliteral.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // decodes a document.
 #pragma once
 
-#include "menuview/analysis/linemap.h"
+#include "creader/linemap.h"
 
 #include <QByteArray>
 #include <QString>

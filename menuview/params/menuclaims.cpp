@@ -1,5 +1,6 @@
 // The pruning's reading of a document: what may go is only what was read.
 #include "menuview/params/menuclaims.h"
+#include "menuview/analysis/menukeywords.h"
 
 #include "menuview/analysis/menupreview.h"
 
@@ -72,7 +73,7 @@ MenuClaims readMenuClaims(QStringView text, const SourceContext &context)
     SourceText &source = blocks.source();
     SourceReader rest(source.text, source.facts.lineStartBefore(source.facts.readTo),
                       &source.facts);
-    while (rest.nextKeyword().keyword != MenuKeyword::None) { }
+    while (keywordOf(rest.nextKeyword()) != MenuKeyword::None) { }
     if (source.facts.macros.producers().isEmpty())
         return claims;
     MenuBlocks written(source, MenuBlocks::Branches::All);

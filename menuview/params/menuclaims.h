@@ -5,7 +5,7 @@
 // build may give).
 #pragma once
 
-#include "menuview/analysis/sourcereader.h"
+#include "creader/sourcereader.h"
 
 #include <QHash>
 #include <QList>

@@ -1,10 +1,11 @@
 // The variant being built: where its options are found, how headers are
 // looked up, and menus of groups the build leaves out. What the compiler
 // makes of conditionals and includes itself is judged by tst_gccoracle.
-#include "menuview/analysis/compilecommands.h"
-#include "menuview/analysis/compilerquery.h"
-#include "menuview/analysis/linemap.h"
+#include "creader/compilecommands.h"
+#include "creader/compilerquery.h"
+#include "creader/linemap.h"
 #include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menukeywords.h"
 #include "menuview/analysis/menulocator.h"
 
 #include <QDir>
@@ -280,7 +281,7 @@ void tst_BuildVariant::menuOfAnotherVariant()
     QFETCH(QString, cursorAt);
     QFETCH(int, groupLine);
     QFETCH(QStringList, items);
-    SourceText source(text);
+    SourceText source(text, VelkoMenuView::menuKeywords());
     const MenuLocation location = locateMenuAt(source, text.indexOf(cursorAt));
     QCOMPARE(location.outcome, MenuLocation::Outcome::Inside);
     QCOMPARE(location.inactiveGroup < 0 ? 0

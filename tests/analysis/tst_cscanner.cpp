@@ -1,6 +1,7 @@
 // The C scanner: what is code, comment or literal, as the compiler reads it.
-#include "menuview/analysis/cscanner.h"
-#include "menuview/analysis/sourcereader.h"
+#include "creader/cscanner.h"
+#include "creader/sourcereader.h"
+#include "menuview/analysis/menukeywords.h"
 
 #include <QRandomGenerator>
 
@@ -131,8 +132,11 @@ void tst_CScanner::keywordScanAgreesWithTokens()
                 fromTokens << t.begin;
         }
         QList<qsizetype> fromScan;
-        VelkoMenuView::SourceReader scan(text, 0, nullptr);
-        for (auto hit = scan.nextKeyword(); hit.keyword != VelkoMenuView::MenuKeyword::None;
+        VelkoMenuView::SourceFacts facts;
+        facts.keywordSet = VelkoMenuView::menuKeywords();
+        VelkoMenuView::SourceReader scan(text, 0, &facts);
+        for (auto hit = scan.nextKeyword();
+             VelkoMenuView::keywordOf(hit) != VelkoMenuView::MenuKeyword::None;
              hit = scan.nextKeyword())
             fromScan << hit.begin;
         if (fromScan != fromTokens)

@@ -2,12 +2,13 @@
 // the one before, against the same text read afresh: what a cursor shows
 // must not depend on what was read before.
 #include "menusourcegenerator.h"
+#include "menuview/analysis/menukeywords.h"
 
+#include "creader/linemap.h"
+#include "creader/readcount.h"
 #include "menuview/analysis/documentreading.h"
-#include "menuview/analysis/linemap.h"
 #include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menupreview.h"
-#include "menuview/analysis/readcount.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,7 +102,7 @@ void tst_DocumentReading::editsReadAsAfresh()
             SourceText &kept = reading.read(text, context, 1);
             for (const qsizetype cursor :
                  {at, qsizetype(rng.bounded(text.size() + 1)), at + inserted.size() + 40}) {
-                SourceText afresh(text, context);
+                SourceText afresh(text, VelkoMenuView::menuKeywords(), context);
                 const QString expected = described(preview(afresh, cursor));
                 QVERIFY2(described(preview(kept, cursor)) == expected,
                          qPrintable(
@@ -167,7 +168,7 @@ void tst_DocumentReading::editReadFromTheLineBeforeIt()
     const MenuPreview shown = preview(kept, cursor);
     const qint64 read = charactersRead() - readBefore;
 
-    SourceText afresh(edited, {});
+    SourceText afresh(edited, VelkoMenuView::menuKeywords(), {});
     QCOMPARE(described(shown), described(preview(afresh, cursor)));
     QCOMPARE(shown.block.menu.itemTexts.value(0), item);
     // The lines before the edit's line are not read again, nor counted.
@@ -224,7 +225,7 @@ void tst_DocumentReading::editReadUntilTheOldReadingFits()
     const qint64 readBefore = charactersRead();
     const QStringList blocks = walk(reading.read(text, {}, 1));
     const qint64 read = charactersRead() - readBefore;
-    SourceText afresh(text, {});
+    SourceText afresh(text, VelkoMenuView::menuKeywords(), {});
     QCOMPARE(blocks, walk(afresh));
     if (around)
         QVERIFY2(read < 16 * 1024, qPrintable(QString::number(read)));

@@ -8,7 +8,7 @@
 #include "gccoracle.h"
 #include "menusourcegenerator.h"
 
-#include "menuview/analysis/compilerquery.h"
+#include "creader/compilerquery.h"
 #include "menuview/analysis/menublocks.h"
 
 #include <QDir>

@@ -1,6 +1,7 @@
 // Reading menu definitions from C source: keywords, names, titles, comments,
 // item arguments, literals, constants and escapes.
 #include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menukeywords.h"
 #include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/menuparser.h"
 
@@ -384,7 +385,7 @@ void tst_MenuParser::positions()
     QFETCH(QString, expected);
     MenuDefinition menu;
     MenuParse parse;
-    VelkoMenuView::SourceText source(text);
+    VelkoMenuView::SourceText source(text, VelkoMenuView::menuKeywords());
     QVERIFY(parseMenuAt(menu, source, 0, &parse));
     QCOMPARE(layout(parse), expected);
     for (const ItemPosition &item : parse.items)

@@ -2,9 +2,9 @@
 // end, long menus, long comments and literals full of escapes. The reader
 // counts the characters it passes over; the times are the benchmark's.
 // Pathological sources read in bounded memory, measured in a child process.
+#include "creader/readcount.h"
 #include "menuview/analysis/menublocks.h"
 #include "menuview/analysis/menuparser.h"
-#include "menuview/analysis/readcount.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // selects, and how the view follows editors, cursor moves and edits.
 #include "viewfixture.h"
 
-#include "menuview/analysis/readcount.h"
+#include "creader/readcount.h"
 #include <QCoreApplication>
 #include <QTimer>
 #include <QtTest>

@@ -3,7 +3,7 @@
 // values of a menu that still exists.
 #include "viewfixture.h"
 
-#include "menuview/analysis/readcount.h"
+#include "creader/readcount.h"
 #include <QtTest>
 
 namespace {

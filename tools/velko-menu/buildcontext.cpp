@@ -1,8 +1,8 @@
 // The build's options for the tools.
 #include "buildcontext.h"
 
-#include "menuview/analysis/compilecommands.h"
-#include "menuview/analysis/compilerquery.h"
+#include "creader/compilecommands.h"
+#include "creader/compilerquery.h"
 
 #include <QDir>
 

@@ -5,7 +5,7 @@
 
 #include "options.h"
 
-#include "menuview/analysis/sourcereader.h"
+#include "creader/sourcereader.h"
 
 #include <QStringList>
 

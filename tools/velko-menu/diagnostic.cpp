@@ -1,7 +1,7 @@
 // Diagnostic lines.
 #include "diagnostic.h"
 
-#include "menuview/analysis/linemap.h"
+#include "creader/linemap.h"
 
 #include <algorithm>
 

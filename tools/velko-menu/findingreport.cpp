@@ -3,7 +3,7 @@
 // checkout), absolute file URIs otherwise.
 #include "findingreport.h"
 
-#include "menuview/analysis/linemap.h"
+#include "creader/linemap.h"
 
 #include <QDir>
 #include <QJsonArray>

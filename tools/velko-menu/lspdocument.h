@@ -5,7 +5,7 @@
 
 #include "lspparams.h"
 
-#include "menuview/analysis/linemap.h"
+#include "creader/linemap.h"
 
 #include <QString>
 

@@ -4,8 +4,8 @@
 #include "buildcontext.h"
 #include "menuchecks.h"
 
-#include "menuview/analysis/compilecommands.h"
-#include "menuview/analysis/compilerquery.h"
+#include "creader/compilecommands.h"
+#include "creader/compilerquery.h"
 
 using namespace VelkoMenuView;
 

@@ -3,7 +3,7 @@
 // that show only text.
 #pragma once
 
-#include "menuview/analysis/sourcereader.h"
+#include "creader/sourcereader.h"
 
 #include <QImage>
 #include <QString>

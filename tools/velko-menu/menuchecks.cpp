@@ -2,15 +2,16 @@
 // MENU_ITEM to its ")", title findings the title argument, a missing glyph
 // the character itself where the source spells it out.
 #include "menuchecks.h"
+#include "menuview/analysis/menukeywords.h"
 
 #include "widthestimate.h"
 
-#include "menuview/analysis/compilerquery.h"
-#include "menuview/analysis/cscanner.h"
+#include "creader/compilerquery.h"
+#include "creader/cscanner.h"
+#include "creader/linemap.h"
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/formatdirective.h"
 #include "menuview/analysis/itemformat.h"
-#include "menuview/analysis/linemap.h"
 #include "menuview/analysis/menupreview.h"
 #include "menuview/analysis/textmessages.h"
 #include "menuview/params/parameterstore.h"
@@ -546,7 +547,7 @@ QList<Diagnostic> checkShownMenu(SourceText &source, const MenuPreview &preview,
 
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
 {
-    SourceText source(text, context.source);
+    SourceText source(text, menuKeywords(), context.source);
     return checkMenus(source, context);
 }
 

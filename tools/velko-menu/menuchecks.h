@@ -5,7 +5,7 @@
 
 #include "diagnostic.h"
 
-#include "menuview/analysis/sourcereader.h"
+#include "creader/sourcereader.h"
 #include "menuview/analysis/textmessages.h"
 
 #include <QList>

@@ -6,7 +6,7 @@
 
 #include "theme.h"
 
-#include "menuview/analysis/buildconfiguration.h"
+#include "creader/buildconfiguration.h"
 #include "menuview/files/sourcelocation.h"
 
 #include <QCommandLineParser>

@@ -1,5 +1,6 @@
 // The render command.
 #include "render.h"
+#include "menuview/analysis/menukeywords.h"
 
 #include "buildcontext.h"
 #include "diagnostic.h"
@@ -109,7 +110,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
         return 1;
     }
 
-    SourceText source(file.text(), context);
+    SourceText source(file.text(), menuKeywords(), context);
     const std::shared_ptr<QSettings> settings(ParameterStore::openUserStore());
     const MenuPreview preview = previewMenu(source, cursorOffset(file.text(), options.line, column),
                                             storedValuesFor(file, settings),

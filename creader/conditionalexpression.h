@@ -4,7 +4,7 @@
 // the widest types.
 #pragma once
 
-#include "menuview/analysis/macroexpander.h"
+#include "creader/macroexpander.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 // Databases are read once and kept while their size and modification time
 // stay the same: a keystroke asks again, and must not parse JSON again.
-#include "menuview/analysis/compilecommands.h"
+#include "creader/compilecommands.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,10 +1,10 @@
 // A small recursive-descent evaluator over the directive's tokens, after
 // `defined` and the macros have been replaced as C replaces them.
-#include "menuview/analysis/conditionalexpression.h"
+#include "creader/conditionalexpression.h"
 
-#include "menuview/analysis/macrotable.h"
-#include "menuview/analysis/sourcereader.h"
-#include "menuview/analysis/stringliteral.h"
+#include "creader/macrotable.h"
+#include "creader/sourcereader.h"
+#include "creader/stringliteral.h"
 
 #include <QList>
 

@@ -1,8 +1,8 @@
 // The file cache behind #include. Reading happens on the GUI thread only, as
 // all of the analysis does.
-#include "menuview/analysis/includefiles.h"
+#include "creader/includefiles.h"
 
-#include "menuview/analysis/buildconfiguration.h"
+#include "creader/buildconfiguration.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -3,9 +3,9 @@
 // function-like macro's result takes the hide sets its name and ")" share
 // plus its own name (Prosser). Padding tokens stand for the white space
 // around expansions as gcc's do, so that "#" spells what gcc spells.
-#include "menuview/analysis/macroexpander.h"
+#include "creader/macroexpander.h"
 
-#include "menuview/analysis/macrotable.h"
+#include "creader/macrotable.h"
 
 #include <QHash>
 

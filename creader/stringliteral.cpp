@@ -2,7 +2,7 @@
 // C gives them (octal up to three digits, hex every digit that follows), a
 // value too large for a code unit keeps its low bits, and no decoded
 // character is read again.
-#include "menuview/analysis/stringliteral.h"
+#include "creader/stringliteral.h"
 
 #include <QStringDecoder>
 #include <QVarLengthArray>

@@ -3,7 +3,7 @@
 // as it stands where it is used, not as it stands at the end.
 #pragma once
 
-#include "menuview/analysis/macroshape.h"
+#include "creader/macroshape.h"
 
 #include <QHash>
 #include <QList>
@@ -59,7 +59,7 @@ public:
     // Owns a name whose spelling differs from the text (a splice inside it).
     QStringView keep(const QString &name);
 
-    // The macros that may expand to a word the reader watches for (the menu
+    // The macros that may expand to a word the reader watches for (its
     // keywords): those whose replacement list names one, or names such a
     // macro, by any of their definitions so far. A reader stops at them.
     bool isProducer(QStringView name) const { return m_producers.contains(name.toString()); }

@@ -1,10 +1,10 @@
-// A menu macro's argument list as the preprocessor splits it: from the "("
-// after the keyword to the ")" that balances it, at commas outside nested
+// A macro's argument list as the preprocessor splits it: from the "("
+// after its name to the ")" that balances it, at commas outside nested
 // parentheses.
 #pragma once
 
-#include "menuview/analysis/pptoken.h"
-#include "menuview/analysis/sourcereader.h"
+#include "creader/pptoken.h"
+#include "creader/sourcereader.h"
 
 #include <QList>
 #include <functional>
@@ -33,8 +33,5 @@ struct MacroArguments
 // which tokens end the reading when they come before the balancing ")".
 MacroArguments readMacroArguments(SourceReader &reader,
                                   const std::function<bool(const Token &)> &stops);
-
-// The menu keyword a token of `reader` spells, if any.
-MenuKeyword keywordOf(const SourceReader &reader, const Token &token);
 
 } // namespace VelkoMenuView

@@ -3,7 +3,7 @@
 // same as C counts sameness.
 #pragma once
 
-#include "menuview/analysis/cscanner.h"
+#include "creader/cscanner.h"
 
 #include <QList>
 #include <QStringList>

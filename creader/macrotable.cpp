@@ -1,7 +1,7 @@
 // Macro definitions by name and place.
-#include "menuview/analysis/macrotable.h"
+#include "creader/macrotable.h"
 
-#include "menuview/analysis/cscanner.h"
+#include "creader/cscanner.h"
 
 #include <algorithm>
 

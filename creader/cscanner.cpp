@@ -1,8 +1,8 @@
 // Token by token over C source, each character looked at a bounded number of
 // times, so that reading costs one pass over what it covers.
-#include "menuview/analysis/cscanner.h"
+#include "creader/cscanner.h"
 
-#include "menuview/analysis/readcount.h"
+#include "creader/readcount.h"
 
 #include <algorithm>
 #include <iterator>

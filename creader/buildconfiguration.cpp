@@ -1,5 +1,5 @@
 // Compiler options, read as gcc reads them.
-#include "menuview/analysis/buildconfiguration.h"
+#include "creader/buildconfiguration.h"
 
 #include <QDir>
 

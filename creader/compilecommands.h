@@ -6,7 +6,7 @@
 // taken.
 #pragma once
 
-#include "menuview/analysis/buildconfiguration.h"
+#include "creader/buildconfiguration.h"
 
 #include <QString>
 #include <QStringList>

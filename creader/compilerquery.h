@@ -6,7 +6,7 @@
 // compiler, a fixed set for a gcc-like host stands in.
 #pragma once
 
-#include "menuview/analysis/buildconfiguration.h"
+#include "creader/buildconfiguration.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 // longer expand (its hide set).
 #pragma once
 
-#include "menuview/analysis/cscanner.h"
+#include "creader/cscanner.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 // Reading a definition once: parameters by name, "#" and "##" folded into
 // the parts they act on, as the expansion wants them.
-#include "menuview/analysis/macroshape.h"
+#include "creader/macroshape.h"
 
-#include "menuview/analysis/macrotable.h"
+#include "creader/macrotable.h"
 
 namespace VelkoMenuView {
 

@@ -2,7 +2,7 @@
 // the compiler decodes them, and the text the device shows for such bytes.
 #pragma once
 
-#include "menuview/analysis/cscanner.h"
+#include "creader/cscanner.h"
 
 #include <QByteArray>
 #include <QString>

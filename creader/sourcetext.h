@@ -1,25 +1,26 @@
 // One C text being read, and what its readers have learnt of it so far:
-// shared by the readings of all its menus, so that the text is read once.
+// shared by all who read it, so that the text is read once.
 #pragma once
 
-#include "menuview/analysis/constantindex.h"
-#include "menuview/analysis/sourcereader.h"
-#include "menuview/analysis/textargument.h"
+#include "creader/constantindex.h"
+#include "creader/sourcereader.h"
+#include "creader/textargument.h"
 
 namespace VelkoMenuView {
 
 struct SourceText
 {
-    explicit SourceText(QStringView text, const SourceContext &context = {})
+    SourceText(QStringView text, const KeywordSet &keywords, const SourceContext &context = {})
         : text(text)
         , constants(text, &facts)
     {
+        facts.keywordSet = keywords;
         facts.context = context;
         SourceReader::readPredefined(&facts);
         // An extern constant's definition may stand anywhere in the text.
         constants.setReadAll([this] {
             SourceReader reader(this->text, facts.lineStartBefore(facts.readTo), &facts);
-            while (reader.nextKeyword().keyword != MenuKeyword::None) { }
+            while (reader.nextKeyword().keyword) { }
         });
     }
     SourceText(const SourceText &) = delete;

@@ -3,7 +3,7 @@
 // space already.
 #pragma once
 
-#include "menuview/analysis/cscanner.h"
+#include "creader/cscanner.h"
 
 namespace VelkoMenuView {
 

@@ -1,12 +1,12 @@
-// The text of an item's or a title's argument as the compiler reads it:
+// A macro argument that should be a string, as the compiler reads it:
 // its macros expanded, then the string expression it comes to (literals,
 // string constants, casts, statement expressions, conditions the compiler
 // computes, functions declared to return their argument), literals joined
 // after their escapes are decoded, as the device shows the C string.
 #pragma once
 
-#include "menuview/analysis/pptoken.h"
-#include "menuview/analysis/stringliteral.h"
+#include "creader/pptoken.h"
+#include "creader/stringliteral.h"
 
 #include <QHash>
 #include <QString>

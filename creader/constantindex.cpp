@@ -1,12 +1,12 @@
 // Declarations are told from other uses of a name by the tokens around it:
 // a type or "*" before it, then brackets and attributes, then "=".
-#include "menuview/analysis/constantindex.h"
+#include "creader/constantindex.h"
 
-#include "menuview/analysis/bracketdepth.h"
-#include "menuview/analysis/cscanner.h"
-#include "menuview/analysis/macroexpander.h"
-#include "menuview/analysis/readcount.h"
-#include "menuview/analysis/sourcereader.h"
+#include "creader/bracketdepth.h"
+#include "creader/cscanner.h"
+#include "creader/macroexpander.h"
+#include "creader/readcount.h"
+#include "creader/sourcereader.h"
 
 #include <algorithm>
 

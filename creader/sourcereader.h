@@ -1,15 +1,15 @@
 // The one reader of C source, in two speeds over the same position: the
 // tokens of code as the preprocessor hands them on (directives taken out and
 // obeyed: macros recorded, headers read, conditional groups decided), and a
-// quick pass that stops only at the menu keywords.
+// quick pass that stops only at its client's keywords.
 #pragma once
 
-#include "menuview/analysis/buildconfiguration.h"
-#include "menuview/analysis/cscanner.h"
-#include "menuview/analysis/includefiles.h"
-#include "menuview/analysis/macroexpander.h"
-#include "menuview/analysis/macrotable.h"
-#include "menuview/analysis/menukeywords.h"
+#include "creader/buildconfiguration.h"
+#include "creader/cscanner.h"
+#include "creader/includefiles.h"
+#include "creader/keywordset.h"
+#include "creader/macroexpander.h"
+#include "creader/macrotable.h"
 
 #include <QList>
 #include <QSet>
@@ -61,7 +61,7 @@ struct ConditionRecord
 
 struct KeywordHit
 {
-    MenuKeyword keyword = MenuKeyword::None; // None: no keyword left
+    int keyword = 0; // the keyword set's number for it; 0: no keyword left
     qsizetype begin = 0;
     qsizetype end = 0;
     // The directive of the outermost conditional group around it that is
@@ -75,11 +75,11 @@ struct KeywordHit
     bool active() const { return inactiveGroup < 0; }
 };
 
-// A menu keyword a macro invocation writes, with the arguments that follow
-// it there, as they stand.
+// A keyword a macro invocation writes, with the arguments that follow it
+// there, as they stand.
 struct KeywordCall
 {
-    MenuKeyword keyword = MenuKeyword::None;
+    int keyword = 0;
     bool called = false; // a "(" follows, and the ")" that balances it
     QList<PPTokens> arguments;
     std::shared_ptr<TokenTexts> texts; // of the tokens the expansion made
@@ -101,7 +101,7 @@ struct TextFacts
     // Each conditional directive, in order.
     QList<ConditionRecord> conditions;
     qsizetype readTo = 0; // everything before this is recorded
-    // The menu keywords before keywordsTo, compiled or not, in order.
+    // The keywords before keywordsTo, compiled or not, in order.
     QList<KeywordHit> keywords;
     qsizetype keywordsTo = 0;
     // For a header: the unit's macro directives recorded before it was read,
@@ -156,7 +156,7 @@ struct SourceContext
     BuildConfiguration configuration;
     IncludeFiles::OpenText openText;
     // Conditional groups, by their directive's "#", taken whatever their
-    // condition says: a menu the developer edits in a branch not built.
+    // condition says: code the developer edits in a branch not built.
     QList<qsizetype> forcedGroups;
     // Functions that return their argument, by name, beside gettext's.
     QStringList textFunctions;
@@ -166,6 +166,7 @@ struct SourceContext
 // macros of all its texts, the headers it includes.
 struct SourceFacts : TextFacts
 {
+    KeywordSet keywordSet; // what the quick pass stops at
     MacroTable macros;
     QList<Inclusion> includes;
     // #error directives of groups taken: the compiler stops there.
@@ -237,7 +238,7 @@ public:
     enum class Recording {
         On, // record directives and lines in `facts`
         // Only look them up: the text is read from a place that may not be
-        // code (a menu in a comment), and every conditional group counts.
+        // code (inside a comment), and every conditional group counts.
         Off,
     };
 
@@ -251,7 +252,7 @@ public:
     // before its text.
     static void readPredefined(SourceFacts *facts);
 
-    // The next menu keyword that starts before `limit` (the text's end by
+    // The next keyword that starts before `limit` (the text's end by
     // default), compiled or not.
     KeywordHit nextKeyword(qsizetype limit = -1);
     // The next token of compiled code.
@@ -262,11 +263,13 @@ public:
     // How many directives nextToken() has passed over.
     qsizetype directivesPassed() const { return m_directivesPassed; }
     const CScanner &scanner() const { return m_lexer; }
+    // The keyword set's number for a token of the text; 0 for any other.
+    int keywordOf(const Token &token) const;
     SourceFacts *facts() const { return m_unit; }
     // The outermost conditional group, open where the reader stands, that
     // is not compiled; -1 when the code there is.
     qsizetype inactiveGroup() const;
-    // The menu keywords that the macro invocation at `begin` (a name of
+    // The keywords that the macro invocation at `begin` (a name of
     // code) writes, in order; *end: past the invocation's last token, where
     // the reader then stands.
     QList<KeywordCall> expandInvocation(qsizetype begin, qsizetype *end);
@@ -342,6 +345,7 @@ private:
     qsizetype m_bodyFrom = -1;
     bool m_bodyWatched = false;
     QList<KeywordHit> m_pending; // the rest of an invocation's keywords
+    KeywordSet m_keywords;
     CScanner m_lexer;
 };
 

@@ -5,10 +5,10 @@
 // change as the text is read, and no macro ever expanded again inside its own
 // expansion (hide sets, as Prosser's algorithm keeps them). Every use of
 // macros in the reader comes through here: conditions, computed includes,
-// texts, declarations and the bodies of menus.
+// string expressions, declarations and the code a client watches.
 #pragma once
 
-#include "menuview/analysis/pptoken.h"
+#include "creader/pptoken.h"
 
 #include <QDateTime>
 

@@ -1,18 +1,9 @@
-// The argument lists of the menu macros, over the reader's tokens.
-#include "menuview/analysis/macroarguments.h"
+// Macro argument lists, over the reader's tokens.
+#include "creader/macroarguments.h"
 
-#include "menuview/analysis/bracketdepth.h"
+#include "creader/bracketdepth.h"
 
 namespace VelkoMenuView {
-
-MenuKeyword keywordOf(const SourceReader &reader, const Token &token)
-{
-    if (token.kind != Token::Kind::Identifier)
-        return MenuKeyword::None;
-    if (!token.spliced)
-        return menuKeyword(reader.scanner().textOf(token));
-    return menuKeyword(reader.scanner().spelling(token));
-}
 
 MacroArguments readMacroArguments(SourceReader &reader,
                                   const std::function<bool(const Token &)> &stops)

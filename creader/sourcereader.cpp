@@ -2,10 +2,10 @@
 // passed over whole by the pieces the tokens are cut with, identifiers are
 // read only to compare them with the keywords, and a directive is read as
 // tokens up to its macro's name, then passed over to its line's end.
-#include "menuview/analysis/sourcereader.h"
+#include "creader/sourcereader.h"
 
-#include "menuview/analysis/conditionalexpression.h"
-#include "menuview/analysis/readcount.h"
+#include "creader/conditionalexpression.h"
+#include "creader/readcount.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,10 +29,11 @@ bool isRawPrefix(QStringView word)
 }
 
 // What the quick pass must look at: line ends, comments, literals, splices,
-// "ME", which every menu keyword holds ("MENU"), and the first two
-// characters of the macros that may expand to one. Everything else in code
-// is passed over, eight characters at a time where the processor can.
-bool isStop(const char16_t *t, qsizetype p, qsizetype size, const StopPairs &pairs)
+// the two characters every keyword holds, and the first two characters of
+// the macros that may expand to one. Everything else in code is passed over,
+// eight characters at a time where the processor can.
+bool isStop(const char16_t *t, qsizetype p, qsizetype size, const KeywordSet &keywords,
+            const StopPairs &pairs)
 {
     switch (t[p]) {
     case '\n':
@@ -42,11 +43,9 @@ bool isStop(const char16_t *t, qsizetype p, qsizetype size, const StopPairs &pai
     case '\'':
     case '\\':
         return true;
-    case 'M':
-        if (p + 1 < size && t[p + 1] == 'E')
-            return true;
-        break;
     default:
+        if (t[p] == keywords.first && p + 1 < size && t[p + 1] == keywords.second)
+            return true;
         break;
     }
     for (const auto &[first, second] : pairs) {
@@ -57,7 +56,7 @@ bool isStop(const char16_t *t, qsizetype p, qsizetype size, const StopPairs &pai
 }
 
 qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype size,
-                   const StopPairs &pairs)
+                   const KeywordSet &keywords, const StopPairs &pairs)
 {
 #if defined(__SSE2__)
     constexpr qsizetype MaxPairs = 6; // beyond, one character at a time
@@ -68,8 +67,8 @@ qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype siz
         const __m128i quote = _mm_set1_epi16('"');
         const __m128i apostrophe = _mm_set1_epi16('\'');
         const __m128i backslash = _mm_set1_epi16('\\');
-        const __m128i m = _mm_set1_epi16('M');
-        const __m128i e = _mm_set1_epi16('E');
+        const __m128i m = _mm_set1_epi16(short(keywords.first));
+        const __m128i e = _mm_set1_epi16(short(keywords.second));
         __m128i firsts[MaxPairs];
         __m128i seconds[MaxPairs];
         for (qsizetype i = 0; i < pairs.size(); ++i) {
@@ -103,7 +102,7 @@ qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype siz
     }
 #endif
     for (; p < stop; ++p) {
-        if (isStop(t, p, size, pairs))
+        if (isStop(t, p, size, keywords, pairs))
             return p;
     }
     return stop;
@@ -473,6 +472,7 @@ SourceReader::SourceReader(QStringView text, qsizetype from, SourceFacts *facts,
     , m_pos(qBound(qsizetype(0), from, text.size()))
     , m_atLineStart(isLogicalLineStart(text, m_pos))
     , m_allGroups(recording == Recording::Off)
+    , m_keywords(facts ? facts->keywordSet : KeywordSet())
     , m_lexer(text, m_pos)
 {
     if (facts)
@@ -487,6 +487,7 @@ SourceReader::SourceReader(QStringView text, TextFacts *facts, SourceFacts *unit
     , m_record(true)
     , m_header(true)
     , m_headerInfo(header)
+    , m_keywords(unit->keywordSet)
     , m_lexer(text, 0)
 { }
 
@@ -506,9 +507,17 @@ void SourceReader::readPredefined(SourceFacts *facts)
     reader.readAll();
 }
 
+int SourceReader::keywordOf(const Token &token) const
+{
+    if (token.kind != Token::Kind::Identifier)
+        return 0;
+    return m_keywords.of(token.spliced ? QStringView(m_lexer.spelling(token))
+                                       : m_lexer.textOf(token));
+}
+
 void SourceReader::readAll()
 {
-    while (nextKeyword().keyword != MenuKeyword::None) { }
+    while (nextKeyword().keyword) { }
 }
 
 qsizetype SourceReader::inactiveGroup() const
@@ -572,13 +581,13 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
         // Everything before where the pass stopped has been looked at: the
         // keywords found so far stand for it.
         if (m_record && !m_header && from <= m_facts->keywordsTo && m_pos > m_facts->keywordsTo) {
-            if (hit.keyword != MenuKeyword::None && hit.begin >= m_facts->keywordsTo) {
+            if (hit.keyword && hit.begin >= m_facts->keywordsTo) {
                 m_facts->keywords.append(hit);
                 m_facts->keywords.append(m_pending);
             }
             m_facts->keywordsTo = m_pos;
         }
-        if (hit.keyword != MenuKeyword::None || (until == stop && !invocation))
+        if (hit.keyword || (until == stop && !invocation))
             return hit;
         if (invocation)
             continue; // it writes no keyword: the pass goes on after its name
@@ -635,8 +644,7 @@ QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *en
         environment = m_unit->environment(begin);
         environment.counter = m_unit->counterAt(begin);
     }
-    environment.isTerminal
-            = [](QStringView word) { return menuKeyword(word) != MenuKeyword::None; };
+    environment.isTerminal = [this](QStringView word) { return m_keywords.of(word) != 0; };
     environment.texts = std::make_shared<TokenTexts>();
     MacroExpander expander(environment, &tokens);
     QList<KeywordCall> calls;
@@ -644,9 +652,8 @@ QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *en
     for (PPToken token = expander.next(); !token.isEnd() && calls.size() < MaxCalls;
          token = expander.next()) {
         QString scratch;
-        const MenuKeyword keyword
-                = token.isIdentifier() ? menuKeyword(token.spelling(&scratch)) : MenuKeyword::None;
-        if (keyword != MenuKeyword::None) {
+        const int keyword = token.isIdentifier() ? m_keywords.of(token.spelling(&scratch)) : 0;
+        if (keyword) {
             KeywordCall call;
             call.keyword = keyword;
             call.texts = environment.texts;
@@ -1238,7 +1245,7 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
             token = lexer.next();
         return token;
     };
-    // The identifier that starts at `begin`: a menu keyword outside a
+    // The identifier that starts at `begin`: a keyword outside a
     // directive, or a macro that may write one, compiled? In a #define's
     // replacement list either makes the macro defined one that may.
     const auto keywordAt = [&](qsizetype begin, qsizetype end) {
@@ -1249,18 +1256,17 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
         const QString spelled = token.spliced ? m_lexer.spelling(token) : QString();
         const QStringView word
                 = token.spliced ? QStringView(spelled) : m_text.sliced(begin, end - begin);
-        const MenuKeyword keyword = menuKeyword(word);
+        const int keyword = m_keywords.of(word);
         const auto producer = [&] { return m_unit && m_unit->macros.isProducer(word); };
         if (m_inDirective) {
-            if (m_definition >= 0 && begin >= m_bodyFrom
-                && (keyword != MenuKeyword::None || producer()))
+            if (m_definition >= 0 && begin >= m_bodyFrom && (keyword || producer()))
                 m_bodyWatched = true;
             return false;
         }
-        if (keyword == MenuKeyword::None) {
+        if (!keyword) {
             if (m_header || inactiveGroup() >= 0 || !producer())
                 return false;
-            *hit = {MenuKeyword::None, begin, end, -1};
+            *hit = {0, begin, end, -1};
             hit->invocation = true;
             return true;
         }
@@ -1269,13 +1275,14 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
     };
     updatePairs();
 
-    // A keyword that starts before `stop` may have its "ME" after it.
+    // A keyword that starts before `stop` may have its two characters after it.
     const qsizetype reach = qMin(stop + 32, size);
     for (;;) {
-        p = nextStop(t, p, reach, size, m_pairs);
+        p = nextStop(t, p, reach, size, m_keywords, m_pairs);
         if (p >= stop) {
             // Beyond the limit: unless a word that starts before it holds
-            // "ME" (or the start of a macro's name) or a splice here, a later
+            // the keywords' two characters (or the start of a macro's name)
+            // or a splice here, a later
             // call goes on from the last token start.
             if (p >= reach || (!isIdentifierPart(m_text[p]) && t[p] != '\\')
                 || wordStart(p, boundary) >= stop) {
@@ -1345,11 +1352,12 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
             break;
         }
         default: {
-            // "ME": the identifier around it may be a keyword.
+            // The keywords' two characters: the identifier around them may
+            // be one.
             qsizetype begin = wordStart(p, boundary);
             const qsizetype before = begin > boundary ? previousCharacter(begin) : -1;
             if (before >= 0 && (t[before] == '.' || t[before] == '+' || t[before] == '-')) {
-                // Perhaps inside a number such as 1e+MENU or 1.MENU.
+                // Perhaps inside a number such as 1e+ABC or 1.ABC.
                 const Token token = tokenAt(p);
                 if (token.kind != Token::Kind::Identifier) {
                     p = qMax(token.end, p + 1);

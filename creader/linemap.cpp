@@ -1,7 +1,7 @@
 // Line starts, found once, searched by halving.
-#include "menuview/analysis/linemap.h"
+#include "creader/linemap.h"
 
-#include "menuview/analysis/readcount.h"
+#include "creader/readcount.h"
 
 #include <algorithm>
 

@@ -3,12 +3,12 @@
 // that come to a string without running the firmware. Whatever else it
 // is, it is not guessed: the notes say what stopped the reading and where
 // that came from.
-#include "menuview/analysis/textargument.h"
+#include "creader/textargument.h"
 
-#include "menuview/analysis/conditionalexpression.h"
-#include "menuview/analysis/constantindex.h"
-#include "menuview/analysis/macroshape.h"
-#include "menuview/analysis/sourcereader.h"
+#include "creader/conditionalexpression.h"
+#include "creader/constantindex.h"
+#include "creader/macroshape.h"
+#include "creader/sourcereader.h"
 
 namespace VelkoMenuView {
 

@@ -1,7 +1,7 @@
 // The compiler is asked with empty input, `-E -dM -v`: the macros come on
 // standard output, the folders of its search list on standard error. The
 // answer is kept for the session: compilers do not change under a build.
-#include "menuview/analysis/compilerquery.h"
+#include "creader/compilerquery.h"
 
 #include <QDir>
 #include <QFileInfo>
