@@ -289,6 +289,7 @@ void MenuItems::analyze()
         m_status.setNote(m_status.compilerNote(context.configuration));
         updateChangedRows();
         return;
+    case MenuPreview::Outcome::Inside: // located only: never a preview's
     case MenuPreview::Outcome::Shown:
     case MenuPreview::Outcome::CannotRead:
         break;

@@ -8,16 +8,22 @@ namespace VelkoMenuView {
 
 struct SourceText;
 
+// How far the way from a cursor to a screen came. Locating settles the
+// first four (the definition found is Inside); the preview reads that on to
+// Shown or CannotRead.
+enum class MenuOutcome {
+    NoMenu, // the cursor stands in no definition
+    Unsettled, // the closing macro before the cursor has no "(" or "," yet: keep what is shown
+    StrayClosing, // a closing macro that closes no menu: at `start` (the preview's `failure`)
+    Inside, // the cursor is in the definition that starts at `start`
+    Shown, // the menu is complete, its lines formatted with the stored values
+    CannotRead, // the definition does not parse: the preview's `failure`, at `failureAt`
+};
+
 struct MenuLocation
 {
-    enum class Outcome {
-        None, // the cursor is in no definition
-        Inside, // the cursor is in the definition that starts at `start`
-        Unsettled, // the closing macro before the cursor has no "(" or "," yet: keep what is shown
-        StrayClosing, // the cursor is in a closing macro that closes no menu; `start` is its
-                      // keyword
-    };
-    Outcome outcome = Outcome::None;
+    using Outcome = MenuOutcome;
+    Outcome outcome = Outcome::NoMenu;
     qsizetype start = -1; // the opening keyword, for Inside
     qsizetype offset = 0; // the cursor's offset
     // For a definition in a conditional group the build leaves out: the

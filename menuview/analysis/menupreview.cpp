@@ -38,21 +38,18 @@ MenuPreview previewMenu(SourceText &source, qsizetype cursor, const StoredValues
 {
     const MenuLocation location = locateMenuAt(source, cursor);
     MenuPreview preview;
+    preview.outcome = location.outcome;
     switch (location.outcome) {
-    case MenuLocation::Outcome::None:
-        break;
-    case MenuLocation::Outcome::Unsettled:
-        preview.outcome = MenuPreview::Outcome::Unsettled;
-        break;
-    case MenuLocation::Outcome::StrayClosing:
-        preview.outcome = MenuPreview::Outcome::StrayClosing;
+    case MenuOutcome::StrayClosing:
         preview.begin = preview.failureAt = preview.last = location.start;
         preview.end = location.start;
         preview.failure = strayClosingMessage(source, location.start, texts);
         break;
-    case MenuLocation::Outcome::Inside:
+    case MenuOutcome::Inside:
         preview = previewBlock(source, parseLocatedBlock(source, location), values, positionOf,
                                texts, shown);
+        break;
+    default:
         break;
     }
     preview.location = location;

@@ -21,13 +21,7 @@ using PositionOf = std::function<TextPosition(qsizetype offset)>;
 
 struct MenuPreview
 {
-    enum class Outcome {
-        NoMenu, // the cursor stands in no menu
-        Unsettled, // the closing macro before the cursor is being typed: keep what is shown
-        Shown, // block.menu is complete, its lines formatted with the stored values
-        CannotRead, // the definition does not parse: `failure`, at `failureAt`
-        StrayClosing, // a closing macro that closes no menu: `failure`, at `failureAt`
-    };
+    using Outcome = MenuOutcome; // never Inside
 
     Outcome outcome = Outcome::NoMenu;
     MenuLocation location; // where the menu starts; the group it needs taken

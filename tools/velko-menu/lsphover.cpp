@@ -79,6 +79,7 @@ LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
         hover.plainText = QStringLiteral("No screen: ") + preview.failure;
         hover.markdown = hover.plainText;
         return hover;
+    case MenuPreview::Outcome::Inside: // located only: never a preview's
     case MenuPreview::Outcome::Shown:
         break;
     }

@@ -125,6 +125,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
         err << place(file, options.line, column)
             << ": error: no menu definition around this position" << Qt::endl;
         return 1;
+    case MenuPreview::Outcome::Inside: // located only: never a preview's
     case MenuPreview::Outcome::CannotRead:
     case MenuPreview::Outcome::Shown:
         break;
