@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+namespace VelkoMenuView {
+
 void BoundedOutput::append(const char *data, qsizetype size)
 {
     const qsizetype n = qMin(size, Capacity - m_size);
@@ -27,3 +29,5 @@ QString BoundedOutput::toString() const
     const qsizetype length = zero ? static_cast<const char *>(zero) - m_data : m_size;
     return QString::fromUtf8(m_data, length);
 }
+
+} // namespace VelkoMenuView

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace VelkoMenuView {
+
 class BoundedOutput
 {
 public:
@@ -23,3 +25,5 @@ private:
     char m_data[Capacity] = {};
     qsizetype m_size = 0;
 };
+
+} // namespace VelkoMenuView

@@ -1,6 +1,8 @@
 // Reading printf directives: flags, width, precision, length.
 #include "menuview/analysis/formatdirective.h"
 
+namespace VelkoMenuView {
+
 namespace {
 
 constexpr qint64 NumberLimit = 1'000'000'000;
@@ -112,3 +114,5 @@ FormatDirective parseFormatDirective(const char *begin, const char *end)
     }
     return directive;
 }
+
+} // namespace VelkoMenuView

@@ -3,6 +3,8 @@
 
 #include <QtGlobal>
 
+namespace VelkoMenuView {
+
 struct FormatDirective
 {
     enum class Length { Default, Char, Short, Long, LongLong, IntMax, Size, PtrDiff, LongDouble };
@@ -24,3 +26,5 @@ struct FormatDirective
 // Reads the directive starting at the "%" at `begin`; never reads at or
 // past `end`.
 FormatDirective parseFormatDirective(const char *begin, const char *end);
+
+} // namespace VelkoMenuView

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace VelkoMenuView {
+
 namespace {
 
 // Beyond this many decimals every digit of a double is zero, so larger
@@ -136,3 +138,5 @@ void printString(BoundedOutput &out, const FormatDirective &directive, QByteArra
     field.bodySize = size;
     printField(out, directive, field, false);
 }
+
+} // namespace VelkoMenuView

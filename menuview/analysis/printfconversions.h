@@ -7,6 +7,8 @@
 
 #include <QByteArrayView>
 
+namespace VelkoMenuView {
+
 // d or D: signed; u or U: unsigned. The value is first converted to the type
 // the length modifier names, as the C argument would have been: hh and h
 // narrow it, no modifier makes it 32-bit, l, ll, j, z and t keep 64 bits.
@@ -18,3 +20,5 @@ void printReal(BoundedOutput &out, const FormatDirective &directive, double valu
 // s or S: the bytes up to the first zero byte, at most `precision` of them
 // (which may cut a UTF-8 sequence, as on the device). Length modifiers change nothing.
 void printString(BoundedOutput &out, const FormatDirective &directive, QByteArrayView text);
+
+} // namespace VelkoMenuView

@@ -1,6 +1,8 @@
 // Display names of the parameter kinds.
 #include "menuview/params/paramtypename.h"
 
+namespace VelkoMenuView {
+
 QString paramTypeName(ParamType type)
 {
     switch (type) {
@@ -15,3 +17,5 @@ QString paramTypeName(ParamType type)
     }
     return QString();
 }
+
+} // namespace VelkoMenuView

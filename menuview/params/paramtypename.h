@@ -5,5 +5,9 @@
 
 #include <QString>
 
+namespace VelkoMenuView {
+
 // The label the parameter dialog puts before each value; empty for None.
 QString paramTypeName(ParamType type);
+
+} // namespace VelkoMenuView
