@@ -39,6 +39,14 @@ QString setFlag(Command &command, const QString &, const QString &)
     return {};
 }
 
+// An option whose value is taken as it is.
+template<auto Options, auto Text>
+QString setText(Command &command, const QString &, const QString &value)
+{
+    (command.*Options).*Text = value;
+    return {};
+}
+
 QString addBuildArgument(Command &command, const QString &name, const QString &value)
 {
     if (value.isEmpty())
@@ -121,10 +129,7 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
                "file first",
                addBuildArgument},
               {"compile-commands", "FILE", "take this compile_commands.json instead",
-               [](Command &command, const QString &, const QString &value) {
-                   command.build.compileCommands = value;
-                   return QString();
-               }},
+               setText<&Command::build, &BuildOptions::compileCommands>},
               {"compiler", "PATH",
                "the build's compiler, instead of the one compile_commands.json names: its own "
                "macros (__GNUC__, __AVR__ ...) and system headers are asked of it, when "
@@ -223,17 +228,11 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
                "-Iinclude/de\"); repeated, the variants stand side by side",
                addVariant},
               {"baseline", "DIR", "compare with the gallery written into DIR before",
-               [](Command &command, const QString &, const QString &value) {
-                   command.gallery.baseline = value;
-                   return QString();
-               }},
+               setText<&Command::gallery, &GalleryOptions::baseline>},
               {"against", "REV",
                "compare with the files of the git revision REV (a commit, branch or tag), read "
                "from the repository without touching the work tree",
-               [](Command &command, const QString &, const QString &value) {
-                   command.gallery.against = value;
-                   return QString();
-               }},
+               setText<&Command::gallery, &GalleryOptions::against>},
               {"fail-on-change", "", "exit with 1 when a menu was added, removed, changed or moved",
                setFlag<&Command::gallery, &GalleryOptions::failOnChange>},
               {"time", "HH:MM",
