@@ -1,7 +1,8 @@
 // Command line parsing. Each option is declared once, in its group's table:
 // the one walk over the arguments reads it from there and --help lists it from
 // there. Options may stand anywhere after the command, as "--name value" or
-// "--name=value" ("-o FILE" or "-oFILE"); "--" ends them.
+// "--name=value" ("-o FILE" or "-oFILE"); "--" ends them. Not QCommandLineParser:
+// its errors name neither the command nor another command's options.
 #include "options.h"
 
 #include "theme.h"
@@ -400,8 +401,8 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
     // Each argument in turn, so that -D and -U apply in the order typed and the
     // first fault is the one told.
     const QList<const OptionSpec *> own = commandTable(command->kind);
-    const QList<const OptionSpec *> known = commandTable(Kind::Render)
-            + commandTable(Kind::Check) + commandTable(Kind::Gallery);
+    const QList<const OptionSpec *> known
+            = commandTable(Kind::Render) + commandTable(Kind::Check) + commandTable(Kind::Gallery);
     const bool lsp = command->kind == Kind::Lsp;
     QStringList positional;
     for (qsizetype i = 1; i < arguments.size() && error->isEmpty(); ++i) {
