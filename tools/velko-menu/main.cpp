@@ -24,18 +24,13 @@ int main(int argc, char *argv[])
         err << "velko-menu: " << error << "\nTry 'velko-menu --help'." << Qt::endl;
         return 2;
     }
-    switch (command.kind) {
-    case Command::Kind::Help:
+    if (command.kind == Command::Kind::Help) {
         out << usageText();
         return 0;
-    case Command::Kind::Version:
+    }
+    if (command.kind == Command::Kind::Version) {
         out << "velko-menu " << VELKO_VERSION << Qt::endl;
         return 0;
-    case Command::Kind::Render:
-    case Command::Kind::Check:
-    case Command::Kind::Gallery:
-    case Command::Kind::Lsp:
-        break;
     }
 
     // No window system: the screen is drawn into an image.

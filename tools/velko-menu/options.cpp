@@ -1,7 +1,8 @@
 // Command line parsing. Each option is declared once, in its group's table:
-// QCommandLineParser reads it from there and --help lists it from there.
-// Options may stand anywhere after the command, as "--name value" or
-// "--name=value" ("-o FILE" or "-oFILE"); "--" ends them.
+// the one walk over the arguments reads it from there and --help lists it from
+// there. Options may stand anywhere after the command, as "--name value" or
+// "--name=value" ("-o FILE" or "-oFILE"); "--" ends them. Not QCommandLineParser:
+// its errors name neither the command nor another command's options.
 #include "options.h"
 
 #include "theme.h"
@@ -9,7 +10,6 @@
 #include "creader/buildconfiguration.h"
 #include "menuview/files/sourcelocation.h"
 
-#include <QCommandLineParser>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -37,6 +37,14 @@ template<auto Options, auto Flag>
 QString setFlag(Command &command, const QString &, const QString &)
 {
     (command.*Options).*Flag = true;
+    return {};
+}
+
+// An option whose value is taken as it is.
+template<auto Options, auto Text>
+QString setText(Command &command, const QString &, const QString &value)
+{
+    (command.*Options).*Text = value;
     return {};
 }
 
@@ -122,10 +130,7 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
                "file first",
                addBuildArgument},
               {"compile-commands", "FILE", "take this compile_commands.json instead",
-               [](Command &command, const QString &, const QString &value) {
-                   command.build.compileCommands = value;
-                   return QString();
-               }},
+               setText<&Command::build, &BuildOptions::compileCommands>},
               {"compiler", "PATH",
                "the build's compiler, instead of the one compile_commands.json names: its own "
                "macros (__GNUC__, __AVR__ ...) and system headers are asked of it, when "
@@ -224,17 +229,11 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
                "-Iinclude/de\"); repeated, the variants stand side by side",
                addVariant},
               {"baseline", "DIR", "compare with the gallery written into DIR before",
-               [](Command &command, const QString &, const QString &value) {
-                   command.gallery.baseline = value;
-                   return QString();
-               }},
+               setText<&Command::gallery, &GalleryOptions::baseline>},
               {"against", "REV",
                "compare with the files of the git revision REV (a commit, branch or tag), read "
                "from the repository without touching the work tree",
-               [](Command &command, const QString &, const QString &value) {
-                   command.gallery.against = value;
-                   return QString();
-               }},
+               setText<&Command::gallery, &GalleryOptions::against>},
               {"fail-on-change", "", "exit with 1 when a menu was added, removed, changed or moved",
                setFlag<&Command::gallery, &GalleryOptions::failOnChange>},
               {"time", "HH:MM",
@@ -289,59 +288,6 @@ const OptionSpec *findOption(const QList<const OptionSpec *> &table, const QStri
         }
     }
     return nullptr;
-}
-
-// The arguments up to the first one the command does not take, for
-// QCommandLineParser; *stray says why that one is not taken. Checked here, as
-// the parser would name an option without its dashes and neither the command
-// nor where the fault stood, and knows no other command's options. "-oFILE"
-// goes on as "-o FILE": the parser would drop the "=" of "-o=FILE".
-QStringList readable(const QStringList &arguments, Command::Kind kind, const QString &command,
-                     QString *stray)
-{
-    const QList<const OptionSpec *> own = commandTable(kind);
-    const QList<const OptionSpec *> known = commandTable(Command::Kind::Render)
-            + commandTable(Command::Kind::Check) + commandTable(Command::Kind::Gallery);
-    const bool lsp = kind == Command::Kind::Lsp;
-    QStringList taken;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (!lsp && argument == "--"_L1)
-            return taken + arguments.mid(i);
-        if (!lsp && (!argument.startsWith(u'-') || argument == "-"_L1)) {
-            taken << argument;
-            continue;
-        }
-        // As typed: "--name" of "--name=value", "-o" of "-oFILE".
-        const QString name = argument.startsWith("--"_L1) ? argument.section(u'=', 0, 0)
-                : argument.size() > 2 && findOption(known, argument.left(2)) ? argument.left(2)
-                                                                             : argument;
-        const OptionSpec *spec = findOption(own, name);
-        const bool attached = name != argument;
-        if (spec && spec->takesValue() && !attached && i + 1 == arguments.size()) {
-            *stray = u"%1 needs a value"_s.arg(name);
-        } else if (spec && (spec->takesValue() || !attached)) {
-            const bool joined = attached && !argument.startsWith("--"_L1); // "-oFILE"
-            taken << (joined ? QStringList {name, argument.mid(2)} : QStringList {argument});
-            if (!attached && spec->takesValue())
-                taken << arguments.at(++i);
-            continue;
-        } else if (lsp) {
-            QStringList names;
-            for (const OptionSpec *option : own)
-                names << dashed(option->nameList().first());
-            *stray = u"lsp takes only %1 and %2, not '%3'"_s.arg(
-                    names.mid(0, names.size() - 1).join(u", "_s), names.last(), argument);
-        } else if (spec) {
-            *stray = u"%1 takes no value"_s.arg(name);
-        } else if (findOption(known, name)) {
-            *stray = u"%1 is not an option of %2"_s.arg(name, command);
-        } else {
-            *stray = u"unknown option '%1'"_s.arg(name);
-        }
-        return taken;
-    }
-    return taken;
 }
 
 bool finishRender(const QStringList &positional, Command *command, QString *error)
@@ -425,6 +371,7 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
 {
     using Kind = Command::Kind;
     *command = Command();
+    error->clear();
     // Help and version win wherever they stand.
     for (const QString &argument : arguments.mid(0, arguments.indexOf(u"--"_s))) {
         if (argument == "-h"_L1 || argument == "--help"_L1 || argument == "--version"_L1) {
@@ -451,31 +398,53 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
     if (command->kind == Kind::Help)
         return true;
 
-    const QList<const OptionSpec *> table = commandTable(command->kind);
-    QCommandLineParser parser;
-    for (const OptionSpec *spec : table)
-        parser.addOption(QCommandLineOption(spec->nameList(), QString::fromUtf8(spec->description),
-                                            QString::fromLatin1(spec->valueName)));
-    // The arguments before the first stray one are read and applied, so that a
-    // bad value before it is the fault told.
-    QString stray;
-    if (!parser.parse(QStringList(name) + readable(arguments.mid(1), command->kind, name, &stray)))
-        stray = parser.errorText(); // not met: readable() passes on only what the table takes
-    // In the order typed: -D and -U apply in turn, and the first bad value is told.
-    QHash<const OptionSpec *, qsizetype> taken;
-    for (const QString &found : parser.optionNames()) {
-        const OptionSpec *spec = findOption(table, dashed(found));
-        const QString value
-                = spec->takesValue() ? parser.values(found).at(taken[spec]++) : QString();
-        *error = spec->apply(*command, dashed(found), value);
-        if (!error->isEmpty())
-            return false;
+    // Each argument in turn, so that -D and -U apply in the order typed and the
+    // first fault is the one told.
+    const QList<const OptionSpec *> own = commandTable(command->kind);
+    const QList<const OptionSpec *> known
+            = commandTable(Kind::Render) + commandTable(Kind::Check) + commandTable(Kind::Gallery);
+    const bool lsp = command->kind == Kind::Lsp;
+    QStringList positional;
+    for (qsizetype i = 1; i < arguments.size() && error->isEmpty(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (!lsp && argument == "--"_L1) {
+            positional << arguments.mid(i + 1);
+            break;
+        }
+        if (!lsp && (!argument.startsWith(u'-') || argument == "-"_L1)) {
+            positional << argument;
+            continue;
+        }
+        // As typed: "--name" of "--name=value", "-o" of "-oFILE" (and "=FILE" of "-o=FILE").
+        const bool longName = argument.startsWith("--"_L1);
+        const QString typed = longName ? argument.section(u'=', 0, 0)
+                : argument.size() > 2 && findOption(known, argument.left(2)) ? argument.left(2)
+                                                                             : argument;
+        const OptionSpec *spec = findOption(own, typed);
+        const bool attached = typed != argument;
+        if (spec && spec->takesValue() && !attached && i + 1 == arguments.size()) {
+            *error = u"%1 needs a value"_s.arg(typed);
+        } else if (spec && (spec->takesValue() || !attached)) {
+            const QString value = !spec->takesValue() ? QString()
+                    : attached ? argument.mid(typed.size() + (longName ? 1 : 0))
+                               : arguments.at(++i);
+            *error = spec->apply(*command, typed, value);
+        } else if (lsp) {
+            QStringList names;
+            for (const OptionSpec *option : own)
+                names << dashed(option->nameList().first());
+            *error = u"lsp takes only %1 and %2, not '%3'"_s.arg(
+                    names.mid(0, names.size() - 1).join(u", "_s), names.last(), argument);
+        } else if (spec) {
+            *error = u"%1 takes no value"_s.arg(typed);
+        } else if (findOption(known, typed)) {
+            *error = u"%1 is not an option of %2"_s.arg(typed, name);
+        } else {
+            *error = u"unknown option '%1'"_s.arg(typed);
+        }
     }
-    if (!stray.isEmpty()) {
-        *error = stray;
+    if (!error->isEmpty())
         return false;
-    }
-    const QStringList positional = parser.positionalArguments();
     if (command->kind == Kind::Render)
         return finishRender(positional, command, error);
     if (command->kind == Kind::Gallery) {
