@@ -2,10 +2,10 @@
 #include "lspfeatures.h"
 
 #include "buildcontext.h"
-#include "menuchecks.h"
 
 #include "menuview/analysis/compilecommands.h"
 #include "menuview/analysis/compilerquery.h"
+#include "menuview/checks/menuchecks.h"
 
 using namespace VelkoMenuView;
 

@@ -1,9 +1,9 @@
 // Findings for menu definitions. Item findings cover the item from its
 // MENU_ITEM to its ")", title findings the title argument, a missing glyph
 // the character itself where the source spells it out.
-#include "menuchecks.h"
+#include "menuview/checks/menuchecks.h"
 
-#include "widthestimate.h"
+#include "menuview/checks/widthestimate.h"
 
 #include "menuview/analysis/compilerquery.h"
 #include "menuview/analysis/cscanner.h"
@@ -18,7 +18,7 @@
 
 #include <QRegularExpression>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -601,3 +601,5 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     sortByPosition(diagnostics);
     return diagnostics;
 }
+
+} // namespace VelkoMenuView

@@ -21,6 +21,8 @@
 #include <QList>
 #include <QString>
 
+namespace VelkoMenuView {
+
 struct ItemConversion
 {
     enum class Fate {
@@ -63,3 +65,5 @@ int valueCount(ParamInfo params);
 // The part of the item text that decided the item's kind: from the "%" to the
 // first d, u, f or s after it (either case). Empty when the item has no kind.
 QString kindDecidedBy(const QString &itemText);
+
+} // namespace VelkoMenuView

@@ -1,6 +1,6 @@
 // Item width estimate. The walk over the directives is the formatter's own,
 // so that each directive meets the same fate here as on the screen.
-#include "widthestimate.h"
+#include "menuview/checks/widthestimate.h"
 
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/formatwalk.h"
@@ -9,7 +9,7 @@
 
 #include <cstring>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -165,3 +165,5 @@ QString kindDecidedBy(const QString &itemText)
     }
     return QString();
 }
+
+} // namespace VelkoMenuView
