@@ -60,8 +60,7 @@ qint64 widestReal(const FormatDirective &d, int realDigits)
     return qMin(qMax(size, d.width), DeviceScreen::FormatBytes);
 }
 
-} // namespace
-
+// The values an item of this kind and count receives from the formatter.
 int valueCount(ParamInfo params)
 {
     switch (params.type) {
@@ -76,6 +75,8 @@ int valueCount(ParamInfo params)
     }
     return 0;
 }
+
+} // namespace
 
 ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realDigits)
 {
