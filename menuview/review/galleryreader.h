@@ -30,6 +30,7 @@ public:
     using ContextFor = std::function<bool(const QString &buildPath, qsizetype variant,
                                           SourceContext *context, QString *error)>;
 
+    // `allBranches`: menus of conditional groups the build leaves out too.
     GalleryReader(qsizetype variants, ContextFor contextFor, bool allBranches, QTime clock);
 
     // Folders of the build's options under `from` are taken under `to`: the

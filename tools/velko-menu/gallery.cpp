@@ -205,12 +205,12 @@ int runGallery(const GalleryOptions &options, const BuildOptions &build, QTextSt
         page.after.variants << variant.name;
     page.before.variants = page.after.variants;
 
-    const auto contextFor = [&](const QString &path, qsizetype v, SourceContext *context,
-                                QString *error) {
-        BuildOptions variantBuild = build;
-        variantBuild.arguments << variants.at(v).arguments;
-        return sourceContextFor(path, variantBuild, context, error);
-    };
+    const auto contextFor
+            = [&](const QString &path, qsizetype v, SourceContext *context, QString *error) {
+                  BuildOptions variantBuild = build;
+                  variantBuild.arguments << variants.at(v).arguments;
+                  return sourceContextFor(path, variantBuild, context, error);
+              };
     GalleryReader reader(variants.size(), contextFor, build.allBranches, options.time);
     if (!readAll(reader, sourcesOf(options.paths), &page.after, err))
         return 2;
