@@ -71,7 +71,6 @@ public:
             (*m_diagnostics)[i].related.append(definition);
     }
 
-    qsizetype size() const { return m_diagnostics->size(); }
     QList<Diagnostic> &diagnostics() { return *m_diagnostics; }
 
 private:
@@ -464,7 +463,7 @@ void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceText
 void checkShown(Reporter &report, SourceText &source, const MenuBlock &block,
                 const CheckContext &context)
 {
-    const qsizetype first = report.size();
+    const qsizetype first = report.count();
     checkShownParts(report, source, block, context);
     noteMacros(report.diagnostics(), first, source, block);
 }
