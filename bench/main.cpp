@@ -12,7 +12,7 @@
 
 #include "creader/linemap.h"
 #include "devicegfx/gfx.h"
-#include "menuchecks.h"
+#include "menuview/checks/menuchecks.h"
 #include "menuview/params/parameterstore.h"
 
 #include <QApplication>
@@ -211,7 +211,7 @@ void scalingFigures(FigureTable &table)
         const auto check = [](std::shared_ptr<QString> text) {
             return [text](benchmark::State &state) {
                 const VelkoMenuView::LineMap lines(*text);
-                CheckContext context;
+                VelkoMenuView::CheckContext context;
                 context.lines = &lines;
                 for (auto _ : state)
                     benchmark::DoNotOptimize(checkMenus(*text, context));

@@ -1,7 +1,7 @@
 // Stored integers on the screen against the C library's printf, for every
 // length modifier, and the width check agreeing with what the screen shows.
 #include "menuview/analysis/itemformat.h"
-#include "widthestimate.h"
+#include "menuview/checks/widthestimate.h"
 
 #include <QtTest>
 
@@ -185,7 +185,8 @@ void tst_IntegerValues::widestAsEstimated()
     qsizetype widest = 0;
     for (const char *stored : StoredValues)
         widest = qMax(widest, shownLine(conversion, {QString::fromLatin1(stored)}).size());
-    const ItemWidth estimate = estimateItemWidth(conversion, {ParamType::Integer, 1}, 10);
+    const VelkoMenuView::ItemWidth estimate
+            = VelkoMenuView::estimateItemWidth(conversion, {ParamType::Integer, 1}, 10);
     QCOMPARE(estimate.conversions.size(), 1);
     QCOMPARE(estimate.conversions.at(0).widest, qint64(widest));
 }

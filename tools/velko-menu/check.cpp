@@ -3,10 +3,10 @@
 
 #include "buildcontext.h"
 #include "findingreport.h"
-#include "menuchecks.h"
-#include "sourcepaths.h"
 
+#include "menuview/checks/menuchecks.h"
 #include "menuview/files/sourcefile.h"
+#include "menuview/files/sourcepaths.h"
 #include "menuview/params/parameterstore.h"
 
 #include <QSettings>

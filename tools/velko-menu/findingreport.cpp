@@ -1,4 +1,4 @@
-// SARIF and JSON. Artifact locations are relative to the folder the tool ran
+// Compiler-format lines, SARIF and JSON. Artifact locations are relative to the folder the tool ran
 // in when the file lies under it (code scanning resolves them against the
 // checkout), absolute file URIs otherwise.
 #include "findingreport.h"
@@ -12,15 +12,9 @@
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
+using namespace VelkoMenuView;
 
 namespace {
-
-PlacedFinding::Place placeOf(const VelkoMenuView::LineMap &lines, qsizetype begin, qsizetype end)
-{
-    const VelkoMenuView::TextPosition from = lines.position(begin);
-    const VelkoMenuView::TextPosition to = lines.position(qMax(begin, end));
-    return {from.line, from.column, to.line, to.column};
-}
 
 QString sarifLevel(Diagnostic::Severity severity)
 {
@@ -72,18 +66,18 @@ QJsonArray sarifRules()
 
 } // namespace
 
-PlacedFinding placeFinding(const QString &file, const VelkoMenuView::LineMap &lines,
-                           const Diagnostic &diagnostic)
+QString formatDiagnostic(const QString &file, const LineMap &lines, const Diagnostic &diagnostic)
 {
-    PlacedFinding placed {file,
-                          placeOf(lines, diagnostic.begin, diagnostic.end),
-                          diagnostic.severity,
-                          diagnostic.rule,
-                          diagnostic.message,
-                          {}};
-    for (const Diagnostic::Related &related : diagnostic.related)
-        placed.related.append({placeOf(lines, related.begin, related.end), related.message});
-    return placed;
+    const TextPosition position = lines.position(diagnostic.begin);
+    QString line
+            = QStringLiteral("%1:%2:%3: %4: %5")
+                      .arg(file, QString::number(position.line), QString::number(position.column),
+                           severityName(diagnostic.severity), diagnostic.message);
+    if (!diagnostic.relatedFile.isEmpty())
+        line += QStringLiteral("\n%1:%2:%3: note: %4")
+                        .arg(diagnostic.relatedFile, QString::number(diagnostic.relatedLine),
+                             QString::number(diagnostic.relatedColumn), diagnostic.relatedMessage);
+    return line;
 }
 
 QByteArray sarifReport(const QList<PlacedFinding> &findings, const QStringList &unreadable)

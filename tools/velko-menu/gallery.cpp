@@ -2,17 +2,18 @@
 // menus, write the pictures, the page and its JSON twin.
 #include "gallery.h"
 
-#include "gallerychanges.h"
+#include "buildcontext.h"
 #include "galleryjson.h"
 #include "gallerypage.h"
-#include "galleryreader.h"
-#include "gitrevision.h"
 #include "palettepng.h"
 #include "progressline.h"
-#include "sourcepaths.h"
 #include "theme.h"
 
 #include "menuview/files/menufilenames.h"
+#include "menuview/files/sourcepaths.h"
+#include "menuview/review/gallerychanges.h"
+#include "menuview/review/galleryreader.h"
+#include "menuview/review/gitrevision.h"
 #include "menuview/screen/menurenderer.h"
 
 #include <QDir>
@@ -204,7 +205,13 @@ int runGallery(const GalleryOptions &options, const BuildOptions &build, QTextSt
         page.after.variants << variant.name;
     page.before.variants = page.after.variants;
 
-    GalleryReader reader(build, variants, options.time);
+    const auto contextFor
+            = [&](const QString &path, qsizetype v, SourceContext *context, QString *error) {
+                  BuildOptions variantBuild = build;
+                  variantBuild.arguments << variants.at(v).arguments;
+                  return sourceContextFor(path, variantBuild, context, error);
+              };
+    GalleryReader reader(variants.size(), contextFor, build.allBranches, options.time);
     if (!readAll(reader, sourcesOf(options.paths), &page.after, err))
         return 2;
     QString error;
@@ -228,7 +235,7 @@ int runGallery(const GalleryOptions &options, const BuildOptions &build, QTextSt
                 return 2;
             }
         }
-        GalleryReader earlier(build, variants, options.time);
+        GalleryReader earlier(variants.size(), contextFor, build.allBranches, options.time);
         earlier.mapFolders(revision.topLevel(), revision.root());
         if (!readAll(earlier, sourcesOf(options.paths, revision.topLevel(), revision.root()),
                      &page.before, err))

@@ -2,6 +2,8 @@
 // gallery's folder; a name that would leave the folder is not read.
 #include "galleryjson.h"
 
+#include "findingreport.h"
+
 #include "menuview/analysis/devicescreen.h"
 
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QJsonObject>
 
 using namespace Qt::StringLiterals;
+using namespace VelkoMenuView;
 
 namespace {
 

@@ -3,18 +3,18 @@
 // against this one.
 #pragma once
 
-#include "gallerychanges.h"
-#include "gallerymodel.h"
+#include "menuview/review/gallerychanges.h"
+#include "menuview/review/gallerymodel.h"
 
 #include <QByteArray>
 #include <QTime>
 
 struct GalleryPage
 {
-    Gallery after;
-    Gallery before; // the gallery compared against; empty without one
+    VelkoMenuView::Gallery after;
+    VelkoMenuView::Gallery before; // the gallery compared against; empty without one
     QString comparedWith; // "HEAD~1 (1a2b3c4)", "the gallery in DIR"; empty without one
-    QList<MenuChange> changes;
+    QList<VelkoMenuView::MenuChange> changes;
     QList<qsizetype> unchanged; // indexes into after.menus
     QTime clock;
     int scale = 2;
@@ -32,4 +32,4 @@ QByteArray galleryJson(const GalleryPage &page);
 
 // Reads the gallery written into `folder` before: its menus with their
 // screens at magnification 1. False with a one-line reason when it holds none.
-bool readGalleryJson(const QString &folder, Gallery *gallery, QString *error);
+bool readGalleryJson(const QString &folder, VelkoMenuView::Gallery *gallery, QString *error);

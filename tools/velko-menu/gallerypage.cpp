@@ -8,6 +8,7 @@
 #include <QSet>
 
 using namespace Qt::StringLiterals;
+using namespace VelkoMenuView;
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+using namespace VelkoMenuView;
 
 namespace {
 

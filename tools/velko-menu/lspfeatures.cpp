@@ -2,10 +2,10 @@
 #include "lspfeatures.h"
 
 #include "buildcontext.h"
-#include "menuchecks.h"
 
 #include "creader/compilecommands.h"
 #include "creader/compilerquery.h"
+#include "menuview/checks/menuchecks.h"
 
 using namespace VelkoMenuView;
 

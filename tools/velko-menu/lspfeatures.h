@@ -4,12 +4,12 @@
 #pragma once
 
 #include "buildcontext.h"
-#include "diagnostic.h"
 #include "lspdocuments.h"
 #include "lsphover.h"
 #include "options.h"
 
 #include "menuview/analysis/documentreading.h"
+#include "menuview/checks/diagnostic.h"
 #include "menuview/files/filestamps.h"
 #include "menuview/params/parameterstore.h"
 
@@ -35,7 +35,7 @@ public:
     }
     // The hover screens' clock; an invalid time means the local time.
     void setFixedTime(QTime time) { m_fixedTime = time; }
-    QList<Diagnostic> diagnostics(const LspDocument &document);
+    QList<VelkoMenuView::Diagnostic> diagnostics(const LspDocument &document);
     LspHover hover(const LspDocument &document, LspPosition position);
     // Rereads the values typed into the pane meanwhile.
     void reloadValues() { m_settings->sync(); }

@@ -3,11 +3,11 @@
 #include "menuview/analysis/menukeywords.h"
 
 #include "buildcontext.h"
-#include "diagnostic.h"
-#include "menuchecks.h"
+#include "findingreport.h"
 #include "theme.h"
 
 #include "menuview/analysis/menupreview.h"
+#include "menuview/checks/menuchecks.h"
 #include "menuview/files/menufilenames.h"
 #include "menuview/files/sourcefile.h"
 #include "menuview/params/parameterstore.h"

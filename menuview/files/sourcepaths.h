@@ -4,8 +4,12 @@
 
 #include <QStringList>
 
+namespace VelkoMenuView {
+
 // Each folder of `paths` becomes the .c and .h files under it (hidden
 // folders and symbolic links to folders left out, so that no walk loops),
 // sorted, named as the folder was plus their path below it; anything else
 // stays as it is, to be read or refused as a file.
 QStringList sourcePaths(const QStringList &paths);
+
+} // namespace VelkoMenuView

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace VelkoMenuView {
+
 class GitRevision
 {
 public:
@@ -27,3 +29,5 @@ private:
     QString m_commit;
     std::unique_ptr<QTemporaryDir> m_copy;
 };
+
+} // namespace VelkoMenuView

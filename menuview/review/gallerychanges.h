@@ -2,7 +2,9 @@
 // and name, and the device pixels that differ.
 #pragma once
 
-#include "gallerymodel.h"
+#include "menuview/review/gallerymodel.h"
+
+namespace VelkoMenuView {
 
 struct ScreenChange
 {
@@ -35,3 +37,5 @@ constexpr QRgb LitNowColor = 0xFFE0301E;
 constexpr QRgb UnlitNowColor = 0xFF1E78E0;
 constexpr QRgb MaskAddedRowColor = 0xFFFFD8A8;
 constexpr QRgb MaskFadedColor = 0xFFB0B0B0;
+
+} // namespace VelkoMenuView

@@ -21,6 +21,8 @@
 #include <QList>
 #include <QString>
 
+namespace VelkoMenuView {
+
 struct ItemConversion
 {
     enum class Fate {
@@ -57,9 +59,8 @@ struct ItemWidth
 
 ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realDigits);
 
-// The values an item of this kind and count receives from the formatter.
-int valueCount(ParamInfo params);
-
 // The part of the item text that decided the item's kind: from the "%" to the
 // first d, u, f or s after it (either case). Empty when the item has no kind.
 QString kindDecidedBy(const QString &itemText);
+
+} // namespace VelkoMenuView

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace VelkoMenuView {
+
 enum class FindingRule {
     Unreadable, // a definition that does not parse for a reason not listed below
     MissingClosing,
@@ -48,3 +50,5 @@ struct FindingRuleInfo
 // Every rule, in the order of the enumeration.
 const QList<FindingRuleInfo> &findingRules();
 const FindingRuleInfo &findingRule(FindingRule rule);
+
+} // namespace VelkoMenuView

@@ -2,10 +2,9 @@
 // they read it, so that the screens and the findings come from one reading.
 // Stored values are not used: a gallery shows the menus as written, alike on
 // every machine, so that two galleries compare.
-#include "galleryreader.h"
+#include "menuview/review/galleryreader.h"
 
-#include "buildcontext.h"
-#include "menuchecks.h"
+#include "menuview/checks/menuchecks.h"
 
 #include "menuview/analysis/menupreview.h"
 #include "menuview/files/sourcefile.h"
@@ -15,8 +14,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <utility>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -39,10 +39,11 @@ QString mapped(const QString &path, const QString &from, const QString &to)
 
 } // namespace
 
-GalleryReader::GalleryReader(const BuildOptions &build, const QList<GalleryVariant> &variants,
+GalleryReader::GalleryReader(qsizetype variants, ContextFor contextFor, bool allBranches,
                              QTime clock)
-    : m_build(build)
-    , m_variants(variants)
+    : m_variants(variants)
+    , m_contextFor(std::move(contextFor))
+    , m_allBranches(allBranches)
     , m_clock(clock)
 { }
 
@@ -65,14 +66,12 @@ bool GalleryReader::read(const GallerySource &source, Gallery *gallery, QString 
     QList<GalleryMenu> menus;
     QHash<QString, qsizetype> byKey;
     FileNotes notes {source.shownPath, {}};
-    for (qsizetype v = 0; v < m_variants.size(); ++v) {
-        BuildOptions build = m_build;
-        build.arguments << m_variants.at(v).arguments;
+    for (qsizetype v = 0; v < m_variants; ++v) {
         CheckContext context;
         context.lines = &file.lines();
         context.storePath = file.absolutePath();
-        context.allBranches = build.allBranches;
-        if (!sourceContextFor(buildPath, build, &context.source, fatal))
+        context.allBranches = m_allBranches;
+        if (!m_contextFor(buildPath, v, &context.source, fatal))
             return false;
         context.source.path = file.absolutePath();
         BuildConfiguration &configuration = context.source.configuration;
@@ -134,7 +133,7 @@ bool GalleryReader::read(const GallerySource &source, Gallery *gallery, QString 
                 added.file = source.shownPath;
                 added.name = menu.name;
                 added.key = key;
-                added.shots.resize(m_variants.size());
+                added.shots.resize(m_variants);
                 menus << added;
             }
             GalleryMenu &target = menus[index];
@@ -161,3 +160,5 @@ void sortGallery(Gallery *gallery)
                          return first && second && first->line < second->line;
                      });
 }
+
+} // namespace VelkoMenuView

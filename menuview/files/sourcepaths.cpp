@@ -1,10 +1,12 @@
 // Walking folders for C files.
-#include "sourcepaths.h"
+#include "menuview/files/sourcepaths.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
 
 #include <algorithm>
+
+namespace VelkoMenuView {
 
 QStringList sourcePaths(const QStringList &paths)
 {
@@ -30,3 +32,5 @@ QStringList sourcePaths(const QStringList &paths)
     }
     return files;
 }
+
+} // namespace VelkoMenuView

@@ -1,14 +1,15 @@
-// One finding about a menu definition, and its line in the compiler format.
+// One finding about a menu definition: the text it covers as offsets, and
+// the same placed by line and column for reports.
 #pragma once
 
-#include "findingrules.h"
+#include "menuview/checks/findingrules.h"
 
 #include <QList>
 #include <QString>
 
 namespace VelkoMenuView {
+
 class LineMap;
-}
 
 struct Diagnostic
 {
@@ -41,14 +42,37 @@ struct Diagnostic
     QString relatedMessage {};
 };
 
-// "FILE:LINE:COLUMN: error|warning|note: message" at the start of the range,
-// FILE as the user named it, and a "note:" line for a second place in
-// another file.
-QString formatDiagnostic(const QString &file, const VelkoMenuView::LineMap &lines,
-                         const Diagnostic &diagnostic);
-
 // "error", "warning" or "note".
 QLatin1StringView severityName(Diagnostic::Severity severity);
 
 // Orders by position; findings at one position keep their order.
 void sortByPosition(QList<Diagnostic> &diagnostics);
+
+// Lines and columns count from 1, columns in UTF-16 code units; the end is
+// the position just past the text covered.
+struct PlacedFinding
+{
+    struct Place
+    {
+        int line = 0;
+        int column = 0;
+        int endLine = 0;
+        int endColumn = 0;
+    };
+    struct Related
+    {
+        Place place;
+        QString message;
+    };
+
+    QString file; // as the user named it
+    Place place;
+    Diagnostic::Severity severity = Diagnostic::Severity::Warning;
+    FindingRule rule = FindingRule::Unreadable;
+    QString message;
+    QList<Related> related; // in the same file
+};
+
+PlacedFinding placeFinding(const QString &file, const LineMap &lines, const Diagnostic &diagnostic);
+
+} // namespace VelkoMenuView

@@ -1,7 +1,7 @@
 // Reading a revision: ls-tree for the paths, cat-file --batch for their
 // bytes, both reading objects only. fsmonitor is switched off, as it is a
 // program the repository's configuration may name.
-#include "gitrevision.h"
+#include "menuview/review/gitrevision.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +12,8 @@
 #include <utility>
 
 using namespace Qt::StringLiterals;
+
+namespace VelkoMenuView {
 
 namespace {
 
@@ -174,3 +176,5 @@ bool GitRevision::extract(const QString &path, const QString &revision, QString 
     }
     return true;
 }
+
+} // namespace VelkoMenuView

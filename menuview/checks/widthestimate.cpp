@@ -1,6 +1,6 @@
 // Item width estimate. The walk over the directives is the formatter's own,
 // so that each directive meets the same fate here as on the screen.
-#include "widthestimate.h"
+#include "menuview/checks/widthestimate.h"
 
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/analysis/formatwalk.h"
@@ -9,7 +9,7 @@
 
 #include <cstring>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -60,8 +60,7 @@ qint64 widestReal(const FormatDirective &d, int realDigits)
     return qMin(qMax(size, d.width), DeviceScreen::FormatBytes);
 }
 
-} // namespace
-
+// The values an item of this kind and count receives from the formatter.
 int valueCount(ParamInfo params)
 {
     switch (params.type) {
@@ -76,6 +75,8 @@ int valueCount(ParamInfo params)
     }
     return 0;
 }
+
+} // namespace
 
 ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realDigits)
 {
@@ -165,3 +166,5 @@ QString kindDecidedBy(const QString &itemText)
     }
     return QString();
 }
+
+} // namespace VelkoMenuView

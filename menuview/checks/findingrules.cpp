@@ -1,6 +1,8 @@
 // The rule table; ids never change once published, as code-scanning services
 // track findings by them.
-#include "findingrules.h"
+#include "menuview/checks/findingrules.h"
+
+namespace VelkoMenuView {
 
 const QList<FindingRuleInfo> &findingRules()
 {
@@ -109,3 +111,5 @@ const FindingRuleInfo &findingRule(FindingRule rule)
 {
     return findingRules().at(qsizetype(rule));
 }
+
+} // namespace VelkoMenuView

@@ -2,10 +2,15 @@
 // in turn, each menu drawn and checked in one walk, as `check` reads it.
 #pragma once
 
-#include "gallerymodel.h"
-#include "options.h"
+#include "menuview/review/gallerymodel.h"
 
 #include <QTime>
+
+#include <functional>
+
+namespace VelkoMenuView {
+
+struct SourceContext;
 
 // A file to read: how it is named, where its bytes are, and whose build
 // options apply to it.
@@ -19,7 +24,14 @@ struct GallerySource
 class GalleryReader
 {
 public:
-    GalleryReader(const BuildOptions &build, const QList<GalleryVariant> &variants, QTime clock);
+    // How variant `variant` reads a file whose build options are those of
+    // `buildPath`; false, with a one-line reason, when a given
+    // compile_commands.json cannot be read.
+    using ContextFor = std::function<bool(const QString &buildPath, qsizetype variant,
+                                          SourceContext *context, QString *error)>;
+
+    // `allBranches`: menus of conditional groups the build leaves out too.
+    GalleryReader(qsizetype variants, ContextFor contextFor, bool allBranches, QTime clock);
 
     // Folders of the build's options under `from` are taken under `to`: the
     // headers of a revision, read from its copy.
@@ -31,8 +43,9 @@ public:
     bool read(const GallerySource &source, Gallery *gallery, QString *fatal);
 
 private:
-    BuildOptions m_build;
-    QList<GalleryVariant> m_variants;
+    qsizetype m_variants = 0;
+    ContextFor m_contextFor;
+    bool m_allBranches = false;
     QTime m_clock;
     QString m_from;
     QString m_to;
@@ -40,3 +53,5 @@ private:
 
 // Orders the menus by file as named and position, so that galleries compare.
 void sortGallery(Gallery *gallery);
+
+} // namespace VelkoMenuView

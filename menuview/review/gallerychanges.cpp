@@ -1,8 +1,10 @@
 // Pairing and pixel masks.
-#include "gallerychanges.h"
+#include "menuview/review/gallerychanges.h"
 
 #include <QHash>
 #include <QMultiHash>
+
+namespace VelkoMenuView {
 
 namespace {
 
@@ -128,3 +130,5 @@ QList<MenuChange> compareGalleries(const Gallery &before, const Gallery &after,
     }
     return changes;
 }
+
+} // namespace VelkoMenuView

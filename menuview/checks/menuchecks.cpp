@@ -1,10 +1,10 @@
 // Findings for menu definitions. Item findings cover the item from its
 // MENU_ITEM to its ")", title findings the title argument, a missing glyph
 // the character itself where the source spells it out.
-#include "menuchecks.h"
+#include "menuview/checks/menuchecks.h"
 #include "menuview/analysis/menukeywords.h"
 
-#include "widthestimate.h"
+#include "menuview/checks/widthestimate.h"
 
 #include "creader/compilerquery.h"
 #include "creader/cscanner.h"
@@ -19,7 +19,7 @@
 
 #include <QRegularExpression>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -72,7 +72,6 @@ public:
             (*m_diagnostics)[i].related.append(definition);
     }
 
-    qsizetype size() const { return m_diagnostics->size(); }
     QList<Diagnostic> &diagnostics() { return *m_diagnostics; }
 
 private:
@@ -465,7 +464,7 @@ void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceText
 void checkShown(Reporter &report, SourceText &source, const MenuBlock &block,
                 const CheckContext &context)
 {
-    const qsizetype first = report.size();
+    const qsizetype first = report.count();
     checkShownParts(report, source, block, context);
     noteMacros(report.diagnostics(), first, source, block);
 }
@@ -602,3 +601,5 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
     sortByPosition(diagnostics);
     return diagnostics;
 }
+
+} // namespace VelkoMenuView

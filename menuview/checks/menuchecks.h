@@ -3,7 +3,7 @@
 // or show as written, with the values stored for the file.
 #pragma once
 
-#include "diagnostic.h"
+#include "menuview/checks/diagnostic.h"
 
 #include "creader/sourcereader.h"
 #include "menuview/analysis/textmessages.h"
@@ -15,33 +15,34 @@
 #include <functional>
 
 namespace VelkoMenuView {
+
 class LineMap;
 class ParameterStore;
 struct MenuPreview;
 struct SourceText;
-} // namespace VelkoMenuView
 
 struct CheckContext
 {
-    const VelkoMenuView::LineMap *lines = nullptr; // of the text, for the lines named in messages
-    const VelkoMenuView::ParameterStore *store = nullptr; // stored values; none when null
+    const LineMap *lines = nullptr; // of the text, for the lines named in messages
+    const ParameterStore *store = nullptr; // stored values; none when null
     QString storePath; // the file's absolute path, as the store keys it
     int realDigits = 10; // integer digits taken for the widest real value
-    VelkoMenuView::SourceContext source; // how the text is read: its path, the build's options
+    SourceContext source; // how the text is read: its path, the build's options
     bool allBranches = false; // menus of conditional groups the build leaves out too
     // The words for texts that cannot be read, with how to declare a text function.
-    VelkoMenuView::TextMessageTexts texts = VelkoMenuView::TextMessageTexts::english();
+    TextMessageTexts texts = TextMessageTexts::english();
     // How to let the build's compiler run: %1 its path.
     QString allowCompiler = QStringLiteral("add --query-driver '%1'");
     // Called with each menu as it was read, for a caller that shows them too.
-    std::function<void(const VelkoMenuView::MenuPreview &)> onMenu;
+    std::function<void(const MenuPreview &)> onMenu;
 };
 
 // Every finding for the menus of `text`, in the order of the text.
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context);
 // The same over a reading the caller keeps; `context.source` is the reading's own.
-QList<Diagnostic> checkMenus(VelkoMenuView::SourceText &source, const CheckContext &context);
+QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context);
 // The findings of one menu shown, as check has them.
-QList<Diagnostic> checkShownMenu(VelkoMenuView::SourceText &source,
-                                 const VelkoMenuView::MenuPreview &preview,
+QList<Diagnostic> checkShownMenu(SourceText &source, const MenuPreview &preview,
                                  const CheckContext &context);
+
+} // namespace VelkoMenuView

@@ -2,12 +2,14 @@
 // of the build reads it, with its screen and its findings.
 #pragma once
 
-#include "findingreport.h"
+#include "menuview/checks/diagnostic.h"
 
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+namespace VelkoMenuView {
 
 // A menu as one variant reads it.
 struct MenuShot
@@ -51,3 +53,5 @@ struct Gallery
 
 // Device pixels of a screen: lit or not.
 bool litPixel(const QImage &screen, int x, int y);
+
+} // namespace VelkoMenuView
