@@ -22,7 +22,8 @@
 using VelkoMenuView::ScreenStatus;
 namespace DeviceScreen = VelkoMenuView::DeviceScreen;
 
-StatusLine::StatusLine(MenuItems *screen, QWidget *parent) : StatusLine(parent)
+StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
+    : StatusLine(parent)
 {
     setScreen(screen);
 }
