@@ -23,8 +23,13 @@ using VelkoMenuView::ScreenStatus;
 namespace DeviceScreen = VelkoMenuView::DeviceScreen;
 
 StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
+    : StatusLine(parent)
+{
+    setScreen(screen);
+}
+
+StatusLine::StatusLine(QWidget *parent)
     : QWidget(parent)
-    , m_screen(screen)
     , m_label(new QLabel(this))
     , m_variantLabel(new QLabel(this))
     , m_pictureButton(new QToolButton(this))
@@ -62,7 +67,11 @@ StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
     layout->setContentsMargins(4, 2, 2, 2);
     layout->addLayout(texts, 1);
     layout->addWidget(m_pictureButton, 0, Qt::AlignTop);
+}
 
+void StatusLine::setScreen(MenuItems *screen)
+{
+    m_screen = screen;
     // Ctrl+C on the focused screen copies its picture.
     auto copyScreen = new QAction(m_screen);
     copyScreen->setObjectName(QStringLiteral("copyScreenAction"));

@@ -22,6 +22,10 @@ class StatusLine : public QWidget
 public:
     // Reads `screen`'s status and pictures; the screen outlives the line.
     explicit StatusLine(MenuItems *screen, QWidget *parent = nullptr);
+    // The pane's form makes the line before it can hand it the screen:
+    // setScreen() must follow before the line is used.
+    explicit StatusLine(QWidget *parent);
+    void setScreen(MenuItems *screen);
 
     QString text() const;
     // The build variant the document is read in, one short phrase; the
@@ -51,7 +55,7 @@ private:
     // The phrase, cut with an ellipsis where the pane is too narrow for it.
     void showVariant();
 
-    MenuItems *m_screen;
+    MenuItems *m_screen = nullptr;
     QLabel *m_label;
     QLabel *m_variantLabel;
     QString m_variant;

@@ -38,6 +38,8 @@ VelkoMenuWidget::VelkoMenuWidget(QWidget *parent)
     , m_multipliers(new QButtonGroup(this))
 {
     m_ui->setupUi(this);
+    // A form makes its widgets with their parent alone.
+    m_ui->statusLine->setScreen(m_ui->menuItems);
 
     // Exclusive: clicking the checked button again leaves it checked.
     const QList<QToolButton *> multipliers {m_ui->multiplier1Button, m_ui->multiplier2Button,
