@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+using namespace VelkoMenuView;
+
 namespace {
 
 class TimedScreen : public MenuItems

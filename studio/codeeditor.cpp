@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTextBlock>
 
+namespace VelkoMenuView {
+
 namespace {
 
 class LineNumberArea : public QWidget
@@ -98,3 +100,5 @@ void CodeEditor::paintLineNumbers(QPaintEvent *event)
         bottom = top + qRound(blockBoundingRect(block).height());
     }
 }
+
+} // namespace VelkoMenuView

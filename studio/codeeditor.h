@@ -4,6 +4,8 @@
 
 #include <QPlainTextEdit>
 
+namespace VelkoMenuView {
+
 class CodeEditor : public QPlainTextEdit
 {
     Q_OBJECT
@@ -24,3 +26,5 @@ private:
 
     QWidget *m_lineNumbers;
 };
+
+} // namespace VelkoMenuView

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace VelkoMenuView {
+
 QList<qsizetype> matchLines(const QList<size_t> &before, const QList<size_t> &now,
                             qsizetype maxEdits)
 {
@@ -76,3 +78,5 @@ QList<qsizetype> matchLines(const QList<size_t> &before, const QList<size_t> &no
     }
     return match;
 }
+
+} // namespace VelkoMenuView

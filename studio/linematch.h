@@ -5,6 +5,8 @@
 
 #include <QList>
 
+namespace VelkoMenuView {
+
 // Lines are given by hashes. For each line of `now`, the index of the line
 // of `before` it is the same as, or -1 for a line that is new or edited.
 // Where the texts differ in more than `maxEdits` inserted and removed lines
@@ -12,3 +14,5 @@
 // last lines are matched.
 QList<qsizetype> matchLines(const QList<size_t> &before, const QList<size_t> &now,
                             qsizetype maxEdits);
+
+} // namespace VelkoMenuView

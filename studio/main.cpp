@@ -21,6 +21,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace VelkoMenuView;
+
 namespace {
 
 struct Options

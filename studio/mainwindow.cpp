@@ -19,6 +19,8 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+namespace VelkoMenuView {
+
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_tabs(new QTabWidget)
@@ -221,3 +223,5 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->accept();
 }
+
+} // namespace VelkoMenuView

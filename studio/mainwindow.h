@@ -4,9 +4,12 @@
 
 #include <QMainWindow>
 
-class NavigationPane;
 class QLabel;
 class QTabWidget;
+
+namespace VelkoMenuView {
+
+class NavigationPane;
 class StudioEditor;
 
 class MainWindow : public QMainWindow
@@ -48,3 +51,5 @@ private:
     bool m_quiet = false;
     QString m_lastError;
 };
+
+} // namespace VelkoMenuView

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace VelkoMenuView {
+
 NavigationPane::NavigationPane(QWidget *parent)
     : QWidget(parent)
     , m_chooser(new QComboBox)
@@ -104,3 +106,5 @@ void NavigationPane::showFactory(int index)
     if (m_pane)
         m_layout->addWidget(m_pane, 1);
 }
+
+} // namespace VelkoMenuView

@@ -15,6 +15,8 @@ namespace Core {
 class INavigationWidgetFactory;
 }
 
+namespace VelkoMenuView {
+
 class NavigationPane : public QWidget
 {
     Q_OBJECT
@@ -40,3 +42,5 @@ private:
     QPointer<QWidget> m_pane;
     QList<QPointer<QAction>> m_paneButtons; // the tool-bar actions that hold the pane's buttons
 };
+
+} // namespace VelkoMenuView

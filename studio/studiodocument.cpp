@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
+namespace VelkoMenuView {
+
 StudioDocument::StudioDocument(const QString &path, QTextDocument *text, QObject *parent)
     : Core::IDocument(parent)
     , m_text(text)
@@ -69,3 +71,5 @@ bool StudioDocument::isModified() const
 {
     return m_text->isModified();
 }
+
+} // namespace VelkoMenuView

@@ -10,6 +10,8 @@
 
 class QTextDocument;
 
+namespace VelkoMenuView {
+
 class StudioDocument : public Core::IDocument
 {
     Q_OBJECT
@@ -47,3 +49,5 @@ private:
     TextFileFormat m_format;
     std::optional<QByteArray> m_discardedFor;
 };
+
+} // namespace VelkoMenuView

@@ -7,6 +7,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+namespace VelkoMenuView {
+
 StudioEditor::StudioEditor(const QString &path, const QString &text, const TextFileFormat &format)
     : m_editor(new CodeEditor)
 {
@@ -50,3 +52,5 @@ void StudioEditor::gotoLine(int line, int column, bool centerLine)
     if (centerLine)
         m_editor->centerCursor();
 }
+
+} // namespace VelkoMenuView

@@ -6,6 +6,8 @@
 
 #include "coreplugin/editormanager/ieditor.h"
 
+namespace VelkoMenuView {
+
 class CodeEditor;
 class StudioDocument;
 
@@ -31,3 +33,5 @@ private:
     CodeEditor *m_editor;
     StudioDocument *m_document;
 };
+
+} // namespace VelkoMenuView

@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+namespace VelkoMenuView {
+
 namespace {
 
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
@@ -113,3 +115,5 @@ QByteArray TextFileFormat::encode(const QString &text) const
     }
     return bytes;
 }
+
+} // namespace VelkoMenuView

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+namespace VelkoMenuView {
+
 class TextFileFormat
 {
 public:
@@ -35,3 +37,5 @@ private:
     QList<size_t> m_lineHashes;
     QList<LineEnding> m_lineEndings;
 };
+
+} // namespace VelkoMenuView

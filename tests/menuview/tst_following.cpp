@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+using namespace VelkoMenuView;
+
 namespace {
 
 const QString twoMenus = QStringLiteral("#include \"menu.h\"\n" // 1

@@ -26,6 +26,8 @@
 #include <QTextDocument>
 #include <QtTest>
 
+using namespace VelkoMenuView;
+
 namespace {
 
 using ScreenArt::deviceRow;
