@@ -1,7 +1,7 @@
 // Compiler-format lines, SARIF and JSON. Artifact locations are relative to the folder the tool ran
 // in when the file lies under it (code scanning resolves them against the
 // checkout), absolute file URIs otherwise.
-#include "findingreport.h"
+#include "menuview/checks/findingreport.h"
 
 #include "creader/linemap.h"
 
@@ -12,7 +12,7 @@
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -147,3 +147,5 @@ QByteArray jsonReport(const QList<PlacedFinding> &findings)
         array.append(findingJson(finding));
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
+
+} // namespace VelkoMenuView

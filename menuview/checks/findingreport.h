@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace VelkoMenuView {
+
 // "FILE:LINE:COLUMN: error|warning|note: message" at the start of the range,
 // FILE as the user named it, and a "note:" line for a second place in
 // another file.
@@ -24,3 +26,5 @@ QByteArray sarifReport(const QList<VelkoMenuView::PlacedFinding> &findings,
 QByteArray jsonReport(const QList<VelkoMenuView::PlacedFinding> &findings);
 // {"file", "line", "column", "end": {"line", "column"}, "severity", "ruleId", "message"}
 QJsonObject findingJson(const VelkoMenuView::PlacedFinding &finding);
+
+} // namespace VelkoMenuView

@@ -1,8 +1,8 @@
 // Writing and reading changes.json. Pictures are named relative to the
 // gallery's folder; a name that would leave the folder is not read.
-#include "galleryjson.h"
+#include "menuview/review/galleryjson.h"
 
-#include "findingreport.h"
+#include "menuview/checks/findingreport.h"
 
 #include "menuview/analysis/devicescreen.h"
 
@@ -14,7 +14,7 @@
 #include <QJsonObject>
 
 using namespace Qt::StringLiterals;
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -190,3 +190,5 @@ bool readGalleryJson(const QString &folder, Gallery *gallery, QString *error)
     }
     return true;
 }
+
+} // namespace VelkoMenuView

@@ -9,6 +9,8 @@
 #include <QByteArray>
 #include <QTime>
 
+namespace VelkoMenuView {
+
 struct GalleryPage
 {
     VelkoMenuView::Gallery after;
@@ -33,3 +35,5 @@ QByteArray galleryJson(const GalleryPage &page);
 // Reads the gallery written into `folder` before: its menus with their
 // screens at magnification 1. False with a one-line reason when it holds none.
 bool readGalleryJson(const QString &folder, VelkoMenuView::Gallery *gallery, QString *error);
+
+} // namespace VelkoMenuView

@@ -1,14 +1,14 @@
 // Page writing. The filter's logic is the pure function menuMatches, which
 // the page's script exports when run outside a browser, so that it can be
 // tested on its own.
-#include "gallerypage.h"
+#include "menuview/review/gallerypage.h"
 
 #include "menuview/analysis/devicescreen.h"
 
 #include <QSet>
 
 using namespace Qt::StringLiterals;
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -393,3 +393,5 @@ QByteArray galleryHtml(const GalleryPage &page)
 {
     return PageWriter(page).write().toUtf8();
 }
+
+} // namespace VelkoMenuView

@@ -2,8 +2,12 @@
 // scripts, usable by keyboard; the menus file by file, the changes first.
 #pragma once
 
-#include "galleryjson.h"
+#include "menuview/review/galleryjson.h"
 
 #include <QByteArray>
 
+namespace VelkoMenuView {
+
 QByteArray galleryHtml(const GalleryPage &page);
+
+} // namespace VelkoMenuView

@@ -1,9 +1,11 @@
 // The PNG chunks: IHDR, PLTE, one IDAT, IEND, each with its CRC.
-#include "palettepng.h"
+#include "menuview/review/palettepng.h"
 
 #include <QtEndian>
 
 #include <zlib.h>
+
+namespace VelkoMenuView {
 
 namespace {
 
@@ -62,3 +64,5 @@ QByteArray PalettePng::finish(int width, int height, const QByteArray &rows) con
     appendChunk(png, "IEND", QByteArray());
     return png;
 }
+
+} // namespace VelkoMenuView

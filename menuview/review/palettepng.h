@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+namespace VelkoMenuView {
+
 class PalettePng
 {
 public:
@@ -85,3 +87,5 @@ QByteArray PalettePng::encode(const QImage &image, int scale, int markRow, Mark 
     }
     return finish(width, height, rows);
 }
+
+} // namespace VelkoMenuView

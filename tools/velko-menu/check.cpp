@@ -2,7 +2,7 @@
 #include "check.h"
 
 #include "buildcontext.h"
-#include "findingreport.h"
+#include "menuview/checks/findingreport.h"
 
 #include "menuview/checks/menuchecks.h"
 #include "menuview/files/sourcefile.h"

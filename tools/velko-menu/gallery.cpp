@@ -3,9 +3,9 @@
 #include "gallery.h"
 
 #include "buildcontext.h"
-#include "galleryjson.h"
-#include "gallerypage.h"
-#include "palettepng.h"
+#include "menuview/review/galleryjson.h"
+#include "menuview/review/gallerypage.h"
+#include "menuview/review/palettepng.h"
 #include "progressline.h"
 #include "theme.h"
 

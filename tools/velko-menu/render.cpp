@@ -3,7 +3,7 @@
 #include "menuview/analysis/menukeywords.h"
 
 #include "buildcontext.h"
-#include "findingreport.h"
+#include "menuview/checks/findingreport.h"
 #include "theme.h"
 
 #include "menuview/analysis/menupreview.h"
