@@ -7,7 +7,7 @@
 #include "menuview/review/gallerypage.h"
 #include "menuview/review/palettepng.h"
 #include "progressline.h"
-#include "theme.h"
+#include "menuview/screen/theme.h"
 
 #include "menuview/files/menufilenames.h"
 #include "menuview/files/sourcepaths.h"

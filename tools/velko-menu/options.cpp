@@ -5,7 +5,7 @@
 // its errors name neither the command nor another command's options.
 #include "options.h"
 
-#include "theme.h"
+#include "menuview/screen/theme.h"
 
 #include "creader/buildconfiguration.h"
 #include "menuview/files/sourcelocation.h"
@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
+using namespace VelkoMenuView;
 
 namespace {
 

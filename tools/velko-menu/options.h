@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <QTime>
 
+namespace VelkoMenuView {
 struct Theme;
+}
 
 // The build's options given on the command line; they win over those of a
 // discovered compile_commands.json.
@@ -32,7 +34,7 @@ struct RenderOptions
     QString output; // PNG file, or the folder with --all
     bool ascii = false;
     bool screenEdge = false; // the PNG marks the screen's lower edge
-    const Theme *theme = nullptr;
+    const VelkoMenuView::Theme *theme = nullptr;
 };
 
 struct CheckOptions

@@ -4,7 +4,7 @@
 
 #include "buildcontext.h"
 #include "menuview/checks/findingreport.h"
-#include "theme.h"
+#include "menuview/screen/theme.h"
 
 #include "menuview/analysis/menupreview.h"
 #include "menuview/checks/menuchecks.h"

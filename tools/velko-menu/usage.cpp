@@ -2,10 +2,11 @@
 // from the theme table, so that neither can drift from what is parsed.
 #include "usage.h"
 
+#include "menuview/screen/theme.h"
 #include "options.h"
-#include "theme.h"
 
 using namespace Qt::StringLiterals;
+using namespace VelkoMenuView;
 
 namespace {
 

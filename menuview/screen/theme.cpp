@@ -1,5 +1,7 @@
 // The theme table; the first entry is the device's own look.
-#include "theme.h"
+#include "menuview/screen/theme.h"
+
+namespace VelkoMenuView {
 
 const QList<Theme> &themes()
 {
@@ -31,3 +33,5 @@ const Theme &defaultTheme()
 {
     return themes().first();
 }
+
+} // namespace VelkoMenuView

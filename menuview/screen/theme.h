@@ -5,6 +5,8 @@
 #include <QRgb>
 #include <QString>
 
+namespace VelkoMenuView {
+
 struct Theme
 {
     QString name;
@@ -18,3 +20,5 @@ const QList<Theme> &themes();
 // nullptr for an unknown name.
 const Theme *findTheme(const QString &name);
 const Theme &defaultTheme();
+
+} // namespace VelkoMenuView
