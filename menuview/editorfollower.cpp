@@ -33,6 +33,15 @@ QStringList listSetting(const QSettings &settings, const QString &key)
     return list;
 }
 
+// What the user's settings add to a build's reading: the compilers that may
+// be asked for their macros, the functions that return their text.
+void applyReadingSettings(const QSettings &settings, SourceContext *context)
+{
+    CompilerQuery::apply(&context->configuration,
+                         listSetting(settings, SettingsKeys::queryDriver()));
+    context->textFunctions = listSetting(settings, SettingsKeys::textFunctions());
+}
+
 } // namespace
 
 EditorFollower::EditorFollower(QSettings *settings, ScreenStatus *status, QObject *parent)
@@ -179,7 +188,7 @@ const SourceContext &EditorFollower::context()
     // again, and when what they came from changes; not on every keystroke.
     if (m_contextRefresh.renew(path())) {
         m_context = m_contextRefresh.context();
-        applyReadingSettings(&m_context);
+        applyReadingSettings(*m_settings, &m_context);
         ++m_generation;
         m_status->setVariant(m_contextRefresh.variant());
     }
@@ -189,17 +198,8 @@ const SourceContext &EditorFollower::context()
 SourceContext EditorFollower::contextFor(const QString &path) const
 {
     SourceContext context = ContextRefresh::contextFor(path);
-    applyReadingSettings(&context);
+    applyReadingSettings(*m_settings, &context);
     return context;
-}
-
-void EditorFollower::applyReadingSettings(SourceContext *context) const
-{
-    // The compilers that may be asked for their macros, the functions that
-    // return their text.
-    CompilerQuery::apply(&context->configuration,
-                         listSetting(*m_settings, SettingsKeys::queryDriver()));
-    context->textFunctions = listSetting(*m_settings, SettingsKeys::textFunctions());
 }
 
 } // namespace VelkoMenuView

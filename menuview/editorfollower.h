@@ -72,7 +72,6 @@ private:
     void scheduleFollow();
     void followBurstEnd();
     void follow();
-    void applyReadingSettings(SourceContext *context) const;
 
     QSettings *m_settings;
     ScreenStatus *m_status;

@@ -24,7 +24,12 @@ MenuItems::MenuItems(QWidget *parent)
     , m_screen(this, m_settings, &m_follower, &m_status)
 {
     // After the event that wrote: a write may come from this view's own dialog.
-    connect(m_screen.values(), &DocumentValues::changed, this, &MenuItems::storeChanged,
+    connect(
+            m_screen.values(), &DocumentValues::changed, this,
+            [this](const QString &path) {
+                if (m_follower.document() && (path.isEmpty() || path == m_follower.path()))
+                    analyze();
+            },
             Qt::QueuedConnection);
     for (Core::IDocument *open : Core::DocumentModel::openedDocuments())
         m_screen.values()->follow(open);
@@ -34,7 +39,11 @@ MenuItems::MenuItems(QWidget *parent)
 
     connect(&m_follower, &EditorFollower::looking, this, [this] { m_screen.updateChangedRows(); });
     connect(&m_follower, &EditorFollower::edited, this, [this] {
-        documentText = decodeDocument(m_follower.document()->contents());
+        // The same characters as the text codec named "UTF-8" gives (a leading
+        // byte order mark dropped, each malformed sequence replaced), as the
+        // pruning reads a file, at about half its cost: the decode is the
+        // largest part of a keystroke's work.
+        documentText = QString::fromUtf8(m_follower.document()->contents());
         analyze();
     });
     connect(&m_follower, &EditorFollower::moved, this, &MenuItems::analyze);
@@ -45,61 +54,6 @@ MenuItems::~MenuItems()
     // A write that failed is tried once more: the store may be writable now.
     m_settings->sync();
     delete m_settings;
-}
-
-int MenuItems::rowCount() const
-{
-    return m_screen.rowCount();
-}
-
-void MenuItems::setMultiplier(int multiplier)
-{
-    m_screen.setMultiplier(multiplier);
-}
-
-void MenuItems::setPeriod(int seconds)
-{
-    m_follower.setPeriod(seconds);
-}
-
-void MenuItems::setFixedTime(const QTime &time)
-{
-    m_screen.setFixedTime(time);
-}
-
-QString MenuItems::decodeDocument(const QByteArray &bytes)
-{
-    // The same characters as the text codec named "UTF-8" gives (a leading
-    // byte order mark dropped, each malformed sequence replaced), at about
-    // half its cost: the decode is the largest part of a keystroke's work.
-    return QString::fromUtf8(bytes);
-}
-
-void MenuItems::onTimeout()
-{
-    m_follower.look();
-}
-
-void MenuItems::contentsChanged()
-{
-    m_follower.reread();
-}
-
-void MenuItems::documentOpened(Core::IDocument *opened)
-{
-    m_screen.values()->follow(opened);
-}
-
-void MenuItems::documentClosed(Core::IDocument *closed)
-{
-    m_follower.close(closed);
-    deleteUnusedSettings(closed);
-}
-
-void MenuItems::storeChanged(const QString &path)
-{
-    if (m_follower.document() && (path.isEmpty() || path == m_follower.path()))
-        analyze();
 }
 
 void MenuItems::analyze()
@@ -184,16 +138,6 @@ void MenuItems::frameMenu(qsizetype begin)
                                        documentText.size() - m_menuBegin);
 }
 
-void MenuItems::loadSettingsParams()
-{
-    m_screen.loadValues();
-}
-
-void MenuItems::saveSettingsParam(int itemIndex, int paramNo, const QString &value)
-{
-    m_screen.save(itemIndex, paramNo, value);
-}
-
 void MenuItems::deleteUnusedSettings(Core::IDocument *closed)
 {
     if (closed) {
@@ -209,11 +153,6 @@ void MenuItems::mousePressEvent(QMouseEvent *event)
         emit analyzed();
 }
 
-QImage MenuItems::screenImage() const
-{
-    return m_screen.image();
-}
-
 void MenuItems::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
@@ -223,6 +162,7 @@ void MenuItems::paintEvent(QPaintEvent *event)
 void MenuItems::drawString(QPainter *g, int row)
 {
     // Page 0 of the frame buffer into screen row `row`, magnified.
-    g->drawPixmap(m_screen.rowRect(row),
-                  QBitmap::fromImage(pageImage(ScreenColors()), Qt::MonoOnly | Qt::ThresholdDither));
+    g->drawPixmap(
+            m_screen.rowRect(row),
+            QBitmap::fromImage(pageImage(ScreenColors()), Qt::MonoOnly | Qt::ThresholdDither));
 }

@@ -25,17 +25,17 @@ public:
     ~MenuItems() override;
 
     // Screen rows: the title plus one per item while a menu is shown, else 0.
-    int rowCount() const;
+    int rowCount() const { return m_screen.rowCount(); }
 
     int multiplier() const { return m_screen.multiplier(); }
-    void setMultiplier(int multiplier);
+    void setMultiplier(int multiplier) { m_screen.setMultiplier(multiplier); }
     int period() const { return m_follower.period(); }
-    void setPeriod(int seconds);
+    void setPeriod(int seconds) { m_follower.setPeriod(seconds); }
     QSettings *settings() const { return m_settings; }
 
     // The clock of the title row shows this time instead of the local time
     // while it is valid; an invalid time returns to the local time.
-    void setFixedTime(const QTime &time);
+    void setFixedTime(const QTime &time) { m_screen.setFixedTime(time); }
     QTime fixedTime() const { return m_screen.fixedTime(); }
 
     // The parsed menu and whether it is shown (for tools that report on it).
@@ -49,7 +49,7 @@ public:
 
     // The screen as shown, at the current magnification, in the device's
     // colours (lit black on #F4F4F4); a null image while no menu is shown.
-    QImage screenImage() const;
+    QImage screenImage() const { return m_screen.image(); }
 
     // How long the view waits after the last cursor move or editor switch in
     // an editor it can watch before it looks again.
@@ -60,13 +60,20 @@ signals:
 
 private slots:
     void drawString(QPainter *g, int row);
-    void documentOpened(Core::IDocument *document);
-    void documentClosed(Core::IDocument *document);
-    void onTimeout();
-    void contentsChanged();
+    void documentOpened(Core::IDocument *document) { m_screen.values()->follow(document); }
+    void documentClosed(Core::IDocument *document)
+    {
+        m_follower.close(document);
+        deleteUnusedSettings(document);
+    }
+    void onTimeout() { m_follower.look(); }
+    void contentsChanged() { m_follower.reread(); }
     void analyze();
-    void loadSettingsParams();
-    void saveSettingsParam(int itemIndex, int paramNo, const QString &value);
+    void loadSettingsParams() { m_screen.loadValues(); }
+    void saveSettingsParam(int itemIndex, int paramNo, const QString &value)
+    {
+        m_screen.save(itemIndex, paramNo, value);
+    }
     void deleteUnusedSettings(Core::IDocument *document);
 
 protected:
@@ -74,12 +81,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    // Document bytes as text, UTF-8, as both the analysis and the pruning read them.
-    static QString decodeDocument(const QByteArray &bytes);
     // Sets the menu's preamble and source around `begin` in documentText.
     void frameMenu(qsizetype begin);
-    // The store changed for `path` (any document when empty).
-    void storeChanged(const QString &path);
 
     QSettings *m_settings;
     VelkoMenuView::ScreenStatus m_status;

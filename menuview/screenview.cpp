@@ -218,7 +218,8 @@ void ScreenView::prune(const QString &path, const SourceContext &context)
 {
     m_values.prune(path, context);
     // Written once the host is idle again, as the store would anyway: closing stays quick.
-    QTimer::singleShot(0, m_widget, [this] { setStoreWritten(ParameterStore(m_settings).flush()); });
+    QTimer::singleShot(0, m_widget,
+                       [this] { setStoreWritten(ParameterStore(m_settings).flush()); });
 }
 
 void ScreenView::setStoreWritten(bool written)
