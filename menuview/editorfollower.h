@@ -1,0 +1,91 @@
+// EditorFollower: which document and cursor the screen looks at, and when. A
+// text editor's cursor is followed as it moves, other editors at each tick of
+// the period; an edit, another document or a changed build says so at once.
+#pragma once
+
+#include "coreplugin/idocument.h"
+#include "menuview/contextrefresh.h"
+
+#include <QPointer>
+#include <QTimer>
+
+class QPlainTextEdit;
+class QSettings;
+
+namespace Core {
+class IEditor;
+} // namespace Core
+
+namespace VelkoMenuView {
+
+class ScreenStatus;
+
+class EditorFollower : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The reading settings come from `settings`; `status` hears where the
+    // build's options came from and when the followed document closed.
+    EditorFollower(QSettings *settings, ScreenStatus *status, QObject *parent = nullptr);
+
+    int period() const { return m_period; }
+    void setPeriod(int seconds);
+
+    // Looks at the current editor now, as the period's tick does.
+    void look();
+    // The followed document's text changed.
+    void reread();
+    // `closed` is followed no longer.
+    void close(Core::IDocument *closed);
+
+    Core::IDocument *document() const { return m_document; }
+    QString path() const; // empty without a document
+    qint32 line() const { return m_line; }
+    qint32 column() const { return m_column; }
+
+    // How the followed document is read: its path, the build's options, open
+    // headers, with what the user's settings add; a new generation each time
+    // it is made afresh.
+    const SourceContext &context();
+    quint64 generation() const { return m_generation; }
+    // The same for a document that closes, made now and not watched.
+    SourceContext contextFor(const QString &path) const;
+
+    // How long a burst of cursor moves may pause and stay one burst.
+    static constexpr int FollowDelay = 50; // ms
+
+signals:
+    // A look begins: the title row's clock may have moved on.
+    void looking();
+    // The followed document's text is to be read afresh (another document,
+    // or an edit).
+    void edited();
+    // The cursor moved in the same text, or the build's options changed.
+    void moved();
+
+private:
+    // Editors whose widget is a QPlainTextEdit (the IDE's text editors, the
+    // studio's) are followed as the cursor moves; others wait for the timer.
+    static QPlainTextEdit *textWidgetOf(Core::IEditor *editor);
+    void watch(Core::IEditor *editor);
+    void scheduleFollow();
+    void followBurstEnd();
+    void follow();
+
+    QSettings *m_settings;
+    ScreenStatus *m_status;
+    QTimer m_timer;
+    int m_period = 3;
+    qint32 m_line = 0;
+    qint32 m_column = 0;
+    QPointer<Core::IDocument> m_document; // guarded: a host may delete a document unannounced
+    QTimer m_followTimer; // single shot: the window of a burst of moves
+    bool m_followPending = false; // a move came during the window
+    QPointer<QPlainTextEdit> m_textWidget; // the watched editor's widget
+    ContextRefresh m_contextRefresh;
+    SourceContext m_context; // as the refresh made it, with the reading settings
+    quint64 m_generation = 0; // counts the contexts looked for
+};
+
+} // namespace VelkoMenuView
