@@ -17,6 +17,8 @@
 
 #include <memory>
 
+using namespace VelkoMenuView;
+
 namespace {
 
 constexpr int Files = 20;

@@ -19,6 +19,8 @@
 
 #include <memory>
 
+using namespace VelkoMenuView;
+
 namespace {
 
 QByteArray rpc(const QJsonObject &message)

@@ -15,6 +15,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+using namespace VelkoMenuView;
+
 namespace {
 
 constexpr qsizetype MaxBody = 4096;

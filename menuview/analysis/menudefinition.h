@@ -15,7 +15,7 @@ struct ParamInfo
     qint32 count; // conversions in the item text; 0 for ParamType::None
 };
 
-// Filled in stages: the locator sets source and preamble, the parser name,
+// Filled in stages: the pane sets source and preamble, the parser name,
 // title and itemTexts, the parameter store paramValues and the formatter
 // itemLines and itemParams. Only the formatter keeps the four item lists in step.
 struct MenuDefinition

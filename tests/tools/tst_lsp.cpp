@@ -19,6 +19,8 @@
 
 using namespace Qt::StringLiterals;
 
+using namespace VelkoMenuView;
+
 namespace {
 
 const QString Uri = u"file:///work/menu.c"_s;

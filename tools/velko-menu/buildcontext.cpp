@@ -6,7 +6,7 @@
 
 #include <QDir>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 using namespace Qt::StringLiterals;
 
 QString BuildOrigin::phrase() const
@@ -85,3 +85,5 @@ bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
         *origin = found;
     return true;
 }
+
+} // namespace VelkoMenuView

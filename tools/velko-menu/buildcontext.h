@@ -9,6 +9,8 @@
 
 #include <QStringList>
 
+namespace VelkoMenuView {
+
 // Where the options a file is read with came from.
 struct BuildOrigin
 {
@@ -27,5 +29,6 @@ struct BuildOrigin
 
 // False, with a one-line reason, when a given compile_commands.json cannot be read.
 bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
-                      VelkoMenuView::SourceContext *context, QString *error,
-                      BuildOrigin *origin = nullptr);
+                      SourceContext *context, QString *error, BuildOrigin *origin = nullptr);
+
+} // namespace VelkoMenuView

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 using namespace Qt::StringLiterals;
 
 int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream &out,
@@ -71,3 +71,5 @@ int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream
         return 2;
     return errors > 0 || (options.werror && warnings > 0) ? 1 : 0;
 }
+
+} // namespace VelkoMenuView

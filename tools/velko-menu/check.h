@@ -6,7 +6,11 @@
 
 class QTextStream;
 
+namespace VelkoMenuView {
+
 // Exit status: 0 clean, 1 errors (or warnings with --werror), 2 a file
 // could not be read.
 int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream &out,
              QTextStream &err);
+
+} // namespace VelkoMenuView

@@ -6,8 +6,8 @@
 #include "menuview/review/galleryjson.h"
 #include "menuview/review/gallerypage.h"
 #include "menuview/review/palettepng.h"
-#include "progressline.h"
 #include "menuview/screen/theme.h"
+#include "progressline.h"
 
 #include "menuview/files/menufilenames.h"
 #include "menuview/files/sourcepaths.h"
@@ -25,7 +25,7 @@
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -282,3 +282,5 @@ int runGallery(const GalleryOptions &options, const BuildOptions &build, QTextSt
         return 2;
     return options.failOnChange && !page.changes.isEmpty() ? 1 : 0;
 }
+
+} // namespace VelkoMenuView

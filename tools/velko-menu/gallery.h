@@ -6,7 +6,11 @@
 
 class QTextStream;
 
+namespace VelkoMenuView {
+
 // Exit status: 0 written, 1 with --fail-on-change when a menu changed, 2 a
 // file could not be read or the folder not written.
 int runGallery(const GalleryOptions &options, const BuildOptions &build, QTextStream &out,
                QTextStream &err);
+
+} // namespace VelkoMenuView

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -341,3 +341,5 @@ void LspDispatcher::write(QJsonObject message)
     message.insert(u"jsonrpc"_s, u"2.0"_s);
     emit send(QJsonDocument(message).toJson(QJsonDocument::Compact));
 }
+
+} // namespace VelkoMenuView

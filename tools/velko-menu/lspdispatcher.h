@@ -18,6 +18,8 @@
 
 #include <functional>
 
+namespace VelkoMenuView {
+
 class LspDispatcher final : public QObject
 {
     Q_OBJECT
@@ -105,3 +107,5 @@ private:
     std::function<qint64()> m_now = [] { return QDeadlineTimer::current().deadline(); };
     qint64 m_due = 0;
 };
+
+} // namespace VelkoMenuView

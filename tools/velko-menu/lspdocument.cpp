@@ -1,8 +1,11 @@
-// Text edits by protocol positions. Lines end at '\n' only, as LineMap and
-// `check` count them, so that positions agree with the command line.
+// Text edits by protocol positions. Lines end at LF, CR LF or a lone CR, as
+// the protocol and `check` count them, so that positions agree with the
+// command line.
 #include "lspdocument.h"
 
 #include <QUrl>
+
+namespace VelkoMenuView {
 
 LspDocument::LspDocument(const QString &uri, const QString &text, int version)
     : m_uri(uri)
@@ -32,14 +35,14 @@ qsizetype LspDocument::offsetAt(LspPosition position) const
 
 LspPosition LspDocument::positionAt(qsizetype offset) const
 {
-    const VelkoMenuView::TextPosition position = m_lines.position(offset);
+    const TextPosition position = m_lines.position(offset);
     return {position.line - 1, position.column - 1};
 }
 
 void LspDocument::setText(const QString &text)
 {
     m_text = text;
-    m_lines = VelkoMenuView::LineMap(m_text);
+    m_lines = LineMap(m_text);
     ++m_edits;
 }
 
@@ -60,3 +63,5 @@ bool LspDocument::replace(LspPosition start, LspPosition end, const QString &tex
     ++m_edits;
     return true;
 }
+
+} // namespace VelkoMenuView

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+namespace VelkoMenuView {
+
 class LspDocument final
 {
 public:
@@ -20,7 +22,7 @@ public:
     // for other schemes (an unsaved buffer has no stored values).
     QString path() const { return m_path; }
     const QString &text() const { return m_text; }
-    const VelkoMenuView::LineMap &lines() const { return m_lines; }
+    const LineMap &lines() const { return m_lines; }
     int version() const { return m_version; }
     // How often the text changed since it was opened.
     quint64 edits() const { return m_edits; }
@@ -42,7 +44,9 @@ private:
     QString m_uri;
     QString m_path;
     QString m_text;
-    VelkoMenuView::LineMap m_lines;
+    LineMap m_lines;
     int m_version = 0;
     quint64 m_edits = 0;
 };
+
+} // namespace VelkoMenuView

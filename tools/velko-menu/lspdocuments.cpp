@@ -4,6 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace VelkoMenuView {
+
 void LspDocuments::open(const DidOpenParams &params)
 {
     m_documents.insert(params.uri, LspDocument(params.uri, params.text, params.version));
@@ -77,3 +79,5 @@ bool LspDocuments::textAt(const QString &path, QString *text) const
     }
     return false;
 }
+
+} // namespace VelkoMenuView

@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+namespace VelkoMenuView {
+
 class LspDocuments final
 {
 public:
@@ -32,3 +34,5 @@ private:
     QHash<QString, LspDocument> m_documents;
     quint64 m_openings = 0;
 };
+
+} // namespace VelkoMenuView

@@ -7,7 +7,7 @@
 #include "creader/compilerquery.h"
 #include "menuview/checks/menuchecks.h"
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 LspFeatures::LspFeatures(const LspDocuments &documents)
     : m_documents(documents)
@@ -123,3 +123,5 @@ SourceContext LspFeatures::contextFor(const LspDocument &document, Reading *read
     };
     return context;
 }
+
+} // namespace VelkoMenuView

@@ -22,6 +22,8 @@
 #include <unordered_map>
 #include <utility>
 
+namespace VelkoMenuView {
+
 class LspFeatures final
 {
 public:
@@ -35,7 +37,7 @@ public:
     }
     // The hover screens' clock; an invalid time means the local time.
     void setFixedTime(QTime time) { m_fixedTime = time; }
-    QList<VelkoMenuView::Diagnostic> diagnostics(const LspDocument &document);
+    QList<Diagnostic> diagnostics(const LspDocument &document);
     LspHover hover(const LspDocument &document, LspPosition position);
     // Rereads the values typed into the pane meanwhile.
     void reloadValues() { m_settings->sync(); }
@@ -53,8 +55,8 @@ private:
     // A draft's reading, kept from one of its texts to the next.
     struct Reading
     {
-        VelkoMenuView::DocumentReading reading;
-        VelkoMenuView::SourceContext context;
+        DocumentReading reading;
+        SourceContext context;
         QElapsedTimer contextAge;
         quint64 othersRevision = 0; // of the other drafts, when the context was made
         quint64 generation = 0;
@@ -62,19 +64,21 @@ private:
         // Every header the reading asked for, drafts too; and the files on
         // disk it read (the database, headers), as they stood.
         std::shared_ptr<QSet<QString>> headers;
-        std::shared_ptr<VelkoMenuView::FileStamps> onDisk;
+        std::shared_ptr<FileStamps> onDisk;
     };
     // The draft's current text as read, from where its last text differs.
-    VelkoMenuView::SourceText &sourceOf(const LspDocument &document);
+    SourceText &sourceOf(const LspDocument &document);
     // How a draft is read: its path, the build's options, the other drafts.
-    VelkoMenuView::SourceContext contextFor(const LspDocument &document, Reading *reading);
+    SourceContext contextFor(const LspDocument &document, Reading *reading);
 
     const LspDocuments &m_documents;
-    std::unique_ptr<QSettings> m_settings {VelkoMenuView::ParameterStore::openUserStore()};
-    VelkoMenuView::ParameterStore m_store {m_settings.get()};
+    std::unique_ptr<QSettings> m_settings {ParameterStore::openUserStore()};
+    ParameterStore m_store {m_settings.get()};
     BuildOptions m_build;
     QTime m_fixedTime;
     QString m_buildProblem;
     bool m_buildProblemTold = false;
     std::unordered_map<QString, Reading> m_readings; // by URI
 };
+
+} // namespace VelkoMenuView

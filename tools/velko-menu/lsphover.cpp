@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -134,3 +134,5 @@ QString halfBlockArt(const QImage &screen)
     }
     return art;
 }
+
+} // namespace VelkoMenuView

@@ -11,10 +11,10 @@
 #include <QTime>
 
 namespace VelkoMenuView {
+
 class LineMap;
 class ParameterStore;
 struct SourceText;
-} // namespace VelkoMenuView
 
 struct LspHover
 {
@@ -28,10 +28,11 @@ struct LspHover
 
 // The menu around `offset` of the text `source` reads, with the values
 // stored under `storePath`.
-LspHover menuHoverAt(VelkoMenuView::SourceText &source, const VelkoMenuView::LineMap &lines,
-                     qsizetype offset, const VelkoMenuView::ParameterStore &store,
-                     const QString &storePath, QTime clock);
+LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
+                     const ParameterStore &store, const QString &storePath, QTime clock);
 
 // A screen at magnification 1 as text, two pixel rows per line: '█' both
 // lit, '▀' the upper one, '▄' the lower one, ' ' neither.
 QString halfBlockArt(const QImage &screen);
+
+} // namespace VelkoMenuView

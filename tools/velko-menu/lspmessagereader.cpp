@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+namespace VelkoMenuView {
+
 namespace {
 
 constexpr char LengthField[] = "content-length";
@@ -203,3 +205,5 @@ QByteArray frameMessage(const QByteArray &body)
 {
     return "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
 }
+
+} // namespace VelkoMenuView

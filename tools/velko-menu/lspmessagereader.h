@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+namespace VelkoMenuView {
+
 struct LspFrame
 {
     enum class Kind {
@@ -62,3 +64,5 @@ private:
 
 // A body framed for sending.
 QByteArray frameMessage(const QByteArray &body);
+
+} // namespace VelkoMenuView

@@ -9,6 +9,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace VelkoMenuView {
+
 namespace {
 
 // A whole number from `min` up to the protocol's integer maximum.
@@ -112,3 +114,5 @@ QString readParams(const QJsonValue &json, HoverParams *params)
         return u"hover needs a position of two non-negative integers"_s;
     return readUri(json, &params->uri);
 }
+
+} // namespace VelkoMenuView

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace VelkoMenuView {
+
 // Lines and characters from 0, characters in UTF-16 code units.
 struct LspPosition
 {
@@ -75,3 +77,5 @@ QString readParams(const QJsonValue &json, DidOpenParams *params);
 QString readParams(const QJsonValue &json, DidChangeParams *params);
 QString readParams(const QJsonValue &json, TextDocumentParams *params);
 QString readParams(const QJsonValue &json, HoverParams *params);
+
+} // namespace VelkoMenuView

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace VelkoMenuView {
+
 namespace {
 
 constexpr qsizetype ReadChunk = 64 * 1024;
@@ -61,3 +63,5 @@ int runLsp(const BuildOptions &build)
     });
     return QCoreApplication::exec();
 }
+
+} // namespace VelkoMenuView

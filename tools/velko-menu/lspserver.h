@@ -3,6 +3,10 @@
 
 #include "options.h"
 
+namespace VelkoMenuView {
+
 // Serves until the client sends "exit" or closes standard input. Exit
 // status: 0 after an orderly shutdown, 1 otherwise. Needs a QCoreApplication.
 int runLsp(const BuildOptions &build = {});
+
+} // namespace VelkoMenuView

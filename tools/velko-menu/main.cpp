@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+using namespace VelkoMenuView;
+
 int main(int argc, char *argv[])
 {
     QStringList arguments;

@@ -14,7 +14,7 @@
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -83,8 +83,7 @@ QString setTheme(Command &command, const QString &, const QString &value)
 QString setRealDigits(Command &command, const QString &name, const QString &value)
 {
     QString error;
-    if (VelkoMenuView::readCount(value, name, &command.check.realDigits, &error)
-        && command.check.realDigits > 309)
+    if (readCount(value, name, &command.check.realDigits, &error) && command.check.realDigits > 309)
         error = u"--real-digits goes up to 309, the integer digits of the largest double"_s;
     return error;
 }
@@ -101,7 +100,7 @@ QString addVariant(Command &command, const QString &, const QString &value)
         if (known.name == variant.name)
             return u"--variant %1 is given twice"_s.arg(variant.name);
     }
-    const QStringList words = VelkoMenuView::BuildConfiguration::splitCommand(value.mid(colon + 1));
+    const QStringList words = BuildConfiguration::splitCommand(value.mid(colon + 1));
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString &word = words.at(i);
         const bool known = QRegularExpression(u"^-[DUI]."_s).match(word).hasMatch();
@@ -305,10 +304,9 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
     if (render.all) {
         render.file = positional.first();
         // A line picks one menu; --all renders every menu of the file.
-        VelkoMenuView::SourceLocation location;
+        SourceLocation location;
         QString unused;
-        if (VelkoMenuView::parseSourceLocation(render.file, &location, &unused)
-            && location.line > 0) {
+        if (parseSourceLocation(render.file, &location, &unused) && location.line > 0) {
             *error = u"--all takes a FILE without a line (%1, not %2)"_s.arg(location.path,
                                                                              render.file);
             return false;
@@ -319,8 +317,8 @@ bool finishRender(const QStringList &positional, Command *command, QString *erro
         return error->isEmpty();
     }
     // FILE:LINE or FILE:LINE:COLUMN; the file name itself may hold colons.
-    VelkoMenuView::SourceLocation location;
-    if (!VelkoMenuView::parseSourceLocation(positional.first(), &location, error))
+    SourceLocation location;
+    if (!parseSourceLocation(positional.first(), &location, error))
         return false;
     if (location.line == 0) {
         *error = u"'%1' gives no line: use FILE:LINE[:COLUMN], or FILE --all -o DIR"_s.arg(
@@ -465,3 +463,5 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
     command->check.files = positional;
     return true;
 }
+
+} // namespace VelkoMenuView

@@ -7,8 +7,8 @@
 #include <QTime>
 
 namespace VelkoMenuView {
+
 struct Theme;
-}
 
 // The build's options given on the command line; they win over those of a
 // discovered compile_commands.json.
@@ -34,7 +34,7 @@ struct RenderOptions
     QString output; // PNG file, or the folder with --all
     bool ascii = false;
     bool screenEdge = false; // the PNG marks the screen's lower edge
-    const VelkoMenuView::Theme *theme = nullptr;
+    const Theme *theme = nullptr;
 };
 
 struct CheckOptions
@@ -85,3 +85,5 @@ QString optionHelp(const QList<OptionGroup> &groups);
 // Reads the arguments that follow the program name. Returns false and sets
 // *error to a one-line reason when they do not make a valid command.
 bool parseCommandLine(const QStringList &arguments, Command *command, QString *error);
+
+} // namespace VelkoMenuView

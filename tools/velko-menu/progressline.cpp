@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace VelkoMenuView {
+
 ProgressLine::ProgressLine(QTextStream &err, qsizetype total)
     : m_err(isatty(fileno(stderr)) ? &err : nullptr)
     , m_total(total)
@@ -29,3 +31,5 @@ void ProgressLine::step(const QString &what)
     *m_err << '\r' << line.leftJustified(m_width) << Qt::flush;
     m_width = int(line.size());
 }
+
+} // namespace VelkoMenuView

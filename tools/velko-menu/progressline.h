@@ -7,6 +7,8 @@
 
 class QTextStream;
 
+namespace VelkoMenuView {
+
 class ProgressLine
 {
 public:
@@ -23,3 +25,5 @@ private:
     qsizetype m_done = 0;
     int m_width = 0; // of the line last written
 };
+
+} // namespace VelkoMenuView

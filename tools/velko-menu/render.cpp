@@ -22,7 +22,7 @@
 
 #include <memory>
 
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -222,3 +222,5 @@ int runRender(const RenderOptions &options, const BuildOptions &build, QTextStre
     return options.all ? renderAll(file, options, context, build.allBranches, out, err)
                        : renderOne(file, options, context, out, err);
 }
+
+} // namespace VelkoMenuView

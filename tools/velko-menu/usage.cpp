@@ -6,7 +6,7 @@
 #include "options.h"
 
 using namespace Qt::StringLiterals;
-using namespace VelkoMenuView;
+namespace VelkoMenuView {
 
 namespace {
 
@@ -211,3 +211,5 @@ QString usageText()
             .replace(u"{gallery}\n"_s, optionHelp({OptionGroup::Gallery}))
             .replace(u"{lsp}\n"_s, optionHelp({OptionGroup::Lsp}));
 }
+
+} // namespace VelkoMenuView

@@ -3,4 +3,8 @@
 
 #include <QString>
 
+namespace VelkoMenuView {
+
 QString usageText();
+
+} // namespace VelkoMenuView
