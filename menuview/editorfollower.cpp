@@ -78,8 +78,7 @@ EditorFollower::EditorFollower(QSettings *settings, ScreenStatus *status, QObjec
         scheduleFollow();
     m_contextTimer.setInterval(CheckInterval);
     connect(&m_contextTimer, &QTimer::timeout, this, &EditorFollower::checkContext);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
-            &EditorFollower::checkContext);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &EditorFollower::checkContext);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &EditorFollower::checkContext);
 }
 
@@ -260,8 +259,8 @@ void EditorFollower::compose(const QString &path, BuildVariant *variant, IdeBuil
         variant->options = context.configuration.macroOptions();
     }
     applyReadingSettings(*m_settings, &context);
-    refresh->renew(std::move(context), database, variant->ideConfiguration.isEmpty(),
-                   openInEditor, std::move(databases));
+    refresh->renew(std::move(context), database, variant->ideConfiguration.isEmpty(), openInEditor,
+                   std::move(databases));
 }
 
 void EditorFollower::watchBuild()

@@ -92,10 +92,9 @@ void LspFeatures::renew(const LspDocument &document, Reading *reading)
         context.textFunctions = m_build.textFunctions;
     }
     // Drafts are read as they stand in the editor.
-    reading->context.renew(std::move(context), reading->origin.database, !reading->origin.given,
-                           [this](const QString &path, QString *text) {
-                               return m_documents.textAt(path, text);
-                           });
+    reading->context.renew(
+            std::move(context), reading->origin.database, !reading->origin.given,
+            [this](const QString &path, QString *text) { return m_documents.textAt(path, text); });
 }
 
 } // namespace VelkoMenuView
