@@ -2,13 +2,16 @@
 // followed by its signals, a burst window and the period's tick.
 #include "menuview/editorfollower.h"
 
+#include "coreplugin/editormanager/documentmodel.h"
 #include "coreplugin/editormanager/editormanager.h"
 #include "coreplugin/editormanager/ieditor.h"
+#include "creader/compilecommands.h"
 #include "creader/compilerquery.h"
 #include "menuview/params/settingskeys.h"
 #include "menuview/screenstatus.h"
 #include "utils/filepath.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -42,6 +45,18 @@ void applyReadingSettings(const QSettings &settings, SourceContext *context)
     context->textFunctions = listSetting(settings, SettingsKeys::textFunctions());
 }
 
+// A header open in an editor is read as it stands there.
+bool openInEditor(const QString &path, QString *text)
+{
+    for (Core::IDocument *open : Core::DocumentModel::openedDocuments()) {
+        if (open && open->filePath().toString() == path) {
+            *text = QString::fromUtf8(open->contents());
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 EditorFollower::EditorFollower(QSettings *settings, ScreenStatus *status, QObject *parent)
@@ -61,11 +76,10 @@ EditorFollower::EditorFollower(QSettings *settings, ScreenStatus *status, QObjec
     // A pane opened on a text editor shows its menu at once, not a period later.
     if (textWidgetOf(Core::EditorManager::currentEditor()))
         scheduleFollow();
-    // A build configuration switched, a header saved elsewhere: shown with the cursor still.
-    connect(&m_contextRefresh, &ContextRefresh::changed, this, [this] {
-        if (m_document)
-            emit moved();
-    });
+    m_contextTimer.setInterval(CheckInterval);
+    connect(&m_contextTimer, &QTimer::timeout, this, &EditorFollower::checkContext);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &EditorFollower::checkContext);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &EditorFollower::checkContext);
 }
 
 void EditorFollower::setPeriod(int seconds)
@@ -186,20 +200,105 @@ const SourceContext &EditorFollower::context()
 {
     // The build's options are looked for when the document changes, now and
     // again, and when what they came from changes; not on every keystroke.
-    if (m_contextRefresh.renew(path())) {
-        m_context = m_contextRefresh.context();
-        applyReadingSettings(*m_settings, &m_context);
+    const QString path = this->path();
+    if (path != m_refresh.context().path || m_refresh.due()) {
+        m_ticks = 0;
+        compose(path, &m_variant, &m_ide, &m_refresh);
+        if (path.isEmpty())
+            m_contextTimer.stop();
+        else if (!m_contextTimer.isActive())
+            m_contextTimer.start();
+        watchBuild();
         ++m_generation;
-        m_status->setVariant(m_contextRefresh.variant());
+        m_status->setVariant(m_variant);
     }
-    return m_context;
+    return m_refresh.context();
 }
 
 SourceContext EditorFollower::contextFor(const QString &path) const
 {
-    SourceContext context = ContextRefresh::contextFor(path);
+    BuildVariant variant;
+    IdeBuild ide;
+    ContextRefresh refresh;
+    compose(path, &variant, &ide, &refresh);
+    return refresh.context();
+}
+
+void EditorFollower::compose(const QString &path, BuildVariant *variant, IdeBuild *ide,
+                             ContextRefresh *refresh) const
+{
+    SourceContext context;
+    context.path = path;
+    *variant = BuildVariant();
+    FileStamps databases; // the one read, and the IDE's build folder's
+
+    *ide = IdeBuild::forDocument(path);
+    QString database;
+    if (!ide->folder.isEmpty()) {
+        const QString ideDatabase
+                = QDir(ide->folder).filePath(QStringLiteral("compile_commands.json"));
+        databases.note(ideDatabase);
+        if (CompileCommands::entryFor(path, ideDatabase) != CompileCommands::Entry::None) {
+            database = ideDatabase;
+            variant->ideConfiguration = ide->configuration;
+            variant->ideKit = ide->kit;
+        } else {
+            variant->ideFolder = ide->folder;
+        }
+    }
+    if (database.isEmpty() && !path.isEmpty()) {
+        const CompileCommands::Search search = CompileCommands::search(path);
+        database = search.database;
+        variant->places = search.places;
+        variant->older = search.older;
+    }
+    if (!database.isEmpty()) {
+        databases.note(database);
+        context.configuration = CompileCommands::configurationFor(path, database);
+        variant->database = database;
+        variant->options = context.configuration.macroOptions();
+    }
     applyReadingSettings(*m_settings, &context);
-    return context;
+    refresh->renew(std::move(context), database, variant->ideConfiguration.isEmpty(), openInEditor,
+                   std::move(databases));
+}
+
+void EditorFollower::watchBuild()
+{
+    // The IDE's build folder (its parent while the IDE has not made it yet)
+    // and the database read: where a switch or a new configuration shows.
+    const QString &database = m_variant.database;
+    QStringList paths;
+    if (!m_ide.folder.isEmpty())
+        paths << (QFileInfo(m_ide.folder).isDir() ? m_ide.folder
+                                                  : QFileInfo(m_ide.folder).absolutePath());
+    if (!database.isEmpty())
+        paths << database << QFileInfo(database).absolutePath();
+    paths.removeDuplicates();
+    const QStringList watched = m_watcher.files() + m_watcher.directories();
+    if (QSet<QString>(paths.cbegin(), paths.cend())
+        == QSet<QString>(watched.cbegin(), watched.cend()))
+        return;
+    if (!watched.isEmpty())
+        m_watcher.removePaths(watched);
+    if (!paths.isEmpty())
+        m_watcher.addPaths(paths);
+}
+
+void EditorFollower::checkContext()
+{
+    const QString &path = m_refresh.context().path;
+    if (path.isEmpty() || m_refresh.outOfDate())
+        return;
+    watchBuild(); // the IDE's build folder may have come meanwhile
+    // The search on disk lists folders up to the root: less often.
+    if (IdeBuild::forDocument(path) != m_ide)
+        m_refresh.setOutOfDate();
+    else if (!m_refresh.takeOutOfDate(++m_ticks % SearchEvery == 0))
+        return;
+    // A build configuration switched, a header saved elsewhere: shown with the cursor still.
+    if (m_document)
+        emit moved();
 }
 
 } // namespace VelkoMenuView

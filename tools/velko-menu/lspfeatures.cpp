@@ -3,7 +3,6 @@
 
 #include "buildcontext.h"
 
-#include "creader/compilecommands.h"
 #include "creader/compilerquery.h"
 #include "menuview/checks/menuchecks.h"
 
@@ -12,13 +11,6 @@ namespace VelkoMenuView {
 LspFeatures::LspFeatures(const LspDocuments &documents)
     : m_documents(documents)
 { }
-
-namespace {
-
-// Headers on disk are looked at again after this long, as the pane does.
-constexpr qint64 ContextLifetime = 2000; // ms
-
-} // namespace
 
 QList<Diagnostic> LspFeatures::diagnostics(const LspDocument &document)
 {
@@ -55,7 +47,7 @@ QStringList LspFeatures::includers(const QString &path) const
 {
     QStringList uris;
     for (const auto &[uri, reading] : m_readings) {
-        if (!path.isEmpty() && reading.headers && reading.headers->contains(path))
+        if (!path.isEmpty() && reading.context.asked(path))
             uris << uri;
     }
     return uris;
@@ -65,17 +57,8 @@ QStringList LspFeatures::takeOutOfDate()
 {
     QStringList uris;
     for (auto &[uri, reading] : m_readings) {
-        const LspDocument *document = m_documents.find(uri);
-        if (!document || !reading.onDisk || !reading.contextAge.isValid())
-            continue;
-        const bool changed = reading.onDisk->changed()
-                || (!reading.origin.given && !document->path().isEmpty()
-                    && CompileCommands::search(document->path()).database
-                            != reading.origin.database);
-        if (changed) {
-            reading.contextAge.invalidate();
+        if (m_documents.find(uri) && reading.context.takeOutOfDate())
             uris << uri;
-        }
     }
     return uris;
 }
@@ -84,17 +67,15 @@ SourceText &LspFeatures::sourceOf(const LspDocument &document)
 {
     Reading &kept = m_readings[document.uri()];
     const quint64 others = m_documents.othersRevision(document.uri());
-    if (!kept.contextAge.isValid() || kept.contextAge.hasExpired(ContextLifetime)
-        || kept.othersRevision != others) {
-        kept.context = contextFor(document, &kept);
-        kept.contextAge.start();
+    if (kept.context.due() || kept.othersRevision != others) {
+        renew(document, &kept);
         kept.othersRevision = others;
         ++kept.generation;
     }
-    return kept.reading.read(document.text(), kept.context, kept.generation);
+    return kept.reading.read(document.text(), kept.context.context(), kept.generation);
 }
 
-SourceContext LspFeatures::contextFor(const LspDocument &document, Reading *reading)
+void LspFeatures::renew(const LspDocument &document, Reading *reading)
 {
     SourceContext context;
     QString problem;
@@ -110,18 +91,10 @@ SourceContext LspFeatures::contextFor(const LspDocument &document, Reading *read
         CompilerQuery::apply(&context.configuration, m_build.allowedCompilers);
         context.textFunctions = m_build.textFunctions;
     }
-    reading->headers = std::make_shared<QSet<QString>>();
-    reading->onDisk = std::make_shared<FileStamps>();
-    reading->onDisk->note(reading->origin.database);
-    context.openText = [this, headers = reading->headers,
-                        onDisk = reading->onDisk](const QString &path, QString *text) {
-        headers->insert(path);
-        if (m_documents.textAt(path, text))
-            return true;
-        onDisk->note(path);
-        return false;
-    };
-    return context;
+    // Drafts are read as they stand in the editor.
+    reading->context.renew(
+            std::move(context), reading->origin.database, !reading->origin.given,
+            [this](const QString &path, QString *text) { return m_documents.textAt(path, text); });
 }
 
 } // namespace VelkoMenuView

@@ -10,11 +10,9 @@
 
 #include "menuview/analysis/documentreading.h"
 #include "menuview/checks/diagnostic.h"
-#include "menuview/files/filestamps.h"
+#include "menuview/files/contextrefresh.h"
 #include "menuview/params/parameterstore.h"
 
-#include <QElapsedTimer>
-#include <QSet>
 #include <QSettings>
 #include <QTime>
 
@@ -56,20 +54,15 @@ private:
     struct Reading
     {
         DocumentReading reading;
-        SourceContext context;
-        QElapsedTimer contextAge;
+        ContextRefresh context;
         quint64 othersRevision = 0; // of the other drafts, when the context was made
         quint64 generation = 0;
         BuildOrigin origin;
-        // Every header the reading asked for, drafts too; and the files on
-        // disk it read (the database, headers), as they stood.
-        std::shared_ptr<QSet<QString>> headers;
-        std::shared_ptr<FileStamps> onDisk;
     };
     // The draft's current text as read, from where its last text differs.
     SourceText &sourceOf(const LspDocument &document);
-    // How a draft is read: its path, the build's options, the other drafts.
-    SourceContext contextFor(const LspDocument &document, Reading *reading);
+    // Makes afresh how a draft is read: its path, the build's options, the other drafts.
+    void renew(const LspDocument &document, Reading *reading);
 
     const LspDocuments &m_documents;
     std::unique_ptr<QSettings> m_settings {ParameterStore::openUserStore()};
