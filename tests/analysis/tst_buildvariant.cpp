@@ -285,7 +285,7 @@ void tst_BuildVariant::menuOfAnotherVariant()
     const MenuLocation location = locateMenuAt(source, text.indexOf(cursorAt));
     QCOMPARE(location.outcome, MenuLocation::Outcome::Inside);
     QCOMPARE(location.inactiveGroup < 0 ? 0
-                                        : LineMap::positionIn(text, location.inactiveGroup).line,
+                                        : LineMap(text).position(location.inactiveGroup).line,
              groupLine);
     const MenuBlock block = parseLocatedBlock(source, location);
     QVERIFY(block.parsed);
