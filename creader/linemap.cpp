@@ -24,20 +24,6 @@ qsizetype lineStartOf(QStringView text, qsizetype offset)
     return offset;
 }
 
-// Line ends in the text between `from` and `to`.
-qsizetype lineEnds(QStringView text, qsizetype from, qsizetype to)
-{
-    from = qBound(qsizetype(0), from, text.size());
-    to = qBound(from, to, text.size());
-    const QStringView part = text.sliced(from, to - from);
-    countRead(part.size());
-    const qsizetype carriageReturns = part.count(u'\r');
-    qsizetype ends = part.count(u'\n') + carriageReturns;
-    if (carriageReturns)
-        ends -= part.count(u"\r\n");
-    return ends;
-}
-
 // The start of the line `lines` line ends after `from`; -1, with the number
 // of line ends there are in *found, when the text has fewer.
 qsizetype skipLines(QStringView text, qsizetype from, qsizetype lines, qsizetype *found)
@@ -91,14 +77,33 @@ qsizetype skipLines(QStringView text, qsizetype from, qsizetype lines, qsizetype
 
 } // namespace
 
-void LineMap::update(QStringView text, qsizetype changedFrom)
+void LineMap::update(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted)
 {
     m_text = text;
+    // Marks before the edit stay; a mark at it may be one no longer (a CR
+    // before it may now end a CR LF). Those after it are found again until
+    // one lands where the old one lands, moved by the edit, in the text
+    // after it: from there on the lines are the same.
+    qsizetype mark = qMax<qsizetype>(
+            1, std::lower_bound(m_marks.cbegin(), m_marks.cend(), from) - m_marks.cbegin());
+    for (; mark < m_marks.size(); ++mark) {
+        const qsizetype next = skipLines(text, m_marks.at(mark - 1), MarkStep, nullptr);
+        if (next >= 0 && m_marks.at(mark) > from + removed
+            && next == m_marks.at(mark) + inserted - removed) {
+            for (; mark < m_marks.size(); ++mark)
+                m_marks[mark] += inserted - removed;
+            return;
+        }
+        if (next < 0 || next > from + inserted) {
+            // Lines came or went: the marks after this one are found when asked for.
+            if (next >= 0)
+                m_marks[mark++] = next;
+            break;
+        }
+        m_marks[mark] = next;
+    }
+    m_marks.resize(mark);
     m_lineCount = -1;
-    // A mark at the change may be one no longer: a CR before it may now
-    // end a CR LF.
-    const auto kept = std::lower_bound(m_marks.cbegin(), m_marks.cend(), changedFrom);
-    m_marks.resize(qMax<qsizetype>(1, kept - m_marks.cbegin()));
 }
 
 void LineMap::markTo(qsizetype mark) const
@@ -151,8 +156,9 @@ TextPosition LineMap::position(qsizetype offset) const
                     && m_text[offset] == u'\n'
             ? offset - 1
             : offset;
-    return {int(mark * MarkStep + lineEnds(m_text, m_marks.at(mark), at) + 1),
-            int(offset - lineStartOf(m_text, at) + 1)};
+    qsizetype ends = 0;
+    skipLines(m_text.first(at), m_marks.at(mark), std::numeric_limits<qsizetype>::max(), &ends);
+    return {int(mark * MarkStep + ends + 1), int(offset - lineStartOf(m_text, at) + 1)};
 }
 
 qsizetype LineMap::cursorOffset(qint32 line, qint32 column) const

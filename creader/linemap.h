@@ -16,10 +16,9 @@ struct TextPosition
 
 // The one line index of a text, for the pane, the tools and the language
 // server alike. It marks the start of every MarkStep-th line, found only as
-// far as a question needs and kept until the text changes before it; a
-// question counts the lines from the nearest mark. It reads the text
-// through a view: the text must outlive it, and every change to the text
-// must be told with update().
+// far as a question needs and kept through edits; a question counts the
+// lines from the nearest mark. It reads the text through a view: the text
+// must outlive it, and every change to the text must be told with update().
 class LineMap
 {
 public:
@@ -28,8 +27,9 @@ public:
         : m_text(text)
     { }
 
-    // The text, the same as before up to `changedFrom`: the marks before it stay.
-    void update(QStringView text, qsizetype changedFrom);
+    // Follows an edit that replaced `removed` characters at `from` with
+    // `inserted` ones, giving `text`: only the lines around it are looked at.
+    void update(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted);
 
     int lineCount() const;
     // Offset of the first character of `line`; -1 when there is no such line.

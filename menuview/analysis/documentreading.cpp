@@ -61,7 +61,7 @@ SourceText &DocumentReading::read(const QString &text, const SourceContext &cont
     const QString previous = m_text;
     m_text = text;
     m_source->keep(m_text, keepAt, same, oldEnd);
-    m_lines.update(m_text, same);
+    m_lines.update(m_text, same, oldEnd - same, text.size() - (previous.size() - oldEnd) - same);
     return *m_source;
 }
 

@@ -266,7 +266,7 @@ void tst_DocumentReading::lineMapFollowsEdits()
         const qsizetype removed = qMin(qsizetype(rng.bounded(6)), text.size() - from);
         const QString inserted = randomText(rng.bounded(6));
         text.replace(from, removed, inserted);
-        lines.update(text, from);
+        lines.update(text, from, removed, inserted.size());
         QList<qsizetype> starts {0};
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (text[i] == u'\n' || (text[i] == u'\r' && text.mid(i + 1, 1) != u"\n"))

@@ -61,7 +61,7 @@ bool LspDocument::replace(LspPosition start, LspPosition end, const QString &tex
         return false;
     }
     m_text.replace(from, to - from, text);
-    m_lines.update(m_text, from);
+    m_lines.update(m_text, from, to - from, text.size());
     ++m_edits;
     return true;
 }
