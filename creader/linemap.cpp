@@ -80,6 +80,8 @@ qsizetype skipLines(QStringView text, qsizetype from, qsizetype lines, qsizetype
 void LineMap::update(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted)
 {
     m_text = text;
+    m_lastStart = 0;
+    m_lastLine = 1;
     // Marks before the edit stay; a mark at it may be one no longer (a CR
     // before it may now end a CR LF). Those after it are found again until
     // one lands where the old one lands, moved by the edit, in the text
@@ -156,9 +158,15 @@ TextPosition LineMap::position(qsizetype offset) const
                     && m_text[offset] == u'\n'
             ? offset - 1
             : offset;
+    // Questions come mostly in the order of the text: the line of the last
+    // answer is nearer than the mark, if it is not past the offset.
+    const bool afterLast = m_lastStart > m_marks.at(mark) && m_lastStart <= at;
     qsizetype ends = 0;
-    skipLines(m_text.first(at), m_marks.at(mark), std::numeric_limits<qsizetype>::max(), &ends);
-    return {int(mark * MarkStep + ends + 1), int(offset - lineStartOf(m_text, at) + 1)};
+    skipLines(m_text.first(at), afterLast ? m_lastStart : m_marks.at(mark),
+              std::numeric_limits<qsizetype>::max(), &ends);
+    m_lastLine = int((afterLast ? m_lastLine : mark * MarkStep + 1) + ends);
+    m_lastStart = lineStartOf(m_text, at);
+    return {m_lastLine, int(offset - m_lastStart + 1)};
 }
 
 qsizetype LineMap::cursorOffset(qint32 line, qint32 column) const

@@ -52,6 +52,8 @@ private:
     // The starts of lines 1, 1 + MarkStep, 1 + 2 * MarkStep ...
     mutable QList<qsizetype> m_marks {0};
     mutable int m_lineCount = -1; // once the last mark is found
+    mutable qsizetype m_lastStart = 0; // the line of the last position asked for
+    mutable int m_lastLine = 1;
 };
 
 } // namespace VelkoMenuView
