@@ -1,9 +1,11 @@
-// Line starts, found once, searched by halving.
+// Every MarkStep-th line start, found once; the lines after a mark are
+// counted by blocks of eight characters at a time.
 #include "creader/linemap.h"
 
 #include "creader/readcount.h"
 
 #include <algorithm>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -22,41 +24,9 @@ qsizetype lineStartOf(QStringView text, qsizetype offset)
     return offset;
 }
 
-// Where the line end before the line start `start` begins.
-qsizetype lineEndBefore(QStringView text, qsizetype start)
-{
-    return start - (start >= 2 && text[start - 1] == u'\n' && text[start - 2] == u'\r' ? 2 : 1);
-}
-
-} // namespace
-
-qsizetype LineEnds::nextLineStart(qsizetype pos)
-{
-    if (m_lineFeed != -1 && m_lineFeed < pos)
-        m_lineFeed = m_text.indexOf(QChar(u'\n'), pos);
-    if (m_carriageReturn != -1 && m_carriageReturn < pos)
-        m_carriageReturn = m_text.indexOf(QChar(u'\r'), pos);
-    if (m_lineFeed < 0 && m_carriageReturn < 0)
-        return -1;
-    if (m_carriageReturn < 0 || (m_lineFeed >= 0 && m_lineFeed < m_carriageReturn))
-        return m_lineFeed + 1;
-    return m_carriageReturn + (m_lineFeed == m_carriageReturn + 1 ? 2 : 1);
-}
-
-qsizetype LineEnds::count(QStringView text, qsizetype from, qsizetype to)
-{
-    from = qBound(qsizetype(0), from, text.size());
-    to = qBound(from, to, text.size());
-    const QStringView part = text.sliced(from, to - from);
-    countRead(part.size());
-    const qsizetype carriageReturns = part.count(u'\r');
-    qsizetype ends = part.count(u'\n') + carriageReturns;
-    if (carriageReturns)
-        ends -= part.count(u"\r\n");
-    return ends;
-}
-
-qsizetype LineEnds::skip(QStringView text, qsizetype from, qsizetype lines, qsizetype *found)
+// The start of the line `lines` line ends after `from`; -1, with the number
+// of line ends there are in *found, when the text has fewer.
+qsizetype skipLines(QStringView text, qsizetype from, qsizetype lines, qsizetype *found)
 {
     const char16_t *t = reinterpret_cast<const char16_t *>(text.data());
     const qsizetype size = text.size();
@@ -105,88 +75,107 @@ qsizetype LineEnds::skip(QStringView text, qsizetype from, qsizetype lines, qsiz
     return p;
 }
 
-LineMap::LineMap(QStringView text)
-    : m_size(text.size())
+} // namespace
+
+void LineMap::update(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted)
 {
-    LineEnds ends(text);
-    for (qsizetype start = ends.nextLineStart(0); start >= 0; start = ends.nextLineStart(start)) {
-        m_ends.append(lineEndBefore(text, start));
-        m_starts.append(start);
+    m_text = text;
+    m_lastStart = 0;
+    m_lastLine = 1;
+    // Marks before the edit stay; a mark at it may be one no longer (a CR
+    // before it may now end a CR LF). Those after it are found again until
+    // one lands where the old one lands, moved by the edit, in the text
+    // after it: from there on the lines are the same.
+    qsizetype mark = qMax<qsizetype>(
+            1, std::lower_bound(m_marks.cbegin(), m_marks.cend(), from) - m_marks.cbegin());
+    for (; mark < m_marks.size(); ++mark) {
+        const qsizetype next = skipLines(text, m_marks.at(mark - 1), MarkStep, nullptr);
+        if (next >= 0 && m_marks.at(mark) > from + removed
+            && next == m_marks.at(mark) + inserted - removed) {
+            for (; mark < m_marks.size(); ++mark)
+                m_marks[mark] += inserted - removed;
+            return;
+        }
+        if (next < 0 || next > from + inserted) {
+            // Lines came or went: the marks after this one are found when asked for.
+            if (next >= 0)
+                m_marks[mark++] = next;
+            break;
+        }
+        m_marks[mark] = next;
     }
-    m_ends.append(m_size);
+    m_marks.resize(mark);
+    m_lineCount = -1;
 }
 
-void LineMap::replace(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted)
+void LineMap::markTo(qsizetype mark) const
 {
-    const qsizetype delta = inserted - removed;
-    const qsizetype lines = m_starts.size();
-    // From the line before the edit (a CR there may now end a CR LF) to the
-    // first line that starts after it, which starts there still.
-    const qsizetype first
-            = std::upper_bound(m_starts.cbegin(), m_starts.cend(), qMax<qsizetype>(from - 1, 0))
-            - m_starts.cbegin() - 1;
-    const qsizetype after = std::upper_bound(m_starts.cbegin(), m_starts.cend(), from + removed)
-            - m_starts.cbegin();
-    const qsizetype stop = after < lines ? m_starts[after] + delta : -1;
-    QList<qsizetype> starts;
-    QList<qsizetype> ends;
-    LineEnds lineEnds(text);
-    qsizetype start = lineEnds.nextLineStart(m_starts[first]);
-    for (; start >= 0 && (stop < 0 || start < stop); start = lineEnds.nextLineStart(start)) {
-        starts.append(start);
-        ends.append(lineEndBefore(text, start));
+    while (m_marks.size() <= mark && m_lineCount < 0) {
+        qsizetype found = 0;
+        const qsizetype next = skipLines(m_text, m_marks.constLast(), MarkStep, &found);
+        if (next < 0)
+            m_lineCount = int((m_marks.size() - 1) * MarkStep + found + 1);
+        else
+            m_marks.append(next);
     }
-    if (stop >= 0 && start != stop) {
-        *this = LineMap(text); // the edit was not the one described
-        return;
-    }
-    ends.append(stop >= 0 ? lineEndBefore(text, stop) : text.size());
-    for (qsizetype i = after; i < lines; ++i) {
-        starts.append(m_starts[i] + delta);
-        ends.append(m_ends[i] + delta);
-    }
-    m_starts.resize(first + 1);
-    m_starts.append(starts);
-    m_ends.resize(first);
-    m_ends.append(ends);
-    m_size = text.size();
+}
+
+int LineMap::lineCount() const
+{
+    markTo(std::numeric_limits<qsizetype>::max());
+    return m_lineCount;
 }
 
 qsizetype LineMap::lineStart(int line) const
 {
-    return line >= 1 && line <= lineCount() ? m_starts[line - 1] : -1;
+    if (line < 1)
+        return -1;
+    const qsizetype mark = (line - 1) / MarkStep;
+    markTo(mark);
+    return mark < m_marks.size()
+            ? skipLines(m_text, m_marks.at(mark), (line - 1) % MarkStep, nullptr)
+            : -1;
 }
 
 qsizetype LineMap::lineLength(int line) const
 {
     const qsizetype start = lineStart(line);
-    return start < 0 ? 0 : m_ends[line - 1] - start;
+    qsizetype end = start;
+    while (end >= 0 && end < m_text.size() && m_text[end] != u'\n' && m_text[end] != u'\r')
+        ++end;
+    return end - start;
 }
 
 TextPosition LineMap::position(qsizetype offset) const
 {
-    offset = qBound(qsizetype(0), offset, m_size);
-    const auto next = std::upper_bound(m_starts.cbegin(), m_starts.cend(), offset);
-    const qsizetype index = (next - m_starts.cbegin()) - 1;
-    return {int(index + 1), int(offset - m_starts[index] + 1)};
+    offset = qBound(qsizetype(0), offset, m_text.size());
+    while (m_marks.constLast() <= offset && m_lineCount < 0)
+        markTo(m_marks.size());
+    const qsizetype mark
+            = std::upper_bound(m_marks.cbegin(), m_marks.cend(), offset) - m_marks.cbegin() - 1;
+    // Between the CR and the LF of a line end: on the line they end.
+    const qsizetype at = offset > 0 && offset < m_text.size() && m_text[offset - 1] == u'\r'
+                    && m_text[offset] == u'\n'
+            ? offset - 1
+            : offset;
+    // Questions come mostly in the order of the text: the line of the last
+    // answer is nearer than the mark, if it is not past the offset.
+    const bool afterLast = m_lastStart > m_marks.at(mark) && m_lastStart <= at;
+    qsizetype ends = 0;
+    skipLines(m_text.first(at), afterLast ? m_lastStart : m_marks.at(mark),
+              std::numeric_limits<qsizetype>::max(), &ends);
+    m_lastLine = int((afterLast ? m_lastLine : mark * MarkStep + 1) + ends);
+    m_lastStart = lineStartOf(m_text, at);
+    return {m_lastLine, int(offset - m_lastStart + 1)};
 }
 
-TextPosition LineMap::positionIn(QStringView text, qsizetype offset)
+qsizetype LineMap::cursorOffset(qint32 line, qint32 column) const
 {
-    offset = qBound(qsizetype(0), offset, text.size());
-    return {int(LineEnds::count(text, 0, offset) + 1), int(offset - lineStartOf(text, offset) + 1)};
-}
-
-TextPosition LineMap::positionNear(QStringView text, qsizetype offset, qsizetype knownLineStart,
-                                   int knownLine)
-{
-    if (knownLineStart < 0 || knownLineStart > text.size() || knownLine < 1)
-        return positionIn(text, offset);
-    offset = qBound(qsizetype(0), offset, text.size());
-    const qsizetype line = offset < knownLineStart
-            ? knownLine - LineEnds::count(text, offset, knownLineStart)
-            : knownLine + LineEnds::count(text, knownLineStart, offset);
-    return {int(line), int(offset - lineStartOf(text, offset) + 1)};
+    const qint64 steps = qMax<qint64>(0, qint64(line) - 1);
+    qsizetype start = lineStart(int(steps + 1));
+    if (start < 0) // past the last line: lines cycle with the text's line count as period
+        start = lineStart(int(steps % lineCount()) + 1);
+    return start + qsizetype(column) - 1;
 }
 
 } // namespace VelkoMenuView

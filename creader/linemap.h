@@ -14,54 +14,46 @@ struct TextPosition
     int column = 0;
 };
 
-// Successive line starts of a text, each line end found once.
-class LineEnds
-{
-public:
-    explicit LineEnds(QStringView text)
-        : m_text(text)
-    { }
-    // The start of the line after the one `pos` is in; -1 when there is none.
-    qsizetype nextLineStart(qsizetype pos);
-    // Line ends in the text between `from` and `to`.
-    static qsizetype count(QStringView text, qsizetype from, qsizetype to);
-    // The start of the line `lines` line ends after `from`; -1, with the
-    // number of line ends there are in *found, when the text has fewer.
-    static qsizetype skip(QStringView text, qsizetype from, qsizetype lines, qsizetype *found);
-
-private:
-    QStringView m_text;
-    qsizetype m_lineFeed = -2; // the next of each found so far; -1 when there is none
-    qsizetype m_carriageReturn = -2;
-};
-
+// The one line index of a text, for the pane, the tools and the language
+// server alike. It marks the start of every MarkStep-th line, found only as
+// far as a question needs and kept through edits; a question counts the
+// lines from the nearest mark. It reads the text through a view: the text
+// must outlive it, and every change to the text must be told with update().
 class LineMap
 {
 public:
     LineMap() = default;
-    explicit LineMap(QStringView text);
+    explicit LineMap(QStringView text)
+        : m_text(text)
+    { }
 
-    int lineCount() const { return int(m_starts.size()); }
+    // Follows an edit that replaced `removed` characters at `from` with
+    // `inserted` ones, giving `text`: only the lines around it are looked at.
+    void update(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted);
+
+    int lineCount() const;
     // Offset of the first character of `line`; -1 when there is no such line.
     qsizetype lineStart(int line) const;
     // Length of `line` without its line end; 0 when there is no such line.
     qsizetype lineLength(int line) const;
     // The position of `offset`, clamped into the text.
     TextPosition position(qsizetype offset) const;
-    // Follows an edit that replaced `removed` characters at `from` with
-    // `inserted` ones, giving `text`: only the lines around it are looked at.
-    void replace(QStringView text, qsizetype from, qsizetype removed, qsizetype inserted);
-
-    // The same for one offset, without a map: one pass up to the offset, or
-    // only over the lines between it and a line whose start is known.
-    static TextPosition positionIn(QStringView text, qsizetype offset);
-    static TextPosition positionNear(QStringView text, qsizetype offset, qsizetype knownLineStart,
-                                     int knownLine);
+    // Offset of the character just after a line and column. Lines past the
+    // last one wrap around to the start of the text; the column is added
+    // unchecked, so the offset may lie outside the text.
+    qsizetype cursorOffset(qint32 line, qint32 column) const;
 
 private:
-    QList<qsizetype> m_starts {0};
-    QList<qsizetype> m_ends; // where each line's line end starts
-    qsizetype m_size = 0;
+    static constexpr qsizetype MarkStep = 64;
+    // Marks up to the one at `mark`, or all the text has.
+    void markTo(qsizetype mark) const;
+
+    QStringView m_text;
+    // The starts of lines 1, 1 + MarkStep, 1 + 2 * MarkStep ...
+    mutable QList<qsizetype> m_marks {0};
+    mutable int m_lineCount = -1; // once the last mark is found
+    mutable qsizetype m_lastStart = 0; // the line of the last position asked for
+    mutable int m_lastLine = 1;
 };
 
 } // namespace VelkoMenuView

@@ -11,6 +11,7 @@
 #include "menuview/analysis/menukeywords.h"
 
 #include "coreplugin/editormanager/editormanager.h"
+#include "creader/linemap.h"
 #include "devicegfx/gfx.h"
 #include "memorydocument.h"
 #include "menuview/analysis/menupreview.h"
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = QString::fromUtf8(host->document.contents()); // as the view decodes it
     VelkoMenuView::SourceText afresh(text, VelkoMenuView::menuKeywords(), context);
     const VelkoMenuView::MenuPreview preview = VelkoMenuView::previewMenu(
-            afresh, VelkoMenuView::cursorOffset(text, line, column), {}, {});
+            afresh, VelkoMenuView::LineMap(text).cursorOffset(line, column), {}, {});
     using Outcome = VelkoMenuView::MenuPreview::Outcome;
     if (preview.outcome != Outcome::Unsettled) {
         FUZZ_CHECK(items.isMenuValid() == (preview.outcome == Outcome::Shown));

@@ -63,13 +63,11 @@ void MenuItems::analyze()
     // One copy of the text: the reading keeps the one its facts point into.
     documentText = m_reading.text();
     frameMenu(m_menuBegin);
-    qsizetype lineStart = -1;
-    const qint32 cursorLine = m_follower.line();
-    const qsizetype offset = m_reading.cursorOffset(cursorLine, m_follower.column(), &lineStart);
-    // Lines counted from the cursor's: no pass over the text before the menu.
-    const auto positionOf = [&](qsizetype at) {
-        return LineMap::positionNear(documentText, at, lineStart, cursorLine);
-    };
+    // Lines counted from marks kept from keystroke to keystroke: no pass
+    // over the text before the menu.
+    const LineMap &lines = m_reading.lines();
+    const qsizetype offset = lines.cursorOffset(m_follower.line(), m_follower.column());
+    const auto positionOf = [&](qsizetype at) { return lines.position(at); };
     const MenuPreview preview = previewMenu(
             source, offset,
             [this](const QString &name, const QStringList &texts, const QStringList &tags) {

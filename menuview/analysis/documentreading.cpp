@@ -3,10 +3,6 @@
 #include "menuview/analysis/documentreading.h"
 #include "menuview/analysis/menukeywords.h"
 
-#include "creader/linemap.h"
-#include "menuview/analysis/menulocator.h"
-
-#include <algorithm>
 #include <cstring>
 
 namespace VelkoMenuView {
@@ -48,7 +44,7 @@ SourceText &DocumentReading::read(const QString &text, const SourceContext &cont
         m_text = text;
         m_source = std::make_unique<SourceText>(m_text, menuKeywords(), context);
         m_generation = generation;
-        m_lineMarks = {0};
+        m_lines = LineMap(m_text);
         return *m_source;
     }
     if (text.constData() == m_text.constData() && text.size() == m_text.size())
@@ -65,29 +61,8 @@ SourceText &DocumentReading::read(const QString &text, const SourceContext &cont
     const QString previous = m_text;
     m_text = text;
     m_source->keep(m_text, keepAt, same, oldEnd);
-    const auto marks = std::lower_bound(m_lineMarks.cbegin(), m_lineMarks.cend(), same);
-    m_lineMarks.resize(qMax<qsizetype>(1, marks - m_lineMarks.cbegin()));
+    m_lines.update(m_text, same, oldEnd - same, text.size() - (previous.size() - oldEnd) - same);
     return *m_source;
-}
-
-qsizetype DocumentReading::cursorOffset(qint32 line, qint32 column, qsizetype *lineStart)
-{
-    const qsizetype steps = qMax<qint64>(0, qint64(line) - 1);
-    const qsizetype mark = steps / LineStep;
-    while (m_lineMarks.size() <= mark) {
-        const qsizetype next = LineEnds::skip(m_text, m_lineMarks.constLast(), LineStep, nullptr);
-        if (next < 0)
-            break;
-        m_lineMarks.append(next);
-    }
-    const qsizetype start = m_lineMarks.size() > mark
-            ? LineEnds::skip(m_text, m_lineMarks.at(mark), steps - mark * LineStep, nullptr)
-            : -1;
-    if (start < 0) // past the last line: lines wrap around
-        return VelkoMenuView::cursorOffset(m_text, line, column, lineStart);
-    if (lineStart)
-        *lineStart = line >= 1 ? start : -1;
-    return start + qsizetype(column) - 1;
 }
 
 } // namespace VelkoMenuView

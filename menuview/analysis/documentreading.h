@@ -3,6 +3,7 @@
 // line numbers are counted from places already counted.
 #pragma once
 
+#include "creader/linemap.h"
 #include "creader/sourcetext.h"
 
 #include <QString>
@@ -21,8 +22,8 @@ public:
 
     // The text last read.
     const QString &text() const { return m_text; }
-    // As cursorOffset() in the text last read.
-    qsizetype cursorOffset(qint32 line, qint32 column, qsizetype *lineStart = nullptr);
+    // Its lines, counted from marks kept from text to text.
+    const LineMap &lines() const { return m_lines; }
 
     // How many characters two texts have in common from their starts.
     static qsizetype commonPrefix(QStringView a, QStringView b);
@@ -33,9 +34,7 @@ private:
     QString m_text;
     std::unique_ptr<SourceText> m_source;
     quint64 m_generation = 0;
-    // The starts of lines 1, 1 + LineStep, 1 + 2 * LineStep ...
-    static constexpr qsizetype LineStep = 64;
-    QList<qsizetype> m_lineMarks {0};
+    LineMap m_lines;
 };
 
 } // namespace VelkoMenuView

@@ -2,7 +2,6 @@
 #include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/menukeywords.h"
 
-#include "creader/linemap.h"
 #include "creader/macroarguments.h"
 #include "creader/sourcetext.h"
 
@@ -52,22 +51,6 @@ QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword)
             return {};
     }
     return groups;
-}
-
-qsizetype cursorOffset(QStringView text, qint32 line, qint32 column, qsizetype *lineStart)
-{
-    if (lineStart)
-        *lineStart = -1;
-    const qsizetype steps = qMax<qint64>(0, qint64(line) - 1);
-    qsizetype ends = 0;
-    qsizetype offset = LineEnds::skip(text, 0, steps, &ends);
-    if (offset < 0) {
-        // The text has `ends` line ends: lines cycle with period ends + 1.
-        offset = LineEnds::skip(text, 0, steps % (ends + 1), nullptr);
-    } else if (lineStart && line >= 1) {
-        *lineStart = offset;
-    }
-    return offset + qsizetype(column) - 1;
 }
 
 MenuLocation locateMenuAt(SourceText &source, qsizetype offset)

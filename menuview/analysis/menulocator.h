@@ -33,13 +33,6 @@ struct MenuLocation
     QList<qsizetype> takenGroups;
 };
 
-// Offset of the character just after a 1-based line and column; lines end
-// at LF, CR LF or a lone CR. Lines past the last one wrap around to the
-// start of the text; the column is added unchecked, so the offset may lie
-// outside the text.
-qsizetype cursorOffset(QStringView text, qint32 line, qint32 column,
-                       qsizetype *lineStart = nullptr);
-
 // The definition around `offset`: the nearest opening keyword at or before
 // it, unless the closing macro that belongs to it ends before the cursor. A
 // definition in a group that is not compiled is read with that group taken.

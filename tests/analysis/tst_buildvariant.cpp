@@ -284,8 +284,7 @@ void tst_BuildVariant::menuOfAnotherVariant()
     SourceText source(text, VelkoMenuView::menuKeywords());
     const MenuLocation location = locateMenuAt(source, text.indexOf(cursorAt));
     QCOMPARE(location.outcome, MenuLocation::Outcome::Inside);
-    QCOMPARE(location.inactiveGroup < 0 ? 0
-                                        : LineMap::positionIn(text, location.inactiveGroup).line,
+    QCOMPARE(location.inactiveGroup < 0 ? 0 : LineMap(text).position(location.inactiveGroup).line,
              groupLine);
     const MenuBlock block = parseLocatedBlock(source, location);
     QVERIFY(block.parsed);

@@ -5,6 +5,8 @@
 
 #include <QUrl>
 
+#include <limits>
+
 namespace VelkoMenuView {
 
 LspDocument::LspDocument(const QString &uri, const QString &text, int version)
@@ -17,15 +19,15 @@ LspDocument::LspDocument(const QString &uri, const QString &text, int version)
 
 qsizetype LspDocument::offsetAt(LspPosition position) const
 {
-    if (position.line >= m_lines.lineCount())
-        return m_text.size();
-    const int line = int(qMax<qint64>(position.line, 0)) + 1;
-    qsizetype length = m_lines.lineLength(line);
+    // A line no int counts is past the last one as well.
+    const int line = position.line < std::numeric_limits<int>::max()
+            ? int(qMax<qint64>(position.line, 0)) + 1
+            : -1;
     const qsizetype start = m_lines.lineStart(line);
-    // "\r\n" ends a line as well: a clamped position stays before the '\r'.
-    if (position.character >= length && length > 0 && m_text.at(start + length - 1) == u'\r')
-        --length;
-    qsizetype offset = start + qBound<qint64>(0, position.character, length);
+    if (start < 0)
+        return m_text.size();
+    // A clamped position stays before the line end, the CR of a CR LF too.
+    qsizetype offset = start + qBound<qint64>(0, position.character, m_lines.lineLength(line));
     // Between the halves of a surrogate pair: the character starts one back.
     if (offset > start && m_text.at(offset - 1).isHighSurrogate() && offset < m_text.size()
         && m_text.at(offset).isLowSurrogate())
@@ -59,7 +61,7 @@ bool LspDocument::replace(LspPosition start, LspPosition end, const QString &tex
         return false;
     }
     m_text.replace(from, to - from, text);
-    m_lines.replace(m_text, from, to - from, text.size());
+    m_lines.update(m_text, from, to - from, text.size());
     ++m_edits;
     return true;
 }

@@ -112,7 +112,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
 
     SourceText source(file.text(), menuKeywords(), context);
     const std::shared_ptr<QSettings> settings(ParameterStore::openUserStore());
-    const MenuPreview preview = previewMenu(source, cursorOffset(file.text(), options.line, column),
+    const MenuPreview preview = previewMenu(source, lines.cursorOffset(options.line, column),
                                             storedValuesFor(file, settings),
                                             [&](qsizetype at) { return lines.position(at); });
     switch (preview.outcome) {
