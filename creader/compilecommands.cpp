@@ -170,11 +170,6 @@ CompileCommands::Search CompileCommands::search(const QString &sourcePath)
     return result;
 }
 
-QString CompileCommands::discover(const QString &sourcePath)
-{
-    return search(sourcePath).database;
-}
-
 CompileCommands::Entry CompileCommands::entryFor(const QString &sourcePath,
                                                  const QString &databasePath)
 {
@@ -216,12 +211,6 @@ BuildConfiguration CompileCommands::configurationFor(const QString &sourcePath,
         configuration.compilerDirectory = found->directory;
     }
     return configuration;
-}
-
-BuildConfiguration CompileCommands::discoverFor(const QString &sourcePath)
-{
-    const QString database = discover(sourcePath);
-    return database.isEmpty() ? BuildConfiguration() : configurationFor(sourcePath, database);
 }
 
 } // namespace VelkoMenuView

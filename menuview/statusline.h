@@ -12,8 +12,8 @@ class QLabel;
 class QToolButton;
 
 namespace VelkoMenuView {
+
 struct ParseMessageTexts;
-}
 
 class StatusLine : public QWidget
 {
@@ -28,10 +28,6 @@ public:
     void setScreen(MenuItems *screen);
 
     QString text() const;
-    // The build variant the document is read in, one short phrase; the
-    // details in its tool tip.
-    QString variantText() const;
-    QToolButton *pictureButton() const { return m_pictureButton; }
 
     // The screen's picture on the clipboard; false when no menu is shown.
     bool copyImage();
@@ -42,9 +38,9 @@ public:
     void saveImageAs();
 
     // The reasons for an unreadable menu in the pane's words.
-    static VelkoMenuView::ParseMessageTexts messageTexts();
+    static ParseMessageTexts messageTexts();
     // The notes under a menu in the pane's words.
-    static VelkoMenuView::ScreenStatus::NoteTexts noteTexts();
+    static ScreenStatus::NoteTexts noteTexts();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -61,3 +57,5 @@ private:
     QString m_variant;
     QToolButton *m_pictureButton;
 };
+
+} // namespace VelkoMenuView

@@ -3,15 +3,15 @@
 
 #include "coreplugin/idocument.h"
 
-namespace VelkoHost {
+namespace VelkoMenuView {
 
 class MemoryDocument : public Core::IDocument
 {
     Q_OBJECT
 
 public:
-    explicit MemoryDocument(const QString &path = QString(), const QByteArray &contents = QByteArray(),
-                            QObject *parent = nullptr);
+    explicit MemoryDocument(const QString &path = QString(),
+                            const QByteArray &contents = QByteArray(), QObject *parent = nullptr);
 
     QByteArray contents() const override;
     // Replaces the bytes and emits contentsChanged, as an edit in the host would.
@@ -24,4 +24,4 @@ private:
     bool m_modified = false;
 };
 
-} // namespace VelkoHost
+} // namespace VelkoMenuView

@@ -158,7 +158,7 @@ void tst_Faults::storeThatCannotBeWritten()
 
     // The status line says so, until a write succeeds again.
     QCOMPARE(f.items->status()->storeFailure(), f.settings()->fileName());
-    StatusLine line(f.items.get());
+    VelkoMenuView::StatusLine line(f.items.get());
     QVERIFY2(line.text().endsWith("\nНе удалось записать значения в " + f.settings()->fileName()),
              qPrintable(line.text()));
 

@@ -40,6 +40,11 @@ void moveTo(StudioEditor &editor, int line)
     editor.editorWidget()->setTextCursor(cursor);
 }
 
+QToolButton *pictureButton(const VelkoMenuWidget &pane)
+{
+    return pane.findChild<QToolButton *>(QStringLiteral("pictureButton"));
+}
+
 } // namespace
 
 class tst_Following : public QObject
@@ -168,15 +173,15 @@ void tst_Following::statusLine()
     QFETCH(QByteArray, text);
     QFETCH(int, line);
     QFETCH(QString, expected);
-    VelkoHost::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
-    VelkoHost::SimpleEditor editor(&document, qMax(line, 1), 3);
+    VelkoMenuView::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
+    VelkoMenuView::SimpleEditor editor(&document, qMax(line, 1), 3);
     if (line > 0)
         Core::EditorManager::activateEditor(&editor);
     VelkoMenuWidget pane;
     QSignalSpy changed(pane.ui()->menuItems->status(), &VelkoMenuView::ScreenStatus::changed);
     QMetaObject::invokeMethod(pane.ui()->menuItems, "onTimeout");
     QCOMPARE(pane.ui()->statusLine->text(), expected);
-    QCOMPARE(pane.ui()->statusLine->pictureButton()->isEnabled(), expected.startsWith(u"Меню"));
+    QCOMPARE(pictureButton(pane)->isEnabled(), expected.startsWith(u"Меню"));
 
     // Typing that leaves the state as it is changes nothing on the line.
     if (line == 0)
@@ -208,8 +213,8 @@ void tst_Following::statusAfterClose()
     QFETCH(QByteArray, text);
     QFETCH(int, line);
     QFETCH(QString, expected);
-    VelkoHost::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
-    VelkoHost::SimpleEditor editor(&document, line, 3);
+    VelkoMenuView::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
+    VelkoMenuView::SimpleEditor editor(&document, line, 3);
     Core::EditorManager::activateEditor(&editor);
     VelkoMenuWidget pane;
     MenuItems *items = pane.ui()->menuItems;
@@ -220,13 +225,13 @@ void tst_Following::statusAfterClose()
     QMetaObject::invokeMethod(items, "onTimeout");
     QCOMPARE(pane.ui()->statusLine->text(), expected);
     QCOMPARE(items->isMenuValid(), shown);
-    QCOMPARE(pane.ui()->statusLine->pictureButton()->isEnabled(), shown);
+    QCOMPARE(pictureButton(pane)->isEnabled(), shown);
 }
 
 void tst_Following::pictureIsTheRenderersImage()
 {
-    VelkoHost::MemoryDocument document(QStringLiteral("/fw/picture.c"), twoMenus.toUtf8());
-    VelkoHost::SimpleEditor editor(&document, 7, 3);
+    VelkoMenuView::MemoryDocument document(QStringLiteral("/fw/picture.c"), twoMenus.toUtf8());
+    VelkoMenuView::SimpleEditor editor(&document, 7, 3);
     Core::EditorManager::activateEditor(&editor);
     VelkoMenuWidget pane;
     MenuItems *items = pane.ui()->menuItems;
@@ -271,7 +276,7 @@ void tst_Following::headerOpenInAnEditor()
     QVERIFY(saved.open(QIODevice::WriteOnly));
     saved.write("#define STR_BACK \"saved\"\n");
     saved.close();
-    VelkoHost::MemoryDocument open(header, "#define STR_BACK \"unsaved\"\n");
+    VelkoMenuView::MemoryDocument open(header, "#define STR_BACK \"unsaved\"\n");
     Core::EditorManager::openDocument(&open);
     ViewFixture f;
     f.items->setPeriod(100);
