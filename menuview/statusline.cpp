@@ -144,11 +144,6 @@ ScreenStatus::NoteTexts StatusLine::noteTexts()
     return t;
 }
 
-QString StatusLine::text() const
-{
-    return m_label->text();
-}
-
 void StatusLine::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);

@@ -27,8 +27,6 @@ public:
     explicit StatusLine(QWidget *parent);
     void setScreen(MenuItems *screen);
 
-    QString text() const;
-
     // The screen's picture on the clipboard; false when no menu is shown.
     bool copyImage();
     // The screen's picture as a PNG file; false, with a message box, when it

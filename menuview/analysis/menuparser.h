@@ -11,7 +11,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 namespace VelkoMenuView {
 
@@ -108,7 +107,6 @@ bool parseMenu(MenuDefinition &menu);
 // decoded as the compiler decodes them, as the device shows the result.
 // Returns an empty string when the argument is no text.
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument);
-QString decodeLiteral(QStringView preamble, QStringView argument);
 
 // True for a decimal digit (any script) and for a to f in either case.
 bool isHexDigit(QChar c);

@@ -15,6 +15,7 @@
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -43,6 +44,11 @@ void moveTo(StudioEditor &editor, int line)
 QToolButton *pictureButton(const VelkoMenuWidget &pane)
 {
     return pane.findChild<QToolButton *>(QStringLiteral("pictureButton"));
+}
+
+QString statusText(const VelkoMenuWidget &pane)
+{
+    return pane.findChild<QLabel *>(QStringLiteral("statusLabel"))->text();
 }
 
 } // namespace
@@ -180,7 +186,7 @@ void tst_Following::statusLine()
     VelkoMenuWidget pane;
     QSignalSpy changed(pane.ui()->menuItems->status(), &VelkoMenuView::ScreenStatus::changed);
     QMetaObject::invokeMethod(pane.ui()->menuItems, "onTimeout");
-    QCOMPARE(pane.ui()->statusLine->text(), expected);
+    QCOMPARE(statusText(pane), expected);
     QCOMPARE(pictureButton(pane)->isEnabled(), expected.startsWith(u"Меню"));
 
     // Typing that leaves the state as it is changes nothing on the line.
@@ -189,7 +195,7 @@ void tst_Following::statusLine()
     changed.clear();
     document.setContents(text + "// more\n");
     QCOMPARE(changed.count(), 0);
-    QCOMPARE(pane.ui()->statusLine->text(), expected);
+    QCOMPARE(statusText(pane), expected);
 }
 
 void tst_Following::statusAfterClose_data()
@@ -223,7 +229,7 @@ void tst_Following::statusAfterClose()
     Core::EditorManager::activateEditor(nullptr);
     Core::EditorManager::closeDocument(&document);
     QMetaObject::invokeMethod(items, "onTimeout");
-    QCOMPARE(pane.ui()->statusLine->text(), expected);
+    QCOMPARE(statusText(pane), expected);
     QCOMPARE(items->isMenuValid(), shown);
     QCOMPARE(pictureButton(pane)->isEnabled(), shown);
 }
