@@ -17,7 +17,6 @@ public:
     // Replaces the bytes and emits contentsChanged, as an edit in the host would.
     bool setContents(const QByteArray &contents) override;
     bool isModified() const override { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
 
 private:
     QByteArray m_contents;
