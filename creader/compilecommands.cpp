@@ -164,8 +164,6 @@ CompileCommands::Search CompileCommands::search(const QString &sourcePath)
             result.database = candidate.path;
         else if (best && candidate.entry == best->entry)
             result.older << candidate.path;
-        else if (candidate.entry == Entry::None)
-            result.without << candidate.path;
     }
     return result;
 }

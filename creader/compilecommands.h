@@ -28,7 +28,6 @@ public:
         QString database; // the one taken; empty when none holds an entry for the file
         QStringList places; // where databases were looked for, nearest first (patterns)
         QStringList older; // other databases with an entry as good, written before
-        QStringList without; // databases found without an entry for the file or its folder
     };
 
     // Looks for the database that applies to `sourcePath`: the best entry
