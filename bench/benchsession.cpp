@@ -42,8 +42,8 @@ BenchSession::BenchSession(const BenchDocument &document, int removedItems, cons
     QFile saved(m_path);
     if (saved.open(QIODevice::WriteOnly | QIODevice::Truncate))
         saved.write(document.text);
-    m_document.reset(new VelkoHost::MemoryDocument(m_path, document.text));
-    m_editor.reset(new VelkoHost::SimpleEditor(m_document.get(), document.cursorLine, 5));
+    m_document.reset(new VelkoMenuView::MemoryDocument(m_path, document.text));
+    m_editor.reset(new VelkoMenuView::SimpleEditor(m_document.get(), document.cursorLine, 5));
     Core::EditorManager::activateEditor(m_editor.get());
     QMetaObject::invokeMethod(m_items.get(), "onTimeout");
 }

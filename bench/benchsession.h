@@ -45,8 +45,8 @@ private:
     bool m_spaceTyped = false;
     int m_removedItems;
     std::unique_ptr<MenuItems> m_items;
-    std::unique_ptr<VelkoHost::MemoryDocument> m_document;
-    std::unique_ptr<VelkoHost::SimpleEditor> m_editor;
+    std::unique_ptr<VelkoMenuView::MemoryDocument> m_document;
+    std::unique_ptr<VelkoMenuView::SimpleEditor> m_editor;
 };
 
 // The keystroke figure as a baseline: keystrokes in `document` at its cursor.

@@ -164,15 +164,8 @@ CompileCommands::Search CompileCommands::search(const QString &sourcePath)
             result.database = candidate.path;
         else if (best && candidate.entry == best->entry)
             result.older << candidate.path;
-        else if (candidate.entry == Entry::None)
-            result.without << candidate.path;
     }
     return result;
-}
-
-QString CompileCommands::discover(const QString &sourcePath)
-{
-    return search(sourcePath).database;
 }
 
 CompileCommands::Entry CompileCommands::entryFor(const QString &sourcePath,
@@ -216,12 +209,6 @@ BuildConfiguration CompileCommands::configurationFor(const QString &sourcePath,
         configuration.compilerDirectory = found->directory;
     }
     return configuration;
-}
-
-BuildConfiguration CompileCommands::discoverFor(const QString &sourcePath)
-{
-    const QString database = discover(sourcePath);
-    return database.isEmpty() ? BuildConfiguration() : configurationFor(sourcePath, database);
 }
 
 } // namespace VelkoMenuView

@@ -28,14 +28,11 @@ public:
         QString database; // the one taken; empty when none holds an entry for the file
         QStringList places; // where databases were looked for, nearest first (patterns)
         QStringList older; // other databases with an entry as good, written before
-        QStringList without; // databases found without an entry for the file or its folder
     };
 
     // Looks for the database that applies to `sourcePath`: the best entry
     // wins, and among those as good the database written last.
     static Search search(const QString &sourcePath);
-    // The database search() takes; empty when none.
-    static QString discover(const QString &sourcePath);
     static Entry entryFor(const QString &sourcePath, const QString &databasePath);
 
     // A short name for the variant a database describes: its folder's
@@ -49,9 +46,6 @@ public:
     static BuildConfiguration configurationFor(const QString &sourcePath,
                                                const QString &databasePath,
                                                QString *error = nullptr);
-
-    // Both: the discovered database's options, or none.
-    static BuildConfiguration discoverFor(const QString &sourcePath);
 };
 
 } // namespace VelkoMenuView

@@ -29,7 +29,6 @@ QHash<QString, Answer> &answers()
     return cache;
 }
 
-qint64 runCount = 0;
 constexpr int TimeoutMs = 10000;
 
 Answer ask(const QString &program, const QStringList &options, const QString &directory)
@@ -38,7 +37,6 @@ Answer ask(const QString &program, const QStringList &options, const QString &di
     QProcess process;
     if (!directory.isEmpty() && QFileInfo(directory).isDir())
         process.setWorkingDirectory(directory);
-    ++runCount;
     process.start(program,
                   options
                           + QStringList {QStringLiteral("-E"), QStringLiteral("-dM"),
@@ -213,11 +211,6 @@ QString CompilerQuery::message(const BuildConfiguration &configuration, const Wo
         return words.failed.arg(configuration.compilerPath, configuration.compilerProblem);
     }
     return QString();
-}
-
-qint64 CompilerQuery::runs()
-{
-    return runCount;
 }
 
 } // namespace VelkoMenuView

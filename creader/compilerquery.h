@@ -44,9 +44,6 @@ public:
     // `directory`) is allowed; *path receives the program's absolute path.
     static bool isAllowed(const QString &compiler, const QString &directory,
                           const QStringList &allowed, QString *path);
-
-    // How many compilers were run since the start, for tests.
-    static qint64 runs();
 };
 
 } // namespace VelkoMenuView

@@ -53,7 +53,6 @@ public:
     // Forgets what was found from `pos` on, its facts already truncated
     // there, and moves the rest to `text`, the same up to `pos`.
     void truncate(qsizetype pos, QStringView text);
-    const SourceFacts *facts() const { return m_facts; }
 
 private:
     struct Found

@@ -30,8 +30,6 @@ QHash<QString, Cached> &cache()
     return files;
 }
 
-qint64 reads = 0;
-
 QString existing(const QString &folder, const QString &name)
 {
     if (folder.isEmpty())
@@ -88,7 +86,6 @@ QSharedPointer<const QString> IncludeFiles::text(const QString &path, const Open
         cache().remove(path);
         return {};
     }
-    ++reads;
     if (cache().size() > MaxCachedFiles) {
         const Cached kept = entry;
         cache().clear();
@@ -99,11 +96,6 @@ QSharedPointer<const QString> IncludeFiles::text(const QString &path, const Open
     fresh.modified = info.lastModified();
     fresh.text = QSharedPointer<const QString>::create(QString::fromUtf8(file.readAll()));
     return fresh.text;
-}
-
-qint64 IncludeFiles::fileReads()
-{
-    return reads;
 }
 
 } // namespace VelkoMenuView

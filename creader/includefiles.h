@@ -29,9 +29,6 @@ public:
 
     // The file's text, decoded as UTF-8; null when it cannot be read.
     static QSharedPointer<const QString> text(const QString &path, const OpenText &open = {});
-
-    // Reads of files since the start, for tests and the benchmark.
-    static qint64 fileReads();
 };
 
 } // namespace VelkoMenuView

@@ -140,7 +140,6 @@ class ScannedTokens : public MacroExpander::Source
 public:
     ScannedTokens(QStringView text, qsizetype begin, qsizetype end);
     PPToken next() override;
-    qsizetype position() const { return m_lexer.position(); }
 
 private:
     QStringView m_text;

@@ -28,8 +28,8 @@ namespace {
 struct Host
 {
     MenuItems items;
-    VelkoHost::MemoryDocument document {QStringLiteral("/fuzz/menu.c")};
-    VelkoHost::SimpleEditor editor {&document};
+    VelkoMenuView::MemoryDocument document {QStringLiteral("/fuzz/menu.c")};
+    VelkoMenuView::SimpleEditor editor {&document};
 };
 
 Host *host = nullptr;

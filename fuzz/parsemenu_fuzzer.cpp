@@ -7,7 +7,12 @@
 #include "creader/cscanner.h"
 #include "menuview/analysis/itemformat.h"
 #include "menuview/analysis/menublocks.h"
+#include "menuview/analysis/menukeywords.h"
 #include "menuview/analysis/menuparser.h"
+
+using VelkoMenuView::ItemPosition;
+using VelkoMenuView::MenuParse;
+using VelkoMenuView::ParseError;
 
 namespace {
 
@@ -52,21 +57,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     menu.preamble = texts[0];
     menu.source = texts[1];
 
-    ParseError error = ParseError::None;
-    qsizetype offset = 0;
-    const bool ok = parseMenu(menu, &error, &offset);
-    FUZZ_CHECK(ok == (error == ParseError::None));
-    FUZZ_CHECK(offset >= -1 && offset < qMax<qsizetype>(menu.source.size(), 1));
-    FUZZ_CHECK(ok || error == ParseError::NoOpeningKeyword || offset >= 0);
+    const bool ok = parseMenu(menu);
 
     // The same definition inside the whole text: the same reading, and
     // positions that fit it.
     const QString whole = menu.preamble + menu.source;
     const qsizetype start = menu.preamble.size();
-    const VelkoMenuView::MenuBlock block = VelkoMenuView::parseBlockAt(whole, start);
+    VelkoMenuView::SourceText source(whole, VelkoMenuView::menuKeywords());
+    const VelkoMenuView::MenuBlock block = VelkoMenuView::parseBlockAt(source, start);
     const MenuDefinition &placed = block.menu;
     const MenuParse &parse = block.parse;
     const bool placedOk = block.parsed;
+    // The keyword at fault, in the definition's own text.
+    const qsizetype offset = parse.errorOffset < 0 ? -1 : parse.errorOffset - start;
+    FUZZ_CHECK(placedOk == (parse.error == ParseError::None));
+    FUZZ_CHECK(offset >= -1 && offset < qMax<qsizetype>(menu.source.size(), 1));
+    FUZZ_CHECK(placedOk || parse.error == ParseError::NoOpeningKeyword || offset >= 0);
     // Unless the join glues an identifier of the preamble to the source's first one.
     const bool glued = start > 0 && !menu.source.isEmpty()
             && VelkoMenuView::isIdentifierPart(menu.preamble.back())

@@ -40,8 +40,8 @@ struct Block
 
 struct Document
 {
-    std::unique_ptr<VelkoHost::MemoryDocument> document;
-    std::unique_ptr<VelkoHost::SimpleEditor> editor;
+    std::unique_ptr<VelkoMenuView::MemoryDocument> document;
+    std::unique_ptr<VelkoMenuView::SimpleEditor> editor;
     QList<Block> blocks;
 };
 
@@ -152,8 +152,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     host = new Host;
     for (int d = 0; d < DocumentCount; ++d) {
         Document &doc = host->documents[d];
-        doc.document.reset(new VelkoHost::MemoryDocument(QString::fromLatin1(paths[d])));
-        doc.editor.reset(new VelkoHost::SimpleEditor(doc.document.get()));
+        doc.document.reset(new VelkoMenuView::MemoryDocument(QString::fromLatin1(paths[d])));
+        doc.editor.reset(new VelkoMenuView::SimpleEditor(doc.document.get()));
     }
     return 0;
 }

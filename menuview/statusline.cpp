@@ -19,8 +19,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-using VelkoMenuView::ScreenStatus;
-namespace DeviceScreen = VelkoMenuView::DeviceScreen;
+namespace VelkoMenuView {
 
 StatusLine::StatusLine(MenuItems *screen, QWidget *parent)
     : StatusLine(parent)
@@ -87,7 +86,7 @@ void StatusLine::setScreen(MenuItems *screen)
     updateText();
 }
 
-VelkoMenuView::ParseMessageTexts StatusLine::messageTexts()
+ParseMessageTexts StatusLine::messageTexts()
 {
     return {tr("нет закрывающего макроса: после %1 нет %2"),
             tr("не тот закрывающий макрос: %1 закрывает %2%3, а нужен %4"),
@@ -102,10 +101,10 @@ VelkoMenuView::ParseMessageTexts StatusLine::messageTexts()
             tr("определение меню не читается")};
 }
 
-VelkoMenuView::ScreenStatus::NoteTexts StatusLine::noteTexts()
+ScreenStatus::NoteTexts StatusLine::noteTexts()
 {
-    VelkoMenuView::ScreenStatus::NoteTexts t;
-    VelkoMenuView::TextMessageTexts &x = t.text;
+    ScreenStatus::NoteTexts t;
+    TextMessageTexts &x = t.text;
     x.cannotRead = tr("%1 не читается: %2; %1 показывает %3");
     x.item = tr("текст пункта");
     x.title = tr("заголовок");
@@ -145,16 +144,6 @@ VelkoMenuView::ScreenStatus::NoteTexts StatusLine::noteTexts()
     return t;
 }
 
-QString StatusLine::text() const
-{
-    return m_label->text();
-}
-
-QString StatusLine::variantText() const
-{
-    return m_variant;
-}
-
 void StatusLine::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -170,7 +159,7 @@ void StatusLine::showVariant()
 
 void StatusLine::updateVariant()
 {
-    const VelkoMenuView::BuildVariant &variant = m_screen->status()->variant();
+    const BuildVariant &variant = m_screen->status()->variant();
     m_variantLabel->setVisible(m_screen->status()->state() != ScreenStatus::State::NoDocument);
     QStringList details;
     if (variant.database.isEmpty()) {
@@ -183,9 +172,7 @@ void StatusLine::updateVariant()
     } else {
         // A phrase to glance at: the variant's name and its first few macros.
         constexpr int ShownOptions = 3;
-        QString phrase
-                = tr("вариант: %1")
-                          .arg(VelkoMenuView::CompileCommands::variantName(variant.database));
+        QString phrase = tr("вариант: %1").arg(CompileCommands::variantName(variant.database));
         if (!variant.options.isEmpty()) {
             phrase += QStringLiteral(", ")
                     + variant.options.mid(0, ShownOptions).join(QLatin1Char(' '));
@@ -303,10 +290,12 @@ void StatusLine::saveImageAs()
 {
     if (!m_screen->isMenuValid())
         return;
-    const QString name = VelkoMenuView::MenuFileNames().take(m_screen->menuDefinition().name);
+    const QString name = MenuFileNames().take(m_screen->menuDefinition().name);
     const QString path = QFileDialog::getSaveFileName(this, tr("Сохранить как PNG"),
                                                       name + QStringLiteral(".png"),
                                                       tr("Изображения PNG (*.png)"));
     if (!path.isEmpty())
         saveImage(path);
 }
+
+} // namespace VelkoMenuView

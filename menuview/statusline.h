@@ -12,8 +12,8 @@ class QLabel;
 class QToolButton;
 
 namespace VelkoMenuView {
+
 struct ParseMessageTexts;
-}
 
 class StatusLine : public QWidget
 {
@@ -27,12 +27,6 @@ public:
     explicit StatusLine(QWidget *parent);
     void setScreen(MenuItems *screen);
 
-    QString text() const;
-    // The build variant the document is read in, one short phrase; the
-    // details in its tool tip.
-    QString variantText() const;
-    QToolButton *pictureButton() const { return m_pictureButton; }
-
     // The screen's picture on the clipboard; false when no menu is shown.
     bool copyImage();
     // The screen's picture as a PNG file; false, with a message box, when it
@@ -42,9 +36,9 @@ public:
     void saveImageAs();
 
     // The reasons for an unreadable menu in the pane's words.
-    static VelkoMenuView::ParseMessageTexts messageTexts();
+    static ParseMessageTexts messageTexts();
     // The notes under a menu in the pane's words.
-    static VelkoMenuView::ScreenStatus::NoteTexts noteTexts();
+    static ScreenStatus::NoteTexts noteTexts();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -61,3 +55,5 @@ private:
     QString m_variant;
     QToolButton *m_pictureButton;
 };
+
+} // namespace VelkoMenuView

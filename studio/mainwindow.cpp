@@ -75,11 +75,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::report(const QString &message)
 {
-    m_lastError = message;
-    if (m_quiet)
-        qWarning("%s", qPrintable(message));
-    else
-        QMessageBox::warning(this, tr("Velko Menu Studio"), message);
+    QMessageBox::warning(this, tr("Velko Menu Studio"), message);
 }
 
 StudioEditor *MainWindow::openFile(const QString &path, int line, int column)
@@ -136,15 +132,11 @@ bool MainWindow::closeEditor(StudioEditor *editor)
     if (!editor)
         return false;
     if (editor->document()->isModified()) {
-        QMessageBox::StandardButton answer = QMessageBox::Discard;
-        if (!m_quiet) {
-            answer = QMessageBox::question(
-                    this, tr("Unsaved Changes"),
-                    tr("%1 has unsaved changes. Save them?")
-                            .arg(QFileInfo(editor->document()->filePath().toString()).fileName()),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                    QMessageBox::Save);
-        }
+        const QMessageBox::StandardButton answer = QMessageBox::question(
+                this, tr("Unsaved Changes"),
+                tr("%1 has unsaved changes. Save them?")
+                        .arg(QFileInfo(editor->document()->filePath().toString()).fileName()),
+                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !save(editor)))
             return false;
         if (answer == QMessageBox::Discard) {

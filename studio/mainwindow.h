@@ -21,16 +21,11 @@ public:
     ~MainWindow() override;
 
     // Opens path (an existing tab if it is open already) with the cursor at
-    // line and column; reports why not with a message box unless quiet.
+    // line and column; reports why not with a message box.
     StudioEditor *openFile(const QString &path, int line = 1, int column = 1);
     bool closeEditor(StudioEditor *editor);
     StudioEditor *currentEditor() const;
-    QList<StudioEditor *> editors() const { return m_editors; }
     NavigationPane *navigationPane() const { return m_navigation; }
-
-    // Problems are reported in message boxes; tests turn them into warnings.
-    void setQuiet(bool quiet) { m_quiet = quiet; }
-    QString lastError() const { return m_lastError; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -48,8 +43,6 @@ private:
     NavigationPane *m_navigation;
     QLabel *m_position;
     QList<StudioEditor *> m_editors;
-    bool m_quiet = false;
-    QString m_lastError;
 };
 
 } // namespace VelkoMenuView

@@ -26,7 +26,6 @@ public:
     ~NavigationPane() override;
 
     QComboBox *chooser() const { return m_chooser; }
-    QWidget *currentPane() const { return m_pane; }
     // Opens the pane of the factory with this display name; false if none.
     bool choose(const QString &displayName);
 

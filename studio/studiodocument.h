@@ -27,7 +27,6 @@ public:
 
     // Saving writes the text back in this layout, line by line.
     void setFormat(const TextFileFormat &format) { m_format = format; }
-    TextFileFormat format() const { return m_format; }
 
     // The edits are dropped as the editor closes: from now on the document
     // stands for the file as saved, `saved`, while the editor still shows

@@ -27,9 +27,6 @@ public:
     // the line before it (the file's ending at the top).
     QByteArray encode(const QString &text) const;
 
-    LineEnding lineEnding() const { return m_lineEnding; }
-    bool hasByteOrderMark() const { return m_byteOrderMark; }
-
 private:
     LineEnding m_lineEnding = LineEnding::Lf;
     bool m_byteOrderMark = false;

@@ -3,10 +3,11 @@
 
 #include "utils/filepath.h"
 
-namespace VelkoHost {
+namespace VelkoMenuView {
 
 MemoryDocument::MemoryDocument(const QString &path, const QByteArray &contents, QObject *parent)
-    : Core::IDocument(parent), m_contents(contents)
+    : Core::IDocument(parent)
+    , m_contents(contents)
 {
     setFilePath(Utils::FilePath::fromString(path));
 }
@@ -24,4 +25,4 @@ bool MemoryDocument::setContents(const QByteArray &contents)
     return true;
 }
 
-} // namespace VelkoHost
+} // namespace VelkoMenuView

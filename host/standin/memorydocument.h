@@ -3,25 +3,24 @@
 
 #include "coreplugin/idocument.h"
 
-namespace VelkoHost {
+namespace VelkoMenuView {
 
 class MemoryDocument : public Core::IDocument
 {
     Q_OBJECT
 
 public:
-    explicit MemoryDocument(const QString &path = QString(), const QByteArray &contents = QByteArray(),
-                            QObject *parent = nullptr);
+    explicit MemoryDocument(const QString &path = QString(),
+                            const QByteArray &contents = QByteArray(), QObject *parent = nullptr);
 
     QByteArray contents() const override;
     // Replaces the bytes and emits contentsChanged, as an edit in the host would.
     bool setContents(const QByteArray &contents) override;
     bool isModified() const override { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
 
 private:
     QByteArray m_contents;
     bool m_modified = false;
 };
 
-} // namespace VelkoHost
+} // namespace VelkoMenuView

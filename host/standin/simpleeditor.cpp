@@ -1,12 +1,13 @@
 // Widgetless editor.
 #include "simpleeditor.h"
 
-namespace VelkoHost {
+namespace VelkoMenuView {
 
 SimpleEditor::SimpleEditor(Core::IDocument *document, int line, int column)
-    : m_document(document), m_line(line), m_column(column)
-{
-}
+    : m_document(document)
+    , m_line(line)
+    , m_column(column)
+{ }
 
 void SimpleEditor::gotoLine(int line, int column, bool)
 {
@@ -19,4 +20,4 @@ void SimpleEditor::setCursor(int line, int column)
     m_column = column;
 }
 
-} // namespace VelkoHost
+} // namespace VelkoMenuView

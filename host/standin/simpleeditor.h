@@ -1,10 +1,10 @@
 // An editor without a widget of its own: a document and a cursor position that
-// its owner sets. Serves the tests and the command-line tools.
+// its owner sets. Serves the tests, the fuzzers and the benchmark.
 #pragma once
 
 #include "coreplugin/editormanager/ieditor.h"
 
-namespace VelkoHost {
+namespace VelkoMenuView {
 
 class SimpleEditor : public Core::IEditor
 {
@@ -27,4 +27,4 @@ private:
     int m_column;
 };
 
-} // namespace VelkoHost
+} // namespace VelkoMenuView

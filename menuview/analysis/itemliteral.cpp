@@ -8,11 +8,7 @@
 
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument)
 {
-    return decodeLiteral(menu.preamble, argument);
-}
-
-QString decodeLiteral(QStringView preamble, QStringView argument)
-{
+    const QString &preamble = menu.preamble;
     VelkoMenuView::SourceText source(preamble, VelkoMenuView::menuKeywords());
     VelkoMenuView::SourceReader reader(preamble, 0, &source.facts);
     while (keywordOf(reader.nextKeyword()) != VelkoMenuView::MenuKeyword::None) { }

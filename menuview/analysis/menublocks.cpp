@@ -142,20 +142,4 @@ MenuBlock parseLocatedBlock(SourceText &source, const MenuLocation &location)
     return parseBlockAt(taken, location.start);
 }
 
-MenuBlock parseBlockAt(QStringView text, qsizetype start)
-{
-    SourceText source(text, menuKeywords());
-    return parseBlockAt(source, start);
-}
-
-QList<MenuBlock> menuBlocks(QStringView text)
-{
-    QList<MenuBlock> blocks;
-    MenuBlocks walk(text);
-    MenuBlock block;
-    while (walk.next(block))
-        blocks.append(block);
-    return blocks;
-}
-
 } // namespace VelkoMenuView

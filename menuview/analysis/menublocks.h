@@ -78,15 +78,11 @@ private:
 };
 
 // The block whose opening keyword is the first one at or after `start`,
-// parsed on its own: for one menu, where a walk over all of them is not needed.
-MenuBlock parseBlockAt(QStringView text, qsizetype start);
-// The same within a text whose reading has come at least as far as `start`.
+// parsed on its own: for one menu, where a walk over all of them is not
+// needed, within a text whose reading has come at least as far as `start`.
 MenuBlock parseBlockAt(SourceText &source, qsizetype start);
 // The block a cursor was found in, read as the location says: with the
 // groups taken that a menu of another variant needs.
 MenuBlock parseLocatedBlock(SourceText &source, const MenuLocation &location);
-
-// All blocks of a text, live keywords only.
-QList<MenuBlock> menuBlocks(QStringView text);
 
 } // namespace VelkoMenuView

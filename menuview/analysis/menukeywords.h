@@ -45,10 +45,4 @@ inline MenuKeyword keywordOf(const SourceReader &reader, const Token &token)
     return MenuKeyword(reader.keywordOf(token));
 }
 
-inline bool isOpeningKeyword(QStringView word)
-{
-    const MenuKeyword k = menuKeyword(word);
-    return k == MenuKeyword::Begin || k == MenuKeyword::BeginEditable;
-}
-
 } // namespace VelkoMenuView

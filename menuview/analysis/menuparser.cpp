@@ -83,25 +83,16 @@ QString readArgument(QStringView text, const Range &range, const TextContext &co
 
 bool parseMenu(MenuDefinition &menu)
 {
-    return parseMenu(menu, nullptr, nullptr);
-}
-
-bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset)
-{
     // The preamble is read as the text before the definition.
     const QString whole = menu.preamble + menu.source;
     SourceText source(whole, menuKeywords());
     const qsizetype start = menu.preamble.size();
     SourceReader preamble(whole, 0, &source.facts);
     while (keywordOf(preamble.nextKeyword(start)) != MenuKeyword::None) { }
-    MenuParse parse;
-    const bool ok = parseMenuAt(menu, source, start, &parse);
-    if (error)
-        *error = parse.error;
-    if (errorOffset)
-        *errorOffset = parse.errorOffset < 0 ? -1 : parse.errorOffset - start;
-    return ok;
+    return parseMenuAt(menu, source, start);
 }
+
+namespace VelkoMenuView {
 
 bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, MenuParse *parse,
                  bool live)
@@ -280,3 +271,5 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
     }
     return true;
 }
+
+} // namespace VelkoMenuView

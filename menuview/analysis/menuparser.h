@@ -11,11 +11,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 namespace VelkoMenuView {
+
 struct SourceText;
-}
 
 // Why a definition could not be read.
 enum class ParseError {
@@ -29,8 +28,6 @@ enum class ParseError {
     WrongClosingKeyword, // closed only by the other kind's keyword (END_EDITABLE_MENU for
                          // BEGIN_MENU)
 };
-
-using VelkoMenuView::LiteralNotes;
 
 struct ItemPosition
 {
@@ -85,6 +82,19 @@ struct MenuParse
     }
 };
 
+// The parse of the definition whose opening keyword is the first one at or
+// after `start` of the text being read, filling name, title and itemTexts of
+// menu (its own source and preamble are not read). Macros and constants are
+// those in force where they are used; the text before `start` must have been
+// read by `source`'s readers, as a walk over its menus does. `live`: whether
+// `start` lies in code; a keyword found in a comment is read as if it were
+// code, but what it reads is not recorded. `parse` receives the positions
+// (offsets into the text), when given.
+bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start,
+                 MenuParse *parse = nullptr, bool live = true);
+
+} // namespace VelkoMenuView
+
 // Reads menu.source (the first opening keyword and what follows it) into
 // name, title and itemTexts; texts may use macros and string constants
 // defined in menu.preamble. Returns false when the text is not a well-formed
@@ -92,28 +102,11 @@ struct MenuParse
 // itemParams or paramValues.
 bool parseMenu(MenuDefinition &menu);
 
-// As above, and reports the reason in *error and the position in menu.source
-// of the keyword at fault in *errorOffset (see MenuParse). Either pointer may
-// be null.
-bool parseMenu(MenuDefinition &menu, ParseError *error, qsizetype *errorOffset);
-
-// The same parse of the definition whose opening keyword is the first one at
-// or after `start` of the text being read, filling name, title and itemTexts
-// of menu (its own source and preamble are not read). Macros and constants
-// are those in force where they are used; the text before `start` must have
-// been read by `source`'s readers, as a walk over its menus does. `live`:
-// whether `start` lies in code; a keyword found in a comment is read as if it
-// were code, but what it reads is not recorded. `parse` receives the
-// positions (offsets into the text), when given.
-bool parseMenuAt(MenuDefinition &menu, VelkoMenuView::SourceText &source, qsizetype start,
-                 MenuParse *parse = nullptr, bool live = true);
-
 // The text of one item from its argument list: string literals, the macros
 // and string constants of menu.preamble that stand for them, joined and
 // decoded as the compiler decodes them, as the device shows the result.
 // Returns an empty string when the argument is no text.
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument);
-QString decodeLiteral(QStringView preamble, QStringView argument);
 
 // True for a decimal digit (any script) and for a to f in either case.
 bool isHexDigit(QChar c);

@@ -94,7 +94,6 @@ ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realD
         ItemConversion conversion;
         conversion.text = QString::fromUtf8(written);
         const FormatDirective &directive = piece.directive;
-        conversion.letter = directive.conversion;
         conversion.valueIndex = piece.valueIndex;
         if (piece.kind == FormatPiece::Kind::Unfinished)
             conversion.reason = ItemConversion::Reason::Unfinished;

@@ -42,7 +42,6 @@ struct ItemConversion
     };
 
     QString text; // as written, "%5.2f"
-    char letter = 0;
     Fate fate = Fate::AsWritten;
     Reason reason = Reason::None;
     int valueIndex = -1; // among the conversions that take values, from 0

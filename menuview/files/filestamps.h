@@ -17,7 +17,6 @@ public:
     // Whether a noted file differs now from its stamp.
     bool changed() const;
     void clear() { m_stamps.clear(); }
-    qsizetype size() const { return m_stamps.size(); }
 
 private:
     struct Stamp

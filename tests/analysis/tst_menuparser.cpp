@@ -11,6 +11,11 @@
 #include <QJsonObject>
 #include <QtTest>
 
+using VelkoMenuView::ItemPosition;
+using VelkoMenuView::MenuParse;
+using VelkoMenuView::ParseError;
+using VelkoMenuView::parseMenuAt;
+
 class tst_MenuParser : public QObject
 {
     Q_OBJECT
@@ -316,19 +321,18 @@ void tst_MenuParser::errors()
     QFETCH(ParseError, error);
     QFETCH(qsizetype, offset);
 
-    MenuDefinition reported = menuFrom(source);
-    ParseError actualError = ParseError::UnclosedItem;
-    qsizetype actualOffset = 12345;
-    const bool ok = parseMenu(reported, &actualError, &actualOffset);
-    QCOMPARE(actualError, error);
-    QCOMPARE(actualOffset, offset);
-    QCOMPARE(ok, error == ParseError::None);
+    // The reason and the keyword at fault as the checks are told them.
+    VelkoMenuView::SourceText text(source, VelkoMenuView::menuKeywords());
+    const VelkoMenuView::MenuBlock reported = VelkoMenuView::parseBlockAt(text, 0);
+    QCOMPARE(reported.parse.error, error);
+    QCOMPARE(reported.parse.errorOffset, offset);
+    QCOMPARE(reported.parsed, error == ParseError::None);
 
     MenuDefinition plain = menuFrom(source);
-    QCOMPARE(parseMenu(plain), ok);
-    QCOMPARE(plain.name, reported.name);
-    QCOMPARE(plain.title, reported.title);
-    QCOMPARE(plain.itemTexts, reported.itemTexts);
+    QCOMPARE(parseMenu(plain), reported.parsed);
+    QCOMPARE(plain.name, reported.menu.name);
+    QCOMPARE(plain.title, reported.menu.title);
+    QCOMPARE(plain.itemTexts, reported.menu.itemTexts);
 }
 
 // The parts of a parse as "what@offset" words, so that a row reads like the source.
@@ -477,7 +481,10 @@ void tst_MenuParser::compilerReading_data()
 void tst_MenuParser::compilerReading()
 {
     QFETCH(QString, text);
-    const QList<VelkoMenuView::MenuBlock> blocks = VelkoMenuView::menuBlocks(text);
+    QList<VelkoMenuView::MenuBlock> blocks;
+    VelkoMenuView::MenuBlocks walk(text);
+    for (VelkoMenuView::MenuBlock block; walk.next(block);)
+        blocks.append(block);
     QCOMPARE(blocks.size(), 1);
     QVERIFY(blocks.first().parsed);
     QTEST(blocks.first().menu.title, "title");
@@ -486,7 +493,8 @@ void tst_MenuParser::compilerReading()
     const VelkoMenuView::MenuLocation location
             = VelkoMenuView::locateMenuAt(text, blocks.first().parse.closing);
     QCOMPARE(location.start, blocks.first().start);
-    QCOMPARE(VelkoMenuView::parseBlockAt(text, location.start).menu.itemTexts,
+    VelkoMenuView::SourceText source(text, VelkoMenuView::menuKeywords());
+    QCOMPARE(VelkoMenuView::parseBlockAt(source, location.start).menu.itemTexts,
              blocks.first().menu.itemTexts);
 }
 

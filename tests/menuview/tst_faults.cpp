@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -158,15 +159,16 @@ void tst_Faults::storeThatCannotBeWritten()
 
     // The status line says so, until a write succeeds again.
     QCOMPARE(f.items->status()->storeFailure(), f.settings()->fileName());
-    StatusLine line(f.items.get());
-    QVERIFY2(line.text().endsWith("\nНе удалось записать значения в " + f.settings()->fileName()),
-             qPrintable(line.text()));
+    VelkoMenuView::StatusLine line(f.items.get());
+    const QLabel *said = line.findChild<QLabel *>(QStringLiteral("statusLabel"));
+    QVERIFY2(said->text().endsWith("\nНе удалось записать значения в " + f.settings()->fileName()),
+             qPrintable(said->text()));
 
     // Once the store can be written again, nothing typed is lost.
     QVERIFY(QFile::remove(folder));
     f.saveParam(1, 1, QStringLiteral("2,5"));
     QCOMPARE(f.items->status()->storeFailure(), QString());
-    QVERIFY(!line.text().contains(u'\n'));
+    QVERIFY(!said->text().contains(u'\n'));
     f.items.reset();
     QCOMPARE(persisted(docKey + "/Main/Speed %d/Param1"), QStringLiteral("43"));
     QCOMPARE(persisted(docKey + "/Main/Gain %.1f dB/Param1"), QStringLiteral("2,5"));

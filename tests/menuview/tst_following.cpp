@@ -15,6 +15,7 @@
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -38,6 +39,16 @@ void moveTo(StudioEditor &editor, int line)
 {
     QTextCursor cursor(editor.editorWidget()->document()->findBlockByNumber(line - 1));
     editor.editorWidget()->setTextCursor(cursor);
+}
+
+QToolButton *pictureButton(const VelkoMenuWidget &pane)
+{
+    return pane.findChild<QToolButton *>(QStringLiteral("pictureButton"));
+}
+
+QString statusText(const VelkoMenuWidget &pane)
+{
+    return pane.findChild<QLabel *>(QStringLiteral("statusLabel"))->text();
 }
 
 } // namespace
@@ -168,15 +179,15 @@ void tst_Following::statusLine()
     QFETCH(QByteArray, text);
     QFETCH(int, line);
     QFETCH(QString, expected);
-    VelkoHost::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
-    VelkoHost::SimpleEditor editor(&document, qMax(line, 1), 3);
+    VelkoMenuView::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
+    VelkoMenuView::SimpleEditor editor(&document, qMax(line, 1), 3);
     if (line > 0)
         Core::EditorManager::activateEditor(&editor);
     VelkoMenuWidget pane;
     QSignalSpy changed(pane.ui()->menuItems->status(), &VelkoMenuView::ScreenStatus::changed);
     QMetaObject::invokeMethod(pane.ui()->menuItems, "onTimeout");
-    QCOMPARE(pane.ui()->statusLine->text(), expected);
-    QCOMPARE(pane.ui()->statusLine->pictureButton()->isEnabled(), expected.startsWith(u"Меню"));
+    QCOMPARE(statusText(pane), expected);
+    QCOMPARE(pictureButton(pane)->isEnabled(), expected.startsWith(u"Меню"));
 
     // Typing that leaves the state as it is changes nothing on the line.
     if (line == 0)
@@ -184,7 +195,7 @@ void tst_Following::statusLine()
     changed.clear();
     document.setContents(text + "// more\n");
     QCOMPARE(changed.count(), 0);
-    QCOMPARE(pane.ui()->statusLine->text(), expected);
+    QCOMPARE(statusText(pane), expected);
 }
 
 void tst_Following::statusAfterClose_data()
@@ -208,8 +219,8 @@ void tst_Following::statusAfterClose()
     QFETCH(QByteArray, text);
     QFETCH(int, line);
     QFETCH(QString, expected);
-    VelkoHost::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
-    VelkoHost::SimpleEditor editor(&document, line, 3);
+    VelkoMenuView::MemoryDocument document(QStringLiteral("/fw/status.c"), text);
+    VelkoMenuView::SimpleEditor editor(&document, line, 3);
     Core::EditorManager::activateEditor(&editor);
     VelkoMenuWidget pane;
     MenuItems *items = pane.ui()->menuItems;
@@ -218,15 +229,15 @@ void tst_Following::statusAfterClose()
     Core::EditorManager::activateEditor(nullptr);
     Core::EditorManager::closeDocument(&document);
     QMetaObject::invokeMethod(items, "onTimeout");
-    QCOMPARE(pane.ui()->statusLine->text(), expected);
+    QCOMPARE(statusText(pane), expected);
     QCOMPARE(items->isMenuValid(), shown);
-    QCOMPARE(pane.ui()->statusLine->pictureButton()->isEnabled(), shown);
+    QCOMPARE(pictureButton(pane)->isEnabled(), shown);
 }
 
 void tst_Following::pictureIsTheRenderersImage()
 {
-    VelkoHost::MemoryDocument document(QStringLiteral("/fw/picture.c"), twoMenus.toUtf8());
-    VelkoHost::SimpleEditor editor(&document, 7, 3);
+    VelkoMenuView::MemoryDocument document(QStringLiteral("/fw/picture.c"), twoMenus.toUtf8());
+    VelkoMenuView::SimpleEditor editor(&document, 7, 3);
     Core::EditorManager::activateEditor(&editor);
     VelkoMenuWidget pane;
     MenuItems *items = pane.ui()->menuItems;
@@ -271,7 +282,7 @@ void tst_Following::headerOpenInAnEditor()
     QVERIFY(saved.open(QIODevice::WriteOnly));
     saved.write("#define STR_BACK \"saved\"\n");
     saved.close();
-    VelkoHost::MemoryDocument open(header, "#define STR_BACK \"unsaved\"\n");
+    VelkoMenuView::MemoryDocument open(header, "#define STR_BACK \"unsaved\"\n");
     Core::EditorManager::openDocument(&open);
     ViewFixture f;
     f.items->setPeriod(100);

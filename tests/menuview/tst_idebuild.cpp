@@ -57,9 +57,18 @@ private:
     {
         return f.items->menuDefinition().itemTexts.value(0);
     }
-    static QString toolTip(const StatusLine &status)
+    static QLabel *variantLabel(const VelkoMenuView::StatusLine &status)
     {
-        return status.findChild<QLabel *>(QStringLiteral("variantLabel"))->toolTip();
+        return status.findChild<QLabel *>(QStringLiteral("variantLabel"));
+    }
+    static QString toolTip(const VelkoMenuView::StatusLine &status)
+    {
+        return variantLabel(status)->toolTip();
+    }
+    // The whole phrase (the label may show it cut short).
+    static QString variantText(const VelkoMenuView::StatusLine &status)
+    {
+        return variantLabel(status)->accessibleName();
     }
 
     QTemporaryDir m_tree;
@@ -169,10 +178,10 @@ void tst_IdeBuild::takesTheIdesBuild()
     if (!configuration.isEmpty())
         setIde(configuration, documentInProject);
     ViewFixture f;
-    StatusLine status(f.items.get());
+    VelkoMenuView::StatusLine status(f.items.get());
     openMenu(f);
     QTEST(item(f), "item");
-    QCOMPARE(status.variantText(), variant);
+    QCOMPARE(variantText(status), variant);
     QVERIFY2(toolTip(status).contains(detail), qPrintable(toolTip(status)));
 }
 
@@ -181,14 +190,14 @@ void tst_IdeBuild::followsASwitchWithTheCursorStill()
     setIde(QStringLiteral("Release"));
     ViewFixture f;
     f.items->setPeriod(100); // no tick: only the refresh may show a change
-    StatusLine status(f.items.get());
+    VelkoMenuView::StatusLine status(f.items.get());
     openMenu(f);
     QCOMPARE(item(f), QStringLiteral("Back"));
 
     ide().insert("ActiveProject:BuildConfig:Path", folder(QStringLiteral("Debug")));
     ide().insert("ActiveProject:BuildConfig:Name", QStringLiteral("Debug"));
     QTRY_COMPARE_WITH_TIMEOUT(item(f), QStringLiteral("Zurueck"), Within);
-    QCOMPARE(status.variantText(), QStringLiteral("вариант: build-fw-Desktop-Debug, -DLANG_DE"));
+    QCOMPARE(variantText(status), QStringLiteral("вариант: build-fw-Desktop-Debug, -DLANG_DE"));
 
     // A configuration whose database the IDE has not written yet shows the
     // newest found meanwhile, and its own once it is there.
@@ -198,7 +207,7 @@ void tst_IdeBuild::followsASwitchWithTheCursorStill()
     QCOMPARE(item(f), QStringLiteral("Zurueck"));
     QVERIFY(writeDatabase(QStringLiteral("Profile"), QStringLiteral("LANG_EN")));
     QTRY_COMPARE_WITH_TIMEOUT(item(f), QStringLiteral("Back"), Within);
-    QCOMPARE(status.variantText(), QStringLiteral("вариант: build-fw-Desktop-Profile, -DLANG_EN"));
+    QCOMPARE(variantText(status), QStringLiteral("вариант: build-fw-Desktop-Profile, -DLANG_EN"));
 }
 
 void tst_IdeBuild::showsFilesChangedUnderneath_data()

@@ -285,7 +285,7 @@ void tst_MenuItems::noEditorDoesNothing()
     QCOMPARE(f.items->rowCount(), 0);
 
     // An editor without a document neither crashes nor shows anything.
-    VelkoHost::SimpleEditor orphan(nullptr, 1, 1);
+    VelkoMenuView::SimpleEditor orphan(nullptr, 1, 1);
     Core::EditorManager::activateEditor(&orphan);
     f.tick();
     QCOMPARE(f.analyzedSpy.count(), 0);

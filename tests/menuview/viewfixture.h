@@ -28,17 +28,17 @@ public:
     ~ViewFixture() { Core::EditorManager::activateEditor(nullptr); }
 
     // Opens a document and makes an editor on it current, cursor at (line, column).
-    VelkoHost::MemoryDocument *open(const QString &path, const QByteArray &text, int line = 1,
-                                    int column = 1)
+    VelkoMenuView::MemoryDocument *open(const QString &path, const QByteArray &text, int line = 1,
+                                        int column = 1)
     {
-        documents.emplace_back(new VelkoHost::MemoryDocument(path, text));
-        editors.emplace_back(new VelkoHost::SimpleEditor(documents.back().get(), line, column));
+        documents.emplace_back(new VelkoMenuView::MemoryDocument(path, text));
+        editors.emplace_back(new VelkoMenuView::SimpleEditor(documents.back().get(), line, column));
         Core::EditorManager::openDocument(documents.back().get());
         Core::EditorManager::activateEditor(editors.back().get());
         return documents.back().get();
     }
 
-    VelkoHost::SimpleEditor *editor() const
+    VelkoMenuView::SimpleEditor *editor() const
     {
         return editors.empty() ? nullptr : editors.back().get();
     }
@@ -48,14 +48,14 @@ public:
     void tick() { QMetaObject::invokeMethod(items.get(), "onTimeout"); }
 
     // Closes without saving: the file keeps what it holds.
-    void close(VelkoHost::MemoryDocument *document)
+    void close(VelkoMenuView::MemoryDocument *document)
     {
         Core::EditorManager::closeDocument(document);
     }
 
     // Writes the document's text to its file, as a save after the values
     // typed so far, then closes it.
-    void saveAndClose(VelkoHost::MemoryDocument *document)
+    void saveAndClose(VelkoMenuView::MemoryDocument *document)
     {
         writeFile(document->filePath().toString(), document->contents());
         close(document);
@@ -86,8 +86,8 @@ public:
 
     std::unique_ptr<MenuItems> items;
     QSignalSpy analyzedSpy;
-    std::vector<std::unique_ptr<VelkoHost::MemoryDocument>> documents;
-    std::vector<std::unique_ptr<VelkoHost::SimpleEditor>> editors;
+    std::vector<std::unique_ptr<VelkoMenuView::MemoryDocument>> documents;
+    std::vector<std::unique_ptr<VelkoMenuView::SimpleEditor>> editors;
 };
 
 // Clears the store between test functions; the store lives in the test's own

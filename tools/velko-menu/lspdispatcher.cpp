@@ -15,7 +15,7 @@ namespace VelkoMenuView {
 
 namespace {
 
-constexpr int ParseError = -32700, InvalidRequest = -32600, MethodNotFound = -32601,
+constexpr int JsonParseError = -32700, InvalidRequest = -32600, MethodNotFound = -32601,
               InvalidParams = -32602, ServerNotInitialized = -32002;
 constexpr int LogError = 1, LogWarning = 2, SeverityError = 1, SeverityWarning = 2,
               SeverityInformation = 3;
@@ -66,7 +66,7 @@ void LspDispatcher::receive(const LspFrame &frame)
         receive(frame.body);
     else if (m_state != State::Exited)
         replyError(QJsonValue::Null,
-                   frame.kind == LspFrame::Kind::Malformed ? ParseError : InvalidRequest,
+                   frame.kind == LspFrame::Kind::Malformed ? JsonParseError : InvalidRequest,
                    frame.error);
 }
 
@@ -86,7 +86,7 @@ void LspDispatcher::receive(const QByteArray &body)
                    u"a message must be a JSON object, not %1"_s.arg(
                            QString::fromUtf8(body.trimmed().left(20))));
     } else if (parseError.error != QJsonParseError::NoError) {
-        replyError(QJsonValue::Null, ParseError,
+        replyError(QJsonValue::Null, JsonParseError,
                    u"the message is not JSON: %1 at byte %2"_s.arg(parseError.errorString())
                            .arg(parseError.offset));
     } else if (!json.isObject()) {
