@@ -83,7 +83,7 @@ bool isKeyword(const PPToken &token, QStringView word)
 // The declaration whose name is at `at`, if that is one; *reach: how far
 // the text was read to tell. `environment` gives the macros at a place.
 static ConstantIndex::Declaration
-declarationAt(QStringView text, const TextFacts *facts, qsizetype at, QStringView name,
+declarationAt(QStringView text, const TextRecord *facts, qsizetype at, QStringView name,
               qsizetype *reach,
               const std::function<MacroExpander::Environment(qsizetype)> &environment)
 {
@@ -224,7 +224,7 @@ declarationAt(QStringView text, const TextFacts *facts, qsizetype at, QStringVie
     return declaration;
 }
 
-ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextFacts *facts,
+ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextRecord *facts,
                                                  Found &found, QStringView name, qsizetype use,
                                                  qsizetype includedAt) const
 {

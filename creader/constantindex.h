@@ -13,14 +13,14 @@
 
 namespace VelkoMenuView {
 
-struct SourceFacts;
-struct TextFacts;
+struct UnitRecord;
+struct TextRecord;
 
 class ConstantIndex
 {
 public:
     // `facts` are those of reading `text`; only what has been read is searched.
-    ConstantIndex(QStringView text, const SourceFacts *facts)
+    ConstantIndex(QStringView text, const UnitRecord *facts)
         : m_text(text)
         , m_facts(facts)
     { }
@@ -62,14 +62,14 @@ private:
         // Each occurrence looked at, and how far the text was read to tell.
         QList<std::pair<qsizetype, qsizetype>> examined;
     };
-    Declaration findIn(QStringView text, const TextFacts *facts, Found &found, QStringView name,
+    Declaration findIn(QStringView text, const TextRecord *facts, Found &found, QStringView name,
                        qsizetype use, qsizetype includedAt) const;
 
     QStringView m_text;
-    const SourceFacts *m_facts;
+    const UnitRecord *m_facts;
     QHash<QString, Found> m_found;
     // By the header's reading: one text can be read twice, differently.
-    QHash<std::pair<const TextFacts *, QString>, Found> m_foundInHeaders;
+    QHash<std::pair<const TextRecord *, QString>, Found> m_foundInHeaders;
     std::function<void()> m_readAll;
 };
 

@@ -110,20 +110,20 @@ qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype siz
 
 } // namespace
 
-qsizetype TextFacts::lineStartBefore(qsizetype pos) const
+qsizetype TextRecord::lineStartBefore(qsizetype pos) const
 {
     const auto after = std::upper_bound(lineStarts.cbegin(), lineStarts.cend(), pos);
     return after == lineStarts.cbegin() ? 0 : *(after - 1);
 }
 
-const ConditionRecord *TextFacts::conditionRecord(qsizetype at) const
+const ConditionRecord *TextRecord::conditionRecord(qsizetype at) const
 {
     const auto found = std::partition_point(conditions.cbegin(), conditions.cend(),
                                             [&](const ConditionRecord &r) { return r.at < at; });
     return found != conditions.cend() && found->at == at ? &*found : nullptr;
 }
 
-Conditionals TextFacts::conditionsAt(qsizetype pos) const
+Conditionals TextRecord::conditionsAt(qsizetype pos) const
 {
     const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
                                             [&](const ConditionRecord &r) { return r.at < pos; });
@@ -137,14 +137,14 @@ Conditionals TextFacts::conditionsAt(qsizetype pos) const
     return open;
 }
 
-qsizetype TextFacts::macrosBefore(qsizetype pos) const
+qsizetype TextRecord::macrosBefore(qsizetype pos) const
 {
     const auto after = std::partition_point(macroMarks.cbegin(), macroMarks.cend(),
                                             [&](const auto &mark) { return mark.first < pos; });
     return after == macroMarks.cbegin() ? macroStart : (after - 1)->second;
 }
 
-void TextFacts::truncate(qsizetype pos)
+void TextRecord::truncate(qsizetype pos)
 {
     const auto from = [pos](const auto &list, auto place) {
         return std::partition_point(list.cbegin(), list.cend(),
@@ -160,15 +160,15 @@ void TextFacts::truncate(qsizetype pos)
     readTo = qMin(readTo, pos);
 }
 
-bool SourceFacts::isReadOnce(const QString &path) const
+bool UnitRecord::isReadOnce(const QString &path) const
 {
     return std::any_of(readOnce.cbegin(), readOnce.cend(),
                        [&](const auto &once) { return once.second == path; });
 }
 
-void SourceFacts::truncate(qsizetype pos, QStringView oldText, QStringView newText)
+void UnitRecord::truncate(qsizetype pos, QStringView oldText, QStringView newText)
 {
-    TextFacts::truncate(pos);
+    TextRecord::truncate(pos);
     macros.truncate(pos, oldText, newText);
     // The command line's inclusions (at -1) stay.
     while (!includes.isEmpty() && includes.constLast().at >= pos)
@@ -184,14 +184,14 @@ void SourceFacts::truncate(qsizetype pos, QStringView oldText, QStringView newTe
 namespace {
 
 // The line of `at` in `text`, as #line directives of `facts` number it.
-qint64 lineOf(QStringView text, qsizetype at, const TextFacts *facts, QString *file)
+qint64 lineOf(QStringView text, qsizetype at, const TextRecord *facts, QString *file)
 {
     qsizetype from = 0;
     qint64 line = 1;
     if (facts) {
         const auto after = std::partition_point(
                 facts->lineMarks.cbegin(), facts->lineMarks.cend(),
-                [&](const TextFacts::LineMark &mark) { return mark.from <= at; });
+                [&](const TextRecord::LineMark &mark) { return mark.from <= at; });
         // The file named by the last #line that names one.
         for (auto it = after; it != facts->lineMarks.cbegin();) {
             --it;
@@ -225,18 +225,18 @@ bool isDynamicMacro(QStringView name)
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
-qint64 SourceFacts::counterAt(qsizetype pos) const
+qint64 UnitRecord::counterAt(qsizetype pos) const
 {
     const auto after = std::partition_point(counters.cbegin(), counters.cend(),
                                             [&](const auto &mark) { return mark.first < pos; });
     return after == counters.cbegin() ? 0 : (after - 1)->second;
 }
 
-SourcePlace SourceFacts::placeOf(QStringView text, qsizetype at) const
+SourcePlace UnitRecord::placeOf(QStringView text, qsizetype at) const
 {
     SourcePlace place;
     place.file = context.path;
-    const TextFacts *facts = this;
+    const TextRecord *facts = this;
     for (const Inclusion &inclusion : includes) {
         if (inclusion.text && inclusion.text->constData() == text.data()) {
             place.file = inclusion.presumed;
@@ -249,7 +249,7 @@ SourcePlace SourceFacts::placeOf(QStringView text, qsizetype at) const
     return place;
 }
 
-MacroExpander::Environment SourceFacts::environment(qsizetype use, qsizetype limit) const
+MacroExpander::Environment UnitRecord::environment(qsizetype use, qsizetype limit) const
 {
     MacroExpander::Environment e;
     e.macros = &macros;
@@ -329,8 +329,8 @@ qsizetype ReadingTail::lineStartAfter(qsizetype pos) const
     return after == facts.lineStarts.cend() ? -1 : *after;
 }
 
-void SourceFacts::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStringView oldText,
-                           QStringView newText)
+void UnitRecord::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStringView oldText,
+                          QStringView newText)
 {
     const qsizetype delta = newText.size() - oldText.size();
     const auto movedAt = [&](qsizetype at) { return at >= oldEnd ? at + delta : at; };
@@ -344,7 +344,7 @@ void SourceFacts::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStr
         return true;
     };
     QSharedPointer<ReadingTail> kept = QSharedPointer<ReadingTail>::create();
-    TextFacts &facts = kept->facts;
+    TextRecord &facts = kept->facts;
     facts.lineStarts.clear();
     for (const qsizetype start : std::as_const(lineStarts)) {
         if (start >= oldEnd && start > pos)
@@ -414,7 +414,7 @@ void SourceFacts::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStr
     tail = !touched && worthIt ? kept : QSharedPointer<ReadingTail>();
 }
 
-bool SourceFacts::resume(qsizetype lineStart)
+bool UnitRecord::resume(qsizetype lineStart)
 {
     if (!tail || readTo != lineStart || keywordsTo != lineStart)
         return false;
@@ -456,15 +456,14 @@ bool SourceFacts::resume(qsizetype lineStart)
     return true;
 }
 
-bool TextFacts::isCompiled(qsizetype pos) const
+bool TextRecord::isCompiled(qsizetype pos) const
 {
     const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
                                             [&](const ConditionRecord &r) { return r.at < pos; });
     return after == conditions.cbegin() || (after - 1)->compiled;
 }
 
-SourceReader::SourceReader(QStringView text, qsizetype from, SourceFacts *facts,
-                           Recording recording)
+SourceReader::SourceReader(QStringView text, qsizetype from, UnitRecord *facts, Recording recording)
     : m_text(text)
     , m_facts(facts)
     , m_unit(facts)
@@ -479,7 +478,7 @@ SourceReader::SourceReader(QStringView text, qsizetype from, SourceFacts *facts,
         m_conditions = facts->conditionsAt(m_pos);
 }
 
-SourceReader::SourceReader(QStringView text, TextFacts *facts, SourceFacts *unit,
+SourceReader::SourceReader(QStringView text, TextRecord *facts, UnitRecord *unit,
                            const Header &header)
     : m_text(text)
     , m_facts(facts)
@@ -491,7 +490,7 @@ SourceReader::SourceReader(QStringView text, TextFacts *facts, SourceFacts *unit
     , m_lexer(text, 0)
 { }
 
-void SourceReader::readPredefined(SourceFacts *facts)
+void SourceReader::readPredefined(UnitRecord *facts)
 {
     const QString text = facts->context.configuration.predefinedText();
     if (text.isEmpty())
@@ -499,7 +498,7 @@ void SourceReader::readPredefined(SourceFacts *facts)
     Inclusion commandLine;
     commandLine.written = QStringLiteral("<command line>");
     commandLine.text = QSharedPointer<const QString>::create(text);
-    commandLine.facts = QSharedPointer<TextFacts>::create();
+    commandLine.facts = QSharedPointer<TextRecord>::create();
     facts->includes.append(commandLine);
     Header header;
     header.recordAt = -1;
@@ -951,9 +950,9 @@ MacroExpander::Environment SourceReader::environment(qsizetype hash) const
             : m_unit->counters.isEmpty() ? 0
                                          : m_unit->counters.constLast().second;
     // A place in this header is not among the unit's inclusions yet.
-    const SourceFacts *unit = m_unit;
+    const UnitRecord *unit = m_unit;
     const QStringView text = m_text;
-    const TextFacts *facts = m_facts;
+    const TextRecord *facts = m_facts;
     const QString file = m_header ? m_headerInfo.presumed : m_unit->context.path;
     const int level = int(m_headerInfo.stack.size());
     e.placeOf = [=](QStringView in, qsizetype at) {
@@ -1004,7 +1003,7 @@ void SourceReader::lineDirective(qsizetype hash, CScanner &lexer, bool marker)
     if (operands.isEmpty() || operands.first().token.kind != Token::Kind::Number)
         return;
     bool ok = false;
-    TextFacts::LineMark mark;
+    TextRecord::LineMark mark;
     mark.line = operands.first().spelled().toLongLong(&ok);
     if (!ok)
         return;
@@ -1019,7 +1018,7 @@ void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
 {
     if (!active() || !m_unit || !recording(hash))
         return;
-    SourceFacts::DirectiveError error;
+    UnitRecord::DirectiveError error;
     error.at = m_header ? m_headerInfo.recordAt : hash;
     const qsizetype end = directiveEnd(m_text, hash);
     error.message
@@ -1102,7 +1101,7 @@ void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
         && m_unit->includes.size() < MaxInclusions) {
         inclusion.text = IncludeFiles::text(path, m_unit->context.openText);
         if (inclusion.text) {
-            inclusion.facts = QSharedPointer<TextFacts>::create();
+            inclusion.facts = QSharedPointer<TextRecord>::create();
             inclusion.facts->macroStart = m_unit->macros.size();
             Header header;
             header.recordAt = inclusion.at;

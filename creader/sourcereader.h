@@ -93,7 +93,7 @@ using StopPairs = QVarLengthArray<std::pair<char16_t, char16_t>, 8>;
 
 // What reading one text has learnt, shared by its readers: they record it
 // once, in the order of the text, however often they pass.
-struct TextFacts
+struct TextRecord
 {
     // Logical line starts in code (not in a comment), ascending: a few, as
     // places to start reading from.
@@ -145,12 +145,12 @@ struct Inclusion
     QString presumed; // its name as the compiler's __FILE__ spells it
     int level = 1; // how deep it is included
     QSharedPointer<const QString> text;
-    QSharedPointer<TextFacts> facts; // of the header's own text
+    QSharedPointer<TextRecord> facts; // of the header's own text
 };
 
 // How a text is read: where it is (quoted includes are looked for beside
 // it), the build's options and open editors' unsaved texts.
-struct SourceContext
+struct ReadOptions
 {
     QString path;
     BuildConfiguration configuration;
@@ -164,7 +164,7 @@ struct SourceContext
 
 // What reading a translation unit has learnt: the main text's facts, the
 // macros of all its texts, the headers it includes.
-struct SourceFacts : TextFacts
+struct UnitRecord : TextRecord
 {
     KeywordSet keywordSet; // what the quick pass stops at
     MacroTable macros;
@@ -185,7 +185,7 @@ struct SourceFacts : TextFacts
     // Headers that said #pragma once, by the place in the main text where
     // they were first read.
     QList<std::pair<qsizetype, QString>> readOnce;
-    SourceContext context;
+    ReadOptions context;
     // Names #defined in conditional groups the build leaves out, in the text
     // and its headers: another variant's definitions. Never forgotten, so
     // after edits a superset.
@@ -217,7 +217,7 @@ struct SourceFacts : TextFacts
 // What an old reading learnt beyond an edit, in the new text's positions.
 struct ReadingTail
 {
-    TextFacts facts; // line starts, conditional directives and keywords from the edit's end on
+    TextRecord facts; // line starts, conditional directives and keywords from the edit's end on
     QList<MacroDefinition> macros;
     QList<Inclusion> includes;
     QList<std::pair<qsizetype, QString>> readOnce;
@@ -245,12 +245,12 @@ public:
     // Reads the main text of `facts` from `from`, which must lie between
     // tokens; reading takes it for code. A reader records only when it starts
     // within what was read before (nothing is left out between).
-    SourceReader(QStringView text, qsizetype from, SourceFacts *facts,
+    SourceReader(QStringView text, qsizetype from, UnitRecord *facts,
                  Recording recording = Recording::On);
 
     // Reads the command line's definitions and forced includes into `facts`,
     // before its text.
-    static void readPredefined(SourceFacts *facts);
+    static void readPredefined(UnitRecord *facts);
 
     // The next keyword that starts before `limit` (the text's end by
     // default), compiled or not.
@@ -262,10 +262,8 @@ public:
     QStringView text() const { return m_text; }
     // How many directives nextToken() has passed over.
     qsizetype directivesPassed() const { return m_directivesPassed; }
-    const CScanner &scanner() const { return m_lexer; }
     // The keyword set's number for a token of the text; 0 for any other.
     int keywordOf(const Token &token) const;
-    SourceFacts *facts() const { return m_unit; }
     // The outermost conditional group, open where the reader stands, that
     // is not compiled; -1 when the code there is.
     qsizetype inactiveGroup() const;
@@ -284,7 +282,7 @@ private:
         QString folder; // the include folder it was found in, for #include_next
         QStringList stack; // the headers being read, outermost first
     };
-    SourceReader(QStringView text, TextFacts *facts, SourceFacts *unit, const Header &header);
+    SourceReader(QStringView text, TextRecord *facts, UnitRecord *unit, const Header &header);
 
     qsizetype skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd);
     // Goes on at `pos` in code, read before.
@@ -319,8 +317,8 @@ private:
     void noteRead(qsizetype pos);
 
     QStringView m_text;
-    TextFacts *m_facts;
-    SourceFacts *m_unit;
+    TextRecord *m_facts;
+    UnitRecord *m_unit;
     bool m_record;
     bool m_header = false;
     Header m_headerInfo;

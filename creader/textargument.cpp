@@ -158,7 +158,7 @@ Declared declared(const PPTokens &t, qsizetype from, qsizetype to)
 class TextReader
 {
 public:
-    TextReader(const TextContext &context, qsizetype use, LiteralNotes *notes)
+    TextReader(const TextLookup &context, qsizetype use, LiteralNotes *notes)
         : m_context(context)
         , m_use(use)
         , m_notes(notes)
@@ -183,7 +183,7 @@ private:
     bool statements(const PPTokens &t, qsizetype from, qsizetype to, PPTokens *out, int depth);
     void noteDefinition(const QString &name, QStringView text, qsizetype at, qsizetype replaced);
 
-    const TextContext &m_context;
+    const TextLookup &m_context;
     qsizetype m_use;
     LiteralNotes *m_notes;
     QList<QHash<QString, Local>> m_scopes; // the locals of statement expressions
@@ -198,7 +198,7 @@ bool TextReader::fail(Why why, const PPToken &at, const QString &name)
     m_notes->readable = false;
     m_notes->why = why;
     m_notes->name = name;
-    const SourceFacts *facts = m_context.facts;
+    const UnitRecord *facts = m_context.facts;
     if (!facts)
         return false;
     // Where it came from: the macro that wrote it, or a constant's initializer.
@@ -231,7 +231,7 @@ void TextReader::noteDefinition(const QString &name, QStringView text, qsizetype
 
 bool TextReader::expanded(const PPTokens &tokens, qsizetype use, qsizetype limit, PPTokens *out)
 {
-    const SourceFacts *facts = m_context.facts;
+    const UnitRecord *facts = m_context.facts;
     if (!facts) {
         *out = tokens;
         return true;
@@ -504,7 +504,7 @@ bool commonEncoding(const PPTokens &literals, Token::Encoding *encoding)
     return true;
 }
 
-QString readTokens(const PPTokens &tokens, qsizetype use, const TextContext &context,
+QString readTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
                    LiteralNotes *notes)
 {
     TextReader reader(context, use, notes);
@@ -573,7 +573,7 @@ PPTokens scanned(QStringView text, qsizetype begin, qsizetype end)
 } // namespace
 
 QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
-                         const TextContext &context, LiteralNotes *notes)
+                         const TextLookup &context, LiteralNotes *notes)
 {
     LiteralNotes scratch;
     LiteralNotes &n = notes ? *notes : scratch;
@@ -594,7 +594,7 @@ QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsize
     return read;
 }
 
-QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextContext &context,
+QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
                        LiteralNotes *notes)
 {
     LiteralNotes scratch;

@@ -15,15 +15,15 @@
 namespace VelkoMenuView {
 
 class ConstantIndex;
-struct SourceFacts;
+struct UnitRecord;
 
 // Arguments of string literals alone, by their characters: such an argument
 // reads the same wherever it stands.
 using LiteralTexts = QHash<QString, std::pair<QString, LiteralNotes>>;
 
-struct TextContext
+struct TextLookup
 {
-    const SourceFacts *facts = nullptr; // the macros; none when null
+    const UnitRecord *facts = nullptr; // the macros; none when null
     ConstantIndex *constants = nullptr; // string constants; none when null
     LiteralTexts *literals = nullptr; // texts read before; none when null
 };
@@ -32,9 +32,9 @@ struct TextContext
 // `use`, where its macros and constants are looked up. Returns an empty
 // string, with notes->readable false, when they are not a text.
 QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
-                         const TextContext &context, LiteralNotes *notes = nullptr);
+                         const TextLookup &context, LiteralNotes *notes = nullptr);
 // The same for tokens as a macro's argument holds them.
-QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextContext &context,
+QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
                        LiteralNotes *notes = nullptr);
 
 } // namespace VelkoMenuView

@@ -70,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QMetaObject::invokeMethod(&items, "onTimeout");
 
     const MenuDefinition &menu = items.menuDefinition();
-    VelkoMenuView::SourceContext context;
+    VelkoMenuView::ReadOptions context;
     context.path = host->document.filePath().toString();
     const QString text = QString::fromUtf8(host->document.contents()); // as the view decodes it
-    VelkoMenuView::SourceText afresh(text, VelkoMenuView::menuKeywords(), context);
+    VelkoMenuView::SourceReading afresh(text, VelkoMenuView::menuKeywords(), context);
     const VelkoMenuView::MenuPreview preview = VelkoMenuView::previewMenu(
             afresh, VelkoMenuView::LineMap(text).cursorOffset(line, column), {}, {});
     using Outcome = VelkoMenuView::MenuPreview::Outcome;

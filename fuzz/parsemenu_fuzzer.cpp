@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // positions that fit it.
     const QString whole = menu.preamble + menu.source;
     const qsizetype start = menu.preamble.size();
-    VelkoMenuView::SourceText source(whole, VelkoMenuView::menuKeywords());
+    VelkoMenuView::SourceReading source(whole, VelkoMenuView::menuKeywords());
     const VelkoMenuView::MenuBlock block = VelkoMenuView::parseBlockAt(source, start);
     const MenuDefinition &placed = block.menu;
     const MenuParse &parse = block.parse;

@@ -75,7 +75,7 @@ bool DocumentValues::save(const QString &path, const QString &menuName,
             .save(path, menuName, itemTexts, itemTags, itemIndex, paramNo, value);
 }
 
-void DocumentValues::prune(const QString &path, const SourceContext &context)
+void DocumentValues::prune(const QString &path, const ReadOptions &context)
 {
     if (path.isEmpty())
         return;

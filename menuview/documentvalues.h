@@ -42,7 +42,7 @@ public:
 
     // Prunes the values of the document at `path` against its file as saved,
     // read as `context` says; a file that is gone prunes nothing.
-    void prune(const QString &path, const SourceContext &context);
+    void prune(const QString &path, const ReadOptions &context);
 
     // Follows `document` when it changes its path: a rename takes the values
     // along, a "save as" copies them.

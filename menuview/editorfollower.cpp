@@ -38,7 +38,7 @@ QStringList listSetting(const QSettings &settings, const QString &key)
 
 // What the user's settings add to a build's reading: the compilers that may
 // be asked for their macros, the functions that return their text.
-void applyReadingSettings(const QSettings &settings, SourceContext *context)
+void applyReadingSettings(const QSettings &settings, ReadOptions *context)
 {
     CompilerQuery::apply(&context->configuration,
                          listSetting(settings, SettingsKeys::queryDriver()));
@@ -196,7 +196,7 @@ void EditorFollower::close(Core::IDocument *closed)
     m_status->setDocumentClosed(QFileInfo(closed->filePath().toString()).fileName());
 }
 
-const SourceContext &EditorFollower::context()
+const ReadOptions &EditorFollower::context()
 {
     // The build's options are looked for when the document changes, now and
     // again, and when what they came from changes; not on every keystroke.
@@ -215,7 +215,7 @@ const SourceContext &EditorFollower::context()
     return m_refresh.context();
 }
 
-SourceContext EditorFollower::contextFor(const QString &path) const
+ReadOptions EditorFollower::contextFor(const QString &path) const
 {
     BuildVariant variant;
     IdeBuild ide;
@@ -227,7 +227,7 @@ SourceContext EditorFollower::contextFor(const QString &path) const
 void EditorFollower::compose(const QString &path, BuildVariant *variant, IdeBuild *ide,
                              ContextRefresh *refresh) const
 {
-    SourceContext context;
+    ReadOptions context;
     context.path = path;
     *variant = BuildVariant();
     FileStamps databases; // the one read, and the IDE's build folder's

@@ -55,10 +55,10 @@ public:
     // document, else the search on disk), open headers, with what the user's
     // settings add; made afresh for another document and when the refresh
     // says so, a new generation each time.
-    const SourceContext &context();
+    const ReadOptions &context();
     quint64 generation() const { return m_generation; }
     // The same for a document that closes, made now and not watched.
-    SourceContext contextFor(const QString &path) const;
+    ReadOptions contextFor(const QString &path) const;
 
     // How long a burst of cursor moves may pause and stay one burst.
     static constexpr int FollowDelay = 50; // ms

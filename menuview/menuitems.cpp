@@ -58,8 +58,8 @@ MenuItems::~MenuItems()
 
 void MenuItems::analyze()
 {
-    const SourceContext &context = m_follower.context();
-    SourceText &source = m_reading.read(documentText, context, m_follower.generation());
+    const ReadOptions &context = m_follower.context();
+    SourceReading &source = m_reading.read(documentText, context, m_follower.generation());
     // One copy of the text: the reading keeps the one its facts point into.
     documentText = m_reading.text();
     frameMenu(m_menuBegin);

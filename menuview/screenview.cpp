@@ -214,7 +214,7 @@ void ScreenView::save(int itemIndex, int paramNo, const QString &value)
                                   itemIndex, paramNo, value));
 }
 
-void ScreenView::prune(const QString &path, const SourceContext &context)
+void ScreenView::prune(const QString &path, const ReadOptions &context)
 {
     m_values.prune(path, context);
     // Written once the host is idle again, as the store would anyway: closing stays quick.

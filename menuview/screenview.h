@@ -65,7 +65,7 @@ public:
     void loadValues();
     void save(int itemIndex, int paramNo, const QString &value);
     // Prunes the values of the document at `path` as `context` reads it.
-    void prune(const QString &path, const SourceContext &context);
+    void prune(const QString &path, const ReadOptions &context);
 
 private:
     QTime shownTime() const;

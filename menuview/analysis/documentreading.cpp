@@ -37,12 +37,12 @@ qsizetype DocumentReading::commonSuffix(QStringView a, QStringView b, qsizetype 
     return i;
 }
 
-SourceText &DocumentReading::read(const QString &text, const SourceContext &context,
-                                  quint64 generation)
+SourceReading &DocumentReading::read(const QString &text, const ReadOptions &context,
+                                     quint64 generation)
 {
     if (!m_source || generation != m_generation) {
         m_text = text;
-        m_source = std::make_unique<SourceText>(m_text, menuKeywords(), context);
+        m_source = std::make_unique<SourceReading>(m_text, menuKeywords(), context);
         m_generation = generation;
         m_lines = LineMap(m_text);
         return *m_source;
@@ -54,7 +54,7 @@ SourceText &DocumentReading::read(const QString &text, const SourceContext &cont
         return *m_source; // the views into the text kept stay as they are
     // A line start before the first change, not at it: a change there can
     // join a CR before it to an LF.
-    const TextFacts &facts = m_source->facts;
+    const TextRecord &facts = m_source->facts;
     const qsizetype keepAt = same == 0 ? 0 : facts.lineStartBefore(qMin(same - 1, facts.readTo));
     const qsizetype oldEnd
             = m_text.size() - commonSuffix(m_text, text, qMin(m_text.size(), text.size()) - same);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "creader/linemap.h"
-#include "creader/sourcetext.h"
+#include "creader/sourcereading.h"
 
 #include <QString>
 
@@ -18,7 +18,7 @@ public:
     // The reading of `text`. What was read of the previous text stays where
     // the two are the same, unless `generation` differs from the previous
     // call's: the context (the build's options, the headers) changed.
-    SourceText &read(const QString &text, const SourceContext &context, quint64 generation);
+    SourceReading &read(const QString &text, const ReadOptions &context, quint64 generation);
 
     // The text last read.
     const QString &text() const { return m_text; }
@@ -32,7 +32,7 @@ public:
 
 private:
     QString m_text;
-    std::unique_ptr<SourceText> m_source;
+    std::unique_ptr<SourceReading> m_source;
     quint64 m_generation = 0;
     LineMap m_lines;
 };

@@ -4,12 +4,12 @@
 #include "menuview/analysis/menuparser.h"
 
 #include "creader/bracketdepth.h"
-#include "creader/sourcetext.h"
+#include "creader/sourcereading.h"
 
 QString decodeLiteral(const MenuDefinition &menu, const QString &argument)
 {
     const QString &preamble = menu.preamble;
-    VelkoMenuView::SourceText source(preamble, VelkoMenuView::menuKeywords());
+    VelkoMenuView::SourceReading source(preamble, VelkoMenuView::menuKeywords());
     VelkoMenuView::SourceReader reader(preamble, 0, &source.facts);
     while (keywordOf(reader.nextKeyword()) != VelkoMenuView::MenuKeyword::None) { }
     // The first argument, used after all of the preamble.

@@ -27,7 +27,7 @@ bool isOpening(MenuKeyword keyword)
 }
 
 // Reads `source` at least as far as `pos`.
-void readUpTo(SourceText &source, qsizetype pos)
+void readUpTo(SourceReading &source, qsizetype pos)
 {
     if (source.facts.readTo >= pos)
         return;
@@ -38,16 +38,16 @@ void readUpTo(SourceText &source, qsizetype pos)
 
 } // namespace
 
-MenuBlocks::MenuBlocks(QStringView text, Keywords keywords, const SourceContext &context,
+MenuBlocks::MenuBlocks(QStringView text, Keywords keywords, const ReadOptions &context,
                        Branches branches)
-    : m_own(std::make_unique<SourceText>(text, menuKeywords(), context))
+    : m_own(std::make_unique<SourceReading>(text, menuKeywords(), context))
     , m_source(*m_own)
     , m_keywords(keywords)
     , m_branches(branches)
     , m_scan(text, 0, &m_source.facts)
 { }
 
-MenuBlocks::MenuBlocks(SourceText &source, Branches branches)
+MenuBlocks::MenuBlocks(SourceReading &source, Branches branches)
     : m_source(source)
     , m_keywords(Keywords::Live)
     , m_branches(branches)
@@ -123,7 +123,7 @@ bool MenuBlocks::next(MenuBlock &block)
     return true;
 }
 
-MenuBlock parseBlockAt(SourceText &source, qsizetype start)
+MenuBlock parseBlockAt(SourceReading &source, qsizetype start)
 {
     readUpTo(source, start);
     MenuBlock block;
@@ -132,13 +132,13 @@ MenuBlock parseBlockAt(SourceText &source, qsizetype start)
     return block;
 }
 
-MenuBlock parseLocatedBlock(SourceText &source, const MenuLocation &location)
+MenuBlock parseLocatedBlock(SourceReading &source, const MenuLocation &location)
 {
     if (location.takenGroups.isEmpty())
         return parseBlockAt(source, location.start);
-    SourceContext context = source.facts.context;
+    ReadOptions context = source.facts.context;
     context.forcedGroups = location.takenGroups;
-    SourceText taken(source.text, menuKeywords(), context);
+    SourceReading taken(source.text, menuKeywords(), context);
     return parseBlockAt(taken, location.start);
 }
 

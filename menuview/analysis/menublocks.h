@@ -3,7 +3,7 @@
 // closing macros that close no menu.
 #pragma once
 
-#include "creader/sourcetext.h"
+#include "creader/sourcereading.h"
 #include "menuview/analysis/menudefinition.h"
 #include "menuview/analysis/menulocator.h"
 #include "menuview/analysis/menuparser.h"
@@ -41,10 +41,10 @@ public:
     };
 
     explicit MenuBlocks(QStringView text, Keywords keywords = Keywords::Live,
-                        const SourceContext &context = {}, Branches branches = Branches::Compiled);
+                        const ReadOptions &context = {}, Branches branches = Branches::Compiled);
     // A walk over a reading the caller keeps: keywords it found before are
     // taken from it, and what this walk reads stays in it.
-    explicit MenuBlocks(SourceText &source, Branches branches = Branches::Compiled);
+    explicit MenuBlocks(SourceReading &source, Branches branches = Branches::Compiled);
 
     // The next block; false when no opening keyword is left. One pass over
     // the text in all, plus one over each block.
@@ -56,14 +56,14 @@ public:
     // first only, as all of them stand at the invocation.
     bool passedWrittenMenus() const { return m_passedWritten; }
 
-    SourceText &source() { return m_source; }
+    SourceReading &source() { return m_source; }
 
 private:
     KeywordHit nextLive();
     qsizetype nextAnywhere();
 
-    std::unique_ptr<SourceText> m_own; // the reading, unless the caller keeps it
-    SourceText &m_source;
+    std::unique_ptr<SourceReading> m_own; // the reading, unless the caller keeps it
+    SourceReading &m_source;
     Keywords m_keywords;
     Branches m_branches;
     SourceReader m_scan;
@@ -80,9 +80,9 @@ private:
 // The block whose opening keyword is the first one at or after `start`,
 // parsed on its own: for one menu, where a walk over all of them is not
 // needed, within a text whose reading has come at least as far as `start`.
-MenuBlock parseBlockAt(SourceText &source, qsizetype start);
+MenuBlock parseBlockAt(SourceReading &source, qsizetype start);
 // The block a cursor was found in, read as the location says: with the
 // groups taken that a menu of another variant needs.
-MenuBlock parseLocatedBlock(SourceText &source, const MenuLocation &location);
+MenuBlock parseLocatedBlock(SourceReading &source, const MenuLocation &location);
 
 } // namespace VelkoMenuView

@@ -3,7 +3,7 @@
 #include "menuview/analysis/menukeywords.h"
 
 #include "creader/macroarguments.h"
-#include "creader/sourcetext.h"
+#include "creader/sourcereading.h"
 
 namespace VelkoMenuView {
 
@@ -12,7 +12,7 @@ namespace {
 // Where the closing macro whose keyword ends at `from` ends: its ")", the
 // text's end for an unterminated title literal or a missing ")"; -1 (and
 // *unsettled) when it has no "(" or no "," yet.
-qsizetype closingMacroEnd(SourceText &source, qsizetype from, bool *unsettled)
+qsizetype closingMacroEnd(SourceReading &source, qsizetype from, bool *unsettled)
 {
     SourceReader reader(source.text, from, &source.facts);
     const MacroArguments arguments = readMacroArguments(reader, [&](const Token &token) {
@@ -32,7 +32,7 @@ qsizetype closingMacroEnd(SourceText &source, qsizetype from, bool *unsettled)
 
 } // namespace
 
-QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword)
+QList<qsizetype> groupsToTake(SourceReading &source, const KeywordHit &keyword)
 {
     QList<qsizetype> groups;
     // Nested groups come to light one by one.
@@ -40,9 +40,9 @@ QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword)
         if (groups.contains(hit.inactiveGroup))
             return {};
         groups.append(hit.inactiveGroup);
-        SourceContext context = source.facts.context;
+        ReadOptions context = source.facts.context;
         context.forcedGroups = groups;
-        SourceText taken(source.text, menuKeywords(), context);
+        SourceReading taken(source.text, menuKeywords(), context);
         SourceReader reader(source.text, 0, &taken.facts);
         do
             hit = reader.nextKeyword(keyword.begin + 1);
@@ -53,7 +53,7 @@ QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword)
     return groups;
 }
 
-MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
+MenuLocation locateMenuAt(SourceReading &source, qsizetype offset)
 {
     const QStringView text = source.text;
     MenuLocation location;
@@ -106,9 +106,9 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
         // Read as if its groups were taken: there it is compiled.
         const QList<qsizetype> groups = groupsToTake(source, opening);
         if (!groups.isEmpty()) {
-            SourceContext context = source.facts.context;
+            ReadOptions context = source.facts.context;
             context.forcedGroups = groups;
-            SourceText taken(text, menuKeywords(), context);
+            SourceReading taken(text, menuKeywords(), context);
             location = locateMenuAt(taken, offset);
             if (location.outcome == MenuLocation::Outcome::Inside
                 && location.start == opening.begin) {
@@ -151,12 +151,6 @@ MenuLocation locateMenuAt(SourceText &source, qsizetype offset)
         }
     }
     return location;
-}
-
-MenuLocation locateMenuAt(QStringView text, qsizetype offset)
-{
-    SourceText source(text, menuKeywords());
-    return locateMenuAt(source, offset);
 }
 
 } // namespace VelkoMenuView

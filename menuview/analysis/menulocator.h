@@ -6,7 +6,7 @@
 
 namespace VelkoMenuView {
 
-struct SourceText;
+struct SourceReading;
 
 // How far the way from a cursor to a screen came. Locating settles the
 // first four (the definition found is Inside); the preview reads that on to
@@ -40,12 +40,11 @@ struct MenuLocation
 // closing macro whose title literal is not terminated yet reaches to the end
 // of the text. Keywords count as the compiler sees them. `source` keeps what
 // the reading learnt, for parsing the menu found.
-MenuLocation locateMenuAt(SourceText &source, qsizetype offset);
-MenuLocation locateMenuAt(QStringView text, qsizetype offset);
+MenuLocation locateMenuAt(SourceReading &source, qsizetype offset);
 
 struct KeywordHit;
 // The conditional groups to take, outermost first, so that `keyword` (read
 // in `source`) is compiled; empty when it cannot be.
-QList<qsizetype> groupsToTake(SourceText &source, const KeywordHit &keyword);
+QList<qsizetype> groupsToTake(SourceReading &source, const KeywordHit &keyword);
 
 } // namespace VelkoMenuView

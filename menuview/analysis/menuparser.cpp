@@ -4,7 +4,7 @@
 #include "menuview/analysis/menukeywords.h"
 
 #include "creader/macroarguments.h"
-#include "creader/sourcetext.h"
+#include "creader/sourcereading.h"
 
 #include <QHash>
 
@@ -71,7 +71,7 @@ Body readBody(SourceReader &reader, MenuKeyword closing)
 
 // An argument as text: read again from the text, where a reading of
 // literals alone is kept, unless a directive within it leaves some out.
-QString readArgument(QStringView text, const Range &range, const TextContext &context,
+QString readArgument(QStringView text, const Range &range, const TextLookup &context,
                      LiteralNotes *notes)
 {
     if (range.directives)
@@ -85,7 +85,7 @@ bool parseMenu(MenuDefinition &menu)
 {
     // The preamble is read as the text before the definition.
     const QString whole = menu.preamble + menu.source;
-    SourceText source(whole, menuKeywords());
+    SourceReading source(whole, menuKeywords());
     const qsizetype start = menu.preamble.size();
     SourceReader preamble(whole, 0, &source.facts);
     while (keywordOf(preamble.nextKeyword(start)) != MenuKeyword::None) { }
@@ -94,7 +94,7 @@ bool parseMenu(MenuDefinition &menu)
 
 namespace VelkoMenuView {
 
-bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, MenuParse *parse,
+bool parseMenuAt(MenuDefinition &menu, SourceReading &source, qsizetype start, MenuParse *parse,
                  bool live)
 {
     MenuParse scratch;
@@ -183,7 +183,7 @@ bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start, Menu
     p.end = body.closing.end;
     if (p.nameClose < 0)
         return fail(ParseError::NoNameParentheses, p.opening);
-    const TextContext context = source.context();
+    const TextLookup context = source.context();
 
     if (body.closing.expanded) {
         // A closing keyword a macro writes: its arguments are the expansion's.

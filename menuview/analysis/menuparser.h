@@ -14,7 +14,7 @@
 
 namespace VelkoMenuView {
 
-struct SourceText;
+struct SourceReading;
 
 // Why a definition could not be read.
 enum class ParseError {
@@ -90,7 +90,7 @@ struct MenuParse
 // `start` lies in code; a keyword found in a comment is read as if it were
 // code, but what it reads is not recorded. `parse` receives the positions
 // (offsets into the text), when given.
-bool parseMenuAt(MenuDefinition &menu, SourceText &source, qsizetype start,
+bool parseMenuAt(MenuDefinition &menu, SourceReading &source, qsizetype start,
                  MenuParse *parse = nullptr, bool live = true);
 
 } // namespace VelkoMenuView

@@ -5,7 +5,7 @@
 
 namespace VelkoMenuView {
 
-MenuPreview previewBlock(SourceText &source, const MenuBlock &block, const StoredValues &values,
+MenuPreview previewBlock(SourceReading &source, const MenuBlock &block, const StoredValues &values,
                          const PositionOf &positionOf, const ParseMessageTexts &texts,
                          const MenuDefinition *shown)
 {
@@ -32,7 +32,7 @@ MenuPreview previewBlock(SourceText &source, const MenuBlock &block, const Store
     return preview;
 }
 
-MenuPreview previewMenu(SourceText &source, qsizetype cursor, const StoredValues &values,
+MenuPreview previewMenu(SourceReading &source, qsizetype cursor, const StoredValues &values,
                         const PositionOf &positionOf, const ParseMessageTexts &texts,
                         const MenuDefinition *shown)
 {

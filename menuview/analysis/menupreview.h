@@ -35,7 +35,7 @@ struct MenuPreview
 
 // The menu around `cursor` of the text `source` reads. `positionOf` gives
 // the lines messages name; lines formatted before in `shown` are kept.
-MenuPreview previewMenu(SourceText &source, qsizetype cursor, const StoredValues &values,
+MenuPreview previewMenu(SourceReading &source, qsizetype cursor, const StoredValues &values,
                         const PositionOf &positionOf,
                         const ParseMessageTexts &texts = ParseMessageTexts::english(),
                         const MenuDefinition *shown = nullptr);
@@ -43,7 +43,7 @@ MenuPreview previewMenu(SourceText &source, qsizetype cursor, const StoredValues
 // The same for a block a walk over all menus found. Without `values` the
 // lines are not formatted (the pruning needs only names and item texts);
 // without `positionOf` no failure is put in words.
-MenuPreview previewBlock(SourceText &source, const MenuBlock &block, const StoredValues &values,
+MenuPreview previewBlock(SourceReading &source, const MenuBlock &block, const StoredValues &values,
                          const PositionOf &positionOf = {},
                          const ParseMessageTexts &texts = ParseMessageTexts::english(),
                          const MenuDefinition *shown = nullptr);

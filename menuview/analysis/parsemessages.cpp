@@ -84,7 +84,8 @@ QString parseErrorMessage(QStringView text, TextPosition opening, const MenuBloc
     return texts.other;
 }
 
-QString strayClosingMessage(SourceText &source, qsizetype keyword, const ParseMessageTexts &texts)
+QString strayClosingMessage(SourceReading &source, qsizetype keyword,
+                            const ParseMessageTexts &texts)
 {
     SourceReader reader(source.text, keyword, &source.facts, SourceReader::Recording::Off);
     const Token closing = reader.nextToken();

@@ -34,7 +34,7 @@ QString parseErrorMessage(QStringView text, TextPosition opening, const MenuBloc
 
 // The message for a closing macro, whose keyword is at `keyword`, that
 // closes no menu.
-QString strayClosingMessage(SourceText &source, qsizetype keyword,
+QString strayClosingMessage(SourceReading &source, qsizetype keyword,
                             const ParseMessageTexts &texts = ParseMessageTexts::english());
 
 } // namespace VelkoMenuView

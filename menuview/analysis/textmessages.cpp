@@ -102,7 +102,7 @@ QString unreadableMessage(const LiteralNotes &notes, bool title, const TextMessa
 namespace {
 
 // The headers that were not found before `at`, as written, with their lines.
-QString missingHeaders(const SourceFacts &facts, qsizetype at,
+QString missingHeaders(const UnitRecord &facts, qsizetype at,
                        const std::function<int(qsizetype)> &lineOf)
 {
     QStringList missing;
@@ -117,7 +117,7 @@ QString missingHeaders(const SourceFacts &facts, qsizetype at,
 
 } // namespace
 
-QList<TextFinding> unreadableTexts(const MenuBlock &block, const SourceFacts &facts,
+QList<TextFinding> unreadableTexts(const MenuBlock &block, const UnitRecord &facts,
                                    const TextMessageTexts &texts,
                                    const std::function<int(qsizetype)> &lineOf)
 {

@@ -58,7 +58,7 @@ struct TextFinding
 
 // Those of a parsed block, title first, then the items in order. `lineOf`
 // gives the line of an offset of the text, for the headers not found.
-QList<TextFinding> unreadableTexts(const MenuBlock &block, const SourceFacts &facts,
+QList<TextFinding> unreadableTexts(const MenuBlock &block, const UnitRecord &facts,
                                    const TextMessageTexts &texts,
                                    const std::function<int(qsizetype)> &lineOf);
 

@@ -422,12 +422,12 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
     }
 }
 
-void checkShownParts(Reporter &report, SourceText &source, const MenuBlock &block,
+void checkShownParts(Reporter &report, SourceReading &source, const MenuBlock &block,
                      const CheckContext &context);
 
 // Findings of what a macro writes point at the invocation; the macro's
 // definition is their second place, as the compiler's "in expansion of" is.
-void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceText &source,
+void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceReading &source,
                 const MenuBlock &block)
 {
     const MenuParse &p = block.parse;
@@ -461,7 +461,7 @@ void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceText
     }
 }
 
-void checkShown(Reporter &report, SourceText &source, const MenuBlock &block,
+void checkShown(Reporter &report, SourceReading &source, const MenuBlock &block,
                 const CheckContext &context)
 {
     const qsizetype first = report.count();
@@ -469,7 +469,7 @@ void checkShown(Reporter &report, SourceText &source, const MenuBlock &block,
     noteMacros(report.diagnostics(), first, source, block);
 }
 
-void checkShownParts(Reporter &report, SourceText &source, const MenuBlock &block,
+void checkShownParts(Reporter &report, SourceReading &source, const MenuBlock &block,
                      const CheckContext &context)
 {
     const MenuParse &p = block.parse;
@@ -532,7 +532,7 @@ void checkZeroBytes(Reporter &report, QStringView text)
 
 } // namespace
 
-QList<Diagnostic> checkShownMenu(SourceText &source, const MenuPreview &preview,
+QList<Diagnostic> checkShownMenu(SourceReading &source, const MenuPreview &preview,
                                  const CheckContext &context)
 {
     QList<Diagnostic> diagnostics;
@@ -546,11 +546,11 @@ QList<Diagnostic> checkShownMenu(SourceText &source, const MenuPreview &preview,
 
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context)
 {
-    SourceText source(text, menuKeywords(), context.source);
+    SourceReading source(text, menuKeywords(), context.source);
     return checkMenus(source, context);
 }
 
-QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
+QList<Diagnostic> checkMenus(SourceReading &source, const CheckContext &context)
 {
     const QStringView text = source.text;
     QList<Diagnostic> diagnostics;
@@ -581,7 +581,7 @@ QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context)
         report.error({stray.begin, stray.end}, R::StrayClosing,
                      strayClosingMessage(blocks.source(), stray.begin));
     // What the compiler stops at, once the whole text is read.
-    for (const SourceFacts::DirectiveError &stop : blocks.source().facts.errors) {
+    for (const UnitRecord::DirectiveError &stop : blocks.source().facts.errors) {
         CScanner scanner(text, stop.at);
         const Token hash = scanner.next();
         report.error(

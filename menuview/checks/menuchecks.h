@@ -19,7 +19,7 @@ namespace VelkoMenuView {
 class LineMap;
 class ParameterStore;
 struct MenuPreview;
-struct SourceText;
+struct SourceReading;
 
 struct CheckContext
 {
@@ -27,7 +27,7 @@ struct CheckContext
     const ParameterStore *store = nullptr; // stored values; none when null
     QString storePath; // the file's absolute path, as the store keys it
     int realDigits = 10; // integer digits taken for the widest real value
-    SourceContext source; // how the text is read: its path, the build's options
+    ReadOptions source; // how the text is read: its path, the build's options
     bool allBranches = false; // menus of conditional groups the build leaves out too
     // The words for texts that cannot be read, with how to declare a text function.
     TextMessageTexts texts = TextMessageTexts::english();
@@ -40,9 +40,9 @@ struct CheckContext
 // Every finding for the menus of `text`, in the order of the text.
 QList<Diagnostic> checkMenus(QStringView text, const CheckContext &context);
 // The same over a reading the caller keeps; `context.source` is the reading's own.
-QList<Diagnostic> checkMenus(SourceText &source, const CheckContext &context);
+QList<Diagnostic> checkMenus(SourceReading &source, const CheckContext &context);
 // The findings of one menu shown, as check has them.
-QList<Diagnostic> checkShownMenu(SourceText &source, const MenuPreview &preview,
+QList<Diagnostic> checkShownMenu(SourceReading &source, const MenuPreview &preview,
                                  const CheckContext &context);
 
 } // namespace VelkoMenuView

@@ -10,7 +10,7 @@ bool ContextRefresh::due() const
     return m_outOfDate || !m_age.isValid() || m_age.hasExpired(Lifetime);
 }
 
-void ContextRefresh::renew(SourceContext context, const QString &database, bool searched,
+void ContextRefresh::renew(ReadOptions context, const QString &database, bool searched,
                            const IncludeFiles::OpenText &openText, FileStamps read)
 {
     m_database = database;

@@ -30,9 +30,9 @@ public:
     // so that another search may choose another. Headers the readings ask for
     // are read from `openText` when an editor holds them, else noted as they
     // stand on disk.
-    void renew(SourceContext context, const QString &database, bool searched,
+    void renew(ReadOptions context, const QString &database, bool searched,
                const IncludeFiles::OpenText &openText, FileStamps read = {});
-    const SourceContext &context() const { return m_context; }
+    const ReadOptions &context() const { return m_context; }
     // Whether the readings of the context asked for the file, open or not.
     bool asked(const QString &path) const { return m_read->asked.contains(path); }
 
@@ -52,7 +52,7 @@ private:
         QSet<QString> asked; // every header asked for
     };
 
-    SourceContext m_context;
+    ReadOptions m_context;
     QString m_database;
     bool m_searched = false;
     QElapsedTimer m_age;

@@ -18,7 +18,7 @@ bool usesAnyOf(const LiteralNotes &notes, const QSet<QString> &names)
 
 // Whether a conditional directive stands between `begin` and `end`: items of
 // the group not taken are another variant's.
-bool holdsConditional(const TextFacts &facts, qsizetype begin, qsizetype end)
+bool holdsConditional(const TextRecord &facts, qsizetype begin, qsizetype end)
 {
     const auto &marks = facts.conditions;
     const auto at = std::lower_bound(
@@ -29,7 +29,7 @@ bool holdsConditional(const TextFacts &facts, qsizetype begin, qsizetype end)
 
 // Whether every text of the block was read, and no other variant of the
 // build could read them otherwise.
-bool readCompletely(const MenuBlock &block, const SourceFacts &facts)
+bool readCompletely(const MenuBlock &block, const UnitRecord &facts)
 {
     const MenuParse &parse = block.parse;
     if (!parse.title.readable || parse.titleUnterminated
@@ -44,10 +44,10 @@ bool readCompletely(const MenuBlock &block, const SourceFacts &facts)
 
 } // namespace
 
-MenuClaims readMenuClaims(QStringView text, const SourceContext &context)
+MenuClaims readMenuClaims(QStringView text, const ReadOptions &context)
 {
     MenuClaims claims;
-    const auto claim = [&](SourceText &source, const MenuBlock &found) {
+    const auto claim = [&](SourceReading &source, const MenuBlock &found) {
         const MenuPreview preview = previewBlock(source, found, {});
         const MenuDefinition &record = preview.block.menu;
         if (preview.outcome != MenuPreview::Outcome::Shown) {
@@ -70,7 +70,7 @@ MenuClaims readMenuClaims(QStringView text, const SourceContext &context)
     // A menu a macro writes stands in no text the walk above finds: the
     // compiler's walk does, over the same reading, where some macro may write
     // a keyword (the reading taken to the end to know).
-    SourceText &source = blocks.source();
+    SourceReading &source = blocks.source();
     SourceReader rest(source.text, source.facts.lineStartBefore(source.facts.readTo),
                       &source.facts);
     while (keywordOf(rest.nextKeyword()) != MenuKeyword::None) { }

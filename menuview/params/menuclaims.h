@@ -34,6 +34,6 @@ struct MenuClaims
 
 // Reads every menu of `text`, also those in comments and in conditional
 // groups the build leaves out, as `context` says the file is built.
-MenuClaims readMenuClaims(QStringView text, const SourceContext &context = {});
+MenuClaims readMenuClaims(QStringView text, const ReadOptions &context = {});
 
 } // namespace VelkoMenuView

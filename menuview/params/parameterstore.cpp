@@ -150,7 +150,7 @@ bool ParameterStore::save(const QString &filePath, const QString &menuName,
     return flushed;
 }
 
-void ParameterStore::prune(const QString &filePath, QStringView text, const SourceContext &context,
+void ParameterStore::prune(const QString &filePath, QStringView text, const ReadOptions &context,
                            const QDateTime &savedAt)
 {
     prune(filePath, readMenuClaims(text, context), savedAt);

@@ -52,7 +52,7 @@ public:
     // other programs wrote first. Leaves the writing to the store's own
     // pace (see flush()).
     void prune(const QString &filePath, const MenuClaims &claims, const QDateTime &savedAt = {});
-    void prune(const QString &filePath, QStringView text, const SourceContext &context = {},
+    void prune(const QString &filePath, QStringView text, const ReadOptions &context = {},
                const QDateTime &savedAt = {});
 
     // Gives a document's values to another path: moved, or copied when the

@@ -10,7 +10,7 @@
 
 namespace VelkoMenuView {
 
-struct SourceContext;
+struct ReadOptions;
 
 // A file to read: how it is named, where its bytes are, and whose build
 // options apply to it.
@@ -28,7 +28,7 @@ public:
     // `buildPath`; false, with a one-line reason, when a given
     // compile_commands.json cannot be read.
     using ContextFor = std::function<bool(const QString &buildPath, qsizetype variant,
-                                          SourceContext *context, QString *error)>;
+                                          ReadOptions *context, QString *error)>;
 
     // `allBranches`: menus of conditional groups the build leaves out too.
     GalleryReader(qsizetype variants, ContextFor contextFor, bool allBranches, QTime clock);

@@ -64,7 +64,7 @@ static BuildConfiguration configurationFound(const QString &source)
                               : CompileCommands::configurationFor(source, database);
 }
 
-static QString itemOf(const QString &text, const SourceContext &context)
+static QString itemOf(const QString &text, const ReadOptions &context)
 {
     MenuBlocks walk(text, MenuBlocks::Keywords::Live, context);
     MenuBlock block;
@@ -121,7 +121,7 @@ void tst_BuildVariant::discovery()
                 .replace("DIR", m_dir.filePath(QStringLiteral("fw/app")).toUtf8());
         QVERIFY(write(database, json));
     }
-    SourceContext context;
+    ReadOptions context;
     context.path = source;
     context.configuration = configurationFound(source);
     QTEST(itemOf(QString::fromUtf8(itemSource), context), "item");
@@ -197,7 +197,7 @@ void tst_BuildVariant::newestDatabaseWins()
     const CompileCommands::Search search = CompileCommands::search(source);
     QCOMPARE(search.database.isEmpty() ? QString() : CompileCommands::variantName(search.database),
              variant);
-    SourceContext context;
+    ReadOptions context;
     context.path = source;
     context.configuration = configurationFound(source);
     QTEST(itemOf(QString::fromUtf8(itemSource), context), "item");
@@ -247,7 +247,7 @@ void tst_BuildVariant::headers()
     const QByteArray text
             = "#include " + include.toUtf8() + "\n#include " + include.toUtf8() + "\n" + itemSource;
     QVERIFY(write(QStringLiteral("h/menu.c"), text));
-    SourceContext context;
+    ReadOptions context;
     context.path = m_dir.filePath(QStringLiteral("h/menu.c"));
     for (const QString &folder : folders)
         context.configuration.includeFolders << m_dir.filePath(QStringLiteral("h/") + folder);
@@ -289,7 +289,7 @@ void tst_BuildVariant::menuOfAnotherVariant()
     QFETCH(QString, cursorAt);
     QFETCH(int, groupLine);
     QFETCH(QStringList, items);
-    SourceText source(text, VelkoMenuView::menuKeywords());
+    SourceReading source(text, VelkoMenuView::menuKeywords());
     const MenuLocation location = locateMenuAt(source, text.indexOf(cursorAt));
     QCOMPARE(location.outcome, MenuLocation::Outcome::Inside);
     QCOMPARE(location.inactiveGroup < 0 ? 0 : LineMap(text).position(location.inactiveGroup).line,
@@ -316,7 +316,7 @@ void tst_BuildVariant::unsavedHeaderWins()
     // The header as it stands in an editor, not as it was last saved.
     QVERIFY(write(QStringLiteral("u/strings.h"), "#define STR \"saved\"\n"));
     const QByteArray text = "#include \"strings.h\"\n" + itemSource;
-    SourceContext context;
+    ReadOptions context;
     context.path = m_dir.filePath(QStringLiteral("u/menu.c"));
     const QString header = m_dir.filePath(QStringLiteral("u/strings.h"));
     QCOMPARE(itemOf(QString::fromUtf8(text), context), QStringLiteral("saved"));
@@ -405,7 +405,7 @@ void tst_BuildVariant::compilerMacros()
             QJsonDocument(QJsonArray {QJsonObject {
                                   {"directory", folder}, {"file", source}, {"arguments", command}}})
                     .toJson()));
-    SourceContext context;
+    ReadOptions context;
     context.path = source;
     context.configuration = configurationFound(source);
     if (compiler.isEmpty())

@@ -132,7 +132,7 @@ void tst_CScanner::keywordScanAgreesWithTokens()
                 fromTokens << t.begin;
         }
         QList<qsizetype> fromScan;
-        VelkoMenuView::SourceFacts facts;
+        VelkoMenuView::UnitRecord facts;
         facts.keywordSet = VelkoMenuView::menuKeywords();
         VelkoMenuView::SourceReader scan(text, 0, &facts);
         for (auto hit = scan.nextKeyword();

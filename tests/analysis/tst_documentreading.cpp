@@ -38,7 +38,7 @@ QString described(const MenuPreview &preview)
             .arg(preview.failure, menu.name, menu.itemTexts.join(u'|'), menu.title);
 }
 
-MenuPreview preview(SourceText &source, qsizetype cursor)
+MenuPreview preview(SourceReading &source, qsizetype cursor)
 {
     return previewMenu(source, cursor, {},
                        [&](qsizetype at) { return LineMap(source.text).position(at); });
@@ -87,7 +87,7 @@ void tst_DocumentReading::editsReadAsAfresh()
     QRandomGenerator rng(seed);
     for (qsizetype index = 0; index < generated.sources.size(); ++index) {
         const MenuSourceGenerator::Source &source = generated.sources.at(index);
-        SourceContext context;
+        ReadOptions context;
         context.path = folder.filePath(source.main.path);
         context.configuration = BuildConfiguration::fromArguments(source.options, folder.path());
 
@@ -99,10 +99,10 @@ void tst_DocumentReading::editsReadAsAfresh()
             const QString inserted = MenuSourceGenerator::randomInsertion(rng, text);
             text.replace(at, qMin(removed, text.size() - at), inserted);
 
-            SourceText &kept = reading.read(text, context, 1);
+            SourceReading &kept = reading.read(text, context, 1);
             for (const qsizetype cursor :
                  {at, qsizetype(rng.bounded(text.size() + 1)), at + inserted.size() + 40}) {
-                SourceText afresh(text, VelkoMenuView::menuKeywords(), context);
+                SourceReading afresh(text, VelkoMenuView::menuKeywords(), context);
                 const QString expected = described(preview(afresh, cursor));
                 QVERIFY2(described(preview(kept, cursor)) == expected,
                          qPrintable(
@@ -162,13 +162,13 @@ void tst_DocumentReading::editReadFromTheLineBeforeIt()
     // The lines before the menu counted once, as a cursor moved there would.
     reading.lines().cursorOffset(typing.line, typing.column);
     const qint64 readBefore = charactersRead();
-    SourceText &kept = reading.read(edited, {}, 1);
+    SourceReading &kept = reading.read(edited, {}, 1);
     const qsizetype cursor = reading.lines().cursorOffset(typing.line, typing.column);
     QCOMPARE(cursor, typedAt + typed.size());
     const MenuPreview shown = preview(kept, cursor);
     const qint64 read = charactersRead() - readBefore;
 
-    SourceText afresh(edited, VelkoMenuView::menuKeywords(), {});
+    SourceReading afresh(edited, VelkoMenuView::menuKeywords(), {});
     QCOMPARE(described(shown), described(preview(afresh, cursor)));
     QCOMPARE(shown.block.menu.itemTexts.value(0), item);
     // The lines before the edit's line are not read again, nor counted.
@@ -207,7 +207,7 @@ void tst_DocumentReading::editReadUntilTheOldReadingFits()
                                    "\"T\")\n")
                             .arg(i);
     }
-    const auto walk = [](SourceText &source) {
+    const auto walk = [](SourceReading &source) {
         QStringList blocks;
         MenuBlocks all(source);
         for (MenuBlock block; all.next(block);)
@@ -225,7 +225,7 @@ void tst_DocumentReading::editReadUntilTheOldReadingFits()
     const qint64 readBefore = charactersRead();
     const QStringList blocks = walk(reading.read(text, {}, 1));
     const qint64 read = charactersRead() - readBefore;
-    SourceText afresh(text, VelkoMenuView::menuKeywords(), {});
+    SourceReading afresh(text, VelkoMenuView::menuKeywords(), {});
     QCOMPARE(blocks, walk(afresh));
     if (around)
         QVERIFY2(read < 16 * 1024, qPrintable(QString::number(read)));

@@ -52,7 +52,7 @@ struct ReadMenu
 QList<ReadMenu> readMenus(const QString &text, const QString &fileName, const QString &compiler,
                           const QStringList &compilerOptions, const QStringList &textFunctions)
 {
-    VelkoMenuView::SourceContext context;
+    VelkoMenuView::ReadOptions context;
     context.path = fileName;
     context.configuration = VelkoMenuView::BuildConfiguration::fromArguments(
             compilerOptions, QFileInfo(fileName).absolutePath());

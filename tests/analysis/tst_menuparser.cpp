@@ -322,7 +322,7 @@ void tst_MenuParser::errors()
     QFETCH(qsizetype, offset);
 
     // The reason and the keyword at fault as the checks are told them.
-    VelkoMenuView::SourceText text(source, VelkoMenuView::menuKeywords());
+    VelkoMenuView::SourceReading text(source, VelkoMenuView::menuKeywords());
     const VelkoMenuView::MenuBlock reported = VelkoMenuView::parseBlockAt(text, 0);
     QCOMPARE(reported.parse.error, error);
     QCOMPARE(reported.parse.errorOffset, offset);
@@ -389,7 +389,7 @@ void tst_MenuParser::positions()
     QFETCH(QString, expected);
     MenuDefinition menu;
     MenuParse parse;
-    VelkoMenuView::SourceText source(text, VelkoMenuView::menuKeywords());
+    VelkoMenuView::SourceReading source(text, VelkoMenuView::menuKeywords());
     QVERIFY(parseMenuAt(menu, source, 0, &parse));
     QCOMPARE(layout(parse), expected);
     for (const ItemPosition &item : parse.items)
@@ -490,10 +490,10 @@ void tst_MenuParser::compilerReading()
     QTEST(blocks.first().menu.title, "title");
     QTEST(blocks.first().menu.itemTexts, "items");
     // The cursor in the menu finds the same reading.
+    VelkoMenuView::SourceReading source(text, VelkoMenuView::menuKeywords());
     const VelkoMenuView::MenuLocation location
-            = VelkoMenuView::locateMenuAt(text, blocks.first().parse.closing);
+            = VelkoMenuView::locateMenuAt(source, blocks.first().parse.closing);
     QCOMPARE(location.start, blocks.first().start);
-    VelkoMenuView::SourceText source(text, VelkoMenuView::menuKeywords());
     QCOMPARE(VelkoMenuView::parseBlockAt(source, location.start).menu.itemTexts,
              blocks.first().menu.itemTexts);
 }

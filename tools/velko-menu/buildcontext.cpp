@@ -41,9 +41,9 @@ QString BuildOrigin::details() const
 }
 
 bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
-                      SourceContext *context, QString *error, BuildOrigin *origin)
+                      ReadOptions *context, QString *error, BuildOrigin *origin)
 {
-    *context = SourceContext();
+    *context = ReadOptions();
     context->path = absolutePath;
     BuildOrigin found;
     found.given = !options.compileCommands.isEmpty();

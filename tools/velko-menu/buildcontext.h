@@ -29,6 +29,6 @@ struct BuildOrigin
 
 // False, with a one-line reason, when a given compile_commands.json cannot be read.
 bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
-                      SourceContext *context, QString *error, BuildOrigin *origin = nullptr);
+                      ReadOptions *context, QString *error, BuildOrigin *origin = nullptr);
 
 } // namespace VelkoMenuView

@@ -206,7 +206,7 @@ int runGallery(const GalleryOptions &options, const BuildOptions &build, QTextSt
     page.before.variants = page.after.variants;
 
     const auto contextFor
-            = [&](const QString &path, qsizetype v, SourceContext *context, QString *error) {
+            = [&](const QString &path, qsizetype v, ReadOptions *context, QString *error) {
                   BuildOptions variantBuild = build;
                   variantBuild.arguments << variants.at(v).arguments;
                   return sourceContextFor(path, variantBuild, context, error);

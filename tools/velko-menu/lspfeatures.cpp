@@ -14,7 +14,7 @@ LspFeatures::LspFeatures(const LspDocuments &documents)
 
 QList<Diagnostic> LspFeatures::diagnostics(const LspDocument &document)
 {
-    SourceText &source = sourceOf(document);
+    SourceReading &source = sourceOf(document);
     CheckContext context;
     context.lines = &document.lines();
     context.store = &m_store;
@@ -63,7 +63,7 @@ QStringList LspFeatures::takeOutOfDate()
     return uris;
 }
 
-SourceText &LspFeatures::sourceOf(const LspDocument &document)
+SourceReading &LspFeatures::sourceOf(const LspDocument &document)
 {
     Reading &kept = m_readings[document.uri()];
     const quint64 others = m_documents.othersRevision(document.uri());
@@ -77,7 +77,7 @@ SourceText &LspFeatures::sourceOf(const LspDocument &document)
 
 void LspFeatures::renew(const LspDocument &document, Reading *reading)
 {
-    SourceContext context;
+    ReadOptions context;
     QString problem;
     reading->origin = BuildOrigin();
     if (!document.path().isEmpty()

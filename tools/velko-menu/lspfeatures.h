@@ -60,7 +60,7 @@ private:
         BuildOrigin origin;
     };
     // The draft's current text as read, from where its last text differs.
-    SourceText &sourceOf(const LspDocument &document);
+    SourceReading &sourceOf(const LspDocument &document);
     // Makes afresh how a draft is read: its path, the build's options, the other drafts.
     void renew(const LspDocument &document, Reading *reading);
 

@@ -56,7 +56,7 @@ QString altText(const QString &name)
 
 } // namespace
 
-LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
+LspHover menuHoverAt(SourceReading &source, const LineMap &lines, qsizetype offset,
                      const ParameterStore &store, const QString &storePath, QTime clock)
 {
     const QStringView text = source.text;

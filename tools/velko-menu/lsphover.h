@@ -14,7 +14,7 @@ namespace VelkoMenuView {
 
 class LineMap;
 class ParameterStore;
-struct SourceText;
+struct SourceReading;
 
 struct LspHover
 {
@@ -28,7 +28,7 @@ struct LspHover
 
 // The menu around `offset` of the text `source` reads, with the values
 // stored under `storePath`.
-LspHover menuHoverAt(SourceText &source, const LineMap &lines, qsizetype offset,
+LspHover menuHoverAt(SourceReading &source, const LineMap &lines, qsizetype offset,
                      const ParameterStore &store, const QString &storePath, QTime clock);
 
 // A screen at magnification 1 as text, two pixel rows per line: '█' both

@@ -43,7 +43,7 @@ bool writePng(const QImage &image, const QString &path, QTextStream &err)
 
 // What makes the screen differ from the source as written: a text that is
 // not read, cut, or with characters the device skips, as check says it.
-void reportScreenFindings(const SourceFile &file, SourceText &source, const MenuPreview &preview,
+void reportScreenFindings(const SourceFile &file, SourceReading &source, const MenuPreview &preview,
                           const std::shared_ptr<QSettings> &settings, QTextStream &err)
 {
     const ParameterStore store(settings.get());
@@ -92,7 +92,7 @@ QImage pngOf(const MenuDefinition &menu, const RenderOptions &options)
     return image;
 }
 
-int renderOne(const SourceFile &file, const RenderOptions &options, const SourceContext &context,
+int renderOne(const SourceFile &file, const RenderOptions &options, const ReadOptions &context,
               QTextStream &out, QTextStream &err)
 {
     const LineMap &lines = file.lines();
@@ -110,7 +110,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
         return 1;
     }
 
-    SourceText source(file.text(), menuKeywords(), context);
+    SourceReading source(file.text(), menuKeywords(), context);
     const std::shared_ptr<QSettings> settings(ParameterStore::openUserStore());
     const MenuPreview preview = previewMenu(source, lines.cursorOffset(options.line, column),
                                             storedValuesFor(file, settings),
@@ -155,7 +155,7 @@ int renderOne(const SourceFile &file, const RenderOptions &options, const Source
     return 0;
 }
 
-int renderAll(const SourceFile &file, const RenderOptions &options, const SourceContext &context,
+int renderAll(const SourceFile &file, const RenderOptions &options, const ReadOptions &context,
               bool allBranches, QTextStream &out, QTextStream &err)
 {
     const QFileInfo folder(options.output);
@@ -211,7 +211,7 @@ int runRender(const RenderOptions &options, const BuildOptions &build, QTextStre
         err << options.file << ": error: " << reason << Qt::endl;
         return 2;
     }
-    SourceContext context;
+    ReadOptions context;
     BuildOrigin origin;
     if (!sourceContextFor(file.absolutePath(), build, &context, &reason, &origin)) {
         err << "velko-menu: " << reason << Qt::endl;

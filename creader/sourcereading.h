@@ -8,9 +8,9 @@
 
 namespace VelkoMenuView {
 
-struct SourceText
+struct SourceReading
 {
-    SourceText(QStringView text, const KeywordSet &keywords, const SourceContext &context = {})
+    SourceReading(QStringView text, const KeywordSet &keywords, const ReadOptions &context = {})
         : text(text)
         , constants(text, &facts)
     {
@@ -23,10 +23,10 @@ struct SourceText
             while (reader.nextKeyword().keyword) { }
         });
     }
-    SourceText(const SourceText &) = delete;
-    SourceText &operator=(const SourceText &) = delete;
+    SourceReading(const SourceReading &) = delete;
+    SourceReading &operator=(const SourceReading &) = delete;
 
-    TextContext context() { return {&facts, &constants, &literals}; }
+    TextLookup context() { return {&facts, &constants, &literals}; }
 
     // Goes on with `newText`, the same as the text read up to `pos`, a line
     // start in code from facts.lineStarts: what was learnt before it stays.
@@ -40,7 +40,7 @@ struct SourceText
     }
 
     QStringView text;
-    SourceFacts facts;
+    UnitRecord facts;
     ConstantIndex constants;
     LiteralTexts literals;
 };
