@@ -1,4 +1,4 @@
-// A document held in memory: what our host's editors and the tests open.
+// A document held in memory: what the tests, the fuzzers and the benchmark open.
 #pragma once
 
 #include "coreplugin/idocument.h"
