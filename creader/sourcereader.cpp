@@ -184,26 +184,24 @@ void UnitRecord::truncate(qsizetype pos, QStringView oldText, QStringView newTex
 namespace {
 
 // The line of `at` in `text`, as #line directives of `facts` number it.
-qint64 lineOf(QStringView text, qsizetype at, const TextRecord *facts, QString *file)
+qint64 lineOf(QStringView text, qsizetype at, const TextRecord &facts, QString *file)
 {
     qsizetype from = 0;
     qint64 line = 1;
-    if (facts) {
-        const auto after = std::partition_point(
-                facts->lineMarks.cbegin(), facts->lineMarks.cend(),
-                [&](const TextRecord::LineMark &mark) { return mark.from <= at; });
-        // The file named by the last #line that names one.
-        for (auto it = after; it != facts->lineMarks.cbegin();) {
-            --it;
-            if (!it->file.isEmpty()) {
-                *file = it->file;
-                break;
-            }
+    const auto after = std::partition_point(
+            facts.lineMarks.cbegin(), facts.lineMarks.cend(),
+            [&](const TextRecord::LineMark &mark) { return mark.from <= at; });
+    // The file named by the last #line that names one.
+    for (auto it = after; it != facts.lineMarks.cbegin();) {
+        --it;
+        if (!it->file.isEmpty()) {
+            *file = it->file;
+            break;
         }
-        if (after != facts->lineMarks.cbegin()) {
-            from = (after - 1)->from;
-            line = (after - 1)->line;
-        }
+    }
+    if (after != facts.lineMarks.cbegin()) {
+        from = (after - 1)->from;
+        line = (after - 1)->line;
     }
     at = qMin(at, text.size());
     for (qsizetype p = from; p < at; ++p) {
@@ -245,7 +243,7 @@ SourcePlace UnitRecord::placeOf(QStringView text, qsizetype at) const
             break;
         }
     }
-    place.line = lineOf(text, at, facts, &place.file);
+    place.line = lineOf(text, at, *facts, &place.file);
     return place;
 }
 
@@ -467,16 +465,13 @@ SourceReader::SourceReader(QStringView text, qsizetype from, UnitRecord *facts, 
     : m_text(text)
     , m_facts(facts)
     , m_unit(facts)
-    , m_record(facts && recording == Recording::On && from <= facts->readTo)
+    , m_record(recording == Recording::On && from <= facts->readTo)
     , m_pos(qBound(qsizetype(0), from, text.size()))
     , m_atLineStart(isLogicalLineStart(text, m_pos))
     , m_allGroups(recording == Recording::Off)
-    , m_keywords(facts ? facts->keywordSet : KeywordSet())
+    , m_conditions(facts->conditionsAt(m_pos))
     , m_lexer(text, m_pos)
-{
-    if (facts)
-        m_conditions = facts->conditionsAt(m_pos);
-}
+{ }
 
 SourceReader::SourceReader(QStringView text, TextRecord *facts, UnitRecord *unit,
                            const Header &header)
@@ -486,7 +481,6 @@ SourceReader::SourceReader(QStringView text, TextRecord *facts, UnitRecord *unit
     , m_record(true)
     , m_header(true)
     , m_headerInfo(header)
-    , m_keywords(unit->keywordSet)
     , m_lexer(text, 0)
 { }
 
@@ -510,8 +504,8 @@ int SourceReader::keywordOf(const Token &token) const
 {
     if (token.kind != Token::Kind::Identifier)
         return 0;
-    return m_keywords.of(token.spliced ? QStringView(m_lexer.spelling(token))
-                                       : m_lexer.textOf(token));
+    return m_unit->keywordSet.of(token.spliced ? QStringView(m_lexer.spelling(token))
+                                               : m_lexer.textOf(token));
 }
 
 void SourceReader::readAll()
@@ -638,12 +632,9 @@ QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *en
     private:
         SourceReader &m_reader;
     } tokens(*this);
-    MacroExpander::Environment environment;
-    if (m_unit) {
-        environment = m_unit->environment(begin);
-        environment.counter = m_unit->counterAt(begin);
-    }
-    environment.isTerminal = [this](QStringView word) { return m_keywords.of(word) != 0; };
+    MacroExpander::Environment environment = m_unit->environment(begin);
+    environment.counter = m_unit->counterAt(begin);
+    environment.isTerminal = [this](QStringView word) { return m_unit->keywordSet.of(word) != 0; };
     environment.texts = std::make_shared<TokenTexts>();
     MacroExpander expander(environment, &tokens);
     QList<KeywordCall> calls;
@@ -651,7 +642,8 @@ QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *en
     for (PPToken token = expander.next(); !token.isEnd() && calls.size() < MaxCalls;
          token = expander.next()) {
         QString scratch;
-        const int keyword = token.isIdentifier() ? m_keywords.of(token.spelling(&scratch)) : 0;
+        const int keyword
+                = token.isIdentifier() ? m_unit->keywordSet.of(token.spelling(&scratch)) : 0;
         if (keyword) {
             KeywordCall call;
             call.keyword = keyword;
@@ -769,7 +761,7 @@ qsizetype SourceReader::directive(qsizetype hash)
                     if (macroEnd == macroBegin || !isIdentifierStart(m_text[macroBegin]))
                         return macroBegin;
                     if (!active()) {
-                        if (define && m_unit)
+                        if (define)
                             m_unit->namesDefinedAside.insert(
                                     m_text.sliced(macroBegin, macroEnd - macroBegin).toString());
                         return macroEnd;
@@ -785,7 +777,7 @@ qsizetype SourceReader::directive(qsizetype hash)
             } else if (word == u"pragma") {
                 const qsizetype argumentBegin = spaceEnd(nameEnd);
                 const qsizetype argumentEnd = identifierEnd(m_text, argumentBegin);
-                if (m_header && active() && m_unit
+                if (m_header && active()
                     && m_text.sliced(argumentBegin, argumentEnd - argumentBegin) == u"once"
                     && !m_unit->isReadOnce(m_headerInfo.path))
                     m_unit->readOnce.append({m_headerInfo.recordAt, m_headerInfo.path});
@@ -834,7 +826,7 @@ qsizetype SourceReader::directive(qsizetype hash)
     if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
         return name.end;
     if (!active()) {
-        if (define && m_unit)
+        if (define)
             m_unit->namesDefinedAside.insert(lexer.spelling(macro));
         return macro.end;
     }
@@ -857,13 +849,11 @@ qsizetype SourceReader::directive(qsizetype hash)
 qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &lexer)
 {
     const qsizetype afterName = lexer.position();
-    const bool forced = !m_header && m_unit && m_unit->context.forcedGroups.contains(hash);
+    const bool forced = !m_header && m_unit->context.forcedGroups.contains(hash);
     // The value of the condition that follows, for a group that may be taken.
     const auto condition = [&](QStringView kind) {
         if (forced)
             return true;
-        if (!m_unit)
-            return false;
         if (kind == u"if" || kind == u"elif") {
             ConditionContext context;
             context.environment = environment(hash);
@@ -961,7 +951,7 @@ MacroExpander::Environment SourceReader::environment(qsizetype hash) const
         SourcePlace place;
         place.file = file;
         place.includeLevel = level;
-        place.line = lineOf(in, at, facts, &place.file);
+        place.line = lineOf(in, at, *facts, &place.file);
         return place;
     };
     return e;
@@ -986,7 +976,7 @@ QString SourceReader::findHeader(const QString &name, bool quoted, bool next, QS
 // positions the reader names do not.
 void SourceReader::lineDirective(qsizetype hash, CScanner &lexer, bool marker)
 {
-    if (!active() || !m_unit || !recording(hash))
+    if (!active() || !recording(hash))
         return;
     ScannedTokens tokens(m_text, lexer.position(), -1);
     PPTokens operands;
@@ -1016,7 +1006,7 @@ void SourceReader::lineDirective(qsizetype hash, CScanner &lexer, bool marker)
 
 void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
 {
-    if (!active() || !m_unit || !recording(hash))
+    if (!active() || !recording(hash))
         return;
     UnitRecord::DirectiveError error;
     error.at = m_header ? m_headerInfo.recordAt : hash;
@@ -1025,7 +1015,7 @@ void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
             = m_text.sliced(afterName, qMax<qsizetype>(0, end - afterName)).toString().simplified();
     if (m_header) {
         error.file = m_headerInfo.presumed;
-        error.line = lineOf(m_text, hash, m_facts, &error.file);
+        error.line = lineOf(m_text, hash, *m_facts, &error.file);
     }
     m_unit->errors.append(error);
 }
@@ -1034,7 +1024,7 @@ void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
 // them: the header is read at once, its macros counting from here on.
 void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
 {
-    if (!active() || !m_unit)
+    if (!active())
         return;
     const qsizetype operandAt = lexer.position();
     const Token name = lexer.next();
@@ -1122,8 +1112,6 @@ void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
 void SourceReader::record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                           MacroDefinition::Kind kind)
 {
-    if (!m_unit)
-        return;
     if (!recording(hash)) {
         // Recorded when a pass stopped within its line: its replacement
         // list is still to be watched for what it may write.
@@ -1168,7 +1156,7 @@ void SourceReader::finishDefinition()
 
 void SourceReader::updatePairs()
 {
-    if (!m_unit || m_unit->macros.producersRevision() == m_pairsRevision)
+    if (m_unit->macros.producersRevision() == m_pairsRevision)
         return;
     m_pairsRevision = m_unit->macros.producersRevision();
     m_pairs.clear();
@@ -1255,8 +1243,8 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
         const QString spelled = token.spliced ? m_lexer.spelling(token) : QString();
         const QStringView word
                 = token.spliced ? QStringView(spelled) : m_text.sliced(begin, end - begin);
-        const int keyword = m_keywords.of(word);
-        const auto producer = [&] { return m_unit && m_unit->macros.isProducer(word); };
+        const int keyword = m_unit->keywordSet.of(word);
+        const auto producer = [&] { return m_unit->macros.isProducer(word); };
         if (m_inDirective) {
             if (m_definition >= 0 && begin >= m_bodyFrom && (keyword || producer()))
                 m_bodyWatched = true;
@@ -1277,7 +1265,7 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
     // A keyword that starts before `stop` may have its two characters after it.
     const qsizetype reach = qMin(stop + 32, size);
     for (;;) {
-        p = nextStop(t, p, reach, size, m_keywords, m_pairs);
+        p = nextStop(t, p, reach, size, m_unit->keywordSet, m_pairs);
         if (p >= stop) {
             // Beyond the limit: unless a word that starts before it holds
             // the keywords' two characters (or the start of a macro's name)

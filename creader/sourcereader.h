@@ -242,8 +242,8 @@ public:
         Off,
     };
 
-    // Reads the main text of `facts` from `from`, which must lie between
-    // tokens; reading takes it for code. A reader records only when it starts
+    // Reads the main text of `facts`, never null, from `from`, which must lie
+    // between tokens; reading takes it for code. A reader records only when it starts
     // within what was read before (nothing is left out between).
     SourceReader(QStringView text, qsizetype from, UnitRecord *facts,
                  Recording recording = Recording::On);
@@ -343,7 +343,6 @@ private:
     qsizetype m_bodyFrom = -1;
     bool m_bodyWatched = false;
     QList<KeywordHit> m_pending; // the rest of an invocation's keywords
-    KeywordSet m_keywords;
     CScanner m_lexer;
 };
 
