@@ -108,6 +108,18 @@ qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype siz
     return stop;
 }
 
+// How many entries of `list`, in the order of their places, lie before `pos`.
+template<typename List, typename Place>
+qsizetype countBefore(const List &list, qsizetype pos, Place place)
+{
+    return std::partition_point(list.cbegin(), list.cend(),
+                                [&](const auto &entry) { return place(entry) < pos; })
+            - list.cbegin();
+}
+
+const auto atOf = [](const auto &entry) { return entry.at; };
+const auto firstOf = [](const auto &entry) { return entry.first; };
+
 } // namespace
 
 qsizetype TextRecord::lineStartBefore(qsizetype pos) const
@@ -118,19 +130,18 @@ qsizetype TextRecord::lineStartBefore(qsizetype pos) const
 
 const ConditionRecord *TextRecord::conditionRecord(qsizetype at) const
 {
-    const auto found = std::partition_point(conditions.cbegin(), conditions.cend(),
-                                            [&](const ConditionRecord &r) { return r.at < at; });
-    return found != conditions.cend() && found->at == at ? &*found : nullptr;
+    const qsizetype found = countBefore(conditions, at, atOf);
+    return found < conditions.size() && conditions.at(found).at == at ? &conditions.at(found)
+                                                                      : nullptr;
 }
 
 Conditionals TextRecord::conditionsAt(qsizetype pos) const
 {
-    const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
-                                            [&](const ConditionRecord &r) { return r.at < pos; });
+    const qsizetype after = countBefore(conditions, pos, atOf);
     Conditionals open;
-    if (after == conditions.cbegin())
+    if (after == 0)
         return open;
-    for (const ConditionRecord *record = conditionRecord((after - 1)->top); record;
+    for (const ConditionRecord *record = conditionRecord(conditions.at(after - 1).top); record;
          record = record->parent < 0 ? nullptr : conditionRecord(record->parent))
         open.append(record->level);
     std::reverse(open.begin(), open.end());
@@ -139,23 +150,19 @@ Conditionals TextRecord::conditionsAt(qsizetype pos) const
 
 qsizetype TextRecord::macrosBefore(qsizetype pos) const
 {
-    const auto after = std::partition_point(macroMarks.cbegin(), macroMarks.cend(),
-                                            [&](const auto &mark) { return mark.first < pos; });
-    return after == macroMarks.cbegin() ? macroStart : (after - 1)->second;
+    const qsizetype after = countBefore(macroMarks, pos, firstOf);
+    return after == 0 ? macroStart : macroMarks.at(after - 1).second;
 }
 
 void TextRecord::truncate(qsizetype pos)
 {
-    const auto from = [pos](const auto &list, auto place) {
-        return std::partition_point(list.cbegin(), list.cend(),
-                                    [&](const auto &entry) { return place(entry) < pos; })
-                - list.cbegin();
-    };
-    lineStarts.resize(qMax<qsizetype>(1, from(lineStarts, [](qsizetype at) { return at - 1; })));
-    conditions.resize(from(conditions, [](const ConditionRecord &record) { return record.at; }));
-    keywords.resize(from(keywords, [](const KeywordHit &hit) { return hit.begin; }));
-    macroMarks.resize(from(macroMarks, [](const auto &mark) { return mark.first; }));
-    lineMarks.resize(from(lineMarks, [](const LineMark &mark) { return mark.from - 1; }));
+    lineStarts.resize(
+            qMax<qsizetype>(1, countBefore(lineStarts, pos + 1, [](qsizetype at) { return at; })));
+    conditions.resize(countBefore(conditions, pos, atOf));
+    keywords.resize(countBefore(keywords, pos, [](const KeywordHit &hit) { return hit.begin; }));
+    macroMarks.resize(countBefore(macroMarks, pos, firstOf));
+    lineMarks.resize(
+            countBefore(lineMarks, pos + 1, [](const LineMark &mark) { return mark.from; }));
     keywordsTo = qMin(keywordsTo, pos);
     readTo = qMin(readTo, pos);
 }
@@ -171,14 +178,10 @@ void UnitRecord::truncate(qsizetype pos, QStringView oldText, QStringView newTex
     TextRecord::truncate(pos);
     macros.truncate(pos, oldText, newText);
     // The command line's inclusions (at -1) stay.
-    while (!includes.isEmpty() && includes.constLast().at >= pos)
-        includes.removeLast();
-    while (!readOnce.isEmpty() && readOnce.constLast().first >= pos)
-        readOnce.removeLast();
-    while (!errors.isEmpty() && errors.constLast().at >= pos)
-        errors.removeLast();
-    while (!counters.isEmpty() && counters.constLast().first >= pos)
-        counters.removeLast();
+    includes.resize(countBefore(includes, pos, atOf));
+    readOnce.resize(countBefore(readOnce, pos, firstOf));
+    errors.resize(countBefore(errors, pos, atOf));
+    counters.resize(countBefore(counters, pos, firstOf));
 }
 
 namespace {
@@ -225,9 +228,8 @@ bool isDynamicMacro(QStringView name)
 
 qint64 UnitRecord::counterAt(qsizetype pos) const
 {
-    const auto after = std::partition_point(counters.cbegin(), counters.cend(),
-                                            [&](const auto &mark) { return mark.first < pos; });
-    return after == counters.cbegin() ? 0 : (after - 1)->second;
+    const qsizetype after = countBefore(counters, pos, firstOf);
+    return after == 0 ? 0 : counters.at(after - 1).second;
 }
 
 SourcePlace UnitRecord::placeOf(QStringView text, qsizetype at) const
@@ -307,9 +309,7 @@ template<typename List, typename Place, typename Same>
 bool recordedAsInTail(const List &recorded, const List &tail, qsizetype end, Place place, Same same,
                       qsizetype *count)
 {
-    *count = std::partition_point(tail.cbegin(), tail.cend(),
-                                  [&](const auto &entry) { return place(entry) < end; })
-            - tail.cbegin();
+    *count = countBefore(tail, end, place);
     if (recorded.size() != *count)
         return false;
     for (qsizetype i = 0; i < *count; ++i) {
@@ -421,15 +421,13 @@ bool UnitRecord::resume(qsizetype lineStart)
     qsizetype macrosBefore = 0;
     qsizetype includesBefore = 0;
     qsizetype readOnceBefore = 0;
-    const auto first = [](const auto &entry) { return entry.first; };
-    const auto at = [](const auto &entry) { return entry.at; };
     const bool same = recordedAsInTail(conditions.mid(t.conditionsKept), t.facts.conditions,
-                                       lineStart, at, std::equal_to<>(), &conditionsBefore)
-            && recordedAsInTail(macros.from(t.macrosKept), t.macros, lineStart, at, sameDefinition,
-                                &macrosBefore)
-            && recordedAsInTail(includes.mid(t.includesKept), t.includes, lineStart, at,
+                                       lineStart, atOf, std::equal_to<>(), &conditionsBefore)
+            && recordedAsInTail(macros.from(t.macrosKept), t.macros, lineStart, atOf,
+                                sameDefinition, &macrosBefore)
+            && recordedAsInTail(includes.mid(t.includesKept), t.includes, lineStart, atOf,
                                 sameInclusion, &includesBefore)
-            && recordedAsInTail(readOnce.mid(t.readOnceKept), t.readOnce, lineStart, first,
+            && recordedAsInTail(readOnce.mid(t.readOnceKept), t.readOnce, lineStart, firstOf,
                                 std::equal_to<>(), &readOnceBefore);
     const QSharedPointer<const ReadingTail> taken = std::exchange(tail, {});
     if (!same)
@@ -456,9 +454,8 @@ bool UnitRecord::resume(qsizetype lineStart)
 
 bool TextRecord::isCompiled(qsizetype pos) const
 {
-    const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
-                                            [&](const ConditionRecord &r) { return r.at < pos; });
-    return after == conditions.cbegin() || (after - 1)->compiled;
+    const qsizetype after = countBefore(conditions, pos, atOf);
+    return after == 0 || conditions.at(after - 1).compiled;
 }
 
 SourceReader::SourceReader(QStringView text, qsizetype from, UnitRecord *facts, Recording recording)
