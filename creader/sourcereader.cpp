@@ -491,9 +491,7 @@ void SourceReader::readPredefined(UnitRecord *facts)
     commandLine.text = QSharedPointer<const QString>::create(text);
     commandLine.facts = QSharedPointer<TextRecord>::create();
     facts->includes.append(commandLine);
-    Header header;
-    header.recordAt = -1;
-    SourceReader reader(*commandLine.text, commandLine.facts.data(), facts, header);
+    SourceReader reader(*commandLine.text, commandLine.facts.data(), facts, Header());
     reader.readAll();
 }
 
@@ -757,12 +755,6 @@ qsizetype SourceReader::directive(qsizetype hash)
                 if (plain(macroBegin) && plain(macroEnd) && unspliced(macroBegin, macroEnd)) {
                     if (macroEnd == macroBegin || !isIdentifierStart(m_text[macroBegin]))
                         return macroBegin;
-                    if (!active()) {
-                        if (define)
-                            m_unit->namesDefinedAside.insert(
-                                    m_text.sliced(macroBegin, macroEnd - macroBegin).toString());
-                        return macroEnd;
-                    }
                     record(hash, m_text.sliced(macroBegin, macroEnd - macroBegin), macroBegin,
                            macroEnd,
                            !define ? MacroDefinition::Kind::Undefined
@@ -822,11 +814,6 @@ qsizetype SourceReader::directive(qsizetype hash)
     const Token macro = lexer.next();
     if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
         return name.end;
-    if (!active()) {
-        if (define)
-            m_unit->namesDefinedAside.insert(lexer.spelling(macro));
-        return macro.end;
-    }
     MacroDefinition::Kind kind = MacroDefinition::Kind::Undefined;
     if (define) {
         // A "(" right after the name, without space, makes it function-like.
@@ -1109,6 +1096,11 @@ void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
 void SourceReader::record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                           MacroDefinition::Kind kind)
 {
+    if (!active()) {
+        if (kind != MacroDefinition::Kind::Undefined)
+            m_unit->namesDefinedAside.insert(name.toString());
+        return;
+    }
     if (!recording(hash)) {
         // Recorded when a pass stopped within its line: its replacement
         // list is still to be watched for what it may write.

@@ -301,6 +301,8 @@ private:
     // Where #include finds `name`; *folder: the include folder it is in.
     QString findHeader(const QString &name, bool quoted, bool next, QString *folder) const;
     void readAll();
+    // A #define, or #undef (kind Undefined), of `name`: outside the build, a
+    // name defined aside.
     void record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                 MacroDefinition::Kind kind);
     void finishDirective();
