@@ -593,15 +593,13 @@ KeywordHit SourceReader::takeInvocation(const KeywordHit &hit)
         jumpTo(hit.end, false);
         return KeywordHit();
     }
-    QList<KeywordHit> hits;
     for (qsizetype piece = 0; piece < calls.size(); ++piece) {
         KeywordHit written {calls.at(piece).keyword, hit.begin, end, hit.inactiveGroup};
         written.expanded = true;
         written.piece = qint32(piece);
-        hits.append(written);
+        m_pending.append(written);
     }
-    m_pending = hits.mid(1);
-    return hits.first();
+    return m_pending.takeFirst();
 }
 
 QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *end)
