@@ -18,6 +18,15 @@ constexpr int MaxDepth = 64;
 
 using Why = LiteralNotes::Unreadable;
 
+PPTokens scanned(QStringView text, qsizetype begin, qsizetype end)
+{
+    PPTokens tokens;
+    ScannedTokens source(text, begin, end);
+    for (PPToken token = source.next(); !token.isEnd(); token = source.next())
+        tokens.append(token);
+    return tokens;
+}
+
 bool isName(const PPToken &token, QStringView name)
 {
     QString scratch;
@@ -475,10 +484,8 @@ bool TextReader::constant(const PPToken &nameToken, PPTokens *out, int depth)
         return fail(Why::NotConstant, nameToken, name);
     if (depth >= MaxDepth)
         return fail(Why::TooLarge, nameToken);
-    PPTokens written;
-    ScannedTokens tokens(declaration.text, declaration.initializer, declaration.initializerEnd);
-    for (PPToken token = tokens.next(); !token.isEnd(); token = tokens.next())
-        written.append(token);
+    const PPTokens written
+            = scanned(declaration.text, declaration.initializer, declaration.initializerEnd);
     PPTokens initializer;
     const qsizetype use = m_use;
     m_use = declaration.use;
@@ -559,15 +566,6 @@ bool isLiteralsAlone(QStringView text, qsizetype begin, qsizetype end)
             return false;
     }
     return true;
-}
-
-PPTokens scanned(QStringView text, qsizetype begin, qsizetype end)
-{
-    PPTokens tokens;
-    ScannedTokens source(text, begin, end);
-    for (PPToken token = source.next(); !token.isEnd(); token = source.next())
-        tokens.append(token);
-    return tokens;
 }
 
 } // namespace
