@@ -511,9 +511,30 @@ bool commonEncoding(const PPTokens &literals, Token::Encoding *encoding)
     return true;
 }
 
-QString readTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
-                   LiteralNotes *notes)
+// Whether `begin` to `end` holds unprefixed string literals, white space and
+// comments alone: no name a macro could stand for.
+bool isLiteralsAlone(QStringView text, qsizetype begin, qsizetype end)
 {
+    bool lineEnd = false; // line ends are white space here
+    for (qsizetype p = spaceEnd(text, begin, &lineEnd); p < end; p = spaceEnd(text, p, &lineEnd)) {
+        bool unterminated = false;
+        if (text[p] != u'"')
+            return false;
+        p = literalEnd(text, p, &unterminated);
+        if (unterminated)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
+                       LiteralNotes *notes)
+{
+    LiteralNotes scratch;
+    notes = notes ? notes : &scratch;
+    *notes = LiteralNotes();
     TextReader reader(context, use, notes);
     PPTokens expanded;
     PPTokens literals;
@@ -552,53 +573,25 @@ QString readTokens(const PPTokens &tokens, qsizetype use, const TextLookup &cont
     return deviceText(bytes);
 }
 
-// Whether `begin` to `end` holds unprefixed string literals, white space and
-// comments alone: no name a macro could stand for.
-bool isLiteralsAlone(QStringView text, qsizetype begin, qsizetype end)
-{
-    bool lineEnd = false; // line ends are white space here
-    for (qsizetype p = spaceEnd(text, begin, &lineEnd); p < end; p = spaceEnd(text, p, &lineEnd)) {
-        bool unterminated = false;
-        if (text[p] != u'"')
-            return false;
-        p = literalEnd(text, p, &unterminated);
-        if (unterminated)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
                          const TextLookup &context, LiteralNotes *notes)
 {
+    if (!context.literals || !isLiteralsAlone(text, begin, end))
+        return readTextTokens(scanned(text, begin, end), use, context, notes);
     LiteralNotes scratch;
     LiteralNotes &n = notes ? *notes : scratch;
-    n = LiteralNotes();
-    if (!context.literals || !isLiteralsAlone(text, begin, end))
-        return readTokens(scanned(text, begin, end), use, context, &n);
     const QString written = text.sliced(begin, end - begin).toString();
     const auto known = context.literals->constFind(written);
     if (known != context.literals->cend()) {
         n = known->second;
         return known->first;
     }
-    const QString read = readTokens(scanned(text, begin, end), use, context, &n);
+    const QString read = readTextTokens(scanned(text, begin, end), use, context, &n);
     // A bound on what a text with many literals keeps.
     if (context.literals->size() >= 4096)
         context.literals->clear();
     context.literals->insert(written, {read, n});
     return read;
-}
-
-QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
-                       LiteralNotes *notes)
-{
-    LiteralNotes scratch;
-    LiteralNotes &n = notes ? *notes : scratch;
-    n = LiteralNotes();
-    return readTokens(tokens, use, context, &n);
 }
 
 } // namespace VelkoMenuView
