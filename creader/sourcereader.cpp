@@ -833,15 +833,14 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
     const qsizetype afterName = lexer.position();
     const bool forced = !m_header && m_unit->context.forcedGroups.contains(hash);
     // The value of the condition that follows, for a group that may be taken.
-    const auto condition = [&](QStringView kind) {
+    const auto condition = [&] {
         if (forced)
             return true;
-        if (kind == u"if" || kind == u"elif") {
+        if (word == u"if" || word == u"elif") {
             ConditionContext context;
             context.environment = environment(hash);
             context.hasInclude = [&](const QString &name, bool quoted, bool next) {
-                QString folder;
-                return !findHeader(name, quoted, next, &folder).isEmpty();
+                return !findHeader(name, quoted, next, nullptr).isEmpty();
             };
             const ConditionResult result = evaluateCondition(m_text, afterName, context);
             if (result.counter != context.environment.counter && recording(hash))
@@ -854,7 +853,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
         const QString spelled = lexer.spelling(macro);
         const bool defined = m_unit->macros.find(spelled, lookupAt(hash)) != nullptr
                 || isDynamicMacro(spelled);
-        return kind.endsWith(u"ndef") ? !defined : defined;
+        return word.endsWith(u"ndef") ? !defined : defined;
     };
     // The outermost group not compiled, for the innermost one as it now stands.
     const auto settle = [&] {
@@ -869,7 +868,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
         Conditional level;
         level.opening = hash;
         level.parentActive = active();
-        level.taken = level.parentActive && condition(word == u"if" ? u"if" : word);
+        level.taken = level.parentActive && condition();
         level.active = level.taken;
         m_conditions.append(level);
         settle();
@@ -878,8 +877,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
             return afterName;
         Conditional &level = m_conditions.last();
         level.opening = hash;
-        level.active = level.parentActive && !level.taken
-                && condition(word == u"elif" ? u"elif" : word.sliced(2));
+        level.active = level.parentActive && !level.taken && condition();
         level.taken = level.taken || level.active;
         settle();
     } else if (word == u"else") {

@@ -298,7 +298,7 @@ private:
     void errorDirective(qsizetype hash, qsizetype afterName);
     // How the directive at `hash` expands macros.
     MacroExpander::Environment environment(qsizetype hash) const;
-    // Where #include finds `name`; *folder: the include folder it is in.
+    // Where #include finds `name`; *folder, unless null: the include folder it is in.
     QString findHeader(const QString &name, bool quoted, bool next, QString *folder) const;
     void readAll();
     // A #define, or #undef (kind Undefined), of `name`: outside the build, a
