@@ -39,10 +39,6 @@ Token nextCode(CScanner &lexer)
     }
 }
 
-} // namespace
-
-namespace {
-
 // The code tokens of a text as the expander's source: directives passed over.
 class CodeTokens : public MacroExpander::Source
 {
@@ -78,11 +74,9 @@ bool isKeyword(const PPToken &token, QStringView word)
     return token.isIdentifier() && token.spelling(&scratch) == word;
 }
 
-} // namespace
-
 // The declaration whose name is at `at`, if that is one; *reach: how far
 // the text was read to tell. `environment` gives the macros at a place.
-static ConstantIndex::Declaration
+ConstantIndex::Declaration
 declarationAt(QStringView text, const TextRecord *facts, qsizetype at, QStringView name,
               qsizetype *reach,
               const std::function<MacroExpander::Environment(qsizetype)> &environment)
@@ -223,6 +217,8 @@ declarationAt(QStringView text, const TextRecord *facts, qsizetype at, QStringVi
     declaration.initializerEnd = token.begin;
     return declaration;
 }
+
+} // namespace
 
 ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextRecord *facts,
                                                  Found &found, QStringView name, qsizetype use,
