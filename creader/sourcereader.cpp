@@ -735,11 +735,7 @@ qsizetype SourceReader::directive(qsizetype hash)
     const auto plain
             = [&](qsizetype p) { return p >= size || (m_text[p] != u'\\' && m_text[p] != u'/'); };
     const auto unspliced = [&](qsizetype begin, qsizetype end) {
-        for (qsizetype p = begin; p < end; ++p) {
-            if (m_text[p] == u'\\')
-                return false;
-        }
-        return true;
+        return !m_text.sliced(begin, end - begin).contains(u'\\');
     };
     if (m_text[hash] == u'#') {
         const qsizetype nameBegin = spaceEnd(hash + 1);
