@@ -1,7 +1,8 @@
 // The quick pass is one tight loop over code: comments and literals are
-// passed over whole by the pieces the tokens are cut with, identifiers are
-// read only to compare them with the keywords, and a directive is read as
-// tokens up to its macro's name, then passed over to its line's end.
+// passed over whole by the pieces the tokens are cut with; where a keyword
+// may stand, the tokens from the last place known to start one settle it;
+// a directive is read as tokens up to its macro's name, then passed over to
+// its line's end.
 #include "creader/sourcereader.h"
 
 #include "creader/conditionalexpression.h"
@@ -19,14 +20,6 @@
 namespace VelkoMenuView {
 
 namespace {
-
-// A raw literal's prefix (R, u8R, uR, UR, LR) written without splices.
-bool isRawPrefix(QStringView word)
-{
-    return word.size() <= 3 && word.endsWith(u'R')
-            && (word.size() == 1 || word == u"u8R" || word == u"uR" || word == u"UR"
-                || word == u"LR");
-}
 
 // What the quick pass must look at: line ends, comments, literals, splices,
 // the two characters every keyword holds, and the first two characters of
@@ -1149,50 +1142,6 @@ void SourceReader::updatePairs()
     }
 }
 
-// The position of the logical character before `pos`, splices passed over
-// backwards; -1 at the start of the text.
-qsizetype SourceReader::previousCharacter(qsizetype pos) const
-{
-    for (qsizetype p = pos - 1; p >= 0;) {
-        const char16_t c = m_text[p].unicode();
-        if (c != '\n' && c != '\r')
-            return p;
-        qsizetype before = p;
-        if (c == '\n' && before > 0 && m_text[before - 1] == u'\r')
-            --before;
-        while (before > 0 && isHorizontalSpace(m_text[before - 1].unicode()))
-            --before;
-        if (before == 0 || m_text[before - 1] != u'\\')
-            return p;
-        p = before - 2; // the splice's backslash passed over
-    }
-    return -1;
-}
-
-// Where the identifier character just before `pos` starts (splices passed
-// over, a surrogate pair taken whole); -1 when no such character is there.
-qsizetype SourceReader::wordCharacterBefore(qsizetype pos) const
-{
-    const qsizetype before = previousCharacter(pos);
-    if (before < 0)
-        return -1;
-    const QChar c = m_text[before];
-    if (c.isLowSurrogate() && before > 0 && m_text[before - 1].isHighSurrogate())
-        return isIdentifierPart(QChar::surrogateToUcs4(m_text[before - 1], c)) ? before - 1 : -1;
-    return isIdentifierPart(c) ? before : -1;
-}
-
-// The start of the run of identifier characters that `pos` stands in; it
-// lies at or after `boundary`, the last place known to start a token.
-qsizetype SourceReader::wordStart(qsizetype pos, qsizetype boundary) const
-{
-    qsizetype begin = pos;
-    for (qsizetype before = wordCharacterBefore(begin); before >= boundary;
-         before = wordCharacterBefore(begin))
-        begin = before;
-    return begin;
-}
-
 qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd)
 {
     const char16_t *t = reinterpret_cast<const char16_t *>(m_text.data());
@@ -1208,37 +1157,33 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
     const auto tokenAt = [&](qsizetype pos) {
         CScanner lexer(m_text, boundary);
         lexer.setPosition(boundary, false);
+        lexer.setDirective(m_inDirective);
         Token token = lexer.next();
         while (token.kind != Token::Kind::End && token.end <= pos)
             token = lexer.next();
         return token;
     };
-    // The identifier that starts at `begin`: a keyword outside a
-    // directive, or a macro that may write one, compiled? In a #define's
-    // replacement list either makes the macro defined one that may.
-    const auto keywordAt = [&](qsizetype begin, qsizetype end) {
-        Token token;
-        token.begin = begin;
-        token.end = end;
-        token.spliced = m_text.sliced(begin, end - begin).contains(u'\\');
+    // An identifier: a keyword outside a directive, or a macro that may
+    // write one, compiled? In a #define's replacement list either makes the
+    // macro defined one that may.
+    const auto keywordAt = [&](const Token &token) {
         const QString spelled = token.spliced ? m_lexer.spelling(token) : QString();
-        const QStringView word
-                = token.spliced ? QStringView(spelled) : m_text.sliced(begin, end - begin);
+        const QStringView word = token.spliced ? QStringView(spelled) : m_lexer.textOf(token);
         const int keyword = m_unit->keywordSet.of(word);
         const auto producer = [&] { return m_unit->macros.isProducer(word); };
         if (m_inDirective) {
-            if (m_definition >= 0 && begin >= m_bodyFrom && (keyword || producer()))
+            if (m_definition >= 0 && token.begin >= m_bodyFrom && (keyword || producer()))
                 m_bodyWatched = true;
             return false;
         }
         if (!keyword) {
             if (m_header || inactiveGroup() >= 0 || !producer())
                 return false;
-            *hit = {0, begin, end, -1};
+            *hit = {0, token.begin, token.end, -1};
             hit->invocation = true;
             return true;
         }
-        *hit = {keyword, begin, end, inactiveGroup()};
+        *hit = {keyword, token.begin, token.end, inactiveGroup()};
         return true;
     };
     updatePairs();
@@ -1253,7 +1198,7 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
             // or a splice here, a later
             // call goes on from the last token start.
             if (p >= reach || (!isIdentifierPart(m_text[p]) && t[p] != '\\')
-                || wordStart(p, boundary) >= stop) {
+                || tokenAt(p).begin >= stop) {
                 if (p >= size && m_inDirective)
                     finishDefinition();
                 return p >= size ? size : boundary;
@@ -1287,15 +1232,11 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
         }
         case '"':
         case '\'': {
-            // A raw literal's prefix stands right before its quote.
-            qsizetype begin = p;
-            while (begin > 0 && begin > p - 3 && isIdentifierPart(m_text[begin - 1]))
-                --begin;
-            const qsizetype end = t[p] == '"' && begin < p
-                            && isRawPrefix(m_text.sliced(begin, p - begin))
-                            && wordCharacterBefore(begin) < 0
-                    ? rawLiteralEnd(m_text, p, nullptr, m_inDirective)
-                    : -1;
+            // A raw literal's prefix stands right before its quote: the
+            // tokens tell whether it is one.
+            const bool raw = t[p] == '"' && p > boundary && isIdentifierPart(m_text[p - 1])
+                    && tokenAt(p).raw;
+            const qsizetype end = raw ? rawLiteralEnd(m_text, p, nullptr, m_inDirective) : -1;
             p = end >= 0 ? end : literalEnd(m_text, p);
             boundary = p;
             break;
@@ -1307,10 +1248,11 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
                 break;
             }
             const qsizetype after = p + splice;
-            if (after < size && isIdentifierPart(m_text[after]) && wordCharacterBefore(p) >= 0) {
-                // A word joined across lines: read it as a token.
+            if (after < size && isIdentifierPart(m_text[after])) {
+                // A word after a splice, perhaps joined to one before it:
+                // read it as a token.
                 const Token token = tokenAt(p);
-                if (token.kind == Token::Kind::Identifier && keywordAt(token.begin, token.end))
+                if (token.kind == Token::Kind::Identifier && keywordAt(token))
                     return token.end;
                 p = qMax(token.end, after);
                 boundary = p;
@@ -1320,28 +1262,12 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
             break;
         }
         default: {
-            // The keywords' two characters: the identifier around them may
-            // be one.
-            qsizetype begin = wordStart(p, boundary);
-            const qsizetype before = begin > boundary ? previousCharacter(begin) : -1;
-            if (before >= 0 && (t[before] == '.' || t[before] == '+' || t[before] == '-')) {
-                // Perhaps inside a number such as 1e+ABC or 1.ABC.
-                const Token token = tokenAt(p);
-                if (token.kind != Token::Kind::Identifier) {
-                    p = qMax(token.end, p + 1);
-                    boundary = p;
-                    break;
-                }
-                begin = token.begin;
-            } else if (t[begin] >= '0' && t[begin] <= '9') {
-                p = numberEnd(m_text, begin);
-                boundary = p;
-                break;
-            }
-            const qsizetype end = identifierEnd(m_text, begin);
-            if (keywordAt(begin, end))
-                return end;
-            p = qMax(end, p + 1);
+            // The keywords' two characters, or a macro's first: the token
+            // around them (a number such as 1e+ABC, perhaps) may be one.
+            const Token token = tokenAt(p);
+            if (token.kind == Token::Kind::Identifier && keywordAt(token))
+                return token.end;
+            p = qMax(token.end, p + 1);
             boundary = p;
             break;
         }

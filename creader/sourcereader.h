@@ -287,9 +287,6 @@ private:
     qsizetype skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd);
     // Goes on at `pos` in code, read before.
     void jumpTo(qsizetype pos, bool atLineStart);
-    qsizetype previousCharacter(qsizetype pos) const;
-    qsizetype wordCharacterBefore(qsizetype pos) const;
-    qsizetype wordStart(qsizetype pos, qsizetype boundary) const;
     qsizetype lineStart(qsizetype pos);
     qsizetype directive(qsizetype hash);
     qsizetype conditional(qsizetype hash, QStringView word, CScanner &lexer);
