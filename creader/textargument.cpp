@@ -49,8 +49,10 @@ qsizetype closing(const PPTokens &t, qsizetype open, qsizetype to)
     return -1;
 }
 
-// Where `at` lies at the top level, outside brackets, of `from` to `to`.
-template<typename Visit> void topLevel(const PPTokens &t, qsizetype from, qsizetype to, Visit visit)
+// The first place at the top level, outside brackets, of `from` to `to`
+// where `found` holds; -1 when there is none.
+template<typename Found>
+qsizetype topLevel(const PPTokens &t, qsizetype from, qsizetype to, Found found)
 {
     int depth = 0;
     for (qsizetype i = from; i < to; ++i) {
@@ -59,9 +61,25 @@ template<typename Visit> void topLevel(const PPTokens &t, qsizetype from, qsizet
             ++depth;
         else if (token.is(u')') || token.is(u']') || token.is(u'}'))
             --depth;
-        else if (depth == 0 && !visit(i))
-            return;
+        else if (depth == 0 && found(i))
+            return i;
     }
+    return -1;
+}
+
+// The pieces of `from` to `to` that top-level `separator`s part.
+QList<std::pair<qsizetype, qsizetype>> parts(const PPTokens &t, qsizetype from, qsizetype to,
+                                             char16_t separator)
+{
+    QList<std::pair<qsizetype, qsizetype>> pieces {{from, to}};
+    topLevel(t, from, to, [&](qsizetype i) {
+        if (t.at(i).is(separator)) {
+            pieces.last().second = i;
+            pieces.append({i + 1, to});
+        }
+        return false;
+    });
+    return pieces;
 }
 
 // A token that ends an operand, so that a "+" or "-" after it is binary.
@@ -285,21 +303,13 @@ bool TextReader::expression(const PPTokens &t, qsizetype from, qsizetype to, PPT
     if (from >= to)
         return fail(from == 0 && to == t.size() ? Why::Empty : Why::NotText, t.value(from));
     // COND ? A : B, for a condition the compiler computes.
-    qsizetype question = -1;
-    topLevel(t, from, to, [&](qsizetype i) {
-        if (t.at(i).is(u'?'))
-            question = i;
-        return question < 0;
-    });
+    const qsizetype question = topLevel(t, from, to, [&](qsizetype i) { return t.at(i).is(u'?'); });
     if (question >= 0) {
-        qsizetype colon = -1;
         int nested = 0;
-        topLevel(t, question + 1, to, [&](qsizetype i) {
+        const qsizetype colon = topLevel(t, question + 1, to, [&](qsizetype i) {
             if (t.at(i).is(u'?'))
                 ++nested;
-            else if (t.at(i).is(u':') && nested-- == 0)
-                colon = i;
-            return colon < 0;
+            return t.at(i).is(u':') && nested-- == 0;
         });
         if (colon < 0)
             return fail(Why::NotText, t.at(question));
@@ -311,11 +321,8 @@ bool TextReader::expression(const PPTokens &t, qsizetype from, qsizetype to, PPT
                      : expression(t, colon + 1, to, out, depth + 1);
     }
     // NAME + 0; any other arithmetic is not followed.
-    qsizetype binary = -1;
-    topLevel(t, from, to, [&](qsizetype i) {
-        if ((t.at(i).is(u'+') || t.at(i).is(u'-')) && i > from && endsOperand(t.at(i - 1)))
-            binary = i;
-        return binary < 0;
+    const qsizetype binary = topLevel(t, from, to, [&](qsizetype i) {
+        return (t.at(i).is(u'+') || t.at(i).is(u'-')) && i > from && endsOperand(t.at(i - 1));
     });
     if (binary >= 0) {
         if (t.at(binary).is(u'+') && isZero(t, binary + 1, to))
@@ -398,14 +405,7 @@ bool TextReader::call(const PPTokens &t, qsizetype from, qsizetype to, PPTokens 
         argument = 0;
     if (argument < 0)
         return fail(Why::Call, t.at(from), name);
-    QList<std::pair<qsizetype, qsizetype>> arguments {{from + 2, to - 1}};
-    topLevel(t, from + 2, to - 1, [&](qsizetype i) {
-        if (t.at(i).is(u',')) {
-            arguments.last().second = i;
-            arguments.append({i + 1, to - 1});
-        }
-        return true;
-    });
+    const QList<std::pair<qsizetype, qsizetype>> arguments = parts(t, from + 2, to - 1, u',');
     if (argument >= arguments.size())
         return fail(Why::NotText, t.at(from));
     const auto [begin, end] = arguments.at(argument);
@@ -416,14 +416,7 @@ bool TextReader::call(const PPTokens &t, qsizetype from, qsizetype to, PPTokens 
 bool TextReader::statements(const PPTokens &t, qsizetype from, qsizetype to, PPTokens *out,
                             int depth)
 {
-    QList<std::pair<qsizetype, qsizetype>> list {{from, to}};
-    topLevel(t, from, to, [&](qsizetype i) {
-        if (t.at(i).is(u';')) {
-            list.last().second = i;
-            list.append({i + 1, to});
-        }
-        return true;
-    });
+    QList<std::pair<qsizetype, qsizetype>> list = parts(t, from, to, u';');
     while (!list.isEmpty() && list.constLast().first >= list.constLast().second)
         list.removeLast();
     if (list.isEmpty())
@@ -431,12 +424,8 @@ bool TextReader::statements(const PPTokens &t, qsizetype from, qsizetype to, PPT
     m_scopes.append(QHash<QString, Local>());
     for (qsizetype s = 0; s + 1 < list.size(); ++s) {
         const auto [begin, end] = list.at(s);
-        qsizetype equals = -1;
-        topLevel(t, begin, end, [&](qsizetype i) {
-            if (t.at(i).is(u'='))
-                equals = i;
-            return equals < 0;
-        });
+        const qsizetype equals
+                = topLevel(t, begin, end, [&](qsizetype i) { return t.at(i).is(u'='); });
         const Declared d = equals < 0 ? Declared() : declared(t, begin, equals);
         if (d.name < 0) {
             m_scopes.removeLast();
