@@ -10,6 +10,8 @@
 #include "creader/macroshape.h"
 #include "creader/sourcereader.h"
 
+#include <algorithm>
+
 namespace VelkoMenuView {
 
 namespace {
@@ -137,22 +139,17 @@ Declared declared(const PPTokens &t, qsizetype from, qsizetype to)
 {
     // Attributes after the name, then its brackets.
     qsizetype end = to;
-    for (;;) {
-        if (end - from >= 2 && t.at(end - 1).is(u')')) {
-            qsizetype open = end - 1;
-            int depth = 0;
-            for (; open >= from; --open) {
-                if (t.at(open).is(u')'))
-                    ++depth;
-                else if (t.at(open).is(u'(') && --depth == 0)
-                    break;
-            }
-            if (open > from && isAttributeName(t.at(open - 1))) {
-                end = open - 1;
-                continue;
-            }
+    while (end - from >= 2 && t.at(end - 1).is(u')')) {
+        qsizetype open = end - 1;
+        for (int depth = 0; open >= from; --open) {
+            if (t.at(open).is(u')'))
+                ++depth;
+            else if (t.at(open).is(u'(') && --depth == 0)
+                break;
         }
-        break;
+        if (open <= from || !isAttributeName(t.at(open - 1)))
+            break;
+        end = open - 1;
     }
     bool array = false;
     if (end - from >= 2 && t.at(end - 1).is(u']')) {
@@ -172,11 +169,8 @@ Declared declared(const PPTokens &t, qsizetype from, qsizetype to)
             star = i;
     }
     const auto hasConst = [&](qsizetype begin) {
-        for (qsizetype i = begin; i < d.name; ++i) {
-            if (isName(t.at(i), u"const"))
-                return true;
-        }
-        return false;
+        return std::any_of(t.cbegin() + begin, t.cbegin() + d.name,
+                           [](const PPToken &token) { return isName(token, u"const"); });
     };
     d.constant = star >= 0 && !array ? hasConst(star + 1) : hasConst(from);
     return d;
