@@ -189,11 +189,8 @@ declarationAt(QStringView text, const TextRecord *facts, qsizetype at, QStringVi
     const qsizetype star = lastStar >= ownFrom ? lastStar - ownFrom : -1;
     declaration.pointer = star >= 0;
     const auto hasConst = [](const PPTokens &tokens, qsizetype from) {
-        for (qsizetype i = from; i < tokens.size(); ++i) {
-            if (isKeyword(tokens.at(i), u"const"))
-                return true;
-        }
-        return false;
+        return std::any_of(tokens.cbegin() + from, tokens.cend(),
+                           [](const PPToken &t) { return isKeyword(t, u"const"); });
     };
     declaration.constant = declaration.pointer ? hasConst(own, star + 1) : hasConst(shared, 0);
     const bool external = std::any_of(shared.cbegin(), shared.cend(),
