@@ -155,10 +155,9 @@ bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size, 
             pos += lineEnd;
             continue;
         }
-        Characters one(text, pos, end);
-        const char32_t c = one.take();
-        appendCharacter(bytes, c, size);
-        pos = one.position();
+        const QChar c = text[pos++];
+        const bool pair = c.isHighSurrogate() && pos < end && text[pos].isLowSurrogate();
+        appendCharacter(bytes, pair ? QChar::surrogateToUcs4(c, text[pos++]) : c.unicode(), size);
     }
     return true;
 }
