@@ -363,17 +363,13 @@ void UnitRecord::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStri
     facts.readTo = readTo + delta;
     for (MacroDefinition definition : macros.from(macros.firstAt(pos))) {
         taken(definition.at);
-        if (definition.at >= oldEnd) {
-            definition.name = moved(definition.name, oldText, newText, delta);
-            if (definition.source.data() == oldText.data()) {
-                definition.nameAt += delta;
-                definition.body += delta;
-            }
-        } else {
-            definition.name = moved(definition.name, oldText, newText, 0);
-        }
-        if (definition.source.data() == oldText.data())
+        const qsizetype shift = definition.at >= oldEnd ? delta : 0;
+        definition.name = moved(definition.name, oldText, newText, shift);
+        if (definition.source.data() == oldText.data()) {
+            definition.nameAt += shift;
+            definition.body += shift;
             definition.source = newText;
+        }
         definition.at = movedAt(definition.at);
         kept->macros.append(definition);
     }
