@@ -121,21 +121,18 @@ qsizetype TextRecord::lineStartBefore(qsizetype pos) const
     return after == lineStarts.cbegin() ? 0 : *(after - 1);
 }
 
-const ConditionRecord *TextRecord::conditionRecord(qsizetype at) const
-{
-    const qsizetype found = countBefore(conditions, at, atOf);
-    return found < conditions.size() && conditions.at(found).at == at ? &conditions.at(found)
-                                                                      : nullptr;
-}
-
 Conditionals TextRecord::conditionsAt(qsizetype pos) const
 {
+    // The record of the directive at `at`; null when none is (at -1, say).
+    const auto recordOf = [this](qsizetype at) -> const ConditionRecord * {
+        const qsizetype found = countBefore(conditions, at, atOf);
+        return found < conditions.size() && conditions.at(found).at == at ? &conditions.at(found)
+                                                                          : nullptr;
+    };
     const qsizetype after = countBefore(conditions, pos, atOf);
     Conditionals open;
-    if (after == 0)
-        return open;
-    for (const ConditionRecord *record = conditionRecord(conditions.at(after - 1).top); record;
-         record = record->parent < 0 ? nullptr : conditionRecord(record->parent))
+    for (const ConditionRecord *record = after ? recordOf(conditions.at(after - 1).top) : nullptr;
+         record; record = recordOf(record->parent))
         open.append(record->level);
     std::reverse(open.begin(), open.end());
     return open;
@@ -313,12 +310,6 @@ bool recordedAsInTail(const List &recorded, const List &tail, qsizetype end, Pla
 }
 
 } // namespace
-
-qsizetype ReadingTail::lineStartAfter(qsizetype pos) const
-{
-    const auto after = std::upper_bound(facts.lineStarts.cbegin(), facts.lineStarts.cend(), pos);
-    return after == facts.lineStarts.cend() ? -1 : *after;
-}
 
 void UnitRecord::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStringView oldText,
                           QStringView newText)
@@ -544,9 +535,11 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
         // recorded to the next, to take up what it learnt from there on.
         qsizetype until = stop;
         if (m_record && !m_header && !m_inDirective && m_unit->tail) {
-            const qsizetype next = m_unit->tail->lineStartAfter(qMax(m_pos, m_resumeTried));
-            if (next >= 0 && next < stop)
-                until = next;
+            const QList<qsizetype> &starts = m_unit->tail->facts.lineStarts;
+            const auto next
+                    = std::upper_bound(starts.cbegin(), starts.cend(), qMax(m_pos, m_resumeTried));
+            if (next != starts.cend() && *next < stop)
+                until = *next;
         }
         const qsizetype from = m_pos;
         m_pos = skim(until, &hit, false);

@@ -122,8 +122,6 @@ struct TextRecord
     qsizetype lineStartBefore(qsizetype pos) const;
     // The conditional groups open at `pos`, outermost first.
     Conditionals conditionsAt(qsizetype pos) const;
-    // The record of the directive at `at`; null when none is.
-    const ConditionRecord *conditionRecord(qsizetype at) const;
     // Whether the code at `pos` is compiled.
     bool isCompiled(qsizetype pos) const;
     // The unit's macro directives recorded when reading had come to `pos`.
@@ -227,9 +225,6 @@ struct ReadingTail
     qsizetype macrosKept = 0;
     qsizetype includesKept = 0;
     qsizetype readOnceKept = 0;
-
-    // The first of the tail's line starts after `pos`; -1 when none is.
-    qsizetype lineStartAfter(qsizetype pos) const;
 };
 
 class SourceReader
