@@ -39,10 +39,6 @@ Token nextCode(CScanner &lexer)
     }
 }
 
-} // namespace
-
-namespace {
-
 // The code tokens of a text as the expander's source: directives passed over.
 class CodeTokens : public MacroExpander::Source
 {
@@ -78,18 +74,16 @@ bool isKeyword(const PPToken &token, QStringView word)
     return token.isIdentifier() && token.spelling(&scratch) == word;
 }
 
-} // namespace
-
 // The declaration whose name is at `at`, if that is one; *reach: how far
 // the text was read to tell. `environment` gives the macros at a place.
-static ConstantIndex::Declaration
+ConstantIndex::Declaration
 declarationAt(QStringView text, const TextRecord *facts, qsizetype at, QStringView name,
               qsizetype *reach,
               const std::function<MacroExpander::Environment(qsizetype)> &environment)
 {
     // The tokens of the declaration before the name, read from a line start
     // in code; from an earlier one while no ";", "{" or "}" starts it.
-    qsizetype start = facts ? facts->lineStartBefore(at) : 0;
+    qsizetype start = facts->lineStartBefore(at);
     CScanner lexer(text, start);
     Token token;
     QList<Token> before;
@@ -108,7 +102,7 @@ declarationAt(QStringView text, const TextRecord *facts, qsizetype at, QStringVi
         }
         if (bounded || start == 0 || tries == 8)
             break;
-        start = facts ? facts->lineStartBefore(start - 1) : 0;
+        start = facts->lineStartBefore(start - 1);
     }
     struct Reach
     {
@@ -195,11 +189,8 @@ declarationAt(QStringView text, const TextRecord *facts, qsizetype at, QStringVi
     const qsizetype star = lastStar >= ownFrom ? lastStar - ownFrom : -1;
     declaration.pointer = star >= 0;
     const auto hasConst = [](const PPTokens &tokens, qsizetype from) {
-        for (qsizetype i = from; i < tokens.size(); ++i) {
-            if (isKeyword(tokens.at(i), u"const"))
-                return true;
-        }
-        return false;
+        return std::any_of(tokens.cbegin() + from, tokens.cend(),
+                           [](const PPToken &t) { return isKeyword(t, u"const"); });
     };
     declaration.constant = declaration.pointer ? hasConst(own, star + 1) : hasConst(shared, 0);
     const bool external = std::any_of(shared.cbegin(), shared.cend(),
@@ -224,6 +215,8 @@ declarationAt(QStringView text, const TextRecord *facts, qsizetype at, QStringVi
     return declaration;
 }
 
+} // namespace
+
 ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextRecord *facts,
                                                  Found &found, QStringView name, qsizetype use,
                                                  qsizetype includedAt) const
@@ -231,11 +224,9 @@ ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextRec
     // Macros as they stand at a place of the text: in a header, as its own
     // directives before the place left them at its #include.
     const std::function<MacroExpander::Environment(qsizetype)> environment = [&](qsizetype at) {
-        if (!m_facts)
-            return MacroExpander::Environment();
         if (includedAt < 0)
             return m_facts->environment(at);
-        return m_facts->environment(includedAt + 1, facts ? facts->macrosBefore(at) : -1);
+        return m_facts->environment(includedAt + 1, facts->macrosBefore(at));
     };
     use = qMin(use, text.size());
     const qsizetype searchedFrom = found.searchedTo;
@@ -245,7 +236,7 @@ ConstantIndex::Declaration ConstantIndex::findIn(QStringView text, const TextRec
         const bool whole = (at == 0 || !isIdentifierPart(text[at - 1]))
                 && !isIdentifierPart(text[at + name.size()]);
         // A declaration in a group the build leaves out declares nothing.
-        if (whole && (!facts || facts->isCompiled(at))) {
+        if (whole && facts->isCompiled(at)) {
             qsizetype reach = at;
             const Declaration declaration
                     = declarationAt(text, facts, at, name, &reach, environment);
@@ -297,7 +288,7 @@ ConstantIndex::Declaration ConstantIndex::find(QStringView name, qsizetype use)
         return {};
     const QString key = name.toString();
     const Declaration here = findIn(m_text, m_facts, m_found[key], name, use, -1);
-    if (here.name >= 0 || !m_facts)
+    if (here.name >= 0)
         return here;
     // The headers included before the use, the last first.
     for (qsizetype i = m_facts->includes.size() - 1; i >= 0; --i) {
@@ -331,7 +322,7 @@ ConstantIndex::Declaration ConstantIndex::definition(QStringView name)
     };
     findIn(m_text, m_facts, m_found[key], name, m_text.size() + 1, -1);
     Declaration here = defined(m_found[key]);
-    if (here.name >= 0 || !m_facts)
+    if (here.name >= 0)
         return here;
     for (const Inclusion &inclusion : m_facts->includes) {
         if (!inclusion.text)

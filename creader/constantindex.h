@@ -19,7 +19,8 @@ struct TextRecord;
 class ConstantIndex
 {
 public:
-    // `facts` are those of reading `text`; only what has been read is searched.
+    // `facts`, never null, are those of reading `text`; only what has been
+    // read is searched.
     ConstantIndex(QStringView text, const UnitRecord *facts)
         : m_text(text)
         , m_facts(facts)

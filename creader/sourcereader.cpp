@@ -1,7 +1,8 @@
 // The quick pass is one tight loop over code: comments and literals are
-// passed over whole by the pieces the tokens are cut with, identifiers are
-// read only to compare them with the keywords, and a directive is read as
-// tokens up to its macro's name, then passed over to its line's end.
+// passed over whole by the pieces the tokens are cut with; where a keyword
+// may stand, the tokens from the last place known to start one settle it;
+// a directive is read as tokens up to its macro's name, then passed over to
+// its line's end.
 #include "creader/sourcereader.h"
 
 #include "creader/conditionalexpression.h"
@@ -19,14 +20,6 @@
 namespace VelkoMenuView {
 
 namespace {
-
-// A raw literal's prefix (R, u8R, uR, UR, LR) written without splices.
-bool isRawPrefix(QStringView word)
-{
-    return word.size() <= 3 && word.endsWith(u'R')
-            && (word.size() == 1 || word == u"u8R" || word == u"uR" || word == u"UR"
-                || word == u"LR");
-}
 
 // What the quick pass must look at: line ends, comments, literals, splices,
 // the two characters every keyword holds, and the first two characters of
@@ -108,6 +101,18 @@ qsizetype nextStop(const char16_t *t, qsizetype p, qsizetype stop, qsizetype siz
     return stop;
 }
 
+// How many entries of `list`, in the order of their places, lie before `pos`.
+template<typename List, typename Place>
+qsizetype countBefore(const List &list, qsizetype pos, Place place)
+{
+    return std::partition_point(list.cbegin(), list.cend(),
+                                [&](const auto &entry) { return place(entry) < pos; })
+            - list.cbegin();
+}
+
+const auto atOf = [](const auto &entry) { return entry.at; };
+const auto firstOf = [](const auto &entry) { return entry.first; };
+
 } // namespace
 
 qsizetype TextRecord::lineStartBefore(qsizetype pos) const
@@ -116,22 +121,18 @@ qsizetype TextRecord::lineStartBefore(qsizetype pos) const
     return after == lineStarts.cbegin() ? 0 : *(after - 1);
 }
 
-const ConditionRecord *TextRecord::conditionRecord(qsizetype at) const
-{
-    const auto found = std::partition_point(conditions.cbegin(), conditions.cend(),
-                                            [&](const ConditionRecord &r) { return r.at < at; });
-    return found != conditions.cend() && found->at == at ? &*found : nullptr;
-}
-
 Conditionals TextRecord::conditionsAt(qsizetype pos) const
 {
-    const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
-                                            [&](const ConditionRecord &r) { return r.at < pos; });
+    // The record of the directive at `at`; null when none is (at -1, say).
+    const auto recordOf = [this](qsizetype at) -> const ConditionRecord * {
+        const qsizetype found = countBefore(conditions, at, atOf);
+        return found < conditions.size() && conditions.at(found).at == at ? &conditions.at(found)
+                                                                          : nullptr;
+    };
+    const qsizetype after = countBefore(conditions, pos, atOf);
     Conditionals open;
-    if (after == conditions.cbegin())
-        return open;
-    for (const ConditionRecord *record = conditionRecord((after - 1)->top); record;
-         record = record->parent < 0 ? nullptr : conditionRecord(record->parent))
+    for (const ConditionRecord *record = after ? recordOf(conditions.at(after - 1).top) : nullptr;
+         record; record = recordOf(record->parent))
         open.append(record->level);
     std::reverse(open.begin(), open.end());
     return open;
@@ -139,23 +140,19 @@ Conditionals TextRecord::conditionsAt(qsizetype pos) const
 
 qsizetype TextRecord::macrosBefore(qsizetype pos) const
 {
-    const auto after = std::partition_point(macroMarks.cbegin(), macroMarks.cend(),
-                                            [&](const auto &mark) { return mark.first < pos; });
-    return after == macroMarks.cbegin() ? macroStart : (after - 1)->second;
+    const qsizetype after = countBefore(macroMarks, pos, firstOf);
+    return after == 0 ? macroStart : macroMarks.at(after - 1).second;
 }
 
 void TextRecord::truncate(qsizetype pos)
 {
-    const auto from = [pos](const auto &list, auto place) {
-        return std::partition_point(list.cbegin(), list.cend(),
-                                    [&](const auto &entry) { return place(entry) < pos; })
-                - list.cbegin();
-    };
-    lineStarts.resize(qMax<qsizetype>(1, from(lineStarts, [](qsizetype at) { return at - 1; })));
-    conditions.resize(from(conditions, [](const ConditionRecord &record) { return record.at; }));
-    keywords.resize(from(keywords, [](const KeywordHit &hit) { return hit.begin; }));
-    macroMarks.resize(from(macroMarks, [](const auto &mark) { return mark.first; }));
-    lineMarks.resize(from(lineMarks, [](const LineMark &mark) { return mark.from - 1; }));
+    lineStarts.resize(
+            qMax<qsizetype>(1, countBefore(lineStarts, pos + 1, [](qsizetype at) { return at; })));
+    conditions.resize(countBefore(conditions, pos, atOf));
+    keywords.resize(countBefore(keywords, pos, [](const KeywordHit &hit) { return hit.begin; }));
+    macroMarks.resize(countBefore(macroMarks, pos, firstOf));
+    lineMarks.resize(
+            countBefore(lineMarks, pos + 1, [](const LineMark &mark) { return mark.from; }));
     keywordsTo = qMin(keywordsTo, pos);
     readTo = qMin(readTo, pos);
 }
@@ -171,39 +168,33 @@ void UnitRecord::truncate(qsizetype pos, QStringView oldText, QStringView newTex
     TextRecord::truncate(pos);
     macros.truncate(pos, oldText, newText);
     // The command line's inclusions (at -1) stay.
-    while (!includes.isEmpty() && includes.constLast().at >= pos)
-        includes.removeLast();
-    while (!readOnce.isEmpty() && readOnce.constLast().first >= pos)
-        readOnce.removeLast();
-    while (!errors.isEmpty() && errors.constLast().at >= pos)
-        errors.removeLast();
-    while (!counters.isEmpty() && counters.constLast().first >= pos)
-        counters.removeLast();
+    includes.resize(countBefore(includes, pos, atOf));
+    readOnce.resize(countBefore(readOnce, pos, firstOf));
+    errors.resize(countBefore(errors, pos, atOf));
+    counters.resize(countBefore(counters, pos, firstOf));
 }
 
 namespace {
 
 // The line of `at` in `text`, as #line directives of `facts` number it.
-qint64 lineOf(QStringView text, qsizetype at, const TextRecord *facts, QString *file)
+qint64 lineOf(QStringView text, qsizetype at, const TextRecord &facts, QString *file)
 {
     qsizetype from = 0;
     qint64 line = 1;
-    if (facts) {
-        const auto after = std::partition_point(
-                facts->lineMarks.cbegin(), facts->lineMarks.cend(),
-                [&](const TextRecord::LineMark &mark) { return mark.from <= at; });
-        // The file named by the last #line that names one.
-        for (auto it = after; it != facts->lineMarks.cbegin();) {
-            --it;
-            if (!it->file.isEmpty()) {
-                *file = it->file;
-                break;
-            }
+    const auto after = std::partition_point(
+            facts.lineMarks.cbegin(), facts.lineMarks.cend(),
+            [&](const TextRecord::LineMark &mark) { return mark.from <= at; });
+    // The file named by the last #line that names one.
+    for (auto it = after; it != facts.lineMarks.cbegin();) {
+        --it;
+        if (!it->file.isEmpty()) {
+            *file = it->file;
+            break;
         }
-        if (after != facts->lineMarks.cbegin()) {
-            from = (after - 1)->from;
-            line = (after - 1)->line;
-        }
+    }
+    if (after != facts.lineMarks.cbegin()) {
+        from = (after - 1)->from;
+        line = (after - 1)->line;
     }
     at = qMin(at, text.size());
     for (qsizetype p = from; p < at; ++p) {
@@ -227,9 +218,8 @@ bool isDynamicMacro(QStringView name)
 
 qint64 UnitRecord::counterAt(qsizetype pos) const
 {
-    const auto after = std::partition_point(counters.cbegin(), counters.cend(),
-                                            [&](const auto &mark) { return mark.first < pos; });
-    return after == counters.cbegin() ? 0 : (after - 1)->second;
+    const qsizetype after = countBefore(counters, pos, firstOf);
+    return after == 0 ? 0 : counters.at(after - 1).second;
 }
 
 SourcePlace UnitRecord::placeOf(QStringView text, qsizetype at) const
@@ -245,7 +235,7 @@ SourcePlace UnitRecord::placeOf(QStringView text, qsizetype at) const
             break;
         }
     }
-    place.line = lineOf(text, at, facts, &place.file);
+    place.line = lineOf(text, at, *facts, &place.file);
     return place;
 }
 
@@ -309,9 +299,7 @@ template<typename List, typename Place, typename Same>
 bool recordedAsInTail(const List &recorded, const List &tail, qsizetype end, Place place, Same same,
                       qsizetype *count)
 {
-    *count = std::partition_point(tail.cbegin(), tail.cend(),
-                                  [&](const auto &entry) { return place(entry) < end; })
-            - tail.cbegin();
+    *count = countBefore(tail, end, place);
     if (recorded.size() != *count)
         return false;
     for (qsizetype i = 0; i < *count; ++i) {
@@ -322,12 +310,6 @@ bool recordedAsInTail(const List &recorded, const List &tail, qsizetype end, Pla
 }
 
 } // namespace
-
-qsizetype ReadingTail::lineStartAfter(qsizetype pos) const
-{
-    const auto after = std::upper_bound(facts.lineStarts.cbegin(), facts.lineStarts.cend(), pos);
-    return after == facts.lineStarts.cend() ? -1 : *after;
-}
 
 void UnitRecord::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStringView oldText,
                           QStringView newText)
@@ -372,17 +354,13 @@ void UnitRecord::setAside(qsizetype pos, qsizetype same, qsizetype oldEnd, QStri
     facts.readTo = readTo + delta;
     for (MacroDefinition definition : macros.from(macros.firstAt(pos))) {
         taken(definition.at);
-        if (definition.at >= oldEnd) {
-            definition.name = moved(definition.name, oldText, newText, delta);
-            if (definition.source.data() == oldText.data()) {
-                definition.nameAt += delta;
-                definition.body += delta;
-            }
-        } else {
-            definition.name = moved(definition.name, oldText, newText, 0);
-        }
-        if (definition.source.data() == oldText.data())
+        const qsizetype shift = definition.at >= oldEnd ? delta : 0;
+        definition.name = moved(definition.name, oldText, newText, shift);
+        if (definition.source.data() == oldText.data()) {
+            definition.nameAt += shift;
+            definition.body += shift;
             definition.source = newText;
+        }
         definition.at = movedAt(definition.at);
         kept->macros.append(definition);
     }
@@ -423,15 +401,13 @@ bool UnitRecord::resume(qsizetype lineStart)
     qsizetype macrosBefore = 0;
     qsizetype includesBefore = 0;
     qsizetype readOnceBefore = 0;
-    const auto first = [](const auto &entry) { return entry.first; };
-    const auto at = [](const auto &entry) { return entry.at; };
     const bool same = recordedAsInTail(conditions.mid(t.conditionsKept), t.facts.conditions,
-                                       lineStart, at, std::equal_to<>(), &conditionsBefore)
-            && recordedAsInTail(macros.from(t.macrosKept), t.macros, lineStart, at, sameDefinition,
-                                &macrosBefore)
-            && recordedAsInTail(includes.mid(t.includesKept), t.includes, lineStart, at,
+                                       lineStart, atOf, std::equal_to<>(), &conditionsBefore)
+            && recordedAsInTail(macros.from(t.macrosKept), t.macros, lineStart, atOf,
+                                sameDefinition, &macrosBefore)
+            && recordedAsInTail(includes.mid(t.includesKept), t.includes, lineStart, atOf,
                                 sameInclusion, &includesBefore)
-            && recordedAsInTail(readOnce.mid(t.readOnceKept), t.readOnce, lineStart, first,
+            && recordedAsInTail(readOnce.mid(t.readOnceKept), t.readOnce, lineStart, firstOf,
                                 std::equal_to<>(), &readOnceBefore);
     const QSharedPointer<const ReadingTail> taken = std::exchange(tail, {});
     if (!same)
@@ -458,25 +434,21 @@ bool UnitRecord::resume(qsizetype lineStart)
 
 bool TextRecord::isCompiled(qsizetype pos) const
 {
-    const auto after = std::partition_point(conditions.cbegin(), conditions.cend(),
-                                            [&](const ConditionRecord &r) { return r.at < pos; });
-    return after == conditions.cbegin() || (after - 1)->compiled;
+    const qsizetype after = countBefore(conditions, pos, atOf);
+    return after == 0 || conditions.at(after - 1).compiled;
 }
 
 SourceReader::SourceReader(QStringView text, qsizetype from, UnitRecord *facts, Recording recording)
     : m_text(text)
     , m_facts(facts)
     , m_unit(facts)
-    , m_record(facts && recording == Recording::On && from <= facts->readTo)
+    , m_record(recording == Recording::On && from <= facts->readTo)
     , m_pos(qBound(qsizetype(0), from, text.size()))
     , m_atLineStart(isLogicalLineStart(text, m_pos))
     , m_allGroups(recording == Recording::Off)
-    , m_keywords(facts ? facts->keywordSet : KeywordSet())
+    , m_conditions(facts->conditionsAt(m_pos))
     , m_lexer(text, m_pos)
-{
-    if (facts)
-        m_conditions = facts->conditionsAt(m_pos);
-}
+{ }
 
 SourceReader::SourceReader(QStringView text, TextRecord *facts, UnitRecord *unit,
                            const Header &header)
@@ -486,7 +458,6 @@ SourceReader::SourceReader(QStringView text, TextRecord *facts, UnitRecord *unit
     , m_record(true)
     , m_header(true)
     , m_headerInfo(header)
-    , m_keywords(unit->keywordSet)
     , m_lexer(text, 0)
 { }
 
@@ -500,9 +471,7 @@ void SourceReader::readPredefined(UnitRecord *facts)
     commandLine.text = QSharedPointer<const QString>::create(text);
     commandLine.facts = QSharedPointer<TextRecord>::create();
     facts->includes.append(commandLine);
-    Header header;
-    header.recordAt = -1;
-    SourceReader reader(*commandLine.text, commandLine.facts.data(), facts, header);
+    SourceReader reader(*commandLine.text, commandLine.facts.data(), facts, Header());
     reader.readAll();
 }
 
@@ -510,8 +479,8 @@ int SourceReader::keywordOf(const Token &token) const
 {
     if (token.kind != Token::Kind::Identifier)
         return 0;
-    return m_keywords.of(token.spliced ? QStringView(m_lexer.spelling(token))
-                                       : m_lexer.textOf(token));
+    return m_unit->keywordSet.of(token.spliced ? QStringView(m_lexer.spelling(token))
+                                               : m_lexer.textOf(token));
 }
 
 void SourceReader::readAll()
@@ -566,9 +535,11 @@ KeywordHit SourceReader::nextKeyword(qsizetype limit)
         // recorded to the next, to take up what it learnt from there on.
         qsizetype until = stop;
         if (m_record && !m_header && !m_inDirective && m_unit->tail) {
-            const qsizetype next = m_unit->tail->lineStartAfter(qMax(m_pos, m_resumeTried));
-            if (next >= 0 && next < stop)
-                until = next;
+            const QList<qsizetype> &starts = m_unit->tail->facts.lineStarts;
+            const auto next
+                    = std::upper_bound(starts.cbegin(), starts.cend(), qMax(m_pos, m_resumeTried));
+            if (next != starts.cend() && *next < stop)
+                until = *next;
         }
         const qsizetype from = m_pos;
         m_pos = skim(until, &hit, false);
@@ -604,15 +575,13 @@ KeywordHit SourceReader::takeInvocation(const KeywordHit &hit)
         jumpTo(hit.end, false);
         return KeywordHit();
     }
-    QList<KeywordHit> hits;
     for (qsizetype piece = 0; piece < calls.size(); ++piece) {
         KeywordHit written {calls.at(piece).keyword, hit.begin, end, hit.inactiveGroup};
         written.expanded = true;
         written.piece = qint32(piece);
-        hits.append(written);
+        m_pending.append(written);
     }
-    m_pending = hits.mid(1);
-    return hits.first();
+    return m_pending.takeFirst();
 }
 
 QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *end)
@@ -638,12 +607,9 @@ QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *en
     private:
         SourceReader &m_reader;
     } tokens(*this);
-    MacroExpander::Environment environment;
-    if (m_unit) {
-        environment = m_unit->environment(begin);
-        environment.counter = m_unit->counterAt(begin);
-    }
-    environment.isTerminal = [this](QStringView word) { return m_keywords.of(word) != 0; };
+    MacroExpander::Environment environment = m_unit->environment(begin);
+    environment.counter = m_unit->counterAt(begin);
+    environment.isTerminal = [this](QStringView word) { return m_unit->keywordSet.of(word) != 0; };
     environment.texts = std::make_shared<TokenTexts>();
     MacroExpander expander(environment, &tokens);
     QList<KeywordCall> calls;
@@ -651,7 +617,8 @@ QList<KeywordCall> SourceReader::expandInvocation(qsizetype begin, qsizetype *en
     for (PPToken token = expander.next(); !token.isEnd() && calls.size() < MaxCalls;
          token = expander.next()) {
         QString scratch;
-        const int keyword = token.isIdentifier() ? m_keywords.of(token.spelling(&scratch)) : 0;
+        const int keyword
+                = token.isIdentifier() ? m_unit->keywordSet.of(token.spelling(&scratch)) : 0;
         if (keyword) {
             KeywordCall call;
             call.keyword = keyword;
@@ -750,11 +717,7 @@ qsizetype SourceReader::directive(qsizetype hash)
     const auto plain
             = [&](qsizetype p) { return p >= size || (m_text[p] != u'\\' && m_text[p] != u'/'); };
     const auto unspliced = [&](qsizetype begin, qsizetype end) {
-        for (qsizetype p = begin; p < end; ++p) {
-            if (m_text[p] == u'\\')
-                return false;
-        }
-        return true;
+        return !m_text.sliced(begin, end - begin).contains(u'\\');
     };
     if (m_text[hash] == u'#') {
         const qsizetype nameBegin = spaceEnd(hash + 1);
@@ -768,12 +731,6 @@ qsizetype SourceReader::directive(qsizetype hash)
                 if (plain(macroBegin) && plain(macroEnd) && unspliced(macroBegin, macroEnd)) {
                     if (macroEnd == macroBegin || !isIdentifierStart(m_text[macroBegin]))
                         return macroBegin;
-                    if (!active()) {
-                        if (define && m_unit)
-                            m_unit->namesDefinedAside.insert(
-                                    m_text.sliced(macroBegin, macroEnd - macroBegin).toString());
-                        return macroEnd;
-                    }
                     record(hash, m_text.sliced(macroBegin, macroEnd - macroBegin), macroBegin,
                            macroEnd,
                            !define ? MacroDefinition::Kind::Undefined
@@ -785,7 +742,7 @@ qsizetype SourceReader::directive(qsizetype hash)
             } else if (word == u"pragma") {
                 const qsizetype argumentBegin = spaceEnd(nameEnd);
                 const qsizetype argumentEnd = identifierEnd(m_text, argumentBegin);
-                if (m_header && active() && m_unit
+                if (m_header && active()
                     && m_text.sliced(argumentBegin, argumentEnd - argumentBegin) == u"once"
                     && !m_unit->isReadOnce(m_headerInfo.path))
                     m_unit->readOnce.append({m_headerInfo.recordAt, m_headerInfo.path});
@@ -833,11 +790,6 @@ qsizetype SourceReader::directive(qsizetype hash)
     const Token macro = lexer.next();
     if (macro.kind != Token::Kind::Identifier || macro.atLineStart)
         return name.end;
-    if (!active()) {
-        if (define && m_unit)
-            m_unit->namesDefinedAside.insert(lexer.spelling(macro));
-        return macro.end;
-    }
     MacroDefinition::Kind kind = MacroDefinition::Kind::Undefined;
     if (define) {
         // A "(" right after the name, without space, makes it function-like.
@@ -857,19 +809,16 @@ qsizetype SourceReader::directive(qsizetype hash)
 qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &lexer)
 {
     const qsizetype afterName = lexer.position();
-    const bool forced = !m_header && m_unit && m_unit->context.forcedGroups.contains(hash);
+    const bool forced = !m_header && m_unit->context.forcedGroups.contains(hash);
     // The value of the condition that follows, for a group that may be taken.
-    const auto condition = [&](QStringView kind) {
+    const auto condition = [&] {
         if (forced)
             return true;
-        if (!m_unit)
-            return false;
-        if (kind == u"if" || kind == u"elif") {
+        if (word == u"if" || word == u"elif") {
             ConditionContext context;
             context.environment = environment(hash);
             context.hasInclude = [&](const QString &name, bool quoted, bool next) {
-                QString folder;
-                return !findHeader(name, quoted, next, &folder).isEmpty();
+                return !findHeader(name, quoted, next, nullptr).isEmpty();
             };
             const ConditionResult result = evaluateCondition(m_text, afterName, context);
             if (result.counter != context.environment.counter && recording(hash))
@@ -882,7 +831,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
         const QString spelled = lexer.spelling(macro);
         const bool defined = m_unit->macros.find(spelled, lookupAt(hash)) != nullptr
                 || isDynamicMacro(spelled);
-        return kind.endsWith(u"ndef") ? !defined : defined;
+        return word.endsWith(u"ndef") ? !defined : defined;
     };
     // The outermost group not compiled, for the innermost one as it now stands.
     const auto settle = [&] {
@@ -897,7 +846,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
         Conditional level;
         level.opening = hash;
         level.parentActive = active();
-        level.taken = level.parentActive && condition(word == u"if" ? u"if" : word);
+        level.taken = level.parentActive && condition();
         level.active = level.taken;
         m_conditions.append(level);
         settle();
@@ -906,8 +855,7 @@ qsizetype SourceReader::conditional(qsizetype hash, QStringView word, CScanner &
             return afterName;
         Conditional &level = m_conditions.last();
         level.opening = hash;
-        level.active = level.parentActive && !level.taken
-                && condition(word == u"elif" ? u"elif" : word.sliced(2));
+        level.active = level.parentActive && !level.taken && condition();
         level.taken = level.taken || level.active;
         settle();
     } else if (word == u"else") {
@@ -961,7 +909,7 @@ MacroExpander::Environment SourceReader::environment(qsizetype hash) const
         SourcePlace place;
         place.file = file;
         place.includeLevel = level;
-        place.line = lineOf(in, at, facts, &place.file);
+        place.line = lineOf(in, at, *facts, &place.file);
         return place;
     };
     return e;
@@ -986,7 +934,7 @@ QString SourceReader::findHeader(const QString &name, bool quoted, bool next, QS
 // positions the reader names do not.
 void SourceReader::lineDirective(qsizetype hash, CScanner &lexer, bool marker)
 {
-    if (!active() || !m_unit || !recording(hash))
+    if (!active() || !recording(hash))
         return;
     ScannedTokens tokens(m_text, lexer.position(), -1);
     PPTokens operands;
@@ -1016,7 +964,7 @@ void SourceReader::lineDirective(qsizetype hash, CScanner &lexer, bool marker)
 
 void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
 {
-    if (!active() || !m_unit || !recording(hash))
+    if (!active() || !recording(hash))
         return;
     UnitRecord::DirectiveError error;
     error.at = m_header ? m_headerInfo.recordAt : hash;
@@ -1025,7 +973,7 @@ void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
             = m_text.sliced(afterName, qMax<qsizetype>(0, end - afterName)).toString().simplified();
     if (m_header) {
         error.file = m_headerInfo.presumed;
-        error.line = lineOf(m_text, hash, m_facts, &error.file);
+        error.line = lineOf(m_text, hash, *m_facts, &error.file);
     }
     m_unit->errors.append(error);
 }
@@ -1034,7 +982,7 @@ void SourceReader::errorDirective(qsizetype hash, qsizetype afterName)
 // them: the header is read at once, its macros counting from here on.
 void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
 {
-    if (!active() || !m_unit)
+    if (!active())
         return;
     const qsizetype operandAt = lexer.position();
     const Token name = lexer.next();
@@ -1122,8 +1070,11 @@ void SourceReader::include(qsizetype hash, CScanner &lexer, bool next)
 void SourceReader::record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                           MacroDefinition::Kind kind)
 {
-    if (!m_unit)
+    if (!active()) {
+        if (kind != MacroDefinition::Kind::Undefined)
+            m_unit->namesDefinedAside.insert(name.toString());
         return;
+    }
     if (!recording(hash)) {
         // Recorded when a pass stopped within its line: its replacement
         // list is still to be watched for what it may write.
@@ -1168,7 +1119,7 @@ void SourceReader::finishDefinition()
 
 void SourceReader::updatePairs()
 {
-    if (!m_unit || m_unit->macros.producersRevision() == m_pairsRevision)
+    if (m_unit->macros.producersRevision() == m_pairsRevision)
         return;
     m_pairsRevision = m_unit->macros.producersRevision();
     m_pairs.clear();
@@ -1178,50 +1129,6 @@ void SourceReader::updatePairs()
         if (!m_pairs.contains(pair))
             m_pairs.append(pair);
     }
-}
-
-// The position of the logical character before `pos`, splices passed over
-// backwards; -1 at the start of the text.
-qsizetype SourceReader::previousCharacter(qsizetype pos) const
-{
-    for (qsizetype p = pos - 1; p >= 0;) {
-        const char16_t c = m_text[p].unicode();
-        if (c != '\n' && c != '\r')
-            return p;
-        qsizetype before = p;
-        if (c == '\n' && before > 0 && m_text[before - 1] == u'\r')
-            --before;
-        while (before > 0 && isHorizontalSpace(m_text[before - 1].unicode()))
-            --before;
-        if (before == 0 || m_text[before - 1] != u'\\')
-            return p;
-        p = before - 2; // the splice's backslash passed over
-    }
-    return -1;
-}
-
-// Where the identifier character just before `pos` starts (splices passed
-// over, a surrogate pair taken whole); -1 when no such character is there.
-qsizetype SourceReader::wordCharacterBefore(qsizetype pos) const
-{
-    const qsizetype before = previousCharacter(pos);
-    if (before < 0)
-        return -1;
-    const QChar c = m_text[before];
-    if (c.isLowSurrogate() && before > 0 && m_text[before - 1].isHighSurrogate())
-        return isIdentifierPart(QChar::surrogateToUcs4(m_text[before - 1], c)) ? before - 1 : -1;
-    return isIdentifierPart(c) ? before : -1;
-}
-
-// The start of the run of identifier characters that `pos` stands in; it
-// lies at or after `boundary`, the last place known to start a token.
-qsizetype SourceReader::wordStart(qsizetype pos, qsizetype boundary) const
-{
-    qsizetype begin = pos;
-    for (qsizetype before = wordCharacterBefore(begin); before >= boundary;
-         before = wordCharacterBefore(begin))
-        begin = before;
-    return begin;
 }
 
 qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd)
@@ -1239,37 +1146,33 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
     const auto tokenAt = [&](qsizetype pos) {
         CScanner lexer(m_text, boundary);
         lexer.setPosition(boundary, false);
+        lexer.setDirective(m_inDirective);
         Token token = lexer.next();
         while (token.kind != Token::Kind::End && token.end <= pos)
             token = lexer.next();
         return token;
     };
-    // The identifier that starts at `begin`: a keyword outside a
-    // directive, or a macro that may write one, compiled? In a #define's
-    // replacement list either makes the macro defined one that may.
-    const auto keywordAt = [&](qsizetype begin, qsizetype end) {
-        Token token;
-        token.begin = begin;
-        token.end = end;
-        token.spliced = m_text.sliced(begin, end - begin).contains(u'\\');
+    // An identifier: a keyword outside a directive, or a macro that may
+    // write one, compiled? In a #define's replacement list either makes the
+    // macro defined one that may.
+    const auto keywordAt = [&](const Token &token) {
         const QString spelled = token.spliced ? m_lexer.spelling(token) : QString();
-        const QStringView word
-                = token.spliced ? QStringView(spelled) : m_text.sliced(begin, end - begin);
-        const int keyword = m_keywords.of(word);
-        const auto producer = [&] { return m_unit && m_unit->macros.isProducer(word); };
+        const QStringView word = token.spliced ? QStringView(spelled) : m_lexer.textOf(token);
+        const int keyword = m_unit->keywordSet.of(word);
+        const auto producer = [&] { return m_unit->macros.isProducer(word); };
         if (m_inDirective) {
-            if (m_definition >= 0 && begin >= m_bodyFrom && (keyword || producer()))
+            if (m_definition >= 0 && token.begin >= m_bodyFrom && (keyword || producer()))
                 m_bodyWatched = true;
             return false;
         }
         if (!keyword) {
             if (m_header || inactiveGroup() >= 0 || !producer())
                 return false;
-            *hit = {0, begin, end, -1};
+            *hit = {0, token.begin, token.end, -1};
             hit->invocation = true;
             return true;
         }
-        *hit = {keyword, begin, end, inactiveGroup()};
+        *hit = {keyword, token.begin, token.end, inactiveGroup()};
         return true;
     };
     updatePairs();
@@ -1277,14 +1180,14 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
     // A keyword that starts before `stop` may have its two characters after it.
     const qsizetype reach = qMin(stop + 32, size);
     for (;;) {
-        p = nextStop(t, p, reach, size, m_keywords, m_pairs);
+        p = nextStop(t, p, reach, size, m_unit->keywordSet, m_pairs);
         if (p >= stop) {
             // Beyond the limit: unless a word that starts before it holds
             // the keywords' two characters (or the start of a macro's name)
             // or a splice here, a later
             // call goes on from the last token start.
             if (p >= reach || (!isIdentifierPart(m_text[p]) && t[p] != '\\')
-                || wordStart(p, boundary) >= stop) {
+                || tokenAt(p).begin >= stop) {
                 if (p >= size && m_inDirective)
                     finishDefinition();
                 return p >= size ? size : boundary;
@@ -1318,15 +1221,11 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
         }
         case '"':
         case '\'': {
-            // A raw literal's prefix stands right before its quote.
-            qsizetype begin = p;
-            while (begin > 0 && begin > p - 3 && isIdentifierPart(m_text[begin - 1]))
-                --begin;
-            const qsizetype end = t[p] == '"' && begin < p
-                            && isRawPrefix(m_text.sliced(begin, p - begin))
-                            && wordCharacterBefore(begin) < 0
-                    ? rawLiteralEnd(m_text, p, nullptr, m_inDirective)
-                    : -1;
+            // A raw literal's prefix stands right before its quote: the
+            // tokens tell whether it is one.
+            const bool raw = t[p] == '"' && p > boundary && isIdentifierPart(m_text[p - 1])
+                    && tokenAt(p).raw;
+            const qsizetype end = raw ? rawLiteralEnd(m_text, p, nullptr, m_inDirective) : -1;
             p = end >= 0 ? end : literalEnd(m_text, p);
             boundary = p;
             break;
@@ -1338,10 +1237,11 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
                 break;
             }
             const qsizetype after = p + splice;
-            if (after < size && isIdentifierPart(m_text[after]) && wordCharacterBefore(p) >= 0) {
-                // A word joined across lines: read it as a token.
+            if (after < size && isIdentifierPart(m_text[after])) {
+                // A word after a splice, perhaps joined to one before it:
+                // read it as a token.
                 const Token token = tokenAt(p);
-                if (token.kind == Token::Kind::Identifier && keywordAt(token.begin, token.end))
+                if (token.kind == Token::Kind::Identifier && keywordAt(token))
                     return token.end;
                 p = qMax(token.end, after);
                 boundary = p;
@@ -1351,28 +1251,12 @@ qsizetype SourceReader::skim(qsizetype stop, KeywordHit *hit, bool untilDirectiv
             break;
         }
         default: {
-            // The keywords' two characters: the identifier around them may
-            // be one.
-            qsizetype begin = wordStart(p, boundary);
-            const qsizetype before = begin > boundary ? previousCharacter(begin) : -1;
-            if (before >= 0 && (t[before] == '.' || t[before] == '+' || t[before] == '-')) {
-                // Perhaps inside a number such as 1e+ABC or 1.ABC.
-                const Token token = tokenAt(p);
-                if (token.kind != Token::Kind::Identifier) {
-                    p = qMax(token.end, p + 1);
-                    boundary = p;
-                    break;
-                }
-                begin = token.begin;
-            } else if (t[begin] >= '0' && t[begin] <= '9') {
-                p = numberEnd(m_text, begin);
-                boundary = p;
-                break;
-            }
-            const qsizetype end = identifierEnd(m_text, begin);
-            if (keywordAt(begin, end))
-                return end;
-            p = qMax(end, p + 1);
+            // The keywords' two characters, or a macro's first: the token
+            // around them (a number such as 1e+ABC, perhaps) may be one.
+            const Token token = tokenAt(p);
+            if (token.kind == Token::Kind::Identifier && keywordAt(token))
+                return token.end;
+            p = qMax(token.end, p + 1);
             boundary = p;
             break;
         }

@@ -122,8 +122,6 @@ struct TextRecord
     qsizetype lineStartBefore(qsizetype pos) const;
     // The conditional groups open at `pos`, outermost first.
     Conditionals conditionsAt(qsizetype pos) const;
-    // The record of the directive at `at`; null when none is.
-    const ConditionRecord *conditionRecord(qsizetype at) const;
     // Whether the code at `pos` is compiled.
     bool isCompiled(qsizetype pos) const;
     // The unit's macro directives recorded when reading had come to `pos`.
@@ -227,9 +225,6 @@ struct ReadingTail
     qsizetype macrosKept = 0;
     qsizetype includesKept = 0;
     qsizetype readOnceKept = 0;
-
-    // The first of the tail's line starts after `pos`; -1 when none is.
-    qsizetype lineStartAfter(qsizetype pos) const;
 };
 
 class SourceReader
@@ -242,8 +237,8 @@ public:
         Off,
     };
 
-    // Reads the main text of `facts` from `from`, which must lie between
-    // tokens; reading takes it for code. A reader records only when it starts
+    // Reads the main text of `facts`, never null, from `from`, which must lie
+    // between tokens; reading takes it for code. A reader records only when it starts
     // within what was read before (nothing is left out between).
     SourceReader(QStringView text, qsizetype from, UnitRecord *facts,
                  Recording recording = Recording::On);
@@ -287,9 +282,6 @@ private:
     qsizetype skim(qsizetype stop, KeywordHit *hit, bool untilDirectiveEnd);
     // Goes on at `pos` in code, read before.
     void jumpTo(qsizetype pos, bool atLineStart);
-    qsizetype previousCharacter(qsizetype pos) const;
-    qsizetype wordCharacterBefore(qsizetype pos) const;
-    qsizetype wordStart(qsizetype pos, qsizetype boundary) const;
     qsizetype lineStart(qsizetype pos);
     qsizetype directive(qsizetype hash);
     qsizetype conditional(qsizetype hash, QStringView word, CScanner &lexer);
@@ -298,9 +290,11 @@ private:
     void errorDirective(qsizetype hash, qsizetype afterName);
     // How the directive at `hash` expands macros.
     MacroExpander::Environment environment(qsizetype hash) const;
-    // Where #include finds `name`; *folder: the include folder it is in.
+    // Where #include finds `name`; *folder, unless null: the include folder it is in.
     QString findHeader(const QString &name, bool quoted, bool next, QString *folder) const;
     void readAll();
+    // A #define, or #undef (kind Undefined), of `name`: outside the build, a
+    // name defined aside.
     void record(qsizetype hash, QStringView name, qsizetype nameAt, qsizetype body,
                 MacroDefinition::Kind kind);
     void finishDirective();
@@ -343,7 +337,6 @@ private:
     qsizetype m_bodyFrom = -1;
     bool m_bodyWatched = false;
     QList<KeywordHit> m_pending; // the rest of an invocation's keywords
-    KeywordSet m_keywords;
     CScanner m_lexer;
 };
 

@@ -155,10 +155,9 @@ bool appendRaw(QStringView text, const Token &token, qsizetype quote, int size, 
             pos += lineEnd;
             continue;
         }
-        Characters one(text, pos, end);
-        const char32_t c = one.take();
-        appendCharacter(bytes, c, size);
-        pos = one.position();
+        const QChar c = text[pos++];
+        const bool pair = c.isHighSurrogate() && pos < end && text[pos].isLowSurrogate();
+        appendCharacter(bytes, pair ? QChar::surrogateToUcs4(c, text[pos++]) : c.unicode(), size);
     }
     return true;
 }
@@ -201,16 +200,13 @@ bool appendLiteral(QStringView text, const Token &token, Token::Encoding encodin
         }
         const char16_t e = chars.peek();
         quint64 value = 0;
-        bool numeric = false;
         bool overflow = false;
         if (const char32_t simple = simpleEscape(e)) {
             chars.take();
             value = simple;
-            numeric = true;
         } else if (digitValue(e, 8) >= 0) {
             for (int digits = 0; digits < 3 && digitValue(chars.peek(), 8) >= 0; ++digits)
                 value = value * 8 + quint64(digitValue(char16_t(chars.take()), 8));
-            numeric = true;
         } else if (e == 'x') {
             chars.take();
             int digits = 0;
@@ -220,7 +216,6 @@ bool appendLiteral(QStringView text, const Token &token, Token::Encoding encodin
             }
             if (digits == 0)
                 return false;
-            numeric = true;
         } else if (e == 'u' || e == 'U') {
             chars.take();
             const int wanted = e == 'u' ? 4 : 8;
@@ -241,8 +236,6 @@ bool appendLiteral(QStringView text, const Token &token, Token::Encoding encodin
             appendCharacter(bytes, chars.take(), size);
             continue;
         }
-        if (!numeric)
-            continue;
         const QString written = text.sliced(escapeAt, chars.position() - escapeAt).toString();
         if (overflow || value > largest) {
             if (notes)

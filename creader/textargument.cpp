@@ -10,6 +10,8 @@
 #include "creader/macroshape.h"
 #include "creader/sourcereader.h"
 
+#include <algorithm>
+
 namespace VelkoMenuView {
 
 namespace {
@@ -17,6 +19,15 @@ namespace {
 constexpr int MaxDepth = 64;
 
 using Why = LiteralNotes::Unreadable;
+
+PPTokens scanned(QStringView text, qsizetype begin, qsizetype end)
+{
+    PPTokens tokens;
+    ScannedTokens source(text, begin, end);
+    for (PPToken token = source.next(); !token.isEnd(); token = source.next())
+        tokens.append(token);
+    return tokens;
+}
 
 bool isName(const PPToken &token, QStringView name)
 {
@@ -40,8 +51,10 @@ qsizetype closing(const PPTokens &t, qsizetype open, qsizetype to)
     return -1;
 }
 
-// Where `at` lies at the top level, outside brackets, of `from` to `to`.
-template<typename Visit> void topLevel(const PPTokens &t, qsizetype from, qsizetype to, Visit visit)
+// The first place at the top level, outside brackets, of `from` to `to`
+// where `found` holds; -1 when there is none.
+template<typename Found>
+qsizetype topLevel(const PPTokens &t, qsizetype from, qsizetype to, Found found)
 {
     int depth = 0;
     for (qsizetype i = from; i < to; ++i) {
@@ -50,9 +63,25 @@ template<typename Visit> void topLevel(const PPTokens &t, qsizetype from, qsizet
             ++depth;
         else if (token.is(u')') || token.is(u']') || token.is(u'}'))
             --depth;
-        else if (depth == 0 && !visit(i))
-            return;
+        else if (depth == 0 && found(i))
+            return i;
     }
+    return -1;
+}
+
+// The pieces of `from` to `to` that top-level `separator`s part.
+QList<std::pair<qsizetype, qsizetype>> parts(const PPTokens &t, qsizetype from, qsizetype to,
+                                             char16_t separator)
+{
+    QList<std::pair<qsizetype, qsizetype>> pieces {{from, to}};
+    topLevel(t, from, to, [&](qsizetype i) {
+        if (t.at(i).is(separator)) {
+            pieces.last().second = i;
+            pieces.append({i + 1, to});
+        }
+        return false;
+    });
+    return pieces;
 }
 
 // A token that ends an operand, so that a "+" or "-" after it is binary.
@@ -110,22 +139,17 @@ Declared declared(const PPTokens &t, qsizetype from, qsizetype to)
 {
     // Attributes after the name, then its brackets.
     qsizetype end = to;
-    for (;;) {
-        if (end - from >= 2 && t.at(end - 1).is(u')')) {
-            qsizetype open = end - 1;
-            int depth = 0;
-            for (; open >= from; --open) {
-                if (t.at(open).is(u')'))
-                    ++depth;
-                else if (t.at(open).is(u'(') && --depth == 0)
-                    break;
-            }
-            if (open > from && isAttributeName(t.at(open - 1))) {
-                end = open - 1;
-                continue;
-            }
+    while (end - from >= 2 && t.at(end - 1).is(u')')) {
+        qsizetype open = end - 1;
+        for (int depth = 0; open >= from; --open) {
+            if (t.at(open).is(u')'))
+                ++depth;
+            else if (t.at(open).is(u'(') && --depth == 0)
+                break;
         }
-        break;
+        if (open <= from || !isAttributeName(t.at(open - 1)))
+            break;
+        end = open - 1;
     }
     bool array = false;
     if (end - from >= 2 && t.at(end - 1).is(u']')) {
@@ -145,11 +169,8 @@ Declared declared(const PPTokens &t, qsizetype from, qsizetype to)
             star = i;
     }
     const auto hasConst = [&](qsizetype begin) {
-        for (qsizetype i = begin; i < d.name; ++i) {
-            if (isName(t.at(i), u"const"))
-                return true;
-        }
-        return false;
+        return std::any_of(t.cbegin() + begin, t.cbegin() + d.name,
+                           [](const PPToken &token) { return isName(token, u"const"); });
     };
     d.constant = star >= 0 && !array ? hasConst(star + 1) : hasConst(from);
     return d;
@@ -276,21 +297,13 @@ bool TextReader::expression(const PPTokens &t, qsizetype from, qsizetype to, PPT
     if (from >= to)
         return fail(from == 0 && to == t.size() ? Why::Empty : Why::NotText, t.value(from));
     // COND ? A : B, for a condition the compiler computes.
-    qsizetype question = -1;
-    topLevel(t, from, to, [&](qsizetype i) {
-        if (t.at(i).is(u'?'))
-            question = i;
-        return question < 0;
-    });
+    const qsizetype question = topLevel(t, from, to, [&](qsizetype i) { return t.at(i).is(u'?'); });
     if (question >= 0) {
-        qsizetype colon = -1;
         int nested = 0;
-        topLevel(t, question + 1, to, [&](qsizetype i) {
+        const qsizetype colon = topLevel(t, question + 1, to, [&](qsizetype i) {
             if (t.at(i).is(u'?'))
                 ++nested;
-            else if (t.at(i).is(u':') && nested-- == 0)
-                colon = i;
-            return colon < 0;
+            return t.at(i).is(u':') && nested-- == 0;
         });
         if (colon < 0)
             return fail(Why::NotText, t.at(question));
@@ -302,11 +315,8 @@ bool TextReader::expression(const PPTokens &t, qsizetype from, qsizetype to, PPT
                      : expression(t, colon + 1, to, out, depth + 1);
     }
     // NAME + 0; any other arithmetic is not followed.
-    qsizetype binary = -1;
-    topLevel(t, from, to, [&](qsizetype i) {
-        if ((t.at(i).is(u'+') || t.at(i).is(u'-')) && i > from && endsOperand(t.at(i - 1)))
-            binary = i;
-        return binary < 0;
+    const qsizetype binary = topLevel(t, from, to, [&](qsizetype i) {
+        return (t.at(i).is(u'+') || t.at(i).is(u'-')) && i > from && endsOperand(t.at(i - 1));
     });
     if (binary >= 0) {
         if (t.at(binary).is(u'+') && isZero(t, binary + 1, to))
@@ -389,14 +399,7 @@ bool TextReader::call(const PPTokens &t, qsizetype from, qsizetype to, PPTokens 
         argument = 0;
     if (argument < 0)
         return fail(Why::Call, t.at(from), name);
-    QList<std::pair<qsizetype, qsizetype>> arguments {{from + 2, to - 1}};
-    topLevel(t, from + 2, to - 1, [&](qsizetype i) {
-        if (t.at(i).is(u',')) {
-            arguments.last().second = i;
-            arguments.append({i + 1, to - 1});
-        }
-        return true;
-    });
+    const QList<std::pair<qsizetype, qsizetype>> arguments = parts(t, from + 2, to - 1, u',');
     if (argument >= arguments.size())
         return fail(Why::NotText, t.at(from));
     const auto [begin, end] = arguments.at(argument);
@@ -407,14 +410,7 @@ bool TextReader::call(const PPTokens &t, qsizetype from, qsizetype to, PPTokens 
 bool TextReader::statements(const PPTokens &t, qsizetype from, qsizetype to, PPTokens *out,
                             int depth)
 {
-    QList<std::pair<qsizetype, qsizetype>> list {{from, to}};
-    topLevel(t, from, to, [&](qsizetype i) {
-        if (t.at(i).is(u';')) {
-            list.last().second = i;
-            list.append({i + 1, to});
-        }
-        return true;
-    });
+    QList<std::pair<qsizetype, qsizetype>> list = parts(t, from, to, u';');
     while (!list.isEmpty() && list.constLast().first >= list.constLast().second)
         list.removeLast();
     if (list.isEmpty())
@@ -422,12 +418,8 @@ bool TextReader::statements(const PPTokens &t, qsizetype from, qsizetype to, PPT
     m_scopes.append(QHash<QString, Local>());
     for (qsizetype s = 0; s + 1 < list.size(); ++s) {
         const auto [begin, end] = list.at(s);
-        qsizetype equals = -1;
-        topLevel(t, begin, end, [&](qsizetype i) {
-            if (t.at(i).is(u'='))
-                equals = i;
-            return equals < 0;
-        });
+        const qsizetype equals
+                = topLevel(t, begin, end, [&](qsizetype i) { return t.at(i).is(u'='); });
         const Declared d = equals < 0 ? Declared() : declared(t, begin, equals);
         if (d.name < 0) {
             m_scopes.removeLast();
@@ -475,10 +467,8 @@ bool TextReader::constant(const PPToken &nameToken, PPTokens *out, int depth)
         return fail(Why::NotConstant, nameToken, name);
     if (depth >= MaxDepth)
         return fail(Why::TooLarge, nameToken);
-    PPTokens written;
-    ScannedTokens tokens(declaration.text, declaration.initializer, declaration.initializerEnd);
-    for (PPToken token = tokens.next(); !token.isEnd(); token = tokens.next())
-        written.append(token);
+    const PPTokens written
+            = scanned(declaration.text, declaration.initializer, declaration.initializerEnd);
     PPTokens initializer;
     const qsizetype use = m_use;
     m_use = declaration.use;
@@ -504,9 +494,30 @@ bool commonEncoding(const PPTokens &literals, Token::Encoding *encoding)
     return true;
 }
 
-QString readTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
-                   LiteralNotes *notes)
+// Whether `begin` to `end` holds unprefixed string literals, white space and
+// comments alone: no name a macro could stand for.
+bool isLiteralsAlone(QStringView text, qsizetype begin, qsizetype end)
 {
+    bool lineEnd = false; // line ends are white space here
+    for (qsizetype p = spaceEnd(text, begin, &lineEnd); p < end; p = spaceEnd(text, p, &lineEnd)) {
+        bool unterminated = false;
+        if (text[p] != u'"')
+            return false;
+        p = literalEnd(text, p, &unterminated);
+        if (unterminated)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
+                       LiteralNotes *notes)
+{
+    LiteralNotes scratch;
+    notes = notes ? notes : &scratch;
+    *notes = LiteralNotes();
     TextReader reader(context, use, notes);
     PPTokens expanded;
     PPTokens literals;
@@ -545,62 +556,25 @@ QString readTokens(const PPTokens &tokens, qsizetype use, const TextLookup &cont
     return deviceText(bytes);
 }
 
-// Whether `begin` to `end` holds unprefixed string literals, white space and
-// comments alone: no name a macro could stand for.
-bool isLiteralsAlone(QStringView text, qsizetype begin, qsizetype end)
-{
-    bool lineEnd = false; // line ends are white space here
-    for (qsizetype p = spaceEnd(text, begin, &lineEnd); p < end; p = spaceEnd(text, p, &lineEnd)) {
-        bool unterminated = false;
-        if (text[p] != u'"')
-            return false;
-        p = literalEnd(text, p, &unterminated);
-        if (unterminated)
-            return false;
-    }
-    return true;
-}
-
-PPTokens scanned(QStringView text, qsizetype begin, qsizetype end)
-{
-    PPTokens tokens;
-    ScannedTokens source(text, begin, end);
-    for (PPToken token = source.next(); !token.isEnd(); token = source.next())
-        tokens.append(token);
-    return tokens;
-}
-
-} // namespace
-
 QString readTextArgument(QStringView text, qsizetype begin, qsizetype end, qsizetype use,
                          const TextLookup &context, LiteralNotes *notes)
 {
+    if (!context.literals || !isLiteralsAlone(text, begin, end))
+        return readTextTokens(scanned(text, begin, end), use, context, notes);
     LiteralNotes scratch;
     LiteralNotes &n = notes ? *notes : scratch;
-    n = LiteralNotes();
-    if (!context.literals || !isLiteralsAlone(text, begin, end))
-        return readTokens(scanned(text, begin, end), use, context, &n);
     const QString written = text.sliced(begin, end - begin).toString();
     const auto known = context.literals->constFind(written);
     if (known != context.literals->cend()) {
         n = known->second;
         return known->first;
     }
-    const QString read = readTokens(scanned(text, begin, end), use, context, &n);
+    const QString read = readTextTokens(scanned(text, begin, end), use, context, &n);
     // A bound on what a text with many literals keeps.
     if (context.literals->size() >= 4096)
         context.literals->clear();
     context.literals->insert(written, {read, n});
     return read;
-}
-
-QString readTextTokens(const PPTokens &tokens, qsizetype use, const TextLookup &context,
-                       LiteralNotes *notes)
-{
-    LiteralNotes scratch;
-    LiteralNotes &n = notes ? *notes : scratch;
-    n = LiteralNotes();
-    return readTokens(tokens, use, context, &n);
 }
 
 } // namespace VelkoMenuView

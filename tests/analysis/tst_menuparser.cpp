@@ -598,6 +598,8 @@ void tst_MenuParser::decode_data()
     QTest::addRow("decoded-backslash-hex") << none << u"\"a\\x5cnb\""_qs << "a\\nb";
     QTest::addRow("U-pair-between-text") << none << u"\"x\\U0001F600q\""_qs << u"x\U0001F600q"_qs;
     QTest::addRow("decoded-backslash-at-end") << none << u"\"a\\134\""_qs << "a\\";
+    // A raw literal keeps a splice as written: the backslash stays.
+    QTest::addRow("raw-keeps-splice") << none << u"R\"(a\\\nb)\""_qs << "a\\b";
     // An escaped backslash, then an escaped quote: the literal is not closed.
     QTest::addRow("three-backslashes-before-quote") << none << u"\"a\\\\\\\""_qs << "";
 
