@@ -200,17 +200,15 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("velko-menu-studio"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     const Options options;
+    QCommandLineParser parser;
+    describe(parser, options);
     if (asksForInformation(argc, argv)) {
         QCoreApplication app(argc, argv);
-        QCommandLineParser parser;
-        describe(parser, options);
         parser.process(app); // prints and exits
         return 0;
     }
 
     QString platform;
-    QCommandLineParser parser;
-    describe(parser, options);
     if (!parser.parse(ownArguments(argc, argv, &platform))) {
         QTextStream(stderr) << "velko-menu-studio: " << parser.errorText()
                             << "\nTry 'velko-menu-studio --help' for more information." << Qt::endl;
