@@ -225,8 +225,7 @@ int main(int argc, char **argv)
 
     const QString plugins = parser.isSet(options.pluginPath) ? parser.value(options.pluginPath)
                                                              : defaultPluginPath();
-    ExtensionSystem::PluginManager::setPluginPaths({plugins});
-    ExtensionSystem::PluginManager::loadPlugins();
+    ExtensionSystem::PluginManager::loadPlugins({plugins});
 
     int status = 0;
     {
