@@ -132,8 +132,8 @@ void PluginManager::loadPlugins(const QStringList &paths)
         QStringList missing;
         for (const PluginDependency &d : module->dependencies())
             missing << d.name + QLatin1Char(' ') + d.version;
-        module->setError(QStringLiteral("%1: dependencies not met (%2)")
-                                 .arg(module->name(), missing.join(QLatin1String(", "))));
+        module->m_errorString = QStringLiteral("%1: dependencies not met (%2)")
+                                        .arg(module->name(), missing.join(QLatin1String(", ")));
         qWarning("%s", qPrintable(module->errorString()));
     }
 
@@ -142,8 +142,8 @@ void PluginManager::loadPlugins(const QStringList &paths)
         module->m_loader = new QPluginLoader(module->filePath());
         auto plugin = qobject_cast<IPlugin *>(module->m_loader->instance());
         if (!plugin) {
-            module->setError(QStringLiteral("%1: cannot load (%2)")
-                                     .arg(module->name(), module->m_loader->errorString()));
+            module->m_errorString = QStringLiteral("%1: cannot load (%2)")
+                                            .arg(module->name(), module->m_loader->errorString());
             qWarning("%s", qPrintable(module->errorString()));
             continue;
         }
@@ -151,8 +151,8 @@ void PluginManager::loadPlugins(const QStringList &paths)
         module->m_state = PluginModule::Loaded;
         QString error;
         if (!plugin->initialize(QStringList(), &error)) {
-            module->setError(
-                    QStringLiteral("%1: initialisation failed: %2").arg(module->name(), error));
+            module->m_errorString
+                    = QStringLiteral("%1: initialisation failed: %2").arg(module->name(), error);
             qWarning("%s", qPrintable(module->errorString()));
             delete module->m_plugin;
             module->m_plugin = nullptr;

@@ -46,7 +46,6 @@ private:
     friend class PluginManager;
 
     bool read();
-    void setError(const QString &message);
 
     QString m_filePath;
     QString m_name;
