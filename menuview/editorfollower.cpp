@@ -247,10 +247,8 @@ void EditorFollower::compose(const QString &path, BuildVariant *variant, IdeBuil
         }
     }
     if (database.isEmpty() && !path.isEmpty()) {
-        const CompileCommands::Search search = CompileCommands::search(path);
-        database = search.database;
-        variant->places = search.places;
-        variant->older = search.older;
+        variant->search(path);
+        database = variant->database;
     }
     if (!database.isEmpty()) {
         databases.note(database);

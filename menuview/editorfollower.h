@@ -7,7 +7,7 @@
 #pragma once
 
 #include "coreplugin/idocument.h"
-#include "menuview/buildvariant.h"
+#include "menuview/files/buildvariant.h"
 #include "menuview/files/contextrefresh.h"
 #include "menuview/idebuild.h"
 

@@ -6,7 +6,7 @@
 #include "creader/linemap.h"
 #include "menuview/analysis/parsemessages.h"
 #include "menuview/analysis/textmessages.h"
-#include "menuview/buildvariant.h"
+#include "menuview/files/buildvariant.h"
 
 #include <QObject>
 #include <QString>

@@ -25,43 +25,22 @@ using namespace VelkoMenuView;
 
 namespace {
 
-struct Options
-{
-    QCommandLineOption pluginPath {
-            QStringLiteral("plugin-path"),
-            QStringLiteral("Load plug-ins from <dir> (default: ../plugins beside the program if "
-                           "it exists, else the installed plug-in folder)."),
-            QStringLiteral("dir")};
-    QCommandLineOption pane {QStringLiteral("pane"),
-                             QStringLiteral("Open the navigation pane named <name>."),
-                             QStringLiteral("name"), QStringLiteral("Velko Menu View")};
-};
-
-void describe(QCommandLineParser &parser, const Options &options)
-{
-    parser.setApplicationDescription(QStringLiteral(
-            "Edit VELKO-OS menu sources beside their live device preview.\n"
-            "\n"
-            "Opens the C files named on the command line in editor tabs, with the cursor\n"
-            "at the given line and column, and shows the \"Velko Menu View\" pane beside\n"
-            "them: the menu under the cursor drawn on the device's 128x64 one-bit\n"
-            "screen. Click an item with printf conversions to type sample values for it.\n"
-            "File > Open adds files, Ctrl+S saves, and closing a changed tab asks first.\n"
-            "Saving writes back the file's own line endings (LF, CRLF or CR, as its\n"
-            "first line ends) and its UTF-8 byte-order mark, if it has one.\n"
-            "\n"
-            "The studio needs a window system (X11 or Wayland). Without a display it\n"
-            "says so and exits with status 2; `velko-menu render` draws menus without\n"
-            "one. Unknown options, an unknown pane and no display exit with status 2.\n"
-            "Qt's own options (such as -platform) are accepted too; --help-all lists\n"
-            "them."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addOption(options.pluginPath);
-    parser.addOption(options.pane);
-    parser.addPositionalArgument(QStringLiteral("files"),
-                                 QStringLiteral("C files to open, as FILE[:LINE[:COLUMN]]."));
-}
+constexpr char Description[]
+        = "Edit VELKO-OS menu sources beside their live device preview.\n"
+          "\n"
+          "Opens the C files named on the command line in editor tabs, with the cursor\n"
+          "at the given line and column, and shows the \"Velko Menu View\" pane beside\n"
+          "them: the menu under the cursor drawn on the device's 128x64 one-bit\n"
+          "screen. Click an item with printf conversions to type sample values for it.\n"
+          "File > Open adds files, Ctrl+S saves, and closing a changed tab asks first.\n"
+          "Saving writes back the file's own line endings (LF, CRLF or CR, as its\n"
+          "first line ends) and its UTF-8 byte-order mark, if it has one.\n"
+          "\n"
+          "The studio needs a window system (X11 or Wayland). Without a display it\n"
+          "says so and exits with status 2; `velko-menu render` draws menus without\n"
+          "one. Unknown options, an unknown pane and no display exit with status 2.\n"
+          "Qt's own options (such as -platform) are accepted too; --help-all lists\n"
+          "them.";
 
 // Help and version need no window system: they are answered before one is
 // asked for, so that they work on a machine without a display.
@@ -199,18 +178,28 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("velko-menu-studio"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
-    const Options options;
+    const QCommandLineOption pluginPath {
+            QStringLiteral("plugin-path"),
+            QStringLiteral("Load plug-ins from <dir> (default: ../plugins beside the program if "
+                           "it exists, else the installed plug-in folder)."),
+            QStringLiteral("dir")};
+    const QCommandLineOption pane {QStringLiteral("pane"),
+                                   QStringLiteral("Open the navigation pane named <name>."),
+                                   QStringLiteral("name"), QStringLiteral("Velko Menu View")};
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(Description));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({pluginPath, pane});
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QStringLiteral("C files to open, as FILE[:LINE[:COLUMN]]."));
     if (asksForInformation(argc, argv)) {
         QCoreApplication app(argc, argv);
-        QCommandLineParser parser;
-        describe(parser, options);
         parser.process(app); // prints and exits
         return 0;
     }
 
     QString platform;
-    QCommandLineParser parser;
-    describe(parser, options);
     if (!parser.parse(ownArguments(argc, argv, &platform))) {
         QTextStream(stderr) << "velko-menu-studio: " << parser.errorText()
                             << "\nTry 'velko-menu-studio --help' for more information." << Qt::endl;
@@ -225,15 +214,14 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
 
-    const QString plugins = parser.isSet(options.pluginPath) ? parser.value(options.pluginPath)
-                                                             : defaultPluginPath();
-    ExtensionSystem::PluginManager::setPluginPaths({plugins});
-    ExtensionSystem::PluginManager::loadPlugins();
+    const QString plugins
+            = parser.isSet(pluginPath) ? parser.value(pluginPath) : defaultPluginPath();
+    ExtensionSystem::PluginManager::loadPlugins({plugins});
 
     int status = 0;
     {
         MainWindow window;
-        const QString paneName = parser.value(options.pane);
+        const QString paneName = parser.value(pane);
         if (!window.navigationPane()->choose(paneName)) {
             QStringList names;
             const QComboBox *chooser = window.navigationPane()->chooser();

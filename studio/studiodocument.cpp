@@ -9,9 +9,11 @@
 
 namespace VelkoMenuView {
 
-StudioDocument::StudioDocument(const QString &path, QTextDocument *text, QObject *parent)
+StudioDocument::StudioDocument(const QString &path, QTextDocument *text,
+                               const TextFileFormat &format, QObject *parent)
     : Core::IDocument(parent)
     , m_text(text)
+    , m_format(format)
 {
     setFilePath(Utils::FilePath::fromString(path));
     connect(m_text, &QTextDocument::contentsChanged, this, &Core::IDocument::contentsChanged);

@@ -17,16 +17,15 @@ class StudioDocument : public Core::IDocument
     Q_OBJECT
 
 public:
-    StudioDocument(const QString &path, QTextDocument *text, QObject *parent = nullptr);
+    // Saving writes the text back in `format`, line by line.
+    StudioDocument(const QString &path, QTextDocument *text, const TextFileFormat &format,
+                   QObject *parent = nullptr);
 
     // Reads path as UTF-8 text ("\n" line ends) and its byte layout; false
     // with "PATH: reason" for a missing, unreadable, binary or non-UTF-8
     // file, as the command-line tool says it.
     static bool readFile(const QString &path, QString *text, QString *error,
                          TextFileFormat *format = nullptr);
-
-    // Saving writes the text back in this layout, line by line.
-    void setFormat(const TextFileFormat &format) { m_format = format; }
 
     // The edits are dropped as the editor closes: from now on the document
     // stands for the file as saved, `saved`, while the editor still shows

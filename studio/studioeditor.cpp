@@ -14,8 +14,7 @@ StudioEditor::StudioEditor(const QString &path, const QString &text, const TextF
 {
     m_editor->setPlainText(text);
     m_editor->document()->setModified(false);
-    m_document = new StudioDocument(path, m_editor->document(), this);
-    m_document->setFormat(format);
+    m_document = new StudioDocument(path, m_editor->document(), format, this);
     setWidget(m_editor);
 }
 

@@ -25,15 +25,8 @@ QList<size_t> lineHashes(QStringView text)
 
 const char *bytesOf(TextFileFormat::LineEnding ending)
 {
-    switch (ending) {
-    case TextFileFormat::LineEnding::Lf:
-        break;
-    case TextFileFormat::LineEnding::CrLf:
-        return "\r\n";
-    case TextFileFormat::LineEnding::Cr:
-        return "\r";
-    }
-    return "\n";
+    using LineEnding = TextFileFormat::LineEnding;
+    return ending == LineEnding::CrLf ? "\r\n" : ending == LineEnding::Cr ? "\r" : "\n";
 }
 
 } // namespace

@@ -22,12 +22,6 @@ QVector<QObject *> &pool()
     return *objects;
 }
 
-QStringList &paths()
-{
-    static auto *list = new QStringList;
-    return *list;
-}
-
 QList<PluginModule *> &modules()
 {
     static auto *list = new QList<PluginModule *>;
@@ -87,25 +81,15 @@ QVector<QObject *> PluginManager::allObjects()
     return pool();
 }
 
-void PluginManager::setPluginPaths(const QStringList &pluginPaths)
-{
-    paths() = pluginPaths;
-}
-
-QStringList PluginManager::pluginPaths()
-{
-    return paths();
-}
-
 QList<PluginModule *> PluginManager::plugins()
 {
     return modules();
 }
 
-void PluginManager::loadPlugins()
+void PluginManager::loadPlugins(const QStringList &paths)
 {
     QList<PluginModule *> read;
-    for (const QString &path : std::as_const(paths())) {
+    for (const QString &path : paths) {
         const QDir dir(path);
         for (const QString &file : dir.entryList(QDir::Files, QDir::Name)) {
             if (!QLibrary::isLibrary(file))
@@ -148,8 +132,8 @@ void PluginManager::loadPlugins()
         QStringList missing;
         for (const PluginDependency &d : module->dependencies())
             missing << d.name + QLatin1Char(' ') + d.version;
-        module->setError(QStringLiteral("%1: dependencies not met (%2)")
-                                 .arg(module->name(), missing.join(QLatin1String(", "))));
+        module->m_errorString = QStringLiteral("%1: dependencies not met (%2)")
+                                        .arg(module->name(), missing.join(QLatin1String(", ")));
         qWarning("%s", qPrintable(module->errorString()));
     }
 
@@ -158,8 +142,8 @@ void PluginManager::loadPlugins()
         module->m_loader = new QPluginLoader(module->filePath());
         auto plugin = qobject_cast<IPlugin *>(module->m_loader->instance());
         if (!plugin) {
-            module->setError(QStringLiteral("%1: cannot load (%2)")
-                                     .arg(module->name(), module->m_loader->errorString()));
+            module->m_errorString = QStringLiteral("%1: cannot load (%2)")
+                                            .arg(module->name(), module->m_loader->errorString());
             qWarning("%s", qPrintable(module->errorString()));
             continue;
         }
@@ -167,8 +151,8 @@ void PluginManager::loadPlugins()
         module->m_state = PluginModule::Loaded;
         QString error;
         if (!plugin->initialize(QStringList(), &error)) {
-            module->setError(
-                    QStringLiteral("%1: initialisation failed: %2").arg(module->name(), error));
+            module->m_errorString
+                    = QStringLiteral("%1: initialisation failed: %2").arg(module->name(), error);
             qWarning("%s", qPrintable(module->errorString()));
             delete module->m_plugin;
             module->m_plugin = nullptr;

@@ -48,23 +48,18 @@ bool PluginModule::provides(const QString &name, const QString &version) const
             && versionCompare(version, m_version) <= 0;
 }
 
-void PluginModule::setError(const QString &message)
-{
-    m_errorString = message;
-}
-
 bool PluginModule::read()
 {
     QPluginLoader loader(m_filePath);
     const QJsonObject data = loader.metaData();
     if (data.isEmpty()) {
-        setError(QStringLiteral("%1: no plug-in metadata (%2)")
-                         .arg(m_filePath, loader.errorString()));
+        m_errorString = QStringLiteral("%1: no plug-in metadata (%2)")
+                                .arg(m_filePath, loader.errorString());
         return false;
     }
     if (data.value(QLatin1String("IID")).toString() != pluginIid) {
-        setError(QStringLiteral("%1: not a plug-in of this host (interface \"%2\")")
-                         .arg(m_filePath, data.value(QLatin1String("IID")).toString()));
+        m_errorString = QStringLiteral("%1: not a plug-in of this host (interface \"%2\")")
+                                .arg(m_filePath, data.value(QLatin1String("IID")).toString());
         return false;
     }
     m_metaData = data.value(QLatin1String("MetaData")).toObject();
@@ -73,14 +68,15 @@ bool PluginModule::read()
     m_compatVersion = m_metaData.value(QLatin1String("CompatVersion")).toString(m_version);
     if (m_name.isEmpty() || !isValidVersion(m_version) || !isValidVersion(m_compatVersion)
         || versionCompare(m_compatVersion, m_version) > 0) {
-        setError(QStringLiteral("%1: metadata needs a name, a version and a compatible version no "
-                                "later than the version")
-                         .arg(m_filePath));
+        m_errorString
+                = QStringLiteral("%1: metadata needs a name, a version and a compatible version no "
+                                 "later than the version")
+                          .arg(m_filePath);
         return false;
     }
     const QJsonValue dependencies = m_metaData.value(QLatin1String("Dependencies"));
     if (!dependencies.isUndefined() && !dependencies.isArray()) {
-        setError(QStringLiteral("%1: \"Dependencies\" is not a list").arg(m_filePath));
+        m_errorString = QStringLiteral("%1: \"Dependencies\" is not a list").arg(m_filePath);
         return false;
     }
     for (const QJsonValue &entry : dependencies.toArray()) {
@@ -88,7 +84,8 @@ bool PluginModule::read()
         PluginDependency d {dependency.value(QLatin1String("Name")).toString(),
                             dependency.value(QLatin1String("Version")).toString()};
         if (d.name.isEmpty() || !isValidVersion(d.version)) {
-            setError(QStringLiteral("%1: a dependency needs a name and a version").arg(m_filePath));
+            m_errorString
+                    = QStringLiteral("%1: a dependency needs a name and a version").arg(m_filePath);
             return false;
         }
         m_dependencies.append(d);

@@ -105,8 +105,7 @@ void tst_Plugin::entryPoints()
 
 void tst_Plugin::loadedByTheManager()
 {
-    PluginManager::setPluginPaths({QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
-    PluginManager::loadPlugins();
+    PluginManager::loadPlugins({QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
     const QList<PluginModule *> modules = PluginManager::plugins();
     QCOMPARE(modules.size(), 1);
     QVERIFY2(!modules.first()->hasError(), qPrintable(modules.first()->errorString()));
@@ -148,9 +147,8 @@ void tst_Plugin::refusedModules()
 {
     QFETCH(QString, file);
     QFETCH(QString, error);
-    PluginManager::setPluginPaths(
+    PluginManager::loadPlugins(
             {QStringLiteral(REFUSED_DIR), QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
-    PluginManager::loadPlugins();
     PluginModule *refused = nullptr, *ours = nullptr;
     for (PluginModule *module : PluginManager::plugins()) {
         if (QFileInfo(module->filePath()).fileName() == file)

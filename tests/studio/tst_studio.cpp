@@ -81,8 +81,7 @@ private:
 
 void tst_Studio::initTestCase()
 {
-    ExtensionSystem::PluginManager::setPluginPaths({QStringLiteral(PLUGIN_DIR)});
-    ExtensionSystem::PluginManager::loadPlugins();
+    ExtensionSystem::PluginManager::loadPlugins({QStringLiteral(PLUGIN_DIR)});
 }
 
 void tst_Studio::cleanupTestCase()

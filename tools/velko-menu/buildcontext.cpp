@@ -7,54 +7,18 @@
 #include <QDir>
 
 namespace VelkoMenuView {
-using namespace Qt::StringLiterals;
-
-QString BuildOrigin::phrase() const
-{
-    QStringList options = databaseOptions + commandLine;
-    if (database.isEmpty() && options.isEmpty())
-        return u"no build options: no compile_commands.json has an entry for the file"_s;
-    QStringList parts;
-    parts << (database.isEmpty() ? u"the command line"_s : CompileCommands::variantName(database));
-    if (!options.isEmpty())
-        parts << options.join(u' ');
-    return u"variant: "_s + parts.join(u", "_s);
-}
-
-QString BuildOrigin::details() const
-{
-    QString text;
-    if (database.isEmpty()) {
-        text = u"no compile_commands.json with an entry for the file; looked for %1"_s.arg(
-                places.join(u", "_s));
-    } else {
-        text = u"%1, from %2"_s.arg(phrase(), database);
-        if (given)
-            text += u" (--compile-commands)"_s;
-        else if (!older.isEmpty())
-            text += u", the newest of %1 with an entry for the file (also %2)"_s.arg(
-                    QString::number(older.size() + 1), older.join(u", "_s));
-    }
-    if (!commandLine.isEmpty())
-        text += u"; %1 from the command line"_s.arg(commandLine.join(u' '));
-    return text;
-}
 
 bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
-                      ReadOptions *context, QString *error, BuildOrigin *origin)
+                      ReadOptions *context, QString *error, BuildVariant *variant)
 {
     *context = ReadOptions();
     context->path = absolutePath;
-    BuildOrigin found;
+    BuildVariant found;
     found.given = !options.compileCommands.isEmpty();
-    if (found.given) {
+    if (found.given)
         found.database = options.compileCommands;
-    } else {
-        const CompileCommands::Search search = CompileCommands::search(absolutePath);
-        found.database = search.database;
-        found.older = search.older;
-        found.places = search.places;
-    }
+    else
+        found.search(absolutePath);
     if (!found.database.isEmpty()) {
         QString problem;
         context->configuration
@@ -68,7 +32,7 @@ bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
             context->configuration = BuildConfiguration();
             found.database.clear();
         }
-        found.databaseOptions = context->configuration.macroOptions();
+        found.options = context->configuration.macroOptions();
     }
     BuildConfiguration given
             = BuildConfiguration::fromArguments(options.arguments, QDir::currentPath());
@@ -81,8 +45,8 @@ bool sourceContextFor(const QString &absolutePath, const BuildOptions &options,
     CompilerQuery::apply(&context->configuration, options.allowedCompilers);
     context->textFunctions = options.textFunctions;
     found.commandLine = options.arguments;
-    if (origin)
-        *origin = found;
+    if (variant)
+        *variant = found;
     return true;
 }
 

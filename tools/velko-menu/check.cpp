@@ -44,13 +44,13 @@ int runCheck(const CheckOptions &options, const BuildOptions &build, QTextStream
         context.storePath = file.absolutePath();
         context.realDigits = options.realDigits;
         context.allBranches = build.allBranches;
-        BuildOrigin origin;
-        if (!sourceContextFor(file.absolutePath(), build, &context.source, &reason, &origin)) {
+        BuildVariant variant;
+        if (!sourceContextFor(file.absolutePath(), build, &context.source, &reason, &variant)) {
             err << "velko-menu: " << reason << Qt::endl;
             return 2;
         }
         if (build.verbose)
-            err << file.path() << ": " << origin.details() << Qt::endl;
+            err << file.path() << ": " << variant.details() << Qt::endl;
         for (const Diagnostic &diagnostic : checkMenus(file.text(), context)) {
             if (text)
                 out << formatDiagnostic(file.path(), file.lines(), diagnostic) << '\n';

@@ -210,13 +210,7 @@ LspDispatcher::Answer LspDispatcher::didChange(const DidChangeParams &params)
     if (!error.isEmpty())
         return {QJsonValue(), error};
     schedule(params.uri);
-    // An edited header changes what the documents that include it show.
-    if (const LspDocument *edited = m_documents.find(params.uri)) {
-        for (const QString &includer : m_features.includers(edited->path())) {
-            if (includer != params.uri)
-                schedule(includer);
-        }
-    }
+    scheduleIncluders(params.uri);
     return {};
 }
 
@@ -240,14 +234,10 @@ LspDispatcher::Answer LspDispatcher::didClose(const TextDocumentParams &params)
     if (!m_documents.find(params.uri, &error))
         return {QJsonValue(), error};
     // The documents that include it read the file on disk again.
-    const QStringList includers = m_features.includers(m_documents.find(params.uri)->path());
+    scheduleIncluders(params.uri);
     m_documents.close(params.uri);
     m_features.forget(params.uri);
     m_pending.remove(params.uri);
-    for (const QString &includer : includers) {
-        if (includer != params.uri)
-            schedule(includer);
-    }
     notify(u"textDocument/publishDiagnostics"_s,
            {{u"uri"_s, params.uri}, {u"diagnostics"_s, QJsonArray()}});
     return {};
@@ -258,6 +248,15 @@ void LspDispatcher::schedule(const QString &uri)
     m_pending.insert(uri);
     m_due = m_now() + DebounceMilliseconds;
     m_debounce.start(DebounceMilliseconds);
+}
+
+void LspDispatcher::scheduleIncluders(const QString &uri)
+{
+    // What a header holds changes what the documents that include it show.
+    for (const QString &includer : m_features.includers(m_documents.find(uri)->path())) {
+        if (includer != uri)
+            schedule(includer);
+    }
 }
 
 void LspDispatcher::checkFiles()

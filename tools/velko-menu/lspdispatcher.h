@@ -90,6 +90,8 @@ private:
     Answer didSave(const TextDocumentParams &params);
     Answer didClose(const TextDocumentParams &params);
     void schedule(const QString &uri);
+    // Schedules the other open documents that include the open one at `uri`.
+    void scheduleIncluders(const QString &uri);
     void tellBuildProblem();
     void replyError(const QJsonValue &id, int code, const QString &message);
     void notify(const QString &method, const QJsonObject &params);

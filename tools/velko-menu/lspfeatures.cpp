@@ -36,7 +36,7 @@ LspHover LspFeatures::hover(const LspDocument &document, LspPosition position)
                                  m_fixedTime.isValid() ? m_fixedTime : QTime::currentTime());
     // The last line says which variant of the build the screen is.
     if (hover.found) {
-        const QString phrase = m_readings[document.uri()].origin.phrase();
+        const QString phrase = m_readings[document.uri()].variant.phrase();
         hover.plainText += u'\n' + phrase;
         hover.markdown += QStringLiteral("\n*%1*\n").arg(phrase);
     }
@@ -79,9 +79,9 @@ void LspFeatures::renew(const LspDocument &document, Reading *reading)
 {
     ReadOptions context;
     QString problem;
-    reading->origin = BuildOrigin();
+    reading->variant = BuildVariant();
     if (!document.path().isEmpty()
-        && !sourceContextFor(document.path(), m_build, &context, &problem, &reading->origin)) {
+        && !sourceContextFor(document.path(), m_build, &context, &problem, &reading->variant)) {
         // Told once: the drafts are still read, without the options.
         if (!std::exchange(m_buildProblemTold, true))
             m_buildProblem = problem;
@@ -93,7 +93,7 @@ void LspFeatures::renew(const LspDocument &document, Reading *reading)
     }
     // Drafts are read as they stand in the editor.
     reading->context.renew(
-            std::move(context), reading->origin.database, !reading->origin.given,
+            std::move(context), reading->variant.database, !reading->variant.given,
             [this](const QString &path, QString *text) { return m_documents.textAt(path, text); });
 }
 

@@ -57,7 +57,7 @@ private:
         ContextRefresh context;
         quint64 othersRevision = 0; // of the other drafts, when the context was made
         quint64 generation = 0;
-        BuildOrigin origin;
+        BuildVariant variant;
     };
     // The draft's current text as read, from where its last text differs.
     SourceReading &sourceOf(const LspDocument &document);

@@ -47,6 +47,31 @@ QByteArray pngBytes(const QImage &screen, int magnification)
     return bytes;
 }
 
+// A screen at magnification 1 as text, two pixel rows per line: '█' both
+// lit, '▀' the upper one, '▄' the lower one, ' ' neither.
+QString halfBlockArt(const QImage &screen)
+{
+    const QRgb lit = qPremultiply(ScreenColors().lit.rgba());
+    const QImage pixels = screen.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int width = pixels.width();
+    const int height = pixels.height();
+    QString art;
+    art.reserve((width + 1) * (height + 1) / 2);
+    for (int y = 0; y < height; y += 2) {
+        const QRgb *upperRow = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        const QRgb *lowerRow = y + 1 < height
+                ? reinterpret_cast<const QRgb *>(pixels.constScanLine(y + 1))
+                : nullptr;
+        for (int x = 0; x < width; ++x) {
+            const bool upper = upperRow[x] == lit;
+            const bool lower = lowerRow && lowerRow[x] == lit;
+            art += upper && lower ? u'\u2588' : upper ? u'\u2580' : lower ? u'\u2584' : u' ';
+        }
+        art += u'\n';
+    }
+    return art;
+}
+
 // The name as alt text, unless it could break the Markdown around it.
 QString altText(const QString &name)
 {
@@ -89,9 +114,9 @@ LspHover menuHoverAt(SourceReading &source, const LineMap &lines, qsizetype offs
     // A title literal that runs on reaches to the end of the text, as the locator reads it.
     hover.end = parse.closingClose >= 0 ? parse.closingClose + 1 : text.size();
     const MenuDefinition &menu = preview.block.menu;
-    hover.screen = renderMenu(menu, clock, 1);
-    const QString art = halfBlockArt(hover.screen);
-    const QByteArray png = pngBytes(hover.screen, ImageMagnification);
+    const QImage screen = renderMenu(menu, clock, 1);
+    const QString art = halfBlockArt(screen);
+    const QByteArray png = pngBytes(screen, ImageMagnification);
     // What the screen cannot show as the firmware would, and why.
     TextMessageTexts texts = TextMessageTexts::english();
     texts.declareTextFunction = QStringLiteral("add \"%1\" to initializationOptions.textFunctions");
@@ -110,29 +135,6 @@ LspHover menuHoverAt(SourceReading &source, const LineMap &lines, qsizetype offs
                                  .arg(altText(menu.name), QString::fromLatin1(png.toBase64()), art))
             + (notes.isEmpty() ? QString() : u'\n' + notes);
     return hover;
-}
-
-QString halfBlockArt(const QImage &screen)
-{
-    const QRgb lit = qPremultiply(ScreenColors().lit.rgba());
-    const QImage pixels = screen.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const int width = pixels.width();
-    const int height = pixels.height();
-    QString art;
-    art.reserve((width + 1) * (height + 1) / 2);
-    for (int y = 0; y < height; y += 2) {
-        const QRgb *upperRow = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
-        const QRgb *lowerRow = y + 1 < height
-                ? reinterpret_cast<const QRgb *>(pixels.constScanLine(y + 1))
-                : nullptr;
-        for (int x = 0; x < width; ++x) {
-            const bool upper = upperRow[x] == lit;
-            const bool lower = lowerRow && lowerRow[x] == lit;
-            art += upper && lower ? u'\u2588' : upper ? u'\u2580' : lower ? u'\u2584' : u' ';
-        }
-        art += u'\n';
-    }
-    return art;
 }
 
 } // namespace VelkoMenuView

@@ -5,7 +5,6 @@
 
 #include "creader/sourcereader.h"
 
-#include <QImage>
 #include <QString>
 #include <QStringView>
 #include <QTime>
@@ -21,7 +20,6 @@ struct LspHover
     bool found = false; // a menu definition stands around the offset
     qsizetype begin = 0; // the definition, as offsets into the text
     qsizetype end = 0;
-    QImage screen; // at magnification 1; null when the definition does not parse
     QString markdown;
     QString plainText;
 };
@@ -30,9 +28,5 @@ struct LspHover
 // stored under `storePath`.
 LspHover menuHoverAt(SourceReading &source, const LineMap &lines, qsizetype offset,
                      const ParameterStore &store, const QString &storePath, QTime clock);
-
-// A screen at magnification 1 as text, two pixel rows per line: '█' both
-// lit, '▀' the upper one, '▄' the lower one, ' ' neither.
-QString halfBlockArt(const QImage &screen);
 
 } // namespace VelkoMenuView

@@ -4,7 +4,7 @@
 
 #include <QLocale>
 
-#include <cstring>
+#include <algorithm>
 
 namespace VelkoMenuView {
 
@@ -13,26 +13,13 @@ namespace {
 constexpr char LengthField[] = "content-length";
 constexpr qsizetype LengthFieldSize = sizeof LengthField - 1;
 
-bool isTokenChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-            || std::strchr("!#$%&'*+-.^_`|~", c) != nullptr;
-}
-
 bool isToken(QByteArrayView name)
 {
-    if (name.isEmpty())
-        return false;
-    for (char c : name) {
-        if (c == '\0' || !isTokenChar(c))
-            return false;
-    }
-    return true;
-}
-
-bool equalsIgnoringCase(QByteArrayView a, QByteArrayView b)
-{
-    return a.size() == b.size() && qstrnicmp(a.data(), b.data(), a.size()) == 0;
+    const QByteArrayView punctuation("!#$%&'*+-.^_`|~");
+    return !name.isEmpty() && std::all_of(name.begin(), name.end(), [&](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                || punctuation.contains(c);
+    });
 }
 
 qsizetype indexOfLengthField(const QByteArray &buffer, qsizetype from)
@@ -154,7 +141,7 @@ void LspMessageReader::readHeaderLine(QByteArrayView line, QList<LspFrame> &fram
         return;
     }
     m_sawField = true;
-    if (!equalsIgnoringCase(line.first(colon), LengthField))
+    if (line.first(colon).compare(LengthField, Qt::CaseInsensitive) != 0)
         return; // Content-Type, or a field of a later protocol version
     const qint64 length = readLength(line.sliced(colon + 1).trimmed());
     if (length < 0) {

@@ -28,6 +28,8 @@ struct OptionSpec
     // Returns why the value does not do, or nothing. value is empty for a
     // switch; name is the option as typed.
     QString (*apply)(Command &command, const QString &name, const QString &value) = nullptr;
+    // What an empty value lacks ("a folder name"), when one is refused.
+    const char *needs = nullptr;
 
     QStringList nameList() const { return QString::fromLatin1(names).split(u' '); }
     bool takesValue() const { return *valueName; }
@@ -51,8 +53,6 @@ QString setText(Command &command, const QString &, const QString &value)
 
 QString addBuildArgument(Command &command, const QString &name, const QString &value)
 {
-    if (value.isEmpty())
-        return u"%1 needs a %2"_s.arg(name, name == "-I"_L1 ? u"folder"_s : u"macro name"_s);
     command.build.arguments << name << value;
     return {};
 }
@@ -123,22 +123,19 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
     static const QHash<G, QList<OptionSpec>> tables = {
             {G::Build,
              {{"D", "NAME[=VALUE]", "define a macro (VALUE 1 by default); -DNAME=1 too",
-               addBuildArgument},
-              {"U", "NAME", "undefine a macro", addBuildArgument},
+               addBuildArgument, "a macro name"},
+              {"U", "NAME", "undefine a macro", addBuildArgument, "a macro name"},
               {"I", "DIR",
                "look for headers in DIR; \"name\" headers are looked for beside the including "
                "file first",
-               addBuildArgument},
+               addBuildArgument, "a folder"},
               {"compile-commands", "FILE", "take this compile_commands.json instead",
                setText<&Command::build, &BuildOptions::compileCommands>},
               {"compiler", "PATH",
                "the build's compiler, instead of the one compile_commands.json names: its own "
                "macros (__GNUC__, __AVR__ ...) and system headers are asked of it, when "
                "--query-driver allows it to run",
-               [](Command &command, const QString &name, const QString &value) {
-                   command.build.compiler = value;
-                   return value.isEmpty() ? u"%1 needs a program"_s.arg(name) : QString();
-               }},
+               setText<&Command::build, &BuildOptions::compiler>, "a program"},
               {"query-driver", "GLOBS",
                "the compilers that may be run to ask for their macros, as globs apart by "
                "commas (default /usr/bin/*gcc*,/usr/bin/*cc,/usr/bin/clang*); another is "
@@ -150,10 +147,11 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
               {"text-function", "NAME",
                "a function that returns its argument: a text passed through NAME(...) is "
                "read as its argument (repeat for several; gettext and dgettext are known)",
-               [](Command &command, const QString &name, const QString &value) {
+               [](Command &command, const QString &, const QString &value) {
                    command.build.textFunctions << value;
-                   return value.isEmpty() ? u"%1 needs a function name"_s.arg(name) : QString();
-               }}}},
+                   return QString();
+               },
+               "a function name"}}},
             {G::Branches,
              {{"all-branches", "",
                "(render, check) the menus of the conditional groups the build leaves out too",
@@ -167,11 +165,7 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
              {{"o output", "OUT.png",
                "write a PNG, 128 x scale pixels wide and 8 x scale pixels per row, lit and "
                "unlit pixels in the theme's colours",
-               [](Command &command, const QString &name, const QString &value) {
-                   command.render.output = value;
-                   return value.isEmpty() ? u"%1 needs a file or folder name"_s.arg(name)
-                                          : QString();
-               }},
+               setText<&Command::render, &RenderOptions::output>, "a file or folder name"},
               {"ascii", "",
                "print the screen to standard output at scale 1: one line per pixel row, 128 "
                "characters, '#' lit and '.' unlit, 8 lines per screen row, title row first; "
@@ -220,10 +214,7 @@ QList<const OptionSpec *> options(const QList<OptionGroup> &groups)
              {{"o output", "DIR",
                "the folder to write index.html, changes.json and the pictures into (created "
                "if missing)",
-               [](Command &command, const QString &name, const QString &value) {
-                   command.gallery.output = value;
-                   return value.isEmpty() ? u"%1 needs a folder name"_s.arg(name) : QString();
-               }},
+               setText<&Command::gallery, &GalleryOptions::output>, "a folder name"},
               {"variant", "NAME:OPTIONS",
                "a variant of the build, its -D, -U and -I options after the colon (\"de:-DLANG_DE "
                "-Iinclude/de\"); repeated, the variants stand side by side",
@@ -427,7 +418,9 @@ bool parseCommandLine(const QStringList &arguments, Command *command, QString *e
             const QString value = !spec->takesValue() ? QString()
                     : attached ? argument.mid(typed.size() + (longName ? 1 : 0))
                                : arguments.at(++i);
-            *error = spec->apply(*command, typed, value);
+            *error = spec->needs && value.isEmpty()
+                    ? u"%1 needs %2"_s.arg(typed, QLatin1String(spec->needs))
+                    : spec->apply(*command, typed, value);
         } else if (lsp) {
             QStringList names;
             for (const OptionSpec *option : own)

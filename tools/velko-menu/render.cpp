@@ -212,13 +212,13 @@ int runRender(const RenderOptions &options, const BuildOptions &build, QTextStre
         return 2;
     }
     ReadOptions context;
-    BuildOrigin origin;
-    if (!sourceContextFor(file.absolutePath(), build, &context, &reason, &origin)) {
+    BuildVariant variant;
+    if (!sourceContextFor(file.absolutePath(), build, &context, &reason, &variant)) {
         err << "velko-menu: " << reason << Qt::endl;
         return 2;
     }
     if (build.verbose)
-        err << file.path() << ": " << origin.details() << Qt::endl;
+        err << file.path() << ": " << variant.details() << Qt::endl;
     return options.all ? renderAll(file, options, context, build.allBranches, out, err)
                        : renderOne(file, options, context, out, err);
 }

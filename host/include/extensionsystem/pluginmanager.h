@@ -30,13 +30,11 @@ public:
         return nullptr;
     }
 
-    // Our host: modules in these folders are read, checked against their
-    // dependencies, loaded and initialised by loadPlugins(); shutdown() asks
+    // Our host: loadPlugins() reads the modules in these folders, checks them
+    // against their dependencies, loads and initialises them; shutdown() asks
     // them to stop and deletes them, last loaded first. A module with bad
     // metadata or unmet dependencies is reported in its PluginModule and skipped.
-    static void setPluginPaths(const QStringList &paths);
-    static QStringList pluginPaths();
-    static void loadPlugins();
+    static void loadPlugins(const QStringList &paths);
     static void shutdown();
     static QList<PluginModule *> plugins();
 

@@ -28,8 +28,6 @@ public:
     ~PluginModule();
 
     QString name() const { return m_name; }
-    QString version() const { return m_version; }
-    QString compatVersion() const { return m_compatVersion; }
     QString filePath() const { return m_filePath; }
     QJsonObject metaData() const { return m_metaData; }
     QList<PluginDependency> dependencies() const { return m_dependencies; }
@@ -48,7 +46,6 @@ private:
     friend class PluginManager;
 
     bool read();
-    void setError(const QString &message);
 
     QString m_filePath;
     QString m_name;
