@@ -137,7 +137,8 @@ QString conversionList(const QStringList &texts)
 // that takes no value.
 QString kindOrigin(const QString &itemText)
 {
-    const QString decidedBy = kindDecidedBy(itemText);
+    QString decidedBy;
+    itemParamInfo(itemText, &decidedBy);
     const QByteArray bytes = decidedBy.toUtf8();
     const FormatDirective directive
             = parseFormatDirective(bytes.constData(), bytes.constData() + bytes.size());

@@ -7,28 +7,11 @@
 #include "menuview/analysis/itemformat.h"
 #include "menuview/screen/devicetext.h"
 
-#include <cstring>
-
 namespace VelkoMenuView {
 
 namespace {
 
 using Length = FormatDirective::Length;
-
-bool fitsKind(char letter, ParamType type)
-{
-    switch (type) {
-    case ParamType::Integer:
-        return std::strchr("dDuU", letter) != nullptr;
-    case ParamType::Real:
-        return letter == 'f' || letter == 'F';
-    case ParamType::String:
-        return letter == 's' || letter == 'S';
-    case ParamType::None:
-        break;
-    }
-    return false;
-}
 
 qint64 widestInteger(const FormatDirective &d)
 {
@@ -60,28 +43,12 @@ qint64 widestReal(const FormatDirective &d, int realDigits)
     return qMin(qMax(size, d.width), DeviceScreen::FormatBytes);
 }
 
-// The values an item of this kind and count receives from the formatter.
-int valueCount(ParamInfo params)
-{
-    switch (params.type) {
-    case ParamType::None:
-        return 0;
-    case ParamType::Integer:
-        return qBound(0, int(params.count), DeviceScreen::MaxIntegers);
-    case ParamType::Real:
-        return qBound(0, int(params.count), DeviceScreen::MaxReals);
-    case ParamType::String:
-        return 1;
-    }
-    return 0;
-}
-
 } // namespace
 
 ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realDigits)
 {
     ItemWidth result;
-    const int available = valueCount(params);
+    const int available = itemValueCount(params);
     QByteArray fixed;
     FormatWalk walk(itemText.toUtf8());
     FormatPiece piece;
@@ -105,7 +72,7 @@ ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realD
             conversion.reason = ItemConversion::Reason::Star;
         else if (params.type == ParamType::None)
             conversion.reason = ItemConversion::Reason::NotAParameter;
-        else if (!fitsKind(directive.conversion, params.type))
+        else if (valueKind(directive.conversion) != params.type)
             conversion.reason = ItemConversion::Reason::OtherKind;
         else if (conversion.valueIndex >= available)
             conversion.reason = ItemConversion::Reason::NoValueLeft;
@@ -141,29 +108,6 @@ ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realD
     }
     result.fixedCells = deviceCells(QString::fromUtf8(fixed));
     return result;
-}
-
-QString kindDecidedBy(const QString &itemText)
-{
-    qsizetype start = -1;
-    for (qsizetype j = 0; j < itemText.size(); ++j) {
-        const QChar c = itemText[j];
-        if (start < 0 && j + 1 < itemText.size() && c == u'%' && itemText[j + 1] != u'%'
-            && (j == 0 || itemText[j - 1] != u'%'))
-            start = j;
-        if (start < 0)
-            continue;
-        switch (c.toLower().unicode()) {
-        case u'd':
-        case u'u':
-        case u'f':
-        case u's':
-            return itemText.mid(start, j - start + 1);
-        default:
-            break;
-        }
-    }
-    return QString();
 }
 
 } // namespace VelkoMenuView
