@@ -7,32 +7,22 @@
 #include "menuview/analysis/itemformat.h"
 #include "menuview/screen/devicetext.h"
 
+#include <limits>
+
 namespace VelkoMenuView {
 
 namespace {
 
-using Length = FormatDirective::Length;
-
-qint64 widestInteger(const FormatDirective &d)
+// As the formatter prints the directive with the values that are widest
+// once narrowed to each type: the most negative of 8, 16, 32 and 64 bits
+// (signed), all ones (unsigned).
+qint64 widestInteger(const QByteArray &directive)
 {
-    const bool isSigned = d.conversion == 'd' || d.conversion == 'D';
-    qint64 digits = 0;
-    switch (d.length) {
-    case Length::Char:
-        digits = 3;
-        break;
-    case Length::Short:
-        digits = 5;
-        break;
-    case Length::Default:
-        digits = 10;
-        break;
-    default:
-        digits = isSigned ? 19 : 20;
-        break;
-    }
-    const qint64 size = qMax(digits, d.precision) + (isSigned ? 1 : 0);
-    return qMin(qMax(size, d.width), DeviceScreen::FormatBytes);
+    qint64 widest = 0;
+    for (const qint64 value : {qint64(0x80), qint64(0x8000), qint64(0x80000000),
+                               std::numeric_limits<qint64>::min(), qint64(-1)})
+        widest = qMax(widest, qint64(formatText(directive, {value}).size()));
+    return widest;
 }
 
 qint64 widestReal(const FormatDirective &d, int realDigits)
@@ -95,7 +85,7 @@ ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realD
                 result.stringValue = true;
             } else {
                 conversion.widest = params.type == ParamType::Integer
-                        ? widestInteger(directive)
+                        ? widestInteger(written)
                         : widestReal(directive, realDigits);
                 result.widestValues += conversion.widest;
             }
