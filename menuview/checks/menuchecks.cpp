@@ -423,9 +423,6 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
     }
 }
 
-void checkShownParts(Reporter &report, SourceReading &source, const MenuBlock &block,
-                     const CheckContext &context);
-
 // Findings of what a macro writes point at the invocation; the macro's
 // definition is their second place, as the compiler's "in expansion of" is.
 void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceReading &source,
@@ -466,13 +463,6 @@ void checkShown(Reporter &report, SourceReading &source, const MenuBlock &block,
                 const CheckContext &context)
 {
     const qsizetype first = report.count();
-    checkShownParts(report, source, block, context);
-    noteMacros(report.diagnostics(), first, source, block);
-}
-
-void checkShownParts(Reporter &report, SourceReading &source, const MenuBlock &block,
-                     const CheckContext &context)
-{
     const MenuParse &p = block.parse;
     if (block.menu.name.isEmpty())
         report.warn({p.opening, p.nameClose + 1}, R::EmptyName,
@@ -491,6 +481,7 @@ void checkShownParts(Reporter &report, SourceReading &source, const MenuBlock &b
         report.warn({finding.begin, finding.end}, R::TextUnreadable, finding.message, true);
     checkTitle(report, source.text, block, context);
     checkItems(report, source.text, block, context);
+    noteMacros(report.diagnostics(), first, source, block);
 }
 
 FindingRule ruleOf(ParseError error)
