@@ -112,8 +112,7 @@ QString written(QStringView text, Range range)
 QString kindName(ParamType type)
 {
     static const char *const names[] = {"no", "integer", "real", "string"};
-    const int index = int(type);
-    return QLatin1String(index >= 0 && index < 4 ? names[index] : names[0]);
+    return QLatin1String(names[int(type)]);
 }
 
 QString count(qint64 n, const QString &one, const QString &many)
@@ -218,11 +217,8 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                      true);
     }
     if (!notes.droppedEscapes.isEmpty()) {
-        QStringList escapes;
-        for (const QString &escape : notes.droppedEscapes) {
-            if (!escapes.contains(escape))
-                escapes << escape;
-        }
+        QStringList escapes = notes.droppedEscapes;
+        escapes.removeDuplicates();
         report.warn(at, R::ControlEscapes,
                     escapes.size() == 1
                             ? QStringLiteral("escape %1 in the %2 is a control character: the "
