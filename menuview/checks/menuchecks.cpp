@@ -23,7 +23,6 @@ namespace VelkoMenuView {
 
 namespace {
 
-constexpr qsizetype QuotedLength = 40;
 const int Cells = DeviceScreen::Cells;
 
 struct Range
@@ -84,12 +83,6 @@ private:
 
     QList<Diagnostic> *m_diagnostics;
 };
-
-// At most about 40 characters, the rest an ellipsis.
-QString shortened(const QString &text)
-{
-    return text.size() <= QuotedLength ? text : text.left(QuotedLength - 1) + QChar(0x2026);
-}
 
 // Text in double quotes, control characters shown as escapes, shortened.
 QString quoted(const QString &text)
