@@ -59,7 +59,6 @@ MenuLocation locateMenuAt(SourceReading &source, qsizetype offset)
 {
     const QStringView text = source.text;
     MenuLocation location;
-    location.offset = offset;
     KeywordHit opening;
     MenuKeyword closingKind = MenuKeyword::None;
     KeywordHit ownClosing; // the first closing keyword of the menu's kind after it
@@ -120,7 +119,6 @@ MenuLocation locateMenuAt(SourceReading &source, qsizetype offset)
             }
         }
         location = MenuLocation();
-        location.offset = offset;
     } else if (keywordOf(opening) != MenuKeyword::None) {
         const qsizetype start = opening.begin;
         // A closing keyword before the opening one belongs to an earlier menu,

@@ -129,14 +129,13 @@ QList<TextFinding> unreadableTexts(const MenuBlock &block, const UnitRecord &fac
         const QString message = unreadableMessage(p.title, true, texts,
                                                   missingHeaders(facts, p.titleBegin, lineOf));
         if (!message.isEmpty())
-            findings.append({p.titleBegin, p.titleEnd, true, -1, message});
+            findings.append({p.titleBegin, p.titleEnd, message});
     }
-    for (qsizetype i = 0; i < p.items.size(); ++i) {
-        const ItemPosition &item = p.items.at(i);
+    for (const ItemPosition &item : p.items) {
         const QString message = unreadableMessage(item.notes, false, texts,
                                                   missingHeaders(facts, item.keyword, lineOf));
         if (!message.isEmpty())
-            findings.append({item.keyword, item.close + 1, false, int(i), message});
+            findings.append({item.keyword, item.close + 1, message});
     }
     return findings;
 }

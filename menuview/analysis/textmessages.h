@@ -51,8 +51,6 @@ struct TextFinding
 {
     qsizetype begin = -1; // the item (its keyword to its ")") or the title argument
     qsizetype end = -1;
-    bool title = false;
-    int item = -1; // the item's index
     QString message;
 };
 
