@@ -44,6 +44,11 @@ TextMessageTexts TextMessageTexts::english()
     return t;
 }
 
+namespace {
+
+// The message for notes that say the text cannot be read; empty for an
+// empty argument and for texts that were read. `missing`: the headers not
+// found before it, for a name that stands for nothing.
 QString unreadableMessage(const LiteralNotes &notes, bool title, const TextMessageTexts &texts,
                           const QString &missing)
 {
@@ -98,8 +103,6 @@ QString unreadableMessage(const LiteralNotes &notes, bool title, const TextMessa
     const QString what = title ? texts.title : texts.item;
     return texts.cannotRead.arg(what, reason, title ? texts.noTitle : texts.emptyLine);
 }
-
-namespace {
 
 // The headers that were not found before `at`, as written, with their lines.
 QString missingHeaders(const UnitRecord &facts, qsizetype at,

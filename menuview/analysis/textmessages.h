@@ -40,12 +40,6 @@ struct TextMessageTexts
     static TextMessageTexts english();
 };
 
-// The message for notes that say the text cannot be read; empty for an
-// empty argument and for texts that were read. `missing`: the headers not
-// found before it, for a name that stands for nothing.
-QString unreadableMessage(const LiteralNotes &notes, bool title, const TextMessageTexts &texts,
-                          const QString &missing = QString());
-
 // A text of a menu that cannot be read: where, and why.
 struct TextFinding
 {
