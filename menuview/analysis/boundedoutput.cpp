@@ -7,7 +7,7 @@ namespace VelkoMenuView {
 
 void BoundedOutput::append(const char *data, qsizetype size)
 {
-    const qsizetype n = qMin(size, Capacity - m_size);
+    const qsizetype n = qMin(size, DeviceScreen::FormatBytes - m_size);
     if (n <= 0)
         return;
     std::memcpy(m_data + m_size, data, size_t(n));
@@ -16,7 +16,7 @@ void BoundedOutput::append(const char *data, qsizetype size)
 
 void BoundedOutput::appendRepeated(char c, qint64 count)
 {
-    const qsizetype n = qsizetype(qMin<qint64>(count, Capacity - m_size));
+    const qsizetype n = qsizetype(qMin<qint64>(count, DeviceScreen::FormatBytes - m_size));
     if (n <= 0)
         return;
     std::memset(m_data + m_size, c, size_t(n));

@@ -5,9 +5,19 @@
 
 namespace VelkoMenuView {
 
-bool isValueConversion(char c)
+ParamType valueKind(char16_t letter)
 {
-    return c != 0 && std::strchr("dDuUfFsS", c) != nullptr;
+    switch (QChar::toLower(char32_t(letter))) {
+    case U'd':
+    case U'u':
+        return ParamType::Integer;
+    case U'f':
+        return ParamType::Real;
+    case U's':
+        return ParamType::String;
+    default:
+        return ParamType::None;
+    }
 }
 
 FormatWalk::FormatWalk(const QByteArray &format)
@@ -40,7 +50,7 @@ bool FormatWalk::next(FormatPiece &piece)
     }
     piece.kind = FormatPiece::Kind::Directive;
     piece.size = piece.directive.size;
-    if (isValueConversion(piece.directive.conversion) && !piece.directive.positional)
+    if (valueKind(piece.directive.conversion) != ParamType::None && !piece.directive.positional)
         piece.valueIndex = m_nextValue++;
     m_p += piece.size;
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "menuview/analysis/formatdirective.h"
+#include "menuview/analysis/menudefinition.h"
 
 #include <QByteArray>
 
@@ -40,7 +41,8 @@ private:
     int m_nextValue = 0;
 };
 
-// d, u, f and s in either case: the conversions that take item values.
-bool isValueConversion(char c);
+// The kind of value a conversion letter takes: d and u integers, f reals, s
+// strings, in either case; None for every other letter.
+ParamType valueKind(char16_t letter);
 
 } // namespace VelkoMenuView

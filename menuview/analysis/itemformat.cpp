@@ -19,11 +19,8 @@ using namespace VelkoMenuView;
 bool printValue(BoundedOutput &out, const FormatDirective &directive, const QVariant &value)
 {
     const int type = value.typeId();
-    switch (directive.conversion) {
-    case 'd':
-    case 'D':
-    case 'u':
-    case 'U':
+    switch (valueKind(directive.conversion)) {
+    case ParamType::Integer:
         if (type == QMetaType::ULongLong)
             printInteger(out, directive, qint64(value.toULongLong()));
         else if (type == QMetaType::Int || type == QMetaType::LongLong)
@@ -31,8 +28,7 @@ bool printValue(BoundedOutput &out, const FormatDirective &directive, const QVar
         else
             return false;
         return true;
-    case 'f':
-    case 'F':
+    case ParamType::Real:
         if (type != QMetaType::Double)
             return false;
         printReal(out, directive, value.toDouble());
@@ -46,44 +42,6 @@ bool printValue(BoundedOutput &out, const FormatDirective &directive, const QVar
             return false;
         return true;
     }
-}
-
-// The item's kind and number of parameters. A "%" starts a conversion
-// unless it is part of "%%"; everything after it up to the next d, u, f
-// or s (either case) is taken for flags, width, precision and length.
-ParamInfo scanConversions(const QString &text)
-{
-    ParamInfo info {ParamType::None, 0};
-    bool inConversion = false;
-    for (qsizetype j = 0; j < text.size(); ++j) {
-        const QChar c = text[j];
-        if (!inConversion && j + 1 < text.size() && c == u'%' && text[j + 1] != u'%'
-            && (j == 0 || text[j - 1] != u'%')) {
-            inConversion = true;
-        }
-        if (!inConversion)
-            continue;
-        ParamType type = ParamType::None;
-        switch (c.toLower().unicode()) {
-        case u'd':
-        case u'u':
-            type = ParamType::Integer;
-            break;
-        case u'f':
-            type = ParamType::Real;
-            break;
-        case u's':
-            type = ParamType::String;
-            break;
-        default:
-            continue;
-        }
-        inConversion = false;
-        ++info.count;
-        if (info.type == ParamType::None)
-            info.type = type;
-    }
-    return info;
 }
 
 // A stored integer: an optional sign and decimal digits, nothing else. It is
@@ -122,28 +80,17 @@ double readReal(const QString &stored)
     return end == text.constData() + text.size() ? value : 0.0;
 }
 
-QVariantList readValues(ParamType type, const QStringList &stored)
+QVariantList readValues(ParamInfo info, const QStringList &stored)
 {
     QVariantList values;
-    switch (type) {
-    case ParamType::None:
-        break;
-    case ParamType::Integer:
-        for (int k = 0; k < DeviceScreen::MaxIntegers; ++k) {
-            qint64 value = 0;
-            if (k < stored.size())
-                value = readInteger(stored[k].trimmed()).value_or(0);
-            values.append(value);
-        }
-        break;
-    case ParamType::Real:
-        for (int k = 0; k < DeviceScreen::MaxReals; ++k) {
-            values.append(k < stored.size() ? readReal(stored[k]) : 0.0);
-        }
-        break;
-    case ParamType::String:
-        values.append(stored.isEmpty() ? QByteArray() : stored.first().toUtf8());
-        break;
+    for (int k = 0; k < itemValueCount(info); ++k) {
+        const QString value = stored.value(k);
+        if (info.type == ParamType::Integer)
+            values.append(readInteger(value.trimmed()).value_or(0));
+        else if (info.type == ParamType::Real)
+            values.append(readReal(value));
+        else
+            values.append(value.toUtf8());
     }
     return values;
 }
@@ -160,22 +107,48 @@ QString leftCharacters(const QString &text, qsizetype count)
     return text.left(end);
 }
 
-QString formatLine(const QString &text, ParamInfo info, const QVariantList &values)
+} // namespace
+
+namespace VelkoMenuView {
+
+ParamInfo itemParamInfo(const QString &itemText, QString *decidedBy)
 {
-    const QByteArray format = text.toUtf8();
-    switch (info.type) {
-    case ParamType::None:
-        return formatText(format, {});
-    case ParamType::String:
-        return leftCharacters(formatText(format, values), DeviceScreen::StringLineLength);
-    case ParamType::Real:
-    case ParamType::Integer:
-        return formatText(format, values.mid(0, info.count));
+    ParamInfo info {ParamType::None, 0};
+    qsizetype start = -1; // the "%" of the conversion being read
+    for (qsizetype j = 0; j < itemText.size(); ++j) {
+        if (start < 0 && j + 1 < itemText.size() && itemText[j] == u'%' && itemText[j + 1] != u'%'
+            && (j == 0 || itemText[j - 1] != u'%'))
+            start = j;
+        const ParamType type = start < 0 ? ParamType::None : valueKind(itemText[j].unicode());
+        if (type == ParamType::None)
+            continue;
+        if (info.type == ParamType::None) {
+            info.type = type;
+            if (decidedBy)
+                *decidedBy = itemText.mid(start, j - start + 1);
+        }
+        ++info.count;
+        start = -1;
     }
-    return QString();
+    return info;
 }
 
-} // namespace
+int itemValueCount(ParamInfo info)
+{
+    switch (info.type) {
+    case ParamType::None:
+        return 0;
+    case ParamType::Integer:
+        return qBound(0, int(info.count), DeviceScreen::MaxIntegers);
+    case ParamType::Real:
+        return qBound(0, int(info.count), DeviceScreen::MaxReals);
+    case ParamType::String:
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace VelkoMenuView
 
 void formatItems(MenuDefinition &menu, const MenuDefinition *formatted)
 {
@@ -191,8 +164,11 @@ void formatItems(MenuDefinition &menu, const MenuDefinition *formatted)
             menu.itemParams.append(formatted->itemParams[i]);
             continue;
         }
-        const ParamInfo info = scanConversions(text);
-        menu.itemLines.append(formatLine(text, info, readValues(info.type, stored)));
+        const ParamInfo info = itemParamInfo(text);
+        const QString line = formatText(text.toUtf8(), readValues(info, stored));
+        menu.itemLines.append(info.type == ParamType::String
+                                      ? leftCharacters(line, DeviceScreen::StringLineLength)
+                                      : line);
         menu.itemParams.append(info);
     }
 }

@@ -37,3 +37,17 @@ void formatItems(MenuDefinition &menu, const MenuDefinition *formatted = nullptr
 //   shown as written.
 // - As in C, the format ends at its first zero byte, and so does a string value.
 QString formatText(const QByteArray &format, const QVariantList &values);
+
+namespace VelkoMenuView {
+
+// The item's kind and number of parameters, as formatItems reads them. A "%"
+// starts a conversion unless it is part of "%%"; everything after it up to
+// the next d, u, f or s (either case) is taken for flags, width, precision and
+// length. `decidedBy` receives the conversion that decided the kind, from its
+// "%" to that letter (empty when the item has no kind).
+ParamInfo itemParamInfo(const QString &itemText, QString *decidedBy = nullptr);
+
+// How many values formatItems gives an item of this kind and count.
+int itemValueCount(ParamInfo info);
+
+} // namespace VelkoMenuView

@@ -101,20 +101,15 @@ bool MenuBlocks::next(MenuBlock &block)
         return false;
     m_from = start + 1;
     m_lastStart = start;
+    block = MenuBlock();
     block.start = start;
-    block.inactiveGroup = opening.inactiveGroup;
-    block.menu.name.clear();
-    block.menu.title.clear();
-    block.menu.itemTexts.clear();
     if (!opening.active()) {
         // A menu of another variant, read with its groups taken.
         MenuLocation location;
         location.outcome = MenuLocation::Outcome::Inside;
         location.start = start;
         location.takenGroups = groupsToTake(m_source, opening);
-        const qsizetype group = opening.inactiveGroup;
         block = parseLocatedBlock(m_source, location);
-        block.inactiveGroup = group;
         return true;
     }
     block.parsed = parseMenuAt(block.menu, m_source, start, &block.parse, live);

@@ -18,9 +18,6 @@ namespace VelkoMenuView {
 struct MenuBlock
 {
     qsizetype start = -1; // the opening keyword
-    // The directive of the outermost conditional group around it that the
-    // build leaves out; -1 when the menu is compiled.
-    qsizetype inactiveGroup = -1;
     bool parsed = false;
     MenuDefinition menu; // name, title and itemTexts
     MenuParse parse; // positions as offsets into the text

@@ -9,12 +9,14 @@ namespace VelkoMenuView {
 
 namespace {
 
-// Where the closing macro whose keyword ends at `from` ends: its ")", the
-// text's end for an unterminated title literal or a missing ")"; -1 (and
-// *unsettled) when it has no "(" or no "," yet.
-qsizetype closingMacroEnd(SourceReading &source, qsizetype from, bool *unsettled)
+// Where the closing macro of `keyword` ends: its ")", the text's end for an
+// unterminated title literal or a missing ")"; -1 (and *unsettled) when it
+// has no "(" or no "," yet. A keyword a macro writes ends with the invocation.
+qsizetype closingMacroEnd(SourceReading &source, const KeywordHit &keyword, bool *unsettled)
 {
-    SourceReader reader(source.text, from, &source.facts);
+    if (keyword.expanded)
+        return keyword.end - 1;
+    SourceReader reader(source.text, keyword.end, &source.facts);
     const MacroArguments arguments = readMacroArguments(reader, [&](const Token &token) {
         const MenuKeyword keyword = keywordOf(reader, token);
         return keyword == MenuKeyword::Begin || keyword == MenuKeyword::BeginEditable;
@@ -57,7 +59,6 @@ MenuLocation locateMenuAt(SourceReading &source, qsizetype offset)
 {
     const QStringView text = source.text;
     MenuLocation location;
-    location.offset = offset;
     KeywordHit opening;
     MenuKeyword closingKind = MenuKeyword::None;
     KeywordHit ownClosing; // the first closing keyword of the menu's kind after it
@@ -118,17 +119,14 @@ MenuLocation locateMenuAt(SourceReading &source, qsizetype offset)
             }
         }
         location = MenuLocation();
-        location.offset = offset;
     } else if (keywordOf(opening) != MenuKeyword::None) {
         const qsizetype start = opening.begin;
         // A closing keyword before the opening one belongs to an earlier menu,
         // however unfinished that menu's macro is.
         qsizetype end = -1;
-        if (ownClosing.expanded) {
-            end = ownClosing.end - 1; // the invocation that writes it
-        } else if (keywordOf(ownClosing) != MenuKeyword::None) {
+        if (keywordOf(ownClosing) != MenuKeyword::None) {
             bool unsettled = false;
-            end = closingMacroEnd(source, ownClosing.end, &unsettled);
+            end = closingMacroEnd(source, ownClosing, &unsettled);
             if (unsettled) {
                 location.outcome = MenuLocation::Outcome::Unsettled;
                 return location;
@@ -142,9 +140,7 @@ MenuLocation locateMenuAt(SourceReading &source, qsizetype offset)
     }
     if (keywordOf(lastClosing) != MenuKeyword::None) {
         bool unsettled = false;
-        const qsizetype end = lastClosing.expanded
-                ? lastClosing.end - 1
-                : closingMacroEnd(source, lastClosing.end, &unsettled);
+        const qsizetype end = closingMacroEnd(source, lastClosing, &unsettled);
         if (unsettled || offset <= end) {
             location.outcome = MenuLocation::Outcome::StrayClosing;
             location.start = lastClosing.begin;

@@ -25,7 +25,6 @@ struct MenuLocation
     using Outcome = MenuOutcome;
     Outcome outcome = Outcome::NoMenu;
     qsizetype start = -1; // the opening keyword, for Inside
-    qsizetype offset = 0; // the cursor's offset
     // For a definition in a conditional group the build leaves out: the
     // directive of the outermost such group, and the groups to take to read
     // it as the developer edits it.

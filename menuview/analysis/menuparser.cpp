@@ -144,15 +144,12 @@ bool parseMenuAt(MenuDefinition &menu, SourceReading &source, qsizetype start, M
         }
         return spellings.join(QLatin1Char(' '));
     };
+    // The name of the macro whose invocation wrote a keyword.
     const auto macroOf = [&](const KeywordHit &hit) {
-        if (!hit.expanded)
-            return QString();
         CScanner lexer(text, hit.begin);
         return lexer.spelling(lexer.next());
     };
     // The name: "(" right after the keyword, up to the ")" that balances it.
-    SourceReader nameReader(text, opening.end, &source.facts, recording);
-    MacroArguments name;
     QString menuName;
     if (opening.expanded) {
         const KeywordCall call = callOf(opening);
@@ -163,7 +160,8 @@ bool parseMenuAt(MenuDefinition &menu, SourceReading &source, qsizetype start, M
             menuName = MacroExpander::spelled(call.arguments.first());
         }
     } else {
-        name = readMacroArguments(nameReader, [&](const Token &token) {
+        SourceReader nameReader(text, opening.end, &source.facts, recording);
+        const MacroArguments name = readMacroArguments(nameReader, [&](const Token &token) {
             return keywordOf(nameReader, token) != MenuKeyword::None;
         });
         if (name.open >= 0 && name.close >= 0) {

@@ -7,19 +7,20 @@
 
 namespace VelkoMenuView {
 
-namespace {
+QString shortened(const QString &text)
+{
+    constexpr qsizetype Length = 40;
+    return text.size() <= Length ? text : text.left(Length - 1) + QChar(0x2026);
+}
 
-constexpr qsizetype Shown = 40;
+namespace {
 
 // Text between two offsets as one short line.
 QString between(QStringView text, qsizetype open, qsizetype close)
 {
     if (open < 0 || close <= open)
         return QString();
-    QString shown = text.sliced(open + 1, close - open - 1).toString().simplified();
-    if (shown.size() > Shown)
-        shown = shown.left(Shown - 1) + QChar(0x2026);
-    return shown;
+    return shortened(text.sliced(open + 1, close - open - 1).toString().simplified());
 }
 
 // "KEYWORD(name)" when the name's parentheses stand on the keyword's line.

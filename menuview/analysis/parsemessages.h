@@ -37,4 +37,8 @@ QString parseErrorMessage(QStringView text, TextPosition opening, const MenuBloc
 QString strayClosingMessage(SourceReading &source, qsizetype keyword,
                             const ParseMessageTexts &texts = ParseMessageTexts::english());
 
+// `text` as messages quote it: at most 40 characters, the last an ellipsis
+// where it is cut.
+QString shortened(const QString &text);
+
 } // namespace VelkoMenuView

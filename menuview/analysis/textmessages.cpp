@@ -44,6 +44,11 @@ TextMessageTexts TextMessageTexts::english()
     return t;
 }
 
+namespace {
+
+// The message for notes that say the text cannot be read; empty for an
+// empty argument and for texts that were read. `missing`: the headers not
+// found before it, for a name that stands for nothing.
 QString unreadableMessage(const LiteralNotes &notes, bool title, const TextMessageTexts &texts,
                           const QString &missing)
 {
@@ -99,8 +104,6 @@ QString unreadableMessage(const LiteralNotes &notes, bool title, const TextMessa
     return texts.cannotRead.arg(what, reason, title ? texts.noTitle : texts.emptyLine);
 }
 
-namespace {
-
 // The headers that were not found before `at`, as written, with their lines.
 QString missingHeaders(const UnitRecord &facts, qsizetype at,
                        const std::function<int(qsizetype)> &lineOf)
@@ -129,14 +132,13 @@ QList<TextFinding> unreadableTexts(const MenuBlock &block, const UnitRecord &fac
         const QString message = unreadableMessage(p.title, true, texts,
                                                   missingHeaders(facts, p.titleBegin, lineOf));
         if (!message.isEmpty())
-            findings.append({p.titleBegin, p.titleEnd, true, -1, message});
+            findings.append({p.titleBegin, p.titleEnd, message});
     }
-    for (qsizetype i = 0; i < p.items.size(); ++i) {
-        const ItemPosition &item = p.items.at(i);
+    for (const ItemPosition &item : p.items) {
         const QString message = unreadableMessage(item.notes, false, texts,
                                                   missingHeaders(facts, item.keyword, lineOf));
         if (!message.isEmpty())
-            findings.append({item.keyword, item.close + 1, false, int(i), message});
+            findings.append({item.keyword, item.close + 1, message});
     }
     return findings;
 }

@@ -40,19 +40,11 @@ struct TextMessageTexts
     static TextMessageTexts english();
 };
 
-// The message for notes that say the text cannot be read; empty for an
-// empty argument and for texts that were read. `missing`: the headers not
-// found before it, for a name that stands for nothing.
-QString unreadableMessage(const LiteralNotes &notes, bool title, const TextMessageTexts &texts,
-                          const QString &missing = QString());
-
 // A text of a menu that cannot be read: where, and why.
 struct TextFinding
 {
     qsizetype begin = -1; // the item (its keyword to its ")") or the title argument
     qsizetype end = -1;
-    bool title = false;
-    int item = -1; // the item's index
     QString message;
 };
 

@@ -16,12 +16,6 @@ namespace VelkoMenuView {
 
 namespace {
 
-QString sarifLevel(Diagnostic::Severity severity)
-{
-    return severity == Diagnostic::Severity::Warning ? u"warning"_s
-                                                     : QString(severityName(severity));
-}
-
 QJsonObject region(const PlacedFinding::Place &place)
 {
     return {{u"startLine"_s, place.line},
@@ -88,7 +82,7 @@ QByteArray sarifReport(const QList<PlacedFinding> &findings, const QStringList &
         QJsonObject result {
                 {u"ruleId"_s, QString::fromLatin1(rule.id)},
                 {u"ruleIndex"_s, int(finding.rule)},
-                {u"level"_s, sarifLevel(finding.severity)},
+                {u"level"_s, QString(severityName(finding.severity))},
                 {u"message"_s, QJsonObject {{u"text"_s, finding.message}}},
                 {u"locations"_s, QJsonArray {physicalLocation(finding.file, finding.place)}}};
         QJsonArray related;

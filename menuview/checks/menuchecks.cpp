@@ -23,7 +23,6 @@ namespace VelkoMenuView {
 
 namespace {
 
-constexpr qsizetype QuotedLength = 40;
 const int Cells = DeviceScreen::Cells;
 
 struct Range
@@ -85,12 +84,6 @@ private:
     QList<Diagnostic> *m_diagnostics;
 };
 
-// At most about 40 characters, the rest an ellipsis.
-QString shortened(const QString &text)
-{
-    return text.size() <= QuotedLength ? text : text.left(QuotedLength - 1) + QChar(0x2026);
-}
-
 // Text in double quotes, control characters shown as escapes, shortened.
 QString quoted(const QString &text)
 {
@@ -112,8 +105,7 @@ QString written(QStringView text, Range range)
 QString kindName(ParamType type)
 {
     static const char *const names[] = {"no", "integer", "real", "string"};
-    const int index = int(type);
-    return QLatin1String(index >= 0 && index < 4 ? names[index] : names[0]);
+    return QLatin1String(names[int(type)]);
 }
 
 QString count(qint64 n, const QString &one, const QString &many)
@@ -137,7 +129,8 @@ QString conversionList(const QStringList &texts)
 // that takes no value.
 QString kindOrigin(const QString &itemText)
 {
-    const QString decidedBy = kindDecidedBy(itemText);
+    QString decidedBy;
+    itemParamInfo(itemText, &decidedBy);
     const QByteArray bytes = decidedBy.toUtf8();
     const FormatDirective directive
             = parseFormatDirective(bytes.constData(), bytes.constData() + bytes.size());
@@ -217,11 +210,8 @@ void checkNotes(Reporter &report, Range at, const LiteralNotes &notes, const QSt
                      true);
     }
     if (!notes.droppedEscapes.isEmpty()) {
-        QStringList escapes;
-        for (const QString &escape : notes.droppedEscapes) {
-            if (!escapes.contains(escape))
-                escapes << escape;
-        }
+        QStringList escapes = notes.droppedEscapes;
+        escapes.removeDuplicates();
         report.warn(at, R::ControlEscapes,
                     escapes.size() == 1
                             ? QStringLiteral("escape %1 in the %2 is a control character: the "
@@ -422,9 +412,6 @@ void checkItems(Reporter &report, QStringView text, const MenuBlock &block,
     }
 }
 
-void checkShownParts(Reporter &report, SourceReading &source, const MenuBlock &block,
-                     const CheckContext &context);
-
 // Findings of what a macro writes point at the invocation; the macro's
 // definition is their second place, as the compiler's "in expansion of" is.
 void noteMacros(QList<Diagnostic> &diagnostics, qsizetype from, const SourceReading &source,
@@ -465,13 +452,6 @@ void checkShown(Reporter &report, SourceReading &source, const MenuBlock &block,
                 const CheckContext &context)
 {
     const qsizetype first = report.count();
-    checkShownParts(report, source, block, context);
-    noteMacros(report.diagnostics(), first, source, block);
-}
-
-void checkShownParts(Reporter &report, SourceReading &source, const MenuBlock &block,
-                     const CheckContext &context)
-{
     const MenuParse &p = block.parse;
     if (block.menu.name.isEmpty())
         report.warn({p.opening, p.nameClose + 1}, R::EmptyName,
@@ -490,6 +470,7 @@ void checkShownParts(Reporter &report, SourceReading &source, const MenuBlock &b
         report.warn({finding.begin, finding.end}, R::TextUnreadable, finding.message, true);
     checkTitle(report, source.text, block, context);
     checkItems(report, source.text, block, context);
+    noteMacros(report.diagnostics(), first, source, block);
 }
 
 FindingRule ruleOf(ParseError error)

@@ -7,49 +7,22 @@
 #include "menuview/analysis/itemformat.h"
 #include "menuview/screen/devicetext.h"
 
-#include <cstring>
+#include <limits>
 
 namespace VelkoMenuView {
 
 namespace {
 
-using Length = FormatDirective::Length;
-
-bool fitsKind(char letter, ParamType type)
+// As the formatter prints the directive with the values that are widest
+// once narrowed to each type: the most negative of 8, 16, 32 and 64 bits
+// (signed), all ones (unsigned).
+qint64 widestInteger(const QByteArray &directive)
 {
-    switch (type) {
-    case ParamType::Integer:
-        return std::strchr("dDuU", letter) != nullptr;
-    case ParamType::Real:
-        return letter == 'f' || letter == 'F';
-    case ParamType::String:
-        return letter == 's' || letter == 'S';
-    case ParamType::None:
-        break;
-    }
-    return false;
-}
-
-qint64 widestInteger(const FormatDirective &d)
-{
-    const bool isSigned = d.conversion == 'd' || d.conversion == 'D';
-    qint64 digits = 0;
-    switch (d.length) {
-    case Length::Char:
-        digits = 3;
-        break;
-    case Length::Short:
-        digits = 5;
-        break;
-    case Length::Default:
-        digits = 10;
-        break;
-    default:
-        digits = isSigned ? 19 : 20;
-        break;
-    }
-    const qint64 size = qMax(digits, d.precision) + (isSigned ? 1 : 0);
-    return qMin(qMax(size, d.width), DeviceScreen::FormatBytes);
+    qint64 widest = 0;
+    for (const qint64 value : {qint64(0x80), qint64(0x8000), qint64(0x80000000),
+                               std::numeric_limits<qint64>::min(), qint64(-1)})
+        widest = qMax(widest, qint64(formatText(directive, {value}).size()));
+    return widest;
 }
 
 qint64 widestReal(const FormatDirective &d, int realDigits)
@@ -60,28 +33,12 @@ qint64 widestReal(const FormatDirective &d, int realDigits)
     return qMin(qMax(size, d.width), DeviceScreen::FormatBytes);
 }
 
-// The values an item of this kind and count receives from the formatter.
-int valueCount(ParamInfo params)
-{
-    switch (params.type) {
-    case ParamType::None:
-        return 0;
-    case ParamType::Integer:
-        return qBound(0, int(params.count), DeviceScreen::MaxIntegers);
-    case ParamType::Real:
-        return qBound(0, int(params.count), DeviceScreen::MaxReals);
-    case ParamType::String:
-        return 1;
-    }
-    return 0;
-}
-
 } // namespace
 
 ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realDigits)
 {
     ItemWidth result;
-    const int available = valueCount(params);
+    const int available = itemValueCount(params);
     QByteArray fixed;
     FormatWalk walk(itemText.toUtf8());
     FormatPiece piece;
@@ -105,7 +62,7 @@ ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realD
             conversion.reason = ItemConversion::Reason::Star;
         else if (params.type == ParamType::None)
             conversion.reason = ItemConversion::Reason::NotAParameter;
-        else if (!fitsKind(directive.conversion, params.type))
+        else if (valueKind(directive.conversion) != params.type)
             conversion.reason = ItemConversion::Reason::OtherKind;
         else if (conversion.valueIndex >= available)
             conversion.reason = ItemConversion::Reason::NoValueLeft;
@@ -128,7 +85,7 @@ ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realD
                 result.stringValue = true;
             } else {
                 conversion.widest = params.type == ParamType::Integer
-                        ? widestInteger(directive)
+                        ? widestInteger(written)
                         : widestReal(directive, realDigits);
                 result.widestValues += conversion.widest;
             }
@@ -141,29 +98,6 @@ ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realD
     }
     result.fixedCells = deviceCells(QString::fromUtf8(fixed));
     return result;
-}
-
-QString kindDecidedBy(const QString &itemText)
-{
-    qsizetype start = -1;
-    for (qsizetype j = 0; j < itemText.size(); ++j) {
-        const QChar c = itemText[j];
-        if (start < 0 && j + 1 < itemText.size() && c == u'%' && itemText[j + 1] != u'%'
-            && (j == 0 || itemText[j - 1] != u'%'))
-            start = j;
-        if (start < 0)
-            continue;
-        switch (c.toLower().unicode()) {
-        case u'd':
-        case u'u':
-        case u'f':
-        case u's':
-            return itemText.mid(start, j - start + 1);
-        default:
-            break;
-        }
-    }
-    return QString();
 }
 
 } // namespace VelkoMenuView

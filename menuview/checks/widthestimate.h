@@ -58,8 +58,4 @@ struct ItemWidth
 
 ItemWidth estimateItemWidth(const QString &itemText, ParamInfo params, int realDigits);
 
-// The part of the item text that decided the item's kind: from the "%" to the
-// first d, u, f or s after it (either case). Empty when the item has no kind.
-QString kindDecidedBy(const QString &itemText);
-
 } // namespace VelkoMenuView

@@ -28,19 +28,9 @@ bool mayCollide(const QString &text)
 }
 
 // A tag spelled so that no two tags come out alike and none nests groups.
-QString escapedTag(const QString &tag)
+QString escapedTag(QString tag)
 {
-    QString escaped;
-    escaped.reserve(tag.size());
-    for (const QChar c : tag) {
-        if (c == u'\\')
-            escaped += QLatin1String("\\\\");
-        else if (c == u'/')
-            escaped += QLatin1String("\\!");
-        else
-            escaped += c;
-    }
-    return escaped;
+    return tag.replace(u'\\', QLatin1String("\\\\")).replace(u'/', QLatin1String("\\!"));
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 // The entry dialog prepared for one item, run, and read back.
 #include "menuview/params/parameterentry.h"
 
-#include "menuview/params/paramtypename.h"
-
 #include "menuview/analysis/devicescreen.h"
 #include "menuview/params/paramsdialog.h"
 #include "menuview/params/ui_paramsdialog.h"
@@ -15,6 +13,22 @@
 namespace VelkoMenuView {
 
 namespace {
+
+// The label the parameter dialog puts before each value; empty for None.
+QString paramTypeName(ParamType type)
+{
+    switch (type) {
+    case ParamType::Integer:
+        return QStringLiteral("Целое число");
+    case ParamType::Real:
+        return QStringLiteral("Вещественное число");
+    case ParamType::String:
+        return QStringLiteral("Строка");
+    case ParamType::None:
+        break;
+    }
+    return QString();
+}
 
 // What an edit of the kind accepts while it is typed: every prefix of a
 // value the formatter reads, and the empty text. Strings take anything.

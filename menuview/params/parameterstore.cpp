@@ -2,6 +2,7 @@
 #include "menuview/params/parameterstore.h"
 
 #include "menuview/params/itemgroups.h"
+#include "menuview/params/menuclaims.h"
 #include "menuview/params/settingskeys.h"
 #include "menuview/params/storechanges.h"
 
@@ -14,11 +15,6 @@
 namespace VelkoMenuView {
 
 namespace {
-
-QString groupKey(QString text)
-{
-    return text.replace(QLatin1Char('/'), QLatin1Char('\\'));
-}
 
 QString writtenNow()
 {
@@ -95,7 +91,7 @@ QSettings *ParameterStore::openUserStore()
 
 QString ParameterStore::documentKey(const QString &filePath)
 {
-    return groupKey(filePath);
+    return QString(filePath).replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
 QList<QStringList> ParameterStore::load(const QString &filePath, const QString &menuName,
@@ -153,16 +149,11 @@ bool ParameterStore::save(const QString &filePath, const QString &menuName,
 void ParameterStore::prune(const QString &filePath, QStringView text, const ReadOptions &context,
                            const QDateTime &savedAt)
 {
-    prune(filePath, readMenuClaims(text, context), savedAt);
-}
-
-void ParameterStore::prune(const QString &filePath, const MenuClaims &claims,
-                           const QDateTime &savedAt)
-{
     const QString docKey = documentKey(filePath);
     // An empty key would make every document's group look like a menu of this one.
     if (docKey.isEmpty())
         return;
+    const MenuClaims claims = readMenuClaims(text, context);
     // Another program may have written since this one last looked.
     m_settings->sync();
 

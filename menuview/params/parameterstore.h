@@ -2,7 +2,7 @@
 // under document path, menu name, item and "ParamN".
 #pragma once
 
-#include "menuview/params/menuclaims.h"
+#include "creader/sourcereader.h"
 
 #include <QDateTime>
 #include <QList>
@@ -46,12 +46,11 @@ public:
     bool save(const QString &filePath, const QString &menuName, const QStringList &itemTexts,
               const QStringList &itemTags, int itemIndex, int paramNo, const QString &value);
 
-    // Removes the values of the document's menus and items that `claims`
-    // (its text as saved) no longer has. A group written after `savedAt`
-    // stays: its item may live in an editor's unsaved text. Reads what
-    // other programs wrote first. Leaves the writing to the store's own
-    // pace (see flush()).
-    void prune(const QString &filePath, const MenuClaims &claims, const QDateTime &savedAt = {});
+    // Removes the values of the document's menus and items that `text` (as
+    // saved, read as `context` says) no longer has (see readMenuClaims). A
+    // group written after `savedAt` stays: its item may live in an editor's
+    // unsaved text. Reads what other programs wrote first. Leaves the writing
+    // to the store's own pace (see flush()).
     void prune(const QString &filePath, QStringView text, const ReadOptions &context = {},
                const QDateTime &savedAt = {});
 

@@ -8,15 +8,6 @@
 
 namespace VelkoMenuView {
 
-namespace {
-
-const DeviceFont *menuFont()
-{
-    return &gfxFonts[DeviceScreen::MenuFont];
-}
-
-} // namespace
-
 int deviceCells(const QString &line)
 {
     const QByteArray bytes = line.toUtf8();
@@ -24,7 +15,7 @@ int deviceCells(const QString &line)
     uint32_t codePoint = 0;
     int cells = 0;
     while (gfxDecodeUtf8(&p, &codePoint)) {
-        if (gfxFindCellGlyph(menuFont(), codePoint))
+        if (gfxFindCellGlyph(&gfxFonts[DeviceScreen::MenuFont], codePoint))
             ++cells;
     }
     return cells;
@@ -34,7 +25,8 @@ QList<char32_t> missingGlyphs(const QString &line)
 {
     QList<char32_t> missing;
     for (const char32_t c : line.toUcs4()) {
-        const bool found = c <= 0xFFFF && gfxFindCellGlyph(menuFont(), c) != nullptr;
+        const bool found
+                = c <= 0xFFFF && gfxFindCellGlyph(&gfxFonts[DeviceScreen::MenuFont], c) != nullptr;
         if (!found && !missing.contains(c))
             missing.append(c);
     }

@@ -65,25 +65,6 @@ private:
 
 } // namespace
 
-void composeTitleRow(const QString &title, QTime clock)
-{
-    const MenuTextSettings settings;
-    // The title is a format on the device ("%%" prints "%"), but no argument
-    // follows it: it is formatted here, so that a stray conversion shows as
-    // written instead of reading one.
-    const QByteArray row = formatText(DeviceScreen::titleRow(title, clock).toUtf8(), {}).toUtf8();
-    gfxClear();
-    gfxPrint(0, 0, "%s", row.constData());
-    gfxBox(0, 0, DeviceScreen::Width - 1, DeviceScreen::RowHeight - 1, DrawInvert);
-}
-
-void composeItemRow(const QString &line)
-{
-    const MenuTextSettings settings;
-    gfxClear();
-    gfxPrint(0, 0, "%s", line.toUtf8().constData());
-}
-
 QImage pageImage(const ScreenColors &colors)
 {
     QImage image(DeviceScreen::Width, DeviceScreen::RowHeight, QImage::Format_ARGB32_Premultiplied);
@@ -105,11 +86,20 @@ QImage renderMenu(const MenuDefinition &menu, QTime clock, int magnification,
     // Premultiplied: a colour with alpha must be stored as such.
     const QRgb lit = qPremultiply(colors.lit.rgba());
     const QRgb unlit = qPremultiply(colors.unlit.rgba());
-    composeTitleRow(menu.title, clock);
-    copyPage(image, 0, m, lit, unlit);
-    for (int i = 0; i + 1 < rows; ++i) {
-        composeItemRow(menu.itemLines.at(i));
-        copyPage(image, i + 1, m, lit, unlit);
+    const MenuTextSettings settings;
+    // The title row inverted over the full width, an item line as plain text.
+    // The title is a format on the device ("%%" prints "%"), but no argument
+    // follows it: it is formatted here, so that a stray conversion shows as
+    // written instead of reading one.
+    for (int row = 0; row < rows; ++row) {
+        const QByteArray text = row == 0
+                ? formatText(DeviceScreen::titleRow(menu.title, clock).toUtf8(), {}).toUtf8()
+                : menu.itemLines.at(row - 1).toUtf8();
+        gfxClear();
+        gfxPrint(0, 0, "%s", text.constData());
+        if (row == 0)
+            gfxBox(0, 0, DeviceScreen::Width - 1, DeviceScreen::RowHeight - 1, DrawInvert);
+        copyPage(image, row, m, lit, unlit);
     }
     return image;
 }

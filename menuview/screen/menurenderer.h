@@ -33,12 +33,6 @@ void markScreenEdge(QImage &screen, int magnification, QColor unlit, QColor mark
 int screenEdgeRow(int magnification);
 bool inScreenEdgeDash(int x, int magnification);
 
-// Rows into page 0 of the device frame buffer, each composed alone as the
-// device does: the title row inverted over the full width, an item line as
-// plain text.
-void composeTitleRow(const QString &title, QTime clock);
-void composeItemRow(const QString &line);
-
 // Page 0 of the device frame buffer at magnification 1.
 QImage pageImage(const ScreenColors &colors);
 
