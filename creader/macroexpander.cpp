@@ -22,11 +22,6 @@ constexpr qsizetype MaxTokens = 1 << 18; // produced by one expansion in all
 constexpr int MaxDepth = 200; // arguments expanded within arguments
 constexpr qsizetype MaxFrames = 1 << 14;
 
-bool isLiteral(const PPToken &token)
-{
-    return token.padding == PPToken::Padding::None && token.token.isLiteral();
-}
-
 } // namespace
 
 struct MacroExpander::Session
@@ -136,14 +131,16 @@ struct MacroExpander::Session
                               setAt(b).cend(), std::back_inserter(names));
         return setOf(names);
     }
-    // A token of its own text: a number, a string, a pasted token.
-    PPToken made_(const QString &spelling, const PPToken &like, bool *single)
+    // A token of its own text: a number, a string, a pasted token. *single,
+    // when given, tells whether the text is one token.
+    PPToken made_(const QString &spelling, const PPToken &like, bool *single = nullptr)
     {
         const QStringView text = keep(spelling);
         CScanner lexer(text);
         const Token token = lexer.next();
-        *single = token.begin == 0 && token.end == text.size() && token.kind != Token::Kind::End
-                && !token.unterminated;
+        if (single)
+            *single = token.begin == 0 && token.end == text.size() && token.kind != Token::Kind::End
+                    && !token.unterminated;
         PPToken t = like;
         t.padding = PPToken::Padding::None;
         t.token = token;
@@ -164,36 +161,22 @@ PPToken padding(PPToken::Padding kind, bool space = false)
     return t;
 }
 
-// The token spelt as a string literal's characters: quotes and backslashes
-// of literals escaped.
-void appendStringified(QString *out, const PPToken &token)
+// `text` as a string literal holds it: quotes and backslashes escaped.
+QString escapeQuotes(QStringView text)
 {
-    QString scratch;
-    const QStringView spelling = token.spelling(&scratch);
-    if (!isLiteral(token)) {
-        out->append(spelling);
-        return;
-    }
-    for (const QChar c : spelling) {
+    QString out;
+    for (const QChar c : text) {
         if (c == u'"' || c == u'\\')
-            out->append(u'\\');
-        out->append(c);
+            out += u'\\';
+        out += c;
     }
+    return out;
 }
 
-} // namespace
-
-QString MacroExpander::spelled(const PPTokens &tokens)
-{
-    return spelledApart(tokens, false);
-}
-
-QString MacroExpander::stringified(const PPTokens &tokens)
-{
-    return u'"' + spelledApart(tokens, true) + u'"';
-}
-
-QString MacroExpander::spelledApart(const PPTokens &tokens, bool escaped)
+// `tokens` as written, white space as one space where the tokens had some;
+// `escaped`, as "#" spells them: one string literal, quotes and backslashes
+// of literals escaped.
+QString spelledApart(const PPTokens &tokens, bool escaped)
 {
     QString text;
     // Padding decides the white space before the next token: the first one
@@ -223,12 +206,12 @@ QString MacroExpander::spelledApart(const PPTokens &tokens, bool escaped)
             text += u' ';
         first = false;
         source = Source::None;
-        if (escaped) {
-            appendStringified(&text, token);
-        } else {
-            QString scratch;
-            text += token.spelling(&scratch);
-        }
+        QString scratch;
+        const QStringView spelling = token.spelling(&scratch);
+        if (escaped && token.token.isLiteral())
+            text += escapeQuotes(spelling);
+        else
+            text += spelling;
     }
     // A backslash left alone at the end would escape the closing quote: the
     // compiler drops it.
@@ -237,7 +220,14 @@ QString MacroExpander::spelledApart(const PPTokens &tokens, bool escaped)
         ++backslashes;
     if (backslashes % 2)
         text.chop(1);
-    return text;
+    return escaped ? u'"' + text + u'"' : text;
+}
+
+} // namespace
+
+QString MacroExpander::spelled(const PPTokens &tokens)
+{
+    return spelledApart(tokens, false);
 }
 
 MacroExpander::MacroExpander(const Environment &environment, Source *source)
@@ -359,27 +349,18 @@ PPToken MacroExpander::next()
     }
 }
 
-PPTokens MacroExpander::expandAll(const Environment &environment, const PPTokens &tokens,
-                                  Failure *failure)
+PPTokens MacroExpander::expandAll(const Environment &environment, const PPTokens &tokens)
 {
     MacroExpander expander(environment, tokens);
     PPTokens out;
     for (PPToken token = expander.next(); !token.isEnd(); token = expander.next())
         out.append(token);
-    if (failure)
-        *failure = expander.failure();
     return out;
 }
 
+// Without a "(", what was looked at is put back (one padding for those
+// passed over).
 bool MacroExpander::arguments(QList<PPTokens> *arguments, PPToken *close)
-{
-    return collectArguments(arguments, close);
-}
-
-// After a function-like macro's name: "(" and the arguments up to the ")"
-// that balances it, as they stand. Without a "(", what was looked at is put
-// back (one padding for those passed over).
-bool MacroExpander::collectArguments(QList<PPTokens> *arguments, PPToken *close)
 {
     PPToken padded;
     bool sawPadding = false;
@@ -492,14 +473,9 @@ PPToken MacroExpander::nextPadded()
         bool variadicGiven = true;
         if (shape.functionLike) {
             PPToken close;
-            if (!collectArguments(&arguments, &close))
+            if (!this->arguments(&arguments, &close))
                 return token;
             const qsizetype wanted = shape.parameters.size();
-            // F() gives one empty argument, which a macro of no parameters takes.
-            if (wanted == 0 && arguments.size() == 1
-                && std::all_of(arguments.first().cbegin(), arguments.first().cend(),
-                               [](const PPToken &t) { return t.isPadding(); }))
-                arguments.clear();
             if (shape.variadic && arguments.size() == wanted - 1) {
                 variadicGiven = false;
                 arguments.append(PPTokens());
@@ -516,11 +492,12 @@ PPToken MacroExpander::nextPadded()
             for (PPTokens &argument : arguments) {
                 while (!argument.isEmpty() && argument.constLast().isPadding())
                     argument.removeLast();
-                qsizetype lead = 0;
-                while (lead < argument.size() && argument.at(lead).isPadding())
-                    ++lead;
-                argument.remove(0, lead);
+                while (!argument.isEmpty() && argument.constFirst().isPadding())
+                    argument.removeFirst();
             }
+            // F() gives one empty argument, which a macro of no parameters takes.
+            if (wanted == 0 && arguments.size() == 1 && arguments.first().isEmpty())
+                arguments.clear();
             if (arguments.size() != wanted) {
                 s.fail(Failure::Refused,
                        QStringLiteral("macro %1 takes %2 arguments, but %3 are given")
@@ -553,15 +530,7 @@ bool MacroExpander::expandBuiltin(const PPToken &name, QStringView spelling)
         return false;
     Session &s = *m_session;
     const Environment &e = s.environment;
-    const auto quoted = [](const QString &text) {
-        QString out = QStringLiteral("\"");
-        for (const QChar c : text) {
-            if (c == u'"' || c == u'\\')
-                out += u'\\';
-            out += c;
-        }
-        return out + u'"';
-    };
+    const auto quoted = [](QStringView text) { return u'"' + escapeQuotes(text) + u'"'; };
     QString value;
     if (pragma) {
         // _Pragma ( "..." ): done with.
@@ -618,8 +587,7 @@ bool MacroExpander::expandBuiltin(const PPToken &name, QStringView spelling)
     } else {
         return false;
     }
-    bool single = false;
-    PPToken made = s.made_(value, name, &single);
+    PPToken made = s.made_(value, name);
     made.origin = name.origin;
     pushBack(made);
     return true;
@@ -703,8 +671,7 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
                     for (qsizetype k = mark; k < pieces.size(); ++k)
                         inner << pieces.at(k).token;
                     pieces.resize(mark);
-                    bool single = false;
-                    PPToken t = s.made_(stringified(inner), bodyToken(part, i == 0), &single);
+                    PPToken t = s.made_(spelledApart(inner, true), bodyToken(part, i == 0));
                     pieces.append({t, shape.body.at(close).pasteLeft});
                 } else if (pieces.size() == mark) {
                     if (afterPaste || shape.body.at(close).pasteLeft)
@@ -723,8 +690,7 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
             const PPTokens &argument = arguments.at(part.parameter);
             const bool isVariadic = shape.variadic && part.parameter == arguments.size() - 1;
             if (part.stringify) {
-                bool single = false;
-                PPToken t = s.made_(stringified(argument), bodyToken(part, i == 0), &single);
+                PPToken t = s.made_(spelledApart(argument, true), bodyToken(part, i == 0));
                 t.token.spaceBefore = part.token.spaceBefore && i > 0;
                 if (i > 0 && !afterPaste)
                     pieces.append({padding(PPToken::Padding::Source, t.token.spaceBefore), false});
@@ -808,8 +774,7 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
 }
 
 ScannedTokens::ScannedTokens(QStringView text, qsizetype begin, qsizetype end)
-    : m_text(text)
-    , m_lexer(text, begin)
+    : m_lexer(text, begin)
     , m_end(end)
 {
     m_lexer.setPosition(begin, false);
@@ -829,7 +794,7 @@ PPToken ScannedTokens::next()
             m_lexer.skipLine();
             continue;
         }
-        return PPToken::written(m_text, token);
+        return PPToken::written(m_lexer.text(), token);
     }
     return PPToken();
 }
