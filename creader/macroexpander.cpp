@@ -5,6 +5,7 @@
 // around expansions as gcc's do, so that "#" spells what gcc spells.
 #include "creader/macroexpander.h"
 
+#include "creader/bracketdepth.h"
 #include "creader/macrotable.h"
 
 #include <QHash>
@@ -48,21 +49,18 @@ struct MacroExpander::Session
         static HideSets pool;
         return pool;
     }
-    QList<QList<int>> &sets = hideSets().sets;
-    QHash<QList<int>, quint32> &setIds = hideSets().ids;
-    QHash<QString, int> &nameIds = hideSets().names;
+    HideSets &pool = hideSets();
 
     Session()
     {
         // Sets are few; a text that makes very many starts the pool afresh
         // when no expansion holds tokens of it.
-        HideSets &pool = hideSets();
         constexpr qsizetype MaxSets = 1 << 16;
         if (pool.sessions == 0 && (pool.sets.size() > MaxSets || pool.names.size() > MaxSets))
             pool = HideSets();
         ++pool.sessions;
     }
-    ~Session() { --hideSets().sessions; }
+    ~Session() { --pool.sessions; }
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
@@ -81,25 +79,24 @@ struct MacroExpander::Session
     }
     int nameId(QStringView name)
     {
-        auto it = nameIds.find(name.toString());
-        if (it == nameIds.end())
-            it = nameIds.insert(name.toString(), int(nameIds.size()));
+        auto it = pool.names.find(name.toString());
+        if (it == pool.names.end())
+            it = pool.names.insert(name.toString(), int(pool.names.size()));
         return *it;
     }
-    quint32 setOf(QList<int> names)
+    quint32 setOf(const QList<int> &names)
     {
-        const auto it = setIds.constFind(names);
-        if (it != setIds.cend())
-            return *it;
-        sets.append(names);
-        const quint32 id = quint32(sets.size() - 1);
-        setIds.insert(names, id);
-        return id;
+        auto it = pool.ids.find(names);
+        if (it == pool.ids.end()) {
+            it = pool.ids.insert(names, quint32(pool.sets.size()));
+            pool.sets.append(names);
+        }
+        return *it;
     }
     // A set of a pool started afresh since is taken as empty.
     const QList<int> &setAt(quint32 set) const
     {
-        return set < quint32(sets.size()) ? sets.at(set) : sets.at(0);
+        return set < quint32(pool.sets.size()) ? pool.sets.at(set) : pool.sets.at(0);
     }
     bool hides(quint32 set, int name) const { return setAt(set).contains(name); }
     quint32 with(quint32 set, int name)
@@ -388,7 +385,7 @@ bool MacroExpander::arguments(QList<PPTokens> *arguments, PPToken *close)
     arguments->clear();
     arguments->append(PPTokens());
     m_commas.clear();
-    int depth = 0;
+    BracketDepth depth;
     PPTokens taken; // to put back when the text ends first
     taken << token;
     for (;;) {
@@ -404,15 +401,11 @@ bool MacroExpander::arguments(QList<PPTokens> *arguments, PPToken *close)
             m_session->fail(Failure::TooLarge);
             return false;
         }
-        if (token.is(u'(')) {
-            ++depth;
-        } else if (token.is(u')')) {
-            if (depth == 0) {
-                *close = token;
-                return true;
-            }
-            --depth;
-        } else if (token.is(u',') && depth == 0) {
+        if (depth.closes(token.token)) {
+            *close = token;
+            return true;
+        }
+        if (depth.outermost() && token.is(u',')) {
             m_commas.append(token);
             arguments->append(PPTokens());
             continue;
@@ -611,10 +604,6 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
         }
         return expandedArguments[i].first;
     };
-    const auto hasTokens = [](const PPTokens &tokens) {
-        return std::any_of(tokens.cbegin(), tokens.cend(),
-                           [](const PPToken &t) { return !t.isPadding(); });
-    };
     const auto real = [](const PPTokens &tokens) {
         PPTokens out;
         for (const PPToken &t : tokens) {
@@ -662,7 +651,7 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
             if (part.vaoptClose >= 0) {
                 const qsizetype close = part.vaoptClose;
                 const bool present
-                        = variadicGiven && hasTokens(expandedArgument(arguments.size() - 1));
+                        = variadicGiven && !real(expandedArgument(arguments.size() - 1)).isEmpty();
                 const qsizetype mark = pieces.size();
                 if (present)
                     parts(i + 2, close);
