@@ -82,15 +82,15 @@ Answer ask(const QString &program, const QStringList &options, const QString &di
     return answer;
 }
 
-} // namespace
-
-QStringList CompilerQuery::defaultAllowed()
+// Globs of compilers that may be run: /usr/bin/*gcc*, /usr/bin/*cc, /usr/bin/clang*.
+QStringList defaultAllowed()
 {
     return {QStringLiteral("/usr/bin/*gcc*"), QStringLiteral("/usr/bin/*cc"),
             QStringLiteral("/usr/bin/clang*")};
 }
 
-QString CompilerQuery::hostMacros()
+// The macros that stand in for a compiler's: a gcc-like 64-bit Linux host.
+QString hostMacros()
 {
     return QStringLiteral(
             "#define __STDC__ 1\n#define __STDC_VERSION__ 201710L\n"
@@ -110,8 +110,10 @@ QString CompilerQuery::hostMacros()
             "#define __unix 1\n#define __ELF__ 1\n");
 }
 
-bool CompilerQuery::isAllowed(const QString &compiler, const QString &directory,
-                              const QStringList &allowed, QString *path)
+// Whether `compiler` (a path or a name looked up on PATH, relative to
+// `directory`) is allowed; *path receives the program's absolute path.
+bool isAllowed(const QString &compiler, const QString &directory, const QStringList &allowed,
+               QString *path)
 {
     QString absolute;
     if (compiler.contains(u'/'))
@@ -132,6 +134,8 @@ bool CompilerQuery::isAllowed(const QString &compiler, const QString &directory,
     }
     return false;
 }
+
+} // namespace
 
 void CompilerQuery::apply(BuildConfiguration *configuration, const QStringList &allowed)
 {
@@ -174,24 +178,19 @@ void CompilerQuery::apply(BuildConfiguration *configuration, const QStringList &
     }
 }
 
-CompilerQuery::Words CompilerQuery::english()
-{
-    Words w;
-    w.notFound = QStringLiteral("the compiler %1 of the build is not found: the preview takes the "
-                                "macros of a gcc-like host for its own");
-    w.notAllowed = QStringLiteral("the compiler %1 of the build is not run, as it is not among "
-                                  "the compilers allowed to run (%2): the preview takes the "
-                                  "macros of a gcc-like host for its own");
-    w.failed = QStringLiteral("the compiler %1 was asked for its macros, but %2: the preview "
-                              "takes the macros of a gcc-like host for its own");
-    return w;
-}
-
 QString CompilerQuery::message(const BuildConfiguration &configuration, const QString &howToAllow)
 {
-    Words words = english();
-    words.howToAllow = QStringLiteral("; to run it, ") + howToAllow;
-    return message(configuration, words);
+    return message(
+            configuration,
+            Words {QStringLiteral(
+                           "the compiler %1 of the build is not found: the preview takes the "
+                           "macros of a gcc-like host for its own"),
+                   QStringLiteral("the compiler %1 of the build is not run, as it is not among "
+                                  "the compilers allowed to run (%2): the preview takes the "
+                                  "macros of a gcc-like host for its own"),
+                   QStringLiteral("the compiler %1 was asked for its macros, but %2: the preview "
+                                  "takes the macros of a gcc-like host for its own"),
+                   QStringLiteral("; to run it, ") + howToAllow});
 }
 
 QString CompilerQuery::message(const BuildConfiguration &configuration, const Words &words)

@@ -16,11 +16,6 @@ namespace VelkoMenuView {
 class CompilerQuery
 {
 public:
-    // Globs of compilers that may be run: /usr/bin/*gcc*, /usr/bin/*cc, /usr/bin/clang*.
-    static QStringList defaultAllowed();
-    // The macros that stand in for a compiler's: a gcc-like 64-bit Linux host.
-    static QString hostMacros();
-
     // Fills in `configuration`'s predefined macros and system folders from
     // its compiler, when one is named and allowed (an empty list allows the
     // default ones); otherwise takes the host's macros. compilerState says
@@ -34,16 +29,10 @@ public:
         QString failed; // %1 its path, %2 what went wrong
         QString howToAllow; // %1 its path; appended to notAllowed when given
     };
-    static Words english();
     // Why the compiler's own macros are not those read, in words; empty when
     // they are, or no compiler is named. `howToAllow`: %1 the compiler's path.
     static QString message(const BuildConfiguration &configuration, const QString &howToAllow);
     static QString message(const BuildConfiguration &configuration, const Words &words);
-
-    // Whether `compiler` (a path or a name looked up on PATH, relative to
-    // `directory`) is allowed; *path receives the program's absolute path.
-    static bool isAllowed(const QString &compiler, const QString &directory,
-                          const QStringList &allowed, QString *path);
 };
 
 } // namespace VelkoMenuView

@@ -98,6 +98,25 @@ bool readCharacter(QStringView text, const Token &token, Value *value)
     return true;
 }
 
+// A number, character or punctuator as an item; false for anything else.
+bool readItem(const PPToken &token, Item *item)
+{
+    switch (token.token.kind) {
+    case Token::Kind::Number:
+        item->kind = Item::Kind::Number;
+        return readNumber(token.spelled(), &item->value);
+    case Token::Kind::Character:
+        item->kind = Item::Kind::Number;
+        return readCharacter(token.text, token.token, &item->value);
+    case Token::Kind::Punctuation:
+        item->kind = Item::Kind::Punctuator;
+        item->punct = token.token.punct;
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The expression's items: the directive's tokens, macros expanded, with
 // `defined` and __has_include answered before their operands could be.
 bool readItems(QStringView text, qsizetype begin, const ConditionContext &context,
@@ -116,20 +135,11 @@ bool readItems(QStringView text, qsizetype begin, const ConditionContext &contex
         QString scratch;
         const QStringView spelling = token.spelling(&scratch);
         Item item;
-        switch (token.token.kind) {
-        case Token::Kind::Number:
-            item.kind = Item::Kind::Number;
-            ok = readNumber(spelling.toString(), &item.value);
-            break;
-        case Token::Kind::Character:
-            item.kind = Item::Kind::Number;
-            ok = readCharacter(token.text, token.token, &item.value);
-            break;
-        case Token::Kind::Punctuation:
-            item.kind = Item::Kind::Punctuator;
-            item.punct = token.token.punct;
-            break;
-        case Token::Kind::Identifier:
+        if (token.token.kind == Token::Kind::String)
+            return false; // a string in #if
+        if (token.token.kind != Token::Kind::Identifier) {
+            ok = readItem(token, &item);
+        } else {
             item.kind = Item::Kind::Number;
             if (spelling == u"defined") {
                 // defined NAME, defined ( NAME )
@@ -170,10 +180,6 @@ bool readItems(QStringView text, qsizetype begin, const ConditionContext &contex
                 item.value.bits = context.hasInclude && context.hasInclude(name, quoted, next);
             }
             // Any other name that is no macro: 0.
-            break;
-        case Token::Kind::String:
-        case Token::Kind::End:
-            return false; // a string in #if
         }
         items->append(item);
     }
@@ -396,20 +402,8 @@ bool isNonZeroConstant(const PPTokens &tokens, bool *valid)
     QList<Item> items;
     for (const PPToken &token : tokens) {
         Item item;
-        if (token.token.kind == Token::Kind::Number) {
-            item.kind = Item::Kind::Number;
-            if (!readNumber(token.spelled(), &item.value))
-                return *valid = false;
-        } else if (token.token.kind == Token::Kind::Character) {
-            item.kind = Item::Kind::Number;
-            if (!readCharacter(token.text, token.token, &item.value))
-                return *valid = false;
-        } else if (token.token.kind == Token::Kind::Punctuation) {
-            item.kind = Item::Kind::Punctuator;
-            item.punct = token.token.punct;
-        } else {
+        if (!readItem(token, &item))
             return *valid = false;
-        }
         items.append(item);
     }
     Value value;

@@ -4,6 +4,8 @@
 
 #include "creader/readcount.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <iterator>
 
@@ -117,6 +119,18 @@ quint32 canonical(quint32 packed)
     }
 }
 
+// Whether a preprocessing number starts at `pos`: a digit, or "." and one.
+bool startsNumber(QStringView text, qsizetype pos)
+{
+    const char16_t c = text[pos].unicode();
+    if (c >= '0' && c <= '9')
+        return true;
+    if (c != '.')
+        return false;
+    const qsizetype next = skipSplices(text, pos + 1);
+    return next < text.size() && text[next] >= u'0' && text[next] <= u'9';
+}
+
 } // namespace
 
 bool isIdentifierStart(char32_t c)
@@ -159,12 +173,8 @@ qsizetype spliceLength(QStringView text, qsizetype pos)
 
 qsizetype skipSplices(QStringView text, qsizetype pos)
 {
-    while (pos < text.size() && text[pos] == u'\\') {
-        const qsizetype splice = spliceLength(text, pos);
-        if (!splice)
-            break;
+    while (const qsizetype splice = spliceLength(text, pos))
         pos += splice;
-    }
     return pos;
 }
 
@@ -321,42 +331,22 @@ qsizetype identifierEnd(QStringView text, qsizetype pos)
     return pos;
 }
 
-bool startsNumber(QStringView text, qsizetype pos)
-{
-    const char16_t c = text[pos].unicode();
-    if (c >= '0' && c <= '9')
-        return true;
-    if (c != '.')
-        return false;
-    const qsizetype next = skipSplices(text, pos + 1);
-    return next < text.size() && text[next] >= u'0' && text[next] <= u'9';
-}
-
 qsizetype numberEnd(QStringView text, qsizetype pos)
 {
-    const qsizetype size = text.size();
     char16_t before = text[pos].unicode();
-    for (++pos; pos < size;) {
-        const char16_t d = text[pos].unicode();
-        if (d == '\\') {
-            const qsizetype after = skipSplices(text, pos);
-            if (after == pos || after >= size)
-                break;
-            const char16_t next = text[after].unicode();
-            const bool sign = (next == '+' || next == '-')
-                    && (before == 'e' || before == 'E' || before == 'p' || before == 'P');
-            if (next != '.' && !sign && !identifierPartAt(text, after))
-                break;
-            pos = after;
-            continue;
-        }
+    for (++pos;;) {
+        // A splice inside the number, not one after it.
+        const qsizetype at = skipSplices(text, pos);
+        if (at >= text.size())
+            break;
+        const char16_t d = text[at].unicode();
         const bool exponentSign = (d == '+' || d == '-')
                 && (before == 'e' || before == 'E' || before == 'p' || before == 'P');
-        qsizetype units = d == '.' || exponentSign ? 1 : identifierPartAt(text, pos);
+        qsizetype units = d == '.' || exponentSign ? 1 : identifierPartAt(text, at);
         if (!units)
             break;
         before = d;
-        pos += units;
+        pos = at + units;
     }
     return pos;
 }
@@ -474,41 +464,34 @@ Token CScanner::next()
         const qsizetype quote = skipSplices(m_text, m_pos);
         if (m_pos - token.begin <= 8 && quote < size
             && (m_text[quote] == u'"' || m_text[quote] == u'\'')) {
-            QString prefix = m_text.sliced(token.begin, m_pos - token.begin).toString();
-            prefix.remove(u'\\'); // a splice inside the prefix
-            prefix.remove(u'\n');
-            prefix.remove(u'\r');
+            Token word = token;
+            word.end = m_pos;
+            word.spliced = true;
+            QString prefix = spelling(word);
             const bool raw = prefix.endsWith(u'R');
             if (raw)
                 prefix.chop(1);
             const bool isString = m_text[quote] == u'"';
-            bool known = true;
-            if (prefix.isEmpty())
-                token.encoding = Token::Encoding::Plain;
-            else if (prefix == u"u8" && isString)
-                token.encoding = Token::Encoding::Utf8;
-            else if (prefix == u"u")
-                token.encoding = Token::Encoding::Utf16;
-            else if (prefix == u"U")
-                token.encoding = Token::Encoding::Utf32;
-            else if (prefix == u"L")
-                token.encoding = Token::Encoding::Wide;
-            else
-                known = false;
-            if (known && raw && isString) {
+            // In the order of Token::Encoding.
+            static const QStringList prefixes {QString(), QStringLiteral("u8"), QStringLiteral("u"),
+                                               QStringLiteral("U"), QStringLiteral("L")};
+            const auto encoding = Token::Encoding(qMax(prefixes.indexOf(prefix), 0));
+            const bool known
+                    = prefixes.contains(prefix) && (encoding != Token::Encoding::Utf8 || isString);
+            if (known && !raw) {
+                token.encoding = encoding;
+                token.kind = isString ? Token::Kind::String : Token::Kind::Character;
+                m_pos = literalEnd(m_text, quote, &token.unterminated);
+            } else if (known && isString) {
                 const qsizetype end
                         = rawLiteralEnd(m_text, quote, &token.unterminated, m_directive);
                 if (end >= 0) {
+                    token.encoding = encoding;
                     token.kind = Token::Kind::String;
                     token.raw = true;
                     m_pos = end;
                 }
-            } else if (known && !raw) {
-                token.kind = isString ? Token::Kind::String : Token::Kind::Character;
-                m_pos = literalEnd(m_text, quote, &token.unterminated);
             }
-            if (token.kind == Token::Kind::Identifier)
-                token.encoding = Token::Encoding::Plain;
         }
     } else {
         token.kind = Token::Kind::Punctuation;

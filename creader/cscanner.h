@@ -124,7 +124,6 @@ qsizetype rawLiteralEnd(QStringView text, qsizetype quote, bool *unterminated = 
 // An identifier at `pos` (splices inside it included).
 qsizetype identifierEnd(QStringView text, qsizetype pos);
 // A preprocessing number at `pos` ("12", "0x1F", "1e-3", ".5").
-bool startsNumber(QStringView text, qsizetype pos);
 qsizetype numberEnd(QStringView text, qsizetype pos);
 
 // The end of the logical line `pos` is in: the first line end no splice

@@ -30,14 +30,6 @@ QHash<QString, Cached> &cache()
     return files;
 }
 
-QString existing(const QString &folder, const QString &name)
-{
-    if (folder.isEmpty())
-        return QString();
-    const QFileInfo info(QDir(folder), name);
-    return info.isFile() ? QDir::cleanPath(info.absoluteFilePath()) : QString();
-}
-
 } // namespace
 
 QString IncludeFiles::find(const QString &name, bool quoted, const QString &includerFolder,
@@ -60,11 +52,11 @@ QString IncludeFiles::find(const QString &name, bool quoted, const QString &incl
     if (!after.isEmpty())
         folders = folders.mid(folders.indexOf(after) + 1);
     for (const QString &candidate : std::as_const(folders)) {
-        const QString found = existing(candidate, name);
-        if (!found.isEmpty()) {
+        const QFileInfo info(QDir(candidate), name);
+        if (!candidate.isEmpty() && info.isFile()) {
             if (folder)
                 *folder = candidate;
-            return found;
+            return QDir::cleanPath(info.absoluteFilePath());
         }
     }
     return QString();
@@ -86,11 +78,9 @@ QSharedPointer<const QString> IncludeFiles::text(const QString &path, const Open
         cache().remove(path);
         return {};
     }
-    if (cache().size() > MaxCachedFiles) {
-        const Cached kept = entry;
+    // Too many kept: start afresh with the one read now.
+    if (cache().size() > MaxCachedFiles)
         cache().clear();
-        cache().insert(path, kept);
-    }
     Cached &fresh = cache()[path];
     fresh.size = info.size();
     fresh.modified = info.lastModified();

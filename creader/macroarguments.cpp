@@ -17,7 +17,6 @@ MacroArguments readMacroArguments(SourceReader &reader,
     arguments.open = token.begin;
     MacroArguments::Range current;
     current.begin = current.end = reader.position();
-    bool empty = true;
     qsizetype directives = reader.directivesPassed();
     BracketDepth depth;
     for (token = reader.nextToken();; token = reader.nextToken()) {
@@ -34,12 +33,10 @@ MacroArguments readMacroArguments(SourceReader &reader,
             arguments.commas.append(token.begin);
             current = MacroArguments::Range();
             current.begin = current.end = token.end;
-            empty = true;
             continue;
         }
-        if (empty)
+        if (current.tokens.isEmpty())
             current.begin = token.begin;
-        empty = false;
         current.end = token.end;
         current.unterminated |= token.kind == Token::Kind::String && token.unterminated;
         current.directives |= reader.directivesPassed() != directives;

@@ -5,6 +5,7 @@
 // around expansions as gcc's do, so that "#" spells what gcc spells.
 #include "creader/macroexpander.h"
 
+#include "creader/bracketdepth.h"
 #include "creader/macrotable.h"
 
 #include <QHash>
@@ -21,11 +22,6 @@ namespace {
 constexpr qsizetype MaxTokens = 1 << 18; // produced by one expansion in all
 constexpr int MaxDepth = 200; // arguments expanded within arguments
 constexpr qsizetype MaxFrames = 1 << 14;
-
-bool isLiteral(const PPToken &token)
-{
-    return token.padding == PPToken::Padding::None && token.token.isLiteral();
-}
 
 } // namespace
 
@@ -53,21 +49,18 @@ struct MacroExpander::Session
         static HideSets pool;
         return pool;
     }
-    QList<QList<int>> &sets = hideSets().sets;
-    QHash<QList<int>, quint32> &setIds = hideSets().ids;
-    QHash<QString, int> &nameIds = hideSets().names;
+    HideSets &pool = hideSets();
 
     Session()
     {
         // Sets are few; a text that makes very many starts the pool afresh
         // when no expansion holds tokens of it.
-        HideSets &pool = hideSets();
         constexpr qsizetype MaxSets = 1 << 16;
         if (pool.sessions == 0 && (pool.sets.size() > MaxSets || pool.names.size() > MaxSets))
             pool = HideSets();
         ++pool.sessions;
     }
-    ~Session() { --hideSets().sessions; }
+    ~Session() { --pool.sessions; }
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
@@ -86,25 +79,24 @@ struct MacroExpander::Session
     }
     int nameId(QStringView name)
     {
-        auto it = nameIds.find(name.toString());
-        if (it == nameIds.end())
-            it = nameIds.insert(name.toString(), int(nameIds.size()));
+        auto it = pool.names.find(name.toString());
+        if (it == pool.names.end())
+            it = pool.names.insert(name.toString(), int(pool.names.size()));
         return *it;
     }
-    quint32 setOf(QList<int> names)
+    quint32 setOf(const QList<int> &names)
     {
-        const auto it = setIds.constFind(names);
-        if (it != setIds.cend())
-            return *it;
-        sets.append(names);
-        const quint32 id = quint32(sets.size() - 1);
-        setIds.insert(names, id);
-        return id;
+        auto it = pool.ids.find(names);
+        if (it == pool.ids.end()) {
+            it = pool.ids.insert(names, quint32(pool.sets.size()));
+            pool.sets.append(names);
+        }
+        return *it;
     }
     // A set of a pool started afresh since is taken as empty.
     const QList<int> &setAt(quint32 set) const
     {
-        return set < quint32(sets.size()) ? sets.at(set) : sets.at(0);
+        return set < quint32(pool.sets.size()) ? pool.sets.at(set) : pool.sets.at(0);
     }
     bool hides(quint32 set, int name) const { return setAt(set).contains(name); }
     quint32 with(quint32 set, int name)
@@ -136,14 +128,16 @@ struct MacroExpander::Session
                               setAt(b).cend(), std::back_inserter(names));
         return setOf(names);
     }
-    // A token of its own text: a number, a string, a pasted token.
-    PPToken made_(const QString &spelling, const PPToken &like, bool *single)
+    // A token of its own text: a number, a string, a pasted token. *single,
+    // when given, tells whether the text is one token.
+    PPToken made_(const QString &spelling, const PPToken &like, bool *single = nullptr)
     {
         const QStringView text = keep(spelling);
         CScanner lexer(text);
         const Token token = lexer.next();
-        *single = token.begin == 0 && token.end == text.size() && token.kind != Token::Kind::End
-                && !token.unterminated;
+        if (single)
+            *single = token.begin == 0 && token.end == text.size() && token.kind != Token::Kind::End
+                    && !token.unterminated;
         PPToken t = like;
         t.padding = PPToken::Padding::None;
         t.token = token;
@@ -164,36 +158,22 @@ PPToken padding(PPToken::Padding kind, bool space = false)
     return t;
 }
 
-// The token spelt as a string literal's characters: quotes and backslashes
-// of literals escaped.
-void appendStringified(QString *out, const PPToken &token)
+// `text` as a string literal holds it: quotes and backslashes escaped.
+QString escapeQuotes(QStringView text)
 {
-    QString scratch;
-    const QStringView spelling = token.spelling(&scratch);
-    if (!isLiteral(token)) {
-        out->append(spelling);
-        return;
-    }
-    for (const QChar c : spelling) {
+    QString out;
+    for (const QChar c : text) {
         if (c == u'"' || c == u'\\')
-            out->append(u'\\');
-        out->append(c);
+            out += u'\\';
+        out += c;
     }
+    return out;
 }
 
-} // namespace
-
-QString MacroExpander::spelled(const PPTokens &tokens)
-{
-    return spelledApart(tokens, false);
-}
-
-QString MacroExpander::stringified(const PPTokens &tokens)
-{
-    return u'"' + spelledApart(tokens, true) + u'"';
-}
-
-QString MacroExpander::spelledApart(const PPTokens &tokens, bool escaped)
+// `tokens` as written, white space as one space where the tokens had some;
+// `escaped`, as "#" spells them: one string literal, quotes and backslashes
+// of literals escaped.
+QString spelledApart(const PPTokens &tokens, bool escaped)
 {
     QString text;
     // Padding decides the white space before the next token: the first one
@@ -223,12 +203,12 @@ QString MacroExpander::spelledApart(const PPTokens &tokens, bool escaped)
             text += u' ';
         first = false;
         source = Source::None;
-        if (escaped) {
-            appendStringified(&text, token);
-        } else {
-            QString scratch;
-            text += token.spelling(&scratch);
-        }
+        QString scratch;
+        const QStringView spelling = token.spelling(&scratch);
+        if (escaped && token.token.isLiteral())
+            text += escapeQuotes(spelling);
+        else
+            text += spelling;
     }
     // A backslash left alone at the end would escape the closing quote: the
     // compiler drops it.
@@ -237,7 +217,14 @@ QString MacroExpander::spelledApart(const PPTokens &tokens, bool escaped)
         ++backslashes;
     if (backslashes % 2)
         text.chop(1);
-    return text;
+    return escaped ? u'"' + text + u'"' : text;
+}
+
+} // namespace
+
+QString MacroExpander::spelled(const PPTokens &tokens)
+{
+    return spelledApart(tokens, false);
 }
 
 MacroExpander::MacroExpander(const Environment &environment, Source *source)
@@ -359,27 +346,18 @@ PPToken MacroExpander::next()
     }
 }
 
-PPTokens MacroExpander::expandAll(const Environment &environment, const PPTokens &tokens,
-                                  Failure *failure)
+PPTokens MacroExpander::expandAll(const Environment &environment, const PPTokens &tokens)
 {
     MacroExpander expander(environment, tokens);
     PPTokens out;
     for (PPToken token = expander.next(); !token.isEnd(); token = expander.next())
         out.append(token);
-    if (failure)
-        *failure = expander.failure();
     return out;
 }
 
+// Without a "(", what was looked at is put back (one padding for those
+// passed over).
 bool MacroExpander::arguments(QList<PPTokens> *arguments, PPToken *close)
-{
-    return collectArguments(arguments, close);
-}
-
-// After a function-like macro's name: "(" and the arguments up to the ")"
-// that balances it, as they stand. Without a "(", what was looked at is put
-// back (one padding for those passed over).
-bool MacroExpander::collectArguments(QList<PPTokens> *arguments, PPToken *close)
 {
     PPToken padded;
     bool sawPadding = false;
@@ -407,7 +385,7 @@ bool MacroExpander::collectArguments(QList<PPTokens> *arguments, PPToken *close)
     arguments->clear();
     arguments->append(PPTokens());
     m_commas.clear();
-    int depth = 0;
+    BracketDepth depth;
     PPTokens taken; // to put back when the text ends first
     taken << token;
     for (;;) {
@@ -423,15 +401,11 @@ bool MacroExpander::collectArguments(QList<PPTokens> *arguments, PPToken *close)
             m_session->fail(Failure::TooLarge);
             return false;
         }
-        if (token.is(u'(')) {
-            ++depth;
-        } else if (token.is(u')')) {
-            if (depth == 0) {
-                *close = token;
-                return true;
-            }
-            --depth;
-        } else if (token.is(u',') && depth == 0) {
+        if (depth.closes(token.token)) {
+            *close = token;
+            return true;
+        }
+        if (depth.outermost() && token.is(u',')) {
             m_commas.append(token);
             arguments->append(PPTokens());
             continue;
@@ -492,14 +466,9 @@ PPToken MacroExpander::nextPadded()
         bool variadicGiven = true;
         if (shape.functionLike) {
             PPToken close;
-            if (!collectArguments(&arguments, &close))
+            if (!this->arguments(&arguments, &close))
                 return token;
             const qsizetype wanted = shape.parameters.size();
-            // F() gives one empty argument, which a macro of no parameters takes.
-            if (wanted == 0 && arguments.size() == 1
-                && std::all_of(arguments.first().cbegin(), arguments.first().cend(),
-                               [](const PPToken &t) { return t.isPadding(); }))
-                arguments.clear();
             if (shape.variadic && arguments.size() == wanted - 1) {
                 variadicGiven = false;
                 arguments.append(PPTokens());
@@ -516,11 +485,12 @@ PPToken MacroExpander::nextPadded()
             for (PPTokens &argument : arguments) {
                 while (!argument.isEmpty() && argument.constLast().isPadding())
                     argument.removeLast();
-                qsizetype lead = 0;
-                while (lead < argument.size() && argument.at(lead).isPadding())
-                    ++lead;
-                argument.remove(0, lead);
+                while (!argument.isEmpty() && argument.constFirst().isPadding())
+                    argument.removeFirst();
             }
+            // F() gives one empty argument, which a macro of no parameters takes.
+            if (wanted == 0 && arguments.size() == 1 && arguments.first().isEmpty())
+                arguments.clear();
             if (arguments.size() != wanted) {
                 s.fail(Failure::Refused,
                        QStringLiteral("macro %1 takes %2 arguments, but %3 are given")
@@ -553,15 +523,7 @@ bool MacroExpander::expandBuiltin(const PPToken &name, QStringView spelling)
         return false;
     Session &s = *m_session;
     const Environment &e = s.environment;
-    const auto quoted = [](const QString &text) {
-        QString out = QStringLiteral("\"");
-        for (const QChar c : text) {
-            if (c == u'"' || c == u'\\')
-                out += u'\\';
-            out += c;
-        }
-        return out + u'"';
-    };
+    const auto quoted = [](QStringView text) { return u'"' + escapeQuotes(text) + u'"'; };
     QString value;
     if (pragma) {
         // _Pragma ( "..." ): done with.
@@ -618,8 +580,7 @@ bool MacroExpander::expandBuiltin(const PPToken &name, QStringView spelling)
     } else {
         return false;
     }
-    bool single = false;
-    PPToken made = s.made_(value, name, &single);
+    PPToken made = s.made_(value, name);
     made.origin = name.origin;
     pushBack(made);
     return true;
@@ -642,10 +603,6 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
             expandedArguments[i] = {expandArgument(arguments.at(i)), true};
         }
         return expandedArguments[i].first;
-    };
-    const auto hasTokens = [](const PPTokens &tokens) {
-        return std::any_of(tokens.cbegin(), tokens.cend(),
-                           [](const PPToken &t) { return !t.isPadding(); });
     };
     const auto real = [](const PPTokens &tokens) {
         PPTokens out;
@@ -694,7 +651,7 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
             if (part.vaoptClose >= 0) {
                 const qsizetype close = part.vaoptClose;
                 const bool present
-                        = variadicGiven && hasTokens(expandedArgument(arguments.size() - 1));
+                        = variadicGiven && !real(expandedArgument(arguments.size() - 1)).isEmpty();
                 const qsizetype mark = pieces.size();
                 if (present)
                     parts(i + 2, close);
@@ -703,8 +660,7 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
                     for (qsizetype k = mark; k < pieces.size(); ++k)
                         inner << pieces.at(k).token;
                     pieces.resize(mark);
-                    bool single = false;
-                    PPToken t = s.made_(stringified(inner), bodyToken(part, i == 0), &single);
+                    PPToken t = s.made_(spelledApart(inner, true), bodyToken(part, i == 0));
                     pieces.append({t, shape.body.at(close).pasteLeft});
                 } else if (pieces.size() == mark) {
                     if (afterPaste || shape.body.at(close).pasteLeft)
@@ -723,8 +679,7 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
             const PPTokens &argument = arguments.at(part.parameter);
             const bool isVariadic = shape.variadic && part.parameter == arguments.size() - 1;
             if (part.stringify) {
-                bool single = false;
-                PPToken t = s.made_(stringified(argument), bodyToken(part, i == 0), &single);
+                PPToken t = s.made_(spelledApart(argument, true), bodyToken(part, i == 0));
                 t.token.spaceBefore = part.token.spaceBefore && i > 0;
                 if (i > 0 && !afterPaste)
                     pieces.append({padding(PPToken::Padding::Source, t.token.spaceBefore), false});
@@ -808,8 +763,7 @@ PPTokens MacroExpander::substitute(qint32 index, const PPToken &name,
 }
 
 ScannedTokens::ScannedTokens(QStringView text, qsizetype begin, qsizetype end)
-    : m_text(text)
-    , m_lexer(text, begin)
+    : m_lexer(text, begin)
     , m_end(end)
 {
     m_lexer.setPosition(begin, false);
@@ -829,7 +783,7 @@ PPToken ScannedTokens::next()
             m_lexer.skipLine();
             continue;
         }
-        return PPToken::written(m_text, token);
+        return PPToken::written(m_lexer.text(), token);
     }
     return PPToken();
 }

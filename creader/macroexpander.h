@@ -75,15 +75,15 @@ public:
     PPToken next();
     // The next token as it stands, not expanded (the operand of `defined`).
     PPToken nextRaw();
-    // After a terminal name: its parenthesised arguments as they stand, apart
-    // at the commas outside nested parentheses, and the ")". False, with
-    // nothing taken, when no "(" follows; false too when the text ends first.
+    // After a terminal name or a function-like macro's: its parenthesised
+    // arguments as they stand, apart at the commas outside nested
+    // parentheses, and the ")". False, with nothing taken, when no "("
+    // follows; false too when the text ends first.
     bool arguments(QList<PPTokens> *arguments, PPToken *close);
 
     // Every token of `tokens`, expanded; tokens it makes live as long as
     // environment.texts, which must be given.
-    static PPTokens expandAll(const Environment &environment, const PPTokens &tokens,
-                              Failure *failure = nullptr);
+    static PPTokens expandAll(const Environment &environment, const PPTokens &tokens);
 
     Failure failure() const;
     QString refusal() const;
@@ -98,11 +98,7 @@ public:
     // The macro definitions expanded, in order, each once.
     QList<const MacroDefinition *> expanded() const;
 
-    // `tokens` spelt as one string literal, as "#" spells an argument: white
-    // space as one space where the tokens had some, quotes and backslashes
-    // of literals escaped.
-    static QString stringified(const PPTokens &tokens);
-    // The same as written: no quotes around, nothing escaped.
+    // `tokens` as written, white space as one space where the tokens had some.
     static QString spelled(const PPTokens &tokens);
 
 private:
@@ -115,12 +111,10 @@ private:
     };
     MacroExpander(Session *session, const PPTokens &tokens);
 
-    static QString spelledApart(const PPTokens &tokens, bool escaped);
     PPToken take();
     void pushBack(const PPToken &token);
     PPToken nextPadded();
     bool expandBuiltin(const PPToken &name, QStringView spelling);
-    bool collectArguments(QList<PPTokens> *arguments, PPToken *close);
     PPTokens expandArgument(const PPTokens &argument);
     PPTokens substitute(qint32 definition, const PPToken &name, const QList<PPTokens> &arguments,
                         bool variadicGiven, quint32 hide);
@@ -142,7 +136,6 @@ public:
     PPToken next() override;
 
 private:
-    QStringView m_text;
     CScanner m_lexer;
     qsizetype m_end;
     bool m_done = false;

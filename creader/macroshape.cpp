@@ -6,15 +6,6 @@
 
 namespace VelkoMenuView {
 
-namespace {
-
-QString spellingOf(const CScanner &lexer, const Token &token)
-{
-    return token.spliced ? lexer.spelling(token) : lexer.textOf(token).toString();
-}
-
-} // namespace
-
 MacroShape MacroShape::read(const MacroDefinition &definition)
 {
     MacroShape shape;
@@ -49,7 +40,7 @@ MacroShape MacroShape::read(const MacroDefinition &definition)
                     return shape.valid = false, shape;
                 break;
             } else if (token.kind == Token::Kind::Identifier) {
-                const QString name = spellingOf(lexer, token);
+                const QString name = lexer.spelling(token);
                 if (shape.parameters.contains(name) || name == u"__VA_ARGS__")
                     return shape.valid = false, shape;
                 shape.parameters << name;
@@ -88,7 +79,7 @@ MacroShape MacroShape::read(const MacroDefinition &definition)
         Part part;
         part.token = token;
         if (token.kind == Token::Kind::Identifier && shape.functionLike) {
-            const QString name = spellingOf(lexer, token);
+            const QString name = lexer.spelling(token);
             part.parameter = qint16(shape.parameters.indexOf(name));
             if (name == u"__VA_OPT__" && shape.variadic) {
                 part.parameter = -1;
@@ -145,8 +136,7 @@ bool MacroShape::same(const MacroDefinition &a, const MacroDefinition &b)
         const Part &q = y.body.at(i);
         // White space before the first token does not count.
         if ((i > 0 && p.token.spaceBefore != q.token.spaceBefore) || p.stringify != q.stringify
-            || p.pasteLeft != q.pasteLeft
-            || spellingOf(lexerA, p.token) != spellingOf(lexerB, q.token))
+            || p.pasteLeft != q.pasteLeft || lexerA.spelling(p.token) != lexerB.spelling(q.token))
             return false;
     }
     return true;

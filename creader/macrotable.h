@@ -46,10 +46,6 @@ public:
     // The same as an index of the table; -1 when none is.
     qint32 findIndex(QStringView name, qsizetype use, qsizetype limit = -1) const;
     const MacroDefinition &at(qsizetype index) const { return m_definitions.at(index); }
-    qint32 indexOf(const MacroDefinition *definition) const
-    {
-        return qint32(definition - m_definitions.constData());
-    }
     // The parameters and replacement list of the `index`th directive, read once.
     const MacroShape &shape(qsizetype index) const;
     // The definition that `definition` replaced without an #undef between

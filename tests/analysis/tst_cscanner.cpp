@@ -49,6 +49,9 @@ void tst_CScanner::tokens_data()
     QTest::addRow("literal-at-text-end") << u"x \"ab"_qs << QStringList {"I:x", "S!:\"ab"};
     // Lines are joined before tokens are cut: one identifier.
     QTest::addRow("splice-inside-identifier") << u"a\\\nb c"_qs << QStringList {"I:a\\\nb", "I:c"};
+    // A splice may hold spaces before its line end, inside a literal's prefix too.
+    QTest::addRow("splice-inside-prefix")
+            << u"u\\ \n8\"x\" L\\\n'y'"_qs << QStringList {"S:u\\ \n8\"x\"", "C:L\\\n'y'"};
 }
 
 void tst_CScanner::tokens()
