@@ -8,6 +8,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 namespace VelkoMenuView {
 
 namespace {
@@ -32,37 +34,51 @@ struct Item
     quint32 punct = 0;
 };
 
-// A number of the preprocessor: integers with their suffixes; anything else
-// (a floating constant) is refused.
+// A number of the preprocessor: integers with the suffixes C allows (u, l
+// and ll in either order, ll in one case); anything else, a floating
+// constant or a second prefix for one, is refused as the compiler refuses it.
 bool readNumber(const QString &spelling, Value *value)
 {
-    QString digits = spelling;
-    bool isUnsigned = false;
-    while (!digits.isEmpty()) {
-        const QChar last = digits.back().toLower();
-        if (last == u'u')
-            isUnsigned = true;
-        else if (last != u'l')
-            break;
-        digits.chop(1);
-    }
+    qsizetype end = spelling.size();
+    while (end > 0 && QStringView(u"uUlL").contains(spelling.at(end - 1)))
+        --end;
+    const QStringView suffix = QStringView(spelling).sliced(end);
+    const QString lower = suffix.toString().toLower();
+    static const QStringList suffixes = {QString(),           QStringLiteral("u"),
+                                         QStringLiteral("l"), QStringLiteral("ul"),
+                                         QStringLiteral("lu"), QStringLiteral("ll"),
+                                         QStringLiteral("ull"), QStringLiteral("llu")};
+    if (!suffixes.contains(lower) || (lower.contains(u"ll") && !suffix.contains(u"ll")
+                                      && !suffix.contains(u"LL")))
+        return false;
+    QStringView digits = QStringView(spelling).first(end);
     int base = 10;
     if (digits.startsWith(u"0x", Qt::CaseInsensitive)) {
         base = 16;
-        digits = digits.mid(2);
+        digits = digits.sliced(2);
     } else if (digits.startsWith(u"0b", Qt::CaseInsensitive)) {
         base = 2;
-        digits = digits.mid(2);
+        digits = digits.sliced(2);
     } else if (digits.size() > 1 && digits.startsWith(u'0')) {
         base = 8;
     }
+    // Only the base's own ASCII digits: the conversion below would take a
+    // second "0x" or a sign.
+    const auto isDigit = [base](QChar c) {
+        const char16_t u = c.unicode();
+        if (base == 16 && (u | 0x20) >= u'a' && (u | 0x20) <= u'f')
+            return true;
+        return u >= u'0' && u < u'0' + std::min(base, 10);
+    };
+    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), isDigit))
+        return false;
     bool ok = false;
     const quint64 bits = digits.toULongLong(&ok, base);
-    if (!ok || digits.isEmpty())
+    if (!ok)
         return false;
     value->bits = bits;
     // Too large for intmax_t: only unsigned types hold it.
-    value->isUnsigned = isUnsigned || bits > quint64(std::numeric_limits<qint64>::max());
+    value->isUnsigned = lower.contains(u'u') || bits > quint64(std::numeric_limits<qint64>::max());
     return true;
 }
 

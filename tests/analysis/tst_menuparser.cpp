@@ -464,6 +464,16 @@ void tst_MenuParser::compilerReading_data()
     QTest::addRow("empty-string-macro")
             << u"#define E \"\"\n"_qs + menu(u"MENU_ITEM(E, f)"_qs, u"END_MENU(M, E)"_qs) << ""
             << QStringList {""};
+    // gcc's reading of #if numbers: what it refuses leaves the group out.
+    QTest::addRow("if-numbers-as-the-compiler-reads-them")
+            << menu(u"#if 1ULL && 0x1Fu && 0b101 && 07 && 1lu && 2LLU && 0XaBl && 1uLL && 1llu\n"
+                    "MENU_ITEM(\"taken\", f)\n#endif\n"
+                    "#if 0x0x1\nMENU_ITEM(\"0x0x1\", f)\n#elif 1uu\nMENU_ITEM(\"1uu\", f)\n"
+                    "#elif 1lL\nMENU_ITEM(\"1lL\", f)\n#elif 1lul\nMENU_ITEM(\"1lul\", f)\n"
+                    "#elif 08\nMENU_ITEM(\"08\", f)\n#elif 0b2\nMENU_ITEM(\"0b2\", f)\n"
+                    "#elif 1e1 || 0x1p1 || 1i\nMENU_ITEM(\"float\", f)\n"
+                    "#else\nMENU_ITEM(\"else\", f)\n#endif"_qs)
+            << "T" << QStringList {"taken", "else"};
     QTest::addRow("carriage-return-line-ends")
             << u"#define S \"cr\"\rBEGIN_MENU(M)\rMENU_ITEM(S, f) // \"no\"\rMENU_ITEM(\"b\")\r"
                "END_MENU(M, \"T\")\r"_qs
