@@ -69,17 +69,8 @@ QString pairKey(const GalleryMenu &menu)
 
 const char *changeKindName(MenuChange::Kind kind)
 {
-    switch (kind) {
-    case MenuChange::Kind::Added:
-        return "added";
-    case MenuChange::Kind::Removed:
-        return "removed";
-    case MenuChange::Kind::Moved:
-        return "moved";
-    case MenuChange::Kind::Changed:
-        break;
-    }
-    return "changed";
+    constexpr const char *Names[] = {"added", "removed", "changed", "moved"}; // as Kind runs
+    return Names[int(kind)];
 }
 
 QList<MenuChange> compareGalleries(const Gallery &before, const Gallery &after,
