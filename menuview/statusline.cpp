@@ -224,7 +224,7 @@ void StatusLine::updateText()
         break;
     case ScreenStatus::State::CannotRead:
         m_label->setText(tr("Строка %1, столбец %2: %3")
-                                 .arg(status->line())
+                                 .arg(status->firstLine())
                                  .arg(status->column())
                                  .arg(status->reason()));
         break;
