@@ -49,11 +49,9 @@ QList<ScreenChange> compareMenus(const Gallery &earlier, const GalleryMenu &befo
 {
     QList<ScreenChange> changes;
     for (qsizetype v = 0; v < later.variants.size(); ++v) {
-        const MenuShot none;
-        const qsizetype w = earlier.variants.indexOf(later.variants.at(v));
-        const MenuShot &was = w >= 0 && w < before.shots.size() ? before.shots.at(w) : none;
-        const MenuShot &is = v < after.shots.size() ? after.shots.at(v) : none;
-        ScreenChange change = compareShots(later.variants.at(v), was, is);
+        // A shot out of range is a default one: absent.
+        const MenuShot was = before.shots.value(earlier.variants.indexOf(later.variants.at(v)));
+        ScreenChange change = compareShots(later.variants.at(v), was, after.shots.value(v));
         if (change.changedPixels > 0)
             changes << change;
     }

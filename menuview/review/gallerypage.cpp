@@ -264,11 +264,9 @@ QString PageWriter::changeArticle(qsizetype index) const
             const GalleryPage::ChangePictures pictures
                     = m_page.changePictures.value(index).value(s);
             const QString variant = esc(screen.variant);
-            const qsizetype w = m_page.before.variants.indexOf(screen.variant);
-            const qsizetype v = m_page.after.variants.indexOf(screen.variant);
-            const MenuShot none;
-            const MenuShot &was = w >= 0 ? before->shots.value(w, none) : none;
-            const MenuShot &is = v >= 0 ? after->shots.value(v, none) : none;
+            const MenuShot was
+                    = before->shots.value(m_page.before.variants.indexOf(screen.variant));
+            const MenuShot is = after->shots.value(m_page.after.variants.indexOf(screen.variant));
             const auto side = [&](const QString &png, const MenuShot &shot, const QString &when) {
                 return png.isEmpty()
                         ? u"<p class=\"absent\">%1 %2: not shown</p>"_s.arg(when, variant)
