@@ -25,21 +25,15 @@ DocumentValues::DocumentValues(QSettings *settings, QObject *parent)
     m_refresh.setInterval(RefreshInterval);
     connect(&m_refresh, &QTimer::timeout, this, &DocumentValues::lookAtStoreFile);
     m_refresh.start();
-    lookAtStoreFile();
+    m_storeFile.note(m_settings->fileName());
 }
 
 void DocumentValues::lookAtStoreFile()
 {
-    const QFileInfo file(m_settings->fileName());
-    const QDateTime modified = file.exists() ? file.lastModified() : QDateTime();
-    const qint64 size = file.exists() ? file.size() : -1;
-    if (modified == m_storeModified && size == m_storeSize)
+    if (!m_storeFile.changed())
         return;
-    const bool first = m_storeSize < 0 && !m_storeModified.isValid();
-    m_storeModified = modified;
-    m_storeSize = size;
-    if (first)
-        return;
+    m_storeFile.clear();
+    m_storeFile.note(m_settings->fileName());
     // Another program wrote (or this one did): read the store again.
     m_settings->sync();
     m_loaded.valid = false;

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "creader/sourcereader.h"
+#include "menuview/files/filestamps.h"
 
-#include <QDateTime>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -61,8 +61,7 @@ private:
 
     QSettings *m_settings;
     QTimer m_refresh;
-    QDateTime m_storeModified;
-    qint64 m_storeSize = -1;
+    FileStamps m_storeFile; // as last looked at
     struct Loaded
     {
         bool valid = false;

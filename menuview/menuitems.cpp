@@ -74,30 +74,28 @@ void MenuItems::analyze()
                 return m_screen.storedValues(name, texts, tags);
             },
             positionOf, m_status.messageTexts(), m_screen.isShown() ? &m_screen.menu() : nullptr);
+    bool located = true;
     switch (preview.outcome) {
     case MenuPreview::Outcome::Unsettled:
         return;
     case MenuPreview::Outcome::NoMenu:
     case MenuPreview::Outcome::StrayClosing:
+        located = false;
         m_screen.hide();
-        if (preview.outcome == MenuPreview::Outcome::StrayClosing)
-            m_status.setCannotRead(positionOf(preview.failureAt), preview.failure);
-        else
-            m_status.setNoMenu();
-        m_status.setNote(m_status.compilerNote(context.configuration));
-        m_screen.updateChangedRows();
-        return;
+        break;
     case MenuPreview::Outcome::Inside: // located only: never a preview's
     case MenuPreview::Outcome::Shown:
     case MenuPreview::Outcome::CannotRead:
+        frameMenu(preview.begin);
+        m_screen.take(preview.block.menu, preview.block.parse.itemTags(),
+                      preview.outcome == MenuPreview::Outcome::Shown);
         break;
     }
-    frameMenu(preview.begin);
-    m_screen.take(preview.block.menu, preview.block.parse.itemTags(),
-                  preview.outcome == MenuPreview::Outcome::Shown);
     const MenuDefinition &menu = m_screen.menu();
     const bool menuValid = m_screen.isShown();
-    if (menuValid) {
+    if (preview.outcome == MenuPreview::Outcome::NoMenu) {
+        m_status.setNoMenu();
+    } else if (menuValid) {
         const int groupLine = preview.location.inactiveGroup < 0
                 ? 0
                 : positionOf(preview.location.inactiveGroup).line;
@@ -123,7 +121,9 @@ void MenuItems::analyze()
         note << compiler;
     m_status.setNote(note.join(QLatin1Char('\n')));
     m_screen.updateChangedRows();
-    emit analyzed();
+    // Only a menu found, readable or not, resizes the screen.
+    if (located)
+        emit analyzed();
 }
 
 void MenuItems::frameMenu(qsizetype begin)

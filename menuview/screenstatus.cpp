@@ -7,24 +7,17 @@ namespace VelkoMenuView {
 
 void ScreenStatus::setNoMenu()
 {
-    m_inactiveGroupLine = 0;
     set(State::NoMenu, QString(), {}, {}, QString());
 }
 
 void ScreenStatus::setShown(const QString &menuName, TextPosition first, TextPosition last,
                             int inactiveGroupLine, int items)
 {
-    if (inactiveGroupLine != m_inactiveGroupLine || items != m_itemCount) {
-        m_inactiveGroupLine = inactiveGroupLine;
-        m_itemCount = items;
-        m_state = State::NoDocument; // so that the change is announced
-    }
-    set(State::Shown, menuName, first, last, QString());
+    set(State::Shown, menuName, first, last, QString(), inactiveGroupLine, items);
 }
 
 void ScreenStatus::setCannotRead(TextPosition at, const QString &reason)
 {
-    m_inactiveGroupLine = 0;
     set(State::CannotRead, QString(), at, at, reason);
 }
 
@@ -78,16 +71,19 @@ void ScreenStatus::setVariant(const BuildVariant &variant)
 }
 
 void ScreenStatus::set(State state, const QString &menuName, TextPosition first, TextPosition last,
-                       const QString &reason)
+                       const QString &reason, int inactiveGroupLine, int items)
 {
     if (state == m_state && menuName == m_menuName && first.line == m_first.line
-        && first.column == m_first.column && last.line == m_last.line && reason == m_reason)
+        && first.column == m_first.column && last.line == m_last.line && reason == m_reason
+        && inactiveGroupLine == m_inactiveGroupLine && items == m_itemCount)
         return;
     m_state = state;
     m_menuName = menuName;
     m_first = first;
     m_last = last;
     m_reason = reason;
+    m_inactiveGroupLine = inactiveGroupLine;
+    m_itemCount = items;
     m_closedDocument.clear();
     m_keepsMenu = false;
     emit changed();

@@ -31,7 +31,6 @@ public:
     QString menuName() const { return m_menuName; }
     int firstLine() const { return m_first.line; }
     int lastLine() const { return m_last.line; }
-    int line() const { return m_first.line; }
     int column() const { return m_first.column; }
     QString reason() const { return m_reason; }
     QString closedDocument() const { return m_closedDocument; }
@@ -88,7 +87,7 @@ signals:
 
 private:
     void set(State state, const QString &menuName, TextPosition first, TextPosition last,
-             const QString &reason);
+             const QString &reason, int inactiveGroupLine = 0, int items = 0);
 
     State m_state = State::NoDocument;
     QString m_menuName;

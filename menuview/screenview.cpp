@@ -173,18 +173,15 @@ bool ScreenView::press(QPointF position)
     if (!m_shown || !sameDocument || m_menu.name != menuName || index >= m_menu.itemTexts.size()
         || m_menu.itemTexts.at(index) != itemText)
         return false;
-    while (m_menu.paramValues.size() <= index)
-        m_menu.paramValues.append(QStringList());
+    if (m_menu.paramValues.size() <= index)
+        m_menu.paramValues.resize(index + 1);
     QStringList &values = m_menu.paramValues[index];
+    if (values.size() < entered->size())
+        values.resize(entered->size());
     for (int n = 0; n < entered->size(); ++n) {
-        if (values.size() <= n)
-            values.append(entered->at(n));
-        else
-            values[n] = entered->at(n);
-    }
-    // Only what the user changed: a field left as it was must not take back
-    // what another view wrote meanwhile.
-    for (int n = 0; n < entered->size(); ++n) {
+        values[n] = entered->at(n);
+        // Only what the user changed: a field left as it was must not take
+        // back what another view wrote meanwhile.
         if (n >= stored.size() || entered->at(n) != stored.at(n))
             save(int(index), n + 1, entered->at(n));
     }

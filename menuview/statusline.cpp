@@ -202,43 +202,44 @@ void StatusLine::updateVariant()
 void StatusLine::updateText()
 {
     const ScreenStatus *status = m_screen->status();
+    QString text;
     switch (status->state()) {
     case ScreenStatus::State::NoDocument:
-        m_label->setText(tr("Нет документа"));
+        text = tr("Нет документа");
         break;
     case ScreenStatus::State::NoMenu:
-        m_label->setText(tr("Курсор не в меню"));
+        text = tr("Курсор не в меню");
         break;
     case ScreenStatus::State::Shown:
         if (status->inactiveGroupLine() > 0)
-            m_label->setText(tr("Меню %1, строки %2–%3; ветвь из строки %4 не входит в сборку")
-                                     .arg(status->menuName())
-                                     .arg(status->firstLine())
-                                     .arg(status->lastLine())
-                                     .arg(status->inactiveGroupLine()));
+            text = tr("Меню %1, строки %2–%3; ветвь из строки %4 не входит в сборку")
+                           .arg(status->menuName())
+                           .arg(status->firstLine())
+                           .arg(status->lastLine())
+                           .arg(status->inactiveGroupLine());
         else
-            m_label->setText(tr("Меню %1, строки %2–%3")
-                                     .arg(status->menuName())
-                                     .arg(status->firstLine())
-                                     .arg(status->lastLine()));
+            text = tr("Меню %1, строки %2–%3")
+                           .arg(status->menuName())
+                           .arg(status->firstLine())
+                           .arg(status->lastLine());
         break;
     case ScreenStatus::State::CannotRead:
-        m_label->setText(tr("Строка %1, столбец %2: %3")
-                                 .arg(status->line())
-                                 .arg(status->column())
-                                 .arg(status->reason()));
+        text = tr("Строка %1, столбец %2: %3")
+                       .arg(status->firstLine())
+                       .arg(status->column())
+                       .arg(status->reason());
         break;
     case ScreenStatus::State::DocumentClosed: {
         const QString closed
                 = status->closedDocument().isEmpty() ? tr("без имени") : status->closedDocument();
         if (status->keepsMenu())
-            m_label->setText(tr("Меню %1, строки %2–%3; документ %4 закрыт")
-                                     .arg(status->menuName())
-                                     .arg(status->firstLine())
-                                     .arg(status->lastLine())
-                                     .arg(closed));
+            text = tr("Меню %1, строки %2–%3; документ %4 закрыт")
+                           .arg(status->menuName())
+                           .arg(status->firstLine())
+                           .arg(status->lastLine())
+                           .arg(closed);
         else
-            m_label->setText(tr("Документ %1 закрыт").arg(closed));
+            text = tr("Документ %1 закрыт").arg(closed);
         break;
     }
     }
@@ -247,17 +248,16 @@ void StatusLine::updateText()
         // "из" takes the genitive: singular after 21, 31, ..., plural otherwise.
         const int items = status->itemCount();
         const bool singular = items % 10 == 1 && items % 100 != 11;
-        m_label->setText(m_label->text()
-                         + (singular ? tr("; %1 из %2 пункта на экране")
-                                     : tr("; %1 из %2 пунктов на экране"))
-                                   .arg(DeviceScreen::ItemsOnScreen)
-                                   .arg(items));
+        text += (singular ? tr("; %1 из %2 пункта на экране") : tr("; %1 из %2 пунктов на экране"))
+                        .arg(DeviceScreen::ItemsOnScreen)
+                        .arg(items);
     }
     if (!status->note().isEmpty())
-        m_label->setText(m_label->text() + QLatin1Char('\n') + status->note());
+        text += QLatin1Char('\n') + status->note();
     if (!status->storeFailure().isEmpty())
-        m_label->setText(m_label->text() + QLatin1Char('\n')
-                         + tr("Не удалось записать значения в %1").arg(status->storeFailure()));
+        text += QLatin1Char('\n')
+                + tr("Не удалось записать значения в %1").arg(status->storeFailure());
+    m_label->setText(text);
     updateVariant();
     m_pictureButton->setEnabled(
             status->state() == ScreenStatus::State::Shown
@@ -273,19 +273,6 @@ bool StatusLine::copyImage()
     return true;
 }
 
-bool StatusLine::saveImage(const QString &path)
-{
-    const QImage image = m_screen->screenImage();
-    if (image.isNull())
-        return false;
-    QImageWriter writer(path, "png");
-    if (writer.write(image))
-        return true;
-    QMessageBox::warning(this, tr("Сохранить как PNG"),
-                         tr("Не удалось записать %1: %2").arg(path, writer.errorString()));
-    return false;
-}
-
 void StatusLine::saveImageAs()
 {
     if (!m_screen->isMenuValid())
@@ -294,8 +281,14 @@ void StatusLine::saveImageAs()
     const QString path = QFileDialog::getSaveFileName(this, tr("Сохранить как PNG"),
                                                       name + QStringLiteral(".png"),
                                                       tr("Изображения PNG (*.png)"));
-    if (!path.isEmpty())
-        saveImage(path);
+    // The menu may have gone while the dialog was open.
+    const QImage image = m_screen->screenImage();
+    if (path.isEmpty() || image.isNull())
+        return;
+    QImageWriter writer(path, "png");
+    if (!writer.write(image))
+        QMessageBox::warning(this, tr("Сохранить как PNG"),
+                             tr("Не удалось записать %1: %2").arg(path, writer.errorString()));
 }
 
 } // namespace VelkoMenuView

@@ -29,10 +29,8 @@ public:
 
     // The screen's picture on the clipboard; false when no menu is shown.
     bool copyImage();
-    // The screen's picture as a PNG file; false, with a message box, when it
-    // cannot be written.
-    bool saveImage(const QString &path);
-    // Asks where to save, offering the menu's name as the file's.
+    // Asks where to save the screen's picture as a PNG file, offering the
+    // menu's name as the file's; a message box says when it cannot be written.
     void saveImageAs();
 
     // The reasons for an unreadable menu in the pane's words.

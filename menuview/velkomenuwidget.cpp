@@ -42,13 +42,11 @@ VelkoMenuWidget::VelkoMenuWidget(QWidget *parent)
     m_ui->statusLine->setScreen(m_ui->menuItems);
 
     // Exclusive: clicking the checked button again leaves it checked.
-    const QList<QToolButton *> multipliers {m_ui->multiplier1Button, m_ui->multiplier2Button,
-                                            m_ui->multiplier3Button};
-    for (int n = 1; n <= 3; ++n) {
-        m_multipliers->addButton(multipliers[n - 1], n);
-        connect(multipliers[n - 1], &QToolButton::toggled, this,
-                &VelkoMenuWidget::onMultiplierButtonToggled);
-    }
+    m_multipliers->addButton(m_ui->multiplier1Button, 1);
+    m_multipliers->addButton(m_ui->multiplier2Button, 2);
+    m_multipliers->addButton(m_ui->multiplier3Button, 3);
+    connect(m_multipliers, &QButtonGroup::idToggled, this,
+            &VelkoMenuWidget::onMultiplierButtonToggled);
     connect(m_ui->settingsButton, &QToolButton::clicked, this,
             &VelkoMenuWidget::settingsButtonClicked);
     connect(m_ui->menuItems, &MenuItems::analyzed, this, &VelkoMenuWidget::onAnalyzed);
@@ -76,10 +74,9 @@ QList<QToolButton *> VelkoMenuWidget::toolButtons() const
             m_ui->settingsButton};
 }
 
-void VelkoMenuWidget::onMultiplierButtonToggled(bool checked)
+void VelkoMenuWidget::onMultiplierButtonToggled(int n, bool checked)
 {
-    const int n = m_multipliers->id(qobject_cast<QAbstractButton *>(sender()));
-    if (!checked || n < 1 || n > 3)
+    if (!checked)
         return;
     m_ui->menuItems->setMultiplier(n);
     m_ui->menuItems->settings()->setValue(multiplierKey, n);

@@ -27,7 +27,7 @@ public:
     Ui::VelkoMenuWidget *ui() const { return m_ui; }
 
 private slots:
-    void onMultiplierButtonToggled(bool checked);
+    void onMultiplierButtonToggled(int n, bool checked);
     void settingsButtonClicked();
     void onAnalyzed();
 

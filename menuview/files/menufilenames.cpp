@@ -14,10 +14,7 @@ QString safeBase(const QString &menuName)
         if (base.size() >= MaxBaseLength)
             break;
         const bool keep = c == U'_' || c == U'-' || QChar::isLetterOrNumber(c);
-        if (keep)
-            base += QString::fromUcs4(&c, 1);
-        else
-            base += QLatin1Char('_');
+        base += keep ? QString::fromUcs4(&c, 1) : QStringLiteral("_");
     }
     return base.isEmpty() ? QStringLiteral("menu") : base;
 }

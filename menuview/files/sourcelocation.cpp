@@ -29,19 +29,6 @@ bool readCount(const QString &text, const QString &what, int *value, QString *er
     return true;
 }
 
-namespace {
-
-bool readPositionNumber(const QString &text, const QString &what, int *value, QString *error)
-{
-    if (readCount(text, what, value, error))
-        return true;
-    if (error->endsWith(QLatin1String("at least 1")))
-        *error += QStringLiteral(": lines and columns count from 1");
-    return false;
-}
-
-} // namespace
-
 bool parseSourceLocation(const QString &argument, SourceLocation *location, QString *error)
 {
     *location = SourceLocation();
@@ -52,11 +39,14 @@ bool parseSourceLocation(const QString &argument, SourceLocation *location, QStr
         return true;
     }
     location->path = match.captured(1);
-    return readPositionNumber(match.captured(2), QStringLiteral("the line number"), &location->line,
-                              error)
+    const bool read = readCount(match.captured(2), QStringLiteral("the line number"),
+                                &location->line, error)
             && (match.captured(3).isEmpty()
-                || readPositionNumber(match.captured(3), QStringLiteral("the column number"),
-                                      &location->column, error));
+                || readCount(match.captured(3), QStringLiteral("the column number"),
+                             &location->column, error));
+    if (!read && error->endsWith(QLatin1String("at least 1")))
+        *error += QStringLiteral(": lines and columns count from 1");
+    return read;
 }
 
 } // namespace VelkoMenuView

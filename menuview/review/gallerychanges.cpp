@@ -49,11 +49,9 @@ QList<ScreenChange> compareMenus(const Gallery &earlier, const GalleryMenu &befo
 {
     QList<ScreenChange> changes;
     for (qsizetype v = 0; v < later.variants.size(); ++v) {
-        const MenuShot none;
-        const qsizetype w = earlier.variants.indexOf(later.variants.at(v));
-        const MenuShot &was = w >= 0 && w < before.shots.size() ? before.shots.at(w) : none;
-        const MenuShot &is = v < after.shots.size() ? after.shots.at(v) : none;
-        ScreenChange change = compareShots(later.variants.at(v), was, is);
+        // A shot out of range is a default one: absent.
+        const MenuShot was = before.shots.value(earlier.variants.indexOf(later.variants.at(v)));
+        ScreenChange change = compareShots(later.variants.at(v), was, after.shots.value(v));
         if (change.changedPixels > 0)
             changes << change;
     }
@@ -69,17 +67,8 @@ QString pairKey(const GalleryMenu &menu)
 
 const char *changeKindName(MenuChange::Kind kind)
 {
-    switch (kind) {
-    case MenuChange::Kind::Added:
-        return "added";
-    case MenuChange::Kind::Removed:
-        return "removed";
-    case MenuChange::Kind::Moved:
-        return "moved";
-    case MenuChange::Kind::Changed:
-        break;
-    }
-    return "changed";
+    constexpr const char *Names[] = {"added", "removed", "changed", "moved"}; // as Kind runs
+    return Names[int(kind)];
 }
 
 QList<MenuChange> compareGalleries(const Gallery &before, const Gallery &after,

@@ -98,6 +98,10 @@ if (typeof document !== "undefined") {
 }
 )js";
 
+// The order the changes are told in.
+constexpr MenuChange::Kind Kinds[] = {MenuChange::Kind::Added, MenuChange::Kind::Removed,
+                                      MenuChange::Kind::Changed, MenuChange::Kind::Moved};
+
 QString esc(const QString &text)
 {
     return text.toHtmlEscaped();
@@ -106,11 +110,6 @@ QString esc(const QString &text)
 QString plural(qsizetype n, const char *one, const char *many)
 {
     return QString::number(n) + u' ' + QLatin1String(n == 1 ? one : many);
-}
-
-QString variantLabel(const QString &variant)
-{
-    return variant.isEmpty() ? QString() : esc(variant);
 }
 
 QString image(const QString &png, const QImage &screen, int scale, const QString &alt,
@@ -201,7 +200,7 @@ QString PageWriter::shotsOf(const Gallery &gallery, const GalleryMenu &menu,
     QString html = u"<div class=\"shots\">"_s;
     for (qsizetype v = 0; v < menu.shots.size(); ++v) {
         const MenuShot &shot = menu.shots.at(v);
-        const QString variant = variantLabel(gallery.variants.value(v));
+        const QString variant = esc(gallery.variants.value(v));
         const QString caption = QStringList {when, variant}.join(u' ').trimmed();
         if (!shot.present) {
             html += u"<p class=\"absent\">%1: this variant has no menu %2 here</p>"_s.arg(
@@ -264,23 +263,20 @@ QString PageWriter::changeArticle(qsizetype index) const
             const ScreenChange &screen = change.screens.at(s);
             const GalleryPage::ChangePictures pictures
                     = m_page.changePictures.value(index).value(s);
-            const QString variant = variantLabel(screen.variant);
-            const qsizetype w = m_page.before.variants.indexOf(screen.variant);
-            const qsizetype v = m_page.after.variants.indexOf(screen.variant);
-            const MenuShot none;
-            const MenuShot &was = w >= 0 ? before->shots.value(w, none) : none;
-            const MenuShot &is = v >= 0 ? after->shots.value(v, none) : none;
+            const QString variant = esc(screen.variant);
+            const MenuShot was
+                    = before->shots.value(m_page.before.variants.indexOf(screen.variant));
+            const MenuShot is = after->shots.value(m_page.after.variants.indexOf(screen.variant));
+            const auto side = [&](const QString &png, const MenuShot &shot, const QString &when) {
+                return png.isEmpty()
+                        ? u"<p class=\"absent\">%1 %2: not shown</p>"_s.arg(when, variant)
+                        : image(png, shot.screen, m_page.scale,
+                                u"%1 %2 %3"_s.arg(menu.name, when, variant),
+                                (when + u' ' + variant).trimmed());
+            };
             html += u"<div class=\"shots\">"_s;
-            html += pictures.before.isEmpty()
-                    ? u"<p class=\"absent\">before %1: not shown</p>"_s.arg(variant)
-                    : image(pictures.before, was.screen, m_page.scale,
-                            u"%1 before %2"_s.arg(menu.name, variant),
-                            (u"before "_s + variant).trimmed());
-            html += pictures.after.isEmpty()
-                    ? u"<p class=\"absent\">after %1: not shown</p>"_s.arg(variant)
-                    : image(pictures.after, is.screen, m_page.scale,
-                            u"%1 after %2"_s.arg(menu.name, variant),
-                            (u"after "_s + variant).trimmed());
+            html += side(pictures.before, was, u"before"_s);
+            html += side(pictures.after, is, u"after"_s);
             if (!pictures.mask.isEmpty())
                 html += image(pictures.mask, screen.mask, m_page.scale,
                               u"%1: %2 pixels changed"_s.arg(menu.name).arg(screen.changedPixels),
@@ -297,14 +293,11 @@ QString PageWriter::write()
 {
     const Gallery &gallery = m_page.after;
     QStringList files;
-    for (const GalleryMenu &menu : gallery.menus) {
-        if (!files.contains(menu.file))
-            files << menu.file;
-    }
-    for (const FileNotes &notes : gallery.notes) {
-        if (!files.contains(notes.file))
-            files << notes.file;
-    }
+    for (const GalleryMenu &menu : gallery.menus)
+        files << menu.file;
+    for (const FileNotes &notes : gallery.notes)
+        files << notes.file;
+    files.removeDuplicates();
     qsizetype findings = 0;
     for (const qsizetype count : m_fileFindings)
         findings += count;
@@ -347,8 +340,7 @@ QString PageWriter::write()
         for (const MenuChange &change : m_page.changes)
             ++counts[change.kind];
         QStringList told;
-        for (const MenuChange::Kind kind : {MenuChange::Kind::Added, MenuChange::Kind::Removed,
-                                            MenuChange::Kind::Changed, MenuChange::Kind::Moved})
+        for (const MenuChange::Kind kind : Kinds)
             told << QString::number(counts.value(kind)) + u' '
                             + QLatin1String(changeKindName(kind));
         html += u"<section id=\"changes\" aria-labelledby=\"changes-title\">\n<h2 "
@@ -356,8 +348,7 @@ QString PageWriter::write()
                 "Against %1: %2</h2>\n"_s.arg(esc(m_page.comparedWith), told.join(u", "_s));
         if (m_page.changes.isEmpty())
             html += u"<p>No menu changed.</p>\n"_s;
-        for (const MenuChange::Kind kind : {MenuChange::Kind::Added, MenuChange::Kind::Removed,
-                                            MenuChange::Kind::Changed, MenuChange::Kind::Moved}) {
+        for (const MenuChange::Kind kind : Kinds) {
             for (qsizetype i = 0; i < m_page.changes.size(); ++i) {
                 if (m_page.changes.at(i).kind == kind)
                     html += changeArticle(i);

@@ -128,35 +128,24 @@ bool GitRevision::extract(const QString &path, const QString &revision, QString 
     batch.write(request);
     batch.closeWriteChannel();
     // Read as it comes: "<id> blob <size>\n<bytes>\n" per request, in order.
-    QByteArray buffer;
-    qsizetype at = 0; // what is read of the buffer
     const QDir copy(m_copy->path());
     QList<std::pair<QString, QString>> links; // where, target: made once every folder stands
-    const auto readMore = [&] {
-        if (!batch.waitForReadyRead(-1))
-            return false;
-        buffer.remove(0, at);
-        at = 0;
-        buffer += batch.readAllStandardOutput();
-        return true;
-    };
     for (const Blob &blob : blobs) {
-        qsizetype newline;
-        while ((newline = buffer.indexOf('\n', at)) < 0 && readMore()) { }
-        const QList<QByteArray> header = buffer.mid(at, newline - at).split(' ');
-        const qint64 size = newline >= 0 && header.size() == 3 ? header.at(2).toLongLong() : -1;
+        while (!batch.canReadLine() && batch.waitForReadyRead(-1)) { }
+        const QList<QByteArray> header = batch.readLine().trimmed().split(' ');
+        const qint64 size = header.size() == 3 ? header.at(2).toLongLong() : -1;
         if (size < 0) {
             *error = u"git cat-file gave no contents for %1"_s.arg(blob.path);
             return false;
         }
-        const qsizetype start = newline + 1 - at; // kept across a read that moves the buffer
-        while (buffer.size() < at + start + size + 1 && readMore()) { }
-        if (buffer.size() < at + start + size + 1) {
+        QByteArray bytes;
+        while (bytes.size() <= size && (batch.bytesAvailable() > 0 || batch.waitForReadyRead(-1)))
+            bytes += batch.read(size + 1 - bytes.size());
+        if (bytes.size() <= size) {
             *error = u"git cat-file stopped in %1"_s.arg(blob.path);
             return false;
         }
-        const QByteArray bytes = buffer.mid(at + start, size);
-        at += start + size + 1;
+        bytes.chop(1);
         const QString target = copy.filePath(blob.path);
         if (blob.link) {
             links.append({target, QString::fromUtf8(bytes)});

@@ -62,6 +62,7 @@ private slots:
     void twinsFollowTheirItem();
     void textsAlikeButForSlashes();
     void twoViewsDoNotRevertEachOther();
+    void anotherProcessShowsWithinRefresh_data();
     void anotherProcessShowsWithinRefresh();
     void valuesFollowThePath_data();
     void valuesFollowThePath();
@@ -275,15 +276,30 @@ void tst_ValuesKept::twoViewsDoNotRevertEachOther()
     QTRY_COMPARE_WITH_TIMEOUT(second.menuDefinition().itemLines, QStringList {"Win 12 21"}, 500);
 }
 
+void tst_ValuesKept::anotherProcessShowsWithinRefresh_data()
+{
+    QTest::addColumn<bool>("storeMadeMeanwhile");
+    QTest::addRow("store-written-here-first") << false;
+    // No store file while the view starts: the one another process makes counts too.
+    QTest::addRow("store-made-meanwhile") << true;
+}
+
 void tst_ValuesKept::anotherProcessShowsWithinRefresh()
 {
+    QFETCH(bool, storeMadeMeanwhile);
     const QByteArray text = "BEGIN_MENU(M)\n  MENU_ITEM(\"Speed %d\")\nEND_MENU(M, \"T\")\n";
     writeSaved(m_path, text);
+    if (storeMadeMeanwhile) {
+        QFile::remove(userStore().fileName());
+        QVERIFY(!QFile::exists(userStore().fileName()));
+    }
     ViewFixture f;
     f.open(m_path, text, 2, 1);
     f.tick();
-    f.saveParam(0, 1, QStringLiteral("1"));
-    QTRY_COMPARE(f.items->menuDefinition().itemLines, QStringList {"Speed 1"});
+    if (!storeMadeMeanwhile) {
+        f.saveParam(0, 1, QStringLiteral("1"));
+        QTRY_COMPARE(f.items->menuDefinition().itemLines, QStringList {"Speed 1"});
+    }
     // This test's own program, run again, writes as another view's process would.
     const QString key = ParameterStore::documentKey(m_path) + QStringLiteral("/M/Speed %d/Param1");
     QCOMPARE(QProcess::execute(QCoreApplication::applicationFilePath(),
