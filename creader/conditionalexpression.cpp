@@ -44,12 +44,16 @@ bool readNumber(const QString &spelling, Value *value)
         --end;
     const QStringView suffix = QStringView(spelling).sliced(end);
     const QString lower = suffix.toString().toLower();
-    static const QStringList suffixes = {QString(),           QStringLiteral("u"),
-                                         QStringLiteral("l"), QStringLiteral("ul"),
-                                         QStringLiteral("lu"), QStringLiteral("ll"),
-                                         QStringLiteral("ull"), QStringLiteral("llu")};
-    if (!suffixes.contains(lower) || (lower.contains(u"ll") && !suffix.contains(u"ll")
-                                      && !suffix.contains(u"LL")))
+    static const QStringList suffixes = {QString(),
+                                         QStringLiteral("u"),
+                                         QStringLiteral("l"),
+                                         QStringLiteral("ul"),
+                                         QStringLiteral("lu"),
+                                         QStringLiteral("ll"),
+                                         QStringLiteral("ull"),
+                                         QStringLiteral("llu")};
+    if (!suffixes.contains(lower)
+        || (lower.contains(u"ll") && !suffix.contains(u"ll") && !suffix.contains(u"LL")))
         return false;
     QStringView digits = QStringView(spelling).first(end);
     int base = 10;
