@@ -44,15 +44,9 @@ bool readNumber(const QString &spelling, Value *value)
         --end;
     const QStringView suffix = QStringView(spelling).sliced(end);
     const QString lower = suffix.toString().toLower();
-    static const QStringList suffixes = {QString(),
-                                         QStringLiteral("u"),
-                                         QStringLiteral("l"),
-                                         QStringLiteral("ul"),
-                                         QStringLiteral("lu"),
-                                         QStringLiteral("ll"),
-                                         QStringLiteral("ull"),
-                                         QStringLiteral("llu")};
-    if (!suffixes.contains(lower)
+    static constexpr QStringView suffixes[]
+            = {u"", u"u", u"l", u"ul", u"lu", u"ll", u"ull", u"llu"};
+    if (std::find(std::begin(suffixes), std::end(suffixes), lower) == std::end(suffixes)
         || (lower.contains(u"ll") && !suffix.contains(u"ll") && !suffix.contains(u"LL")))
         return false;
     QStringView digits = QStringView(spelling).first(end);
