@@ -129,8 +129,7 @@ void printReal(BoundedOutput &out, const FormatDirective &directive, double valu
 
 void printString(BoundedOutput &out, const FormatDirective &directive, QByteArrayView text)
 {
-    const void *zero = text.isEmpty() ? nullptr : std::memchr(text.data(), 0, size_t(text.size()));
-    qsizetype size = zero ? static_cast<const char *>(zero) - text.data() : text.size();
+    qsizetype size = qsizetype(qstrnlen(text.data(), size_t(text.size())));
     if (directive.precision >= 0)
         size = qMin<qsizetype>(size, directive.precision);
     Field field;
