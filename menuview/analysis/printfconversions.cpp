@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace VelkoMenuView {
 
@@ -111,10 +110,8 @@ void printReal(BoundedOutput &out, const FormatDirective &directive, double valu
     const int shown = int(qMin<qint64>(precision, ExactDecimals));
     const bool finite = std::isfinite(value);
 
-    char format[8] = "%";
-    if (directive.alternate)
-        std::strcat(format, "#");
-    std::strcat(format, directive.conversion == 'F' ? ".*F" : ".*f");
+    static const char *const formats[2][2] = {{"%.*f", "%.*F"}, {"%#.*f", "%#.*F"}};
+    const char *format = formats[directive.alternate][directive.conversion == 'F'];
     // Enough for the 309 integer digits of the largest double and all decimals.
     char body[ExactDecimals + 400];
     const int size = std::snprintf(body, sizeof body, format, shown, std::fabs(value));
