@@ -25,9 +25,7 @@ void BoundedOutput::appendRepeated(char c, qint64 count)
 
 QString BoundedOutput::toString() const
 {
-    const void *zero = std::memchr(m_data, 0, size_t(m_size));
-    const qsizetype length = zero ? static_cast<const char *>(zero) - m_data : m_size;
-    return QString::fromUtf8(m_data, length);
+    return QString::fromUtf8(m_data, qsizetype(qstrnlen(m_data, size_t(m_size))));
 }
 
 } // namespace VelkoMenuView

@@ -7,7 +7,10 @@
 
 namespace VelkoMenuView {
 
-qsizetype DocumentReading::commonPrefix(QStringView a, QStringView b)
+namespace {
+
+// How many characters two texts have in common from their starts.
+qsizetype commonPrefix(QStringView a, QStringView b)
 {
     const qsizetype size = qMin(a.size(), b.size());
     const QChar *x = a.data();
@@ -22,7 +25,8 @@ qsizetype DocumentReading::commonPrefix(QStringView a, QStringView b)
     return i;
 }
 
-qsizetype DocumentReading::commonSuffix(QStringView a, QStringView b, qsizetype limit)
+// How many characters they have in common at their ends, at most `limit`.
+qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit)
 {
     const qsizetype size = qMin(limit, qMin(a.size(), b.size()));
     const QChar *x = a.data() + a.size();
@@ -36,6 +40,8 @@ qsizetype DocumentReading::commonSuffix(QStringView a, QStringView b, qsizetype 
         ++i;
     return i;
 }
+
+} // namespace
 
 SourceReading &DocumentReading::read(const QString &text, const ReadOptions &context,
                                      quint64 generation)

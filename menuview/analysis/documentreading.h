@@ -25,11 +25,6 @@ public:
     // Its lines, counted from marks kept from text to text.
     const LineMap &lines() const { return m_lines; }
 
-    // How many characters two texts have in common from their starts.
-    static qsizetype commonPrefix(QStringView a, QStringView b);
-    // How many characters they have in common at their ends, at most `limit`.
-    static qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit);
-
 private:
     QString m_text;
     std::unique_ptr<SourceReading> m_source;

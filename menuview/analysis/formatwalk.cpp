@@ -23,10 +23,8 @@ ParamType valueKind(char16_t letter)
 FormatWalk::FormatWalk(const QByteArray &format)
     : m_format(format)
     , m_p(m_format.constData())
-{
-    const void *zero = std::memchr(m_p, 0, size_t(m_format.size()));
-    m_end = zero ? static_cast<const char *>(zero) : m_p + m_format.size();
-}
+    , m_end(m_p + qstrnlen(m_p, size_t(m_format.size())))
+{ }
 
 bool FormatWalk::next(FormatPiece &piece)
 {

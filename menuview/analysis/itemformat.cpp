@@ -156,8 +156,7 @@ void formatItems(MenuDefinition &menu, const MenuDefinition *formatted)
     menu.itemParams.clear();
     for (qsizetype i = 0; i < menu.itemTexts.size(); ++i) {
         const QString &text = menu.itemTexts[i];
-        const QStringList stored
-                = i < menu.paramValues.size() ? menu.paramValues[i] : QStringList();
+        const QStringList stored = menu.paramValues.value(i);
         if (formatted && i < formatted->itemLines.size() && i < formatted->itemParams.size()
             && formatted->itemTexts.value(i) == text && formatted->paramValues.value(i) == stored) {
             menu.itemLines.append(formatted->itemLines[i]);

@@ -21,11 +21,6 @@ qsizetype nextWholeWord(QStringView text, QStringView keyword, qsizetype from, q
     return *cached = -1;
 }
 
-bool isOpening(MenuKeyword keyword)
-{
-    return keyword == MenuKeyword::Begin || keyword == MenuKeyword::BeginEditable;
-}
-
 // Reads `source` at least as far as `pos`.
 void readUpTo(SourceReading &source, qsizetype pos)
 {
@@ -58,11 +53,11 @@ KeywordHit MenuBlocks::nextLive()
 {
     for (KeywordHit hit = m_scan.nextKeyword(); keywordOf(hit) != MenuKeyword::None;
          hit = m_scan.nextKeyword()) {
-        if (isOpening(keywordOf(hit))) {
+        const MenuKeyword keyword = keywordOf(hit);
+        if (keyword == MenuKeyword::Begin || keyword == MenuKeyword::BeginEditable) {
             if (hit.active() || m_branches == Branches::All)
                 return hit;
-        } else if ((keywordOf(hit) == MenuKeyword::End
-                    || keywordOf(hit) == MenuKeyword::EndEditable)
+        } else if ((keyword == MenuKeyword::End || keyword == MenuKeyword::EndEditable)
                    && hit.active() && hit.begin >= m_blockEnd) {
             m_strays.append(hit);
         }

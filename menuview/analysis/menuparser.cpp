@@ -192,9 +192,7 @@ bool parseMenuAt(MenuDefinition &menu, SourceReading &source, qsizetype start, M
         p.closingOpen = p.comma = p.closing;
         if (MacroExpander::spelled(call.arguments.first()) != menuName)
             return fail(ParseError::NameMismatch, p.closing);
-        menu.name = menuName;
         p.closingClose = body.closing.end - 1;
-        p.end = body.closing.end;
         p.titleBegin = body.closing.begin;
         p.titleEnd = body.closing.end;
         menu.title = readTextTokens(call.arguments.at(1), body.closing.begin, context, &p.title);
@@ -213,7 +211,6 @@ bool parseMenuAt(MenuDefinition &menu, SourceReading &source, qsizetype start, M
         if (spelled(text, closing.list.first().begin, closing.list.first().end) != menuName)
             return fail(ParseError::NameMismatch, p.closing);
 
-        menu.name = menuName;
         menu.title.clear();
         p.closingClose = closing.close;
         p.end = closing.close >= 0 ? closing.close + 1 : closing.stop;
@@ -225,6 +222,7 @@ bool parseMenuAt(MenuDefinition &menu, SourceReading &source, qsizetype start, M
         if (!p.titleUnterminated)
             menu.title = readArgument(text, title, context, &p.title);
     }
+    menu.name = menuName;
 
     menu.itemTexts.clear();
     qsizetype scan = p.nameClose + 1;

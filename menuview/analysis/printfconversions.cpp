@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace VelkoMenuView {
 
@@ -50,31 +49,18 @@ char signFor(bool negative, const FormatDirective &directive)
     return directive.spaceSign ? ' ' : 0;
 }
 
-qint64 asSigned(qint64 value, FormatDirective::Length length)
+// The value as the C argument of the type the length modifier names.
+qint64 narrowed(qint64 value, FormatDirective::Length length, bool isSigned)
 {
     switch (length) {
     case FormatDirective::Length::Char:
-        return qint8(value);
+        return isSigned ? qint64(qint8(value)) : qint64(quint8(value));
     case FormatDirective::Length::Short:
-        return qint16(value);
+        return isSigned ? qint64(qint16(value)) : qint64(quint16(value));
     case FormatDirective::Length::Default:
-        return qint32(value);
+        return isSigned ? qint64(qint32(value)) : qint64(quint32(value));
     default:
         return value;
-    }
-}
-
-quint64 asUnsigned(qint64 value, FormatDirective::Length length)
-{
-    switch (length) {
-    case FormatDirective::Length::Char:
-        return quint8(value);
-    case FormatDirective::Length::Short:
-        return quint16(value);
-    case FormatDirective::Length::Default:
-        return quint32(value);
-    default:
-        return quint64(value);
     }
 }
 
@@ -82,15 +68,12 @@ quint64 asUnsigned(qint64 value, FormatDirective::Length length)
 
 void printInteger(BoundedOutput &out, const FormatDirective &directive, qint64 value)
 {
+    const bool isSigned = directive.conversion == 'd' || directive.conversion == 'D';
+    const qint64 v = narrowed(value, directive.length, isSigned);
+    quint64 magnitude = isSigned && v < 0 ? 0 - quint64(v) : quint64(v);
     Field field;
-    quint64 magnitude;
-    if (directive.conversion == 'd' || directive.conversion == 'D') {
-        const qint64 v = asSigned(value, directive.length);
-        magnitude = v < 0 ? 0 - quint64(v) : quint64(v);
+    if (isSigned)
         field.sign = signFor(v < 0, directive);
-    } else {
-        magnitude = asUnsigned(value, directive.length);
-    }
 
     char digits[20];
     qsizetype count = 0;
@@ -111,10 +94,8 @@ void printReal(BoundedOutput &out, const FormatDirective &directive, double valu
     const int shown = int(qMin<qint64>(precision, ExactDecimals));
     const bool finite = std::isfinite(value);
 
-    char format[8] = "%";
-    if (directive.alternate)
-        std::strcat(format, "#");
-    std::strcat(format, directive.conversion == 'F' ? ".*F" : ".*f");
+    static const char *const formats[2][2] = {{"%.*f", "%.*F"}, {"%#.*f", "%#.*F"}};
+    const char *format = formats[directive.alternate][directive.conversion == 'F'];
     // Enough for the 309 integer digits of the largest double and all decimals.
     char body[ExactDecimals + 400];
     const int size = std::snprintf(body, sizeof body, format, shown, std::fabs(value));
@@ -129,8 +110,7 @@ void printReal(BoundedOutput &out, const FormatDirective &directive, double valu
 
 void printString(BoundedOutput &out, const FormatDirective &directive, QByteArrayView text)
 {
-    const void *zero = text.isEmpty() ? nullptr : std::memchr(text.data(), 0, size_t(text.size()));
-    qsizetype size = zero ? static_cast<const char *>(zero) - text.data() : text.size();
+    qsizetype size = qsizetype(qstrnlen(text.data(), size_t(text.size())));
     if (directive.precision >= 0)
         size = qMin<qsizetype>(size, directive.precision);
     Field field;

@@ -228,14 +228,13 @@ void ParameterStore::moveDocument(const QString &from, const QString &to, bool k
     m_settings->sync();
     m_settings->beginGroup(fromKey);
     const QStringList keys = m_settings->allKeys();
-    QVariantList values;
-    for (const QString &key : keys)
-        values.append(m_settings->value(key));
     m_settings->endGroup();
     if (keys.isEmpty())
         return;
-    for (qsizetype i = 0; i < keys.size(); ++i)
-        m_settings->setValue(toKey + QLatin1Char('/') + keys.at(i), values.at(i));
+    for (const QString &key : keys) {
+        m_settings->setValue(toKey + QLatin1Char('/') + key,
+                             m_settings->value(fromKey + QLatin1Char('/') + key));
+    }
     if (!keepOld)
         m_settings->remove(fromKey);
     flush();
