@@ -64,6 +64,7 @@ SourceReading &DocumentReading::read(const QString &text, const ReadOptions &con
     const qsizetype keepAt = same == 0 ? 0 : facts.lineStartBefore(qMin(same - 1, facts.readTo));
     const qsizetype oldEnd
             = m_text.size() - commonSuffix(m_text, text, qMin(m_text.size(), text.size()) - same);
+    // keep() still reads the old text (what it sets aside): hold it until then.
     const QString previous = m_text;
     m_text = text;
     m_source->keep(m_text, keepAt, same, oldEnd);
