@@ -216,7 +216,8 @@ int main(int argc, char **argv)
 
     const QString plugins
             = parser.isSet(pluginPath) ? parser.value(pluginPath) : defaultPluginPath();
-    ExtensionSystem::PluginManager::loadPlugins({plugins});
+    ExtensionSystem::PluginManager::setPluginPaths({plugins});
+    ExtensionSystem::PluginManager::loadPlugins();
 
     int status = 0;
     {

@@ -22,6 +22,12 @@ QVector<QObject *> &pool()
     return *objects;
 }
 
+QStringList &paths()
+{
+    static auto *list = new QStringList;
+    return *list;
+}
+
 QList<PluginModule *> &modules()
 {
     static auto *list = new QList<PluginModule *>;
@@ -81,15 +87,25 @@ QVector<QObject *> PluginManager::allObjects()
     return pool();
 }
 
+void PluginManager::setPluginPaths(const QStringList &pluginPaths)
+{
+    paths() = pluginPaths;
+}
+
+QStringList PluginManager::pluginPaths()
+{
+    return paths();
+}
+
 QList<PluginModule *> PluginManager::plugins()
 {
     return modules();
 }
 
-void PluginManager::loadPlugins(const QStringList &paths)
+void PluginManager::loadPlugins()
 {
     QList<PluginModule *> read;
-    for (const QString &path : paths) {
+    for (const QString &path : std::as_const(paths())) {
         const QDir dir(path);
         for (const QString &file : dir.entryList(QDir::Files, QDir::Name)) {
             if (!QLibrary::isLibrary(file))

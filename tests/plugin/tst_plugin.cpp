@@ -105,7 +105,8 @@ void tst_Plugin::entryPoints()
 
 void tst_Plugin::loadedByTheManager()
 {
-    PluginManager::loadPlugins({QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
+    PluginManager::setPluginPaths({QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
+    PluginManager::loadPlugins();
     const QList<PluginModule *> modules = PluginManager::plugins();
     QCOMPARE(modules.size(), 1);
     QVERIFY2(!modules.first()->hasError(), qPrintable(modules.first()->errorString()));
@@ -147,8 +148,9 @@ void tst_Plugin::refusedModules()
 {
     QFETCH(QString, file);
     QFETCH(QString, error);
-    PluginManager::loadPlugins(
+    PluginManager::setPluginPaths(
             {QStringLiteral(REFUSED_DIR), QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath()});
+    PluginManager::loadPlugins();
     PluginModule *refused = nullptr, *ours = nullptr;
     for (PluginModule *module : PluginManager::plugins()) {
         if (QFileInfo(module->filePath()).fileName() == file)

@@ -81,7 +81,8 @@ private:
 
 void tst_Studio::initTestCase()
 {
-    ExtensionSystem::PluginManager::loadPlugins({QStringLiteral(PLUGIN_DIR)});
+    ExtensionSystem::PluginManager::setPluginPaths({QStringLiteral(PLUGIN_DIR)});
+    ExtensionSystem::PluginManager::loadPlugins();
 }
 
 void tst_Studio::cleanupTestCase()

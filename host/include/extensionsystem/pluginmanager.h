@@ -30,11 +30,15 @@ public:
         return nullptr;
     }
 
-    // Our host: loadPlugins() reads the modules in these folders, checks them
-    // against their dependencies, loads and initialises them; shutdown() asks
+    // Our host: modules in these folders are read, checked against their
+    // dependencies, loaded and initialised by loadPlugins(); shutdown() asks
     // them to stop and deletes them, last loaded first. A module with bad
     // metadata or unmet dependencies is reported in its PluginModule and skipped.
-    static void loadPlugins(const QStringList &paths);
+    // The loader's three calls keep the IDE's own signatures (exported by its
+    // libExtensionSystem.so.9), so code written against this header runs in both.
+    static void setPluginPaths(const QStringList &paths);
+    static QStringList pluginPaths();
+    static void loadPlugins();
     static void shutdown();
     static QList<PluginModule *> plugins();
 
